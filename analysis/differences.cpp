@@ -1,0 +1,291 @@
+// The equivalence analysis. Every step records its statement label before it
+// runs: the error report quotes the label of the step that failed, so the
+// labels are part of what the user sees and must not be renumbered.
+
+#include "differences.h"
+
+#include <string>
+
+#include "box_names.h"
+#include "guarded.h"
+#include "number_text.h"
+#include "run_time_error.h"
+#include "t_distribution.h"
+
+namespace tarnwick {
+namespace {
+
+using guarded::add;
+using guarded::div;
+using guarded::mul;
+using guarded::root;
+using guarded::sub;
+
+// Squares and fourth powers are not checked on their own: an overflow in them
+// surfaces in the checked operation that uses them.
+double square(double x) { return x * x; }
+double fourthPower(double x) { return square(square(x)); }
+
+constexpr std::string_view trivialVerdict = "Difference is trivial (i.e., the samples appear equivalent).";
+constexpr std::string_view nonTrivialVerdict =
+    "Difference is non-trivial (i.e., the samples do not appear equivalent.)";
+constexpr std::string_view blueBoxMissing = "You Must Enter A Value In The Blue Box";
+constexpr std::string_view zeroGroupInput =
+    "None of your input boxes can equal 0. Dividing by zero does very bad things to computers.";
+constexpr std::string_view matchedInputMissing =
+    "You must enter the mean of the difference scores and the standard deviation of the "
+    "difference scores, if you selected matched samples";
+constexpr std::string_view zeroMatchedInput =
+    "You cannot have 0 as a mean difference or the sd of the mean difference. Computers do funny "
+    "things when you try to divide by zero.";
+constexpr std::string_view inputErrorTitle = "Input Error";
+
+// How the p values are judged: by the value the user sees, not the unrounded one.
+constexpr double significanceLevel = 0.05;
+
+class Analysis {
+public:
+    explicit Analysis(BoxAccess& boxes) : boxes_(boxes), t_(TDistribution::instance()) {}
+
+    void run() {
+        at(180);
+        try {
+            if (!readInputs()) return;
+            independentSamples();
+            at(1120);
+            if (boxes_.isSelected(names::opMatched)) {
+                if (!matchedSamples()) return;
+            }
+            at(1650);
+        } catch (const RunTimeError& error) {
+            reportError(error);
+        }
+    }
+
+private:
+    void at(int line) { line_ = line; }
+
+    double number(std::string_view box) const { return textToNumber(boxes_.text(box)); }
+    bool isEmpty(std::string_view box) const { return boxes_.text(box).empty(); }
+    void show(std::string_view box, double value) { boxes_.setText(box, shownValue(value)); }
+    void colour(std::string_view box, Colour c) { boxes_.setTextColour(box, c); }
+
+    double twoTailedP(double t, double df) const { return t_.TailProbability(t, df, 2); }
+    double upperFivePercentPoint(double df) const { return t_.CriticalValue(0.05, df, 1); }
+
+    // Returns false when the zero check has refused the inputs.
+    bool readInputs() {
+        at(190), mean1_ = number("TxtMean1");
+        at(200), mean2_ = number("TxtMean2");
+        at(210), sd1_ = number("TxtSD1");
+        at(220), sd2_ = number("TxtSD2");
+        at(230), n1_ = number("TxtN1");
+        at(240), n2_ = number("TxtN2");
+        at(250);
+        if (!isEmpty("TxtNotTrivial")) {
+            at(260), notTrivial_ = number("TxtNotTrivial");
+        }
+
+        // All five conditions are evaluated, so an overflow in the difference
+        // is reported even when a size is zero.
+        at(280);
+        const bool n1Ok = n1_ != 0;
+        const bool n2Ok = n2_ != 0;
+        const bool meansDiffer = sub(mean1_, mean2_) != 0;
+        const bool sd1Ok = sd1_ != 0;
+        const bool sd2Ok = sd2_ != 0;
+        if (n1Ok && n2Ok && meansDiffer && sd1Ok && sd2Ok) return true;
+        at(290);
+        boxes_.showMessage(zeroGroupInput, MessageIcon::error, applicationTitle);
+        return false;
+    }
+
+    void colourByShownP(std::string_view box, int redLine, int blackLine) {
+        if (number(box) < significanceLevel) {
+            at(redLine), colour(box, colours::red);
+        } else {
+            at(blackLine), colour(box, colours::black);
+        }
+    }
+
+    void independentSamples() {
+        at(320), diff_ = sub(mean1_, mean2_);
+        at(330);
+        const double welchSE = root(add(div(square(sd1_), n1_), div(square(sd2_), n2_)));
+        at(340), welchT_ = div(diff_, welchSE);
+        at(350);
+        const double w = square(add(div(square(sd1_), n1_), div(square(sd2_), n2_)));
+        at(360);
+        const double v = add(div(fourthPower(sd1_), mul(square(n1_), sub(n1_, 1))),
+                             div(fourthPower(sd2_), mul(square(n2_), sub(n2_, 1))));
+        at(370), welchDF_ = div(w, v);
+        at(380), show("TxtWelchT", welchT_);
+        at(390), show("TxtWelchDF", welchDF_);
+        at(400), show("TxtWelch2PT", twoTailedP(welchT_, welchDF_));
+        at(410), show("TxtWelch1PT", twoTailedP(welchT_, welchDF_) / 2);
+        at(420), colourByShownP("TxtWelch2PT", 430, 450);
+        at(470), colourByShownP("TxtWelch1PT", 480, 500);
+
+        at(520);
+        const double pooledVariance =
+            div(add(mul(square(sd1_), sub(n1_, 1)), mul(square(sd2_), sub(n2_, 1))),
+                sub(add(n1_, n2_), 2));
+        const double studentSE = root(mul(pooledVariance, add(div(1, n1_), div(1, n2_))));
+        at(530), studentT_ = div(sub(mean1_, mean2_), studentSE);
+        at(540), studentDF_ = sub(add(n1_, n2_), 2);
+        at(550), boxes_.setText("TxtDF", numberToText(studentDF_));
+        at(560), show("TxtT", studentT_);
+        at(570), show("txt2PT", twoTailedP(studentT_, studentDF_));
+        at(580), show("txt1PT", twoTailedP(studentT_, studentDF_) / 2);
+        at(590), colourByShownP("txt2PT", 600, 620);
+        at(640), colourByShownP("txt1PT", 650, 670);
+
+        at(690);
+        sDelta_ = root(div(mul(add(mul(square(sd1_), sub(n1_, 1)), mul(square(sd2_), sub(n2_, 1))),
+                               add(n1_, n2_)),
+                           mul(sub(add(n1_, n2_), 2), mul(n1_, n2_))));
+        at(700), show("TxtSdelta", sDelta_);
+
+        at(710);
+        if (isEmpty("TxtNotTrivial")) {
+            askForNonTrivialDifference("TxtTUpper", "TxtTLower", 1070);
+            return;
+        }
+        at(720), tUpper_ = div(sub(diff_, notTrivial_), sDelta_);
+        at(730), tLower_ = div(sub(diff_, -notTrivial_), sDelta_);
+        at(740), show("TxtTUpper", tUpper_);
+        at(750), show("TxtTLower", tLower_);
+        at(760);
+        const bool student = boxes_.isSelected(names::opStudent);
+        const int first = student ? 770 : 830;
+        const double dfUsed = student ? studentDF_ : welchDF_;
+        at(first), crit05_ = 0 - upperFivePercentPoint(dfUsed);
+        at(first + 10), show("TxtCrit05", crit05_);
+        at(first + 20), crit95_ = upperFivePercentPoint(dfUsed);
+        at(first + 30), show("TxtCrit95", crit95_);
+        at(first + 40), show("TxtDFUsed", dfUsed);
+        judge({"TxtInterpretation", "TxtTUpper", "TxtTLower"}, tUpper_, tLower_, crit05_, crit95_,
+              {890, 900, 910, 930, 940, 960, 970, 990, 1010, 1020, 1040});
+    }
+
+    // Returns false when a refusal message has ended the analysis.
+    bool matchedSamples() {
+        at(1130);
+        const bool sdMissing = isEmpty("TxtSDMatched");
+        const bool meanMissing = isEmpty("TxtMeanDiff");
+        if (sdMissing || meanMissing) {
+            at(1140);
+            boxes_.showMessage(matchedInputMissing, MessageIcon::information, inputErrorTitle);
+            return false;
+        }
+        at(1170);
+        const double meanDiff = number("TxtMeanDiff");
+        at(1180);
+        const double sdMatched = number("TxtSDMatched");
+        at(1190);
+        if (meanDiff == 0 || sdMatched == 0) {
+            at(1200);
+            boxes_.showMessage(zeroMatchedInput, MessageIcon::error, applicationTitle);
+            return false;
+        }
+
+        at(1230), boxes_.setText("TxtMatchedDF", numberToText(sub(n1_, 1)));
+        at(1240);
+        const double matchedT = div(meanDiff, div(sdMatched, root(n1_)));
+        at(1250), show("TxtMatchedT", matchedT);
+        at(1260), show("TxtMatched2P", twoTailedP(matchedT, sub(n1_, 1)));
+        at(1270), show("TxtMatched1P", twoTailedP(matchedT, sub(n1_, 1)) / 2);
+
+        at(1280);
+        if (isEmpty("TxtNotTrivial")) {
+            askForNonTrivialDifference("TxtMatchedTUpper", "TxtMatchedTLower", 1580);
+            return true;
+        }
+        at(1290);
+        const double matchedSDelta = root(div(square(sdMatched), n1_));
+        at(1300), show("TxtMatchedSDelta", matchedSDelta);
+        at(1310);
+        const double tUpper = div(sub(meanDiff, notTrivial_), matchedSDelta);
+        at(1320);
+        const double tLower = div(sub(meanDiff, -notTrivial_), matchedSDelta);
+        at(1330), show("TxtMatchedTUpper", tUpper);
+        at(1340), show("TxtMatchedTLower", tLower);
+        at(1350);
+        const double crit05 = 0 - upperFivePercentPoint(sub(n1_, 1));
+        at(1360), show("TxtMatchedCritT05", crit05);
+        at(1370);
+        const double crit95 = upperFivePercentPoint(sub(n1_, 1));
+        at(1380), show("TxtMatchedCritT95", crit95);
+        at(1390), show("TxtMatchedDFUsed", sub(n1_, 1));
+        judge({"TxtMatchedInterpretation", "TxtMatchedTUpper", "TxtMatchedTLower"}, tUpper, tLower,
+              crit05, crit95, {1400, 1410, 1420, 1440, 1450, 1470, 1480, 1500, 1520, 1530, 1550});
+        return true;
+    }
+
+    struct VerdictBoxes {
+        std::string_view interpretation, tUpper, tLower;
+    };
+    // Labels of the verdict steps, in the order they run.
+    struct VerdictLines {
+        int test, trivialText, trivialColour, nonTrivialText, nonTrivialColour;
+        int upperTest, upperBlue, upperRed, lowerTest, lowerBlue, lowerRed;
+    };
+
+    // The two one-sided tests compare the unrounded values; ties count against
+    // equivalence, so the verdict is trivial exactly when both t boxes are blue.
+    void judge(VerdictBoxes boxes, double tUpper, double tLower, double crit05, double crit95,
+               VerdictLines lines) {
+        const bool upperPasses = tUpper < crit05;
+        const bool lowerPasses = tLower > crit95;
+        at(lines.test);
+        if (upperPasses && lowerPasses) {
+            at(lines.trivialText), boxes_.setText(boxes.interpretation, trivialVerdict);
+            at(lines.trivialColour), colour(boxes.interpretation, colours::blue);
+        } else {
+            at(lines.nonTrivialText), boxes_.setText(boxes.interpretation, nonTrivialVerdict);
+            at(lines.nonTrivialColour), colour(boxes.interpretation, colours::red);
+        }
+        at(lines.upperTest);
+        if (upperPasses) {
+            at(lines.upperBlue), colour(boxes.tUpper, colours::blue);
+        } else {
+            at(lines.upperRed), colour(boxes.tUpper, colours::red);
+        }
+        at(lines.lowerTest);
+        if (lowerPasses) {
+            at(lines.lowerBlue), colour(boxes.tLower, colours::blue);
+        } else {
+            at(lines.lowerRed), colour(boxes.tLower, colours::red);
+        }
+    }
+
+    void askForNonTrivialDifference(std::string_view tUpperBox, std::string_view tLowerBox,
+                                    int firstLine) {
+        at(firstLine), colour(tUpperBox, colours::blue);
+        at(firstLine + 10), colour(tLowerBox, colours::blue);
+        at(firstLine + 20), boxes_.setText(tUpperBox, blueBoxMissing);
+        at(firstLine + 30), boxes_.setText(tLowerBox, blueBoxMissing);
+    }
+
+    void reportError(const RunTimeError& error) {
+        const std::string message = "Error " + std::to_string(error.number()) + " (" +
+                                    error.description() + ") in procedure Differences, line " +
+                                    std::to_string(line_) + ".";
+        boxes_.showMessage(message, MessageIcon::none, applicationTitle);
+    }
+
+    BoxAccess& boxes_;
+    const TDistribution& t_;
+    int line_ = 0;
+
+    double mean1_ = 0, mean2_ = 0, sd1_ = 0, sd2_ = 0, n1_ = 0, n2_ = 0;
+    double notTrivial_ = 0;
+    double diff_ = 0, welchT_ = 0, welchDF_ = 0, studentT_ = 0, studentDF_ = 0, sDelta_ = 0;
+    double tUpper_ = 0, tLower_ = 0, crit05_ = 0, crit95_ = 0;
+};
+
+}  // namespace
+
+void Differences(BoxAccess& boxes) { Analysis(boxes).run(); }
+
+}  // namespace tarnwick

@@ -1,0 +1,12 @@
+#pragma once
+#include "box_access.h"
+
+namespace tarnwick {
+
+// The equivalence analysis: reads the inputs from the boxes, computes the
+// independent-samples results and, with the matched design selected, the
+// matched-samples results, and writes texts and colours back. Every way it
+// can fail ends in one message box; it never throws.
+void Differences(BoxAccess& boxes);
+
+}  // namespace tarnwick

@@ -1,0 +1,11 @@
+#pragma once
+#include "box_access.h"
+
+namespace tarnwick {
+
+// What the run button does: refuses missing group data, equal means and means
+// that are not numbers, otherwise empties all 26 result boxes and runs the
+// analysis. A refusal shows one message box and changes nothing else.
+void runCommand(BoxAccess& boxes);
+
+}  // namespace tarnwick

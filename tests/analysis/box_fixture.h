@@ -1,0 +1,45 @@
+#pragma once
+// An in-memory window for the analysis tests: fills the input boxes, selects
+// the options, presses the run button and keeps what came back.
+
+#include <string>
+
+#include "box_names.h"
+#include "box_table.h"
+#include "run_command.h"
+
+namespace tarnwick::testing_support {
+
+// The window's inputs; the defaults are run A (two groups of ten, one point
+// apart, a non-trivial difference of 3, independent design, Student's t).
+struct Inputs {
+    std::string mean1 = "10", sd1 = "2", n1 = "10";
+    std::string mean2 = "9", sd2 = "2", n2 = "10";
+    std::string notTrivial = "3";
+    std::string meanDiff = "", sdMatched = "";
+    bool matched = false;
+    bool welch = false;
+};
+
+inline void enter(BoxTable& boxes, const Inputs& in) {
+    boxes.setText("TxtMean1", in.mean1);
+    boxes.setText("TxtSD1", in.sd1);
+    boxes.setText("TxtN1", in.n1);
+    boxes.setText("TxtMean2", in.mean2);
+    boxes.setText("TxtSD2", in.sd2);
+    boxes.setText("TxtN2", in.n2);
+    boxes.setText("TxtNotTrivial", in.notTrivial);
+    boxes.setText("TxtMeanDiff", in.meanDiff);
+    boxes.setText("TxtSDMatched", in.sdMatched);
+    boxes.select(in.matched ? names::opMatched : names::opIndependent);
+    boxes.select(in.welch ? names::opWelch : names::opStudent);
+}
+
+inline BoxTable runWith(const Inputs& in) {
+    BoxTable boxes;
+    enter(boxes, in);
+    runCommand(boxes);
+    return boxes;
+}
+
+}  // namespace tarnwick::testing_support
