@@ -1,6 +1,7 @@
 // The equivalence analysis. Every step records its statement label before it
 // runs: the error report quotes the label of the step that failed, so the
-// labels are part of what the user sees and must not be renumbered.
+// labels are part of what the user sees and must not be renumbered. A step is
+// written `at(label), statement;` so that each reads as one labelled line.
 
 #include "differences.h"
 
