@@ -1,0 +1,279 @@
+#include "frmBrevant.h"
+
+#include <QLineEdit>
+#include <QScreen>
+#include <algorithm>
+#include <functional>
+
+#include "box_names.h"
+#include "frmCredits.h"
+#include "keystroke_filter.h"
+#include "look.h"
+#include "run_command.h"
+#include "widget_boxes.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr std::int16_t backspace = 8;
+constexpr std::int16_t minusSign = 45;
+constexpr std::int16_t decimalPoint = 46;
+
+bool isDigit(std::int16_t KeyAscii) {
+    return KeyAscii >= '0' && KeyAscii <= '9';
+}
+
+// Standard deviations and the non-trivial difference: never negative.
+void unsignedDecimalOnly(const QLineEdit& box, std::int16_t& KeyAscii) {
+    if (KeyAscii != decimalPoint && KeyAscii != backspace && !isDigit(KeyAscii)) {
+        KeyAscii = 0;
+    }
+    if (KeyAscii == decimalPoint && box.text().contains(u'.')) {
+        KeyAscii = 0;
+    }
+}
+
+// Group sizes: whole numbers only.
+void wholeNumberOnly(std::int16_t& KeyAscii) {
+    if (KeyAscii != backspace && !isDigit(KeyAscii)) {
+        KeyAscii = 0;
+    }
+}
+
+// Where typing would go: the start of the selection, if there is one.
+int caretPosition(const QLineEdit& box) {
+    return box.hasSelectedText() ? box.selectionStart() : box.cursorPosition();
+}
+
+// The whole text selected with the caret at its start, so that the next
+// character typed replaces the old value.
+void selectWholeText(QLineEdit& box) {
+    box.setCursorPosition(0);
+    const int length = static_cast<int>(box.text().size());
+    box.setSelection(length, -length);
+}
+
+void switchOn(QLineEdit& box) {
+    box.setEnabled(true);
+    setColour(box, QPalette::Base, colours::white);
+}
+
+void switchOff(QLineEdit& box) {
+    box.setEnabled(false);
+    setColour(box, QPalette::Base, colours::buttonFace);
+}
+
+QLineEdit& boxNamed(QWidget& window, std::string_view name) {
+    auto* box = window.findChild<QLineEdit*>(
+        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    Q_ASSERT(box != nullptr);
+    return *box;
+}
+
+}  // namespace
+
+frmBrevant::frmBrevant(Platform platform, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      platform_(std::move(platform)) {
+    ui.setupUi(this);
+    setFixedSize(size());
+    applyStartColours();
+    installKeystrokeFilters();
+    connectProcedures();
+    if (const QScreen* screen = this->screen()) {
+        move(centredTopLeft(frameGeometry().size(), screen->availableGeometry()));
+    }
+    ui.TxtMean1->setFocus();
+}
+
+void frmBrevant::applyStartColours() {
+    for (const std::string_view name : names::groupBoxes) {
+        setColour(boxNamed(*this, name), QPalette::Base, colours::white);
+    }
+    setColour(*ui.TxtNotTrivial, QPalette::Base, colours::cyan);
+    setColour(*ui.TxtMeanDiff, QPalette::Base, colours::buttonFace);
+    setColour(*ui.TxtSDMatched, QPalette::Base, colours::buttonFace);
+    for (const std::string_view name : names::resultBoxes) {
+        QLineEdit& box = boxNamed(*this, name);
+        setColour(box, QPalette::Base, colours::buttonFace);
+        setColour(box, QPalette::Text, colours::black);
+    }
+    for (const std::string_view name : names::initiallyRedResultBoxes) {
+        setColour(boxNamed(*this, name), QPalette::Text, colours::red);
+    }
+}
+
+void frmBrevant::installKeystrokeFilters() {
+    auto* filter = new KeystrokeFilter(this);
+    filter->watch(*ui.TxtMean1, std::bind_front(&frmBrevant::TxtMean1_KeyPress, this),
+                  std::bind_front(&frmBrevant::TxtMean1_GotFocus, this));
+    filter->watch(*ui.TxtMean2, std::bind_front(&frmBrevant::TxtMean2_KeyPress, this),
+                  std::bind_front(&frmBrevant::TxtMean2_GotFocus, this));
+    filter->watch(*ui.TxtSD1, std::bind_front(&frmBrevant::TxtSD1_KeyPress, this),
+                  std::bind_front(&frmBrevant::TxtSD1_GotFocus, this));
+    filter->watch(*ui.TxtSD2, std::bind_front(&frmBrevant::TxtSD2_KeyPress, this),
+                  std::bind_front(&frmBrevant::TxtSD2_GotFocus, this));
+    filter->watch(*ui.TxtN1, std::bind_front(&frmBrevant::TxtN1_KeyPress, this),
+                  std::bind_front(&frmBrevant::TxtN1_GotFocus, this));
+    filter->watch(*ui.TxtN2, std::bind_front(&frmBrevant::TxtN2_KeyPress, this),
+                  std::bind_front(&frmBrevant::TxtN2_GotFocus, this));
+    filter->watch(*ui.TxtNotTrivial, std::bind_front(&frmBrevant::TxtNotTrivial_KeyPress, this));
+    filter->watch(*ui.TxtMeanDiff, std::bind_front(&frmBrevant::TxtMeanDiff_KeyPress, this));
+    filter->watch(*ui.TxtSDMatched, std::bind_front(&frmBrevant::TxtSDMatched_KeyPress, this));
+}
+
+void frmBrevant::connectProcedures() {
+    connect(ui.cmdDoIt, &QPushButton::clicked, this, &frmBrevant::cmdDoIt_Click);
+    connect(ui.cmdNew, &QPushButton::clicked, this, &frmBrevant::cmdNew_Click);
+    connect(ui.cmdExit, &QPushButton::clicked, this, &frmBrevant::cmdExit_Click);
+    connect(ui.cmdCredits, &QPushButton::clicked, this, &frmBrevant::cmdCredits_Click);
+    // On selection rather than on click, so that selecting an option from a
+    // procedure runs its procedure too, and a click on the option that is
+    // already selected runs nothing.
+    connect(ui.opIndependent, &QRadioButton::toggled, this, [this](bool selected) {
+        if (selected) {
+            opIndependent_Click();
+        }
+    });
+    connect(ui.opMatched, &QRadioButton::toggled, this, [this](bool selected) {
+        if (selected) {
+            opMatched_Click();
+        }
+    });
+}
+
+void frmBrevant::cmdDoIt_Click() {
+    WidgetBoxes boxes(*this, platform_.showMessage);
+    runCommand(boxes);
+}
+
+void frmBrevant::cmdNew_Click() {
+    const QList<QLineEdit*> boxes = findChildren<QLineEdit*>();
+    for (QLineEdit* box : boxes) {
+        box->clear();
+    }
+    ui.opIndependent->setChecked(true);
+    switchOff(*ui.TxtSDMatched);
+    switchOff(*ui.TxtMeanDiff);
+    ui.OpStudent->setChecked(true);
+}
+
+void frmBrevant::cmdExit_Click() {
+    close();
+}
+
+void frmBrevant::cmdCredits_Click() {
+    frmCredits credits(platform_.openUrl, this);
+    credits.exec();
+}
+
+void frmBrevant::opIndependent_Click() {
+    switchOff(*ui.TxtSDMatched);
+    switchOff(*ui.TxtMeanDiff);
+}
+
+void frmBrevant::opMatched_Click() {
+    const QString n1 = ui.TxtN1->text();
+    const QString n2 = ui.TxtN2->text();
+    // Compared as typed: 10 and 010 are different sizes here.
+    if (n1 != n2 && !n1.isEmpty()) {
+        platform_.showMessage(
+            this,
+            QStringLiteral("You cannot have matched samples if your 2 samples have unequal sizes"),
+            MessageIcon::information, QString());
+        ui.opIndependent->setChecked(true);
+        switchOff(*ui.TxtSDMatched);
+        return;
+    }
+    switchOn(*ui.TxtSDMatched);
+    switchOn(*ui.TxtMeanDiff);
+}
+
+std::int16_t frmBrevant::NumericCharsOnly(const QLineEdit& box, std::int16_t KeyAscii) const {
+    std::int16_t result = KeyAscii;
+    if (KeyAscii == decimalPoint) {
+        if (box.text().contains(u'.')) {
+            result = 0;
+        }
+    } else if (KeyAscii == minusSign) {
+        // Judged on the whole text, selected part included: a selected minus
+        // sign still counts.
+        if (box.text().contains(u'-') || caretPosition(box) > 0) {
+            result = 0;
+        }
+    } else if (KeyAscii != backspace && !isDigit(KeyAscii)) {
+        result = 0;
+    }
+    return result;
+}
+
+void frmBrevant::TxtMean1_KeyPress(std::int16_t& KeyAscii) {
+    KeyAscii = NumericCharsOnly(*ui.TxtMean1, KeyAscii);
+}
+
+void frmBrevant::TxtMean2_KeyPress(std::int16_t& KeyAscii) {
+    KeyAscii = NumericCharsOnly(*ui.TxtMean2, KeyAscii);
+}
+
+void frmBrevant::TxtMeanDiff_KeyPress(std::int16_t& KeyAscii) {
+    KeyAscii = NumericCharsOnly(*ui.TxtMeanDiff, KeyAscii);
+}
+
+void frmBrevant::TxtSD1_KeyPress(std::int16_t& KeyAscii) {
+    unsignedDecimalOnly(*ui.TxtSD1, KeyAscii);
+}
+
+void frmBrevant::TxtSD2_KeyPress(std::int16_t& KeyAscii) {
+    unsignedDecimalOnly(*ui.TxtSD2, KeyAscii);
+}
+
+void frmBrevant::TxtSDMatched_KeyPress(std::int16_t& KeyAscii) {
+    unsignedDecimalOnly(*ui.TxtSDMatched, KeyAscii);
+}
+
+void frmBrevant::TxtNotTrivial_KeyPress(std::int16_t& KeyAscii) {
+    unsignedDecimalOnly(*ui.TxtNotTrivial, KeyAscii);
+}
+
+void frmBrevant::TxtN1_KeyPress(std::int16_t& KeyAscii) {
+    wholeNumberOnly(KeyAscii);
+}
+
+void frmBrevant::TxtN2_KeyPress(std::int16_t& KeyAscii) {
+    wholeNumberOnly(KeyAscii);
+}
+
+void frmBrevant::TxtMean1_GotFocus() {
+    selectWholeText(*ui.TxtMean1);
+}
+
+void frmBrevant::TxtMean2_GotFocus() {
+    selectWholeText(*ui.TxtMean2);
+}
+
+void frmBrevant::TxtSD1_GotFocus() {
+    selectWholeText(*ui.TxtSD1);
+}
+
+void frmBrevant::TxtSD2_GotFocus() {
+    selectWholeText(*ui.TxtSD2);
+}
+
+void frmBrevant::TxtN1_GotFocus() {
+    selectWholeText(*ui.TxtN1);
+}
+
+void frmBrevant::TxtN2_GotFocus() {
+    selectWholeText(*ui.TxtN2);
+}
+
+QPoint centredTopLeft(QSize window, QRect available) {
+    const int left = available.left() + (available.width() - window.width()) / 2;
+    const int top = available.top() + (available.height() - window.height()) / 2;
+    return {std::max(left, available.left()), std::max(top, available.top())};
+}
+
+}  // namespace tarnwick

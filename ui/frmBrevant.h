@@ -1,0 +1,71 @@
+#pragma once
+// The calculator's window: the group statistics and the non-trivial difference
+// go in at the top, the design and degrees-of-freedom choices below them, and
+// the analysis writes its results into the two frames at the bottom.
+
+#include <QWidget>
+#include <cstdint>
+
+#include "platform.h"
+#include "ui_frmBrevant.h"
+
+class QLineEdit;
+
+namespace tarnwick {
+
+class KeystrokeFilter;
+
+class frmBrevant final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmBrevant(Platform platform = {}, QWidget* parent = nullptr);
+
+    // Commands and design switch.
+    void cmdDoIt_Click();
+    void cmdNew_Click();
+    void cmdExit_Click();
+    void cmdCredits_Click();
+    void opIndependent_Click();
+    void opMatched_Click();
+
+    // Key-press procedures: each sees a typed character before its box does
+    // and discards it by setting KeyAscii to 0.
+    void TxtMean1_KeyPress(std::int16_t& KeyAscii);
+    void TxtMean2_KeyPress(std::int16_t& KeyAscii);
+    void TxtMeanDiff_KeyPress(std::int16_t& KeyAscii);
+    void TxtSD1_KeyPress(std::int16_t& KeyAscii);
+    void TxtSD2_KeyPress(std::int16_t& KeyAscii);
+    void TxtSDMatched_KeyPress(std::int16_t& KeyAscii);
+    void TxtNotTrivial_KeyPress(std::int16_t& KeyAscii);
+    void TxtN1_KeyPress(std::int16_t& KeyAscii);
+    void TxtN2_KeyPress(std::int16_t& KeyAscii);
+
+    // Entering a group box selects its text, so that typing replaces it.
+    void TxtMean1_GotFocus();
+    void TxtMean2_GotFocus();
+    void TxtSD1_GotFocus();
+    void TxtSD2_GotFocus();
+    void TxtN1_GotFocus();
+    void TxtN2_GotFocus();
+
+    // The rule for boxes that hold a signed decimal: digits, backspace, one
+    // point anywhere and one minus sign at the very start. Returns KeyAscii
+    // or 0.
+    std::int16_t NumericCharsOnly(const QLineEdit& box, std::int16_t KeyAscii) const;
+
+private:
+    void applyStartColours();
+    void installKeystrokeFilters();
+    void connectProcedures();
+
+    Ui::frmBrevant ui;
+    Platform platform_;
+};
+
+// Where a window of the given size sits centred in the available area, kept
+// inside it on a screen too small for the window so its title bar stays
+// within reach.
+QPoint centredTopLeft(QSize window, QRect available);
+
+}  // namespace tarnwick

@@ -1,0 +1,85 @@
+#include "look.h"
+
+#include <QApplication>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QWidget>
+
+// Q_INIT_RESOURCE must be used outside any namespace; without it the linker
+// may drop the icon from the static library.
+static void initialiseTarnwickResources() {
+    Q_INIT_RESOURCE(tarnwick);
+}
+
+namespace tarnwick {
+
+namespace {
+
+// Fusion, with option-button circles of the 13 pixels the layout leaves them:
+// two of the option buttons are only 13 pixels high, and Fusion's 14-pixel
+// circle would lose its bottom edge there.
+class DialogStyle final : public QProxyStyle {
+public:
+    DialogStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_ExclusiveIndicatorWidth || metric == PM_ExclusiveIndicatorHeight) {
+            return 13;
+        }
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+}  // namespace
+
+void applyLook(QApplication& app) {
+    initialiseTarnwickResources();
+    QApplication::setStyle(new DialogStyle);
+    QApplication::setPalette(app.style()->standardPalette());
+    QApplication::setFont(dialogFont());
+    QApplication::setWindowIcon(applicationIcon());
+}
+
+QFont dialogFont() {
+    // Liberation Sans at 8.25 points fits the captions' boxes, except that
+    // the longest captions overrun theirs by a pixel or two. Letters drawn 3%
+    // closer together win those pixels back without a visible change.
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    font.setLetterSpacing(QFont::PercentageSpacing, 97);
+    return font;
+}
+
+QIcon applicationIcon() {
+    initialiseTarnwickResources();
+    return QIcon(QStringLiteral(":/tarnwick/tarnwick.svg"));
+}
+
+QColor toQColor(Colour colour, const QPalette& scheme) {
+    constexpr Colour schemeFlag = 0x80000000;
+    if ((colour & schemeFlag) != 0) {
+        switch (colour & ~schemeFlag) {
+            case 5:  // window background
+                return scheme.color(QPalette::Base);
+            case 8:  // window text
+                return scheme.color(QPalette::Text);
+            case 18:  // button text
+                return scheme.color(QPalette::ButtonText);
+            case 15:  // button face
+            default:
+                return scheme.color(QPalette::Button);
+        }
+    }
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+void setColour(QWidget& widget, QPalette::ColorRole role, Colour colour) {
+    QPalette palette = widget.palette();
+    palette.setColor(role, toQColor(colour, palette));
+    widget.setPalette(palette);
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,59 @@
+#include "widget_boxes.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+#include "look.h"
+
+namespace tarnwick {
+
+namespace {
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+WidgetBoxes::WidgetBoxes(QWidget& window, MessagePresenter showMessage)
+    : window_(window), showMessage_(std::move(showMessage)) {}
+
+QLineEdit& WidgetBoxes::box(std::string_view name) const {
+    auto* found = window_.findChild<QLineEdit*>(fromUtf8(name));
+    if (found == nullptr) {
+        throw std::out_of_range("the window has no box named " + std::string(name));
+    }
+    return *found;
+}
+
+std::string WidgetBoxes::text(std::string_view name) const {
+    return box(name).text().toStdString();
+}
+
+void WidgetBoxes::setText(std::string_view name, std::string_view text) {
+    QLineEdit& target = box(name);
+    target.setText(fromUtf8(text));
+    // Show a new value from its first character, as a freshly filled box does.
+    target.setCursorPosition(0);
+}
+
+void WidgetBoxes::setTextColour(std::string_view name, Colour colour) {
+    setColour(box(name), QPalette::Text, colour);
+}
+
+bool WidgetBoxes::isSelected(std::string_view option) const {
+    auto* button = window_.findChild<QAbstractButton*>(fromUtf8(option));
+    if (button == nullptr) {
+        throw std::out_of_range("the window has no option named " + std::string(option));
+    }
+    return button->isChecked();
+}
+
+void WidgetBoxes::showMessage(std::string_view prompt, MessageIcon icon, std::string_view title) {
+    showMessage_(&window_, fromUtf8(prompt), icon, fromUtf8(title));
+}
+
+}  // namespace tarnwick
