@@ -23,7 +23,8 @@ bool contains(const auto& list, std::string_view name) {
 }  // namespace
 
 BoxTable::BoxTable() {
-    for (std::string_view box : names::inputBoxes) boxes_.emplace(box, BoxState{"", colours::black});
+    for (std::string_view box : names::inputBoxes)
+        boxes_.emplace(box, BoxState{"", colours::black});
     for (std::string_view box : names::resultBoxes) {
         const bool red = contains(names::initiallyRedResultBoxes, box);
         boxes_.emplace(box, BoxState{"", red ? colours::red : colours::black});
@@ -60,7 +61,8 @@ Colour BoxTable::colour(std::string_view box) const { return at(box).colour; }
 
 bool BoxTable::isSelected(std::string_view option) const {
     const auto found = options_.find(option);
-    if (found == options_.end()) throw std::invalid_argument("no option named " + std::string(option));
+    if (found == options_.end())
+        throw std::invalid_argument("no option named " + std::string(option));
     return found->second;
 }
 

@@ -27,7 +27,8 @@ using guarded::sub;
 double square(double x) { return x * x; }
 double fourthPower(double x) { return square(square(x)); }
 
-constexpr std::string_view trivialVerdict = "Difference is trivial (i.e., the samples appear equivalent).";
+constexpr std::string_view trivialVerdict =
+    "Difference is trivial (i.e., the samples appear equivalent).";
 constexpr std::string_view nonTrivialVerdict =
     "Difference is non-trivial (i.e., the samples do not appear equivalent.)";
 constexpr std::string_view blueBoxMissing = "You Must Enter A Value In The Blue Box";
@@ -142,9 +143,9 @@ private:
         at(640), colourByShownP("txt1PT", 650, 670);
 
         at(690);
-        sDelta_ = root(div(mul(add(mul(square(sd1_), sub(n1_, 1)), mul(square(sd2_), sub(n2_, 1))),
-                               add(n1_, n2_)),
-                           mul(sub(add(n1_, n2_), 2), mul(n1_, n2_))));
+        sDelta_ = root(div(
+            mul(add(mul(square(sd1_), sub(n1_, 1)), mul(square(sd2_), sub(n2_, 1))), add(n1_, n2_)),
+            mul(sub(add(n1_, n2_), 2), mul(n1_, n2_))));
         at(700), show("TxtSdelta", sDelta_);
 
         at(710);

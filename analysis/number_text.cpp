@@ -15,8 +15,10 @@ namespace {
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::string_view trimSpaces(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
     return text;
 }
 
@@ -43,7 +45,8 @@ long leadingDigitExponent(std::string_view text) {
         ++i;
         const bool negativeExponent = text[i] == '-';
         if (text[i] == '+' || text[i] == '-') ++i;
-        for (; i < text.size(); ++i) exponent = std::min(exponent * 10 + (text[i] - '0'), 1000000000L);
+        for (; i < text.size(); ++i)
+            exponent = std::min(exponent * 10 + (text[i] - '0'), 1000000000L);
         if (negativeExponent) exponent = -exponent;
     }
     return integerDigits - 1 - firstSignificant + exponent;
@@ -53,17 +56,20 @@ bool matchesNumberGrammar(std::string_view s) {
     std::size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     std::size_t mantissaDigits = 0;
-    while (i < s.size() && isDigit(s[i])) ++i, ++mantissaDigits;
+    while (i < s.size() && isDigit(s[i]))
+        ++i, ++mantissaDigits;
     if (i < s.size() && s[i] == '.') {
         ++i;
-        while (i < s.size() && isDigit(s[i])) ++i, ++mantissaDigits;
+        while (i < s.size() && isDigit(s[i]))
+            ++i, ++mantissaDigits;
     }
     if (mantissaDigits == 0) return false;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
         if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
         std::size_t exponentDigits = 0;
-        while (i < s.size() && isDigit(s[i])) ++i, ++exponentDigits;
+        while (i < s.size() && isDigit(s[i]))
+            ++i, ++exponentDigits;
         if (exponentDigits == 0) return false;
     }
     return i == s.size();
@@ -106,7 +112,8 @@ std::string numberToText(double value) {
     std::string digits;
     for (char c : scientific.substr(0, e))
         if (isDigit(c)) digits += c;
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
     std::string_view exponentText = scientific.substr(e + 1);
     if (exponentText.front() == '+') exponentText.remove_prefix(1);
     int exponent = 0;
@@ -170,7 +177,8 @@ std::string shownValue(double value) {
     }
     if (roundUp) {
         std::size_t i = kept.size();
-        while (i > 0 && kept[i - 1] == '9') kept[--i] = '0';
+        while (i > 0 && kept[i - 1] == '9')
+            kept[--i] = '0';
         if (i == 0) {
             kept = '1' + kept;
         } else {

@@ -28,7 +28,8 @@ void refuse(BoxAccess& boxes, std::string_view prompt) {
 
 void runCommand(BoxAccess& boxes) {
     std::array<std::string, names::groupBoxes.size()> texts;
-    for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = boxes.text(names::groupBoxes[i]);
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        texts[i] = boxes.text(names::groupBoxes[i]);
     for (const std::string& text : texts) {
         if (text.empty()) return refuse(boxes, missingGroupData);
     }
@@ -41,7 +42,8 @@ void runCommand(BoxAccess& boxes) {
     }
     if (difference == 0) return refuse(boxes, equalMeans);
 
-    for (std::string_view box : names::resultBoxes) boxes.setText(box, "");
+    for (std::string_view box : names::resultBoxes)
+        boxes.setText(box, "");
     Differences(boxes);
 }
 

@@ -8,6 +8,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Lets Wayland desktops match the window to its desktop entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.quindle.Tarnwick"));
     tarnwick::applyLook(app);
     tarnwick::frmBrevant window;
     window.show();

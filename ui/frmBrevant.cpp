@@ -20,9 +20,7 @@ constexpr std::int16_t backspace = 8;
 constexpr std::int16_t minusSign = 45;
 constexpr std::int16_t decimalPoint = 46;
 
-bool isDigit(std::int16_t KeyAscii) {
-    return KeyAscii >= '0' && KeyAscii <= '9';
-}
+bool isDigit(std::int16_t KeyAscii) { return KeyAscii >= '0' && KeyAscii <= '9'; }
 
 // Standard deviations and the non-trivial difference: never negative.
 void unsignedDecimalOnly(const QLineEdit& box, std::int16_t& KeyAscii) {
@@ -161,9 +159,7 @@ void frmBrevant::cmdNew_Click() {
     ui.OpStudent->setChecked(true);
 }
 
-void frmBrevant::cmdExit_Click() {
-    close();
-}
+void frmBrevant::cmdExit_Click() { close(); }
 
 void frmBrevant::cmdCredits_Click() {
     frmCredits credits(platform_.openUrl, this);
@@ -238,37 +234,21 @@ void frmBrevant::TxtNotTrivial_KeyPress(std::int16_t& KeyAscii) {
     unsignedDecimalOnly(*ui.TxtNotTrivial, KeyAscii);
 }
 
-void frmBrevant::TxtN1_KeyPress(std::int16_t& KeyAscii) {
-    wholeNumberOnly(KeyAscii);
-}
+void frmBrevant::TxtN1_KeyPress(std::int16_t& KeyAscii) { wholeNumberOnly(KeyAscii); }
 
-void frmBrevant::TxtN2_KeyPress(std::int16_t& KeyAscii) {
-    wholeNumberOnly(KeyAscii);
-}
+void frmBrevant::TxtN2_KeyPress(std::int16_t& KeyAscii) { wholeNumberOnly(KeyAscii); }
 
-void frmBrevant::TxtMean1_GotFocus() {
-    selectWholeText(*ui.TxtMean1);
-}
+void frmBrevant::TxtMean1_GotFocus() { selectWholeText(*ui.TxtMean1); }
 
-void frmBrevant::TxtMean2_GotFocus() {
-    selectWholeText(*ui.TxtMean2);
-}
+void frmBrevant::TxtMean2_GotFocus() { selectWholeText(*ui.TxtMean2); }
 
-void frmBrevant::TxtSD1_GotFocus() {
-    selectWholeText(*ui.TxtSD1);
-}
+void frmBrevant::TxtSD1_GotFocus() { selectWholeText(*ui.TxtSD1); }
 
-void frmBrevant::TxtSD2_GotFocus() {
-    selectWholeText(*ui.TxtSD2);
-}
+void frmBrevant::TxtSD2_GotFocus() { selectWholeText(*ui.TxtSD2); }
 
-void frmBrevant::TxtN1_GotFocus() {
-    selectWholeText(*ui.TxtN1);
-}
+void frmBrevant::TxtN1_GotFocus() { selectWholeText(*ui.TxtN1); }
 
-void frmBrevant::TxtN2_GotFocus() {
-    selectWholeText(*ui.TxtN2);
-}
+void frmBrevant::TxtN2_GotFocus() { selectWholeText(*ui.TxtN2); }
 
 QPoint centredTopLeft(QSize window, QRect available) {
     const int left = available.left() + (available.width() - window.width()) / 2;

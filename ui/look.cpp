@@ -7,9 +7,7 @@
 
 // Q_INIT_RESOURCE must be used outside any namespace; without it the linker
 // may drop the icon from the static library.
-static void initialiseTarnwickResources() {
-    Q_INIT_RESOURCE(tarnwick);
-}
+static void initialiseTarnwickResources() { Q_INIT_RESOURCE(tarnwick); }
 
 namespace tarnwick {
 

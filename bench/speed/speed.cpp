@@ -19,7 +19,8 @@ constexpr std::array<double, 7> degreesOfFreedom = {1.5, 9, 18, 33, 181.13, 7926
 const std::vector<double>& tValues() {  // 0, 0.5, ..., 40
     static const std::vector<double> values = [] {
         std::vector<double> v;
-        for (int i = 0; i <= 80; ++i) v.push_back(i * 0.5);
+        for (int i = 0; i <= 80; ++i)
+            v.push_back(i * 0.5);
         return v;
     }();
     return values;
@@ -34,7 +35,8 @@ void TailOurs(benchmark::State& state) {
     const double df = degreesOfFreedom[state.range(0)];
     const auto& t = tarnwick::TDistribution::instance();
     for (auto _ : state) {
-        for (double x : tValues()) benchmark::DoNotOptimize(t.TailProbability(x, df, 2));
+        for (double x : tValues())
+            benchmark::DoNotOptimize(t.TailProbability(x, df, 2));
     }
     setLabel(state);
 }
@@ -52,7 +54,8 @@ void TailBoost(benchmark::State& state) {
 void CriticalOurs(benchmark::State& state) {
     const double df = degreesOfFreedom[state.range(0)];
     const auto& t = tarnwick::TDistribution::instance();
-    for (auto _ : state) benchmark::DoNotOptimize(t.CriticalValue(0.05, df, 1));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(t.CriticalValue(0.05, df, 1));
     state.SetLabel("df=" + std::to_string(df));
 }
 
@@ -67,11 +70,12 @@ void CriticalBoost(benchmark::State& state) {
 void pressRun(benchmark::State& state, bool matched) {
     for (auto _ : state) {
         tarnwick::BoxTable boxes;
-        const char* texts[][2] = {{"TxtMean1", "10"}, {"TxtSD1", "2"},   {"TxtN1", "10"},
-                                  {"TxtMean2", "9"},  {"TxtSD2", "2"},   {"TxtN2", "10"},
-                                  {"TxtNotTrivial", "2"}, {"TxtMeanDiff", "1"},
-                                  {"TxtSDMatched", "2"}};
-        for (const auto& [box, text] : texts) boxes.setText(box, text);
+        const char* texts[][2] = {
+            {"TxtMean1", "10"},     {"TxtSD1", "2"},      {"TxtN1", "10"},
+            {"TxtMean2", "9"},      {"TxtSD2", "2"},      {"TxtN2", "10"},
+            {"TxtNotTrivial", "2"}, {"TxtMeanDiff", "1"}, {"TxtSDMatched", "2"}};
+        for (const auto& [box, text] : texts)
+            boxes.setText(box, text);
         if (matched) boxes.select("opMatched");
         tarnwick::runCommand(boxes);
         benchmark::DoNotOptimize(boxes);

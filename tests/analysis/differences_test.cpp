@@ -94,8 +94,14 @@ INSTANTIATE_TEST_SUITE_P(
                    {"TxtDFUsed", "18"},
                    {"TxtInterpretation", trivial, colours::blue}}},
         WorkedRun{"RunB_WelchUsesFractionalDF",
-                  Inputs{.mean1 = "25", .sd1 = "5", .n1 = "20", .mean2 = "23", .sd2 = "8",
-                         .n2 = "15", .notTrivial = "6", .welch = true},
+                  Inputs{.mean1 = "25",
+                         .sd1 = "5",
+                         .n1 = "20",
+                         .mean2 = "23",
+                         .sd2 = "8",
+                         .n2 = "15",
+                         .notTrivial = "6",
+                         .welch = true},
                   {{"TxtWelchT", "0.85151"},
                    {"TxtWelchDF", "22.0126"},
                    {"TxtWelch2PT", "0.40365", colours::black},
@@ -112,16 +118,27 @@ INSTANTIATE_TEST_SUITE_P(
                    {"TxtDFUsed", "22.0126"},
                    {"TxtInterpretation", trivial, colours::blue}}},
         WorkedRun{"RunB_StudentUsesPooledDF",
-                  Inputs{.mean1 = "25", .sd1 = "5", .n1 = "20", .mean2 = "23", .sd2 = "8",
-                         .n2 = "15", .notTrivial = "6"},
+                  Inputs{.mean1 = "25",
+                         .sd1 = "5",
+                         .n1 = "20",
+                         .mean2 = "23",
+                         .sd2 = "8",
+                         .n2 = "15",
+                         .notTrivial = "6"},
                   {{"TxtCrit05", "-1.69236"},
                    {"TxtCrit95", "1.69236"},
                    {"TxtDFUsed", "33"},
                    {"TxtTUpper", "-1.81687", colours::blue},
                    {"TxtInterpretation", trivial, colours::blue}}},
         WorkedRun{"RunB_TUpperExactlyZeroIsNonTrivial",
-                  Inputs{.mean1 = "25", .sd1 = "5", .n1 = "20", .mean2 = "23", .sd2 = "8",
-                         .n2 = "15", .notTrivial = "2", .welch = true},
+                  Inputs{.mean1 = "25",
+                         .sd1 = "5",
+                         .n1 = "20",
+                         .mean2 = "23",
+                         .sd2 = "8",
+                         .n2 = "15",
+                         .notTrivial = "2",
+                         .welch = true},
                   {{"TxtTUpper", "0", colours::red},
                    {"TxtTLower", "1.81687", colours::blue},
                    {"TxtInterpretation", nonTrivial, colours::red}}},
@@ -166,8 +183,12 @@ INSTANTIATE_TEST_SUITE_P(
                    {"TxtMatchedInterpretation", nonTrivial, colours::red}},
                   false},
         WorkedRun{"Matched_Trivial_DependsOnGroupOneSizeOnly",
-                  Inputs{.n1 = "30", .n2 = "12", .notTrivial = "1", .meanDiff = "0.5",
-                         .sdMatched = "1", .matched = true},
+                  Inputs{.n1 = "30",
+                         .n2 = "12",
+                         .notTrivial = "1",
+                         .meanDiff = "0.5",
+                         .sdMatched = "1",
+                         .matched = true},
                   {{"TxtMatchedDF", "29"},
                    {"TxtMatchedT", "2.73861"},
                    {"TxtMatched2P", "0.01044", colours::red},
@@ -269,20 +290,18 @@ INSTANTIATE_TEST_SUITE_P(
                    errorReport(11, "Division by zero", 340), false},
         MessageEnd{"MatchedSDMissing", Inputs{.meanDiff = "1", .matched = true}, matchedMissing,
                    true},
-        MessageEnd{"MatchedMeanMissing", Inputs{.sdMatched = "2", .matched = true},
-                   matchedMissing, true},
+        MessageEnd{"MatchedMeanMissing", Inputs{.sdMatched = "2", .matched = true}, matchedMissing,
+                   true},
         MessageEnd{"MatchedMeanZero", Inputs{.meanDiff = "0", .sdMatched = "2", .matched = true},
                    matchedZero, true},
         MessageEnd{"MatchedMeanNegativeZero",
                    Inputs{.meanDiff = "-0", .sdMatched = "2", .matched = true}, matchedZero, true},
         MessageEnd{"MatchedSDZeroWithPoint",
-                   Inputs{.meanDiff = "1", .sdMatched = "0.0", .matched = true}, matchedZero,
-                   true},
+                   Inputs{.meanDiff = "1", .sdMatched = "0.0", .matched = true}, matchedZero, true},
         MessageEnd{"MatchedMeanLoneMinus",
                    Inputs{.meanDiff = "-", .sdMatched = "2", .matched = true},
                    errorReport(13, "Type mismatch", 1170), true},
-        MessageEnd{"MatchedSDLonePoint",
-                   Inputs{.meanDiff = "1", .sdMatched = ".", .matched = true},
+        MessageEnd{"MatchedSDLonePoint", Inputs{.meanDiff = "1", .sdMatched = ".", .matched = true},
                    errorReport(13, "Type mismatch", 1180), true}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -297,8 +316,8 @@ TEST(Differences, EqualMeansCalledDirectlyHitTheZeroCheck) {
 TEST(Differences, ErrorHalfWayKeepsWhatWasWritten) {
     // SDMatched squared underflows to zero, so its standard error is 0 and the
     // one-sided t divides by it.
-    const BoxTable boxes = runWith(
-        Inputs{.notTrivial = "2", .meanDiff = "1", .sdMatched = "1e-200", .matched = true});
+    const BoxTable boxes =
+        runWith(Inputs{.notTrivial = "2", .meanDiff = "1", .sdMatched = "1e-200", .matched = true});
     ASSERT_EQ(boxes.messages().size(), 1u);
     EXPECT_EQ(boxes.messages().front(), errorReport(11, "Division by zero", 1310));
     expectShown(boxes, {{"TxtInterpretation", nonTrivial},
@@ -311,8 +330,13 @@ TEST(Differences, ErrorHalfWayKeepsWhatWasWritten) {
 // With two groups of two, SD 1 and Mean2 0, Student's t is Mean1 itself with
 // 2 degrees of freedom, so a chosen t can be typed in exactly.
 Inputs studentTOf(double t, const char* notTrivial = "1") {
-    return Inputs{.mean1 = exactText(t), .sd1 = "1", .n1 = "2", .mean2 = "0", .sd2 = "1",
-                  .n2 = "2", .notTrivial = notTrivial};
+    return Inputs{.mean1 = exactText(t),
+                  .sd1 = "1",
+                  .n1 = "2",
+                  .mean2 = "0",
+                  .sd2 = "1",
+                  .n2 = "2",
+                  .notTrivial = notTrivial};
 }
 
 TEST(Differences, PValueColourFollowsTheShownValue) {
@@ -370,8 +394,7 @@ TEST(Differences, ColoursOutliveTheirRuns) {
 }
 
 TEST(Differences, MatchedPValuesStayRedWhateverTheirSize) {
-    const BoxTable boxes =
-        runWith(Inputs{.meanDiff = "0.001", .sdMatched = "5", .matched = true});
+    const BoxTable boxes = runWith(Inputs{.meanDiff = "0.001", .sdMatched = "5", .matched = true});
     EXPECT_EQ(boxes.text("TxtMatched2P"), "0.99951");
     EXPECT_EQ(boxes.colour("TxtMatched2P"), colours::red);
     EXPECT_EQ(boxes.colour("TxtMatched1P"), colours::red);

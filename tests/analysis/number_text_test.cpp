@@ -29,16 +29,15 @@ TEST_P(TextToNumberReads, Value) {
 
 INSTANTIATE_TEST_SUITE_P(
     Numbers, TextToNumberReads,
-    testing::Values(ReadRow{"Decimal", "1.5", 1.5}, ReadRow{"SpacesAround", "  -3 ", -3.0},
-                    ReadRow{"LeadingPoint", ".5", 0.5}, ReadRow{"TrailingPoint", "5.", 5.0},
-                    ReadRow{"PlusSign", "+7", 7.0}, ReadRow{"LeadingZeros", "0012", 12.0},
-                    ReadRow{"NegativeZero", "-0", -0.0}, ReadRow{"Exponent", "2.5E-3", 0.0025},
-                    ReadRow{"SignedExponent", "1e+2", 100.0},
-                    ReadRow{"LargestDouble", "1.7976931348623157e308",
-                            std::numeric_limits<double>::max()},
-                    ReadRow{"UnderflowIsZero", "1e-400", 0.0},
-                    ReadRow{"Subnormal", "4.9406564584124654e-324",
-                            std::numeric_limits<double>::denorm_min()}),
+    testing::Values(
+        ReadRow{"Decimal", "1.5", 1.5}, ReadRow{"SpacesAround", "  -3 ", -3.0},
+        ReadRow{"LeadingPoint", ".5", 0.5}, ReadRow{"TrailingPoint", "5.", 5.0},
+        ReadRow{"PlusSign", "+7", 7.0}, ReadRow{"LeadingZeros", "0012", 12.0},
+        ReadRow{"NegativeZero", "-0", -0.0}, ReadRow{"Exponent", "2.5E-3", 0.0025},
+        ReadRow{"SignedExponent", "1e+2", 100.0},
+        ReadRow{"LargestDouble", "1.7976931348623157e308", std::numeric_limits<double>::max()},
+        ReadRow{"UnderflowIsZero", "1e-400", 0.0},
+        ReadRow{"Subnormal", "4.9406564584124654e-324", std::numeric_limits<double>::denorm_min()}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // 400 nines: far beyond the largest double without any exponent.

@@ -24,8 +24,10 @@ struct Refusal {
 };
 
 constexpr const char* whiteBoxes = "You must enter some data in all the white boxes.";
-constexpr const char* sameMeans = "The difference between the two mean scores must be more than zero.";
-constexpr const char* notNumbers = "The mean scores must be numbers of a sensible size, such as 12.5 or -3.";
+constexpr const char* sameMeans =
+    "The difference between the two mean scores must be more than zero.";
+constexpr const char* notNumbers =
+    "The mean scores must be numbers of a sensible size, such as 12.5 or -3.";
 
 class Refusals : public testing::TestWithParam<Refusal> {};
 
@@ -41,29 +43,29 @@ TEST_P(Refusals, ShowOneMessageAndChangeNothing) {
     runCommand(boxes);
 
     ASSERT_EQ(boxes.messages().size(), 1u);
-    EXPECT_EQ(boxes.messages().front(), (ShownMessage{GetParam().prompt, MessageIcon::none, "Tarnwick"}));
+    EXPECT_EQ(boxes.messages().front(),
+              (ShownMessage{GetParam().prompt, MessageIcon::none, "Tarnwick"}));
     EXPECT_EQ(boxes.boxes(), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     RunCommand, Refusals,
-    testing::Values(Refusal{"EmptyMean1", Inputs{.mean1 = ""}, whiteBoxes},
-                    Refusal{"EmptyMean2", Inputs{.mean2 = ""}, whiteBoxes},
-                    Refusal{"EmptySD1", Inputs{.sd1 = ""}, whiteBoxes},
-                    Refusal{"EmptySD2", Inputs{.sd2 = ""}, whiteBoxes},
-                    Refusal{"EmptyN1", Inputs{.n1 = ""}, whiteBoxes},
-                    Refusal{"EmptyN2", Inputs{.n2 = ""}, whiteBoxes},
-                    Refusal{"EmptyBoxBeforeEqualMeans", Inputs{.mean2 = "10", .n2 = ""}, whiteBoxes},
-                    Refusal{"EqualMeansWrittenDifferently", Inputs{.mean1 = "5", .mean2 = "5.0"},
-                            sameMeans},
-                    Refusal{"EqualNegativeZeroes", Inputs{.mean1 = "-0", .mean2 = "0"}, sameMeans},
-                    Refusal{"LoneMinus", Inputs{.mean1 = "-"}, notNumbers},
-                    Refusal{"LonePoint", Inputs{.mean2 = "."}, notNumbers},
-                    Refusal{"MinusPoint", Inputs{.mean1 = "-."}, notNumbers},
-                    Refusal{"DigitBeforeMinus", Inputs{.mean2 = "3-5"}, notNumbers},
-                    Refusal{"MeanBeyondDouble", Inputs{.mean1 = "1e400"}, notNumbers},
-                    Refusal{"DifferenceBeyondDouble", Inputs{.mean1 = "1e308", .mean2 = "-1e308"},
-                            notNumbers}),
+    testing::Values(
+        Refusal{"EmptyMean1", Inputs{.mean1 = ""}, whiteBoxes},
+        Refusal{"EmptyMean2", Inputs{.mean2 = ""}, whiteBoxes},
+        Refusal{"EmptySD1", Inputs{.sd1 = ""}, whiteBoxes},
+        Refusal{"EmptySD2", Inputs{.sd2 = ""}, whiteBoxes},
+        Refusal{"EmptyN1", Inputs{.n1 = ""}, whiteBoxes},
+        Refusal{"EmptyN2", Inputs{.n2 = ""}, whiteBoxes},
+        Refusal{"EmptyBoxBeforeEqualMeans", Inputs{.mean2 = "10", .n2 = ""}, whiteBoxes},
+        Refusal{"EqualMeansWrittenDifferently", Inputs{.mean1 = "5", .mean2 = "5.0"}, sameMeans},
+        Refusal{"EqualNegativeZeroes", Inputs{.mean1 = "-0", .mean2 = "0"}, sameMeans},
+        Refusal{"LoneMinus", Inputs{.mean1 = "-"}, notNumbers},
+        Refusal{"LonePoint", Inputs{.mean2 = "."}, notNumbers},
+        Refusal{"MinusPoint", Inputs{.mean1 = "-."}, notNumbers},
+        Refusal{"DigitBeforeMinus", Inputs{.mean2 = "3-5"}, notNumbers},
+        Refusal{"MeanBeyondDouble", Inputs{.mean1 = "1e400"}, notNumbers},
+        Refusal{"DifferenceBeyondDouble", Inputs{.mean1 = "1e308", .mean2 = "-1e308"}, notNumbers}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Records the order of the analysis's writes while passing them on.
@@ -89,14 +91,16 @@ public:
 TEST(RunCommand, EmptiesBothFramesInOrderBeforeTheAnalysis) {
     RecordingBoxes boxes;
     testing_support::enter(boxes.table, Inputs{});
-    for (std::string_view box : names::resultBoxes) boxes.table.setText(box, "stale");
+    for (std::string_view box : names::resultBoxes)
+        boxes.table.setText(box, "stale");
 
     runCommand(boxes);
 
     ASSERT_GE(boxes.writes.size(), names::resultBoxes.size());
     const std::vector<std::string> emptied(boxes.writes.begin(),
                                            boxes.writes.begin() + names::resultBoxes.size());
-    EXPECT_EQ(emptied, std::vector<std::string>(names::resultBoxes.begin(), names::resultBoxes.end()));
+    EXPECT_EQ(emptied,
+              std::vector<std::string>(names::resultBoxes.begin(), names::resultBoxes.end()));
     // The independent design leaves the matched frame as emptied.
     for (std::size_t i = 15; i < names::resultBoxes.size(); ++i) {
         EXPECT_EQ(boxes.table.text(names::resultBoxes[i]), "");

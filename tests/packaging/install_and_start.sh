@@ -10,7 +10,10 @@ cd "$build"
 rm -f tarnwick_*.deb
 cpack -G DEB >/dev/null
 deb=$(ls tarnwick_*.deb)
-dpkg-deb --field "$deb" Depends | tee /dev/stderr | grep -q 'libqt6widgets6'
+depends=$(dpkg-deb --field "$deb" Depends)
+echo "Depends: $depends"
+grep -q 'libqt6widgets6' <<<"$depends"
+grep -q 'libqt6svg6' <<<"$depends"
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$deb" >/dev/null
 test -x /usr/bin/tarnwick
 status=0

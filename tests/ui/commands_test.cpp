@@ -16,9 +16,7 @@ using namespace tarnwick::testing;
 
 namespace {
 
-QColor colour(Colour value) {
-    return toQColor(value, QApplication::palette());
-}
+QColor colour(Colour value) { return toQColor(value, QApplication::palette()); }
 
 QColor textColour(QWidget& window, const char* name) {
     return box(window, name).palette().color(QPalette::Text);

@@ -22,9 +22,7 @@ using namespace tarnwick::testing;
 
 namespace {
 
-QColor colour(Colour value) {
-    return toQColor(value, QApplication::palette());
-}
+QColor colour(Colour value) { return toQColor(value, QApplication::palette()); }
 
 QString fromView(std::string_view name) {
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
@@ -32,9 +30,7 @@ QString fromView(std::string_view name) {
 
 // A caption as the user reads it: without the access-key mark and with the
 // line breaks that fit it into its button read as spaces.
-QString spoken(QString caption) {
-    return caption.remove(u'&').replace(u'\n', u' ');
-}
+QString spoken(QString caption) { return caption.remove(u'&').replace(u'\n', u' '); }
 
 }  // namespace
 

@@ -20,9 +20,7 @@ Platform Recorder::platform() {
     return platform;
 }
 
-void prepareApplication() {
-    applyLook(*qApp);
-}
+void prepareApplication() { applyLook(*qApp); }
 
 std::unique_ptr<frmBrevant> showWindow(Recorder& recorder) {
     auto window = std::make_unique<frmBrevant>(recorder.platform());
@@ -34,9 +32,7 @@ std::unique_ptr<frmBrevant> showWindow(Recorder& recorder) {
     return window;
 }
 
-QLineEdit& box(QWidget& window, const char* name) {
-    return control<QLineEdit>(window, name);
-}
+QLineEdit& box(QWidget& window, const char* name) { return control<QLineEdit>(window, name); }
 
 bool whileModal(const std::function<void()>& open, const std::function<void(QWidget&)>& inspect) {
     bool seen = false;
