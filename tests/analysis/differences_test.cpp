@@ -327,6 +327,18 @@ TEST(Differences, ErrorHalfWayKeepsWhatWasWritten) {
                         {"TxtMatchedInterpretation", ""}});
 }
 
+TEST(Differences, CriticalValueBeyondTheDoubleRangeIsReportedNotShown) {
+    // Pasted fractional sizes leave Student's t with 1e-7 degrees of freedom,
+    // whose 5% point is far beyond the largest double.
+    const BoxTable boxes = runWith(Inputs{.n1 = "1.5", .sd2 = "0.01", .n2 = "0.5000001"});
+    ASSERT_EQ(boxes.messages().size(), 1u);
+    EXPECT_EQ(boxes.messages().front(), errorReport(6, "Overflow", 770));
+    EXPECT_EQ(boxes.text("TxtDF"), "9.99999998363421E-08");
+    EXPECT_EQ(boxes.text("TxtTUpper"), "-0.00027");
+    EXPECT_EQ(boxes.text("TxtCrit05"), "");
+    EXPECT_EQ(boxes.text("TxtInterpretation"), "");
+}
+
 // With two groups of two, SD 1 and Mean2 0, Student's t is Mean1 itself with
 // 2 degrees of freedom, so a chosen t can be typed in exactly.
 Inputs studentTOf(double t, const char* notTrivial = "1") {
