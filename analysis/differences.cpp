@@ -102,6 +102,17 @@ private:
         return false;
     }
 
+    // The two- and one-tailed p values of one test, each from its own call, the
+    // one-tailed halved before rounding; each coloured red when the value shown
+    // is below the significance level. Both tests use the same run of labels.
+    void showPValues(double t, double df, std::string_view twoTailedBox,
+                     std::string_view oneTailedBox, int firstLine) {
+        at(firstLine), show(twoTailedBox, twoTailedP(t, df));
+        at(firstLine + 10), show(oneTailedBox, twoTailedP(t, df) / 2);
+        at(firstLine + 20), colourByShownP(twoTailedBox, firstLine + 30, firstLine + 50);
+        at(firstLine + 70), colourByShownP(oneTailedBox, firstLine + 80, firstLine + 100);
+    }
+
     void colourByShownP(std::string_view box, int redLine, int blackLine) {
         if (number(box) < significanceLevel) {
             at(redLine), colour(box, colours::red);
@@ -123,10 +134,7 @@ private:
         at(370), welchDF_ = div(w, v);
         at(380), show("TxtWelchT", welchT_);
         at(390), show("TxtWelchDF", welchDF_);
-        at(400), show("TxtWelch2PT", twoTailedP(welchT_, welchDF_));
-        at(410), show("TxtWelch1PT", twoTailedP(welchT_, welchDF_) / 2);
-        at(420), colourByShownP("TxtWelch2PT", 430, 450);
-        at(470), colourByShownP("TxtWelch1PT", 480, 500);
+        showPValues(welchT_, welchDF_, "TxtWelch2PT", "TxtWelch1PT", 400);
 
         at(520);
         const double pooledVariance =
@@ -137,10 +145,7 @@ private:
         at(540), studentDF_ = sub(add(n1_, n2_), 2);
         at(550), boxes_.setText("TxtDF", numberToText(studentDF_));
         at(560), show("TxtT", studentT_);
-        at(570), show("txt2PT", twoTailedP(studentT_, studentDF_));
-        at(580), show("txt1PT", twoTailedP(studentT_, studentDF_) / 2);
-        at(590), colourByShownP("txt2PT", 600, 620);
-        at(640), colourByShownP("txt1PT", 650, 670);
+        showPValues(studentT_, studentDF_, "txt2PT", "txt1PT", 570);
 
         at(690);
         sDelta_ = root(div(
