@@ -14,6 +14,7 @@ depends=$(dpkg-deb --field "$deb" Depends)
 echo "Depends: $depends"
 grep -q 'libqt6widgets6' <<<"$depends"
 grep -q 'libqt6svg6' <<<"$depends"
+grep -q 'fonts-liberation2' <<<"$depends"
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$deb" >/dev/null
 test -x /usr/bin/tarnwick
 status=0
