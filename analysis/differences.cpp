@@ -10,6 +10,7 @@
 #include "box_names.h"
 #include "guarded.h"
 #include "number_text.h"
+#include "run_record.h"
 #include "run_time_error.h"
 #include "t_distribution.h"
 
@@ -24,6 +25,11 @@ using guarded::sub;
 
 // Squares and fourth powers are not checked on their own: an overflow in them
 // surfaces in the checked operation that uses them.
+//
+// C++ leaves the order in which a call's arguments are evaluated unspecified,
+// so a checked operation never takes two checked operations as its arguments:
+// each is named and computed first, left to right, so that when two terms of a
+// step would both fail, the error reported is the left one's, as written.
 double square(double x) { return x * x; }
 double fourthPower(double x) { return square(square(x)); }
 
@@ -47,7 +53,8 @@ constexpr double significanceLevel = 0.05;
 
 class Analysis {
 public:
-    explicit Analysis(BoxAccess& boxes) : boxes_(boxes), t_(TDistribution::instance()) {}
+    Analysis(BoxAccess& boxes, RunRecord* record)
+        : boxes_(boxes), t_(TDistribution::instance()), record_(record) {}
 
     void run() {
         at(180);
@@ -59,6 +66,7 @@ public:
                 if (!matchedSamples()) return;
             }
             at(1650);
+            if (record_ != nullptr) record_->endedWithResults = true;
         } catch (const RunTimeError& error) {
             reportError(error);
         }
@@ -105,12 +113,16 @@ private:
     // The two- and one-tailed p values of one test, each from its own call, the
     // one-tailed halved before rounding; each coloured red when the value shown
     // is below the significance level. Both tests use the same run of labels.
-    void showPValues(double t, double df, std::string_view twoTailedBox,
-                     std::string_view oneTailedBox, int firstLine) {
-        at(firstLine), show(twoTailedBox, twoTailedP(t, df));
+    // Returns the two-tailed p as computed, before rounding.
+    double showPValues(double t, double df, std::string_view twoTailedBox,
+                       std::string_view oneTailedBox, int firstLine) {
+        at(firstLine);
+        const double p2 = twoTailedP(t, df);
+        show(twoTailedBox, p2);
         at(firstLine + 10), show(oneTailedBox, twoTailedP(t, df) / 2);
         at(firstLine + 20), colourByShownP(twoTailedBox, firstLine + 30, firstLine + 50);
         at(firstLine + 70), colourByShownP(oneTailedBox, firstLine + 80, firstLine + 100);
+        return p2;
     }
 
     void colourByShownP(std::string_view box, int redLine, int blackLine) {
@@ -123,39 +135,48 @@ private:
 
     void independentSamples() {
         at(320), diff_ = sub(mean1_, mean2_);
-        at(330);
-        const double welchSE = root(add(div(square(sd1_), n1_), div(square(sd2_), n2_)));
-        at(340), welchT_ = div(diff_, welchSE);
+        at(330), welchSE_ = root(welchVarianceOfDiff());
+        at(340), welchT_ = div(diff_, welchSE_);
         at(350);
-        const double w = square(add(div(square(sd1_), n1_), div(square(sd2_), n2_)));
+        const double w = square(welchVarianceOfDiff());
         at(360);
-        const double v = add(div(fourthPower(sd1_), mul(square(n1_), sub(n1_, 1))),
-                             div(fourthPower(sd2_), mul(square(n2_), sub(n2_, 1))));
+        const double v1 = div(fourthPower(sd1_), mul(square(n1_), sub(n1_, 1)));
+        const double v2 = div(fourthPower(sd2_), mul(square(n2_), sub(n2_, 1)));
+        const double v = add(v1, v2);
         at(370), welchDF_ = div(w, v);
         at(380), show("TxtWelchT", welchT_);
         at(390), show("TxtWelchDF", welchDF_);
-        showPValues(welchT_, welchDF_, "TxtWelch2PT", "TxtWelch1PT", 400);
+        welchP2_ = showPValues(welchT_, welchDF_, "TxtWelch2PT", "TxtWelch1PT", 400);
 
         at(520);
-        const double pooledVariance =
-            div(add(mul(square(sd1_), sub(n1_, 1)), mul(square(sd2_), sub(n2_, 1))),
-                sub(add(n1_, n2_), 2));
-        const double studentSE = root(mul(pooledVariance, add(div(1, n1_), div(1, n2_))));
-        at(530), studentT_ = div(sub(mean1_, mean2_), studentSE);
+        {
+            const double sumOfSquares = pooledSumOfSquares();
+            const double pooledDF = sub(add(n1_, n2_), 2);
+            pooledVariance_ = div(sumOfSquares, pooledDF);
+            const double reciprocal1 = div(1, n1_);
+            const double reciprocal2 = div(1, n2_);
+            studentSE_ = root(mul(pooledVariance_, add(reciprocal1, reciprocal2)));
+        }
+        at(530), studentT_ = div(sub(mean1_, mean2_), studentSE_);
         at(540), studentDF_ = sub(add(n1_, n2_), 2);
         at(550), boxes_.setText("TxtDF", numberToText(studentDF_));
         at(560), show("TxtT", studentT_);
-        showPValues(studentT_, studentDF_, "txt2PT", "txt1PT", 570);
+        studentP2_ = showPValues(studentT_, studentDF_, "txt2PT", "txt1PT", 570);
 
         at(690);
-        sDelta_ = root(div(
-            mul(add(mul(square(sd1_), sub(n1_, 1)), mul(square(sd2_), sub(n2_, 1))), add(n1_, n2_)),
-            mul(sub(add(n1_, n2_), 2), mul(n1_, n2_))));
+        {
+            const double sumOfSquares = pooledSumOfSquares();
+            const double numerator = mul(sumOfSquares, add(n1_, n2_));
+            const double pooledDF = sub(add(n1_, n2_), 2);
+            const double denominator = mul(pooledDF, mul(n1_, n2_));
+            sDelta_ = root(div(numerator, denominator));
+        }
         at(700), show("TxtSdelta", sDelta_);
 
         at(710);
         if (isEmpty("TxtNotTrivial")) {
             askForNonTrivialDifference("TxtTUpper", "TxtTLower", 1070);
+            recordIndependent(std::nullopt);
             return;
         }
         at(720), tUpper_ = div(sub(diff_, notTrivial_), sDelta_);
@@ -171,8 +192,34 @@ private:
         at(first + 20), crit95_ = upperFivePercentPoint(dfUsed);
         at(first + 30), show("TxtCrit95", crit95_);
         at(first + 40), show("TxtDFUsed", dfUsed);
-        judge({"TxtInterpretation", "TxtTUpper", "TxtTLower"}, tUpper_, tLower_, crit05_, crit95_,
-              {890, 900, 910, 930, 940, 960, 970, 990, 1010, 1020, 1040});
+        const OneSidedTests tests{notTrivial_, sDelta_, tUpper_,  tLower_,
+                                  dfUsed,      crit05_, crit95_};
+        recordIndependent(judge({"TxtInterpretation", "TxtTUpper", "TxtTLower"}, tests,
+                                {890, 900, 910, 930, 940, 960, 970, 990, 1010, 1020, 1040}));
+    }
+
+    // SD1²/N1 + SD2²/N2, the variance of the difference without pooling.
+    double welchVarianceOfDiff() const {
+        const double term1 = div(square(sd1_), n1_);
+        const double term2 = div(square(sd2_), n2_);
+        return add(term1, term2);
+    }
+
+    // SD1² (N1 - 1) + SD2² (N2 - 1).
+    double pooledSumOfSquares() const {
+        const double term1 = mul(square(sd1_), sub(n1_, 1));
+        const double term2 = mul(square(sd2_), sub(n2_, 1));
+        return add(term1, term2);
+    }
+
+    void recordIndependent(std::optional<OneSidedTests> tests) {
+        if (record_ == nullptr) return;
+        record_->independent = IndependentRecord{
+            mean1_,      mean2_,    sd1_,     sd2_,           n1_,
+            n2_,         diff_,     welchSE_, welchT_,        welchDF_,
+            welchP2_,    pooledVariance_,     studentSE_,     studentT_,
+            studentDF_,  studentP2_,          sDelta_,        !boxes_.isSelected(names::opStudent),
+            tests};
     }
 
     // Returns false when a refusal message has ended the analysis.
@@ -200,12 +247,21 @@ private:
         at(1240);
         const double matchedT = div(meanDiff, div(sdMatched, root(n1_)));
         at(1250), show("TxtMatchedT", matchedT);
-        at(1260), show("TxtMatched2P", twoTailedP(matchedT, sub(n1_, 1)));
+        at(1260);
+        const double matchedP2 = twoTailedP(matchedT, sub(n1_, 1));
+        show("TxtMatched2P", matchedP2);
         at(1270), show("TxtMatched1P", twoTailedP(matchedT, sub(n1_, 1)) / 2);
+        const auto recordMatched = [&](std::optional<OneSidedTests> tests) {
+            if (record_ != nullptr) {
+                record_->matched =
+                    MatchedRecord{n1_, meanDiff, sdMatched, matchedT, n1_ - 1, matchedP2, tests};
+            }
+        };
 
         at(1280);
         if (isEmpty("TxtNotTrivial")) {
             askForNonTrivialDifference("TxtMatchedTUpper", "TxtMatchedTLower", 1580);
+            recordMatched(std::nullopt);
             return true;
         }
         at(1290);
@@ -224,8 +280,11 @@ private:
         const double crit95 = upperFivePercentPoint(sub(n1_, 1));
         at(1380), show("TxtMatchedCritT95", crit95);
         at(1390), show("TxtMatchedDFUsed", sub(n1_, 1));
-        judge({"TxtMatchedInterpretation", "TxtMatchedTUpper", "TxtMatchedTLower"}, tUpper, tLower,
-              crit05, crit95, {1400, 1410, 1420, 1440, 1450, 1470, 1480, 1500, 1520, 1530, 1550});
+        const OneSidedTests tests{notTrivial_, matchedSDelta, tUpper, tLower,
+                                  n1_ - 1,     crit05,        crit95};
+        recordMatched(judge({"TxtMatchedInterpretation", "TxtMatchedTUpper", "TxtMatchedTLower"},
+                            tests,
+                            {1400, 1410, 1420, 1440, 1450, 1470, 1480, 1500, 1520, 1530, 1550}));
         return true;
     }
 
@@ -240,10 +299,12 @@ private:
 
     // The two one-sided tests compare the unrounded values; ties count against
     // equivalence, so the verdict is trivial exactly when both t boxes are blue.
-    void judge(VerdictBoxes boxes, double tUpper, double tLower, double crit05, double crit95,
-               VerdictLines lines) {
-        const bool upperPasses = tUpper < crit05;
-        const bool lowerPasses = tLower > crit95;
+    OneSidedTests judge(VerdictBoxes boxes, OneSidedTests tests, VerdictLines lines) {
+        const bool upperPasses = tests.tUpper < tests.crit05;
+        const bool lowerPasses = tests.tLower > tests.crit95;
+        tests.upperPasses = upperPasses;
+        tests.lowerPasses = lowerPasses;
+        tests.trivial = upperPasses && lowerPasses;
         at(lines.test);
         if (upperPasses && lowerPasses) {
             at(lines.trivialText), boxes_.setText(boxes.interpretation, trivialVerdict);
@@ -264,6 +325,7 @@ private:
         } else {
             at(lines.lowerRed), colour(boxes.tLower, colours::red);
         }
+        return tests;
     }
 
     void askForNonTrivialDifference(std::string_view tUpperBox, std::string_view tLowerBox,
@@ -283,16 +345,19 @@ private:
 
     BoxAccess& boxes_;
     const TDistribution& t_;
+    RunRecord* record_;
     int line_ = 0;
 
     double mean1_ = 0, mean2_ = 0, sd1_ = 0, sd2_ = 0, n1_ = 0, n2_ = 0;
     double notTrivial_ = 0;
-    double diff_ = 0, welchT_ = 0, welchDF_ = 0, studentT_ = 0, studentDF_ = 0, sDelta_ = 0;
+    double diff_ = 0, welchSE_ = 0, welchT_ = 0, welchDF_ = 0, welchP2_ = 0;
+    double pooledVariance_ = 0, studentSE_ = 0, studentT_ = 0, studentDF_ = 0, studentP2_ = 0;
+    double sDelta_ = 0;
     double tUpper_ = 0, tLower_ = 0, crit05_ = 0, crit95_ = 0;
 };
 
 }  // namespace
 
-void Differences(BoxAccess& boxes) { Analysis(boxes).run(); }
+void Differences(BoxAccess& boxes, RunRecord* record) { Analysis(boxes, record).run(); }
 
 }  // namespace tarnwick

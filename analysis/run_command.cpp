@@ -26,7 +26,8 @@ void refuse(BoxAccess& boxes, std::string_view prompt) {
 
 }  // namespace
 
-void runCommand(BoxAccess& boxes) {
+void runCommand(BoxAccess& boxes, RunRecord* record) {
+    if (record != nullptr) *record = RunRecord{};
     std::array<std::string, names::groupBoxes.size()> texts;
     for (std::size_t i = 0; i < texts.size(); ++i)
         texts[i] = boxes.text(names::groupBoxes[i]);
@@ -44,7 +45,7 @@ void runCommand(BoxAccess& boxes) {
 
     for (std::string_view box : names::resultBoxes)
         boxes.setText(box, "");
-    Differences(boxes);
+    Differences(boxes, record);
 }
 
 }  // namespace tarnwick

@@ -284,6 +284,11 @@ INSTANTIATE_TEST_SUITE_P(
                    false},
         MessageEnd{"ZeroOverZero", Inputs{.sd1 = "1e-100", .n1 = "1"},
                    errorReport(6, "Overflow", 360), false},
+        // Both terms of the sum fail; the left one is reported, as written.
+        MessageEnd{"GroupOfOneBeforeOverflowOnTheRight", Inputs{.n1 = "1", .sd2 = "1e100"},
+                   errorReport(11, "Division by zero", 360), false},
+        MessageEnd{"OverflowOnTheLeftBeforeGroupOfOne", Inputs{.sd1 = "1e100", .n2 = "1"},
+                   errorReport(6, "Overflow", 360), false},
         MessageEnd{"NegativeGroupSize", Inputs{.n1 = "-10", .n2 = "20"},
                    errorReport(5, "Invalid procedure call or argument", 330), false},
         MessageEnd{"SizesCancelInWelchSE", Inputs{.n1 = "-10", .n2 = "10"},
@@ -327,16 +332,57 @@ TEST(Differences, ErrorHalfWayKeepsWhatWasWritten) {
                         {"TxtMatchedInterpretation", ""}});
 }
 
-TEST(Differences, CriticalValueBeyondTheDoubleRangeIsReportedNotShown) {
-    // Pasted fractional sizes leave Student's t with 1e-7 degrees of freedom,
-    // whose 5% point is far beyond the largest double.
-    const BoxTable boxes = runWith(Inputs{.n1 = "1.5", .sd2 = "0.01", .n2 = "0.5000001"});
+// Pasted fractional sizes can leave about 1e-7 degrees of freedom, whose 5%
+// point is far beyond the largest double: reported, never shown.
+struct UnshowableCriticalValue {
+    const char* name;
+    Inputs inputs;
+    int line;
+    const char* crit05Box;
+    const char* interpretationBox;
+    friend void PrintTo(const UnshowableCriticalValue& row, std::ostream* out) {
+        *out << row.name;
+    }
+};
+
+class UnshowableCriticalValues : public testing::TestWithParam<UnshowableCriticalValue> {};
+
+TEST_P(UnshowableCriticalValues, AreReportedAtTheirLine) {
+    const BoxTable boxes = runWith(GetParam().inputs);
     ASSERT_EQ(boxes.messages().size(), 1u);
-    EXPECT_EQ(boxes.messages().front(), errorReport(6, "Overflow", 770));
+    EXPECT_EQ(boxes.messages().front(), errorReport(6, "Overflow", GetParam().line));
+    EXPECT_EQ(boxes.text(GetParam().crit05Box), "");
+    EXPECT_EQ(boxes.text(GetParam().interpretationBox), "");
+}
+
+const Inputs pairOfOneAndATenMillionth{
+    .n1 = "1.0000001", .notTrivial = "2", .meanDiff = "1", .sdMatched = "2"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Analysis, UnshowableCriticalValues,
+    testing::Values(
+        UnshowableCriticalValue{"StudentDF", Inputs{.n1 = "1.5", .sd2 = "0.01", .n2 = "0.5000001"},
+                                770, "TxtCrit05", "TxtInterpretation"},
+        UnshowableCriticalValue{"WelchDF",
+                                [] {
+                                    Inputs in = pairOfOneAndATenMillionth;
+                                    in.welch = true;
+                                    return in;
+                                }(),
+                                830, "TxtCrit05", "TxtInterpretation"},
+        UnshowableCriticalValue{"MatchedDF",
+                                [] {
+                                    Inputs in = pairOfOneAndATenMillionth;
+                                    in.matched = true;
+                                    return in;
+                                }(),
+                                1350, "TxtMatchedCritT05", "TxtMatchedInterpretation"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Differences, TinyStudentDFIsShownUnrounded) {
+    const BoxTable boxes = runWith(Inputs{.n1 = "1.5", .sd2 = "0.01", .n2 = "0.5000001"});
     EXPECT_EQ(boxes.text("TxtDF"), "9.99999998363421E-08");
     EXPECT_EQ(boxes.text("TxtTUpper"), "-0.00027");
-    EXPECT_EQ(boxes.text("TxtCrit05"), "");
-    EXPECT_EQ(boxes.text("TxtInterpretation"), "");
 }
 
 // With two groups of two, SD 1 and Mean2 0, Student's t is Mean1 itself with
@@ -367,14 +413,24 @@ TEST(Differences, PValueColourFollowsTheShownValue) {
 }
 
 TEST(Differences, TieWithTheCriticalValueCountsAgainstEquivalence) {
-    // SDelta is exactly 1 here, and c - 2c is exact, so TUpper equals Crit05 bit for bit.
+    // SDelta is exactly 1 here, and c - 2c and -c + 2c are exact, so with a
+    // difference of c TUpper equals Crit05 bit for bit, and with -c TLower
+    // equals Crit95.
     const double c = TDistribution::instance().CriticalValue(0.05, 2, 1);
     const std::string twoC = exactText(2 * c);
-    const BoxTable boxes = runWith(studentTOf(c, twoC.c_str()));
-    EXPECT_EQ(boxes.text("TxtTUpper"), boxes.text("TxtCrit05"));
-    EXPECT_EQ(boxes.colour("TxtTUpper"), colours::red);
-    EXPECT_EQ(boxes.colour("TxtTLower"), colours::blue);
-    EXPECT_EQ(boxes.text("TxtInterpretation"), nonTrivial);
+    struct Tie {
+        double difference;
+        const char *tiedBox, *critBox, *otherBox;
+    };
+    for (const Tie& tie : {Tie{c, "TxtTUpper", "TxtCrit05", "TxtTLower"},
+                           Tie{-c, "TxtTLower", "TxtCrit95", "TxtTUpper"}}) {
+        SCOPED_TRACE(tie.tiedBox);
+        const BoxTable boxes = runWith(studentTOf(tie.difference, twoC.c_str()));
+        EXPECT_EQ(boxes.text(tie.tiedBox), boxes.text(tie.critBox));
+        EXPECT_EQ(boxes.colour(tie.tiedBox), colours::red);
+        EXPECT_EQ(boxes.colour(tie.otherBox), colours::blue);
+        EXPECT_EQ(boxes.text("TxtInterpretation"), nonTrivial);
+    }
 }
 
 TEST(Differences, ColoursOutliveTheirRuns) {
