@@ -22,12 +22,23 @@ constexpr std::int16_t decimalPoint = 46;
 
 bool isDigit(std::int16_t KeyAscii) { return KeyAscii >= '0' && KeyAscii <= '9'; }
 
+// The box's text as it will be once a typed character has replaced the
+// selection: a point or minus sign inside the selection is about to go, so it
+// must not stop the one being typed.
+QString textAfterTyping(const QLineEdit& box) {
+    QString text = box.text();
+    if (box.hasSelectedText()) {
+        text.remove(box.selectionStart(), box.selectionLength());
+    }
+    return text;
+}
+
 // Standard deviations and the non-trivial difference: never negative.
 void unsignedDecimalOnly(const QLineEdit& box, std::int16_t& KeyAscii) {
     if (KeyAscii != decimalPoint && KeyAscii != backspace && !isDigit(KeyAscii)) {
         KeyAscii = 0;
     }
-    if (KeyAscii == decimalPoint && box.text().contains(u'.')) {
+    if (KeyAscii == decimalPoint && textAfterTyping(box).contains(u'.')) {
         KeyAscii = 0;
     }
 }
@@ -191,13 +202,11 @@ void frmBrevant::opMatched_Click() {
 std::int16_t frmBrevant::NumericCharsOnly(const QLineEdit& box, std::int16_t KeyAscii) const {
     std::int16_t result = KeyAscii;
     if (KeyAscii == decimalPoint) {
-        if (box.text().contains(u'.')) {
+        if (textAfterTyping(box).contains(u'.')) {
             result = 0;
         }
     } else if (KeyAscii == minusSign) {
-        // Judged on the whole text, selected part included: a selected minus
-        // sign still counts.
-        if (box.text().contains(u'-') || caretPosition(box) > 0) {
+        if (textAfterTyping(box).contains(u'-') || caretPosition(box) > 0) {
             result = 0;
         }
     } else if (KeyAscii != backspace && !isDigit(KeyAscii)) {

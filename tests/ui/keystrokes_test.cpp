@@ -64,7 +64,13 @@ private slots:
                                                << "25";
         QTest::newRow("minus over a selected minus") << "TxtMean1"
                                                      << "-3" << 0 << -1 << "-"
-                                                     << "-3";
+                                                     << "-";
+        QTest::newRow("minus over the selected minus and a digit") << "TxtMean2"
+                                                                   << "-35" << 0 << 2 << "-"
+                                                                   << "-5";
+        QTest::newRow("minus over a selection after the minus") << "TxtMean1"
+                                                                << "-35" << 1 << 1 << "-"
+                                                                << "-35";
         QTest::newRow("digit over a selection") << "TxtMean1"
                                                 << "-3" << 0 << -1 << "7"
                                                 << "7";
@@ -73,7 +79,10 @@ private slots:
                                                       << "-";
         QTest::newRow("point over a selected point") << "TxtMean1"
                                                      << "1.5" << 0 << -1 << "."
-                                                     << "1.5";
+                                                     << ".";
+        QTest::newRow("point over a selection that keeps the point") << "TxtMean1"
+                                                                     << "1.5" << 0 << 1 << "."
+                                                                     << "1.5";
         QTest::newRow("digit before the minus") << "TxtMean1"
                                                 << "-5" << 0 << 0 << "3"
                                                 << "3-5";
@@ -96,9 +105,14 @@ private slots:
             QTest::addRow("%s one point", unsignedBox) << unsignedBox << "" << 0 << 0 << "0.2.5"
                                                        << "0.25";
         }
-        QTest::newRow("SD point over a selected point") << "TxtSD1"
-                                                        << "2.5" << 0 << -1 << "."
-                                                        << "2.5";
+        for (const char* unsignedBox : {"TxtSD1", "TxtSDMatched", "TxtNotTrivial"}) {
+            QTest::addRow("%s retyped from a point", unsignedBox)
+                << unsignedBox << "2.5" << 0 << -1 << ".8"
+                << ".8";
+        }
+        QTest::newRow("SD point over a selection that keeps the point") << "TxtSD2"
+                                                                        << "2.5" << 2 << 1 << "."
+                                                                        << "2.5";
         QTest::newRow("lone point in an SD") << "TxtSD2"
                                              << "" << 0 << 0 << "."
                                              << ".";
@@ -236,16 +250,26 @@ private slots:
                                          << "3";
         QTest::newRow("Tab into a mean") << "TxtN1" << int(Qt::Key_Tab) << "TxtMean2"
                                          << "-3"
-                                         << "-"
-                                         << "-3";
+                                         << "-7"
+                                         << "-7";
+        QTest::newRow("Shift+Tab into the mean difference")
+            << "TxtSDMatched" << int(Qt::Key_Backtab) << "TxtMeanDiff"
+            << "-1.5"
+            << "-2.5"
+            << "-2.5";
+        QTest::newRow("Tab into the non-trivial difference")
+            << "TxtN2" << int(Qt::Key_Tab) << "TxtNotTrivial"
+            << "0.5"
+            << ".25"
+            << ".25";
         QTest::newRow("Shift+Tab into a size") << "TxtNotTrivial" << int(Qt::Key_Backtab) << "TxtN2"
                                                << "40"
                                                << "7"
                                                << "7";
         QTest::newRow("Tab into an SD") << "TxtMean1" << int(Qt::Key_Tab) << "TxtSD1"
-                                        << "1.5"
-                                        << "."
-                                        << "1.5";
+                                        << "2.5"
+                                        << ".8"
+                                        << ".8";
         QTest::newRow("Tab into an SD, then a digit") << "TxtMean1" << int(Qt::Key_Tab) << "TxtSD1"
                                                       << "1.5"
                                                       << "2"
