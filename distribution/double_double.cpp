@@ -11,9 +11,9 @@
 namespace tarnwick::numeric {
 namespace {
 
-constexpr DoubleDouble kLn2{0.6931471805599453, 2.3190468138462996e-17};
+constexpr DoubleDouble ln2{0.6931471805599453, 2.3190468138462996e-17};
 
-DoubleDouble TwiceAtanh(DoubleDouble s) {
+DoubleDouble twiceAtanh(DoubleDouble s) {
     const DoubleDouble s2 = s * s;
     const double w = s2.hi;
     // 1/5 + w/7 + w^2/9 + ...; w <= 0.0295, so twelve terms leave out less
@@ -31,13 +31,13 @@ DoubleDouble TwiceAtanh(DoubleDouble s) {
     poly = poly * w + 1.0 / 7.0;
     poly = poly * w + 1.0 / 5.0;
     const double rest = 2.0 * s.hi * w * w * poly;
-    const DoubleDouble cube_third = s2 * s / 3.0;
-    return (s * 2.0 + cube_third * 2.0) + rest;
+    const DoubleDouble cubeThird = s2 * s / 3.0;
+    return (s * 2.0 + cubeThird * 2.0) + rest;
 }
 
 }  // namespace
 
-DoubleDouble Log(DoubleDouble w) {
+DoubleDouble naturalLog(DoubleDouble w) {
     int exponent = 0;
     double m = std::frexp(w.hi, &exponent);
     if (m < 0.70710678118654752) {
@@ -46,16 +46,16 @@ DoubleDouble Log(DoubleDouble w) {
     }
     const DoubleDouble mantissa{m, std::ldexp(w.lo, -exponent)};
     const DoubleDouble s = (mantissa + (-1.0)) / (mantissa + 1.0);
-    return kLn2 * static_cast<double>(exponent) + TwiceAtanh(s);
+    return ln2 * static_cast<double>(exponent) + twiceAtanh(s);
 }
 
-DoubleDouble LogOnePlus(DoubleDouble u) {
+DoubleDouble logOnePlus(DoubleDouble u) {
     if (u.hi <= 0.41421356237309503) {
         // 1 + u is within [1, sqrt(2)]: go straight to atanh so that no part
         // of a tiny u is rounded away by forming 1 + u.
-        return TwiceAtanh(u / (u + 2.0));
+        return twiceAtanh(u / (u + 2.0));
     }
-    return Log(u + 1.0);
+    return naturalLog(u + 1.0);
 }
 
 }  // namespace tarnwick::numeric

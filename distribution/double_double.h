@@ -5,7 +5,7 @@
 // with a * log1p(...) near 700 turns a last-bit error in the logarithm into a
 // relative error of 700 ulps in the probability.
 //
-// The error-free transformations follow Knuth (TwoSum), Dekker (FastTwoSum)
+// The error-free transformations follow Knuth (twoSum), Dekker (fastTwoSum)
 // and use a fused multiply-add for the exact product.
 
 #include <cmath>
@@ -18,52 +18,52 @@ struct DoubleDouble {
 };
 
 // s + e == a + b exactly.
-inline DoubleDouble TwoSum(double a, double b) {
+inline DoubleDouble twoSum(double a, double b) {
     const double s = a + b;
     const double bb = s - a;
     return {s, (a - (s - bb)) + (b - bb)};
 }
 
-// As TwoSum, valid when |a| >= |b| (or a == 0).
-inline DoubleDouble FastTwoSum(double a, double b) {
+// As twoSum, valid when |a| >= |b| (or a == 0).
+inline DoubleDouble fastTwoSum(double a, double b) {
     const double s = a + b;
     return {s, b - (s - a)};
 }
 
 // p + e == a * b exactly, barring underflow.
-inline DoubleDouble TwoProduct(double a, double b) {
+inline DoubleDouble twoProduct(double a, double b) {
     const double p = a * b;
     return {p, std::fma(a, b, -p)};
 }
 
 inline DoubleDouble operator+(DoubleDouble a, DoubleDouble b) {
-    DoubleDouble s = TwoSum(a.hi, b.hi);
-    const DoubleDouble t = TwoSum(a.lo, b.lo);
+    DoubleDouble s = twoSum(a.hi, b.hi);
+    const DoubleDouble t = twoSum(a.lo, b.lo);
     s.lo += t.hi;
-    s = FastTwoSum(s.hi, s.lo);
+    s = fastTwoSum(s.hi, s.lo);
     s.lo += t.lo;
-    return FastTwoSum(s.hi, s.lo);
+    return fastTwoSum(s.hi, s.lo);
 }
 
 inline DoubleDouble operator+(DoubleDouble a, double b) {
-    DoubleDouble s = TwoSum(a.hi, b);
+    DoubleDouble s = twoSum(a.hi, b);
     s.lo += a.lo;
-    return FastTwoSum(s.hi, s.lo);
+    return fastTwoSum(s.hi, s.lo);
 }
 
 inline DoubleDouble operator-(DoubleDouble a) { return {-a.hi, -a.lo}; }
 inline DoubleDouble operator-(DoubleDouble a, DoubleDouble b) { return a + (-b); }
 
 inline DoubleDouble operator*(DoubleDouble a, DoubleDouble b) {
-    DoubleDouble p = TwoProduct(a.hi, b.hi);
+    DoubleDouble p = twoProduct(a.hi, b.hi);
     p.lo += a.hi * b.lo + a.lo * b.hi;
-    return FastTwoSum(p.hi, p.lo);
+    return fastTwoSum(p.hi, p.lo);
 }
 
 inline DoubleDouble operator*(DoubleDouble a, double b) {
-    DoubleDouble p = TwoProduct(a.hi, b);
+    DoubleDouble p = twoProduct(a.hi, b);
     p.lo += a.lo * b;
-    return FastTwoSum(p.hi, p.lo);
+    return fastTwoSum(p.hi, p.lo);
 }
 
 inline DoubleDouble operator/(DoubleDouble a, DoubleDouble b) {
@@ -72,38 +72,38 @@ inline DoubleDouble operator/(DoubleDouble a, DoubleDouble b) {
     const double q2 = r.hi / b.hi;
     r = r - b * q2;
     const double q3 = r.hi / b.hi;
-    return FastTwoSum(q1, q2) + q3;
+    return fastTwoSum(q1, q2) + q3;
 }
 
 inline DoubleDouble operator/(DoubleDouble a, double b) {
     const double q1 = a.hi / b;
-    const DoubleDouble r = a - TwoProduct(q1, b);
-    return FastTwoSum(q1, r.hi / b);
+    const DoubleDouble r = a - twoProduct(q1, b);
+    return fastTwoSum(q1, r.hi / b);
 }
 
-inline DoubleDouble Sqrt(DoubleDouble a) {
+inline DoubleDouble squareRoot(DoubleDouble a) {
     const double s = std::sqrt(a.hi);
     if (s == 0.0) {
         return {s, 0.0};
     }
     // One Newton step from the double root; the residual is exact thanks to fma.
     const double residual = std::fma(-s, s, a.hi) + a.lo;
-    return FastTwoSum(s, residual / (2.0 * s));
+    return fastTwoSum(s, residual / (2.0 * s));
 }
 
 // exp(-v) to within about an ulp of the double result; v.lo carries the part of
 // the exponent that a double would have rounded away.
-inline double ExpOfNegative(DoubleDouble v) {
+inline double expOfNegative(DoubleDouble v) {
     // Past 746 the result underflows to zero anyway, and v.lo may exceed 1.
     return v.hi > 746.0 ? 0.0 : std::exp(-v.hi) * (1.0 - v.lo);
 }
 
 // log(1 + u) for u >= 0 with a relative error near 1e-19. The low part of u
 // counts, which is the point: for tiny u a double 1 + u would lose it.
-DoubleDouble LogOnePlus(DoubleDouble u);
+DoubleDouble logOnePlus(DoubleDouble u);
 
 // log(v) for v > 0 with v.hi finite and normal, absolute error near 1e-19
 // times max(1, |log v|).
-DoubleDouble Log(DoubleDouble v);
+DoubleDouble naturalLog(DoubleDouble v);
 
 }  // namespace tarnwick::numeric

@@ -15,7 +15,7 @@
 
 namespace tarnwick::numeric {
 
-double LogGammaHalfRatioCorrection(double a) {
+double logGammaHalfRatioCorrection(double a) {
     constexpr double c[] = {
         -0.125,                          // -1/8
         0.005208333333333333333333333,   // 1/192
@@ -36,15 +36,15 @@ double LogGammaHalfRatioCorrection(double a) {
     return sum / a;
 }
 
-DoubleDouble GammaHalfRatio(double a) {
+DoubleDouble gammaHalfRatio(double a) {
     int steps = 0;
-    if (a < kGammaRatioAsymptoticFrom) {
-        steps = static_cast<int>(std::ceil(kGammaRatioAsymptoticFrom - a));
+    if (a < gammaRatioAsymptoticFrom) {
+        steps = static_cast<int>(std::ceil(gammaRatioAsymptoticFrom - a));
     }
-    const DoubleDouble shifted = TwoSum(a, static_cast<double>(steps));
+    const DoubleDouble shifted = twoSum(a, static_cast<double>(steps));
     // exp(c) = 1 + expm1(c) keeps the small correction's own digits.
-    const DoubleDouble root = Sqrt(shifted);
-    const double correction = std::expm1(LogGammaHalfRatioCorrection(shifted.hi));
+    const DoubleDouble root = squareRoot(shifted);
+    const double correction = std::expm1(logGammaHalfRatioCorrection(shifted.hi));
     DoubleDouble ratio = root + root * correction;
     if (steps == 0) {
         return ratio;
@@ -52,8 +52,8 @@ DoubleDouble GammaHalfRatio(double a) {
     DoubleDouble numerator{1.0, 0.0};
     DoubleDouble denominator{1.0, 0.0};
     for (int k = 0; k < steps; ++k) {
-        numerator = numerator * TwoSum(a, static_cast<double>(k));
-        denominator = denominator * TwoSum(a, k + 0.5);
+        numerator = numerator * twoSum(a, static_cast<double>(k));
+        denominator = denominator * twoSum(a, k + 0.5);
     }
     return ratio * numerator / denominator;
 }

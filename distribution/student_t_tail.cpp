@@ -39,15 +39,15 @@
 namespace tarnwick::numeric {
 namespace {
 
-constexpr double kSqrtPi = 1.772453850905516027298167;
-constexpr double kTwoOverSqrtPi = 1.128379167095512573896159;
-constexpr double kSmallX = 0.2;
-constexpr double kNormalLimitDf = 1e30;
+constexpr double sqrtPi = 1.772453850905516027298167;
+constexpr double twoOverSqrtPi = 1.128379167095512573896159;
+constexpr double smallX = 0.2;
+constexpr double normalLimitDf = 1e30;
 // Series terms below this fraction of the sum are dropped.
-constexpr double kTolerance = 1e-18;
+constexpr double tolerance = 1e-18;
 
 // Coefficients of (sinh(w/2) / (w/2))^(-1/2) in powers of w^2, from w^2 on.
-constexpr double kSinhPowerCoefficients[] = {
+constexpr double sinhPowerCoefficients[] = {
     -0.0208333333333333333333,     0.000390625,
     -0.00000787967096560846560847, 1.69676657917217813051e-7,
     -3.80506419172190656566e-9,    8.74837759631540730406e-11,
@@ -66,44 +66,44 @@ constexpr double kSinhPowerCoefficients[] = {
 // erfc falls by a relative 2 sqrt(z) per unit of its argument, so the low
 // part of sqrt z matters once z is more than a few.
 struct NormalTerms {
-    double erfc_root = 0.0;
+    double erfcRoot = 0.0;
     double density = 0.0;
 };
 
-NormalTerms NormalTailTerms(DoubleDouble z) {
+NormalTerms normalTailTerms(DoubleDouble z) {
     if (z.hi > 760.0) {
         return {};
     }
-    const DoubleDouble root = Sqrt(z);
-    const double exp_minus_z = ExpOfNegative(z);
-    return {std::max(std::erfc(root.hi) - kTwoOverSqrtPi * exp_minus_z * root.lo, 0.0),
-            root.hi * exp_minus_z / kSqrtPi};
+    const DoubleDouble root = squareRoot(z);
+    const double expMinusZ = expOfNegative(z);
+    return {std::max(std::erfc(root.hi) - twoOverSqrtPi * expMinusZ * root.lo, 0.0),
+            root.hi * expMinusZ / sqrtPi};
 }
 
-StudentTail NormalLimit(double t) {
+StudentTail normalLimit(double t) {
     if (!(t < 1e20)) {
         return {};
     }
-    const DoubleDouble z = TwoProduct(t, t) * 0.5;
-    const NormalTerms terms = NormalTailTerms(z);
-    return {terms.erfc_root, 2.0 * terms.density};
+    const DoubleDouble z = twoProduct(t, t) * 0.5;
+    const NormalTerms terms = normalTailTerms(z);
+    return {terms.erfcRoot, 2.0 * terms.density};
 }
 
 // I_x(shape, 1/2) for shape >= 10 by the expansion in J_n.
-double LargeShapeTail(DoubleDouble shape, DoubleDouble log_x_inverse) {
-    const DoubleDouble big_t = shape + (-0.25);
-    const DoubleDouble z = big_t * log_x_inverse;
-    const NormalTerms terms = NormalTailTerms(z);
-    const double inv_t2 = 1.0 / (big_t.hi * big_t.hi);
-    const double l2 = log_x_inverse.hi * log_x_inverse.hi;
+double largeShapeTail(DoubleDouble shape, DoubleDouble logXInverse) {
+    const DoubleDouble bigT = shape + (-0.25);
+    const DoubleDouble z = bigT * logXInverse;
+    const NormalTerms terms = normalTailTerms(z);
+    const double invT2 = 1.0 / (bigT.hi * bigT.hi);
+    const double l2 = logXInverse.hi * logXInverse.hi;
 
-    double j = terms.erfc_root;
+    double j = terms.erfcRoot;
     double d = terms.density;
     double sum = j;
     double previous = std::numeric_limits<double>::infinity();
     double s = 0.5;
-    for (const double p : kSinhPowerCoefficients) {
-        j = (s * (s + 1.0) * j + d * (s + 1.0 + z.hi)) * inv_t2;
+    for (const double p : sinhPowerCoefficients) {
+        j = (s * (s + 1.0) * j + d * (s + 1.0 + z.hi)) * invT2;
         d *= l2;
         s += 2.0;
         const double term = p * j;
@@ -113,56 +113,56 @@ double LargeShapeTail(DoubleDouble shape, DoubleDouble log_x_inverse) {
         }
         sum += term;
         previous = std::fabs(term);
-        if (previous <= kTolerance * sum) {
+        if (previous <= tolerance * sum) {
             break;
         }
     }
     // Gamma(a + 1/2) / (Gamma(a) sqrt(T)) = sqrt(a / T) exp(correction), a
     // number within 1e-4 of 1, kept as such by expm1.
-    const double log_scale =
-        -0.5 * std::log1p(-0.25 / shape.hi) + LogGammaHalfRatioCorrection(shape.hi);
-    return sum + sum * std::expm1(log_scale);
+    const double logScale =
+        -0.5 * std::log1p(-0.25 / shape.hi) + logGammaHalfRatioCorrection(shape.hi);
+    return sum + sum * std::expm1(logScale);
 }
 
 // What every method needs about (t, df), for t >= 1e-17 and
 // 1e-290 <= df <= 1e30.
 struct Geometry {
-    double a = 0.0;              // df / 2
-    DoubleDouble log_x_inverse;  // L = log1p(t^2 / df)
-    double x = 0.0;              // df / (df + t^2)
-    DoubleDouble y;              // t^2 / (df + t^2)
+    double a = 0.0;            // df / 2
+    DoubleDouble logXInverse;  // L = log1p(t^2 / df)
+    double x = 0.0;            // df / (df + t^2)
+    DoubleDouble y;            // t^2 / (df + t^2)
 };
 
-Geometry Describe(double t, double df) {
+Geometry describe(double t, double df) {
     Geometry g;
     g.a = 0.5 * df;
     if (t < 1e150 && t * t < 1e30 * df) {
-        const DoubleDouble u = TwoProduct(t, t) / df;
-        g.log_x_inverse = LogOnePlus(u);
-        const DoubleDouble one_plus_u = u + 1.0;
-        g.x = 1.0 / one_plus_u.hi;
-        g.y = u / one_plus_u;
+        const DoubleDouble u = twoProduct(t, t) / df;
+        g.logXInverse = logOnePlus(u);
+        const DoubleDouble onePlusU = u + 1.0;
+        g.x = 1.0 / onePlusU.hi;
+        g.y = u / onePlusU;
     } else {
         // t^2 / df may overflow: log u = 2 log t - log df, and 1 / u is below
         // the rounding of log u.
-        g.log_x_inverse = (Log({t, 0.0}) * 2.0 - Log({df, 0.0})) + (df / t) / t;
-        g.x = std::exp(-g.log_x_inverse.hi);
+        g.logXInverse = (naturalLog({t, 0.0}) * 2.0 - naturalLog({df, 0.0})) + (df / t) / t;
+        g.x = std::exp(-g.logXInverse.hi);
         g.y = {1.0, 0.0};
     }
     return g;
 }
 
 // 2 a h_0 = 2 t f(t) = 2 x^a sqrt(y) Gamma(a + 1/2) / (Gamma(a) sqrt(pi)).
-double LogSlope(const Geometry& g) {
-    return 2.0 * ExpOfNegative(g.log_x_inverse * g.a) * Sqrt(g.y).hi * GammaHalfRatio(g.a).hi /
-           kSqrtPi;
+double logSlope(const Geometry& g) {
+    return 2.0 * expOfNegative(g.logXInverse * g.a) * squareRoot(g.y).hi * gammaHalfRatio(g.a).hi /
+           sqrtPi;
 }
 
-// sum_{k >= 1} h_k / h_0 for x <= kSmallX.
-double PowerSeriesRest(double a, double x) {
+// sum_{k >= 1} h_k / h_0 for x <= smallX.
+double powerSeriesRest(double a, double x) {
     double term = 1.0;
     double rest = 0.0;
-    for (int k = 0; k < 100 && term > kTolerance * (1.0 + rest); ++k) {
+    for (int k = 0; k < 100 && term > tolerance * (1.0 + rest); ++k) {
         term *= x * (a + k + 0.5) / (a + k + 1.0);
         rest += term;
     }
@@ -171,15 +171,15 @@ double PowerSeriesRest(double a, double x) {
 
 }  // namespace
 
-StudentTail TwoSidedTail(double t, double df) {
+StudentTail twoSidedTail(double t, double df) {
     if (t == 0.0) {
         return {1.0, 0.0};
     }
     if (std::isinf(t)) {
         return {0.0, 0.0};
     }
-    if (df > kNormalLimitDf) {
-        return NormalLimit(t);
+    if (df > normalLimitDf) {
+        return normalLimit(t);
     }
     // Below this the probability is 1 to double precision for every finite t:
     // 1 - P is of order a log(1/x) <= df * 1e3.
@@ -190,15 +190,15 @@ StudentTail TwoSidedTail(double t, double df) {
     if (t < 1e-17) {
         return {1.0, 0.0};
     }
-    const Geometry g = Describe(t, df);
-    const double slope = LogSlope(g);
+    const Geometry g = describe(t, df);
+    const double slope = logSlope(g);
     const double h0 = slope / (2.0 * g.a);
-    if (g.x <= kSmallX) {
-        return {std::min(h0 + h0 * PowerSeriesRest(g.a, g.x), 1.0), slope};
+    if (g.x <= smallX) {
+        return {std::min(h0 + h0 * powerSeriesRest(g.a, g.x), 1.0), slope};
     }
     int steps = 0;
-    if (g.a < kGammaRatioAsymptoticFrom) {
-        steps = static_cast<int>(std::ceil(kGammaRatioAsymptoticFrom - g.a));
+    if (g.a < gammaRatioAsymptoticFrom) {
+        steps = static_cast<int>(std::ceil(gammaRatioAsymptoticFrom - g.a));
     }
     double term = h0;
     double head = 0.0;
@@ -206,60 +206,60 @@ StudentTail TwoSidedTail(double t, double df) {
         head += term;
         term *= g.x * (g.a + k + 0.5) / (g.a + k + 1.0);
     }
-    const double probability = head + LargeShapeTail(TwoSum(g.a, steps), g.log_x_inverse);
+    const double probability = head + largeShapeTail(twoSum(g.a, steps), g.logXInverse);
     return {std::min(probability, 1.0), slope};
 }
 
-DoubleDouble LogHeavyTailScale(double df) {
-    constexpr DoubleDouble kLogSqrtPi{0.5723649429247001, 5.132975581353913e-18};
+DoubleDouble logHeavyTailScale(double df) {
+    constexpr DoubleDouble logSqrtPi{0.5723649429247001, 5.132975581353913e-18};
     const double a = 0.5 * df;
-    return (Log(GammaHalfRatio(a)) - Log({a, 0.0})) - kLogSqrtPi;
+    return (naturalLog(gammaHalfRatio(a)) - naturalLog({a, 0.0})) - logSqrtPi;
 }
 
-HeavyTail LogTwoSidedTailInHeavyTail(double t, double df, DoubleDouble log_scale) {
-    constexpr DoubleDouble kNaN{std::numeric_limits<double>::quiet_NaN(), 0.0};
-    if (!(t >= 1e-17 && t < HUGE_VAL && df >= 1e-290 && df <= kNormalLimitDf)) {
-        return {kNaN, 0.0};
+HeavyTail logTwoSidedTailInHeavyTail(double t, double df, DoubleDouble logScale) {
+    constexpr DoubleDouble notANumber{std::numeric_limits<double>::quiet_NaN(), 0.0};
+    if (!(t >= 1e-17 && t < HUGE_VAL && df >= 1e-290 && df <= normalLimitDf)) {
+        return {notANumber, 0.0};
     }
-    const Geometry g = Describe(t, df);
-    if (g.x > kSmallX) {
-        return {kNaN, 0.0};
+    const Geometry g = describe(t, df);
+    if (g.x > smallX) {
+        return {notANumber, 0.0};
     }
-    // P = h_0 (1 + rest) with log h_0 = log_scale - a L + log(y) / 2, and
+    // P = h_0 (1 + rest) with log h_0 = logScale - a L + log(y) / 2, and
     // 2 t f(t) = 2 a h_0.
-    const double rest = PowerSeriesRest(g.a, g.x);
-    const double small_parts = 0.5 * (std::log(g.y.hi) + g.y.lo / g.y.hi) + std::log1p(rest);
-    return {(log_scale - g.log_x_inverse * g.a) + small_parts, 2.0 * g.a / (1.0 + rest)};
+    const double rest = powerSeriesRest(g.a, g.x);
+    const double smallParts = 0.5 * (std::log(g.y.hi) + g.y.lo / g.y.hi) + std::log1p(rest);
+    return {(logScale - g.logXInverse * g.a) + smallParts, 2.0 * g.a / (1.0 + rest)};
 }
 
-double CentralProbability(double t, double df) {
-    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+double centralProbability(double t, double df) {
+    constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
     if (!(t >= 0.0 && t < 1e150 && df >= 1e-290)) {
-        return kNaN;
+        return notANumber;
     }
-    if (df > kNormalLimitDf) {
-        const DoubleDouble root = Sqrt(TwoProduct(t, t) * 0.5);
-        return std::erf(root.hi) + kTwoOverSqrtPi * std::exp(-root.hi * root.hi) * root.lo;
+    if (df > normalLimitDf) {
+        const DoubleDouble root = squareRoot(twoProduct(t, t) * 0.5);
+        return std::erf(root.hi) + twoOverSqrtPi * std::exp(-root.hi * root.hi) * root.lo;
     }
     if (t < 1e-17) {
-        return LogSlope(Describe(1e-17, df)) * (t / 1e-17);
+        return logSlope(describe(1e-17, df)) * (t / 1e-17);
     }
-    const Geometry g = Describe(t, df);
+    const Geometry g = describe(t, df);
     // I_y(1/2, a) = 2 t f(t) * sum_n (a + 1/2)_n / (3/2)_n y^n: positive terms
     // that rise while n < a y and then fall at least as fast as y^n.
     if (!(g.y.hi <= 0.5 && g.a * g.y.hi <= 100.0)) {
-        return kNaN;
+        return notANumber;
     }
     double term = 1.0;
     double sum = 1.0;
     for (int n = 0; n < 400; ++n) {
         term *= g.y.hi * (g.a + 0.5 + n) / (1.5 + n);
         sum += term;
-        if (term <= kTolerance * sum && n + 0.5 > g.a * g.y.hi) {
+        if (term <= tolerance * sum && n + 0.5 > g.a * g.y.hi) {
             break;
         }
     }
-    return LogSlope(g) * sum;
+    return logSlope(g) * sum;
 }
 
 }  // namespace tarnwick::numeric

@@ -36,45 +36,45 @@
 namespace tarnwick {
 namespace {
 
-constexpr double kSqrtPi = 1.772453850905516027298167;
+constexpr double sqrtPi = 1.772453850905516027298167;
 
-void Require(bool condition) {
+void require(bool condition) {
     if (!condition) {
         throw RunTimeError(ErrorNumber::invalidArgument);
     }
 }
 
 // df > 0 is false for NaN too.
-void CheckDegreesOfFreedom(double df) { Require(df > 0.0); }
+void checkDegreesOfFreedom(double df) { require(df > 0.0); }
 
-void CheckTails(std::int16_t tails) { Require(tails == 1 || tails == 2); }
+void checkTails(std::int16_t tails) { require(tails == 1 || tails == 2); }
 
 // Upper-tail normal quantile for 0 < q <= 0.5, only a starting point: the
 // rational approximation of Abramowitz and Stegun 26.2.23 (within 4.5e-4)
 // and one Halley step on erfc, which leaves about 1e-10.
-double NormalQuantile(double q) {
+double normalQuantile(double q) {
     const double w = std::sqrt(-2.0 * std::log(q));
     const double z = w - (2.515517 + w * (0.802853 + w * 0.010328)) /
                              (1.0 + w * (1.432788 + w * (0.189269 + w * 0.001308)));
-    const double density = std::exp(-0.5 * z * z) / (kSqrtPi * std::sqrt(2.0));
+    const double density = std::exp(-0.5 * z * z) / (sqrtPi * std::sqrt(2.0));
     const double excess = 0.5 * std::erfc(z / std::sqrt(2.0)) - q;
     const double newton = excess / density;
     return z + newton / (1.0 - 0.5 * z * newton);
 }
 
-double StartingPoint(double target, double df) {
+double startingPoint(double target, double df) {
     if (std::isinf(df)) {
-        return NormalQuantile(0.5 * target);
+        return normalQuantile(0.5 * target);
     }
     const double a = 0.5 * df;
     // Leading term of the power series: target = K x^a, x ~ df / t^2.
-    const double log_k = std::log(numeric::GammaHalfRatio(a).hi / (a * kSqrtPi));
-    const double log_heavy = 0.5 * std::log(df) + (log_k - std::log(target)) / df;
-    if (log_heavy > 0.5 * std::log(df) + 0.5 * std::log(4.0)) {
+    const double logK = std::log(numeric::gammaHalfRatio(a).hi / (a * sqrtPi));
+    const double logHeavy = 0.5 * std::log(df) + (logK - std::log(target)) / df;
+    if (logHeavy > 0.5 * std::log(df) + 0.5 * std::log(4.0)) {
         // x <= 0.2 at the estimate, where the leading term dominates.
-        return std::exp(log_heavy);
+        return std::exp(logHeavy);
     }
-    const double z = NormalQuantile(0.5 * target);
+    const double z = normalQuantile(0.5 * target);
     const double z2 = z * z;
     const double g1 = (z2 + 1.0) * z / 4.0;
     const double g2 = ((5.0 * z2 + 16.0) * z2 + 3.0) * z / 96.0;
@@ -82,7 +82,7 @@ double StartingPoint(double target, double df) {
     const double g4 =
         ((((79.0 * z2 + 776.0) * z2 + 1482.0) * z2 - 1920.0) * z2 - 945.0) * z / 92160.0;
     const double t = z + (g1 + (g2 + (g3 + g4 / df) / df) / df) / df;
-    return t > 0.0 && std::isfinite(t) ? t : std::exp(log_heavy);
+    return t > 0.0 && std::isfinite(t) ? t : std::exp(logHeavy);
 }
 
 // The t > 0 with P(|T| >= t) = target, 0 < target < 1.
@@ -92,46 +92,46 @@ double StartingPoint(double target, double df) {
 // C = P(|T| < t), which keeps its digits as t approaches 0 where 1 - P cannot.
 // h' = -2 t f / P or +2 t f / C, and in both cases
 // h'' = h' (1 - (df + 1) y - h'), y = t^2 / (df + t^2).
-double TwoSidedQuantile(double target, double df) {
-    double t = StartingPoint(target, df);
+double twoSidedQuantile(double target, double df) {
+    double t = startingPoint(target, df);
     if (!(t <= std::numeric_limits<double>::max())) {
         // The leading term is exact to far beyond double precision out there.
         return HUGE_VAL;
     }
-    const numeric::DoubleDouble log_target = numeric::Log({target, 0.0});
-    const double central_target = 1.0 - target;          // exact when it is used
-    numeric::DoubleDouble log_scale{std::nan(""), 0.0};  // worked out when first needed
+    const numeric::DoubleDouble logTarget = numeric::naturalLog({target, 0.0});
+    const double centralTarget = 1.0 - target;          // exact when it is used
+    numeric::DoubleDouble logScale{std::nan(""), 0.0};  // worked out when first needed
     double low = 0.0;
     double high = HUGE_VAL;
     for (int iteration = 0; iteration < 60; ++iteration) {
         double h = std::nan("");
         double slope = 0.0;
-        bool central_form = false;
+        bool centralForm = false;
         if (target > 0.5) {
-            const double central = numeric::CentralProbability(t, df);
+            const double central = numeric::centralProbability(t, df);
             if (!std::isnan(central)) {
-                h = std::log1p((central - central_target) / central_target);
-                slope = numeric::TwoSidedTail(t, df).log_slope / central;
-                central_form = true;
+                h = std::log1p((central - centralTarget) / centralTarget);
+                slope = numeric::twoSidedTail(t, df).logSlope / central;
+                centralForm = true;
             }
         }
         if (std::isnan(h) && t * t >= 4.0 * df && df <= 1e30) {
             // Possibly df / (df + t^2) <= 0.2, where the heavy-tail form applies.
-            if (std::isnan(log_scale.hi)) {
-                log_scale = numeric::LogHeavyTailScale(df);
+            if (std::isnan(logScale.hi)) {
+                logScale = numeric::logHeavyTailScale(df);
             }
-            const numeric::HeavyTail heavy = numeric::LogTwoSidedTailInHeavyTail(t, df, log_scale);
-            if (!std::isnan(heavy.log_probability.hi)) {
-                h = (heavy.log_probability - log_target).hi;
-                slope = -heavy.log_slope;
+            const numeric::HeavyTail heavy = numeric::logTwoSidedTailInHeavyTail(t, df, logScale);
+            if (!std::isnan(heavy.logProbability.hi)) {
+                h = (heavy.logProbability - logTarget).hi;
+                slope = -heavy.logSlope;
             }
         }
         if (std::isnan(h)) {
-            const numeric::StudentTail tail = numeric::TwoSidedTail(t, df);
+            const numeric::StudentTail tail = numeric::twoSidedTail(t, df);
             h = std::log1p((tail.probability - target) / target);
-            slope = -tail.log_slope / tail.probability;
+            slope = -tail.logSlope / tail.probability;
         }
-        if (central_form ? h < 0.0 : h > 0.0) {
+        if (centralForm ? h < 0.0 : h > 0.0) {
             low = t;
         } else {
             high = t;
@@ -161,25 +161,25 @@ const TDistribution& TDistribution::instance() {
 }
 
 double TDistribution::TailProbability(double t, double df, std::int16_t tails) const {
-    CheckDegreesOfFreedom(df);
-    CheckTails(tails);
-    Require(!std::isnan(t));
-    const double two_sided = numeric::TwoSidedTail(std::fabs(t), df).probability;
-    return tails == 2 ? two_sided : 0.5 * two_sided;
+    checkDegreesOfFreedom(df);
+    checkTails(tails);
+    require(!std::isnan(t));
+    const double twoSided = numeric::twoSidedTail(std::fabs(t), df).probability;
+    return tails == 2 ? twoSided : 0.5 * twoSided;
 }
 
 double TDistribution::CriticalValue(double p, double df, std::int16_t tails) const {
-    CheckDegreesOfFreedom(df);
-    CheckTails(tails);
-    Require(p > 0.0 && (p < 1.0 || (tails == 2 && p == 1.0)));
+    checkDegreesOfFreedom(df);
+    checkTails(tails);
+    require(p > 0.0 && (p < 1.0 || (tails == 2 && p == 1.0)));
     // The upper-tail probability sought.
     const double upper = tails == 2 ? 0.5 * p : p;
     if (upper == 0.5) {
         return 0.0;
     }
     // Above one half (only reachable one-tailed) the upper p point is below zero.
-    const double t = upper > 0.5 ? -TwoSidedQuantile(2.0 * (1.0 - upper), df)
-                                 : TwoSidedQuantile(2.0 * upper, df);
+    const double t = upper > 0.5 ? -twoSidedQuantile(2.0 * (1.0 - upper), df)
+                                 : twoSidedQuantile(2.0 * upper, df);
     if (std::isinf(t)) {
         throw RunTimeError(ErrorNumber::overflow);
     }

@@ -20,7 +20,7 @@ namespace {
 using Real = boost::multiprecision::cpp_bin_float_50;
 using Oracle = boost::math::students_t_distribution<Real>;
 
-Real OracleTwoSided(double t, double df) {
+Real oracleTwoSided(double t, double df) {
     return 2 * cdf(complement(Oracle(Real(df)), Real(std::fabs(t))));
 }
 
@@ -28,16 +28,16 @@ Real OracleTwoSided(double t, double df) {
 // implementation achieves is far tighter, and a lost low-order word in the
 // double-double parts shows up as a few hundred ulps in the tail, or several
 // in a critical value for small df, so hold it to these.
-constexpr double kEpsilon = 0x1p-52;
-constexpr double kTailBound = 100 * kEpsilon;
-constexpr double kCriticalBound = 4 * kEpsilon;
-static_assert(kTailBound < 1e-12 && kCriticalBound < 1e-13);
+constexpr double epsilon = 0x1p-52;
+constexpr double tailBound = 100 * epsilon;
+constexpr double criticalBound = 4 * epsilon;
+static_assert(tailBound < 1e-12 && criticalBound < 1e-13);
 
-double RelativeError(double value, const Real& truth) {
+double relativeError(double value, const Real& truth) {
     return static_cast<double>(abs((Real(value) - truth) / truth));
 }
 
-std::vector<double> DegreesOfFreedom() {
+std::vector<double> degreesOfFreedom() {
     std::vector<double> df;
     for (int i = 0; i <= 36; ++i) {
         const double d = 0.1 * std::pow(10.0, i / 4.5);
@@ -50,7 +50,7 @@ std::vector<double> DegreesOfFreedom() {
     return df;
 }
 
-std::vector<double> TValues() {
+std::vector<double> tValues() {
     std::vector<double> t = {0.0,   1e-9, 1e-3, 0.05, 0.2,  0.5,  0.8,  1.0,  1.3,
                              1.645, 1.96, 2.3,  2.7,  3.2,  4.0,  5.0,  6.5,  8.0,
                              10.0,  13.0, 17.0, 22.0, 28.0, 35.0, 45.0, 60.0, 80.0,
@@ -68,15 +68,15 @@ TEST(Oracle, AgreesWithClosedFormsAndIndependentValues) {
     const Real pi = boost::math::constants::pi<Real>();
     for (const double t : {0.3, 2.5, 40.0}) {
         const Real x(t);
-        EXPECT_LT(abs(OracleTwoSided(t, 1.0) - (1 - 2 * atan(x) / pi)), Real(1e-40));
-        EXPECT_LT(abs(OracleTwoSided(t, 2.0) - (1 - x / sqrt(2 + x * x))), Real(1e-40));
+        EXPECT_LT(abs(oracleTwoSided(t, 1.0) - (1 - 2 * atan(x) / pi)), Real(1e-40));
+        EXPECT_LT(abs(oracleTwoSided(t, 2.0) - (1 - x / sqrt(2 + x * x))), Real(1e-40));
         const Real three(3);
         const Real df3 = 1 - 2 * (atan(x / sqrt(three)) + sqrt(three) * x / (3 + x * x)) / pi;
-        EXPECT_LT(abs(OracleTwoSided(t, 3.0) - df3), Real(1e-40));
+        EXPECT_LT(abs(oracleTwoSided(t, 3.0) - df3), Real(1e-40));
     }
-    EXPECT_LT(abs(OracleTwoSided(1.7, 0.37) / Real("0.545920601704029685151853820091") - 1),
+    EXPECT_LT(abs(oracleTwoSided(1.7, 0.37) / Real("0.545920601704029685151853820091") - 1),
               Real(1e-28));
-    EXPECT_LT(abs(OracleTwoSided(30.0, 9.9e6) / Real("1.00166666470716574259497445372e-197") - 1),
+    EXPECT_LT(abs(oracleTwoSided(30.0, 9.9e6) / Real("1.00166666470716574259497445372e-197") - 1),
               Real(1e-28));
     const Real q = quantile(complement(Oracle(Real(22.63)), Real(0.05)));
     EXPECT_LT(abs(q / Real("1.71504736906486104156257374398") - 1), Real(1e-28));
@@ -86,23 +86,23 @@ TEST(Accuracy, TailProbabilityWithin100UlpsWhereverAtLeast1e300) {
     const TDistribution& dist = TDistribution::instance();
     double worst = 0.0;
     int compared = 0;
-    for (const double df : DegreesOfFreedom()) {
-        for (const double t : TValues()) {
-            const Real truth = OracleTwoSided(t, df);
+    for (const double df : degreesOfFreedom()) {
+        for (const double t : tValues()) {
+            const Real truth = oracleTwoSided(t, df);
             const double two = dist.TailProbability(t, df, 2);
             if (truth < Real(1e-300)) {
                 EXPECT_LT(two, 1e-290) << "df " << df << " t " << t;
                 continue;
             }
-            const double error = RelativeError(two, truth);
-            EXPECT_LT(error, kTailBound) << "df " << df << " t " << t;
+            const double error = relativeError(two, truth);
+            EXPECT_LT(error, tailBound) << "df " << df << " t " << t;
             worst = std::max(worst, error);
             ++compared;
         }
     }
     EXPECT_GE(compared, 2000);
     std::cout << "TailProbability: " << compared << " points, max relative error " << worst << " ("
-              << worst / kEpsilon << " eps)\n";
+              << worst / epsilon << " eps)\n";
     ::testing::Test::RecordProperty("tail_max_relative_error", std::to_string(worst));
 }
 
@@ -117,14 +117,14 @@ TEST(Accuracy, CriticalValueWithin4Ulps) {
     const TDistribution& dist = TDistribution::instance();
     for (const Case c : {Case{0.05, 1, 0.05}, Case{0.01, 2, 0.005}, Case{0.4999, 1, 0.4999}}) {
         double worst = 0.0;
-        for (const double df : DegreesOfFreedom()) {
+        for (const double df : degreesOfFreedom()) {
             const Real truth = quantile(complement(Oracle(Real(df)), Real(c.upper)));
-            const double error = RelativeError(dist.CriticalValue(c.p, df, c.tails), truth);
-            EXPECT_LT(error, kCriticalBound) << "p " << c.p << " tails " << c.tails << " df " << df;
+            const double error = relativeError(dist.CriticalValue(c.p, df, c.tails), truth);
+            EXPECT_LT(error, criticalBound) << "p " << c.p << " tails " << c.tails << " df " << df;
             worst = std::max(worst, error);
         }
         std::cout << "CriticalValue(" << c.p << ", df, " << c.tails << "): max relative error "
-                  << worst << " (" << worst / kEpsilon << " eps)\n";
+                  << worst << " (" << worst / epsilon << " eps)\n";
     }
 }
 

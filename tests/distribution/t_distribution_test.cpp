@@ -17,28 +17,28 @@ namespace {
 
 const TDistribution& T() { return TDistribution::instance(); }
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
+constexpr double infinity = std::numeric_limits<double>::infinity();
 
 // Rows of a printed table of Student's t, to six decimals.
 struct TableRow {
     double df;
-    double one_tailed_5;  // upper 5% point
-    double two_tailed_5;  // upper 2.5% point
+    double oneTailed5;  // upper 5% point
+    double twoTailed5;  // upper 2.5% point
 };
 
 class PublishedTable : public ::testing::TestWithParam<TableRow> {};
 
 TEST_P(PublishedTable, CriticalValuesRoundToTheTable) {
     const TableRow row = GetParam();
-    EXPECT_NEAR(T().CriticalValue(0.05, row.df, 1), row.one_tailed_5, 5e-7);
-    EXPECT_NEAR(T().CriticalValue(0.05, row.df, 2), row.two_tailed_5, 5e-7);
+    EXPECT_NEAR(T().CriticalValue(0.05, row.df, 1), row.oneTailed5, 5e-7);
+    EXPECT_NEAR(T().CriticalValue(0.05, row.df, 2), row.twoTailed5, 5e-7);
 }
 
 TEST_P(PublishedTable, TableValueGivesFivePercentToFiveDecimals) {
     const TableRow row = GetParam();
-    EXPECT_EQ(std::round(T().TailProbability(row.two_tailed_5, row.df, 2) * 1e5), 5000.0);
-    EXPECT_EQ(std::round(T().TailProbability(row.one_tailed_5, row.df, 1) * 1e5), 5000.0);
+    EXPECT_EQ(std::round(T().TailProbability(row.twoTailed5, row.df, 2) * 1e5), 5000.0);
+    EXPECT_EQ(std::round(T().TailProbability(row.oneTailed5, row.df, 1) * 1e5), 5000.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -62,8 +62,8 @@ TEST_P(AnyDegreesOfFreedom, ZeroIsCertainAndTheSignDoesNotMatter) {
         EXPECT_GE(two, 0.0);
         EXPECT_LE(two, 1.0);
     }
-    EXPECT_EQ(T().TailProbability(kInf, df, 2), 0.0);
-    EXPECT_EQ(T().TailProbability(-kInf, df, 1), 0.0);
+    EXPECT_EQ(T().TailProbability(infinity, df, 2), 0.0);
+    EXPECT_EQ(T().TailProbability(-infinity, df, 1), 0.0);
 }
 
 TEST_P(AnyDegreesOfFreedom, CriticalValueInvertsTheTail) {
@@ -100,9 +100,10 @@ TEST(CriticalValue, FractionalDegreesOfFreedomFallBetweenWholeOnes) {
 
 TEST(Limits, InfiniteDegreesOfFreedomIsTheNormalDistribution) {
     // The normal upper 2.5% point is 1.95996398454005423552...
-    EXPECT_NEAR(T().CriticalValue(0.025, kInf, 1), 1.959963984540054, 4e-16);
-    EXPECT_NEAR(T().TailProbability(1.959963984540054, kInf, 2), 0.05, 1e-16);
-    EXPECT_NEAR(T().TailProbability(3.0, 1e300, 2) / T().TailProbability(3.0, kInf, 2), 1.0, 1e-15);
+    EXPECT_NEAR(T().CriticalValue(0.025, infinity, 1), 1.959963984540054, 4e-16);
+    EXPECT_NEAR(T().TailProbability(1.959963984540054, infinity, 2), 0.05, 1e-16);
+    EXPECT_NEAR(T().TailProbability(3.0, 1e300, 2) / T().TailProbability(3.0, infinity, 2), 1.0,
+                1e-15);
 }
 
 TEST(Limits, CauchyTailIsExactFarOut) {
@@ -150,13 +151,13 @@ TEST_P(Refused, WithInvalidArgument) {
 INSTANTIATE_TEST_SUITE_P(Arguments, Refused,
                          ::testing::Values(Refusal{"tail_df_zero", false, 1.0, 0.0, 2},
                                            Refusal{"tail_df_negative", false, 1.0, -1.0, 2},
-                                           Refusal{"tail_df_nan", false, 1.0, kNaN, 2},
-                                           Refusal{"tail_t_nan", false, kNaN, 10.0, 2},
+                                           Refusal{"tail_df_nan", false, 1.0, notANumber, 2},
+                                           Refusal{"tail_t_nan", false, notANumber, 10.0, 2},
                                            Refusal{"tail_tails_3", false, 1.0, 10.0, 3},
                                            Refusal{"tail_tails_0", false, 1.0, 10.0, 0},
                                            Refusal{"critical_df_zero", true, 0.05, 0.0, 1},
-                                           Refusal{"critical_df_nan", true, 0.05, kNaN, 1},
-                                           Refusal{"critical_p_nan", true, kNaN, 10.0, 1},
+                                           Refusal{"critical_df_nan", true, 0.05, notANumber, 1},
+                                           Refusal{"critical_p_nan", true, notANumber, 10.0, 1},
                                            Refusal{"critical_p_zero", true, 0.0, 10.0, 1},
                                            Refusal{"critical_p_one_tailed_1", true, 1.0, 10.0, 1},
                                            Refusal{"critical_p_above_1", true, 1.5, 10.0, 2},
