@@ -1,35 +1,15 @@
 #include "look.h"
 
 #include <QApplication>
-#include <QProxyStyle>
-#include <QStyleFactory>
 #include <QWidget>
+
+#include "dialog_style.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace; without it the linker
 // may drop the icon from the static library.
 static void initialiseTarnwickResources() { Q_INIT_RESOURCE(tarnwick); }
 
 namespace tarnwick {
-
-namespace {
-
-// Fusion, with option-button circles of the 13 pixels the layout leaves them:
-// two of the option buttons are only 13 pixels high, and Fusion's 14-pixel
-// circle would lose its bottom edge there.
-class DialogStyle final : public QProxyStyle {
-public:
-    DialogStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
-
-    int pixelMetric(PixelMetric metric, const QStyleOption* option,
-                    const QWidget* widget) const override {
-        if (metric == PM_ExclusiveIndicatorWidth || metric == PM_ExclusiveIndicatorHeight) {
-            return 13;
-        }
-        return QProxyStyle::pixelMetric(metric, option, widget);
-    }
-};
-
-}  // namespace
 
 void applyLook(QApplication& app) {
     initialiseTarnwickResources();

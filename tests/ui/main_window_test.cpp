@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -203,6 +204,41 @@ private slots:
             for (const QGroupBox* frame : form->findChildren<QGroupBox*>()) {
                 const qreal width = QFontMetricsF(frame->font()).horizontalAdvance(frame->title());
                 QVERIFY2(width < frame->width(), qPrintable(frame->objectName()));
+            }
+        }
+    }
+
+    void frameLinesCrossNoControl_data() {
+        QTest::addColumn<qreal>("scale");
+        QTest::newRow("96 dpi") << 1.0;
+        QTest::newRow("200%") << 2.0;
+    }
+
+    void frameLinesCrossNoControl() {
+        QFETCH(qreal, scale);
+        Recorder recorder;
+        frmBrevant window(recorder.platform());
+        for (QGroupBox* frame : window.findChildren<QGroupBox*>()) {
+            // What the frame itself draws, its border and caption, without
+            // its controls on top to hide a line running under them.
+            QImage drawn(frame->size() * scale, QImage::Format_RGB32);
+            drawn.setDevicePixelRatio(scale);
+            const QColor background = frame->palette().color(QPalette::Window);
+            drawn.fill(background);
+            frame->render(&drawn, QPoint(), QRegion(), QWidget::RenderFlags());
+            const QColor inside = drawn.pixelColor(drawn.width() / 2, drawn.height() / 2);
+            for (const QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                const QRect area(child->pos() * scale, child->size() * scale);
+                for (int y = area.top(); y <= area.bottom(); ++y) {
+                    for (int x = area.left(); x <= area.right(); ++x) {
+                        const QColor pixel = drawn.pixelColor(x, y);
+                        QVERIFY2(pixel == background || pixel == inside,
+                                 qPrintable(QStringLiteral("%1 drawn over %2 at %3,%4")
+                                                .arg(frame->objectName(), child->objectName())
+                                                .arg(x)
+                                                .arg(y)));
+                    }
+                }
             }
         }
     }
