@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "box_names.h"
+#include "enter_on_buttons.h"
 #include "frmCredits.h"
 #include "keystroke_filter.h"
 #include "look.h"
@@ -92,6 +93,7 @@ frmBrevant::frmBrevant(Platform platform, QWidget* parent)
     applyStartColours();
     installKeystrokeFilters();
     connectProcedures();
+    letEnterPressFocusedButtons(*this);
     if (const QScreen* screen = this->screen()) {
         move(centredTopLeft(frameGeometry().size(), screen->availableGeometry()));
     }

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <utility>
 
+#include "enter_on_buttons.h"
 #include "look.h"
 
 namespace tarnwick {
@@ -26,6 +27,7 @@ frmCredits::frmCredits(UrlOpener openUrl, QWidget* owner)
     ui.Text3->setPlainText(citation());
     connect(ui.cmdQuindleWebsite, &QPushButton::clicked, this,
             &frmCredits::cmdQuindleWebsite_Click);
+    letEnterPressFocusedButtons(*this);
     ui.cmdQuindleWebsite->setFocus();
 }
 

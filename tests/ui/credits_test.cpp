@@ -78,6 +78,12 @@ private slots:
         QCOMPARE(recorder.openedUrls.size(), std::size_t{1});
         QTest::keyClick(&website, Qt::Key_Space);
         QCOMPARE(recorder.openedUrls.size(), std::size_t{2});
+        website.setFocus();
+        QTest::keyClick(&website, Qt::Key_Return);
+        QTRY_COMPARE(recorder.openedUrls.size(), std::size_t{3});
+        QTest::keyClick(&website, Qt::Key_Enter, Qt::KeypadModifier);
+        QTRY_COMPARE(recorder.openedUrls.size(), std::size_t{4});
+        QVERIFY(!website.isDefault());
         for (const QUrl& address : recorder.openedUrls) {
             QCOMPARE(address, QUrl(QStringLiteral("https://quindle.example/")));
         }

@@ -349,6 +349,31 @@ private slots:
         QVERIFY(recorder.messages.empty());
     }
 
+    void enterPressesTheFocusedButton_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Return on Start again") << "cmdNew" << int(Qt::Key_Return) << 0;
+        QTest::newRow("keypad Enter on Exit")
+            << "cmdExit" << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+    }
+
+    void enterPressesTheFocusedButton() {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        Recorder recorder;
+        auto window = showWindow(recorder);
+        auto& pressed = control<QPushButton>(*window, qPrintable(button));
+        QSignalSpy clicks(&pressed, &QAbstractButton::clicked);
+        pressed.setFocus();
+        QTest::keyClick(&pressed, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QVERIFY(!pressed.isDefault());
+        QTRY_COMPARE(clicks.size(), 1);
+        QTest::qWait(200);
+        QCOMPARE(clicks.size(), 1);
+    }
+
     void accessibleNames() {
         Recorder recorder;
         frmBrevant window(recorder.platform());
