@@ -5,12 +5,15 @@
 #include <algorithm>
 #include <functional>
 
+#include "announcer.h"
 #include "box_names.h"
+#include "colour_meaning.h"
 #include "enter_on_buttons.h"
 #include "frmCredits.h"
 #include "keystroke_filter.h"
 #include "look.h"
 #include "run_command.h"
+#include "run_summary.h"
 #include "widget_boxes.h"
 
 namespace tarnwick {
@@ -87,13 +90,15 @@ frmBrevant::frmBrevant(Platform platform, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      platform_(std::move(platform)) {
+      platform_(std::move(platform)),
+      announcer_(new Announcer(*this)) {
     ui.setupUi(this);
     setFixedSize(size());
     applyStartColours();
     installKeystrokeFilters();
     connectProcedures();
     letEnterPressFocusedButtons(*this);
+    withdrawColourMeaningsOnNewText(*this);
     if (const QScreen* screen = this->screen()) {
         move(centredTopLeft(frameGeometry().size(), screen->availableGeometry()));
     }
@@ -159,6 +164,10 @@ void frmBrevant::connectProcedures() {
 void frmBrevant::cmdDoIt_Click() {
     WidgetBoxes boxes(*this, platform_.showMessage);
     runCommand(boxes);
+    // A message box speaks for itself; otherwise say what the run found.
+    if (!boxes.showedMessage()) {
+        announcer_->announce(runSummary(*this));
+    }
 }
 
 void frmBrevant::cmdNew_Click() {

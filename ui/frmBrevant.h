@@ -13,6 +13,7 @@ class QLineEdit;
 
 namespace tarnwick {
 
+class Announcer;
 class KeystrokeFilter;
 
 class frmBrevant final : public QWidget {
@@ -61,6 +62,7 @@ private:
 
     Ui::frmBrevant ui;
     Platform platform_;
+    Announcer* announcer_;
 };
 
 // Where a window of the given size sits centred in the available area, kept

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "colour_meaning.h"
 #include "look.h"
 
 namespace tarnwick {
@@ -41,7 +42,11 @@ void WidgetBoxes::setText(std::string_view name, std::string_view text) {
 }
 
 void WidgetBoxes::setTextColour(std::string_view name, Colour colour) {
-    setColour(box(name), QPalette::Text, colour);
+    QLineEdit& target = box(name);
+    setColour(target, QPalette::Text, colour);
+    // The colour is the analysis's judgement of the value just shown; say it
+    // in words too.
+    target.setAccessibleDescription(colourMeaning(name, colour));
 }
 
 bool WidgetBoxes::isSelected(std::string_view option) const {
@@ -53,6 +58,7 @@ bool WidgetBoxes::isSelected(std::string_view option) const {
 }
 
 void WidgetBoxes::showMessage(std::string_view prompt, MessageIcon icon, std::string_view title) {
+    showedMessage_ = true;
     showMessage_(&window_, fromUtf8(prompt), icon, fromUtf8(title));
 }
 

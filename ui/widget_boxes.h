@@ -20,6 +20,9 @@ public:
     bool isSelected(std::string_view option) const override;
     void showMessage(std::string_view prompt, MessageIcon icon, std::string_view title) override;
 
+    // Whether any message box was shown through these boxes.
+    bool showedMessage() const { return showedMessage_; }
+
 private:
     // Throws std::out_of_range for a name the window does not have: that is a
     // mistake in the program, not something a user can cause.
@@ -27,6 +30,7 @@ private:
 
     QWidget& window_;
     MessagePresenter showMessage_;
+    bool showedMessage_ = false;
 };
 
 }  // namespace tarnwick

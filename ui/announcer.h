@@ -1,0 +1,32 @@
+#pragma once
+// Tells screen-reader users something that happened away from the keyboard
+// focus, such as the verdict of a run. It is a notification for the platform's
+// accessibility bridge only: nothing is drawn and no control is added.
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace tarnwick {
+
+class Announcer final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit Announcer(QWidget& window);
+
+    // An empty message announces nothing.
+    void announce(const QString& message);
+
+    // The last message announced.
+    QString message() const { return message_; }
+
+signals:
+    void announced(const QString& message);
+
+private:
+    QString message_;
+};
+
+}  // namespace tarnwick
