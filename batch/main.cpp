@@ -1,0 +1,180 @@
+// tarnwick-batch: the calculator's analysis and report for every row of a
+// table of studies. See tarnwick-batch.1 for the whole interface.
+
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "atomic_file.h"
+#include "csv_reader.h"
+#include "output_writer.h"
+#include "progress.h"
+#include "row_analysis.h"
+#include "table_layout.h"
+
+namespace {
+
+using namespace tarnwick::batch;
+
+constexpr int allRowsHaveResults = 0;
+constexpr int someRowsHaveMessages = 1;
+constexpr int failed = 2;
+
+struct Options {
+    std::string input = "-";
+    std::string output;
+    std::string format = "csv";
+    std::string digits = "shown";
+    bool quiet = false;
+};
+
+constexpr const char* footer =
+    R"(Each row of INPUT is one press of the run button in a fresh window. Columns
+read: mean1 sd1 n1 mean2 sd2 n2 bound mean_diff sd_diff design df (any order;
+an absent column is an empty box). design is independent (or empty) or
+matched; df is student (or empty) or welch; any other word is that row's
+message. Every input column is copied, then come message, the 26 result boxes
+and the report (ind_..., matched_...).
+
+Exit status: 0 every row has results; 1 some rows have a message instead
+(all rows are written); 2 usage error, unreadable input or malformed CSV,
+reported as FILE:LINE: what is wrong (FILE is <stdin> for standard input).)";
+
+// Standard input, or the named file, closed again at the end.
+class Input {
+public:
+    explicit Input(const std::string& path) {
+        if (path == "-") return;
+        stream_ = std::fopen(path.c_str(), "rb");
+        if (stream_ == nullptr)
+            throw InputError(path, 0, std::string("cannot open: ") + std::strerror(errno));
+        name_ = path;
+    }
+    ~Input() {
+        if (stream_ != stdin) std::fclose(stream_);
+    }
+    Input(const Input&) = delete;
+    Input& operator=(const Input&) = delete;
+
+    std::FILE* stream() const { return stream_; }
+    const std::string& name() const { return name_; }
+
+private:
+    std::FILE* stream_ = stdin;
+    std::string name_ = "<stdin>";
+};
+
+void noteNearMisses(const TableLayout& layout) {
+    for (const std::string& name : layout.nearMisses()) {
+        std::cerr << "tarnwick-batch: note: column \"" << name
+                  << "\" is copied, not read: the columns the analysis reads are spelt in lower "
+                     "case without spaces\n";
+    }
+}
+
+int run(const Options& options) {
+    const Input input(options.input);
+    std::setvbuf(input.stream(), nullptr, _IOFBF, 1 << 16);
+    std::optional<AtomicFile> file;
+    std::FILE* out = stdout;
+    if (!options.output.empty() && options.output != "-") {
+        file.emplace(options.output);
+        out = file->stream();
+    } else {
+        std::setvbuf(stdout, nullptr, _IOFBF, 1 << 20);
+    }
+
+    CsvReader reader(input.stream(), input.name());
+    CsvRecord record;
+    if (!reader.next(record))
+        throw InputError(input.name(), 1,
+                         "the input is empty; its first row must name the columns");
+    const TableLayout layout(record, input.name());
+    noteNearMisses(layout);
+    OutputWriter writer(out,
+                        options.format == "jsonl" ? OutputFormat::jsonLines : OutputFormat::csv,
+                        layout.outputColumns());
+    RowAnalysis analysis(options.digits == "full" ? Digits::full : Digits::shown);
+    Progress progress(!options.quiet && ::isatty(STDERR_FILENO) == 1);
+
+    bool someMessages = false;
+    std::vector<Field> fields;
+    try {
+        while (reader.next(record)) {
+            layout.checkWidth(record, input.name());
+            RowTexts row;
+            for (std::size_t i = 0; i < row.boxes.size(); ++i) {
+                if (const auto at = layout.boxPositions()[i]) row.boxes[i] = record.fields[*at];
+            }
+            if (const auto at = layout.designPosition()) row.design = record.fields[*at];
+            if (const auto at = layout.dfPosition()) row.df = record.fields[*at];
+            analysis.analyse(row);
+            someMessages = someMessages || !analysis.endedWithResults();
+
+            fields.clear();
+            for (const std::string& text : record.fields)
+                fields.push_back({text, FieldKind::text});
+            fields.insert(fields.end(), analysis.results().begin(), analysis.results().end());
+            writer.writeRow(fields);
+            progress.rowDone();
+        }
+        progress.finish();
+    } catch (...) {
+        progress.finish();
+        throw;
+    }
+    writer.finish();
+    if (file) file->commit();
+    return someMessages ? someRowsHaveMessages : allRowsHaveResults;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    CLI::App app{
+        "Runs the TOST equivalence analysis of the Tarnwick calculator on every row of a "
+        "CSV table of summary statistics and writes one row of results each.",
+        "tarnwick-batch"};
+    app.add_option("INPUT", options.input, "CSV table to read; - or none for standard input")
+        ->option_text("[INPUT.csv]");
+    app.add_option("-o,--output", options.output,
+                   "write to FILE (complete or not at all) instead of standard output")
+        ->option_text("FILE");
+    app.add_option("--format", options.format, "csv (default) or jsonl (one JSON object a row)")
+        ->check(CLI::IsMember({"csv", "jsonl"}))
+        ->option_text("csv|jsonl");
+    app.add_option("--digits", options.digits,
+                   "shown (default): numbers exactly as the window shows them; full: the shortest "
+                   "text of the unrounded double")
+        ->check(CLI::IsMember({"shown", "full"}))
+        ->option_text("shown|full");
+    app.add_flag("-q,--quiet", options.quiet, "no progress on standard error");
+    app.set_version_flag("--version", "tarnwick-batch " TARNWICK_VERSION);
+    app.footer(footer);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error) == 0 ? 0 : failed;
+    }
+
+    try {
+        return run(options);
+    } catch (const InputError& error) {
+        std::cout.flush();
+        if (error.line() > 0) {
+            std::cerr << error.what() << '\n';
+        } else {
+            std::cerr << error.file() << ": " << error.description() << '\n';
+        }
+    } catch (const std::exception& error) {
+        std::cerr << "tarnwick-batch: " << error.what() << '\n';
+    }
+    return failed;
+}

@@ -1,0 +1,28 @@
+#include "progress.h"
+
+namespace tarnwick::batch {
+
+Progress::Progress(bool enabled) : enabled_(enabled) {}
+
+void Progress::update() {
+    const Clock::time_point now = Clock::now();
+    if (rows_ < firstShownAfter || now - lastShown_ < interval) return;
+    lastShown_ = now;
+    show("");
+}
+
+void Progress::show(const char* end) {
+    const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
+    const double rate = seconds > 0 ? rows_ / seconds : 0;
+    // \r returns to the start of the line; \033[K clears what a longer line left.
+    std::fprintf(stderr, "\rtarnwick-batch: %ld rows, %.0f rows/s\033[K%s", rows_, rate, end);
+    std::fflush(stderr);
+    shown_ = true;
+}
+
+void Progress::finish() {
+    if (shown_) show("\n");
+    shown_ = false;
+}
+
+}  // namespace tarnwick::batch

@@ -1,0 +1,38 @@
+#pragma once
+// Progress of a long run on standard error: rows done and rows per second,
+// at most a few times a second, once a run has gone past a few thousand rows.
+
+#include <chrono>
+#include <cstdio>
+
+namespace tarnwick::batch {
+
+class Progress {
+public:
+    // Shows nothing unless `enabled` (standard error is a terminal and the
+    // user has not asked for quiet).
+    explicit Progress(bool enabled);
+
+    void rowDone() {
+        ++rows_;
+        if (enabled_ && rows_ % checkEvery == 0) update();
+    }
+    // Ends the progress line, if one is shown, with a summary.
+    void finish();
+
+private:
+    using Clock = std::chrono::steady_clock;
+    static constexpr long checkEvery = 256;
+    static constexpr long firstShownAfter = 5000;
+    static constexpr Clock::duration interval = std::chrono::milliseconds(250);
+
+    void update();
+    void show(const char* end);
+
+    bool enabled_;
+    bool shown_ = false;
+    long rows_ = 0;
+    Clock::time_point start_ = Clock::now(), lastShown_ = start_;
+};
+
+}  // namespace tarnwick::batch

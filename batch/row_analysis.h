@@ -1,0 +1,55 @@
+#pragma once
+// One row of the table is one press of the run button in a fresh window: its
+// texts go into the boxes as they stand, the design and df options are set as
+// the row asks, and the results are the 26 result boxes, the message the
+// window would have shown, and the report.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "columns.h"
+#include "output_writer.h"
+
+namespace tarnwick::batch {
+
+enum class Digits {
+    shown,  // every number exactly as the window shows it
+    full,   // the shortest text that reads back to the same double
+};
+
+// The row's texts for the columns the analysis reads; empty for an absent column.
+struct RowTexts {
+    std::array<std::string_view, boxInputColumns.size()> boxes{};
+    std::string_view design, df;
+};
+
+// The messages of rows the window would never run.
+namespace messages {
+inline constexpr std::string_view unequalSizes =
+    "You cannot have matched samples if your 2 samples have unequal sizes";
+}
+
+class RowAnalysis {
+public:
+    explicit RowAnalysis(Digits digits);
+
+    void analyse(const RowTexts& row);
+
+    // True when the row ended with its results and no message.
+    bool endedWithResults() const { return endedWithResults_; }
+    // The result columns (message, boxes, report) of the last row; they stay
+    // valid until the next call of analyse.
+    const std::vector<Field>& results() const { return fields_; }
+
+private:
+    void refuse(std::string message);
+
+    Digits digits_;
+    bool endedWithResults_ = false;
+    std::array<std::string, resultColumnCount> texts_;
+    std::vector<Field> fields_;
+};
+
+}  // namespace tarnwick::batch

@@ -1,0 +1,83 @@
+#include "table_layout.h"
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+namespace tarnwick::batch {
+namespace {
+
+std::string folded(std::string_view name) {
+    std::string result;
+    for (unsigned char c : name) {
+        if (!std::isspace(c)) result.push_back(static_cast<char>(std::tolower(c)));
+    }
+    return result;
+}
+
+std::vector<std::string_view> readColumnNames() {
+    std::vector<std::string_view> names;
+    for (const auto& column : boxInputColumns)
+        names.push_back(column.column);
+    names.push_back(designColumn);
+    names.push_back(dfColumn);
+    return names;
+}
+
+}  // namespace
+
+std::vector<std::string> resultColumnNames() {
+    std::vector<std::string> names{std::string(messageColumn)};
+    for (const auto& column : boxColumns)
+        names.emplace_back(column.column);
+    for (std::string_view prefix : reportPrefixes) {
+        for (std::string_view column : reportColumns)
+            names.push_back(std::string(prefix) + std::string(column));
+    }
+    return names;
+}
+
+TableLayout::TableLayout(const CsvRecord& header, const std::string& fileName)
+    : inputColumns_(header.fields), boxPositions_(boxInputColumns.size()) {
+    const std::vector<std::string> results = resultColumnNames();
+    const std::vector<std::string_view> readNames = readColumnNames();
+    std::set<std::string_view> seen;
+    for (std::size_t i = 0; i < inputColumns_.size(); ++i) {
+        const std::string& name = inputColumns_[i];
+        const auto fail = [&](const std::string& what) {
+            throw InputError(fileName, header.line,
+                             "column " + std::to_string(i + 1) + " \"" + name + "\" " + what);
+        };
+        if (!seen.insert(name).second) fail("is named twice in the header");
+        if (std::find(results.begin(), results.end(), name) != results.end())
+            fail("has the name of a result column; rename it");
+
+        const auto box = std::find_if(boxInputColumns.begin(), boxInputColumns.end(),
+                                      [&](const InputColumn& c) { return c.column == name; });
+        if (box != boxInputColumns.end()) {
+            boxPositions_[static_cast<std::size_t>(box - boxInputColumns.begin())] = i;
+        } else if (name == designColumn) {
+            designPosition_ = i;
+        } else if (name == dfColumn) {
+            dfPosition_ = i;
+        } else if (std::find(readNames.begin(), readNames.end(), folded(name)) != readNames.end()) {
+            nearMisses_.push_back(name);
+        }
+    }
+}
+
+std::vector<std::string> TableLayout::outputColumns() const {
+    std::vector<std::string> names = inputColumns_;
+    for (std::string& name : resultColumnNames())
+        names.push_back(std::move(name));
+    return names;
+}
+
+void TableLayout::checkWidth(const CsvRecord& record, const std::string& fileName) const {
+    if (record.fields.size() == inputColumns_.size()) return;
+    throw InputError(fileName, record.line,
+                     "the row has " + std::to_string(record.fields.size()) +
+                         " fields, the header " + std::to_string(inputColumns_.size()));
+}
+
+}  // namespace tarnwick::batch

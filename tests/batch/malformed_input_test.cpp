@@ -1,0 +1,101 @@
+// Malformed input and usage errors: status 2, a FILE:LINE: message that
+// points at the bad record, and with -o no output file at all (an existing
+// one left as it was).
+
+#include <gtest/gtest.h>
+
+#include "batch_process.h"
+
+namespace tarnwick::batch::testing {
+namespace {
+
+struct MalformedCase {
+    const char* name;
+    std::string input;
+    long line;              // where the message must point
+    const char* complaint;  // a piece of the message
+};
+
+std::string goodRows(int count) {
+    std::string rows;
+    for (int i = 0; i < count; ++i)
+        rows += "s" + std::to_string(i) + ",10,2,10,9,2,10,3\n";
+    return rows;
+}
+
+const std::string header = "study,mean1,sd1,n1,mean2,sd2,n2,bound\n";
+
+const MalformedCase malformedCases[] = {
+    {"quoted_field_never_closed", header + "s1,10,2,10,9,2,10,3\n\"s2,10,2\n\n10,9,2,10,3\n", 3,
+     "not closed"},
+    {"quote_inside_unquoted_field", header + "s\"1,10,2,10,9,2,10,3\n", 2, "quote"},
+    {"text_after_closing_quote", header + "\"s1\"x,10,2,10,9,2,10,3\n", 2, "closing quote"},
+    {"space_before_opening_quote", header + " \"s1\",10,2,10,9,2,10,3\n", 2, "quote"},
+    {"more_fields_than_header", header + "s1,10,2,10,9,2,10,3,4\n", 2, "9 fields, the header 8"},
+    {"fewer_fields_than_header", header + "s1,10,2,10,9,2,10\n", 2, "7 fields, the header 8"},
+    {"bad_record_after_multiline_field_crlf",
+     "study,mean1\r\n\"a\r\nb\",1\r\n\r\n\"c\r\nd\",1,2\r\n", 5, "3 fields"},
+    {"invalid_utf8", header + "s\xFF,10,2,10,9,2,10,3\n", 2, "UTF-8"},
+    {"column_named_twice", "mean1,sd1,mean1\n", 1, "named twice"},
+    {"column_named_like_a_result", "study,message\n", 1, "result column"},
+    {"empty_input", "", 1, "empty"},
+    {"error_after_thousands_of_rows", header + goodRows(3000) + "late,1\n", 3002, "2 fields"},
+};
+
+class MalformedInput : public ::testing::TestWithParam<MalformedCase> {};
+
+TEST_P(MalformedInput, StatusTwoLineNumberAndNoOutputFile) {
+    const MalformedCase& c = GetParam();
+    ScratchFolder scratch;
+    const auto input = scratch.path / "in.csv";
+    const auto output = scratch.path / "out.csv";
+    writeFile(input, c.input);
+    writeFile(output, "earlier results\n");
+
+    const Outcome outcome = run(BATCH_PROGRAM, {"-q", "-o", output.string(), input.string()});
+    EXPECT_EQ(outcome.status, 2);
+    const std::string where = input.string() + ":" + std::to_string(c.line) + ": ";
+    EXPECT_EQ(outcome.err.rfind(where, 0), 0u) << outcome.err;
+    EXPECT_NE(outcome.err.find(c.complaint), std::string::npos) << outcome.err;
+    EXPECT_EQ(readFile(output), "earlier results\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path), {}), 2)
+        << "no temporary left";
+
+    const Outcome fromStdin = run(BATCH_PROGRAM, {"-q"}, input);
+    EXPECT_EQ(fromStdin.status, 2);
+    EXPECT_EQ(fromStdin.err.rfind("<stdin>:" + std::to_string(c.line) + ": ", 0), 0u)
+        << fromStdin.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MalformedInput, ::testing::ValuesIn(malformedCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CommandLine, HelpVersionAndUsageErrors) {
+    const Outcome help = run(BATCH_PROGRAM, {"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("Exit status"), std::string::npos);
+    const Outcome version = run(BATCH_PROGRAM, {"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("tarnwick-batch ", 0), 0u);
+
+    EXPECT_EQ(run(BATCH_PROGRAM, {"--format", "xml"}).status, 2);
+    EXPECT_EQ(run(BATCH_PROGRAM, {"--no-such-option"}).status, 2);
+    EXPECT_EQ(run(BATCH_PROGRAM, {"a.csv", "b.csv"}).status, 2);
+    const Outcome missing = run(BATCH_PROGRAM, {"/nonexistent/table.csv"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("/nonexistent/table.csv: cannot open"), std::string::npos);
+}
+
+TEST(CommandLine, OutputFileIsWrittenWhole) {
+    ScratchFolder scratch;
+    const auto input = scratch.path / "in.csv";
+    writeFile(input, header + goodRows(3));
+    const Outcome toFile =
+        run(BATCH_PROGRAM, {"-o", (scratch.path / "out.csv").string(), input.string()});
+    EXPECT_EQ(toFile.status, 0) << toFile.err;
+    EXPECT_EQ(toFile.out, "");
+    EXPECT_EQ(readFile(scratch.path / "out.csv"), run(BATCH_PROGRAM, {input.string()}).out);
+}
+
+}  // namespace
+}  // namespace tarnwick::batch::testing
