@@ -1,0 +1,223 @@
+// The report as sentences in the style equivalence tests are written up in:
+// every interval says whether it is the 90% or the 95% one, each one-sided
+// test is labelled by its null hypothesis, every number says which standard
+// error and df it used, and "equivalent and different" is worded so that it
+// does not read as a contradiction.
+
+#include "report_text.h"
+
+#include <cmath>
+#include <string>
+
+#include "apa_format.h"
+
+namespace tarnwick::report {
+namespace {
+
+using apa::fixed;
+
+// Statistics (t, d, g) to 2 decimals, as APA writes them.
+constexpr int statisticDecimals = 2;
+
+std::string statistic(double value) { return fixed(value, statisticDecimals); }
+
+std::string missingText(const Value& value) {
+    return "could not be computed (" + value.whyMissing + ")";
+}
+
+std::string orMissing(const Value& value, int decimals) {
+    return value ? fixed(*value.value, decimals) : missingText(value);
+}
+
+std::string interval(const Value& low, const Value& high, int decimals) {
+    if (!low) return missingText(low);
+    if (!high) return missingText(high);
+    return "[" + fixed(*low.value, decimals) + ", " + fixed(*high.value, decimals) + "]";
+}
+
+// "t(18) = -2.24, p = .019"
+std::string tTest(double t, double df, const Value& p) {
+    const std::string stat = "t(" + apa::degreesOfFreedom(df) + ") = " + statistic(t);
+    return p ? stat + ", " + apa::pValue(*p.value) : stat + ", p " + missingText(p);
+}
+
+std::string heading(const DesignReport& r) {
+    if (r.design == Design::matched) return "Matched samples (paired t)";
+    return r.ordinary.welch ? "Independent samples (Welch's t)"
+                            : "Independent samples (Student's t)";
+}
+
+std::string differenceSentence(const DesignReport& r, const ReportInputs& in, int raw) {
+    if (r.design == Design::matched) {
+        return "The mean of the difference scores is D = " + fixed(r.difference, raw) +
+               ", with an SD of the difference scores of " + in.sdMatched + " over " + in.n1 +
+               " pairs. ";
+    }
+    return "The difference between the means (group 1 minus group 2) is D = " +
+           fixed(r.difference, raw) + "; the pooled SD is " + orMissing(r.effect.sd, raw) + ". ";
+}
+
+std::string boundsSentences(const DesignReport& r, const ReportInputs& in, int raw) {
+    const EquivalenceTest& eq = *r.equivalence;
+    const std::string standardiser =
+        r.design == Design::matched ? "the SD of the difference scores" : "the pooled SD";
+    std::string text = "The equivalence bounds are " + fixed(eq.boundLow, raw) + " and " +
+                       fixed(eq.boundHigh, raw) +
+                       " in raw units, from the non-trivial difference entered (" + in.notTrivial +
+                       "); standardised by " + standardiser +
+                       " they are d = " + orMissing(eq.boundDLow, statisticDecimals) + " and " +
+                       orMissing(eq.boundDHigh, statisticDecimals) +
+                       " (standardised bounds depend on the observed SD). ";
+    if (eq.boundLow > eq.boundHigh) {
+        text +=
+            "The non-trivial difference entered is negative, so the lower bound lies above the "
+            "upper one: no difference can lie between them, and the verdict is non-trivial "
+            "whatever the data. ";
+    }
+    return text;
+}
+
+std::string methodSentence(const DesignReport& r, int raw) {
+    const EquivalenceTest& eq = *r.equivalence;
+    const std::string tests =
+        "Two one-sided t tests (TOST, alpha = .05) compare the difference "
+        "with each bound. ";
+    if (r.design == Design::matched) {
+        return tests + "Both divide by the standard error of the mean difference, SD / sqrt(N) = " +
+               fixed(eq.standardError, raw) + ", and use N - 1 = " + apa::degreesOfFreedom(eq.df) +
+               " df (critical t " + fixed(eq.crit95, 3) + "). ";
+    }
+    return tests +
+           "Both divide by the pooled standard error (s delta = " + fixed(eq.standardError, raw) +
+           ") whatever df option is chosen; the option sets only their df, here " +
+           (r.ordinary.welch ? "Welch's df, " : "Student's df, ") + apa::degreesOfFreedom(eq.df) +
+           " (critical t " + fixed(eq.crit95, 3) + "). ";
+}
+
+std::string oneSidedSentences(const EquivalenceTest& eq, int raw) {
+    return "Against the upper bound (H0: difference >= " + fixed(eq.boundHigh, raw) +
+           "): " + tTest(eq.tUpper, eq.df, eq.pUpper) +
+           ". Against the lower bound (H0: difference <= " + fixed(eq.boundLow, raw) +
+           "): " + tTest(eq.tLower, eq.df, eq.pLower) + ". ";
+}
+
+std::string equivalenceSentence(const EquivalenceTest& eq, int raw) {
+    const bool upperHasLargerP = !eq.pLower || (eq.pUpper && *eq.pUpper.value >= *eq.pLower.value);
+    const std::string test =
+        upperHasLargerP ? tTest(eq.tUpper, eq.df, eq.pUpper) : tTest(eq.tLower, eq.df, eq.pLower);
+    const std::string ci = interval(eq.ci90Low, eq.ci90High, raw);
+    if (eq.trivial) {
+        return "The equivalence test (the one-sided test with the larger p, against the " +
+               std::string(upperHasLargerP ? "upper" : "lower") + " bound) is significant, " +
+               test + ": the 90% CI of the difference, " + ci +
+               ", lies inside the bounds, so differences as large as the bounds can be "
+               "rejected. ";
+    }
+    return "The equivalence test (the one-sided test with the larger p, against the " +
+           std::string(upperHasLargerP ? "upper" : "lower") + " bound) is not significant, " +
+           test + ": the 90% CI of the difference, " + ci + ", does not lie inside the bounds. ";
+}
+
+std::string ordinarySentence(const DesignReport& r, int raw) {
+    const OrdinaryTest& o = r.ordinary;
+    const std::string kind =
+        r.design == Design::matched
+            ? "the paired t test"
+            : (o.welch ? "Welch's t test, unpooled standard error and Welch's df"
+                       : "Student's t test, pooled standard error and n1 + n2 - 2 df");
+    return "The ordinary test of no difference (" + kind + ") is " +
+           (o.p2 < 0.05 ? "significant, " : "not significant, ") +
+           tTest(o.t, o.df, Value::of(o.p2)) + ", 95% CI of the difference " +
+           interval(o.ci95Low, o.ci95High, raw) + ". ";
+}
+
+std::string effectSentence(const DesignReport& r) {
+    const EffectSize& e = r.effect;
+    const std::string d = r.design == Design::matched ? "d_z" : "d";
+    std::string text = "Cohen's " + d + " = " + orMissing(e.d, statisticDecimals);
+    if (e.d) text += ", 90% CI " + interval(e.dCi90Low, e.dCi90High, statisticDecimals);
+    return text + "; Hedges' g = " + orMissing(e.g, statisticDecimals) + ". ";
+}
+
+std::string conclusionSentence(Conclusion conclusion) {
+    switch (conclusion) {
+        case Conclusion::equivalent:
+            return "Conclusion: equivalent and not different from zero. The difference is "
+                   "statistically smaller than the bounds (equivalent), and it is not "
+                   "statistically different from zero.";
+        case Conclusion::equivalentAndDifferent:
+            return "Conclusion: equivalent, and different from zero. The difference is "
+                   "statistically smaller than the bounds (equivalent), and it is also "
+                   "statistically different from zero: a real but negligible difference.";
+        case Conclusion::different:
+            return "Conclusion: different from zero and not equivalent. The difference is "
+                   "statistically different from zero, and differences as large as the bounds "
+                   "cannot be rejected.";
+        case Conclusion::inconclusive:
+            return "Conclusion: inconclusive. The difference is neither statistically smaller "
+                   "than the bounds nor statistically different from zero.";
+    }
+    return {};
+}
+
+std::string designText(const DesignReport& r, const ReportInputs& in) {
+    const int raw = apa::rawDecimals(r.ordinary.standardError);
+    // One line for each step of the argument, so that a reader of the window
+    // can find each; each line is whole sentences, ready to paste.
+    const auto line = [](std::string sentences) {
+        while (sentences.ends_with(' '))
+            sentences.pop_back();
+        return sentences + "\n";
+    };
+    std::string text = heading(r) + "\n";
+    if (r.equivalence) {
+        text += line(differenceSentence(r, in, raw) + boundsSentences(r, in, raw));
+        text += line(methodSentence(r, raw) + oneSidedSentences(*r.equivalence, raw) +
+                     equivalenceSentence(*r.equivalence, raw));
+    } else {
+        text += line(differenceSentence(r, in, raw) + r.whyNoEquivalence);
+    }
+    text += line(ordinarySentence(r, raw) + effectSentence(r));
+    if (r.conclusion) text += line(conclusionSentence(*r.conclusion));
+    return text;
+}
+
+}  // namespace
+
+std::string inputsLine(const ReportInputs& in) {
+    std::string line = "Inputs: group 1 mean " + in.mean1 + ", SD " + in.sd1 + ", n " + in.n1 +
+                       "; group 2 mean " + in.mean2 + ", SD " + in.sd2 + ", n " + in.n2 +
+                       "; non-trivial difference " +
+                       (in.notTrivial.empty() ? std::string("not entered") : in.notTrivial);
+    if (in.matched) {
+        line += "; matched samples, mean of the difference scores " + in.meanDiff +
+                ", SD of the difference scores " + in.sdMatched;
+    } else {
+        line += "; independent samples";
+    }
+    return line + "; " + (in.welch ? "Welch's" : "Student's") + " df option.";
+}
+
+std::string reportText(const Report& report, const ReportInputs& inputs) {
+    std::string text = "Tarnwick report, alpha = .05\n" + inputsLine(inputs) + "\n\n" +
+                       designText(report.independent, inputs);
+    if (report.matched) text += "\n" + designText(*report.matched, inputs);
+    return text;
+}
+
+std::string conclusionLabel(const std::optional<Conclusion>& conclusion) {
+    if (!conclusion) return "no bounds";
+    switch (*conclusion) {
+        case Conclusion::equivalent:
+            return "equivalent";
+        case Conclusion::equivalentAndDifferent:
+            return "equivalent, but different from zero";
+        case Conclusion::different:
+            return "different, not equivalent";
+        case Conclusion::inconclusive:
+            return "inconclusive";
+    }
+    return {};
+}
+
+}  // namespace tarnwick::report
