@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "box_names.h"
-#include "box_table.h"
 #include "number_text.h"
 #include "report.h"
+#include "row_boxes.h"
 #include "run_command.h"
 #include "run_record.h"
 
@@ -158,7 +158,7 @@ void RowAnalysis::analyse(const RowTexts& row) {
         // "010" too), so the run button is never pressed in that design.
         refuse(std::string(messages::unequalSizes));
     } else {
-        BoxTable boxes;
+        RowBoxes boxes;
         for (std::size_t i = 0; i < boxInputColumns.size(); ++i)
             boxes.setText(boxInputColumns[i].box, row.boxes[i]);
         if (*matchedDesign) boxes.select(names::opMatched);
@@ -170,16 +170,16 @@ void RowAnalysis::analyse(const RowTexts& row) {
 
         // One message at most ends a run; were there more, all would be kept.
         texts_[0].clear();
-        for (const ShownMessage& message : boxes.messages()) {
+        for (const std::string& message : boxes.messages()) {
             if (!texts_[0].empty()) texts_[0] += '\n';
-            texts_[0] += message.prompt;
+            texts_[0] += message;
         }
         // Unrounded values only where the record holds them: a run that ended
         // with a message has no complete record.
         const bool full = digits_ == Digits::full && endedWithResults_;
         for (std::size_t i = 0; i < boxColumns.size(); ++i) {
             std::string& text = texts_[1 + i];
-            text = boxes.text(boxColumns[i].box);
+            text.swap(boxes.textOf(boxColumns[i].box));
             if (!full || text.empty()) continue;
             if (const std::optional<double> value = unroundedValues[i](record))
                 text = fullText(*value);
