@@ -59,6 +59,9 @@ QFont dialogFont() {
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     font.setLetterSpacing(QFont::PercentageSpacing, 97);
+    // Hinted only vertically, letters keep their designed widths, so a
+    // caption is as wide under every desktop's font settings.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     return font;
 }
 
