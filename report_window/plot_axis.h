@@ -1,0 +1,23 @@
+#pragma once
+// The horizontal axis of the equivalence plot: a range that holds every value
+// drawn, and ticks at "nice" numbers (1, 2 or 5 times a power of ten).
+
+#include <string>
+#include <vector>
+
+namespace tarnwick::report {
+
+struct Axis {
+    double low = -1, high = 1;
+    double step = 0.5;
+    std::vector<double> ticks;
+    int decimals = 1;  // enough to tell neighbouring ticks apart
+    std::string label(double tick) const;
+};
+
+// An axis over the values (at least one finite one is expected; with none, or
+// all equal, it spans a unit around them), padded a little on both sides,
+// with about targetTicks ticks.
+Axis niceAxis(const std::vector<double>& values, int targetTicks = 8);
+
+}  // namespace tarnwick::report
