@@ -1,10 +1,12 @@
-// Logarithms in double-double arithmetic.
+// Logarithms and the exponential in double-double arithmetic.
 //
-// Both functions reduce to 2 atanh(s) with |s| <= 3 - 2 sqrt(2) ~ 0.1716,
+// The logarithms reduce to 2 atanh(s) with |s| <= 3 - 2 sqrt(2) ~ 0.1716,
 // s = (m - 1) / (m + 1) for m in [1/sqrt(2), sqrt(2)). The first two terms of
 // the series are carried in double-double; everything after them is below
 // 2e-4 of the total, so a double polynomial for it leaves a relative error
-// near 1e-19, well past what exp(-a L) with a L <= 750 can feel.
+// near 1e-19, well past what exp(-a L) with a L <= 750 can feel. The
+// exponential needs no series of its own: one such logarithm of the rounded
+// double exp gives the correction.
 
 #include "double_double.h"
 
@@ -56,6 +58,14 @@ DoubleDouble logOnePlus(DoubleDouble u) {
         return twiceAtanh(u / (u + 2.0));
     }
     return naturalLog(u + 1.0);
+}
+
+DoubleDouble exponential(DoubleDouble v) {
+    const double rounded = std::exp(v.hi);
+    // exp(v) = rounded * exp(r) with r = v - log(rounded), of the order of an
+    // ulp, so exp(r) = 1 + r to far below the low word.
+    const double r = (v - naturalLog({rounded, 0.0})).hi;
+    return fastTwoSum(rounded, rounded * r);
 }
 
 }  // namespace tarnwick::numeric

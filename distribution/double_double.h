@@ -67,12 +67,10 @@ inline DoubleDouble operator*(DoubleDouble a, double b) {
 }
 
 inline DoubleDouble operator/(DoubleDouble a, DoubleDouble b) {
+    // The second quotient corrects the first to about 1e-32 relative.
     const double q1 = a.hi / b.hi;
-    DoubleDouble r = a - b * q1;
-    const double q2 = r.hi / b.hi;
-    r = r - b * q2;
-    const double q3 = r.hi / b.hi;
-    return fastTwoSum(q1, q2) + q3;
+    const DoubleDouble r = a - b * q1;
+    return fastTwoSum(q1, r.hi / b.hi);
 }
 
 inline DoubleDouble operator/(DoubleDouble a, double b) {
@@ -105,5 +103,9 @@ DoubleDouble logOnePlus(DoubleDouble u);
 // log(v) for v > 0 with v.hi finite and normal, absolute error near 1e-19
 // times max(1, |log v|).
 DoubleDouble naturalLog(DoubleDouble v);
+
+// exp(v) for v.hi between -700 and 700, relative error near 1e-19 times
+// max(1, |v|): the double exp corrected by the residual of its logarithm.
+DoubleDouble exponential(DoubleDouble v);
 
 }  // namespace tarnwick::numeric

@@ -43,8 +43,10 @@ constexpr double sqrtPi = 1.772453850905516027298167;
 constexpr double twoOverSqrtPi = 1.128379167095512573896159;
 constexpr double smallX = 0.2;
 constexpr double normalLimitDf = 1e30;
-// Series terms below this fraction of the sum are dropped.
+// Series terms below this fraction of the sum are dropped; in the
+// double-double series for the critical value, below the second.
 constexpr double tolerance = 1e-18;
+constexpr double precisionTolerance = 1e-21;
 
 // Coefficients of (sinh(w/2) / (w/2))^(-1/2) in powers of w^2, from w^2 on.
 constexpr double sinhPowerCoefficients[] = {
@@ -129,7 +131,7 @@ double largeShapeTail(DoubleDouble shape, DoubleDouble logXInverse) {
 struct Geometry {
     double a = 0.0;            // df / 2
     DoubleDouble logXInverse;  // L = log1p(t^2 / df)
-    double x = 0.0;            // df / (df + t^2)
+    DoubleDouble x;            // df / (df + t^2)
     DoubleDouble y;            // t^2 / (df + t^2)
 };
 
@@ -140,20 +142,21 @@ Geometry describe(double t, double df) {
         const DoubleDouble u = twoProduct(t, t) / df;
         g.logXInverse = logOnePlus(u);
         const DoubleDouble onePlusU = u + 1.0;
-        g.x = 1.0 / onePlusU.hi;
+        g.x = DoubleDouble{1.0, 0.0} / onePlusU;
         g.y = u / onePlusU;
     } else {
         // t^2 / df may overflow: log u = 2 log t - log df, and 1 / u is below
         // the rounding of log u.
         g.logXInverse = (naturalLog({t, 0.0}) * 2.0 - naturalLog({df, 0.0})) + (df / t) / t;
-        g.x = std::exp(-g.logXInverse.hi);
+        g.x = {std::exp(-g.logXInverse.hi), 0.0};
         g.y = {1.0, 0.0};
     }
     return g;
 }
 
-// 2 a h_0 = 2 t f(t) = 2 x^a sqrt(y) Gamma(a + 1/2) / (Gamma(a) sqrt(pi)).
-double logSlope(const Geometry& g) {
+// 2 t f(t), the density of log |T| at log t:
+// 2 a h_0 = 2 x^a sqrt(y) Gamma(a + 1/2) / (Gamma(a) sqrt(pi)).
+double densityOfLogT(const Geometry& g) {
     return 2.0 * expOfNegative(g.logXInverse * g.a) * squareRoot(g.y).hi * gammaHalfRatio(g.a).hi /
            sqrtPi;
 }
@@ -167,6 +170,32 @@ double powerSeriesRest(double a, double x) {
         rest += term;
     }
     return rest;
+}
+
+// 1 + sum_{n >= 1} prod_{j < n} z (a + 1/2 + j) / (c + d + j), positive terms
+// that rise while n < peak and then fall at least as fast as z^n, z <= 1/2,
+// for the two series of the critical value. Terms are carried in
+// double-double while they exceed 1e-5 of the sum; after that double
+// precision gives them all the digits the sum can feel, and is cheaper.
+DoubleDouble hypergeometricSum(DoubleDouble z, double a, double c, double d, double peak) {
+    constexpr int mostTerms = 600;
+    DoubleDouble term{1.0, 0.0};
+    DoubleDouble sum{1.0, 0.0};
+    int n = 0;
+    for (; n < mostTerms; ++n) {
+        term = term * z * (twoSum(a, 0.5 + n) / twoSum(c, d + n));
+        sum = sum + term;
+        if (term.hi <= 1e-5 * sum.hi && n + 0.5 > peak) {
+            break;
+        }
+    }
+    double small = term.hi;
+    double rest = 0.0;
+    for (++n; n < mostTerms && small > precisionTolerance * sum.hi; ++n) {
+        small *= z.hi * (a + 0.5 + n) / (c + d + n);
+        rest += small;
+    }
+    return sum + rest;
 }
 
 }  // namespace
@@ -191,10 +220,10 @@ StudentTail twoSidedTail(double t, double df) {
         return {1.0, 0.0};
     }
     const Geometry g = describe(t, df);
-    const double slope = logSlope(g);
+    const double slope = densityOfLogT(g);
     const double h0 = slope / (2.0 * g.a);
-    if (g.x <= smallX) {
-        return {std::min(h0 + h0 * powerSeriesRest(g.a, g.x), 1.0), slope};
+    if (g.x.hi <= smallX) {
+        return {std::min(h0 + h0 * powerSeriesRest(g.a, g.x.hi), 1.0), slope};
     }
     int steps = 0;
     if (g.a < gammaRatioAsymptoticFrom) {
@@ -204,7 +233,7 @@ StudentTail twoSidedTail(double t, double df) {
     double head = 0.0;
     for (int k = 0; k < steps; ++k) {
         head += term;
-        term *= g.x * (g.a + k + 0.5) / (g.a + k + 1.0);
+        term *= g.x.hi * (g.a + k + 0.5) / (g.a + k + 1.0);
     }
     const double probability = head + largeShapeTail(twoSum(g.a, steps), g.logXInverse);
     return {std::min(probability, 1.0), slope};
@@ -216,50 +245,36 @@ DoubleDouble logHeavyTailScale(double df) {
     return (naturalLog(gammaHalfRatio(a)) - naturalLog({a, 0.0})) - logSqrtPi;
 }
 
-HeavyTail logTwoSidedTailInHeavyTail(double t, double df, DoubleDouble logScale) {
-    constexpr DoubleDouble notANumber{std::numeric_limits<double>::quiet_NaN(), 0.0};
+LogProbability logTwoSidedTailBySeries(double t, double df, DoubleDouble logScale) {
     if (!(t >= 1e-17 && t < HUGE_VAL && df >= 1e-290 && df <= normalLimitDf)) {
-        return {notANumber, 0.0};
+        return {};
     }
     const Geometry g = describe(t, df);
-    if (g.x > smallX) {
-        return {notANumber, 0.0};
+    if (g.x.hi > 0.5) {
+        return {};
     }
-    // P = h_0 (1 + rest) with log h_0 = logScale - a L + log(y) / 2, and
-    // 2 t f(t) = 2 a h_0.
-    const double rest = powerSeriesRest(g.a, g.x);
-    const double smallParts = 0.5 * (std::log(g.y.hi) + g.y.lo / g.y.hi) + std::log1p(rest);
-    return {(logScale - g.logXInverse * g.a) + smallParts, 2.0 * g.a / (1.0 + rest)};
+    // P = h_0 sum_k h_k / h_0 with log h_0 = logScale - a L + log(y) / 2 and
+    // 2 t f(t) = 2 a h_0. The terms fall at least as fast as x^k.
+    const DoubleDouble sum = hypergeometricSum(g.x, g.a, g.a, 1.0, 0.0);
+    // One logarithm for log(y) / 2 + log(sum).
+    const DoubleDouble smallParts = naturalLog(g.y * (sum * sum)) * 0.5;
+    return {(logScale - g.logXInverse * g.a) + smallParts, 2.0 * g.a / sum.hi};
 }
 
-double centralProbability(double t, double df) {
-    constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
-    if (!(t >= 0.0 && t < 1e150 && df >= 1e-290)) {
-        return notANumber;
-    }
-    if (df > normalLimitDf) {
-        const DoubleDouble root = squareRoot(twoProduct(t, t) * 0.5);
-        return std::erf(root.hi) + twoOverSqrtPi * std::exp(-root.hi * root.hi) * root.lo;
-    }
-    if (t < 1e-17) {
-        return logSlope(describe(1e-17, df)) * (t / 1e-17);
+LogProbability logCentralProbabilityBySeries(double t, double df, DoubleDouble logScale) {
+    if (!(t >= 1e-17 && t < 1e150 && df >= 1e-290 && df <= normalLimitDf)) {
+        return {};
     }
     const Geometry g = describe(t, df);
-    // I_y(1/2, a) = 2 t f(t) * sum_n (a + 1/2)_n / (3/2)_n y^n: positive terms
-    // that rise while n < a y and then fall at least as fast as y^n.
+    // I_y(1/2, a) = 2 t f(t) sum_n (a + 1/2)_n / (3/2)_n y^n.
     if (!(g.y.hi <= 0.5 && g.a * g.y.hi <= 100.0)) {
-        return notANumber;
+        return {};
     }
-    double term = 1.0;
-    double sum = 1.0;
-    for (int n = 0; n < 400; ++n) {
-        term *= g.y.hi * (g.a + 0.5 + n) / (1.5 + n);
-        sum += term;
-        if (term <= tolerance * sum && n + 0.5 > g.a * g.y.hi) {
-            break;
-        }
-    }
-    return logSlope(g) * sum;
+    const DoubleDouble sum = hypergeometricSum(g.y, g.a, 0.0, 1.5, g.a * g.y.hi);
+    // log C = log(2 a) + logScale - a L + log(y) / 2 + log(sum), 2 a = df,
+    // with one logarithm for the parts other than a L.
+    const DoubleDouble smallParts = naturalLog(twoProduct(df, df) * g.y * (sum * sum)) * 0.5;
+    return {(logScale - g.logXInverse * g.a) + smallParts, 1.0 / sum.hi};
 }
 
 }  // namespace tarnwick::numeric

@@ -2,6 +2,8 @@
 // The two-tailed probability of Student's t, the workhorse behind
 // TDistribution. No argument checking: callers pass t >= 0 and df > 0.
 
+#include <limits>
+
 #include "double_double.h"
 
 namespace tarnwick::numeric {
@@ -20,25 +22,27 @@ struct StudentTail {
 StudentTail twoSidedTail(double t, double df);
 
 // log(Gamma(df/2 + 1/2) / (Gamma(df/2 + 1) sqrt(pi))), the constant factor of
-// the heavy-tail series below, for 1e-290 <= df <= 1e30.
+// both series below, for 1e-290 <= df <= 1e30.
 DoubleDouble logHeavyTailScale(double df);
 
-struct HeavyTail {
-    DoubleDouble logProbability;  // log P(|T| >= t)
-    double logSlope = 0.0;        // 2 t f(t) / P, minus d log P / d log t
+// A probability held by its logarithm, for the critical value. There a
+// relative error e in the probability Q moves t by e Q / (2 t f(t)), which
+// grows like 1 / df in the heavy tail, so a Q rounded to a double is not
+// enough: the two series below carry every part in double-double, with an
+// absolute error in the logarithm near 1e-19 (plus 1e-19 a log1p(t^2 / df)).
+struct LogProbability {
+    DoubleDouble value{std::numeric_limits<double>::quiet_NaN(), 0.0};  // NaN: not applicable
+    double logSlope = 0.0;  // 2 t f(t) / Q: |d log Q / d log t|
 };
 
-// log P(|T| >= t) to about 1e-17 absolute where the tail is heavy, that is
-// where df / (df + t^2) <= 0.2 (and 1e-290 <= df <= 1e30); a NaN
-// logProbability elsewhere. logScale is logHeavyTailScale(df), worked out
-// once by the caller. For small df a critical value magnifies errors in P by
-// 1 / df, which a rounded P cannot afford.
-HeavyTail logTwoSidedTailInHeavyTail(double t, double df, DoubleDouble logScale);
+// log P(|T| >= t) by the power series in x = df / (df + t^2), where x <= 1/2
+// (1e-17 <= t, 1e-290 <= df <= 1e30); logScale is logHeavyTailScale(df).
+LogProbability logTwoSidedTailBySeries(double t, double df, DoubleDouble logScale);
 
-// P(|T| < t) = 1 - twoSidedTail(t, df).probability, but with its own relative
-// accuracy, where t^2 / (df + t^2) <= 1/2 and the series is short; NaN
-// elsewhere. Near t = 0 the complement loses the digits that a critical
-// value for an upper-tail probability just below 1/2 needs.
-double centralProbability(double t, double df);
+// log P(|T| < t) by the series in y = t^2 / (df + t^2), where y <= 1/2 and
+// df y <= 200, so that the terms, rising while n < df y / 2, stay few
+// (1e-17 <= t, 1e-290 <= df <= 1e30). Near t = 0 it keeps the digits that
+// 1 - P(|T| >= t) loses. Together the two series cover every t for a df.
+LogProbability logCentralProbabilityBySeries(double t, double df, DoubleDouble logScale);
 
 }  // namespace tarnwick::numeric

@@ -81,7 +81,8 @@ TEST_P(AnyDegreesOfFreedom, CriticalValueInvertsTheTail) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Welch, AnyDegreesOfFreedom,
-                         ::testing::Values(0.1, 0.75, 1.0, 3.3, 22.63, 181.13, 79260.9, 1e7),
+                         ::testing::Values(0.1, 0.75, 1.0, 3.3, 22.63, 181.13, 79260.9, 1e7,
+                                           infinity),
                          [](const auto& info) {
                              std::string name = std::to_string(info.param);
                              for (char& c : name) {
