@@ -101,7 +101,9 @@ int run(const Options& options) {
                         options.format == "jsonl" ? OutputFormat::jsonLines : OutputFormat::csv,
                         layout.outputColumns());
     RowAnalysis analysis(options.digits == "full" ? Digits::full : Digits::shown);
-    Progress progress(!options.quiet && ::isatty(STDERR_FILENO) == 1);
+    // Not while the results themselves scroll past on the terminal.
+    const bool resultsOnTerminal = !file && ::isatty(STDOUT_FILENO) == 1;
+    Progress progress(!options.quiet && ::isatty(STDERR_FILENO) == 1 && !resultsOnTerminal);
 
     bool someMessages = false;
     std::vector<Field> fields;
