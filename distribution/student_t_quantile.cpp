@@ -90,7 +90,7 @@ public:
           centralTarget_(twoSum(1.0, -target)),
           logCentralTarget_(naturalLog(centralTarget_)) {
         if (df >= 1e-290 && df <= normalLimitDf) {
-            logScale_ = logHeavyTailScale(df);
+            logScale_ = logSeriesScale(df);
         }
     }
 

@@ -23,7 +23,7 @@ StudentTail twoSidedTail(double t, double df);
 
 // log(Gamma(df/2 + 1/2) / (Gamma(df/2 + 1) sqrt(pi))), the constant factor of
 // both series below, for 1e-290 <= df <= 1e30.
-DoubleDouble logHeavyTailScale(double df);
+DoubleDouble logSeriesScale(double df);
 
 // A probability held by its logarithm, for the critical value. There a
 // relative error e in the probability Q moves t by e Q / (2 t f(t)), which
@@ -36,13 +36,13 @@ struct LogProbability {
 };
 
 // log P(|T| >= t) by the power series in x = df / (df + t^2), where x <= 1/2
-// (1e-17 <= t, 1e-290 <= df <= 1e30); logScale is logHeavyTailScale(df).
+// (1e-17 <= t, 1e-290 <= df <= 1e30); logScale is logSeriesScale(df).
 LogProbability logTwoSidedTailBySeries(double t, double df, DoubleDouble logScale);
 
 // log P(|T| < t) by the series in y = t^2 / (df + t^2), where y <= 1/2 and
 // df y <= 200, so that the terms, rising while n < df y / 2, stay few
 // (1e-17 <= t, 1e-290 <= df <= 1e30). Near t = 0 it keeps the digits that
-// 1 - P(|T| >= t) loses. Together the two series cover every t for a df.
+// 1 - P(|T| >= t) loses. For df up to 400 the two series cover every t.
 LogProbability logCentralProbabilityBySeries(double t, double df, DoubleDouble logScale);
 
 }  // namespace tarnwick::numeric

@@ -5,8 +5,8 @@
 // an expansion in incomplete gamma functions whose leading term is erfc, with
 // log1p(t^2 / df), Gamma(a + 1/2) / Gamma(a) and the exponentials built on them
 // carried in double-double arithmetic. Against 50-digit arithmetic over df in
-// [0.1, 1e7] (fractional included) and |t| up to 1e6 it stays within 5 ulps
-// wherever the probability is at least 1e-300 (median under half an ulp).
+// [0.1, 1e7] (fractional included) and |t| up to 1e6 its relative error stays
+// below 4.1 x 2^-52 wherever the probability is at least 1e-300 (median 0.37).
 //
 // Critical value (student_t_quantile.cpp): Halley's iteration in log t on
 // log(Q / Q*), Q the upper probability P(|T| >= t) or, for upper-tail
@@ -16,9 +16,10 @@
 // heavy tail. So the residual comes from the two series of the distribution,
 // in x = df / (df + t^2) where x <= 1/2 and in y = 1 - x otherwise, summed and
 // logged in double-double to about 1e-19, and the last step leaves t within
-// half an ulp or so of the truth. Against 50-digit arithmetic over df in
-// [0.1, 1e7] and p from 1e-300 to 1 - 1e-15 with one and with two tails,
-// every critical value is within 0.6 ulp (median 0.2).
+// about half an ulp of the truth. Against 50-digit arithmetic over df in
+// [0.1, 1e7] and p from 1e-300 to 1 - 1e-15 with one and with two tails
+// (136,725 points) the relative error is at most 0.55 x 2^-52 (median 0.17),
+// so no critical value is more than 1.1 ulps off.
 //
 // Infinite df, and any df above 1e30, is the normal limit. A critical value
 // beyond the double range (tiny df with small p) raises the overflow error,
