@@ -10,6 +10,7 @@
 #include "colour_meaning.h"
 #include "enter_on_buttons.h"
 #include "frmCredits.h"
+#include "frmReport.h"
 #include "keystroke_filter.h"
 #include "look.h"
 #include "run_command.h"
@@ -146,6 +147,7 @@ void frmBrevant::connectProcedures() {
     connect(ui.cmdNew, &QPushButton::clicked, this, &frmBrevant::cmdNew_Click);
     connect(ui.cmdExit, &QPushButton::clicked, this, &frmBrevant::cmdExit_Click);
     connect(ui.cmdCredits, &QPushButton::clicked, this, &frmBrevant::cmdCredits_Click);
+    connect(ui.cmdReport, &QPushButton::clicked, this, &frmBrevant::cmdReport_Click);
     // On selection rather than on click, so that selecting an option from a
     // procedure runs its procedure too, and a click on the option that is
     // already selected runs nothing.
@@ -163,7 +165,9 @@ void frmBrevant::connectProcedures() {
 
 void frmBrevant::cmdDoIt_Click() {
     WidgetBoxes boxes(*this, platform_.showMessage);
-    runCommand(boxes);
+    RunRecord record;
+    runCommand(boxes, &record);
+    keepReportOf(record);
     // A message box speaks for itself; otherwise say what the run found.
     if (!boxes.showedMessage()) {
         announcer_->announce(runSummary(*this));
@@ -179,9 +183,30 @@ void frmBrevant::cmdNew_Click() {
     switchOff(*ui.TxtSDMatched);
     switchOff(*ui.TxtMeanDiff);
     ui.OpStudent->setChecked(true);
+    lastReport_.reset();
+    ui.cmdReport->setEnabled(false);
 }
 
 void frmBrevant::cmdExit_Click() { close(); }
+
+void frmBrevant::keepReportOf(const RunRecord& record) {
+    std::optional<report::Report> report = report::makeReport(record);
+    if (!report) return;
+    lastReport_ = std::move(report);
+    const auto typed = [](const QLineEdit* box) { return box->text().toStdString(); };
+    lastReportInputs_ = {typed(ui.TxtMean1),        typed(ui.TxtSD1),       typed(ui.TxtN1),
+                         typed(ui.TxtMean2),        typed(ui.TxtSD2),       typed(ui.TxtN2),
+                         typed(ui.TxtNotTrivial),   typed(ui.TxtMeanDiff),  typed(ui.TxtSDMatched),
+                         ui.opMatched->isChecked(), ui.OpWelch->isChecked()};
+    ui.cmdReport->setEnabled(true);
+}
+
+void frmBrevant::cmdReport_Click() {
+    if (!lastReport_) return;
+    frmReport report(*lastReport_, lastReportInputs_,
+                     ReportPlatform{.showMessage = platform_.showMessage}, this);
+    report.exec();
+}
 
 void frmBrevant::cmdCredits_Click() {
     frmCredits credits(platform_.openUrl, this);

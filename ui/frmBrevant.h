@@ -5,8 +5,11 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <optional>
 
 #include "platform.h"
+#include "report.h"
+#include "report_text.h"
 #include "ui_frmBrevant.h"
 
 class QLineEdit;
@@ -27,6 +30,8 @@ public:
     void cmdNew_Click();
     void cmdExit_Click();
     void cmdCredits_Click();
+    // Opens the report of the last run that ended with results.
+    void cmdReport_Click();
     void opIndependent_Click();
     void opMatched_Click();
 
@@ -59,9 +64,14 @@ private:
     void applyStartColours();
     void installKeystrokeFilters();
     void connectProcedures();
+    void keepReportOf(const RunRecord& record);
 
     Ui::frmBrevant ui;
     Platform platform_;
+    // The report of the last run that ended with results, and that run's
+    // inputs as typed; a later run that ends with a message leaves them.
+    std::optional<report::Report> lastReport_;
+    report::ReportInputs lastReportInputs_;
     Announcer* announcer_;
 };
 

@@ -1,13 +1,11 @@
 #include "look.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QImageReader>
 #include <QPixmap>
-#include <QResource>
 #include <QWidget>
-#include <array>
 
+#include "carried_font.h"
 #include "dialog_style.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace; without it the linker
@@ -16,35 +14,9 @@ static void initialiseTarnwickResources() { Q_INIT_RESOURCE(tarnwick); }
 
 namespace tarnwick {
 
-namespace {
-
-// The layout is measured in this font, so it travels with the program rather
-// than being looked for among the system's fonts. Only the faces the forms
-// use: regular, and bold for the run button and the result headings.
-constexpr std::array dialogFontFaces{":/tarnwick/fonts/LiberationSans-Regular.ttf",
-                                     ":/tarnwick/fonts/LiberationSans-Bold.ttf"};
-
-void loadDialogFont() {
-    for (const char* path : dialogFontFaces) {
-        const QResource face(QString::fromLatin1(path));
-        // Stored uncompressed, the faces are read where they lie in the
-        // program instead of being copied.
-        const QByteArray data =
-            face.compressionAlgorithm() == QResource::NoCompression
-                ? QByteArray::fromRawData(reinterpret_cast<const char*>(face.data()),
-                                          static_cast<qsizetype>(face.size()))
-                : face.uncompressedData();
-        if (data.isEmpty() || QFontDatabase::addApplicationFontFromData(data) < 0) {
-            qWarning("Tarnwick: the font face %s did not load; captions may not fit", path);
-        }
-    }
-}
-
-}  // namespace
-
 void applyLook(QApplication& app) {
     initialiseTarnwickResources();
-    loadDialogFont();
+    useCarriedFontOnly();
     QApplication::setStyle(new DialogStyle);
     QApplication::setPalette(app.style()->standardPalette());
     QApplication::setFont(dialogFont());
