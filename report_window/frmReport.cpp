@@ -18,8 +18,12 @@ frmReport::frmReport(const report::Report& report, const report::ReportInputs& i
                        QString::fromStdString(report::inputsLine(inputs)));
     ui.plot->setReport(report_);
     ui.txtReport->setPlainText(text_);
-    ui.splitter->setStretchFactor(0, 3);
-    ui.splitter->setStretchFactor(1, 2);
+    // The plot as tall as it needs; the text takes the rest.
+    ui.splitter->setStretchFactor(0, 0);
+    ui.splitter->setStretchFactor(1, 1);
+    ui.splitter->setSizes({ui.plot->sizeHint().height(), height()});
+    // Break lines only between words, never inside a number such as ".019".
+    ui.txtReport->setWordWrapMode(QTextOption::WordWrap);
     connect(ui.cmdCopyText, &QPushButton::clicked, this, &frmReport::cmdCopyText_Click);
     connect(ui.cmdCopyPlot, &QPushButton::clicked, this, &frmReport::cmdCopyPlot_Click);
     connect(ui.cmdSave, &QPushButton::clicked, this, &frmReport::cmdSave_Click);
