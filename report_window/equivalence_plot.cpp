@@ -224,7 +224,9 @@ void drawZero(QPainter& painter, const Layout& at) {
     painter.drawLine(QPointF(x, at.rowsTop() - 0.2 * at.line()), QPointF(x, at.axisY()));
 }
 
-void drawLegend(QPainter& painter, const Layout& at, bool withRegion) {
+enum class Bounds { none, ordered, reversed };
+
+void drawLegend(QPainter& painter, const Layout& at, Bounds bounds) {
     const qreal line = at.line();
     qreal y = at.axisY() + axisHeight * line + 0.2 * line;
     const qreal sampleLeft = at.left(), sampleRight = at.left() + 2.2 * line;
@@ -242,7 +244,11 @@ void drawLegend(QPainter& painter, const Layout& at, bool withRegion) {
     painter.setPen(pen(ink, line / 12));
     painter.drawLine(QPointF(sampleLeft, y), QPointF(sampleRight, y));
     text(QStringLiteral("95% CI, the ordinary test's; diamond: the difference"));
-    if (withRegion) {
+    if (bounds == Bounds::none) {
+        text(QStringLiteral("no bounds: no non-trivial difference was entered"));
+        return;
+    }
+    if (bounds == Bounds::ordered) {
         QColor shade = okabeSkyBlue;
         shade.setAlphaF(0.28);
         painter.fillRect(QRectF(sampleLeft, y - 0.5 * line, sampleRight - sampleLeft, line), shade);
@@ -252,7 +258,11 @@ void drawLegend(QPainter& painter, const Layout& at, bool withRegion) {
                          QPointF(sampleRight, y + 0.5 * line));
         text(QStringLiteral("equivalence region between the bounds (dashed)"));
     } else {
-        text(QStringLiteral("no bounds: no non-trivial difference was entered"));
+        painter.setPen(pen(ink, line / 12, Qt::DashLine));
+        painter.drawLine(QPointF(sampleLeft, y - 0.5 * line), QPointF(sampleLeft, y + 0.5 * line));
+        text(
+            QStringLiteral("bounds (dashed) reversed by a negative non-trivial difference: no "
+                           "equivalence region"));
     }
 }
 
@@ -286,7 +296,11 @@ void paintEquivalencePlot(QPainter& painter, const QRectF& area, const Report& r
     for (std::size_t i = 0; i < at.rows().size(); ++i)
         drawRow(painter, at, i, font);
     drawAxis(painter, at, report.matched.has_value());
-    drawLegend(painter, at, first.equivalence.has_value());
+    const Bounds bounds = !first.equivalence ? Bounds::none
+                          : first.equivalence->boundLow < first.equivalence->boundHigh
+                              ? Bounds::ordered
+                              : Bounds::reversed;
+    drawLegend(painter, at, bounds);
     painter.restore();
 }
 

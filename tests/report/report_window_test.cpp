@@ -10,10 +10,12 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
 #include "box_fixture.h"
 #include "equivalence_plot.h"
 #include "frmReport.h"
+#include "plot_axis.h"
 #include "report_files.h"
 
 namespace tarnwick {
@@ -139,6 +141,48 @@ private slots:
         QCOMPARE(recorded.messages.size(), 1);
         QVERIFY(recorded.messages[0].contains(QStringLiteral("could not be saved")));
         QVERIFY(!QFile::exists(recorded.nextPath));
+    }
+
+    // The shaded region appears only between ordered bounds; with no bound or
+    // reversed ones the rows are still drawn.
+    void shadesTheRegionOnlyBetweenOrderedBounds() {
+        const auto shadedPixels = [](const char* notTrivial) {
+            BoxTable boxes;
+            testing_support::Inputs in{};
+            in.notTrivial = notTrivial;
+            testing_support::enter(boxes, in);
+            RunRecord record;
+            runCommand(boxes, &record);
+            const QImage image =
+                report::plotImage(report::makeReport(record).value(), QFont(), 600, 1);
+            int shaded = 0, bar = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    shaded += qAbs(c.red() - 207) < 6 && qAbs(c.blue() - 250) < 6;
+                    bar += c == QColor(0, 114, 178) || c == QColor(213, 94, 0);
+                }
+            }
+            return std::pair{shaded, bar};
+        };
+        QVERIFY(shadedPixels("3").first > 1000);
+        QCOMPARE(shadedPixels("-3").first, 0);
+        QVERIFY(shadedPixels("-3").second > 100);  // the 90% bar, not equivalent
+        QCOMPARE(shadedPixels("").first, 0);
+    }
+
+    void axisTicksAreNiceNumbersCoveringTheValues() {
+        const QList<std::vector<double>> cases = {{-3, 3, 1}, {0.0012, 0.0047}, {-250, 10}, {5, 5}};
+        for (const std::vector<double>& values : cases) {
+            const report::Axis axis = report::niceAxis(values);
+            const double mantissa = axis.step / std::pow(10.0, std::floor(std::log10(axis.step)));
+            QVERIFY(qFuzzyCompare(mantissa, 1.0) || qFuzzyCompare(mantissa, 2.0) ||
+                    qFuzzyCompare(mantissa, 5.0));
+            QVERIFY(axis.ticks.size() >= 3 && axis.ticks.size() <= 12);
+            for (const double v : values)
+                QVERIFY(axis.low < v && v < axis.high);
+            QVERIFY(axis.label(axis.ticks[0]) != axis.label(axis.ticks[1]));
+        }
     }
 
     void escapeCloses() {
