@@ -224,7 +224,7 @@ void drawZero(QPainter& painter, const Layout& at) {
     painter.drawLine(QPointF(x, at.rowsTop() - 0.2 * at.line()), QPointF(x, at.axisY()));
 }
 
-enum class Bounds { none, ordered, reversed };
+enum class Bounds { none, ordered, coinciding, reversed };
 
 void drawLegend(QPainter& painter, const Layout& at, Bounds bounds) {
     const qreal line = at.line();
@@ -260,9 +260,10 @@ void drawLegend(QPainter& painter, const Layout& at, Bounds bounds) {
     } else {
         painter.setPen(pen(ink, line / 12, Qt::DashLine));
         painter.drawLine(QPointF(sampleLeft, y - 0.5 * line), QPointF(sampleLeft, y + 0.5 * line));
-        text(
-            QStringLiteral("bounds (dashed) reversed by a negative non-trivial difference: no "
-                           "equivalence region"));
+        text(bounds == Bounds::reversed
+                 ? QStringLiteral("bounds (dashed) reversed by a negative non-trivial difference: "
+                                  "no equivalence region")
+                 : QStringLiteral("bounds (dashed) at zero: no equivalence region"));
     }
 }
 
@@ -296,10 +297,11 @@ void paintEquivalencePlot(QPainter& painter, const QRectF& area, const Report& r
     for (std::size_t i = 0; i < at.rows().size(); ++i)
         drawRow(painter, at, i, font);
     drawAxis(painter, at, report.matched.has_value());
-    const Bounds bounds = !first.equivalence ? Bounds::none
-                          : first.equivalence->boundLow < first.equivalence->boundHigh
-                              ? Bounds::ordered
-                              : Bounds::reversed;
+    const Bounds bounds =
+        !first.equivalence                                            ? Bounds::none
+        : first.equivalence->boundLow < first.equivalence->boundHigh  ? Bounds::ordered
+        : first.equivalence->boundLow == first.equivalence->boundHigh ? Bounds::coinciding
+                                                                      : Bounds::reversed;
     drawLegend(painter, at, bounds);
     painter.restore();
 }
