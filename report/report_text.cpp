@@ -73,6 +73,10 @@ std::string boundsSentences(const DesignReport& r, const ReportInputs& in, int r
             "The non-trivial difference entered is negative, so the lower bound lies above the "
             "upper one: no difference can lie between them, and the verdict is non-trivial "
             "whatever the data. ";
+    } else if (eq.boundLow == eq.boundHigh) {
+        text +=
+            "A non-trivial difference of 0 leaves no room between the bounds, so the verdict is "
+            "non-trivial whatever the data. ";
     }
     return text;
 }

@@ -86,6 +86,12 @@ TEST(ReportText, NamesWelchDfAndTheRealButNegligibleDifference) {
     EXPECT_NE(matched.find("p < .001"), std::string::npos);
 }
 
+TEST(ReportText, SaysWhenTheBoundsLeaveNoRoom) {
+    EXPECT_NE(textOf({.notTrivial = "0"}).find("no room between the bounds"), std::string::npos);
+    EXPECT_NE(textOf({.notTrivial = "-3"}).find("lower bound lies above the upper one"),
+              std::string::npos);
+}
+
 TEST(ReportText, SaysWhyThereIsNoEquivalenceTestWithoutABound) {
     const std::string text = textOf({.notTrivial = ""});
     EXPECT_NE(text.find("non-trivial difference not entered"), std::string::npos);
