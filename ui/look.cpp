@@ -1,8 +1,9 @@
 #include "look.h"
 
 #include <QApplication>
-#include <QImageReader>
+#include <QImage>
 #include <QPixmap>
+#include <QResource>
 #include <QWidget>
 
 #include "carried_font.h"
@@ -40,17 +41,14 @@ QFont dialogFont() {
 QIcon applicationIcon() {
     initialiseTarnwickResources();
     QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128}) {
-        // Read as PNG by name: left to guess the format, the reader would
-        // load every image plugin installed, the SVG one among them, to ask.
-        QImageReader reader(QStringLiteral(":/tarnwick/icons/%1.png").arg(size), "png");
-        reader.setAutoDetectImageFormat(false);
-        const QImage image = reader.read();
-        if (image.isNull()) {
-            qWarning("Tarnwick: the %d-pixel icon did not load: %s", size,
-                     qPrintable(reader.errorString()));
+    for (const int size : {16, 32, 48, 64}) {
+        const QResource pixels(QStringLiteral(":/tarnwick/icons/%1.rgba").arg(size));
+        if (pixels.compressionAlgorithm() != QResource::NoCompression ||
+            pixels.size() != qint64{size} * size * 4) {
+            qWarning("Tarnwick: the %d-pixel window icon is missing or damaged", size);
             continue;
         }
+        const QImage image(pixels.data(), size, size, QImage::Format_RGBA8888);
         icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
