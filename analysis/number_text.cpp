@@ -150,23 +150,39 @@ std::string numberToText(double value) {
     return text;
 }
 
-std::string shownValue(double value) {
-    constexpr int decimals = 5;
-    // From 2^52 on every double is a whole number, and beyond the range nothing rounds.
-    if (!std::isfinite(value) || std::fabs(value) >= 4503599627370496.0) return numberToText(value);
+namespace {
 
-    // The exact decimal expansion of a double has at most 1074 fraction digits,
-    // so this text is the value itself, not an approximation of it.
+constexpr int shownDecimals = 5;
+
+// |value| * 10^5 rounded to a whole number, exact halves to the even one, for
+// |value| * 10^5 below 2^52. The product is held exactly as p + e (e from a
+// fused multiply-add), so the rounding sees the exact binary value, not the
+// rounded product; e decides only when p sits exactly halfway between two
+// whole numbers, which it can then push either way.
+double scaledAndRounded(double magnitude) {
+    const double p = magnitude * 1e5;
+    const double e = std::fma(magnitude, 1e5, -p);
+    const double n = std::nearbyint(p);  // to nearest, ties to even
+    const double r = p - n;              // exact: n is within a half of p
+    if (r == 0.5 && e > 0) return n + 1;
+    if (r == -0.5 && e < 0) return n - 1;
+    return n;
+}
+
+// The same rounding from the exact decimal expansion of the double (at most
+// 1074 fraction digits, so the text is the value itself): slow, but right for
+// any size.
+double roundedByExpansion(double magnitude) {
     std::array<char, 1500> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                      std::fabs(value), std::chars_format::fixed, 1074);
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                      std::chars_format::fixed, 1074);
     const std::string_view exact(buffer.data(), result.ptr - buffer.data());
     const std::size_t point = exact.find('.');
 
     // The digits kept, without the point: the rounding may carry through all of them.
     std::string kept(exact.substr(0, point));
-    kept += exact.substr(point + 1, decimals);
-    const std::string_view rest = exact.substr(point + 1 + decimals);
+    kept += exact.substr(point + 1, shownDecimals);
+    const std::string_view rest = exact.substr(point + 1 + shownDecimals);
 
     bool roundUp = false;
     if (rest.front() > '5') {
@@ -185,11 +201,27 @@ std::string shownValue(double value) {
             ++kept[i - 1];
         }
     }
-    const std::size_t units = kept.size() - decimals;
+    const std::size_t units = kept.size() - shownDecimals;
     const std::string roundedText = kept.substr(0, units) + '.' + kept.substr(units);
 
     double rounded = 0.0;
     std::from_chars(roundedText.data(), roundedText.data() + roundedText.size(), rounded);
+    return rounded;
+}
+
+}  // namespace
+
+std::string shownValue(double value) {
+    // From 2^52 on every double is a whole number, and beyond the range nothing rounds.
+    if (!std::isfinite(value) || std::fabs(value) >= 4503599627370496.0) return numberToText(value);
+
+    const double magnitude = std::fabs(value);
+    // Below 2^52 / 10^5 the rounded count of hundred-thousandths is a whole
+    // double, and dividing it by 10^5 (one correctly rounded division) gives
+    // the double nearest the rounded decimal, as reading its text would.
+    const double rounded = magnitude < 4503599627370496.0 / 1e5
+                               ? scaledAndRounded(magnitude) / 1e5
+                               : roundedByExpansion(magnitude);
     return numberToText(value < 0 ? -rounded : rounded);
 }
 

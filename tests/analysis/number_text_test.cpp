@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "run_time_error.h"
@@ -129,6 +131,31 @@ INSTANTIATE_TEST_SUITE_P(
                     WriteRow{"LargeKeepsFifteenDigits", 123456789.123456789, "123456789.12346"},
                     WriteRow{"BeyondRoundingRange", 1e300, "1E+300"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The standard library's fixed-precision conversion rounds the exact binary
+// value, ties to even: an oracle independent of how shownValue rounds. Values
+// on both sides of the fast path's limit (about 4.5e10), near-ties and their
+// neighbours one ulp away (the double nearest a half is rarely exact).
+TEST(NumberText, ShownValueAgreesWithExactFixedRounding) {
+    const auto expected = [](double value) {
+        char buffer[400];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                       std::chars_format::fixed, 5).ptr;
+        double rounded = 0;
+        std::from_chars(buffer, end, rounded);
+        return numberToText(rounded);
+    };
+    std::mt19937_64 random(20261207);
+    std::uniform_real_distribution<double> exponent(-9, 12);
+    std::uniform_int_distribution<long long> hundredThousandths(0, 2'000'000'000'000LL);
+    for (int i = 0; i < 100'000; ++i) {
+        const double anyValue = std::pow(10.0, exponent(random)) * (i % 2 == 0 ? 1 : -1);
+        const double tie = (static_cast<double>(hundredThousandths(random)) + 0.5) / 1e5;
+        for (double value : {anyValue, tie, std::nextafter(tie, 0.0), std::nextafter(tie, 1e300)}) {
+            ASSERT_EQ(shownValue(value), expected(value)) << std::hexfloat << value;
+        }
+    }
+}
 
 // A user whose locale writes "1,5" still types and reads "1.5".
 TEST(NumberText, IgnoresTheGlobalLocale) {
