@@ -31,9 +31,6 @@
 namespace tarnwick::numeric {
 namespace {
 
-constexpr double sqrtPi = 1.772453850905516027298167;
-constexpr double twoOverSqrtPi = 1.128379167095512573896159;
-constexpr double normalLimitDf = 1e30;
 // P = 1 - C is taken from the central series while C / (2 t f) is below this:
 // its error in t is that factor times the 1e-19 of the logarithm.
 constexpr double largestCentralFactor = 50.0;

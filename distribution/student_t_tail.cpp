@@ -44,10 +44,7 @@
 namespace tarnwick::numeric {
 namespace {
 
-constexpr double sqrtPi = 1.772453850905516027298167;
-constexpr double twoOverSqrtPi = 1.128379167095512573896159;
 constexpr double smallX = 0.2;
-constexpr double normalLimitDf = 1e30;
 // Series terms below this fraction of the sum are dropped; in the
 // double-double series for the critical value, below the second.
 constexpr double tolerance = 1e-18;

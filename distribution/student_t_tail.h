@@ -8,6 +8,12 @@
 
 namespace tarnwick::numeric {
 
+inline constexpr double sqrtPi = 1.772453850905516027298167;
+inline constexpr double twoOverSqrtPi = 1.128379167095512573896159;
+// Above this many degrees of freedom Student's t is taken as the normal
+// distribution (see twoSidedTail).
+inline constexpr double normalLimitDf = 1e30;
+
 struct StudentTail {
     // P(|T| >= t).
     double probability = 0.0;
