@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Compares Tarnwick's start-up with a bare Qt window of the same size, built in
 # the same tree with the same flags. Both run on the same virtual X display
-# (black root, no window manager, never reset between clients), alternately, RUNS times each after one
-# discarded warm-up run each, and are watched from outside by startup_probe:
+# (black root, no window manager, never reset between clients), alternately,
+# RUNS times each after one discarded warm-up run each, and are watched from
+# outside by startup_probe:
 # time to map the window, time until the first input box's pixel is painted
 # (for the bare window: the same pixel of its background), and peak RSS.
 # Prints the medians and the ratios Tarnwick / bare window.
 # Usage: bench/startup/compare.sh [runs, default 30] [build folder, default build-bench]
+# TARNWICK_BINARY names another build of the calculator to compare instead.
 # The machine's other load shows in single runs; the medians of alternating
 # runs are what to compare.
 set -euo pipefail
@@ -14,6 +16,7 @@ cd "$(dirname "$0")/../.."
 runs=${1:-30}
 build=${2:-build-bench}
 display=${STARTUP_DISPLAY:-:57}
+tarnwick=${TARNWICK_BINARY:-$build/app/tarnwick}
 settle_ms=500
 # The middle of TxtMean1, the first white box (1860, 360, 1575, 375 twips).
 probe_x=176
@@ -36,10 +39,10 @@ unset QT_QPA_PLATFORM
 probe() {  # program, output file
   "$build/bench/startup_probe" "$probe_x" "$probe_y" "$settle_ms" "$1" >>"$2"
 }
-probe "$build/app/tarnwick" /dev/null
+probe "$tarnwick" /dev/null
 probe "$build/bench/bare_window" /dev/null
 for _ in $(seq "$runs"); do
-  probe "$build/app/tarnwick" "$scratch/tarnwick"
+  probe "$tarnwick" "$scratch/tarnwick"
   probe "$build/bench/bare_window" "$scratch/bare"
 done
 
