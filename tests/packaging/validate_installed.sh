@@ -9,6 +9,7 @@ trap 'rm -rf "$root"' EXIT
 DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
 share="$root/usr/share"
 test -x "$root/usr/bin/tarnwick"
+grep -q "SIL OPEN FONT LICENSE" "$share/doc/tarnwick/LiberationSans-OFL.txt"
 test -x "$root/usr/bin/tarnwick-batch"
 man --warnings -l "$share/man/man1/tarnwick-batch.1"* >/dev/null
 test -f "$share/icons/hicolor/scalable/apps/example.quindle.Tarnwick.svg"
