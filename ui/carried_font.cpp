@@ -17,22 +17,6 @@ namespace {
 constexpr std::array carriedFaces{":/tarnwick/fonts/LiberationSans-Regular.ttf",
                                   ":/tarnwick/fonts/LiberationSans-Bold.ttf"};
 
-// Left to itself, fontconfig reads the system's whole font configuration at
-// the first text drawn, 10 to 15 ms of every start, only for Qt to offer fonts
-// the windows never use. An empty configuration knows no system font, so
-// nothing else is read, and no other copy or version of Liberation Sans on
-// the system can be picked instead of the carried one.
-void emptyFontConfiguration() {
-    FcConfig* empty = FcConfigCreate();
-    if (empty == nullptr || FcConfigSetCurrent(empty) == FcFalse) {
-        qWarning("Tarnwick: could not set an empty font configuration; the system's is read");
-    }
-    // The current configuration holds its own reference.
-    if (empty != nullptr) {
-        FcConfigDestroy(empty);
-    }
-}
-
 void addFace(const char* path) {
     const QResource face(QString::fromLatin1(path));
     // Stored uncompressed, a face is read where it lies in the program
@@ -49,10 +33,15 @@ void addFace(const char* path) {
 
 }  // namespace
 
-void useCarriedFontOnly() {
-    emptyFontConfiguration();
+void addCarriedFont() {
     for (const char* path : carriedFaces) {
         addFace(path);
+    }
+}
+
+void loadSystemFontConfiguration() {
+    if (FcInit() == FcFalse) {
+        qWarning("Tarnwick: the system's font configuration could not be read");
     }
 }
 

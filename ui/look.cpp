@@ -17,7 +17,7 @@ namespace tarnwick {
 
 void applyLook(QApplication& app) {
     initialiseTarnwickResources();
-    useCarriedFontOnly();
+    addCarriedFont();
     QApplication::setStyle(new DialogStyle);
     QApplication::setPalette(app.style()->standardPalette());
     QApplication::setFont(dialogFont());
