@@ -156,12 +156,12 @@ void drawRow(QPainter& painter, const Layout& at, std::size_t i, const QFont& fo
     const QString name = designName(r) + QStringLiteral(": ");
     const QString decision = QString::fromStdString(conclusionLabel(r.conclusion));
     const qreal nameWidth = QFontMetricsF(font, painter.device()).horizontalAdvance(name);
-    // A light backdrop keeps the caption readable over the bounds' lines.
+    // A white backdrop keeps the caption clear of the bounds' lines.
     const qreal captionWidth =
         nameWidth + QFontMetricsF(bold, painter.device()).horizontalAdvance(decision);
     painter.fillRect(QRectF(caption.left(), caption.top() + 0.1 * line, captionWidth,
                             caption.height() - 0.2 * line),
-                     QColor(255, 255, 255, 200));
+                     Qt::white);
     painter.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter, name);
     painter.setFont(bold);
     painter.drawText(caption.adjusted(nameWidth, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
