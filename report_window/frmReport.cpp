@@ -17,12 +17,12 @@ frmReport::frmReport(const report::Report& report, const report::ReportInputs& i
     ui.lblRun->setText(QStringLiteral("Report of the last run that ended with results. ") +
                        QString::fromStdString(report::inputsLine(inputs)));
     ui.plot->setReport(report_);
-    ui.txtReport->setPlainText(text_);
+    ui.txtReport->setReport(text_);
     // The plot as tall as it needs; the text takes the rest.
     ui.splitter->setStretchFactor(0, 0);
     ui.splitter->setStretchFactor(1, 1);
     ui.splitter->setSizes({ui.plot->sizeHint().height(), height()});
-    // Break lines only between words, never inside a number such as ".019".
+    // Break lines only between words; the view keeps a number such as ".019" whole.
     ui.txtReport->setWordWrapMode(QTextOption::WordWrap);
     connect(ui.cmdCopyText, &QPushButton::clicked, this, &frmReport::cmdCopyText_Click);
     connect(ui.cmdCopyPlot, &QPushButton::clicked, this, &frmReport::cmdCopyPlot_Click);

@@ -2,10 +2,10 @@
 // the report of the last run that ended with results, never a newer refusal.
 
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include "report_text_view.h"
 #include "ui_test_support.h"
 
 namespace tarnwick {
@@ -52,7 +52,7 @@ private slots:
             [&] { QTest::mouseClick(&report, Qt::LeftButton); },
             [&](QWidget& dialog) {
                 shownInputs = control<QLabel>(dialog, "lblRun").text();
-                shownText = control<QPlainTextEdit>(dialog, "txtReport").toPlainText();
+                shownText = control<report::ReportTextView>(dialog, "txtReport").report();
             }));
         QVERIFY2(shownInputs.contains(QStringLiteral("group 2 mean 9, SD 2, n 10")),
                  qPrintable(shownInputs));

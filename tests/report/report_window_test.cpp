@@ -10,6 +10,7 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBoundaryFinder>
 #include <cmath>
 
 #include "box_fixture.h"
@@ -17,6 +18,7 @@
 #include "frmReport.h"
 #include "plot_axis.h"
 #include "report_files.h"
+#include "report_text_view.h"
 
 namespace tarnwick {
 namespace {
@@ -67,7 +69,7 @@ private slots:
     void showsTheTextAndPlotOfTheRunWithItsInputs() {
         Recorded recorded;
         auto w = window(recorded);
-        const QString text = child<QPlainTextEdit>(*w, "txtReport")->toPlainText();
+        const QString text = child<report::ReportTextView>(*w, "txtReport")->report();
         QCOMPARE(text, QString::fromStdString(report::reportText(reportOfRunA(), reportInputs_)));
         QVERIFY(child<QPlainTextEdit>(*w, "txtReport")->isReadOnly());
         QVERIFY(child<QLabel>(*w, "lblRun")
@@ -89,11 +91,30 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QTest::mouseClick(child<QPushButton>(*w, "cmdCopyText"), Qt::LeftButton);
         QCOMPARE(QApplication::clipboard()->text(),
-                 child<QPlainTextEdit>(*w, "txtReport")->toPlainText());
+                 child<report::ReportTextView>(*w, "txtReport")->report());
         QTest::mouseClick(child<QPushButton>(*w, "cmdCopyPlot"), Qt::LeftButton);
         const QImage image = QApplication::clipboard()->image();
         QVERIFY(!image.isNull());
         QVERIFY(image.width() >= child<report::EquivalencePlot>(*w, "plot")->width());
+    }
+
+    // "p = .019" must not wrap after its point on screen, and what the user
+    // selects and copies must not carry the joiner that prevents it.
+    void numbersStayWholeOnScreenAndCopyWithoutJoiners() {
+        Recorded recorded;
+        auto w = window(recorded);
+        auto* view = child<report::ReportTextView>(*w, "txtReport");
+        const QString shown = view->toPlainText();
+        QVERIFY(view->report().contains(QStringLiteral("p = .019")));
+        QTextBoundaryFinder lines(QTextBoundaryFinder::Line, shown);
+        for (qsizetype i = shown.indexOf(QStringLiteral(" .")); i >= 0;
+             i = shown.indexOf(QStringLiteral(" ."), i + 1)) {
+            lines.setPosition(i + 2);
+            QVERIFY2(!lines.isAtBoundary(), qPrintable(shown.mid(i - 5, 12)));
+        }
+        view->selectAll();
+        view->copy();
+        QCOMPARE(QApplication::clipboard()->text(), view->report());
     }
 
     void savesEachFormatAndReadsItBack() {
@@ -128,7 +149,7 @@ private slots:
         QFile text(dir.filePath("report.txt"));
         QVERIFY(text.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(text.readAll()),
-                 child<QPlainTextEdit>(*w, "txtReport")->toPlainText());
+                 child<report::ReportTextView>(*w, "txtReport")->report());
     }
 
     void aFailedSaveIsReportedAndLeavesNoFile() {
