@@ -44,15 +44,8 @@ Value probabilityAtMost(double t, double df) {
     }
 }
 
-// P(T >= t), likewise.
-Value probabilityAtLeast(double t, double df) {
-    try {
-        const double tail = studentT().TailProbability(t, df, 1);
-        return Value::of(t >= 0 ? tail : 1 - tail);
-    } catch (const std::exception& error) {
-        return missingBecause("p value", error);
-    }
-}
+// P(T >= t) = P(T <= -t): Student's t is symmetric.
+Value probabilityAtLeast(double t, double df) { return probabilityAtMost(-t, df); }
 
 // centre -+ the upper 2.5% point of Student's t on df, times the standard
 // error: the 95% interval.
