@@ -21,6 +21,19 @@ struct Inputs {
     bool welch = false;
 };
 
+// Run B: means 25 and 23, SDs 5 and 8, sizes 20 and 15, so that Welch's and
+// Student's t differ and Welch's df is fractional.
+inline Inputs runB(const char* notTrivial = "6", bool welch = false) {
+    return Inputs{.mean1 = "25",
+                  .sd1 = "5",
+                  .n1 = "20",
+                  .mean2 = "23",
+                  .sd2 = "8",
+                  .n2 = "15",
+                  .notTrivial = notTrivial,
+                  .welch = welch};
+}
+
 inline void enter(BoxTable& boxes, const Inputs& in) {
     boxes.setText("TxtMean1", in.mean1);
     boxes.setText("TxtSD1", in.sd1);

@@ -18,6 +18,7 @@ namespace tarnwick {
 namespace {
 
 using testing_support::Inputs;
+using testing_support::runB;
 using testing_support::runWith;
 
 constexpr const char* trivial = "Difference is trivial (i.e., the samples appear equivalent).";
@@ -94,14 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {"TxtDFUsed", "18"},
                    {"TxtInterpretation", trivial, colours::blue}}},
         WorkedRun{"RunB_WelchUsesFractionalDF",
-                  Inputs{.mean1 = "25",
-                         .sd1 = "5",
-                         .n1 = "20",
-                         .mean2 = "23",
-                         .sd2 = "8",
-                         .n2 = "15",
-                         .notTrivial = "6",
-                         .welch = true},
+                  runB("6", true),
                   {{"TxtWelchT", "0.85151"},
                    {"TxtWelchDF", "22.0126"},
                    {"TxtWelch2PT", "0.40365", colours::black},
@@ -118,27 +112,14 @@ INSTANTIATE_TEST_SUITE_P(
                    {"TxtDFUsed", "22.0126"},
                    {"TxtInterpretation", trivial, colours::blue}}},
         WorkedRun{"RunB_StudentUsesPooledDF",
-                  Inputs{.mean1 = "25",
-                         .sd1 = "5",
-                         .n1 = "20",
-                         .mean2 = "23",
-                         .sd2 = "8",
-                         .n2 = "15",
-                         .notTrivial = "6"},
+                  runB(),
                   {{"TxtCrit05", "-1.69236"},
                    {"TxtCrit95", "1.69236"},
                    {"TxtDFUsed", "33"},
                    {"TxtTUpper", "-1.81687", colours::blue},
                    {"TxtInterpretation", trivial, colours::blue}}},
         WorkedRun{"RunB_TUpperExactlyZeroIsNonTrivial",
-                  Inputs{.mean1 = "25",
-                         .sd1 = "5",
-                         .n1 = "20",
-                         .mean2 = "23",
-                         .sd2 = "8",
-                         .n2 = "15",
-                         .notTrivial = "2",
-                         .welch = true},
+                  runB("2", true),
                   {{"TxtTUpper", "0", colours::red},
                    {"TxtTLower", "1.81687", colours::blue},
                    {"TxtInterpretation", nonTrivial, colours::red}}},
@@ -340,9 +321,7 @@ struct UnshowableCriticalValue {
     int line;
     const char* crit05Box;
     const char* interpretationBox;
-    friend void PrintTo(const UnshowableCriticalValue& row, std::ostream* out) {
-        *out << row.name;
-    }
+    friend void PrintTo(const UnshowableCriticalValue& row, std::ostream* out) { *out << row.name; }
 };
 
 class UnshowableCriticalValues : public testing::TestWithParam<UnshowableCriticalValue> {};
@@ -360,23 +339,23 @@ const Inputs pairOfOneAndATenMillionth{
 
 INSTANTIATE_TEST_SUITE_P(
     Analysis, UnshowableCriticalValues,
-    testing::Values(
-        UnshowableCriticalValue{"StudentDF", Inputs{.n1 = "1.5", .sd2 = "0.01", .n2 = "0.5000001"},
-                                770, "TxtCrit05", "TxtInterpretation"},
-        UnshowableCriticalValue{"WelchDF",
-                                [] {
-                                    Inputs in = pairOfOneAndATenMillionth;
-                                    in.welch = true;
-                                    return in;
-                                }(),
-                                830, "TxtCrit05", "TxtInterpretation"},
-        UnshowableCriticalValue{"MatchedDF",
-                                [] {
-                                    Inputs in = pairOfOneAndATenMillionth;
-                                    in.matched = true;
-                                    return in;
-                                }(),
-                                1350, "TxtMatchedCritT05", "TxtMatchedInterpretation"}),
+    testing::Values(UnshowableCriticalValue{"StudentDF",
+                                            Inputs{.n1 = "1.5", .sd2 = "0.01", .n2 = "0.5000001"},
+                                            770, "TxtCrit05", "TxtInterpretation"},
+                    UnshowableCriticalValue{"WelchDF",
+                                            [] {
+                                                Inputs in = pairOfOneAndATenMillionth;
+                                                in.welch = true;
+                                                return in;
+                                            }(),
+                                            830, "TxtCrit05", "TxtInterpretation"},
+                    UnshowableCriticalValue{"MatchedDF",
+                                            [] {
+                                                Inputs in = pairOfOneAndATenMillionth;
+                                                in.matched = true;
+                                                return in;
+                                            }(),
+                                            1350, "TxtMatchedCritT05", "TxtMatchedInterpretation"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Differences, TinyStudentDFIsShownUnrounded) {

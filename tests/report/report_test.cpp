@@ -21,6 +21,7 @@ namespace tarnwick::report {
 namespace {
 
 using testing_support::Inputs;
+using testing_support::runB;
 
 RunRecord recordOf(const Inputs& inputs) {
     BoxTable boxes;
@@ -37,14 +38,7 @@ Report reportOf(const Inputs& inputs) {
 }
 
 const Inputs runA{};
-const Inputs runBWelch{.mean1 = "25",
-                       .sd1 = "5",
-                       .n1 = "20",
-                       .mean2 = "23",
-                       .sd2 = "8",
-                       .n2 = "15",
-                       .notTrivial = "6",
-                       .welch = true};
+const Inputs runBWelch = runB("6", true);
 const Inputs matchedTrivial{.n1 = "30",
                             .n2 = "12",
                             .notTrivial = "1",
@@ -213,21 +207,8 @@ TEST(Report, AgreesWithTheVerdictOnTheWorkedRuns) {
     const std::vector<Inputs> runs = {
         runA,
         runBWelch,
-        {.mean1 = "25",
-         .sd1 = "5",
-         .n1 = "20",
-         .mean2 = "23",
-         .sd2 = "8",
-         .n2 = "15",
-         .notTrivial = "6"},
-        {.mean1 = "25",
-         .sd1 = "5",
-         .n1 = "20",
-         .mean2 = "23",
-         .sd2 = "8",
-         .n2 = "15",
-         .notTrivial = "2",
-         .welch = true},
+        runB(),
+        runB("2", true),
         {.mean1 = "9", .mean2 = "10"},
         {.notTrivial = "0"},
         {.notTrivial = ""},

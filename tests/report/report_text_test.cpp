@@ -19,6 +19,7 @@ namespace tarnwick::report {
 namespace {
 
 using testing_support::Inputs;
+using testing_support::runB;
 
 std::string textOf(const Inputs& in) {
     BoxTable boxes;
@@ -69,14 +70,7 @@ TEST(ReportText, RunAReadsAsAnApaWriteUp) {
 }
 
 TEST(ReportText, NamesWelchDfAndTheRealButNegligibleDifference) {
-    const std::string welch = textOf({.mean1 = "25",
-                                      .sd1 = "5",
-                                      .n1 = "20",
-                                      .mean2 = "23",
-                                      .sd2 = "8",
-                                      .n2 = "15",
-                                      .notTrivial = "6",
-                                      .welch = true});
+    const std::string welch = textOf(runB("6", true));
     EXPECT_NE(welch.find("here Welch's df, 22.01"), std::string::npos) << welch;
     EXPECT_NE(welch.find("Welch's t test, unpooled standard error"), std::string::npos);
     const std::string matched = textOf(
