@@ -21,6 +21,7 @@
 namespace {
 
 using namespace tarnwick::batch;
+using namespace tarnwick::table_io;
 
 constexpr int allRowsHaveResults = 0;
 constexpr int someRowsHaveMessages = 1;

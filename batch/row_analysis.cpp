@@ -1,6 +1,5 @@
 #include "row_analysis.h"
 
-#include <charconv>
 #include <optional>
 
 #include "box_names.h"
@@ -9,6 +8,7 @@
 #include "row_boxes.h"
 #include "run_command.h"
 #include "run_record.h"
+#include "shortest_text.h"
 
 namespace tarnwick::batch {
 namespace {
@@ -77,14 +77,8 @@ bool isVerdict(std::string_view column) {
     return column == "verdict" || column == "matched_verdict";
 }
 
-std::string fullText(double value) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
-
 std::string numberText(double value, Digits digits) {
-    return digits == Digits::full ? fullText(value) : shownValue(value);
+    return digits == Digits::full ? table_io::shortestText(value) : shownValue(value);
 }
 
 std::string valueText(const report::Value& value, Digits digits) {
@@ -182,7 +176,7 @@ void RowAnalysis::analyse(const RowTexts& row) {
             text.swap(boxes.textOf(boxColumns[i].box));
             if (!full || text.empty()) continue;
             if (const std::optional<double> value = unroundedValues[i](record))
-                text = fullText(*value);
+                text = table_io::shortestText(*value);
         }
 
         std::string* reportOut = texts_.data() + 1 + boxColumns.size();

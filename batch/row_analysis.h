@@ -14,6 +14,9 @@
 
 namespace tarnwick::batch {
 
+using table_io::Field;
+using table_io::FieldKind;
+
 enum class Digits {
     shown,  // every number exactly as the window shows it
     full,   // the shortest text that reads back to the same double

@@ -12,6 +12,9 @@
 
 namespace tarnwick::batch {
 
+using table_io::CsvRecord;
+using table_io::InputError;
+
 class TableLayout {
 public:
     // Throws InputError when the header names a column twice or names one of

@@ -17,6 +17,9 @@
 namespace tarnwick::batch::testing {
 namespace {
 
+using table_io::CsvReader;
+using table_io::CsvRecord;
+
 const std::filesystem::path rowsFile = TEST_DATA_DIR "/rows.csv";
 
 struct Table {

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
-namespace tarnwick::batch {
+namespace tarnwick::table_io {
 
 class Progress {
 public:
@@ -35,4 +35,4 @@ private:
     Clock::time_point start_ = Clock::now(), lastShown_ = start_;
 };
 
-}  // namespace tarnwick::batch
+}  // namespace tarnwick::table_io

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tarnwick::batch {
+namespace tarnwick::table_io {
 
 enum class OutputFormat { csv, jsonLines };
 
@@ -47,4 +47,4 @@ private:
 // True when `text` is a number by the JSON grammar (RFC 8259).
 bool isJsonNumber(std::string_view text);
 
-}  // namespace tarnwick::batch
+}  // namespace tarnwick::table_io

@@ -1,6 +1,6 @@
 #include "progress.h"
 
-namespace tarnwick::batch {
+namespace tarnwick::table_io {
 
 Progress::Progress(bool enabled) : enabled_(enabled) {}
 
@@ -25,4 +25,4 @@ void Progress::finish() {
     shown_ = false;
 }
 
-}  // namespace tarnwick::batch
+}  // namespace tarnwick::table_io

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-namespace tarnwick::batch {
+namespace tarnwick::table_io {
 
 class AtomicFile {
 public:
@@ -29,4 +29,4 @@ private:
     std::FILE* stream_ = nullptr;
 };
 
-}  // namespace tarnwick::batch
+}  // namespace tarnwick::table_io

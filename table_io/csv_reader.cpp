@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace tarnwick::batch {
+namespace tarnwick::table_io {
 namespace {
 
 constexpr std::size_t readSize = 1 << 16;
@@ -167,4 +167,4 @@ bool CsvReader::next(CsvRecord& record) {
     return true;
 }
 
-}  // namespace tarnwick::batch
+}  // namespace tarnwick::table_io

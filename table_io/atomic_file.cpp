@@ -9,7 +9,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace tarnwick::batch {
+namespace tarnwick::table_io {
 namespace {
 
 // The temporary to remove when a signal ends the program; only
@@ -105,4 +105,4 @@ void AtomicFile::commit() {
     syncDirectoryOf(path_);
 }
 
-}  // namespace tarnwick::batch
+}  // namespace tarnwick::table_io

@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
-namespace tarnwick::batch {
+namespace tarnwick::table_io {
 namespace {
 
 bool needsQuotes(std::string_view text) {
@@ -126,4 +126,4 @@ void OutputWriter::finish() {
     if (std::fflush(out_) != 0 || std::ferror(out_)) writeFailed();
 }
 
-}  // namespace tarnwick::batch
+}  // namespace tarnwick::table_io

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace tarnwick::batch {
+namespace tarnwick::table_io {
 
 // Malformed or unreadable input, at a line of a named input ("-" style names
 // are the caller's business). what() is "FILE:LINE: description".
@@ -69,4 +69,4 @@ private:
     std::string pendingError_;
 };
 
-}  // namespace tarnwick::batch
+}  // namespace tarnwick::table_io
