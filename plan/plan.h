@@ -1,0 +1,73 @@
+#pragma once
+// Planning an equivalence study: the exact power of the two one-sided tests
+// for the difference of two means on the raw scale, as the calculator tests
+// it (equivalence when the 100(1 - 2 alpha)% interval of the difference lies
+// strictly inside the bounds), and the two questions a planner asks of it:
+// how many participants reach a target power, and what bounds a study of a
+// given size could rule out. Standard C++ only.
+
+#include <stdexcept>
+#include <utility>
+#include <string>
+
+namespace tarnwick::plan {
+
+enum class Design {
+    independent,  // two groups, a common SD, Student's df n1 + n2 - 2
+    matched,      // n pairs, the SD of the difference scores, df n - 1
+};
+
+struct Study {
+    Design design = Design::independent;
+    double alpha = 0.05;               // each one-sided test's level, 0 < alpha < 0.5
+    double lower = -0.5, upper = 0.5;  // the equivalence bounds in raw units, lower < upper
+    double difference = 0;             // the assumed true difference, group 1 minus group 2
+    double sd = 1;                     // independent: the common SD; matched: the SD of the differences
+};
+
+// Matched designs use n1 (the number of pairs) only; n2 is then 0.
+struct Sizes {
+    long n1 = 0, n2 = 0;
+    friend bool operator==(const Sizes&, const Sizes&) = default;
+};
+
+// The largest size per group a search goes to.
+constexpr long maxSize = 10'000'000;
+
+// Input that has no answer: a number for programs and one sentence for people.
+class PlanError : public std::runtime_error {
+public:
+    PlanError(int number, std::string description)
+        : std::runtime_error(description), number_(number), description_(std::move(description)) {}
+    int number() const { return number_; }
+    const std::string& description() const { return description_; }
+
+private:
+    int number_;
+    std::string description_;
+};
+
+// The power at the given sizes. Throws PlanError for invalid input.
+double power(const Study& study, Sizes sizes);
+
+struct SizeAnswer {
+    Sizes sizes;
+    double power = 0;  // the power at those sizes
+};
+
+// The smallest n1 >= 2 (and n2 = ceil(ratio * n1), ratio = n2 / n1; matched:
+// n1 pairs) whose power reaches targetPower. Throws PlanError when the input
+// is invalid or no size up to maxSize reaches it.
+SizeAnswer smallestSize(const Study& study, double targetPower, double ratio = 1);
+
+struct BoundAnswer {
+    double bound = 0;  // the bounds are -bound and +bound
+    double power = 0;  // the power with those bounds
+};
+
+// The smallest symmetric bound (about 0, not about the assumed difference)
+// whose power reaches targetPower at the given sizes; study.lower and
+// study.upper are not used. Throws PlanError for invalid input.
+BoundAnswer smallestBound(const Study& study, Sizes sizes, double targetPower);
+
+}  // namespace tarnwick::plan
