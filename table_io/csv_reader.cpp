@@ -56,11 +56,12 @@ InputError::InputError(std::string file, long line, std::string description)
       line_(line),
       description_(std::move(description)) {}
 
-CsvReader::CsvReader(std::FILE* input, std::string fileName)
+CsvReader::CsvReader(std::FILE* input, std::string fileName, char delimiter)
     : input_(input), fileName_(std::move(fileName)), buffer_(readSize) {
     if (csv_init(&parser_, CSV_STRICT | CSV_STRICT_FINI) != 0)
         throw std::runtime_error("cannot set up the CSV parser");
     csv_set_space_func(&parser_, noSpaces);
+    csv_set_delim(&parser_, static_cast<unsigned char>(delimiter));
 }
 
 CsvReader::~CsvReader() { csv_free(&parser_); }

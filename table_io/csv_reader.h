@@ -36,8 +36,9 @@ struct CsvRecord {
 // start is skipped; lines end in LF or CRLF; blank lines are skipped.
 class CsvReader {
 public:
-    // Reads from `input`, which the caller keeps open; `fileName` names it in errors.
-    CsvReader(std::FILE* input, std::string fileName);
+    // Reads from `input`, which the caller keeps open; `fileName` names it in
+    // errors. Fields are separated by `delimiter` (',', ';' or a tab).
+    CsvReader(std::FILE* input, std::string fileName, char delimiter = ',');
     ~CsvReader();
     CsvReader(const CsvReader&) = delete;
     CsvReader& operator=(const CsvReader&) = delete;
