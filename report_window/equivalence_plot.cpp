@@ -1,8 +1,6 @@
 // Every length is a multiple of the font's line height on the device drawn
-// on, so the same drawing keeps its proportions on the screen at any scale, in
-// a 2x PNG, in SVG and on a 1200 dpi PDF page. Colours are from the Okabe-Ito
-// palette, which colour-blind readers tell apart; the conclusion is written
-// beside each row as well, so no meaning rests on colour alone.
+// on, in the look every figure shares (figure_style.h); the conclusion is
+// written beside each row as well, so no meaning rests on colour alone.
 
 #include "equivalence_plot.h"
 
@@ -15,17 +13,19 @@
 #include <vector>
 
 #include "apa_format.h"
-#include "plot_axis.h"
+#include "figure_style.h"
 #include "report_text.h"
 
 namespace tarnwick::report {
 namespace {
 
-const QColor okabeBlue(0, 114, 178);
-const QColor okabeVermillion(213, 94, 0);
-const QColor okabeSkyBlue(86, 180, 233);
-const QColor neutralGrey(110, 110, 110);
-const QColor ink(0, 0, 0);
+using figure::ink;
+using figure::lineHeight;
+using figure::margin;
+using figure::neutralGrey;
+using figure::okabeBlue;
+using figure::okabeVermillion;
+using figure::pen;
 
 // Vertical layout, in line heights.
 constexpr qreal boundLabelsHeight = 1.4;
@@ -34,7 +34,6 @@ constexpr qreal rowBarHeight = 1.6;
 constexpr qreal rowGap = 0.5;
 constexpr qreal axisHeight = 2.9;  // ticks, their labels and the axis title
 constexpr qreal legendHeight = 3.4;
-constexpr qreal margin = 0.8;
 
 std::vector<const DesignReport*> rowsOf(const Report& report) {
     std::vector<const DesignReport*> rows{&report.independent};
@@ -104,23 +103,15 @@ private:
     Axis axis_;
 };
 
-QPen pen(const QColor& colour, qreal width, Qt::PenStyle style = Qt::SolidLine) {
-    QPen p(colour, width, style, Qt::FlatCap, Qt::MiterJoin);
-    return p;
-}
-
 void drawRegion(QPainter& painter, const Layout& at, const DesignReport& first, int decimals) {
     if (!first.equivalence) return;
     const EquivalenceTest& eq = *first.equivalence;
     const qreal top = at.rowsTop() - 0.2 * at.line();
     const qreal bottom = at.axisY();
     const qreal xLow = at.x(eq.boundLow), xHigh = at.x(eq.boundHigh);
-    if (eq.boundLow < eq.boundHigh) {
-        QColor shade = okabeSkyBlue;
-        shade.setAlphaF(0.28);
-        painter.fillRect(QRectF(QPointF(xLow, top), QPointF(xHigh, bottom)), shade);
-    }
-    painter.setPen(pen(ink, at.line() / 12, Qt::DashLine));
+    if (eq.boundLow < eq.boundHigh)
+        painter.fillRect(QRectF(QPointF(xLow, top), QPointF(xHigh, bottom)), figure::regionShade());
+    painter.setPen(pen(ink, figure::markLineWidth(at.line()), Qt::DashLine));
     painter.drawLine(QPointF(xLow, top), QPointF(xLow, bottom));
     painter.drawLine(QPointF(xHigh, top), QPointF(xHigh, bottom));
     const qreal labelTop = top - boundLabelsHeight * at.line();
@@ -201,15 +192,8 @@ void drawRow(QPainter& painter, const Layout& at, std::size_t i, const QFont& fo
 void drawAxis(QPainter& painter, const Layout& at, bool withMatched) {
     const qreal line = at.line();
     const qreal y = at.axisY();
-    painter.setPen(pen(ink, line / 14));
-    painter.drawLine(QPointF(at.left(), y), QPointF(at.right(), y));
-    for (const double tick : at.axis().ticks) {
-        const qreal x = at.x(tick);
-        painter.drawLine(QPointF(x, y), QPointF(x, y + 0.35 * line));
-        painter.drawText(QRectF(x - 4 * line, y + 0.4 * line, 8 * line, 1.2 * line),
-                         Qt::AlignHCenter | Qt::AlignTop,
-                         QString::fromStdString(at.axis().label(tick)));
-    }
+    figure::drawBottomAxis(painter, at.axis(), at.left(), at.right(), y, line,
+                           [&at](double v) { return at.x(v); });
     painter.drawText(QRectF(at.left(), y + 1.6 * line, at.right() - at.left(), 1.2 * line),
                      Qt::AlignHCenter | Qt::AlignTop,
                      withMatched
@@ -249,9 +233,8 @@ void drawLegend(QPainter& painter, const Layout& at, Bounds bounds) {
         return;
     }
     if (bounds == Bounds::ordered) {
-        QColor shade = okabeSkyBlue;
-        shade.setAlphaF(0.28);
-        painter.fillRect(QRectF(sampleLeft, y - 0.5 * line, sampleRight - sampleLeft, line), shade);
+        painter.fillRect(QRectF(sampleLeft, y - 0.5 * line, sampleRight - sampleLeft, line),
+                         figure::regionShade());
         painter.setPen(pen(ink, line / 12, Qt::DashLine));
         painter.drawLine(QPointF(sampleLeft, y - 0.5 * line), QPointF(sampleLeft, y + 0.5 * line));
         painter.drawLine(QPointF(sampleRight, y - 0.5 * line),
@@ -265,10 +248,6 @@ void drawLegend(QPainter& painter, const Layout& at, Bounds bounds) {
                                   "no equivalence region")
                  : QStringLiteral("bounds (dashed) at zero: no equivalence region"));
     }
-}
-
-qreal lineHeight(const QFont& font, const QPaintDevice* device) {
-    return QFontMetricsF(font, device).height();
 }
 
 qreal heightInLines(const Report& report) {

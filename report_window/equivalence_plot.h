@@ -8,11 +8,16 @@
 
 #include <QWidget>
 
+#include "plot_axis.h"
 #include "report.h"
 
 class QPainter;
 
 namespace tarnwick::report {
+
+// The plot's axis is the one every figure draws.
+using figure::Axis;
+using figure::niceAxis;
 
 // Draws the plot into area, with text in font (whose point size is kept, so
 // that it reads the same on every device).

@@ -1,8 +1,6 @@
 #include "frmReport.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-
+#include "clipboard.h"
 #include "report_files.h"
 
 namespace tarnwick {
@@ -31,12 +29,12 @@ frmReport::frmReport(const report::Report& report, const report::ReportInputs& i
     ui.cmdClose->setFocus();
 }
 
-void frmReport::cmdCopyText_Click() { QGuiApplication::clipboard()->setText(text_); }
+void frmReport::cmdCopyText_Click() { figure::copyText(text_); }
 
 void frmReport::cmdCopyPlot_Click() {
     const QImage image =
         report::plotImage(report_, ui.plot->font(), ui.plot->width(), ui.plot->devicePixelRatioF());
-    QGuiApplication::clipboard()->setImage(image);
+    figure::copyImage(image);
 }
 
 void frmReport::cmdSave_Click() {

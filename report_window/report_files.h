@@ -1,20 +1,20 @@
 #pragma once
 // Saving and rendering a report: PDF (text and plot on one page), PNG or SVG
-// of the plot, plain text. Files are written atomically (QSaveFile): either
-// the whole file appears or the old one stays.
+// of the plot, plain text, through the figures' shared file code.
 
 #include <QFont>
 #include <QImage>
 #include <QString>
 #include <optional>
 
-class QPainter;
-
+#include "figure_files.h"
 #include "report.h"
+
+class QPainter;
 
 namespace tarnwick::report {
 
-enum class SaveFormat { pdf, png, svg, text };
+using SaveFormat = figure::FileFormat;
 
 // The filters a save dialog offers, in this order: PDF, PNG, SVG, text.
 QString saveFilters();

@@ -5,7 +5,7 @@
 
 #include "apa_format.h"
 
-namespace tarnwick::report {
+namespace tarnwick::figure {
 namespace {
 
 double niceStep(double span, int targetTicks) {
@@ -19,7 +19,7 @@ double niceStep(double span, int targetTicks) {
 
 }  // namespace
 
-std::string Axis::label(double tick) const { return apa::fixed(tick, decimals); }
+std::string Axis::label(double tick) const { return report::apa::fixed(tick, decimals); }
 
 Axis niceAxis(const std::vector<double>& values, int targetTicks) {
     double low = INFINITY, high = -INFINITY;
@@ -42,4 +42,4 @@ Axis niceAxis(const std::vector<double>& values, int targetTicks) {
     return axis;
 }
 
-}  // namespace tarnwick::report
+}  // namespace tarnwick::figure

@@ -1,11 +1,11 @@
 #pragma once
-// The horizontal axis of the equivalence plot: a range that holds every value
-// drawn, and ticks at "nice" numbers (1, 2 or 5 times a power of ten).
+// An axis of a figure: a range that holds every value drawn, and ticks at
+// "nice" numbers (1, 2 or 5 times a power of ten).
 
 #include <string>
 #include <vector>
 
-namespace tarnwick::report {
+namespace tarnwick::figure {
 
 struct Axis {
     double low = -1, high = 1;
@@ -20,4 +20,4 @@ struct Axis {
 // with about targetTicks ticks.
 Axis niceAxis(const std::vector<double>& values, int targetTicks = 8);
 
-}  // namespace tarnwick::report
+}  // namespace tarnwick::figure

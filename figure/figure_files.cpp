@@ -1,0 +1,117 @@
+#include "figure_files.h"
+
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QStringList>
+#include <QSvgGenerator>
+
+namespace tarnwick::figure {
+namespace {
+
+QString writePdf(QSaveFile& file, const Figure& figure) {
+    QPdfWriter writer(&file);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Millimeter);
+    writer.setResolution(600);
+    writer.setTitle(figure.pageTitle);
+    writer.setCreator(QStringLiteral("Tarnwick"));
+    QPainter painter;
+    if (!painter.begin(&writer)) return QStringLiteral("the PDF could not be started");
+    const QRect page = writer.pageLayout().paintRectPixels(writer.resolution());
+    figure.page(painter, QRectF(QPointF(0, 0), page.size()));
+    return painter.end() ? QString() : QStringLiteral("the PDF could not be finished");
+}
+
+QString writeSvg(QSaveFile& file, const Figure& figure) {
+    QSvgGenerator generator;
+    generator.setOutputDevice(&file);
+    generator.setResolution(96);
+    generator.setTitle(figure.title);
+    generator.setDescription(figure.description);
+    const qreal line = QFontMetricsF(figure.font, &generator).height();
+    const QSizeF size(figure.widthInLines * line, figure.height(&generator));
+    generator.setSize(size.toSize());
+    generator.setViewBox(QRectF(QPointF(0, 0), size));
+    QPainter painter(&generator);
+    figure.paint(painter, QRectF(QPointF(0, 0), size));
+    return {};
+}
+
+}  // namespace
+
+QString saveFilters(const QList<FileKind>& kinds) {
+    QStringList filters;
+    for (const FileKind& kind : kinds)
+        filters << kind.filter;
+    return filters.join(QStringLiteral(";;"));
+}
+
+std::optional<FileFormat> formatOf(const QString& path, const QString& selectedFilter,
+                                   const QList<FileKind>& kinds) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    for (const FileKind& kind : kinds) {
+        if (suffix == kind.extension) return kind.format;
+    }
+    for (const FileKind& kind : kinds) {
+        if (selectedFilter == kind.filter) return kind.format;
+    }
+    return std::nullopt;
+}
+
+QString withExtension(const QString& path, FileFormat format, const QList<FileKind>& kinds) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    for (const FileKind& kind : kinds) {
+        if (suffix == kind.extension) return path;
+    }
+    for (const FileKind& kind : kinds) {
+        if (kind.format == format) return path + QLatin1Char('.') + kind.extension;
+    }
+    return path;
+}
+
+QImage figureImage(const Figure& figure, int width, qreal pixelRatio) {
+    QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+    const int height = qCeil(figure.height(&probe));
+    QImage image(QSize(width, height) * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(pixelRatio);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    figure.paint(painter, QRectF(0, 0, width, height));
+    return image;
+}
+
+QString saveFigure(const QString& path, FileFormat format, const Figure& figure) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    QString failure;
+    switch (format) {
+        case FileFormat::pdf:
+            failure = writePdf(file, figure);
+            break;
+        case FileFormat::png: {
+            const int width = qRound(figure.widthInLines * QFontMetricsF(figure.font).height());
+            if (!figureImage(figure, width, 2).save(&file, "PNG"))
+                failure = QStringLiteral("the image could not be written");
+            break;
+        }
+        case FileFormat::svg:
+            failure = writeSvg(file, figure);
+            break;
+        case FileFormat::text:
+            if (file.write(figure.text.toUtf8()) < 0) failure = file.errorString();
+            break;
+    }
+    if (!failure.isEmpty()) {
+        file.cancelWriting();
+        return failure;
+    }
+    if (!file.commit()) return file.errorString();
+    return {};
+}
+
+}  // namespace tarnwick::figure
