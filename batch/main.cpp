@@ -16,6 +16,7 @@
 #include "output_writer.h"
 #include "progress.h"
 #include "row_analysis.h"
+#include "standard_streams.h"
 #include "table_layout.h"
 
 namespace {
@@ -29,7 +30,7 @@ constexpr int failed = 2;
 
 struct Options {
     std::string input = "-";
-    std::string output;
+    std::optional<std::string> output;
     std::string format = "csv";
     std::string digits = "shown";
     bool quiet = false;
@@ -80,16 +81,17 @@ void noteNearMisses(const TableLayout& layout) {
 }
 
 int run(const Options& options) {
-    const Input input(options.input);
-    std::setvbuf(input.stream(), nullptr, _IOFBF, 1 << 16);
+    // The output first: a name that cannot be written to fails before any input is read.
     std::optional<AtomicFile> file;
     std::FILE* out = stdout;
-    if (!options.output.empty() && options.output != "-") {
-        file.emplace(options.output);
+    if (options.output && *options.output != "-") {
+        file.emplace(*options.output);
         out = file->stream();
     } else {
         std::setvbuf(stdout, nullptr, _IOFBF, 1 << 20);
     }
+    const Input input(options.input);
+    std::setvbuf(input.stream(), nullptr, _IOFBF, 1 << 16);
 
     CsvReader reader(input.stream(), input.name());
     CsvRecord record;
@@ -140,6 +142,7 @@ int run(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (!openClosedStandardStreams()) return failed;
     Options options;
     CLI::App app{
         "Runs the TOST equivalence analysis of the Tarnwick calculator on every row of a "
@@ -165,6 +168,10 @@ int main(int argc, char** argv) {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         return app.exit(error) == 0 ? 0 : failed;
+    }
+    if (options.output && options.output->empty()) {
+        std::cerr << "tarnwick-batch: -o needs a file name (- for standard output)\n";
+        return failed;
     }
 
     try {

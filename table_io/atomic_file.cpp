@@ -1,58 +1,74 @@
 #include "atomic_file.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
+
+#include "interruption.h"
 
 namespace tarnwick::table_io {
 namespace {
 
-// The temporary to remove when a signal ends the program; only
-// async-signal-safe calls touch it from the handler.
-char interruptedTemporary[4096];
-
-extern "C" void removeTemporaryAndDie(int signal) {
-    if (interruptedTemporary[0] != '\0') ::unlink(interruptedTemporary);
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
+std::runtime_error failure(const std::string& what, const std::string& path, int error = errno) {
+    return std::runtime_error(what + " " + path + ": " + std::strerror(error));
 }
 
-void removeOnSignal(const std::string& temporary) {
-    if (temporary.size() >= sizeof interruptedTemporary) return;  // cannot happen on Linux
-    std::memcpy(interruptedTemporary, temporary.c_str(), temporary.size() + 1);
-    struct sigaction action {};
-    action.sa_handler = removeTemporaryAndDie;
-    sigemptyset(&action.sa_mask);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
-        sigaction(signal, &action, nullptr);
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-void forgetOnSignal() { interruptedTemporary[0] = '\0'; }
+bool isInProc(const std::string& folder) {
+    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(folder.c_str(), nullptr),
+                                                           &std::free);
+    return real && std::strncmp(real.get(), "/proc/", 6) == 0;
+}
 
-std::runtime_error failure(const std::string& what, const std::string& path) {
-    return std::runtime_error(what + " " + path + ": " + std::strerror(errno));
+struct Resolved {
+    std::string path;
+    bool descriptorLink = false;  // a /proc/.../fd link: it names an open file, not a path
+};
+
+// Follows symbolic links to the file they end at, which need not exist yet
+// (a dangling link then creates it, as editors do).
+Resolved resolveLinks(const std::string& path) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat status {};
+        if (::lstat(current.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return {current};
+        const std::string folder = folderOf(current);
+        // /dev/stdout, /dev/fd/N and the like end in links whose text is
+        // not a path ("pipe:[123]").
+        if (isInProc(folder)) return {current, true};
+        char target[PATH_MAX];
+        const ssize_t size = ::readlink(current.c_str(), target, sizeof target - 1);
+        if (size < 0) throw failure("cannot read the link", current);
+        target[size] = '\0';
+        current = target[0] == '/' ? std::string(target) : folder + "/" + target;
+    }
+    throw failure("cannot follow the links of", path, ELOOP);
 }
 
 // The file's mode: that of the file it replaces, or what a new file gets.
 mode_t modeFor(const std::string& path) {
     struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 0777;
+    if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
 }
 
-void syncDirectoryOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    const std::string directory =
-        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return;  // the rename has happened; a sync of the directory is a bonus
+void syncFolderOf(const std::string& path) {
+    const int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;  // the rename has happened; a sync of the folder is a bonus
     ::fsync(fd);
     ::close(fd);
 }
@@ -60,19 +76,53 @@ void syncDirectoryOf(const std::string& path) {
 }  // namespace
 
 AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
-    std::string pattern = path_ + ".partial-XXXXXX";
-    const int fd = ::mkstemp(pattern.data());
+    if (path_.empty()) throw std::runtime_error("the output file's name is empty");
+    const Resolved resolved = resolveLinks(path_);
+    target_ = resolved.path;
+    struct stat status {};
+    const bool exists = ::stat(target_.c_str(), &status) == 0;
+    if (exists && S_ISDIR(status.st_mode)) throw failure("cannot write to", path_, EISDIR);
+    if (resolved.descriptorLink || (exists && !S_ISREG(status.st_mode))) {
+        openDirectly(resolved.descriptorLink ? path_ : target_);
+    } else {
+        openTemporary(target_);
+    }
+    // Whole rows go out in large writes.
+    std::setvbuf(stream_, nullptr, _IOFBF, 1 << 20);
+}
+
+void AtomicFile::openDirectly(const std::string& target) {
+    // Appending: a link to an open regular file (-o /dev/stdout >> log)
+    // continues it instead of writing over its start; to a device or a pipe
+    // it makes no difference.
+    const int fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0) throw failure("cannot open", path_);
+    stream_ = ::fdopen(fd, "wb");
+    if (stream_ == nullptr) {
+        const auto error = failure("cannot open", path_);
+        ::close(fd);
+        throw error;
+    }
+}
+
+void AtomicFile::openTemporary(const std::string& target) {
+    // Short, so that a name of the longest length a folder allows still
+    // works; in the same folder, so that the rename never crosses file systems.
+    std::string pattern = folderOf(target) + "/tarnwick-partial-XXXXXX";
+    int fd = -1;
+    {
+        const interruption::HeldBack noSignalInBetween;
+        fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+        if (fd >= 0) interruption::removeOnSignal(pattern);
+    }
     if (fd < 0) throw failure("cannot create a temporary file beside", path_);
     temporary_ = pattern;
-    removeOnSignal(temporary_);
-    if (::fchmod(fd, modeFor(path_)) != 0 || (stream_ = ::fdopen(fd, "wb")) == nullptr) {
+    if (::fchmod(fd, modeFor(target)) != 0 || (stream_ = ::fdopen(fd, "wb")) == nullptr) {
         const auto error = failure("cannot prepare", temporary_);
         ::close(fd);
         discard();
         throw error;
     }
-    // Whole rows go out in large writes.
-    std::setvbuf(stream_, nullptr, _IOFBF, 1 << 20);
 }
 
 AtomicFile::~AtomicFile() { discard(); }
@@ -80,29 +130,34 @@ AtomicFile::~AtomicFile() { discard(); }
 void AtomicFile::discard() {
     if (stream_ != nullptr) std::fclose(stream_);
     stream_ = nullptr;
-    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        interruption::forgetRemoval();
+    }
     temporary_.clear();
-    forgetOnSignal();
 }
 
 void AtomicFile::commit() {
-    const bool written =
-        std::fflush(stream_) == 0 && !std::ferror(stream_) && ::fsync(::fileno(stream_)) == 0;
+    const bool replacing = isReplacedWhole();
+    const bool written = std::fflush(stream_) == 0 && !std::ferror(stream_) &&
+                         (!replacing || ::fsync(::fileno(stream_)) == 0);
+    const int error = errno;
     const int closed = std::fclose(stream_);
     stream_ = nullptr;
     if (!written || closed != 0) {
-        const auto error = failure("cannot write", path_);
+        const auto failed = failure("cannot write", path_, written ? errno : error);
         discard();
-        throw error;
+        throw failed;
     }
-    if (::rename(temporary_.c_str(), path_.c_str()) != 0) {
-        const auto error = failure("cannot rename the finished output to", path_);
+    if (!replacing) return;
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        const auto failed = failure("cannot rename the finished output to", path_);
         discard();
-        throw error;
+        throw failed;
     }
     temporary_.clear();
-    forgetOnSignal();
-    syncDirectoryOf(path_);
+    interruption::forgetRemoval();
+    syncFolderOf(target_);
 }
 
 }  // namespace tarnwick::table_io

@@ -1,5 +1,7 @@
 #include "progress.h"
 
+#include "interruption.h"
+
 namespace tarnwick::table_io {
 
 Progress::Progress(bool enabled) : enabled_(enabled) {}
@@ -18,6 +20,7 @@ void Progress::show(const char* end) {
     std::fprintf(stderr, "\rtarnwick-batch: %ld rows, %.0f rows/s\033[K%s", rows_, rate, end);
     std::fflush(stderr);
     shown_ = true;
+    interruption::setProgressLineOpen(*end == '\0');
 }
 
 void Progress::finish() {

@@ -1,6 +1,7 @@
 #pragma once
 // Progress of a long run on standard error: rows done and rows per second,
 // at most a few times a second, once a run has gone past a few thousand rows.
+// A signal that ends the program ends the open line first.
 
 #include <chrono>
 #include <cstdio>
