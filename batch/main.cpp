@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,8 @@
 
 #include "atomic_file.h"
 #include "csv_reader.h"
+#include "decimal_comma.h"
+#include "delimiter.h"
 #include "output_writer.h"
 #include "progress.h"
 #include "row_analysis.h"
@@ -33,6 +36,8 @@ struct Options {
     std::optional<std::string> output;
     std::string format = "csv";
     std::string digits = "shown";
+    std::string delimiter;  // empty: chosen from the header line
+    bool decimalComma = false;
     bool quiet = false;
 };
 
@@ -80,6 +85,13 @@ void noteNearMisses(const TableLayout& layout) {
     }
 }
 
+void noteDecimalComma(const std::string& file, long line, const std::string& text) {
+    std::cerr << "tarnwick-batch: note: " << file << ":" << line << ": \"" << text
+              << "\" has a decimal comma; the analysis reads \".\" as the decimal mark, so "
+                 "such rows end with a type mismatch; --decimal-comma reads the number columns "
+                 "with a comma\n";
+}
+
 int run(const Options& options) {
     // The output first: a name that cannot be written to fails before any input is read.
     std::optional<AtomicFile> file;
@@ -94,6 +106,10 @@ int run(const Options& options) {
     std::setvbuf(input.stream(), nullptr, _IOFBF, 1 << 16);
 
     CsvReader reader(input.stream(), input.name());
+    const char delimiter = options.delimiter.empty()
+                               ? detectDelimiter(reader.peekFirstLine(), isReadColumn)
+                               : (options.delimiter == "tab" ? '\t' : options.delimiter[0]);
+    reader.setDelimiter(delimiter);
     CsvRecord record;
     if (!reader.next(record))
         throw InputError(input.name(), 1,
@@ -109,13 +125,27 @@ int run(const Options& options) {
     Progress progress(!options.quiet && ::isatty(STDERR_FILENO) == 1 && !resultsOnTerminal);
 
     bool someMessages = false;
+    bool decimalCommaNoted = false;
+    std::array<std::string, boxInputColumns.size()> decimalPoints;
     std::vector<Field> fields;
     try {
         while (reader.next(record)) {
             layout.checkWidth(record, input.name());
             RowTexts row;
             for (std::size_t i = 0; i < row.boxes.size(); ++i) {
-                if (const auto at = layout.boxPositions()[i]) row.boxes[i] = record.fields[*at];
+                const auto at = layout.boxPositions()[i];
+                if (!at) continue;
+                const std::string& text = record.fields[*at];
+                if (options.decimalComma) {
+                    withDecimalPoints(text, decimalPoints[i]);
+                    row.boxes[i] = decimalPoints[i];
+                } else {
+                    row.boxes[i] = text;
+                    if (delimiter == ';' && !decimalCommaNoted && hasDecimalComma(text)) {
+                        noteDecimalComma(input.name(), record.line, text);
+                        decimalCommaNoted = true;
+                    }
+                }
             }
             if (const auto at = layout.designPosition()) row.design = record.fields[*at];
             if (const auto at = layout.dfPosition()) row.df = record.fields[*at];
@@ -161,6 +191,13 @@ int main(int argc, char** argv) {
                    "text of the unrounded double")
         ->check(CLI::IsMember({"shown", "full"}))
         ->option_text("shown|full");
+    app.add_option("--delimiter", options.delimiter,
+                   "the input's field delimiter; by default chosen from the header line (, "
+                   "unless only ; or a tab separates names the analysis reads)")
+        ->check(CLI::IsMember({",", ";", "tab"}))
+        ->option_text(",|;|tab");
+    app.add_flag("--decimal-comma", options.decimalComma,
+                 "read a comma as the decimal mark in the number columns (\"1,5\")");
     app.add_flag("-q,--quiet", options.quiet, "no progress on standard error");
     app.set_version_flag("--version", "tarnwick-batch " TARNWICK_VERSION);
     app.footer(footer);

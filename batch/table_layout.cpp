@@ -26,6 +26,11 @@ std::vector<std::string_view> readColumnNames() {
 
 }  // namespace
 
+bool isReadColumn(std::string_view name) {
+    const std::vector<std::string_view> names = readColumnNames();
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
 std::vector<std::string> resultColumnNames() {
     std::vector<std::string> names{std::string(messageColumn)};
     for (const auto& column : boxColumns)
@@ -63,6 +68,17 @@ TableLayout::TableLayout(const CsvRecord& header, const std::string& fileName)
         } else if (std::find(readNames.begin(), readNames.end(), folded(name)) != readNames.end()) {
             nearMisses_.push_back(name);
         }
+    }
+    const bool readsAColumn = designPosition_ || dfPosition_ ||
+                              std::any_of(boxPositions_.begin(), boxPositions_.end(),
+                                          [](const auto& at) { return at.has_value(); });
+    if (!readsAColumn) {
+        std::string expected;
+        for (std::string_view name : readNames)
+            expected += (expected.empty() ? "" : ", ") + std::string(name);
+        throw InputError(fileName, header.line,
+                         "the header names none of the columns the analysis reads (" + expected +
+                             "); names are lower case, separated by commas, semicolons or tabs");
     }
 }
 

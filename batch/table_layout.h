@@ -17,8 +17,9 @@ using table_io::InputError;
 
 class TableLayout {
 public:
-    // Throws InputError when the header names a column twice or names one of
-    // the result columns (the output would then have two columns of that name).
+    // Throws InputError when the header names a column twice, names one of
+    // the result columns (the output would then have two columns of that
+    // name), or names none of the columns the analysis reads.
     TableLayout(const CsvRecord& header, const std::string& fileName);
 
     std::size_t inputWidth() const { return inputColumns_.size(); }
@@ -42,6 +43,9 @@ private:
     std::optional<std::size_t> designPosition_, dfPosition_;
     std::vector<std::string> nearMisses_;
 };
+
+// Whether the analysis reads a column of this name.
+bool isReadColumn(std::string_view name);
 
 // The result columns in the order they are written.
 std::vector<std::string> resultColumnNames();

@@ -117,14 +117,17 @@ void CsvReader::feedLine(const char* data, std::size_t size) {
         if (csv_error(&parser_) != CSV_EPARSE) fail(line_, csv_strerror(csv_error(&parser_)));
         // A quoted field has either ended, and something other than a comma or
         // a line end follows its closing quote, or a field holds a quote
-        // without being quoted.
-        const bool quotedFieldEnded = parsed > 0 && data[parsed - 1] == '"' && data[parsed] != '"';
+        // without being quoted. The closing quote may have been the last byte
+        // of the read before.
+        const char before = parsed > 0 ? data[parsed - 1] : lastFed_;
+        const bool quotedFieldEnded = before == '"' && data[parsed] != '"';
         fail(line_, quotedFieldEnded
                         ? "text after the closing quote of a field; a quote inside a quoted "
                           "field is written twice (\"\")"
                         : "a quote inside a field that does not start with a quote; quote the "
                           "whole field and write the quote twice (\"\")");
     }
+    if (size > 0) lastFed_ = data[size - 1];
 }
 
 bool CsvReader::fill() {
@@ -137,6 +140,19 @@ bool CsvReader::fill() {
         if (bufferEnd_ >= 3 && std::memcmp(buffer_.data(), byteOrderMark, 3) == 0) bufferStart_ = 3;
     }
     return bufferEnd_ > 0;
+}
+
+void CsvReader::setDelimiter(char delimiter) {
+    csv_set_delim(&parser_, static_cast<unsigned char>(delimiter));
+}
+
+std::string_view CsvReader::peekFirstLine() {
+    if (atStart_) fill();
+    const char* start = buffer_.data() + bufferStart_;
+    std::size_t size = 0;
+    while (bufferStart_ + size < bufferEnd_ && start[size] != '\n' && start[size] != '\r')
+        ++size;
+    return {start, size};
 }
 
 bool CsvReader::next(CsvRecord& record) {
@@ -157,12 +173,22 @@ bool CsvReader::next(CsvRecord& record) {
         }
         const char* start = buffer_.data() + bufferStart_;
         const std::size_t available = bufferEnd_ - bufferStart_;
-        const void* lineFeed = std::memchr(start, '\n', available);
-        const std::size_t size =
-            lineFeed != nullptr ? static_cast<const char*>(lineFeed) - start + 1 : available;
+        std::size_t size = available;
+        bool endsLine = false;
+        if (lastFed_ == '\r' && *start == '\n') {
+            size = 1;  // the LF of a CRLF that a read split, counted with its CR
+        } else {
+            for (std::size_t i = 0; i < available; ++i) {
+                if (start[i] != '\n' && start[i] != '\r') continue;
+                endsLine = true;
+                size =
+                    start[i] == '\r' && i + 1 < available && start[i + 1] == '\n' ? i + 2 : i + 1;
+                break;
+            }
+        }
         feedLine(start, size);
         bufferStart_ += size;
-        if (lineFeed != nullptr) ++line_;
+        if (endsLine) ++line_;
     }
     record = std::move(ready_[nextReady_++]);
     return true;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarnwick::table_io {
@@ -27,13 +28,13 @@ private:
 };
 
 struct CsvRecord {
-    long line = 0;  // physical line (counted by line feeds, from 1) where it starts
+    long line = 0;  // physical line where it starts: from 1, LF, CR and CRLF each end one
     std::vector<std::string> fields;
 };
 
 // Fields are taken exactly as they stand: no spaces trimmed, quotes only as
 // RFC 4180 allows them, every field valid UTF-8. A byte-order mark at the
-// start is skipped; lines end in LF or CRLF; blank lines are skipped.
+// start is skipped; lines end in LF, CRLF or a lone CR; blank lines are skipped.
 class CsvReader {
 public:
     // Reads from `input`, which the caller keeps open; `fileName` names it in
@@ -45,6 +46,12 @@ public:
 
     // The next record, or false at the end of the input. Throws InputError.
     bool next(CsvRecord& record);
+
+    // The first line of the input (up to 64 KiB of it, without its line end
+    // and a byte-order mark), read but not consumed, so that the delimiter
+    // can be chosen from it before the first call of next.
+    std::string_view peekFirstLine();
+    void setDelimiter(char delimiter);
 
 private:
     static void onField(void* data, std::size_t size, void* self);
@@ -62,6 +69,7 @@ private:
     bool atStart_ = true, atEnd_ = false;
     long line_ = 1;  // the line whose bytes are being fed
     bool inRecord_ = false;
+    char lastFed_ = '\0';  // the last byte given to the parser, across reads
     CsvRecord current_;
     std::vector<CsvRecord> ready_;  // completed while feeding the last line
     std::size_t nextReady_ = 0;

@@ -11,40 +11,12 @@
 
 #include "batch_process.h"
 #include "columns.h"
-#include "csv_reader.h"
 #include "number_text.h"
 
 namespace tarnwick::batch::testing {
 namespace {
 
-using table_io::CsvReader;
-using table_io::CsvRecord;
-
 const std::filesystem::path rowsFile = TEST_DATA_DIR "/rows.csv";
-
-struct Table {
-    std::vector<std::string> columns;
-    std::vector<std::vector<std::string>> rows;
-
-    const std::string& at(std::size_t row, std::string_view column) const {
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (columns[i] == column) return rows.at(row).at(i);
-        }
-        throw std::out_of_range("no column " + std::string(column));
-    }
-};
-
-Table parseCsv(std::string text) {
-    std::FILE* stream = ::fmemopen(text.data(), text.size(), "rb");
-    CsvReader reader(stream, "output");
-    Table table;
-    CsvRecord record;
-    if (reader.next(record)) table.columns = record.fields;
-    while (reader.next(record))
-        table.rows.push_back(record.fields);
-    std::fclose(stream);
-    return table;
-}
 
 struct WindowRun {
     std::string message;

@@ -1,6 +1,6 @@
 #pragma once
 // Runs a program of the build as a separate process, as a user would, and
-// keeps its exit status, standard output and standard error.
+// keeps its exit status, standard output and standard error; reads its CSV.
 
 #include <sys/wait.h>
 
@@ -11,6 +11,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "csv_reader.h"
 
 namespace tarnwick::batch::testing {
 
@@ -63,6 +65,31 @@ inline Outcome run(const std::string& program, const std::vector<std::string>& a
     outcome.out = readFile(scratch.path / "out");
     outcome.err = readFile(scratch.path / "err");
     return outcome;
+}
+
+// A CSV table read with the program's own reader.
+struct Table {
+    std::vector<std::string> columns;
+    std::vector<std::vector<std::string>> rows;
+
+    const std::string& at(std::size_t row, std::string_view column) const {
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            if (columns[i] == column) return rows.at(row).at(i);
+        }
+        throw std::out_of_range("no column " + std::string(column));
+    }
+};
+
+inline Table parseCsv(std::string text) {
+    std::FILE* stream = ::fmemopen(text.data(), text.size(), "rb");
+    table_io::CsvReader reader(stream, "output");
+    Table table;
+    table_io::CsvRecord record;
+    if (reader.next(record)) table.columns = record.fields;
+    while (reader.next(record))
+        table.rows.push_back(record.fields);
+    std::fclose(stream);
+    return table;
 }
 
 }  // namespace tarnwick::batch::testing

@@ -25,6 +25,9 @@ std::string goodRows(int count) {
 
 const std::string header = "study,mean1,sd1,n1,mean2,sd2,n2,bound\n";
 
+const std::string crlfHeader = "study,mean1,sd1,n1,mean2,sd2,n2,bound\r\n";
+constexpr std::size_t readSize = 1 << 16;  // what the reader takes from the input at a time
+
 const MalformedCase malformedCases[] = {
     {"quoted_field_never_closed", header + "s1,10,2,10,9,2,10,3\n\"s2,10,2\n\n10,9,2,10,3\n", 3,
      "not closed"},
@@ -40,6 +43,17 @@ const MalformedCase malformedCases[] = {
     {"column_named_like_a_result", "study,message\n", 1, "result column"},
     {"empty_input", "", 1, "empty"},
     {"error_after_thousands_of_rows", header + goodRows(3000) + "late,1\n", 3002, "2 fields"},
+    {"lone_cr_line_ends", "study,mean1\r\"a\rb\",1\r\rc,1\rlate\r", 6, "1 fields"},
+    // The row's CR is the last byte of one read, its LF the first of the next.
+    {"crlf_split_by_a_read",
+     crlfHeader + std::string(readSize - 1 - crlfHeader.size() - 17, 'x') +
+         ",10,2,10,9,2,10,3\r\nlate,1\r\n",
+     3, "2 fields"},
+    {"closing_quote_at_the_end_of_a_read",
+     "mean1,b\n\"" + std::string(readSize - 10, 'x') + "\"y,1\n", 2, "closing quote"},
+    {"no_column_the_analysis_reads", "Mean 1,SD1\n1,2\n", 1,
+     "none of the columns the analysis reads (mean1, sd1, n1, mean2, sd2, n2, bound, mean_diff, "
+     "sd_diff, design, df)"},
 };
 
 class MalformedInput : public ::testing::TestWithParam<MalformedCase> {};
