@@ -10,6 +10,7 @@
 #include "colour_meaning.h"
 #include "enter_on_buttons.h"
 #include "frmCredits.h"
+#include "frmData.h"
 #include "frmReport.h"
 #include "keystroke_filter.h"
 #include "look.h"
@@ -148,6 +149,7 @@ void frmBrevant::connectProcedures() {
     connect(ui.cmdExit, &QPushButton::clicked, this, &frmBrevant::cmdExit_Click);
     connect(ui.cmdCredits, &QPushButton::clicked, this, &frmBrevant::cmdCredits_Click);
     connect(ui.cmdReport, &QPushButton::clicked, this, &frmBrevant::cmdReport_Click);
+    connect(ui.cmdData, &QPushButton::clicked, this, &frmBrevant::cmdData_Click);
     // On selection rather than on click, so that selecting an option from a
     // procedure runs its procedure too, and a click on the option that is
     // already selected runs nothing.
@@ -206,6 +208,12 @@ void frmBrevant::cmdReport_Click() {
     frmReport report(*lastReport_, lastReportInputs_,
                      ReportPlatform{.showMessage = platform_.showMessage}, this);
     report.exec();
+}
+
+void frmBrevant::cmdData_Click() {
+    frmData data(*this, platform_.data, this);
+    letEnterPressFocusedButtons(data);
+    data.exec();
 }
 
 void frmBrevant::cmdCredits_Click() {

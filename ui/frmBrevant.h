@@ -32,6 +32,8 @@ public:
     void cmdCredits_Click();
     // Opens the report of the last run that ended with results.
     void cmdReport_Click();
+    // Opens the data window, which fills the boxes from raw scores.
+    void cmdData_Click();
     void opIndependent_Click();
     void opMatched_Click();
 

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "box_access.h"
+#include "data_platform.h"
 
 class QWidget;
 
@@ -28,6 +29,7 @@ void openInBrowser(const QUrl& address);
 struct Platform {
     MessagePresenter showMessage = showModalMessage;
     UrlOpener openUrl = openInBrowser;
+    DataPlatform data;  // the data window's file dialog and question
 };
 
 }  // namespace tarnwick

@@ -70,7 +70,7 @@ private slots:
             QCOMPARE(box->isEnabled(), !matchedInput);
         }
         // Every control shows, and nothing beyond the 85 of the layout and the
-        // report command.
+        // report and data commands.
         int controls = 0;
         for (const QWidget* child : window->findChildren<QWidget*>()) {
             if (!child->objectName().startsWith(QStringLiteral("qt_"))) {
@@ -78,7 +78,7 @@ private slots:
                 ++controls;
             }
         }
-        QCOMPARE(controls, 86);
+        QCOMPARE(controls, 87);
     }
 
     void boxColours_data() {
@@ -253,9 +253,9 @@ private slots:
                 withTips.insert(child->objectName());
             }
         }
-        const QSet<QString> expected = {"Frame1",        "OpStudent", "OpWelch", "opIndependent",
-                                        "opMatched",     "cmdDoIt",   "cmdNew",  "cmdCredits",
-                                        "TxtNotTrivial", "cmdExit",   "cmdReport"};
+        const QSet<QString> expected = {"Frame1",        "OpStudent", "OpWelch",   "opIndependent",
+                                        "opMatched",     "cmdDoIt",   "cmdNew",    "cmdCredits",
+                                        "TxtNotTrivial", "cmdExit",   "cmdReport", "cmdData"};
         QCOMPARE(withTips, expected);
         // The tips are the program's own words, slips included.
         QCOMPARE(control<QRadioButton>(window, "OpStudent").toolTip(),
@@ -267,9 +267,9 @@ private slots:
         QTest::addColumn<bool>("matched");
         QTest::addColumn<bool>("welch");
         QTest::addColumn<QStringList>("order");
-        const QStringList common = {"TxtMean1", "TxtSD1",  "TxtN1",         "TxtMean2",
-                                    "TxtSD2",   "TxtN2",   "TxtNotTrivial", "cmdDoIt",
-                                    "cmdNew",   "cmdExit", "cmdCredits"};
+        const QStringList common = {"TxtMean1", "TxtSD1", "TxtN1",         "TxtMean2",
+                                    "TxtSD2",   "TxtN2",  "TxtNotTrivial", "cmdDoIt",
+                                    "cmdData",  "cmdNew", "cmdExit",       "cmdCredits"};
         QTest::newRow("independent, Student's t")
             << false << false << (common + QStringList{"opIndependent", "OpStudent", "TxtMean1"});
         QTest::newRow("matched, Welch's t")

@@ -1,0 +1,429 @@
+#include "frmData.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <cmath>
+
+#include "data_error.h"
+#include "number_text.h"
+#include "run_time_error.h"
+#include "score_cell.h"
+#include "summaries.h"
+
+namespace tarnwick {
+namespace {
+
+using data::DataError;
+using data::DataErrorNumber;
+using data::Layout;
+
+constexpr int previewRows = 8;
+
+QString fromStd(const std::string& text) { return QString::fromStdString(text); }
+
+// Eight significant digits are plenty to read; the boxes get every digit.
+QString shown(double value) { return QString::number(value, 'g', 8); }
+
+// Errors in the table or one of its cells belong beside the pasted scores;
+// the others are about the choices of columns and groups.
+bool isAboutTheScores(DataErrorNumber number) {
+    switch (number) {
+        case DataErrorNumber::unreadable:
+        case DataErrorNumber::notUtf8Text:
+        case DataErrorNumber::malformedTable:
+        case DataErrorNumber::noScores:
+        case DataErrorNumber::notANumber:
+        case DataErrorNumber::numberTooLarge:
+            return true;
+        default:
+            return false;
+    }
+}
+
+QString summaryLine(const QString& name, const data::GroupSummary& group, const QString& note) {
+    return name +
+           QStringLiteral(": N = %1, mean = %2, SD = %3")
+               .arg(group.n)
+               .arg(shown(group.mean), shown(group.sd)) +
+           note;
+}
+
+QString missingNote(long missing) {
+    if (missing == 0) return {};
+    return QStringLiteral("; %1 missing %2 skipped")
+        .arg(missing)
+        .arg(missing == 1 ? QStringLiteral("value") : QStringLiteral("values"));
+}
+
+// The number in a box of the correlation page: empty is "not yet", anything
+// else that is not a number is an error naming the box.
+std::optional<double> typedNumber(const QLineEdit& box, QStringList& problems) {
+    const QString text = box.text().trimmed();
+    if (text.isEmpty()) return std::nullopt;
+    const data::ScoreCell cell = data::readScoreCell(text.toStdString());
+    if (cell.kind == data::CellKind::number) return cell.value;
+    problems << QStringLiteral("%1: \"%2\" is not a number.").arg(box.accessibleName(), text);
+    return std::nullopt;
+}
+
+bool sameNumber(const QString& boxText, const std::string& planned) {
+    try {
+        return textToNumber(boxText.toStdString()) == textToNumber(planned);
+    } catch (const RunTimeError&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+frmData::frmData(QWidget& calculator, DataPlatform platform, QWidget* parent)
+    : QDialog(parent), calculator_(calculator), platform_(std::move(platform)) {
+    ui.setupUi(this);
+    for (QLabel* error : {ui.lblTableError, ui.lblChoiceError, ui.lblCorrError, ui.lblFillError}) {
+        QPalette palette = error->palette();
+        palette.setColor(QPalette::WindowText, QColor(0xB0, 0, 0));
+        error->setPalette(palette);
+        // The fill message stays in place, empty, to keep the buttons at the right.
+        if (error != ui.lblFillError) error->hide();
+    }
+    ui.cboLayout->addItem(QStringLiteral("Independent: two columns side by side"),
+                          static_cast<int>(Layout::sideBySide));
+    ui.cboLayout->addItem(QStringLiteral("Matched: two columns paired by row"),
+                          static_cast<int>(Layout::matched));
+    ui.cboLayout->addItem(QStringLiteral("Independent: a group column and a score column"),
+                          static_cast<int>(Layout::longFormat));
+    takeCalculatorsSummaries();
+    connectControls();
+    showLayoutCaptions();
+    readScores();
+    updateCorrelation();
+    ui.txtScores->setFocus();
+}
+
+void frmData::connectControls() {
+    connect(ui.txtScores, &QPlainTextEdit::textChanged, this, [this] {
+        if (ui.txtScores->document()->isEmpty()) headerChoice_.reset();
+        readScores();
+    });
+    connect(ui.chkHeader, &QCheckBox::toggled, this, [this](bool checked) {
+        headerChoice_ = checked;
+        readScores();
+    });
+    connect(ui.cboLayout, &QComboBox::currentIndexChanged, this, [this] {
+        showLayoutCaptions();
+        showGroupChoices();
+        updateSummaries();
+    });
+    connect(ui.cboColumn1, &QComboBox::currentIndexChanged, this, [this] {
+        showGroupChoices();
+        updateSummaries();
+    });
+    for (QComboBox* choice : {ui.cboColumn2, ui.cboGroup1, ui.cboGroup2})
+        connect(choice, &QComboBox::currentIndexChanged, this, &frmData::updateSummaries);
+    for (QLineEdit* box : {ui.txtCorrMean1, ui.txtCorrSD1, ui.txtCorrMean2, ui.txtCorrSD2,
+                           ui.txtCorrPairs, ui.txtCorrR})
+        connect(box, &QLineEdit::textChanged, this, &frmData::updateCorrelation);
+    connect(ui.tabs, &QTabWidget::currentChanged, this, &frmData::updateFillButton);
+    connect(ui.cmdOpen, &QPushButton::clicked, this, &frmData::cmdOpen_Click);
+    connect(ui.cmdFill, &QPushButton::clicked, this, &frmData::cmdFill_Click);
+    connect(ui.cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// The correlation page starts from what the calculator's boxes hold, so a
+// user who has typed the group summaries adds only r.
+void frmData::takeCalculatorsSummaries() {
+    const std::pair<const char*, QLineEdit*> sources[] = {{"TxtMean1", ui.txtCorrMean1},
+                                                          {"TxtSD1", ui.txtCorrSD1},
+                                                          {"TxtMean2", ui.txtCorrMean2},
+                                                          {"TxtSD2", ui.txtCorrSD2},
+                                                          {"TxtN1", ui.txtCorrPairs}};
+    for (const auto& [name, field] : sources) {
+        if (const auto* box = calculator_.findChild<QLineEdit*>(QString::fromLatin1(name)))
+            field->setText(box->text());
+    }
+}
+
+void frmData::cmdOpen_Click() {
+    const QString path =
+        platform_.chooseOpenFile(this, QStringLiteral("Open a table of scores"),
+                                 QStringLiteral("Tables (*.csv *.tsv *.txt *.dat);;All files (*)"));
+    if (path.isEmpty()) return;
+    std::string bytes;
+    try {
+        bytes = data::readFileBytes(QFile::encodeName(path).toStdString());
+        // Only text that reads as a table goes into the text area: a binary
+        // or UTF-16 file would show as garbage there.
+        (void)data::readScoreTable(bytes);
+    } catch (const DataError& error) {
+        if (error.number() == DataErrorNumber::unreadable ||
+            error.number() == DataErrorNumber::notUtf8Text ||
+            error.number() == DataErrorNumber::malformedTable) {
+            ui.lblTableError->setText(QFileInfo(path).fileName() + QStringLiteral(": ") +
+                                      fromStd(error.description()));
+            ui.lblTableError->show();
+            return;
+        }
+    }
+    headerChoice_.reset();
+    ui.txtScores->setPlainText(
+        QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+void frmData::readScores() {
+    table_.reset();
+    ui.lblTableError->hide();
+    const QString text = ui.txtScores->toPlainText();
+    if (!text.trimmed().isEmpty()) {
+        const data::HeaderRow header = !headerChoice_   ? data::HeaderRow::detect
+                                       : *headerChoice_ ? data::HeaderRow::present
+                                                        : data::HeaderRow::absent;
+        try {
+            table_ = data::readScoreTable(text.toUtf8().toStdString(), header);
+        } catch (const DataError& error) {
+            ui.lblTableError->setText(fromStd(error.description()));
+            ui.lblTableError->show();
+        }
+    }
+    showTable();
+    showColumnChoices();
+    showGroupChoices();
+    updateSummaries();
+}
+
+void frmData::showTable() {
+    QTableWidget& preview = *ui.tblPreview;
+    preview.clear();
+    preview.setRowCount(0);
+    preview.setColumnCount(0);
+    {
+        const QSignalBlocker quiet(ui.chkHeader);
+        ui.chkHeader->setChecked(table_ && table_->hasHeader);
+    }
+    if (!table_) return;
+    const int columns = static_cast<int>(table_->columnNames.size());
+    const int rows = std::min<int>(previewRows, static_cast<int>(table_->rows.size()));
+    preview.setColumnCount(columns);
+    preview.setRowCount(rows);
+    QStringList names;
+    for (const std::string& name : table_->columnNames)
+        names << fromStd(name);
+    preview.setHorizontalHeaderLabels(names);
+    QStringList rowNumbers;
+    for (int row = 0; row < rows; ++row) {
+        const data::TableRow& source = table_->rows[static_cast<std::size_t>(row)];
+        rowNumbers << QString::number(source.row);
+        for (int column = 0; column < columns; ++column)
+            preview.setItem(
+                row, column,
+                new QTableWidgetItem(fromStd(source.cells[static_cast<std::size_t>(column)])));
+    }
+    preview.setVerticalHeaderLabels(rowNumbers);
+    preview.verticalHeader()->setDefaultSectionSize(preview.fontMetrics().height() + 6);
+    preview.resizeColumnsToContents();
+}
+
+void frmData::showColumnChoices() {
+    const std::size_t count = table_ ? table_->columnNames.size() : 0;
+    const std::size_t previousCount = static_cast<std::size_t>(ui.cboColumn1->count());
+    const int wanted[] = {ui.cboColumn1->currentIndex(), ui.cboColumn2->currentIndex()};
+    QComboBox* choosers[] = {ui.cboColumn1, ui.cboColumn2};
+    for (int which = 0; which < 2; ++which) {
+        QComboBox& chooser = *choosers[which];
+        const QSignalBlocker quiet(chooser);
+        chooser.clear();
+        for (std::size_t column = 0; column < count; ++column)
+            chooser.addItem(
+                QStringLiteral("%1: %2").arg(column + 1).arg(fromStd(table_->columnNames[column])));
+        // Keep the user's choice while the table keeps its columns; a table
+        // of another width starts again from the first two.
+        const int keep = count == previousCount ? wanted[which]
+                                                : std::min<int>(which, static_cast<int>(count) - 1);
+        chooser.setCurrentIndex(keep);
+    }
+}
+
+void frmData::showGroupChoices() {
+    const bool longFormat =
+        ui.cboLayout->currentData().toInt() == static_cast<int>(Layout::longFormat);
+    std::vector<std::string> values;
+    if (table_ && longFormat && ui.cboColumn1->currentIndex() >= 0)
+        values =
+            data::groupValues(*table_, static_cast<std::size_t>(ui.cboColumn1->currentIndex()));
+    QComboBox* choosers[] = {ui.cboGroup1, ui.cboGroup2};
+    for (int which = 0; which < 2; ++which) {
+        QComboBox& chooser = *choosers[which];
+        const QString wanted = chooser.currentText();
+        const QSignalBlocker quiet(chooser);
+        chooser.clear();
+        for (const std::string& value : values)
+            chooser.addItem(fromStd(value));
+        const int kept = chooser.findText(wanted);
+        chooser.setCurrentIndex(
+            kept >= 0 ? kept : std::min<int>(which, static_cast<int>(values.size()) - 1));
+        chooser.setEnabled(longFormat);
+    }
+    ui.lblGroup1->setEnabled(longFormat);
+    ui.lblGroup2->setEnabled(longFormat);
+}
+
+void frmData::showLayoutCaptions() {
+    const bool longFormat =
+        ui.cboLayout->currentData().toInt() == static_cast<int>(Layout::longFormat);
+    ui.lblColumn1->setText(longFormat ? QStringLiteral("Group &column:")
+                                      : QStringLiteral("Group &1 column:"));
+    ui.lblColumn2->setText(longFormat ? QStringLiteral("&Score column:")
+                                      : QStringLiteral("Group &2 column:"));
+    ui.cboColumn1->setAccessibleName(longFormat ? QStringLiteral("Group column")
+                                                : QStringLiteral("Group 1 column"));
+    ui.cboColumn2->setAccessibleName(longFormat ? QStringLiteral("Score column")
+                                                : QStringLiteral("Group 2 column"));
+}
+
+void frmData::updateSummaries() {
+    scoresPlan_.reset();
+    ui.lblChoiceError->hide();
+    ui.lblSummaries->clear();
+    if (table_) {
+        data::Selection selection;
+        selection.layout = static_cast<Layout>(ui.cboLayout->currentData().toInt());
+        selection.first = static_cast<std::size_t>(std::max(0, ui.cboColumn1->currentIndex()));
+        selection.second = static_cast<std::size_t>(std::max(0, ui.cboColumn2->currentIndex()));
+        selection.group1 = ui.cboGroup1->currentText().toStdString();
+        selection.group2 = ui.cboGroup2->currentText().toStdString();
+        try {
+            const data::Summaries summaries = data::summarise(*table_, selection);
+            const bool matched = summaries.differences.has_value();
+            const auto name = [&](int which) {
+                if (selection.layout == Layout::longFormat)
+                    return QStringLiteral("Group %1 (%2)")
+                        .arg(which)
+                        .arg(which == 1 ? ui.cboGroup1->currentText()
+                                        : ui.cboGroup2->currentText());
+                const std::size_t column = which == 1 ? selection.first : selection.second;
+                return QStringLiteral("Group %1 (%2)")
+                    .arg(which)
+                    .arg(fromStd(table_->columnNames[column]));
+            };
+            QStringList lines;
+            // Matched: what was skipped is counted in pairs, on the differences' line.
+            lines << summaryLine(name(1), summaries.group1,
+                                 matched ? QString() : missingNote(summaries.group1.missing))
+                  << summaryLine(name(2), summaries.group2,
+                                 matched ? QString() : missingNote(summaries.group2.missing));
+            if (matched) {
+                QString dropped;
+                if (summaries.pairsDropped > 0)
+                    dropped = QStringLiteral("; %1 %2 with a missing score dropped")
+                                  .arg(summaries.pairsDropped)
+                                  .arg(summaries.pairsDropped == 1 ? QStringLiteral("pair")
+                                                                   : QStringLiteral("pairs"));
+                lines << summaryLine(QStringLiteral("Differences, group 1 minus group 2"),
+                                     *summaries.differences, dropped);
+                lines << QStringLiteral("The group summaries are of the complete pairs.");
+            }
+            ui.lblSummaries->setText(lines.join(u'\n'));
+            scoresPlan_ = data_window::planFromSummaries(summaries);
+        } catch (const DataError& error) {
+            QLabel& beside =
+                isAboutTheScores(error.number()) ? *ui.lblTableError : *ui.lblChoiceError;
+            beside.setText(fromStd(error.description()));
+            beside.show();
+        }
+    }
+    updateFillButton();
+}
+
+void frmData::updateCorrelation() {
+    correlationPlan_.reset();
+    ui.lblCorrResult->clear();
+    QStringList problems;
+    const auto mean1 = typedNumber(*ui.txtCorrMean1, problems);
+    const auto sd1 = typedNumber(*ui.txtCorrSD1, problems);
+    const auto mean2 = typedNumber(*ui.txtCorrMean2, problems);
+    const auto sd2 = typedNumber(*ui.txtCorrSD2, problems);
+    const auto pairs = typedNumber(*ui.txtCorrPairs, problems);
+    const auto r = typedNumber(*ui.txtCorrR, problems);
+    if (pairs && (*pairs != std::floor(*pairs) || *pairs > 1e15)) {
+        problems << QStringLiteral("Number of pairs: a whole number is needed.");
+    }
+    if (problems.isEmpty() && mean1 && sd1 && mean2 && sd2 && pairs && r) {
+        try {
+            correlationPlan_ = data_window::planFromCorrelation(
+                {*mean1, *sd1, *mean2, *sd2, static_cast<long>(*pairs), *r});
+            const auto& boxes = correlationPlan_->boxes;
+            ui.lblCorrResult->setText(
+                QStringLiteral("Mean difference = %1, SD of the differences = %2")
+                    .arg(shown(*mean1 - *mean2), fromStd(boxes.back().text)));
+        } catch (const DataError& error) {
+            problems << fromStd(error.description());
+        }
+    }
+    ui.lblCorrError->setText(problems.join(u'\n'));
+    ui.lblCorrError->setVisible(!problems.isEmpty());
+    updateFillButton();
+}
+
+const data_window::FillPlan* frmData::currentPlan() const {
+    const auto& plan =
+        ui.tabs->currentWidget() == ui.pgCorrelation ? correlationPlan_ : scoresPlan_;
+    return plan ? &*plan : nullptr;
+}
+
+void frmData::updateFillButton() {
+    ui.lblFillError->clear();
+    ui.cmdFill->setEnabled(currentPlan() != nullptr);
+}
+
+QStringList frmData::boxesThatWouldChange(const data_window::FillPlan& plan) const {
+    QStringList changed;
+    for (const data_window::BoxText& planned : plan.boxes) {
+        const auto* box = calculator_.findChild<QLineEdit*>(fromStd(planned.box));
+        if (box == nullptr || box->text().isEmpty() || sameNumber(box->text(), planned.text))
+            continue;
+        changed << QStringLiteral("%1 (%2)").arg(box->accessibleName(), box->text());
+    }
+    return changed;
+}
+
+void frmData::cmdFill_Click() {
+    const data_window::FillPlan* plan = currentPlan();
+    if (plan == nullptr) return;
+    const QStringList changed = boxesThatWouldChange(*plan);
+    if (!changed.isEmpty()) {
+        const QString question =
+            QStringLiteral(
+                "These boxes already hold other numbers: %1.\n\nReplace them with the "
+                "numbers from the data?")
+                .arg(changed.join(QStringLiteral(", ")));
+        if (!platform_.askYesNo(this, question)) {
+            ui.lblFillError->setText(
+                QStringLiteral("Nothing was filled; the boxes keep their numbers."));
+            return;
+        }
+    }
+    fill(*plan);
+    accept();
+}
+
+void frmData::fill(const data_window::FillPlan& plan) {
+    for (const data_window::BoxText& planned : plan.boxes) {
+        auto* box = calculator_.findChild<QLineEdit*>(fromStd(planned.box));
+        // A box that already reads as this number keeps the user's own text.
+        if (box == nullptr || (!box->text().isEmpty() && sameNumber(box->text(), planned.text)))
+            continue;
+        box->setText(fromStd(planned.text));
+    }
+    // Selected as a click selects it, so the calculator switches the matched
+    // boxes on or off itself; the sizes are written first, as a matched
+    // design needs them equal.
+    auto* option = calculator_.findChild<QRadioButton*>(
+        plan.matched ? QStringLiteral("opMatched") : QStringLiteral("opIndependent"));
+    if (option != nullptr && !option->isChecked()) option->click();
+}
+
+}  // namespace tarnwick
