@@ -79,13 +79,15 @@ bool looksLikeHeader(const std::vector<std::vector<std::string>>& rows, char dec
     }
     for (std::size_t column = 0; column < rows.front().size(); ++column) {
         if (kindAt(0, column) != CellKind::notANumber) continue;
-        bool numbersBelow = false, onlyNumbersBelow = true;
-        for (std::size_t row = 1; row < rows.size() && onlyNumbersBelow; ++row) {
+        // Mostly numbers below: a mistyped score further down must not turn
+        // the names into data, or the error would point at the name.
+        long numbers = 0, others = 0;
+        for (std::size_t row = 1; row < rows.size(); ++row) {
             const CellKind kind = kindAt(row, column);
-            numbersBelow = numbersBelow || kind == CellKind::number;
-            onlyNumbersBelow = kind == CellKind::number || kind == CellKind::missing;
+            numbers += kind == CellKind::number ? 1 : 0;
+            others += kind == CellKind::notANumber || kind == CellKind::tooLarge ? 1 : 0;
         }
-        if (numbersBelow && onlyNumbersBelow) return true;
+        if (numbers > others) return true;
     }
     return false;
 }

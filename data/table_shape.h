@@ -20,7 +20,7 @@ char detectDelimiter(std::string_view text);
 char detectDecimalMark(const std::vector<std::vector<std::string>>& rows, char delimiter);
 
 // True when the first row holds no number, and some column holds a name in
-// the first row and only numbers or missing values below it. A table of one
+// the first row and more numbers than other text below it. A table of one
 // row has no header.
 bool looksLikeHeader(const std::vector<std::vector<std::string>>& rows, char decimalMark);
 

@@ -144,6 +144,11 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"decimal_comma_with_letter", "pre;post\n11,5;12\n12,5x;13\n14;15\n",
                   Layout::sideBySide, DataErrorNumber::notANumber, 3, 1,
                   "Row 3, column 1 (\"pre\"): \"12,5x\" is not a number"},
+        // The bad cell is in the only column of numbers: the header row still
+        // names the columns, and the error points at the cell.
+        ErrorCase{"bad_cell_below_the_names", "group;score\nA;12,5\nB;12,5x\nA;13\nB;14\n",
+                  Layout::longFormat, DataErrorNumber::notANumber, 3, 2,
+                  "Row 3, column 2 (\"score\"): \"12,5x\""},
         ErrorCase{"word_in_second_column", "1,2\n3,4\n5,6\n7,abc\n", Layout::sideBySide,
                   DataErrorNumber::notANumber, 4, 2, "Row 4, column 2 (\"Column 2\"): \"abc\""},
         ErrorCase{"word_beside_a_missing_partner", "1,2\n3,4\n,abc\n", Layout::matched,
