@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "box_names.h"
+#include "box_table.h"
 #include "number_text.h"
 #include "report.h"
-#include "row_boxes.h"
 #include "run_command.h"
 #include "run_record.h"
 #include "shortest_text.h"
@@ -152,7 +152,8 @@ void RowAnalysis::analyse(const RowTexts& row) {
         // "010" too), so the run button is never pressed in that design.
         refuse(std::string(messages::unequalSizes));
     } else {
-        RowBoxes boxes;
+        BoxTable& boxes = boxes_;
+        boxes.reset();
         for (std::size_t i = 0; i < boxInputColumns.size(); ++i)
             boxes.setText(boxInputColumns[i].box, row.boxes[i]);
         if (*matchedDesign) boxes.select(names::opMatched);
@@ -164,9 +165,9 @@ void RowAnalysis::analyse(const RowTexts& row) {
 
         // One message at most ends a run; were there more, all would be kept.
         texts_[0].clear();
-        for (const std::string& message : boxes.messages()) {
+        for (const ShownMessage& message : boxes.messages()) {
             if (!texts_[0].empty()) texts_[0] += '\n';
-            texts_[0] += message;
+            texts_[0] += message.prompt;
         }
         // Unrounded values only where the record holds them: a run that ended
         // with a message has no complete record.

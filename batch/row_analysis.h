@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "box_table.h"
 #include "columns.h"
 #include "output_writer.h"
 
@@ -53,6 +54,9 @@ private:
     bool endedWithResults_ = false;
     std::array<std::string, resultColumnCount> texts_;
     std::vector<Field> fields_;
+    // The fresh window of every row: reset, not rebuilt, so that the texts
+    // keep their storage from row to row.
+    BoxTable boxes_;
 };
 
 }  // namespace tarnwick::batch
