@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTextBlock>
 #include <cmath>
 
 #include "data_error.h"
@@ -174,8 +175,24 @@ void frmData::cmdOpen_Click() {
         QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
+// The line of the pasted text that holds a bad cell, shaded, so that the
+// error below the text has its cause in view.
+void frmData::markRow(long row) {
+    QList<QTextEdit::ExtraSelection> marks;
+    const QTextBlock block = ui.txtScores->document()->findBlockByNumber(static_cast<int>(row) - 1);
+    if (row > 0 && block.isValid()) {
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(block);
+        mark.format.setBackground(QColor(0xFF, 0xD8, 0xD8));
+        mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+        marks << mark;
+    }
+    ui.txtScores->setExtraSelections(marks);
+}
+
 void frmData::readScores() {
     table_.reset();
+    markRow(0);
     ui.lblTableError->hide();
     const QString text = ui.txtScores->toPlainText();
     if (!text.trimmed().isEmpty()) {
@@ -187,6 +204,7 @@ void frmData::readScores() {
         } catch (const DataError& error) {
             ui.lblTableError->setText(fromStd(error.description()));
             ui.lblTableError->show();
+            markRow(error.row());
         }
     }
     showTable();
@@ -274,9 +292,9 @@ void frmData::showGroupChoices() {
 void frmData::showLayoutCaptions() {
     const bool longFormat =
         ui.cboLayout->currentData().toInt() == static_cast<int>(Layout::longFormat);
-    ui.lblColumn1->setText(longFormat ? QStringLiteral("Group &column:")
+    ui.lblColumn1->setText(longFormat ? QStringLiteral("&Group column:")
                                       : QStringLiteral("Group &1 column:"));
-    ui.lblColumn2->setText(longFormat ? QStringLiteral("&Score column:")
+    ui.lblColumn2->setText(longFormat ? QStringLiteral("Score colu&mn:")
                                       : QStringLiteral("Group &2 column:"));
     ui.cboColumn1->setAccessibleName(longFormat ? QStringLiteral("Group column")
                                                 : QStringLiteral("Group 1 column"));
@@ -333,6 +351,7 @@ void frmData::updateSummaries() {
                 isAboutTheScores(error.number()) ? *ui.lblTableError : *ui.lblChoiceError;
             beside.setText(fromStd(error.description()));
             beside.show();
+            markRow(error.row());
         }
     }
     updateFillButton();
@@ -413,8 +432,12 @@ void frmData::cmdFill_Click() {
 void frmData::fill(const data_window::FillPlan& plan) {
     for (const data_window::BoxText& planned : plan.boxes) {
         auto* box = calculator_.findChild<QLineEdit*>(fromStd(planned.box));
-        // A box that already reads as this number keeps the user's own text.
-        if (box == nullptr || (!box->text().isEmpty() && sameNumber(box->text(), planned.text)))
+        // A box that already reads as this number keeps the user's own text,
+        // except a matched design's sizes: the calculator compares them as
+        // typed, and would take "04" and "4" for different sizes.
+        const bool matchedSize = plan.matched && (planned.box == "TxtN1" || planned.box == "TxtN2");
+        if (box == nullptr ||
+            (!matchedSize && !box->text().isEmpty() && sameNumber(box->text(), planned.text)))
             continue;
         box->setText(fromStd(planned.text));
     }

@@ -28,6 +28,7 @@ private:
     void connectControls();
     void takeCalculatorsSummaries();
     void readScores();
+    void markRow(long row);
     void showTable();
     void showColumnChoices();
     void showGroupChoices();

@@ -246,26 +246,49 @@ private slots:
         QCOMPARE(box(*window, "TxtN2").text(), QStringLiteral("4"));
     }
 
+    // The calculator compares a matched design's sizes as typed, so "04" must
+    // not stay beside "4": it would refuse the design the data need.
+    void matchedSizesAreWrittenAsTheSameText() {
+        testing::Recorder recorder;
+        Answers answers;
+        auto window = calculator(recorder, answers);
+        box(*window, "TxtN1").setText(QStringLiteral("04"));
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            pasteAndFill(data, QStringLiteral("1,2\n3,5\n4,4\n6,9\n"), 1);
+        }));
+        QVERIFY(answers.questions.isEmpty());
+        QVERIFY(recorder.messages.empty());
+        QCOMPARE(box(*window, "TxtN1").text(), QStringLiteral("4"));
+        QCOMPARE(box(*window, "TxtN2").text(), QStringLiteral("4"));
+        QVERIFY(control<QRadioButton>(*window, "opMatched").isChecked());
+    }
+
     void errorsShowBesideTheirCause_data() {
         QTest::addColumn<QString>("scores");
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("says");
+        QTest::addColumn<int>("shadedLine");  // from 0; -1 for none
         QTest::newRow("a word") << QStringLiteral("1,2\n3,abc\n5,6\n")
                                 << QStringLiteral("Problem with the scores")
                                 << QStringLiteral(
-                                       "Row 2, column 2 (\"Column 2\"): \"abc\" is not a number");
+                                       "Row 2, column 2 (\"Column 2\"): \"abc\" is not a number")
+                                << 1;
         QTest::newRow("a letter after a decimal comma")
             << QStringLiteral("1;2\n3;4\n12,5x;6\n") << QStringLiteral("Problem with the scores")
-            << QStringLiteral("Row 3, column 1 (\"Column 1\"): \"12,5x\"");
+            << QStringLiteral("Row 3, column 1 (\"Column 1\"): \"12,5x\"") << 2;
+        QTest::newRow("an unclosed quote")
+            << QStringLiteral("1,2\n\"3,4\n5,6\n") << QStringLiteral("Problem with the scores")
+            << QStringLiteral("Row 2: a quoted field is not closed") << 1;
         QTest::newRow("one score")
             << QStringLiteral("1,2\n,4\n") << QStringLiteral("Problem with the choices")
-            << QStringLiteral("has 1 score");
+            << QStringLiteral("has 1 score") << -1;
     }
 
     void errorsShowBesideTheirCause() {
         QFETCH(QString, scores);
         QFETCH(QString, label);
         QFETCH(QString, says);
+        QFETCH(int, shadedLine);
         testing::Recorder recorder;
         Answers answers;
         auto window = calculator(recorder, answers);
@@ -275,6 +298,10 @@ private slots:
             QVERIFY(error->isVisible());
             QVERIFY2(error->text().contains(says), qPrintable(error->text()));
             QVERIFY(!named<QPushButton>(data, QStringLiteral("Fill the boxes"))->isEnabled());
+            const auto marks =
+                named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"))->extraSelections();
+            QCOMPARE(marks.size(), shadedLine < 0 ? 0 : 1);
+            if (shadedLine >= 0) QCOMPARE(marks[0].cursor.blockNumber(), shadedLine);
         }));
         QVERIFY(box(*window, "TxtMean1").text().isEmpty());
     }
