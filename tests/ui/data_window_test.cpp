@@ -306,6 +306,36 @@ private slots:
         QVERIFY(box(*window, "TxtMean1").text().isEmpty());
     }
 
+    // Older spreadsheets on the Mac end lines with a lone carriage return.
+    void opensAFileWithCarriageReturnLineEnds() {
+        QTemporaryDir directory;
+        const QString path = directory.filePath(QStringLiteral("scores.csv"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\xEF\xBB\xBFpre,post\r10,7\r12,9\r14,NA\r,11\r,13\r");
+        file.close();
+        testing::Recorder recorder;
+        Answers answers;
+        answers.fileToOpen = path;
+        auto window = calculator(recorder, answers);
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            QTest::mouseClick(named<QPushButton>(data, QStringLiteral("Open file...")),
+                              Qt::LeftButton);
+            auto* pasted = named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"));
+            QVERIFY(pasted->document()->blockCount() >= 6);
+            QVERIFY(
+                named<QCheckBox>(data, QStringLiteral("First row names the columns"))->isChecked());
+            // Enter on the focused button presses it, as in the calculator.
+            auto* fill = named<QPushButton>(data, QStringLiteral("Fill the boxes"));
+            fill->setFocus();
+            QTest::keyClick(fill, Qt::Key_Return);
+            QTRY_VERIFY(!data.isVisible());
+        }));
+        QCOMPARE(box(*window, "TxtN2").text(), QStringLiteral("4"));
+        QCOMPARE(box(*window, "TxtMean1").text(), QStringLiteral("12"));
+        QCOMPARE(box(*window, "TxtSD2").text(), QStringLiteral("2.581988897471611"));
+    }
+
     void aUtf16FileIsRefusedInASentence() {
         QTemporaryDir directory;
         const QString path = directory.filePath(QStringLiteral("scores.csv"));
