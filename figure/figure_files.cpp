@@ -1,5 +1,6 @@
 #include "figure_files.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -9,6 +10,7 @@
 #include <QSaveFile>
 #include <QStringList>
 #include <QSvgGenerator>
+#include <QTextDocument>
 
 namespace tarnwick::figure {
 namespace {
@@ -43,6 +45,23 @@ QString writeSvg(QSaveFile& file, const Figure& figure) {
 }
 
 }  // namespace
+
+void paintTextAboveFigure(QPainter& painter, const QRectF& page, const QString& text,
+                          const QFont& font, qreal figureHeight, const Painting& paintFigure) {
+    QTextDocument document;
+    document.documentLayout()->setPaintDevice(painter.device());
+    document.setDefaultFont(font);
+    document.setDocumentMargin(0);
+    document.setPlainText(text);
+    document.setTextWidth(page.width());
+    painter.save();
+    painter.translate(page.topLeft());
+    document.drawContents(&painter);
+    painter.restore();
+    const qreal top =
+        page.top() + document.size().height() + QFontMetricsF(font, painter.device()).height();
+    paintFigure(painter, QRectF(page.left(), top, page.width(), figureHeight));
+}
 
 QString saveFilters(const QList<FileKind>& kinds) {
     QStringList filters;

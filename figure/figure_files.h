@@ -50,6 +50,11 @@ struct Figure {
     QString text;                                             // what a text file holds
 };
 
+// A page: the text, wrapped to the page's width, and a line below it the
+// figure, figureHeight tall.
+void paintTextAboveFigure(QPainter& painter, const QRectF& page, const QString& text,
+                          const QFont& font, qreal figureHeight, const Painting& paintFigure);
+
 // The figure alone, `width` logical pixels wide, its height what it needs, on white.
 QImage figureImage(const Figure& figure, int width, qreal pixelRatio);
 

@@ -1,9 +1,6 @@
 #include "report_files.h"
 
-#include <QAbstractTextDocumentLayout>
-#include <QFontMetricsF>
 #include <QPainter>
-#include <QTextDocument>
 
 #include "equivalence_plot.h"
 
@@ -49,20 +46,9 @@ figure::Figure reportFigure(const Report& report, const QString& text, const QFo
 
 void paintReportPage(QPainter& painter, const QRectF& page, const Report& report,
                      const QString& text, const QFont& font) {
-    QTextDocument document;
-    document.documentLayout()->setPaintDevice(painter.device());
-    document.setDefaultFont(font);
-    document.setDocumentMargin(0);
-    document.setPlainText(text);
-    document.setTextWidth(page.width());
-    painter.save();
-    painter.translate(page.topLeft());
-    document.drawContents(&painter);
-    painter.restore();
-    const qreal top =
-        page.top() + document.size().height() + QFontMetricsF(font, painter.device()).height();
-    const qreal height = equivalencePlotHeight(report, font, painter.device());
-    paintEquivalencePlot(painter, QRectF(page.left(), top, page.width(), height), report, font);
+    figure::paintTextAboveFigure(
+        painter, page, text, font, equivalencePlotHeight(report, font, painter.device()),
+        [&](QPainter& p, const QRectF& area) { paintEquivalencePlot(p, area, report, font); });
 }
 
 QString saveFilters() { return figure::saveFilters(fileKinds()); }
