@@ -17,6 +17,13 @@ struct NoncentralityInterval {
 // (df <= 0, a t that is not finite, no convergence) is missing with a reason.
 NoncentralityInterval noncentralityInterval(double t, double df, double confidence);
 
+// The work done by noncentralityInterval in this thread so far, for the
+// bench: intervals asked for and noncentral t cdf evaluations made.
+struct IntervalEffort {
+    unsigned long long intervals = 0, evaluations = 0;
+};
+IntervalEffort intervalEffort();
+
 // Hedges' exact correction Gamma(df/2) / (sqrt(df/2) Gamma((df-1)/2)); missing
 // for df <= 1, where it is not defined.
 Value hedgesCorrection(double df);
