@@ -152,9 +152,17 @@ TEST(OutputTargetStreams, EmptyNameAndFolderAreRefusedBeforeTheInputIsRead) {
     EXPECT_EQ(empty.out, "");
     EXPECT_NE(empty.err.find("-o needs a file name"), std::string::npos) << empty.err;
 
-    const Outcome folder = run(BATCH_PROGRAM, {"-o", scratch.path.string(), "/nonexistent/in.csv"});
+    const Outcome folder =
+        run(BATCH_PROGRAM, {"--output", scratch.path.string(), "/nonexistent/in.csv"});
     EXPECT_EQ(folder.status, 2);
-    EXPECT_NE(folder.err.find("Is a directory"), std::string::npos) << folder.err;
+    EXPECT_EQ(folder.err,
+              "tarnwick-batch: cannot write to " + scratch.path.string() + ": Is a directory\n");
+
+    const std::string nowhere = (scratch.path / "no-such-folder" / "out.csv").string();
+    const Outcome missing = run(BATCH_PROGRAM, {"-o", nowhere, "/nonexistent/in.csv"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "tarnwick-batch: cannot create a temporary file beside " + nowhere +
+                               ": No such file or directory\n");
     EXPECT_EQ(leftovers(scratch.path), 0);
 }
 

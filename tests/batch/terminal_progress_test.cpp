@@ -83,6 +83,7 @@ TEST_P(TerminalProgress, LineIsRewrittenAndEndedWithALineFeed) {
         writeAll(input[1], rows(8000));
         if (!c.interrupted) ::close(input[1]);
     });
+    const auto started = std::chrono::steady_clock::now();
     std::string seen;
     readTerminal(terminal, seen, " rows/s", std::chrono::seconds(30));
     feeder.join();
@@ -92,6 +93,7 @@ TEST_P(TerminalProgress, LineIsRewrittenAndEndedWithALineFeed) {
     readTerminal(terminal, seen, "never shown", std::chrono::seconds(30));
     int status = 0;
     ::waitpid(child, &status, 0);
+    const auto elapsed = std::chrono::steady_clock::now() - started;
     ::close(terminal);
     if (c.interrupted) ::close(input[1]);
 
@@ -100,6 +102,9 @@ TEST_P(TerminalProgress, LineIsRewrittenAndEndedWithALineFeed) {
         << seen;
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back(), '\n') << "the shell's prompt starts on a line of its own";
+    // A few times a second at most (every 250 ms), plus the closing line.
+    const long lines = std::count(seen.begin(), seen.end(), '\r') - 1;  // less the pty's CR of LF
+    EXPECT_LE(lines, 2 + elapsed / std::chrono::milliseconds(250)) << seen;
     if (c.interrupted) {
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
         EXPECT_FALSE(std::filesystem::exists(out));
