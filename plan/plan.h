@@ -7,8 +7,8 @@
 // given size could rule out. Standard C++ only.
 
 #include <stdexcept>
-#include <utility>
 #include <string>
+#include <utility>
 
 namespace tarnwick::plan {
 
@@ -22,7 +22,7 @@ struct Study {
     double alpha = 0.05;               // each one-sided test's level, 0 < alpha < 0.5
     double lower = -0.5, upper = 0.5;  // the equivalence bounds in raw units, lower < upper
     double difference = 0;             // the assumed true difference, group 1 minus group 2
-    double sd = 1;                     // independent: the common SD; matched: the SD of the differences
+    double sd = 1;  // independent: the common SD; matched: the SD of the differences
 };
 
 // Matched designs use n1 (the number of pairs) only; n2 is then 0.
@@ -33,6 +33,20 @@ struct Sizes {
 
 // The largest size per group a search goes to.
 constexpr long maxSize = 10'000'000;
+
+// The numbers of PlanError, one per kind of input that has no answer.
+namespace error {
+constexpr int alpha = 1;        // alpha outside (0, 0.5)
+constexpr int bounds = 2;       // a bound not finite, or lower >= upper
+constexpr int sd = 3;           // the SD not positive or not finite
+constexpr int size = 4;         // a size below 2 or not whole
+constexpr int targetPower = 5;  // the target power outside (alpha, 1)
+constexpr int difference =
+    6;  // the true difference not finite, or (for a size) not inside the bounds
+constexpr int sizeAboveMaximum = 7;  // a given size above maxSize
+constexpr int sizeNotReached = 8;    // no size up to maxSize reaches the target
+constexpr int ratio = 9;             // the allocation ratio not positive and finite, or too large
+}  // namespace error
 
 // Input that has no answer: a number for programs and one sentence for people.
 class PlanError : public std::runtime_error {
@@ -47,7 +61,14 @@ private:
     std::string description_;
 };
 
-// The power at the given sizes. Throws PlanError for invalid input.
+// A size typed as a number: the whole number it holds. Throws PlanError
+// (error::size) when it is not whole or below 2, error::sizeAboveMaximum
+// when it is above maxSize.
+long wholeSize(double number);
+
+// The power at the given sizes. The true difference may lie anywhere, even
+// outside the bounds (the power is then below alpha). Throws PlanError for
+// invalid input.
 double power(const Study& study, Sizes sizes);
 
 struct SizeAnswer {
@@ -58,6 +79,11 @@ struct SizeAnswer {
 // The smallest n1 >= 2 (and n2 = ceil(ratio * n1), ratio = n2 / n1; matched:
 // n1 pairs) whose power reaches targetPower. Throws PlanError when the input
 // is invalid or no size up to maxSize reaches it.
+// n2 for n1 and a ratio n2 / n1: the smallest whole number at or above
+// ratio * n1, where a product within rounding error of a whole number counts
+// as that number (a ratio of 1.1 and n1 = 10 give 11, not 12).
+long secondGroupSize(double ratio, long n1);
+
 SizeAnswer smallestSize(const Study& study, double targetPower, double ratio = 1);
 
 struct BoundAnswer {
