@@ -11,9 +11,11 @@
 #include "enter_on_buttons.h"
 #include "frmCredits.h"
 #include "frmData.h"
+#include "frmPlan.h"
 #include "frmReport.h"
 #include "keystroke_filter.h"
 #include "look.h"
+#include "main_window_start.h"
 #include "run_command.h"
 #include "run_summary.h"
 #include "widget_boxes.h"
@@ -150,6 +152,7 @@ void frmBrevant::connectProcedures() {
     connect(ui.cmdCredits, &QPushButton::clicked, this, &frmBrevant::cmdCredits_Click);
     connect(ui.cmdReport, &QPushButton::clicked, this, &frmBrevant::cmdReport_Click);
     connect(ui.cmdData, &QPushButton::clicked, this, &frmBrevant::cmdData_Click);
+    connect(ui.cmdPlan, &QPushButton::clicked, this, &frmBrevant::cmdPlan_Click);
     // On selection rather than on click, so that selecting an option from a
     // procedure runs its procedure too, and a click on the option that is
     // already selected runs nothing.
@@ -214,6 +217,30 @@ void frmBrevant::cmdData_Click() {
     frmData data(*this, platform_.data, this);
     letEnterPressFocusedButtons(data);
     data.exec();
+}
+
+void frmBrevant::cmdPlan_Click() {
+    if (plan_ && plan_->isVisible()) {
+        plan_->raise();
+        plan_->activateWindow();
+        return;
+    }
+    delete plan_;
+    const planner::MainWindowTexts texts{
+        .matched = ui.opMatched->isChecked(),
+        .sd1 = ui.TxtSD1->text().toStdString(),
+        .n1 = ui.TxtN1->text().toStdString(),
+        .sd2 = ui.TxtSD2->text().toStdString(),
+        .n2 = ui.TxtN2->text().toStdString(),
+        .notTrivial = ui.TxtNotTrivial->text().toStdString(),
+        .sdMatched = ui.TxtSDMatched->text().toStdString(),
+    };
+    // Not modal: the study's numbers stay within reach while planning.
+    plan_ = new frmPlan(planner::startingForm(texts),
+                        ReportPlatform{.showMessage = platform_.showMessage}, this);
+    plan_->setAttribute(Qt::WA_DeleteOnClose);
+    letEnterPressFocusedButtons(*plan_);
+    plan_->show();
 }
 
 void frmBrevant::cmdCredits_Click() {

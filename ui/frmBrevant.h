@@ -3,6 +3,7 @@
 // go in at the top, the design and degrees-of-freedom choices below them, and
 // the analysis writes its results into the two frames at the bottom.
 
+#include <QPointer>
 #include <QWidget>
 #include <cstdint>
 #include <optional>
@@ -18,6 +19,7 @@ namespace tarnwick {
 
 class Announcer;
 class KeystrokeFilter;
+class frmPlan;
 
 class frmBrevant final : public QWidget {
     Q_OBJECT
@@ -34,6 +36,9 @@ public:
     void cmdReport_Click();
     // Opens the data window, which fills the boxes from raw scores.
     void cmdData_Click();
+    // Opens the planning window, filled from the boxes that hold numbers, or
+    // brings the open one to the front.
+    void cmdPlan_Click();
     void opIndependent_Click();
     void opMatched_Click();
 
@@ -75,6 +80,7 @@ private:
     std::optional<report::Report> lastReport_;
     report::ReportInputs lastReportInputs_;
     Announcer* announcer_;
+    QPointer<frmPlan> plan_;
 };
 
 // Where a window of the given size sits centred in the available area, kept

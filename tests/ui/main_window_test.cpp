@@ -70,7 +70,7 @@ private slots:
             QCOMPARE(box->isEnabled(), !matchedInput);
         }
         // Every control shows, and nothing beyond the 85 of the layout and the
-        // report and data commands.
+        // report, data and plan commands.
         int controls = 0;
         for (const QWidget* child : window->findChildren<QWidget*>()) {
             if (!child->objectName().startsWith(QStringLiteral("qt_"))) {
@@ -78,7 +78,7 @@ private slots:
                 ++controls;
             }
         }
-        QCOMPARE(controls, 87);
+        QCOMPARE(controls, 88);
     }
 
     void boxColours_data() {
@@ -147,6 +147,14 @@ private slots:
                                             << "Frame2" << QRect(6480, 705, 1575, 285);
         QTest::newRow("short option") << "OpWelch"
                                       << "Frame1" << QRect(3720, 510, 1095, 195);
+        // The plan button sits in the free space between the run and Start again,
+        // as large as they are, and neither moved for it.
+        QTest::newRow("run button") << "cmdDoIt"
+                                    << "frmBrevant" << QRect(14160, 3720, 1455, 495);
+        QTest::newRow("plan button") << "cmdPlan"
+                                     << "frmBrevant" << QRect(14160, 4500, 1455, 495);
+        QTest::newRow("start again") << "cmdNew"
+                                     << "frmBrevant" << QRect(14160, 5280, 1455, 495);
         QTest::newRow("button below credits") << "cmdExit"
                                               << "frmBrevant" << QRect(14160, 8880, 1455, 495);
         QTest::newRow("independent result") << "TxtDFUsed"
@@ -244,7 +252,7 @@ private slots:
         }
     }
 
-    void toolTipsOnTheTenControlsOnly() {
+    void toolTipsOnTheThirteenControlsOnly() {
         Recorder recorder;
         frmBrevant window(recorder.platform());
         QSet<QString> withTips;
@@ -253,9 +261,10 @@ private slots:
                 withTips.insert(child->objectName());
             }
         }
-        const QSet<QString> expected = {"Frame1",        "OpStudent", "OpWelch",   "opIndependent",
-                                        "opMatched",     "cmdDoIt",   "cmdNew",    "cmdCredits",
-                                        "TxtNotTrivial", "cmdExit",   "cmdReport", "cmdData"};
+        const QSet<QString> expected = {"Frame1",    "OpStudent",     "OpWelch",   "opIndependent",
+                                        "opMatched", "cmdDoIt",       "cmdNew",    "cmdCredits",
+                                        "cmdExit",   "TxtNotTrivial", "cmdReport", "cmdData",
+                                        "cmdPlan"};
         QCOMPARE(withTips, expected);
         // The tips are the program's own words, slips included.
         QCOMPARE(control<QRadioButton>(window, "OpStudent").toolTip(),
@@ -267,9 +276,9 @@ private slots:
         QTest::addColumn<bool>("matched");
         QTest::addColumn<bool>("welch");
         QTest::addColumn<QStringList>("order");
-        const QStringList common = {"TxtMean1", "TxtSD1", "TxtN1",         "TxtMean2",
-                                    "TxtSD2",   "TxtN2",  "TxtNotTrivial", "cmdDoIt",
-                                    "cmdData",  "cmdNew", "cmdExit",       "cmdCredits"};
+        const QStringList common = {"TxtMean1", "TxtSD1",        "TxtN1",     "TxtMean2", "TxtSD2",
+                                    "TxtN2",    "TxtNotTrivial", "cmdDoIt",   "cmdPlan",  "cmdData",
+                                    "cmdNew",   "cmdExit",       "cmdCredits"};
         QTest::newRow("independent, Student's t")
             << false << false << (common + QStringList{"opIndependent", "OpStudent", "TxtMean1"});
         QTest::newRow("matched, Welch's t")
@@ -313,6 +322,7 @@ private slots:
         QTest::newRow("Alt+S starts again") << "cmdNew" << int(Qt::Key_S);
         QTest::newRow("Alt+C shows the credits") << "cmdCredits" << int(Qt::Key_C);
         QTest::newRow("Alt+X exits") << "cmdExit" << int(Qt::Key_X);
+        QTest::newRow("Alt+P plans") << "cmdPlan" << int(Qt::Key_P);
     }
 
     void accessKeys() {

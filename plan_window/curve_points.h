@@ -1,0 +1,37 @@
+#pragma once
+// The power curve's points: the power of the answer's plan at a few dozen
+// sizes (the answer's own among them), or at a few dozen true differences
+// across and beyond the bounds. A few dozen engine calls of microseconds each,
+// so the curve follows the typing. Standard C++ only.
+
+#include <string>
+#include <vector>
+
+#include "plan_answer.h"
+
+namespace tarnwick::planner {
+
+enum class CurveAxis { size, difference };
+
+struct CurvePoint {
+    double x = 0;
+    double power = 0;
+};
+
+struct CurveData {
+    CurveAxis axis = CurveAxis::size;
+    std::vector<CurvePoint> points;  // x ascending
+    CurvePoint answer;               // where the answer sits on the curve
+    bool hasTarget = false;          // a target power to mark (not for a power question)
+    double target = 0;
+    double lower = 0, upper = 0;  // the bounds, marked on the difference axis
+    std::string xTitle;
+};
+
+// Sizes from 2 to about twice the answer's n1 (never beyond the engine's
+// largest), or differences from a quarter of the bounds' width below the
+// lower bound to as far above the upper one. Points where the engine refuses
+// are left out.
+CurveData curveOf(const PlanAnswer& answer, CurveAxis axis, int points = 41);
+
+}  // namespace tarnwick::planner

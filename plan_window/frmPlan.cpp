@@ -1,0 +1,215 @@
+#include "frmPlan.h"
+
+#include <QLineEdit>
+
+#include "clipboard.h"
+#include "curve_points.h"
+#include "figure_files.h"
+#include "plan_files.h"
+#include "report_text_view.h"
+
+namespace tarnwick {
+namespace {
+
+std::string textOf(const QLineEdit* box) { return box->text().toStdString(); }
+
+QString fromStd(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+frmPlan::frmPlan(const planner::PlanForm& start, ReportPlatform platform, QWidget* parent)
+    : QDialog(parent), platform_(std::move(platform)) {
+    ui.setupUi(this);
+    // The answer stands out; a refusal reads as plainly, in dark red.
+    QFont bold = ui.lblAnswer->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.15);
+    ui.lblAnswer->setFont(bold);
+    QPalette refusal = ui.lblError->palette();
+    refusal.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    ui.lblError->setPalette(refusal);
+    fill(start);
+    connectControls();
+    enableWhatTheQuestionNeeds();
+    answerNow();
+}
+
+void frmPlan::fill(const planner::PlanForm& start) {
+    using planner::Question;
+    (start.question == Question::size    ? ui.opFindSize
+     : start.question == Question::power ? ui.opFindPower
+                                         : ui.opFindBounds)
+        ->setChecked(true);
+    (start.design == plan::Design::matched ? ui.opMatched : ui.opIndependent)->setChecked(true);
+    (start.symmetric ? ui.opSymmetric : ui.opAsymmetric)->setChecked(true);
+    ui.txtAlpha->setText(fromStd(start.alpha));
+    ui.txtBound->setText(fromStd(start.bound));
+    ui.txtLower->setText(fromStd(start.lower));
+    ui.txtUpper->setText(fromStd(start.upper));
+    ui.txtDifference->setText(fromStd(start.difference));
+    ui.txtSD->setText(fromStd(start.sd));
+    ui.txtPower->setText(fromStd(start.power));
+    ui.txtRatio->setText(fromStd(start.ratio));
+    ui.txtN1->setText(fromStd(start.n1));
+    ui.txtN2->setText(fromStd(start.n2));
+}
+
+planner::PlanForm frmPlan::form() const {
+    planner::PlanForm f;
+    f.question = ui.opFindPower->isChecked()    ? planner::Question::power
+                 : ui.opFindBounds->isChecked() ? planner::Question::bound
+                                                : planner::Question::size;
+    f.design = ui.opMatched->isChecked() ? plan::Design::matched : plan::Design::independent;
+    f.symmetric = ui.opSymmetric->isChecked();
+    f.alpha = textOf(ui.txtAlpha);
+    f.bound = textOf(ui.txtBound);
+    f.lower = textOf(ui.txtLower);
+    f.upper = textOf(ui.txtUpper);
+    f.difference = textOf(ui.txtDifference);
+    f.sd = textOf(ui.txtSD);
+    f.power = textOf(ui.txtPower);
+    f.ratio = textOf(ui.txtRatio);
+    f.n1 = textOf(ui.txtN1);
+    f.n2 = textOf(ui.txtN2);
+    return f;
+}
+
+void frmPlan::connectControls() {
+    for (QLineEdit* box : {ui.txtAlpha, ui.txtBound, ui.txtLower, ui.txtUpper, ui.txtDifference,
+                           ui.txtSD, ui.txtPower, ui.txtRatio, ui.txtN1, ui.txtN2}) {
+        connect(box, &QLineEdit::textChanged, this, &frmPlan::answerNow);
+    }
+    for (QRadioButton* choice : {ui.opFindSize, ui.opFindPower, ui.opFindBounds, ui.opIndependent,
+                                 ui.opMatched, ui.opSymmetric, ui.opAsymmetric}) {
+        // Each group's newly checked option, not the one it leaves.
+        connect(choice, &QRadioButton::toggled, this, [this](bool checked) {
+            if (!checked) return;
+            enableWhatTheQuestionNeeds();
+            answerNow();
+        });
+    }
+    for (QRadioButton* axis : {ui.opCurveSize, ui.opCurveDifference}) {
+        connect(axis, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked) showCurve();
+        });
+    }
+    connect(ui.cmdPower80, &QPushButton::clicked, this,
+            [this] { ui.txtPower->setText(QStringLiteral("0.8")); });
+    connect(ui.cmdPower90, &QPushButton::clicked, this,
+            [this] { ui.txtPower->setText(QStringLiteral("0.9")); });
+    connect(ui.cmdCopyText, &QPushButton::clicked, this, &frmPlan::cmdCopyText_Click);
+    connect(ui.cmdCopyCurve, &QPushButton::clicked, this, &frmPlan::cmdCopyCurve_Click);
+    connect(ui.cmdSave, &QPushButton::clicked, this, &frmPlan::cmdSave_Click);
+    connect(ui.cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// A box the question does not use is switched off but keeps its number.
+void frmPlan::enableWhatTheQuestionNeeds() {
+    const bool size = ui.opFindSize->isChecked();
+    const bool bound = ui.opFindBounds->isChecked();
+    const bool matched = ui.opMatched->isChecked();
+    const bool givenBounds = !bound;
+    const bool symmetric = ui.opSymmetric->isChecked();
+    ui.opSymmetric->setEnabled(givenBounds);
+    ui.opAsymmetric->setEnabled(givenBounds);
+    ui.lblBoundsKind->setEnabled(givenBounds);
+    for (QWidget* w : {static_cast<QWidget*>(ui.lblBound), static_cast<QWidget*>(ui.txtBound)})
+        w->setEnabled(givenBounds && symmetric);
+    for (QWidget* w : {static_cast<QWidget*>(ui.lblLower), static_cast<QWidget*>(ui.txtLower),
+                       static_cast<QWidget*>(ui.lblUpper), static_cast<QWidget*>(ui.txtUpper)})
+        w->setEnabled(givenBounds && !symmetric);
+    for (QWidget* w : {static_cast<QWidget*>(ui.lblPower), static_cast<QWidget*>(ui.txtPower),
+                       static_cast<QWidget*>(ui.cmdPower80), static_cast<QWidget*>(ui.cmdPower90)})
+        w->setEnabled(!ui.opFindPower->isChecked());
+    for (QWidget* w : {static_cast<QWidget*>(ui.lblRatio), static_cast<QWidget*>(ui.txtRatio)})
+        w->setEnabled(size && !matched);
+    for (QWidget* w : {static_cast<QWidget*>(ui.lblN1), static_cast<QWidget*>(ui.txtN1)})
+        w->setEnabled(!size);
+    for (QWidget* w : {static_cast<QWidget*>(ui.lblN2), static_cast<QWidget*>(ui.txtN2)})
+        w->setEnabled(!size && !matched);
+    ui.lblN1->setText(matched ? QStringLiteral("Number of pairs (&1)")
+                              : QStringLiteral("Size of group &1"));
+    ui.txtN1->setAccessibleName(matched ? QStringLiteral("Number of pairs")
+                                        : QStringLiteral("Size of group 1"));
+    ui.lblSDMeaning->setText(
+        matched ? QStringLiteral("matched pairs: the SD of the difference scores, not of one "
+                                 "observation")
+                : QStringLiteral("the common SD within each group"));
+}
+
+void frmPlan::answerNow() {
+    try {
+        answer_ = planner::answer(planner::readForm(form()));
+    } catch (const plan::PlanError& refusal) {
+        showRefusal(fromStd(refusal.description()));
+        return;
+    } catch (const std::exception& failure) {
+        // Whatever else goes wrong is said, not hidden, and the window stays.
+        showRefusal(QStringLiteral("The planner could not answer: ") + fromStd(failure.what()));
+        return;
+    }
+    ui.lblAnswer->setText(fromStd(planner::answerLine(*answer_)));
+    ui.lblError->clear();
+    ui.lblError->hide();
+    ui.txtSentence->setReport(fromStd(planner::preregistrationSentence(*answer_)));
+    for (QPushButton* b : {ui.cmdCopyText, ui.cmdCopyCurve, ui.cmdSave})
+        b->setEnabled(true);
+    showCurve();
+}
+
+void frmPlan::showRefusal(const QString& description) {
+    answer_.reset();
+    ui.lblAnswer->setText(QStringLiteral("No answer yet."));
+    ui.lblError->setText(description);
+    ui.lblError->show();
+    ui.txtSentence->setReport(QString());
+    ui.curve->setCurve(std::nullopt);
+    for (QPushButton* b : {ui.cmdCopyText, ui.cmdCopyCurve, ui.cmdSave})
+        b->setEnabled(false);
+}
+
+void frmPlan::showCurve() {
+    if (!answer_) return;
+    const auto axis = ui.opCurveDifference->isChecked() ? planner::CurveAxis::difference
+                                                        : planner::CurveAxis::size;
+    ui.curve->setCurve(planner::curveOf(*answer_, axis));
+}
+
+void frmPlan::cmdCopyText_Click() {
+    if (answer_) figure::copyText(ui.txtSentence->report());
+}
+
+void frmPlan::cmdCopyCurve_Click() {
+    if (!answer_ || !ui.curve->curve()) return;
+    const figure::Figure f = planner::planFigure(*ui.curve->curve(), ui.lblAnswer->text(),
+                                                 ui.txtSentence->report(), ui.curve->font());
+    figure::copyImage(figure::figureImage(f, ui.curve->width(), ui.curve->devicePixelRatioF()));
+}
+
+void frmPlan::cmdSave_Click() {
+    if (!answer_ || !ui.curve->curve()) return;
+    const QList<figure::FileKind>& kinds = planner::planFileKinds();
+    QString filter;
+    const QString chosen = platform_.chooseSaveFile(this, QStringLiteral("Save the plan"),
+                                                    figure::saveFilters(kinds), &filter);
+    if (chosen.isEmpty()) return;
+    const std::optional<figure::FileFormat> format = figure::formatOf(chosen, filter, kinds);
+    if (!format) {
+        platform_.showMessage(this,
+                              QStringLiteral("Choose a PDF, PNG, SVG or text file to save to."),
+                              MessageIcon::error, QStringLiteral("Tarnwick"));
+        return;
+    }
+    const QString path = figure::withExtension(chosen, *format, kinds);
+    const figure::Figure f = planner::planFigure(*ui.curve->curve(), ui.lblAnswer->text(),
+                                                 ui.txtSentence->report(), font());
+    const QString failure = figure::saveFigure(path, *format, f);
+    if (!failure.isEmpty()) {
+        platform_.showMessage(this,
+                              QStringLiteral("The plan could not be saved to ") + path +
+                                  QStringLiteral(": ") + failure,
+                              MessageIcon::error, QStringLiteral("Tarnwick"));
+    }
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,151 @@
+#include "plan_answer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "apa_format.h"
+#include "number_text.h"
+
+namespace tarnwick::planner {
+namespace {
+
+bool isMatched(const PlanAnswer& a) { return a.request.study.design == plan::Design::matched; }
+
+// Raw values as typed, with at least two decimals ("0.50", "1.20") and up to
+// six when the value needs them; zero is written "0".
+std::string raw(double value) {
+    if (value == 0) return "0";
+    int decimals = 2;
+    while (decimals < 6) {
+        const double scale = std::pow(10.0, decimals);
+        if (std::fabs(std::round(value * scale) / scale - value) <=
+            1e-12 * std::max(1.0, std::fabs(value)))
+            break;
+        ++decimals;
+    }
+    return report::apa::fixed(value, decimals);
+}
+
+// Alpha without its leading zero, as a manuscript writes it: ".05".
+std::string alphaText(double alpha) {
+    std::string text = numberToText(alpha);
+    if (text.rfind("0.", 0) == 0) text.erase(0, 1);
+    return text;
+}
+
+// A target power as a percentage: "90", "85.5".
+std::string targetText(double power) {
+    return numberToText(std::round(power * 100 * 1e9) / 1e9) + "%";
+}
+
+// A found bound is written with three significant digits, and at least two
+// decimals; it is rounded up, so that the bound written has the power stated.
+double roundedUpBound(double bound, int* decimals) {
+    const int digits = bound > 0 ? 2 - static_cast<int>(std::floor(std::log10(bound))) : 2;
+    *decimals = std::clamp(digits, 2, 12);
+    const double scale = std::pow(10.0, *decimals);
+    return std::ceil(bound * scale * (1 - 1e-15)) / scale;
+}
+
+std::string sizesWords(const PlanAnswer& a, const char* unit) {
+    if (isMatched(a)) return count(a.sizes.n1) + " pairs";
+    const std::string total = " (" + count(a.sizes.n1 + a.sizes.n2) + " in all)";
+    if (a.sizes.n1 == a.sizes.n2) return count(a.sizes.n1) + unit + " per group" + total;
+    return count(a.sizes.n1) + unit + " in group 1 and " + count(a.sizes.n2) + " in group 2" +
+           total;
+}
+
+std::string boundsWords(const PlanAnswer& a) {
+    return "bounds of " + raw(a.lower) + " and " + raw(a.upper) + " (raw units)";
+}
+
+std::string assumptionWords(const PlanAnswer& a) {
+    const plan::Study& s = a.request.study;
+    return "assuming a true difference of " + raw(s.difference) +
+           (isMatched(a) ? " and an SD of the difference scores of " : " and an SD of ") +
+           raw(s.sd);
+}
+
+}  // namespace
+
+std::string percent(double power) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f%%", std::floor(power * 1000 * (1 + 1e-15)) / 10);
+    return text;
+}
+
+std::string count(long n) {
+    std::string digits = std::to_string(n < 0 ? -n : n);
+    for (auto i = static_cast<std::ptrdiff_t>(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(static_cast<std::size_t>(i), ",");
+    return n < 0 ? "-" + digits : digits;
+}
+
+PlanAnswer answer(const PlanRequest& request) {
+    PlanAnswer a;
+    a.request = request;
+    a.lower = request.study.lower;
+    a.upper = request.study.upper;
+    switch (request.question) {
+        case Question::size: {
+            const plan::SizeAnswer found =
+                plan::smallestSize(request.study, request.targetPower, request.ratio);
+            a.sizes = found.sizes;
+            a.power = found.power;
+            break;
+        }
+        case Question::power:
+            a.sizes = request.sizes;
+            a.power = plan::power(request.study, request.sizes);
+            break;
+        case Question::bound: {
+            const plan::BoundAnswer found =
+                plan::smallestBound(request.study, request.sizes, request.targetPower);
+            int decimals = 2;
+            const double bound = roundedUpBound(found.bound, &decimals);
+            plan::Study study = request.study;
+            study.lower = -bound;
+            study.upper = bound;
+            a.sizes = request.sizes;
+            a.lower = -bound;
+            a.upper = bound;
+            a.power = plan::power(study, request.sizes);
+            break;
+        }
+    }
+    return a;
+}
+
+std::string answerLine(const PlanAnswer& a) {
+    const std::string power = percent(a.power) + " power";
+    if (a.request.question == Question::bound) {
+        return "Bounds of " + raw(a.lower) + " and " + raw(a.upper) + " give " + power + " with " +
+               sizesWords(a, "");
+    }
+    return sizesWords(a, "") + " give " + power;
+}
+
+std::string preregistrationSentence(const PlanAnswer& a) {
+    const plan::Study& s = a.request.study;
+    const std::string atAlpha = "at \xCE\xB1 = " + alphaText(s.alpha);
+    switch (a.request.question) {
+        case Question::size:
+            return "To have " + targetText(a.request.targetPower) +
+                   " power to conclude equivalence with " + boundsWords(a) + " " + atAlpha +
+                   " in two one-sided tests, " + assumptionWords(a) + ", we will recruit " +
+                   sizesWords(a, " participants") + ".";
+        case Question::power:
+            return "With " + sizesWords(a, " participants") + ", two one-sided tests " + atAlpha +
+                   " with " + boundsWords(a) + " have " + percent(a.power) +
+                   " power to conclude equivalence, " + assumptionWords(a) + ".";
+        case Question::bound:
+            return "With " + sizesWords(a, " participants") + ", two one-sided tests " + atAlpha +
+                   " have " + targetText(a.request.targetPower) +
+                   " power to conclude equivalence with bounds as narrow as " + raw(a.lower) +
+                   " and " + raw(a.upper) + " (raw units), " + assumptionWords(a) + ".";
+    }
+    return {};
+}
+
+}  // namespace tarnwick::planner

@@ -1,0 +1,44 @@
+#include "plan_files.h"
+
+#include <QPainter>
+
+#include "power_curve.h"
+
+namespace tarnwick::planner {
+
+const QList<figure::FileKind>& planFileKinds() {
+    using figure::FileFormat;
+    static const QList<figure::FileKind> kinds = {
+        {FileFormat::pdf, QStringLiteral("PDF, sentence and curve (*.pdf)"), QStringLiteral("pdf")},
+        {FileFormat::png, QStringLiteral("PNG image of the curve (*.png)"), QStringLiteral("png")},
+        {FileFormat::svg, QStringLiteral("SVG image of the curve (*.svg)"), QStringLiteral("svg")},
+        {FileFormat::text, QStringLiteral("Plain text, the sentence (*.txt)"),
+         QStringLiteral("txt")},
+    };
+    return kinds;
+}
+
+figure::Figure planFigure(const CurveData& curve, const QString& answer, const QString& sentence,
+                          const QFont& font) {
+    figure::Figure f;
+    f.title = QStringLiteral("Power curve");
+    f.description =
+        QStringLiteral("The power of the two one-sided tests, from Tarnwick: ") + answer;
+    f.pageTitle = QStringLiteral("Tarnwick plan");
+    f.font = font;
+    f.widthInLines = 40;
+    f.height = [font](const QPaintDevice* device) { return powerCurveHeight(font, device); };
+    f.paint = [curve, font](QPainter& painter, const QRectF& area) {
+        paintPowerCurve(painter, area, curve, font);
+    };
+    f.page = [curve, font, text = answer + QStringLiteral(".\n\n") + sentence](QPainter& painter,
+                                                                               const QRectF& page) {
+        figure::paintTextAboveFigure(
+            painter, page, text, font, powerCurveHeight(font, painter.device()),
+            [&](QPainter& p, const QRectF& area) { paintPowerCurve(p, area, curve, font); });
+    };
+    f.text = sentence + QLatin1Char('\n');
+    return f;
+}
+
+}  // namespace tarnwick::planner

@@ -1,0 +1,65 @@
+#include "plan_request.h"
+
+#include <cmath>
+
+#include "number_text.h"
+#include "run_time_error.h"
+
+namespace tarnwick::planner {
+namespace {
+
+double numberIn(const std::string& text, const char* box) {
+    try {
+        return textToNumber(text);
+    } catch (const RunTimeError&) {
+        throw plan::PlanError(formError::notANumber,
+                              std::string("Type a number in the ") + box + " box.");
+    }
+}
+
+long sizeIn(const std::string& text, const char* box) {
+    const double value = numberIn(text, box);
+    // Far beyond the engine's largest size, yet small enough to count in a long;
+    // the engine refuses what lies between.
+    if (value != std::floor(value) || !(std::fabs(value) <= 1e12)) {
+        throw plan::PlanError(
+            formError::notWholeSize,
+            std::string("The ") + box + " box needs a whole number of " + "participants.");
+    }
+    return static_cast<long>(value);
+}
+
+}  // namespace
+
+PlanRequest readForm(const PlanForm& form) {
+    PlanRequest request;
+    request.question = form.question;
+    plan::Study& study = request.study;
+    study.design = form.design;
+    study.alpha = numberIn(form.alpha, "alpha");
+    if (form.question != Question::bound) {
+        if (form.symmetric) {
+            const double bound = numberIn(form.bound, "bound");
+            study.lower = -bound;
+            study.upper = bound;
+        } else {
+            study.lower = numberIn(form.lower, "lower bound");
+            study.upper = numberIn(form.upper, "upper bound");
+        }
+    }
+    study.difference = numberIn(form.difference, "true difference");
+    study.sd = numberIn(form.sd, "SD");
+    const bool matched = form.design == plan::Design::matched;
+    if (form.question == Question::size) {
+        request.targetPower = numberIn(form.power, "target power");
+        if (!matched) request.ratio = numberIn(form.ratio, "allocation ratio");
+    } else {
+        if (form.question == Question::bound)
+            request.targetPower = numberIn(form.power, "target power");
+        request.sizes.n1 = sizeIn(form.n1, matched ? "pairs" : "group 1 size");
+        request.sizes.n2 = matched ? 0 : sizeIn(form.n2, "group 2 size");
+    }
+    return request;
+}
+
+}  // namespace tarnwick::planner

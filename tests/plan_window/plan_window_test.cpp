@@ -1,0 +1,444 @@
+// The planning window: opened from the main window's Plan button and filled
+// from its boxes, driven through the accessible names a screen reader gives
+// its controls; the answers compared with the planning engine's own, refusals
+// shown in the window, copy and save, the keyboard.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+
+#include "frmPlan.h"
+#include "plan.h"
+#include "plan_answer.h"
+#include "plan_files.h"
+#include "power_curve.h"
+#include "report_text_view.h"
+#include "ui_test_support.h"
+
+using namespace tarnwick;
+using namespace tarnwick::testing;
+
+namespace {
+
+// The control a screen reader announces by this name.
+template <typename Widget>
+Widget& named(QWidget& window, const QString& name) {
+    Widget* found = nullptr;
+    for (Widget* w : window.findChildren<Widget*>()) {
+        if (w->accessibleName() == name) {
+            Q_ASSERT_X(found == nullptr, "named", qPrintable(name));
+            found = w;
+        }
+    }
+    Q_ASSERT_X(found != nullptr, "named", qPrintable(name));
+    return *found;
+}
+
+QLineEdit& field(QWidget& window, const char* name) {
+    return named<QLineEdit>(window, QString::fromUtf8(name));
+}
+
+void retype(QLineEdit& box, const QString& text) {
+    box.setFocus();
+    box.selectAll();
+    if (text.isEmpty()) {
+        QTest::keyClick(&box, Qt::Key_Delete);
+    } else {
+        QTest::keyClicks(&box, text);
+    }
+}
+
+// A click on the option's circle: a layout may make the option wider than
+// its caption, and a click beyond the caption does not choose it.
+void choose(QRadioButton& option) {
+    QTest::mouseClick(&option, Qt::LeftButton, {}, QPoint(6, option.height() / 2));
+}
+
+QString answerShown(QWidget& plan) { return named<QLabel>(plan, "Answer").text(); }
+QString refusalShown(QWidget& plan) { return named<QLabel>(plan, "Why there is no answer").text(); }
+
+frmPlan* openPlan(frmBrevant& main) {
+    QTest::mouseClick(&control<QPushButton>(main, "cmdPlan"), Qt::LeftButton);
+    auto* plan = main.findChild<frmPlan*>();
+    if (plan != nullptr) {
+        plan->activateWindow();
+        if (!QTest::qWaitForWindowActive(plan)) qWarning("the planning window is not active");
+    }
+    return plan;
+}
+
+struct Recorded {
+    QString nextPath, nextFilter;
+    QStringList messages;
+};
+
+ReportPlatform recordingPlatform(Recorded& recorded) {
+    ReportPlatform platform;
+    platform.chooseSaveFile = [&recorded](QWidget*, const QString&, const QString& filters,
+                                          QString* selected) {
+        if (!filters.split(QStringLiteral(";;")).contains(recorded.nextFilter)) return QString();
+        *selected = recorded.nextFilter;
+        return recorded.nextPath;
+    };
+    platform.showMessage = [&recorded](QWidget*, const QString& prompt, MessageIcon,
+                                       const QString&) { recorded.messages << prompt; };
+    return platform;
+}
+
+planner::PlanForm exampleForm() {
+    planner::PlanForm form;
+    form.bound = "0.5";
+    form.sd = "1.2";
+    form.power = "0.9";
+    return form;
+}
+
+}  // namespace
+
+class PlanWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { prepareApplication(); }
+
+    void fillsFromTheMainWindow_data() {
+        QTest::addColumn<bool>("matched");
+        QTest::addColumn<QStringList>("typed");     // SD1, N1, SD2, N2, bound, SD of differences
+        QTest::addColumn<QStringList>("expected");  // bound, SD, n1, n2, ratio
+        QTest::newRow("pooled with the sizes: sqrt((1*1 + 2*4) / 3)")
+            << false << QStringList{"1", "2", "2", "3", "0.5", ""}
+            << QStringList{"0.5", "1.73205080756888", "2", "3", "1.5"};
+        QTest::newRow("without sizes: root mean square of 1 and 7")
+            << false << QStringList{"1", "", "7", "", "3", ""}
+            << QStringList{"3", "5", "", "", "1"};
+        QTest::newRow("matched: the SD of the difference scores")
+            << true << QStringList{"2", "20", "2", "20", ".25", "1.5"}
+            << QStringList{"0.25", "1.5", "20", "", "1"};
+        QTest::newRow("empty boxes stay empty")
+            << false << QStringList{"", "", "", "", "", ""} << QStringList{"", "", "", "", "1"};
+    }
+
+    void fillsFromTheMainWindow() {
+        QFETCH(bool, matched);
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, expected);
+        Recorder recorder;
+        auto main = showWindow(recorder);
+        const char* boxes[] = {"TxtSD1", "TxtN1", "TxtSD2", "TxtN2", "TxtNotTrivial"};
+        for (int i = 0; i < 5; ++i)
+            QTest::keyClicks(&box(*main, boxes[i]), typed[i]);
+        if (matched) {
+            QTest::mouseClick(&control<QRadioButton>(*main, "opMatched"), Qt::LeftButton);
+            QTest::keyClicks(&box(*main, "TxtSDMatched"), typed[5]);
+        }
+        frmPlan* plan = openPlan(*main);
+        QVERIFY(plan != nullptr);
+        QCOMPARE(field(*plan, "Bound").text(), expected[0]);
+        QCOMPARE(field(*plan, "Standard deviation").text(), expected[1]);
+        QCOMPARE(field(*plan, matched ? "Number of pairs" : "Size of group 1").text(), expected[2]);
+        QCOMPARE(field(*plan, "Size of group 2").text(), expected[3]);
+        QCOMPARE(field(*plan, "Allocation ratio").text(), expected[4]);
+        QCOMPARE(field(*plan, "Assumed true difference").text(), QStringLiteral("0"));
+        QCOMPARE(field(*plan, "Alpha").text(), QStringLiteral("0.05"));
+        QCOMPARE(field(*plan, "Target power").text(), QStringLiteral("0.8"));
+        QCOMPARE(named<QRadioButton>(*plan, "Matched pairs").isChecked(), matched);
+        QVERIFY(named<QRadioButton>(*plan, "Find the sample size").isChecked());
+        QVERIFY(named<QLabel>(*plan, "What the standard deviation is")
+                    .text()
+                    .contains(matched ? QStringLiteral("difference scores")
+                                      : QStringLiteral("within each group")));
+        // The main window's boxes are as they were, and it still takes clicks.
+        QCOMPARE(box(*main, "TxtSD1").text(), typed[0]);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    // Each question against the engine's own answer to it.
+    void answersAsTheEngineDoes_data() {
+        QTest::addColumn<QString>("find");
+        QTest::addColumn<bool>("matched");
+        QTest::newRow("sample size, independent") << "Find the sample size" << false;
+        QTest::newRow("sample size, matched") << "Find the sample size" << true;
+        QTest::newRow("power, independent") << "Find the power" << false;
+        QTest::newRow("smallest bounds, matched") << "Find the smallest bounds" << true;
+    }
+
+    void answersAsTheEngineDoes() {
+        QFETCH(QString, find);
+        QFETCH(bool, matched);
+        Recorder recorder;
+        auto main = showWindow(recorder);
+        QTest::keyClicks(&box(*main, "TxtNotTrivial"), "0.5");
+        frmPlan* plan = openPlan(*main);
+        QVERIFY(plan != nullptr);
+        choose(named<QRadioButton>(*plan, find));
+        if (matched) choose(named<QRadioButton>(*plan, "Matched pairs"));
+        retype(field(*plan, "Standard deviation"), "1.2");
+        retype(field(*plan, matched ? "Number of pairs" : "Size of group 1"), "40");
+        if (!matched) retype(field(*plan, "Size of group 2"), "50");
+        // The power question has no target: its buttons are off.
+        auto& ninety = named<QPushButton>(*plan, "Target power 90%");
+        QCOMPARE(ninety.isEnabled(), find != QStringLiteral("Find the power"));
+        QTest::mouseClick(&ninety, Qt::LeftButton);
+        QCOMPARE(field(*plan, "Target power").text(),
+                 ninety.isEnabled() ? QStringLiteral("0.9") : QStringLiteral("0.8"));
+
+        plan::Study study;
+        study.design = matched ? plan::Design::matched : plan::Design::independent;
+        study.sd = 1.2;
+        const plan::Sizes sizes{40, matched ? 0L : 50L};
+        QVERIFY(plan->shownAnswer().has_value());
+        const planner::PlanAnswer& shown = *plan->shownAnswer();
+        if (find == QStringLiteral("Find the sample size")) {
+            const plan::SizeAnswer engine = plan::smallestSize(study, 0.9);
+            QCOMPARE(shown.sizes, engine.sizes);
+            QCOMPARE(shown.power, engine.power);
+        } else if (find == QStringLiteral("Find the power")) {
+            QCOMPARE(shown.sizes, sizes);
+            QCOMPARE(shown.power, plan::power(study, sizes));
+        } else {
+            const plan::BoundAnswer engine = plan::smallestBound(study, sizes, 0.9);
+            // Written rounded up, never below the engine's bound, and with the power it has.
+            QVERIFY(shown.upper >= engine.bound && shown.upper < engine.bound * 1.01);
+            QCOMPARE(shown.lower, -shown.upper);
+            plan::Study at = study;
+            at.lower = shown.lower;
+            at.upper = shown.upper;
+            QCOMPARE(shown.power, plan::power(at, sizes));
+            QVERIFY(shown.power >= 0.9);
+        }
+        QCOMPARE(answerShown(*plan), QString::fromStdString(planner::answerLine(shown)));
+        QCOMPARE(named<report::ReportTextView>(*plan, "Sentence for a preregistration").report(),
+                 QString::fromStdString(planner::preregistrationSentence(shown)));
+        QVERIFY(refusalShown(*plan).isEmpty());
+        // The curve goes through the answer.
+        const auto& curve = named<planner::PowerCurve>(*plan, "Power curve").curve();
+        QVERIFY(curve.has_value() && curve->points.size() >= 20);
+        bool through = false;
+        for (const planner::CurvePoint& p : curve->points)
+            through = through || (p.x == curve->answer.x && p.power == shown.power);
+        QVERIFY(through);
+    }
+
+    void theWordsOfTheExample() {
+        const planner::PlanAnswer a = planner::answer(planner::readForm(exampleForm()));
+        const std::string n = planner::count(a.sizes.n1);
+        const std::string total = planner::count(2 * a.sizes.n1);
+        QCOMPARE(planner::answerLine(a), n + " per group (" + total + " in all) give " +
+                                             planner::percent(a.power) + " power");
+        QCOMPARE(planner::preregistrationSentence(a),
+                 "To have 90% power to conclude equivalence with bounds of -0.50 and 0.50 (raw "
+                 "units) at \xCE\xB1 = .05 in two one-sided tests, assuming a true difference of 0 "
+                 "and an SD of 1.20, we will recruit " +
+                     n + " participants per group (" + total + " in all).");
+        planner::PlanForm matched = exampleForm();
+        matched.design = plan::Design::matched;
+        const planner::PlanAnswer m = planner::answer(planner::readForm(matched));
+        QVERIFY(planner::preregistrationSentence(m).ends_with(
+            "an SD of the difference scores of 1.20, we will recruit " +
+            planner::count(m.sizes.n1) + " pairs."));
+    }
+
+    void powersAndCountsAreWrittenWithoutOverstating_data() {
+        QTest::addColumn<double>("power");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("just short of 90%") << 0.8999975 << "89.9%";
+        QTest::newRow("90.3%") << 0.90312 << "90.3%";
+        QTest::newRow("all but certain") << 0.99996 << "99.9%";
+        QTest::newRow("exactly 80%") << 0.8 << "80.0%";
+    }
+
+    void powersAndCountsAreWrittenWithoutOverstating() {
+        QFETCH(double, power);
+        QFETCH(QString, written);
+        QCOMPARE(QString::fromStdString(planner::percent(power)), written);
+        QCOMPARE(planner::count(85639), std::string("85,639"));
+        QCOMPARE(planner::count(10'000'000), std::string("10,000,000"));
+        QCOMPARE(planner::count(124), std::string("124"));
+    }
+
+    void refusalsAreShownNextToTheAnswer_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");  // empty: the engine's own sentence
+        QTest::newRow("alpha above .5") << "Alpha"
+                                        << "0.7"
+                                        << "";
+        QTest::newRow("SD of zero") << "Standard deviation"
+                                    << "0"
+                                    << "";
+        QTest::newRow("difference on the bound") << "Assumed true difference"
+                                                 << "0.5"
+                                                 << "";
+        QTest::newRow("target power of 1") << "Target power"
+                                           << "1"
+                                           << "";
+        QTest::newRow("not a number") << "Standard deviation"
+                                      << "1,2"
+                                      << "Type a number in the SD box.";
+        QTest::newRow("empty bound") << "Bound"
+                                     << ""
+                                     << "Type a number in the bound box.";
+    }
+
+    void refusalsAreShownNextToTheAnswer() {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        Recorded recorded;
+        frmPlan plan(exampleForm(), recordingPlatform(recorded));
+        plan.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plan));
+        QVERIFY(plan.shownAnswer().has_value());
+        retype(field(plan, qPrintable(box)), typed);
+        QVERIFY(!plan.shownAnswer().has_value());
+        if (expected.isEmpty()) {
+            // The engine's sentence for the same question.
+            try {
+                planner::answer(planner::readForm(plan.form()));
+                QFAIL("the engine answered");
+            } catch (const plan::PlanError& refusal) {
+                expected = QString::fromStdString(refusal.description());
+            }
+        }
+        QCOMPARE(refusalShown(plan), expected);
+        QVERIFY(named<QLabel>(plan, "Why there is no answer").isVisible());
+        QVERIFY(named<report::ReportTextView>(plan, "Sentence for a preregistration")
+                    .report()
+                    .isEmpty());
+        QVERIFY(!named<QPushButton>(plan, "Save...").isEnabled());
+        QVERIFY(!named<planner::PowerCurve>(plan, "Power curve").curve().has_value());
+        // Typing it right brings the answer back.
+        retype(field(plan, qPrintable(box)),
+               QString::fromStdString(box == "Alpha"                     ? "0.05"
+                                      : box == "Standard deviation"      ? "1.2"
+                                      : box == "Assumed true difference" ? "0"
+                                      : box == "Target power"            ? "0.9"
+                                                                         : "0.5"));
+        QVERIFY(plan.shownAnswer().has_value());
+        QVERIFY(!named<QLabel>(plan, "Why there is no answer").isVisible());
+    }
+
+    void curveAgainstTheTrueDifference() {
+        Recorded recorded;
+        frmPlan plan(exampleForm(), recordingPlatform(recorded));
+        choose(named<QRadioButton>(plan, "Power curve against the true difference"));
+        const auto& curve = named<planner::PowerCurve>(plan, "Power curve").curve();
+        QVERIFY(curve.has_value());
+        QVERIFY(curve->axis == planner::CurveAxis::difference);
+        QVERIFY(!named<QRadioButton>(plan, "Power curve against the sample size").isChecked());
+        QVERIFY(curve->points.front().x < -0.5 && curve->points.back().x > 0.5);
+        // Highest at the assumed difference of 0, below alpha outside the bounds.
+        for (const planner::CurvePoint& p : curve->points) {
+            QVERIFY(p.power <= plan.shownAnswer()->power);
+            if (std::fabs(p.x) >= 0.5) QVERIFY(p.power <= 0.05);
+        }
+    }
+
+    void copiesAndSavesEachFormat() {
+        QTemporaryDir dir;
+        Recorded recorded;
+        frmPlan plan(exampleForm(), recordingPlatform(recorded));
+        plan.resize(1000, 700);
+        plan.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plan));
+        const QString sentence =
+            named<report::ReportTextView>(plan, "Sentence for a preregistration").report();
+        QTest::mouseClick(&named<QPushButton>(plan, "Copy text"), Qt::LeftButton);
+        QCOMPARE(QApplication::clipboard()->text(), sentence);
+        QTest::mouseClick(&named<QPushButton>(plan, "Copy curve"), Qt::LeftButton);
+        QVERIFY(QApplication::clipboard()->image().width() >=
+                named<planner::PowerCurve>(plan, "Power curve").width());
+
+        const QStringList filter = figure::saveFilters(planner::planFileKinds()).split(";;");
+        const QList<QStringList> cases = {{"plan.pdf", filter[3], "plan.pdf"},
+                                          {"curve", filter[1], "curve.png"},
+                                          {"curve.svg", filter[0], "curve.svg"},
+                                          {"sentence", filter[3], "sentence.txt"}};
+        for (const QStringList& c : cases) {
+            recorded.nextPath = dir.filePath(c[0]);
+            recorded.nextFilter = c[1];
+            QTest::mouseClick(&named<QPushButton>(plan, "Save..."), Qt::LeftButton);
+            QVERIFY2(QFile::exists(dir.filePath(c[2])), qPrintable(c[2]));
+        }
+        QVERIFY(recorded.messages.isEmpty());
+        QFile pdf(dir.filePath("plan.pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.readAll().startsWith("%PDF-"));
+        QVERIFY(QImage(dir.filePath("curve.png")).height() > 100);
+        QVERIFY(QSvgRenderer(dir.filePath("curve.svg")).isValid());
+        QFile text(dir.filePath("sentence.txt"));
+        QVERIFY(text.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(text.readAll()), sentence + "\n");
+
+        recorded.nextPath = dir.filePath("missing/folder/plan.txt");
+        QTest::mouseClick(&named<QPushButton>(plan, "Save..."), Qt::LeftButton);
+        QCOMPARE(recorded.messages.size(), 1);
+        QVERIFY(recorded.messages[0].contains("could not be saved"));
+        QVERIFY(!QFile::exists(recorded.nextPath));
+    }
+
+    void everyControlIsNamedAndReachable() {
+        Recorded recorded;
+        frmPlan plan(exampleForm(), recordingPlatform(recorded));
+        plan.show();
+        QVERIFY(QTest::qWaitForWindowActive(&plan));
+        QSet<QString> names;
+        QSet<QWidget*> tabStops;
+        for (QWidget* w : plan.findChildren<QWidget*>()) {
+            if (w->objectName().startsWith("qt_")) continue;
+            if (w->focusPolicy() & Qt::TabFocus) {
+                QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+                QVERIFY2(!names.contains(w->accessibleName()), qPrintable(w->accessibleName()));
+                names.insert(w->accessibleName());
+                if (w->isEnabled()) tabStops.insert(w);
+            }
+        }
+        QVERIFY(!named<planner::PowerCurve>(plan, "Power curve").accessibleName().isEmpty());
+        // Tab visits every enabled control (each radio group once) and comes back.
+        QSet<QWidget*> visited;
+        QWidget* first = QApplication::focusWidget();
+        for (int i = 0; i < 60; ++i) {
+            visited.insert(QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (QApplication::focusWidget() == first) break;
+        }
+        for (QWidget* w : tabStops) {
+            const bool radioGroupMate =
+                qobject_cast<QRadioButton*>(w) && !static_cast<QRadioButton*>(w)->isChecked();
+            if (!radioGroupMate) QVERIFY2(visited.contains(w), qPrintable(w->objectName()));
+        }
+    }
+
+    void enterPressesTheFocusedButtonAndEscapeCloses() {
+        Recorder recorder;
+        auto main = showWindow(recorder);
+        frmPlan* plan = openPlan(*main);
+        QVERIFY(plan != nullptr);
+        QPointer<frmPlan> watched = plan;
+        auto& ninety = named<QPushButton>(*plan, "Target power 90%");
+        ninety.setFocus();
+        QTest::keyClick(&ninety, Qt::Key_Return);
+        QTRY_COMPARE(field(*plan, "Target power").text(), QStringLiteral("0.9"));
+        // Enter in a box presses nothing.
+        auto& sd = field(*plan, "Standard deviation");
+        QTest::keyClick(&sd, Qt::Key_Return);
+        QTest::qWait(100);
+        QVERIFY(plan->isVisible());
+        // A second press of Plan brings the same window forward.
+        QTest::mouseClick(&control<QPushButton>(*main, "cmdPlan"), Qt::LeftButton);
+        QCOMPARE(main->findChildren<frmPlan*>().size(), 1);
+        QTest::keyClick(&sd, Qt::Key_Escape);
+        QTRY_VERIFY(watched.isNull() || !watched->isVisible());
+    }
+};
+
+QTEST_MAIN(PlanWindowTest)
+#include "plan_window_test.moc"
