@@ -104,8 +104,10 @@ private slots:
         for (const QPushButton* other : window->findChildren<QPushButton*>())
             QVERIFY2(other == &data || !other->geometry().intersects(data.geometry()),
                      qPrintable(other->objectName()));
-        // Tab from the run button reaches Data, then Start again.
+        // Tab from the run button reaches Plan, then Data, then Start again.
         control<QPushButton>(*window, "cmdDoIt").setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(testing::objectNameOf(QApplication::focusWidget()), QStringLiteral("cmdPlan"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(testing::objectNameOf(QApplication::focusWidget()), QStringLiteral("cmdData"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
