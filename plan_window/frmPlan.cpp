@@ -149,7 +149,11 @@ void frmPlan::answerNow() {
         return;
     }
     ui.lblAnswer->setText(fromStd(planner::answerLine(*answer_)));
+    // The label's accessible name says what it is; its description carries the
+    // answer itself to a screen reader.
+    ui.lblAnswer->setAccessibleDescription(ui.lblAnswer->text());
     ui.lblError->clear();
+    ui.lblError->setAccessibleDescription(QString());
     ui.lblError->hide();
     ui.txtSentence->setReport(fromStd(planner::preregistrationSentence(*answer_)));
     for (QPushButton* b : {ui.cmdCopyText, ui.cmdCopyCurve, ui.cmdSave})
@@ -160,7 +164,9 @@ void frmPlan::answerNow() {
 void frmPlan::showRefusal(const QString& description) {
     answer_.reset();
     ui.lblAnswer->setText(QStringLiteral("No answer yet."));
+    ui.lblAnswer->setAccessibleDescription(ui.lblAnswer->text());
     ui.lblError->setText(description);
+    ui.lblError->setAccessibleDescription(description);
     ui.lblError->show();
     ui.txtSentence->setReport(QString());
     ui.curve->setCurve(std::nullopt);
