@@ -365,6 +365,7 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
         QTest::newRow("Return on Start again") << "cmdNew" << int(Qt::Key_Return) << 0;
+        QTest::newRow("Return on Plan") << "cmdPlan" << int(Qt::Key_Return) << 0;
         QTest::newRow("keypad Enter on Exit")
             << "cmdExit" << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
     }
