@@ -227,6 +227,23 @@ private slots:
         QVERIFY(through);
     }
 
+    // A known answer that sits close to its edge: 3,305 per group give
+    // 0.8999944, just short of .90, so rounding a continuous size would be wrong.
+    void aKnownAnswerCloseToItsEdge() {
+        planner::PlanForm form;
+        form.alpha = "0.025";
+        form.bound = "10";
+        form.difference = "2";
+        form.sd = "100";
+        form.power = "0.9";
+        Recorded recorded;
+        frmPlan plan(form, recordingPlatform(recorded));
+        QCOMPARE(answerShown(plan),
+                 QStringLiteral("3,306 per group (6,612 in all) give 90.0% power"));
+        retype(field(plan, "Target power"), "0.899994");
+        QVERIFY(answerShown(plan).startsWith(QStringLiteral("3,305 per group")));
+    }
+
     void theWordsOfTheExample() {
         const planner::PlanAnswer a = planner::answer(planner::readForm(exampleForm()));
         const std::string n = planner::count(a.sizes.n1);
