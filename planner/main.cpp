@@ -1,0 +1,289 @@
+// tarnwick-plan: the sample size, power or narrowest bounds of an equivalence
+// study, for one case given as options or for every row of a CSV table. See
+// tarnwick-plan.1 for the whole interface.
+
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "atomic_file.h"
+#include "csv_reader.h"
+#include "output_writer.h"
+#include "plan_table.h"
+#include "row_plan.h"
+
+namespace {
+
+using namespace tarnwick::planner;
+using namespace tarnwick::table_io;
+
+constexpr int allAnswered = 0;
+constexpr int someRefused = 1;
+constexpr int failed = 2;
+
+struct Options {
+    std::string input;
+    std::string output;
+    std::string format;  // text for one case, csv for a table, unless asked
+    std::string digits = "shown";
+    RowTexts caseTexts;  // one case from the options
+};
+
+constexpr const char* footer =
+    R"(One case: --solve and the options after it describe it; the answer is a
+sentence (or, with --format csv|jsonl, a one-row table). Many cases: INPUT is
+a CSV table whose header names the columns solve, design, alpha, bound (or
+lower and upper), difference, sd, power, ratio, n1, n2 (any order; absent
+optional columns take the defaults); every input column is copied, then come
+plan_n1 plan_n2 plan_total plan_power plan_lower plan_upper message.
+
+Exit status: 0 every case answered; 1 some cases have a message instead (all
+rows are written); 2 usage error, unreadable input or malformed CSV, reported
+as FILE:LINE: what is wrong (FILE is <stdin> for standard input).)";
+
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Standard input, or the named file, closed again at the end.
+class Input {
+public:
+    explicit Input(const std::string& path) {
+        if (path.empty() || path == "-") return;
+        stream_ = std::fopen(path.c_str(), "rb");
+        if (stream_ == nullptr)
+            throw InputError(path, 0, std::string("cannot open: ") + std::strerror(errno));
+        name_ = path;
+    }
+    ~Input() {
+        if (stream_ != stdin) std::fclose(stream_);
+    }
+    Input(const Input&) = delete;
+    Input& operator=(const Input&) = delete;
+
+    std::FILE* stream() const { return stream_; }
+    const std::string& name() const { return name_; }
+
+private:
+    std::FILE* stream_ = stdin;
+    std::string name_ = "<stdin>";
+};
+
+// Where the answers go: standard output, or a file that appears complete or
+// not at all. A table's rows or sentences go out one by one; a row that
+// cannot be read (malformed CSV) stops the run before the file appears.
+class Destination {
+public:
+    explicit Destination(const std::string& path) {
+        if (!path.empty() && path != "-") {
+            file_.emplace(path);
+            out_ = file_->stream();
+        } else {
+            std::setvbuf(stdout, nullptr, _IOFBF, 1 << 20);
+        }
+    }
+    std::FILE* stream() const { return out_; }
+    void commit() {
+        if (std::fflush(out_) != 0 || std::ferror(out_))
+            throw std::runtime_error(std::string("cannot write the output: ") +
+                                     std::strerror(errno));
+        if (file_) file_->commit();
+    }
+
+private:
+    std::optional<AtomicFile> file_;
+    std::FILE* out_ = stdout;
+};
+
+// The answers as a table (CSV or JSON Lines) or as sentences, one a line.
+class AnswerSink {
+public:
+    AnswerSink(std::FILE* out, const std::string& format, std::vector<std::string> columns)
+        : out_(out) {
+        if (format != "text") {
+            for (std::string_view name : answerColumnNames)
+                columns.emplace_back(name);
+            table_.emplace(out, format == "jsonl" ? OutputFormat::jsonLines : OutputFormat::csv,
+                           columns);
+        }
+    }
+
+    void write(const std::vector<std::string>& inputFields, const RowPlan& row) {
+        if (!table_) {
+            const std::string line = row.sentence + "\n";
+            if (std::fwrite(line.data(), 1, line.size(), out_) != line.size())
+                throw std::runtime_error(std::string("cannot write the output: ") +
+                                         std::strerror(errno));
+            return;
+        }
+        fields_.clear();
+        for (const std::string& text : inputFields)
+            fields_.push_back({text, FieldKind::text});
+        for (const std::string& text : row.fields)
+            fields_.push_back({text, FieldKind::number});
+        fields_.push_back({row.message, FieldKind::text});
+        table_->writeRow(fields_);
+    }
+
+    void finish() {
+        if (table_) table_->finish();
+    }
+
+private:
+    std::FILE* out_;
+    std::optional<OutputWriter> table_;
+    std::vector<Field> fields_;
+};
+
+Digits digitsOf(const Options& options) {
+    return options.digits == "full" ? Digits::full : Digits::shown;
+}
+
+int planOneCase(const Options& options) {
+    std::vector<std::string> columns, fields;
+    for (std::size_t i = 0; i < inputColumnCount; ++i) {
+        if (options.caseTexts[i].empty()) continue;
+        columns.emplace_back(inputColumnNames[i]);
+        fields.push_back(options.caseTexts[i]);
+    }
+    Destination destination(options.output);
+    AnswerSink sink(destination.stream(), options.format.empty() ? "text" : options.format,
+                    columns);
+    const RowPlan row = planRow(options.caseTexts, digitsOf(options));
+    sink.write(fields, row);
+    sink.finish();
+    destination.commit();
+    return row.answered ? allAnswered : someRefused;
+}
+
+void noteNearMisses(const PlanTable& table) {
+    for (const std::string& name : table.nearMisses()) {
+        std::cerr << "tarnwick-plan: note: column \"" << name
+                  << "\" is copied, not read: the columns the planner reads are spelt in lower "
+                     "case without spaces\n";
+    }
+}
+
+int planTable(const Options& options) {
+    const Input input(options.input);
+    CsvReader reader(input.stream(), input.name());
+    CsvRecord record;
+    if (!reader.next(record))
+        throw InputError(input.name(), 1,
+                         "the input is empty; its first row must name the columns");
+    const PlanTable table(record, input.name());
+    noteNearMisses(table);
+    Destination destination(options.output);
+    AnswerSink sink(destination.stream(), options.format.empty() ? "csv" : options.format,
+                    table.outputColumns());
+    const Digits digits = digitsOf(options);
+    bool someRowRefused = false;
+    while (reader.next(record)) {
+        const RowPlan row = planRow(table.rowTexts(record, input.name()), digits);
+        someRowRefused = someRowRefused || !row.answered;
+        sink.write(record.fields, row);
+    }
+    sink.finish();
+    destination.commit();
+    return someRowRefused ? someRefused : allAnswered;
+}
+
+int run(const Options& options) {
+    const bool oneCase = !options.caseTexts[static_cast<std::size_t>(InputColumn::solve)].empty();
+    const bool someCaseOption = std::any_of(options.caseTexts.begin(), options.caseTexts.end(),
+                                            [](const std::string& text) { return !text.empty(); });
+    if (oneCase && !options.input.empty())
+        throw UsageError("give one case as options or a table INPUT, not both");
+    if (someCaseOption && !oneCase)
+        throw UsageError("a case given as options needs --solve n|power|bound");
+    return oneCase ? planOneCase(options) : planTable(options);
+}
+
+void addCaseOptions(CLI::App& app, RowTexts& texts) {
+    const auto text = [&](InputColumn column) -> std::string& {
+        return texts[static_cast<std::size_t>(column)];
+    };
+    app.add_option("--solve", text(InputColumn::solve),
+                   "what to find: n (the smallest size reaching --power), power (at --n1, --n2), "
+                   "or bound (the narrowest symmetric bounds reaching --power at --n1, --n2)")
+        ->check(CLI::IsMember({"n", "power", "bound"}))
+        ->option_text("n|power|bound");
+    app.add_option("--design", text(InputColumn::design),
+                   "independent (default) or matched (n1 pairs, --sd of the differences)")
+        ->check(CLI::IsMember({"independent", "matched"}))
+        ->option_text("independent|matched");
+    const auto number = [&](const char* name, InputColumn column, const char* help) {
+        app.add_option(name, text(column), help)->option_text("X");
+    };
+    number("--alpha", InputColumn::alpha, "level of each one-sided test (default 0.05)");
+    number("--bound", InputColumn::bound, "symmetric bounds -X and +X");
+    number("--lower", InputColumn::lower, "lower bound (with --upper, instead of --bound)");
+    number("--upper", InputColumn::upper, "upper bound");
+    number("--difference", InputColumn::difference,
+           "assumed true difference, group 1 minus group 2 (default 0)");
+    number("--sd", InputColumn::sd,
+           "common SD of the two groups; matched: SD of the difference scores");
+    number("--power", InputColumn::power, "target power for n and bound, such as 0.8");
+    number("--ratio", InputColumn::ratio, "n2 / n1 (default 1)");
+    number("--n1", InputColumn::n1, "size of group 1; matched: the number of pairs");
+    number("--n2", InputColumn::n2, "size of group 2 (default ceil(ratio * n1))");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    CLI::App app{
+        "Plans an equivalence study (two one-sided tests for two means): the sample size that "
+        "reaches a target power, the power of given sizes, or the narrowest symmetric bounds "
+        "given sizes can show, for one case or for every row of a CSV table.",
+        "tarnwick-plan"};
+    app.add_option("INPUT", options.input, "CSV table of cases; - for standard input")
+        ->option_text("[INPUT.csv]");
+    app.add_option("-o,--output", options.output,
+                   "write to FILE (complete or not at all) instead of standard output")
+        ->option_text("FILE");
+    app.add_option("--format", options.format,
+                   "csv, jsonl (one JSON object a row) or text (one sentence a case); the default "
+                   "is text for one case, csv for a table")
+        ->check(CLI::IsMember({"csv", "jsonl", "text"}))
+        ->option_text("csv|jsonl|text");
+    app.add_option("--digits", options.digits,
+                   "shown (default): power cut at 4 decimals, found bounds rounded outward to 4 "
+                   "significant digits; full: the shortest text of every double")
+        ->check(CLI::IsMember({"shown", "full"}))
+        ->option_text("shown|full");
+    addCaseOptions(app, options.caseTexts);
+    app.set_version_flag("--version", "tarnwick-plan " TARNWICK_VERSION);
+    app.footer(footer);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error) == 0 ? 0 : failed;
+    }
+
+    try {
+        return run(options);
+    } catch (const UsageError& error) {
+        std::cerr << "tarnwick-plan: " << error.what()
+                  << "\nRun with --help for more information.\n";
+    } catch (const InputError& error) {
+        std::cout.flush();
+        if (error.line() > 0) {
+            std::cerr << error.what() << '\n';
+        } else {
+            std::cerr << error.file() << ": " << error.description() << '\n';
+        }
+    } catch (const std::exception& error) {
+        std::cerr << "tarnwick-plan: " << error.what() << '\n';
+    }
+    return failed;
+}

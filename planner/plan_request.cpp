@@ -1,0 +1,201 @@
+#include "plan_request.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+namespace tarnwick::planner {
+namespace {
+
+// Sizes are whole numbers a double holds exactly.
+constexpr double largestSize = 9007199254740992.0;  // 2^53
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+class RowReader {
+public:
+    explicit RowReader(const RowTexts& texts) : texts_(texts) {}
+
+    const std::string& text(InputColumn column) const {
+        return texts_[static_cast<std::size_t>(column)];
+    }
+    bool given(InputColumn column) const { return !text(column).empty(); }
+
+    std::optional<double> number(InputColumn column) const {
+        const std::string& field = text(column);
+        if (field.empty()) return std::nullopt;
+        double value = 0;
+        const char* end = field.data() + field.size();
+        const auto [stop, error] = std::from_chars(field.data(), end, value);
+        if (error != std::errc() || stop != end || !std::isfinite(value)) {
+            throw RequestError(RequestProblem::notANumber,
+                               std::string(nameOf(column)) + " is " + quoted(field) +
+                                   ", not a number (write numbers such as 0.05, 12 or 1.5e3)");
+        }
+        return value;
+    }
+
+    double number(InputColumn column, double fallback) const {
+        return number(column).value_or(fallback);
+    }
+
+    double required(InputColumn column, const char* what) const {
+        if (const auto value = number(column)) return *value;
+        throw RequestError(RequestProblem::missingValue,
+                           std::string(nameOf(column)) + " is empty: give " + what);
+    }
+
+    std::optional<long> size(InputColumn column) const {
+        const auto value = number(column);
+        if (!value) return std::nullopt;
+        if (*value != std::floor(*value) || std::fabs(*value) > largestSize) {
+            throw RequestError(RequestProblem::sizeNotWhole,
+                               std::string(nameOf(column)) + " is " + quoted(text(column)) +
+                                   ", not a whole number of participants");
+        }
+        return static_cast<long>(*value);
+    }
+
+    void mustBeEmpty(InputColumn column, const std::string& why) const {
+        if (given(column)) {
+            throw RequestError(RequestProblem::unusedValue,
+                               std::string(nameOf(column)) + " is given, but " + why);
+        }
+    }
+
+private:
+    const RowTexts& texts_;
+};
+
+Question readQuestion(const RowReader& row) {
+    const std::string& solve = row.text(InputColumn::solve);
+    if (solve == "n") return Question::size;
+    if (solve == "power") return Question::power;
+    if (solve == "bound") return Question::bound;
+    throw RequestError(
+        RequestProblem::unknownQuestion,
+        (solve.empty() ? std::string("solve is empty") : "solve is " + quoted(solve)) +
+            "; it must be n, power or bound");
+}
+
+plan::Design readDesign(const RowReader& row) {
+    const std::string& design = row.text(InputColumn::design);
+    if (design.empty() || design == "independent") return plan::Design::independent;
+    if (design == "matched") return plan::Design::matched;
+    throw RequestError(RequestProblem::unknownDesign,
+                       "design is " + quoted(design) + "; it must be independent or matched");
+}
+
+void readBounds(const RowReader& row, Request& request) {
+    if (request.question == Question::bound) {
+        for (InputColumn column : {InputColumn::bound, InputColumn::lower, InputColumn::upper})
+            row.mustBeEmpty(column,
+                            "solve bound finds the bounds; leave bound, lower and upper empty");
+        return;
+    }
+    const bool lower = row.given(InputColumn::lower), upper = row.given(InputColumn::upper);
+    if (const auto bound = row.number(InputColumn::bound)) {
+        if (lower || upper) {
+            throw RequestError(RequestProblem::boundsTwice,
+                               "bound and lower/upper are both given; give bound for symmetric "
+                               "bounds, or lower and upper, not both");
+        }
+        if (*bound <= 0) {
+            throw RequestError(RequestProblem::boundNotPositive,
+                               "bound is " + quoted(row.text(InputColumn::bound)) +
+                                   "; it must be above 0 (the bounds are -bound and +bound)");
+        }
+        request.study.lower = -*bound;
+        request.study.upper = *bound;
+        return;
+    }
+    if (!lower && !upper) {
+        throw RequestError(RequestProblem::missingValue,
+                           "the bounds are empty: give bound, or lower and upper");
+    }
+    request.study.lower = row.required(InputColumn::lower, "it with upper, or bound instead");
+    request.study.upper = row.required(InputColumn::upper, "it with lower, or bound instead");
+}
+
+double readRatio(const RowReader& row, plan::Design design) {
+    const double ratio = row.number(InputColumn::ratio, 1);
+    if (design == plan::Design::matched && ratio != 1) {
+        row.mustBeEmpty(InputColumn::ratio, "a matched design has one size, the number of pairs");
+    }
+    if (!(ratio > 0)) {
+        throw RequestError(RequestProblem::ratioNotPositive,
+                           "ratio is " + quoted(row.text(InputColumn::ratio)) +
+                               "; it must be above 0 (ratio = n2 / n1)");
+    }
+    return ratio;
+}
+
+void readSizes(const RowReader& row, Request& request) {
+    const bool matched = request.study.design == plan::Design::matched;
+    request.ratio = readRatio(row, request.study.design);
+    if (request.question == Question::size) {
+        for (InputColumn column : {InputColumn::n1, InputColumn::n2})
+            row.mustBeEmpty(column, "solve n finds the sizes; leave n1 and n2 empty");
+        return;
+    }
+    const auto n1 = row.size(InputColumn::n1);
+    if (!n1) {
+        throw RequestError(RequestProblem::missingValue,
+                           matched ? "n1 is empty: give the number of pairs"
+                                   : "n1 is empty: give the size of group 1");
+    }
+    const auto n2 = row.size(InputColumn::n2);
+    request.sizes.n1 = *n1;
+    if (matched) {
+        // A table of both designs may repeat the number of pairs in n2.
+        if (n2 && *n2 != *n1)
+            row.mustBeEmpty(InputColumn::n2, "a matched design takes the number of pairs in n1");
+        return;
+    }
+    if (request.ratio * static_cast<double>(*n1) > largestSize) {
+        throw RequestError(RequestProblem::sizeNotWhole,
+                           "ratio times n1 is too large to be a number of participants");
+    }
+    const bool ratioGiven = row.given(InputColumn::ratio);
+    if (n2 && ratioGiven && *n1 > 0 && *n2 != secondGroupSize(request.ratio, *n1)) {
+        throw RequestError(RequestProblem::sizesDisagree,
+                           "n2 and ratio are both given and disagree; give one of them");
+    }
+    request.sizes.n2 = n2 ? *n2 : secondGroupSize(request.ratio, *n1);
+}
+
+}  // namespace
+
+long secondGroupSize(double ratio, long n1) {
+    const double product = ratio * static_cast<double>(n1);
+    const double nearest = std::round(product);
+    // ratio is read from a decimal text and has lost up to half an ulp; the
+    // product then misses a whole number by a few ulps at most.
+    if (std::fabs(product - nearest) <= 1e-12 * std::fabs(nearest)) {
+        return static_cast<long>(nearest);
+    }
+    return static_cast<long>(std::ceil(product));
+}
+
+Request readRequest(const RowTexts& texts) {
+    const RowReader row(texts);
+    Request request;
+    request.question = readQuestion(row);
+    request.study.design = readDesign(row);
+    request.study.alpha = row.number(InputColumn::alpha, 0.05);
+    request.study.difference = row.number(InputColumn::difference, 0);
+    request.study.sd =
+        row.required(InputColumn::sd, "the SD (for a matched design, of the differences)");
+    readBounds(row, request);
+    if (request.question == Question::power) {
+        row.mustBeEmpty(InputColumn::power,
+                        "solve power finds the power; the column power is the target for n and "
+                        "bound");
+    } else {
+        request.targetPower = row.required(InputColumn::power, "the target power, such as 0.8");
+    }
+    readSizes(row, request);
+    return request;
+}
+
+}  // namespace tarnwick::planner

@@ -1,0 +1,73 @@
+#include "plan_table.h"
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+namespace tarnwick::planner {
+namespace {
+
+std::string folded(std::string_view name) {
+    std::string result;
+    for (unsigned char c : name) {
+        if (!std::isspace(c)) result.push_back(static_cast<char>(std::tolower(c)));
+    }
+    return result;
+}
+
+template <std::size_t N>
+std::optional<std::size_t> indexIn(const std::array<std::string_view, N>& names,
+                                   std::string_view name) {
+    const auto found = std::find(names.begin(), names.end(), name);
+    if (found == names.end()) return std::nullopt;
+    return static_cast<std::size_t>(found - names.begin());
+}
+
+}  // namespace
+
+PlanTable::PlanTable(const CsvRecord& header, const std::string& fileName)
+    : inputColumns_(header.fields) {
+    std::set<std::string_view> seen;
+    for (std::size_t i = 0; i < inputColumns_.size(); ++i) {
+        const std::string& name = inputColumns_[i];
+        const auto fail = [&](const std::string& what) {
+            throw InputError(fileName, header.line,
+                             "column " + std::to_string(i + 1) + " \"" + name + "\" " + what);
+        };
+        if (!seen.insert(name).second) fail("is named twice in the header");
+        if (indexIn(answerColumnNames, name)) fail("has the name of an answer column; rename it");
+        if (const auto read = indexIn(inputColumnNames, name)) {
+            positions_[*read] = i;
+        } else if (indexIn(inputColumnNames, folded(name))) {
+            nearMisses_.push_back(name);
+        }
+    }
+    for (InputColumn column : requiredColumns) {
+        if (!positions_[static_cast<std::size_t>(column)]) {
+            throw InputError(fileName, header.line,
+                             "the header has no column \"" + std::string(nameOf(column)) +
+                                 "\"; the first row must name the columns (solve, sd, ...)");
+        }
+    }
+}
+
+RowTexts PlanTable::rowTexts(const CsvRecord& record, const std::string& fileName) const {
+    if (record.fields.size() != inputColumns_.size()) {
+        throw InputError(fileName, record.line,
+                         "the row has " + std::to_string(record.fields.size()) +
+                             " fields, the header " + std::to_string(inputColumns_.size()));
+    }
+    RowTexts texts;
+    for (std::size_t i = 0; i < inputColumnCount; ++i) {
+        if (positions_[i]) texts[i] = record.fields[*positions_[i]];
+    }
+    return texts;
+}
+
+std::vector<std::string> PlanTable::outputColumns() const {
+    std::vector<std::string> names = inputColumns_;
+    names.insert(names.end(), answerColumnNames.begin(), answerColumnNames.end());
+    return names;
+}
+
+}  // namespace tarnwick::planner

@@ -1,0 +1,38 @@
+#pragma once
+// Where the columns the planner reads stand in the input table, and the
+// output table's columns: the input's own, then the answer's.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "csv_reader.h"
+#include "plan_request.h"
+
+namespace tarnwick::planner {
+
+using table_io::CsvRecord;
+using table_io::InputError;
+
+class PlanTable {
+public:
+    // Throws InputError when the header names a column twice, names one of
+    // the answer's columns, or lacks solve or sd (no row could be answered).
+    PlanTable(const CsvRecord& header, const std::string& fileName);
+
+    // The texts of the columns the planner reads; absent columns are empty.
+    // Throws InputError unless the record is as wide as the header.
+    RowTexts rowTexts(const CsvRecord& record, const std::string& fileName) const;
+
+    std::vector<std::string> outputColumns() const;
+    // Columns that look meant for the planner but are spelt otherwise
+    // ("SD", " alpha"); they are copied like any other column.
+    const std::vector<std::string>& nearMisses() const { return nearMisses_; }
+
+private:
+    std::vector<std::string> inputColumns_;
+    std::array<std::optional<std::size_t>, inputColumnCount> positions_;
+    std::vector<std::string> nearMisses_;
+};
+
+}  // namespace tarnwick::planner

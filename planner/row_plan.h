@@ -1,0 +1,22 @@
+#pragma once
+// One row planned: the answer's texts, or the sentence that says why there is none.
+
+#include <array>
+#include <string>
+
+#include "answer_text.h"
+#include "plan_request.h"
+
+namespace tarnwick::planner {
+
+struct RowPlan {
+    bool answered = false;
+    std::array<std::string, 6> fields;  // the answer columns but message; empty when refused
+    std::string message;                // empty when answered
+    std::string sentence;               // the answer in words, or the message
+};
+
+// Never throws for anything the row holds: every refusal becomes the message.
+RowPlan planRow(const RowTexts& texts, Digits digits);
+
+}  // namespace tarnwick::planner
