@@ -88,16 +88,21 @@ std::string powerCutAtFourDecimals(double power) {
 }
 
 std::string boundRoundedOutward(double bound) {
-    int exponent = static_cast<int>(std::floor(std::log10(bound)));
+    const int exponent = static_cast<int>(std::floor(std::log10(bound)));
     const int decimals = boundDigits - 1 - exponent;
     // Bounds beyond these are no planning question; their shortest text will do.
     if (decimals > 22 || decimals < -15) return shortestText(bound);
-    if (decimals >= 0)
-        return withDecimals(ceilOfProduct(bound, std::pow(10.0, decimals)), decimals);
-    const double unit = std::pow(10.0, -decimals);
-    double units = std::ceil(bound / unit);
-    if (std::fma(units, unit, -bound) < 0) units += 1;
-    if (std::fma(units - 1, unit, -bound) >= 0) units -= 1;
+    if (decimals < 0) {
+        const double unit = std::pow(10.0, -decimals);
+        double units = std::ceil(bound / unit);
+        if (std::fma(units, unit, -bound) < 0) units += 1;
+        if (std::fma(units - 1, unit, -bound) >= 0) units -= 1;
+        return withDecimals(units, decimals);
+    }
+    const double units = ceilOfProduct(bound, std::pow(10.0, decimals));
+    // 9.9991 goes up to 10.00, not 10.000: still 4 significant digits.
+    if (decimals > 0 && units >= std::pow(10.0, boundDigits))
+        return withDecimals(units / 10, decimals - 1);
     return withDecimals(units, decimals);
 }
 

@@ -106,6 +106,7 @@ private:
 // The answers as a table (CSV or JSON Lines) or as sentences, one a line.
 class AnswerSink {
 public:
+    // `columns` are the input's; the answer's follow them.
     AnswerSink(std::FILE* out, const std::string& format, std::vector<std::string> columns)
         : out_(out) {
         if (format != "text") {
@@ -183,7 +184,7 @@ int planTable(const Options& options) {
     noteNearMisses(table);
     Destination destination(options.output);
     AnswerSink sink(destination.stream(), options.format.empty() ? "csv" : options.format,
-                    table.outputColumns());
+                    table.inputColumns());
     const Digits digits = digitsOf(options);
     bool someRowRefused = false;
     while (reader.next(record)) {

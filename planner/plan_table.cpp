@@ -64,10 +64,4 @@ RowTexts PlanTable::rowTexts(const CsvRecord& record, const std::string& fileNam
     return texts;
 }
 
-std::vector<std::string> PlanTable::outputColumns() const {
-    std::vector<std::string> names = inputColumns_;
-    names.insert(names.end(), answerColumnNames.begin(), answerColumnNames.end());
-    return names;
-}
-
 }  // namespace tarnwick::planner

@@ -1,6 +1,5 @@
 #pragma once
-// Where the columns the planner reads stand in the input table, and the
-// output table's columns: the input's own, then the answer's.
+// Where the columns the planner reads stand in the input table.
 
 #include <optional>
 #include <string>
@@ -24,7 +23,7 @@ public:
     // Throws InputError unless the record is as wide as the header.
     RowTexts rowTexts(const CsvRecord& record, const std::string& fileName) const;
 
-    std::vector<std::string> outputColumns() const;
+    const std::vector<std::string>& inputColumns() const { return inputColumns_; }
     // Columns that look meant for the planner but are spelt otherwise
     // ("SD", " alpha"); they are copied like any other column.
     const std::vector<std::string>& nearMisses() const { return nearMisses_; }

@@ -1,0 +1,128 @@
+// Input the planner cannot use: status 2, a FILE:LINE: message that points at
+// the bad record, and with -o no output file at all (an existing one left as
+// it was); usage errors.
+
+#include <gtest/gtest.h>
+
+#include "batch_process.h"
+
+namespace tarnwick::planner {
+namespace {
+
+using batch::testing::Outcome;
+using batch::testing::readFile;
+using batch::testing::run;
+using batch::testing::ScratchFolder;
+using batch::testing::writeFile;
+
+struct MalformedCase {
+    const char* name;
+    std::string input;
+    long line;              // where the message must point
+    const char* complaint;  // a piece of the message
+};
+
+const std::string header = "study,solve,bound,sd,power\n";
+
+std::string goodRows(int count) {
+    std::string rows;
+    for (int i = 0; i < count; ++i)
+        rows += "s" + std::to_string(i) + ",n,0.5,1.2,0.8\n";
+    return rows;
+}
+
+const MalformedCase malformedCases[] = {
+    {"quoted_field_never_closed", header + goodRows(2) + "\"s2,n,0.5\n\n1.2,0.8\n", 4,
+     "not closed"},
+    {"quote_inside_unquoted_field", header + "s\"1,n,0.5,1.2,0.8\n", 2, "quote"},
+    {"more_fields_than_header", header + goodRows(1) + "s1,n,0.5,1.2,0.8,9\n", 3,
+     "6 fields, the header 5"},
+    {"fewer_fields_after_many_rows", header + goodRows(500) + "late,n\n", 502,
+     "2 fields, the header 5"},
+    {"invalid_utf8", header + "s\xFF,n,0.5,1.2,0.8\n", 2, "UTF-8"},
+    {"column_named_twice", "solve,sd,solve\n", 1, "named twice"},
+    {"column_named_like_an_answer", "solve,sd,plan_power\n", 1, "answer column"},
+    {"message_column_in_input", "solve,sd,message\n", 1, "answer column"},
+    {"no_solve_column", "study,bound,sd,power\ns1,0.5,1.2,0.8\n", 1, "no column \"solve\""},
+    {"no_sd_column", "\n\nsolve,bound,SD,power\nn,0.5,1.2,0.8\n", 3, "no column \"sd\""},
+    {"empty_input", "", 1, "empty"},
+};
+
+class MalformedInput : public ::testing::TestWithParam<MalformedCase> {};
+
+TEST_P(MalformedInput, StatusTwoLineNumberAndNoOutputFile) {
+    const MalformedCase& c = GetParam();
+    ScratchFolder scratch;
+    const auto input = scratch.path / "in.csv";
+    const auto output = scratch.path / "out.csv";
+    writeFile(input, c.input);
+    writeFile(output, "earlier plans\n");
+
+    const Outcome outcome = run(PLAN_PROGRAM, {"-o", output.string(), input.string()});
+    EXPECT_EQ(outcome.status, 2);
+    const std::string where = input.string() + ":" + std::to_string(c.line) + ": ";
+    EXPECT_EQ(outcome.err.rfind(where, 0), 0u) << outcome.err;
+    EXPECT_NE(outcome.err.find(c.complaint), std::string::npos) << outcome.err;
+    EXPECT_EQ(readFile(output), "earlier plans\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path), {}), 2)
+        << "no temporary left";
+
+    const Outcome fromStdin = run(PLAN_PROGRAM, {}, input);
+    EXPECT_EQ(fromStdin.status, 2);
+    EXPECT_EQ(fromStdin.err.rfind("<stdin>:" + std::to_string(c.line) + ": ", 0), 0u)
+        << fromStdin.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MalformedInput, ::testing::ValuesIn(malformedCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct UsageCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    const char* complaint;
+};
+
+const UsageCase usageCases[] = {
+    {"case_options_and_a_table", {"--solve", "n", "--sd", "1", "table.csv"}, "not both"},
+    {"case_options_without_solve", {"--sd", "1", "--bound", "0.5"}, "--solve"},
+    {"unknown_question", {"--solve", "size"}, "--solve"},
+    {"unknown_format", {"--format", "xml"}, "--format"},
+    {"unknown_option", {"--no-such-option"}, "no-such-option"},
+    {"two_tables", {"a.csv", "b.csv"}, "b.csv"},
+    {"missing_table", {"/nonexistent/plans.csv"}, "/nonexistent/plans.csv: cannot open"},
+};
+
+class UsageError : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(UsageError, StatusTwoAndWhatIsWrong) {
+    const Outcome outcome = run(PLAN_PROGRAM, GetParam().arguments);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.err.find(GetParam().complaint), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, UsageError, ::testing::ValuesIn(usageCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CommandLine, HelpAndVersion) {
+    const Outcome help = run(PLAN_PROGRAM, {"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("Exit status"), std::string::npos);
+    const Outcome version = run(PLAN_PROGRAM, {"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("tarnwick-plan ", 0), 0u);
+}
+
+TEST(CommandLine, OutputFileHoldsWhatStandardOutputWould) {
+    ScratchFolder scratch;
+    const auto input = scratch.path / "in.csv";
+    writeFile(input, header + goodRows(3));
+    const Outcome toFile =
+        run(PLAN_PROGRAM, {"-o", (scratch.path / "out.csv").string(), input.string()});
+    EXPECT_EQ(toFile.status, 0) << toFile.err;
+    EXPECT_EQ(toFile.out, "");
+    EXPECT_EQ(readFile(scratch.path / "out.csv"), run(PLAN_PROGRAM, {input.string()}).out);
+}
+
+}  // namespace
+}  // namespace tarnwick::planner

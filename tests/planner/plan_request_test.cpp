@@ -1,0 +1,169 @@
+// Reading a row as a planning question: the defaults of absent values, the
+// two ways of giving bounds, the second group's size, and one clear sentence
+// for every row that cannot be read (nothing given is silently ignored).
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "plan_request.h"
+
+namespace tarnwick::planner {
+namespace {
+
+// "solve=n;sd=1.2" as the texts of a row.
+RowTexts row(const std::string& spec) {
+    RowTexts texts;
+    std::istringstream items(spec);
+    for (std::string item; std::getline(items, item, ';');) {
+        const auto equals = item.find('=');
+        const std::string name = item.substr(0, equals);
+        std::size_t i = 0;
+        while (i < inputColumnCount && inputColumnNames[i] != name)
+            ++i;
+        if (i == inputColumnCount) throw std::invalid_argument("no column " + name);
+        texts[i] = item.substr(equals + 1);
+    }
+    return texts;
+}
+
+struct Accepted {
+    const char* name;
+    const char* spec;
+    Question question;
+    plan::Design design;
+    double alpha, lower, upper, difference, target, ratio;
+    long n1, n2;
+};
+
+using plan::Design;
+constexpr auto ind = Design::independent;
+constexpr auto matched = Design::matched;
+
+const Accepted acceptedRows[] = {
+    {"defaults", "solve=n;sd=1.2;bound=0.5;power=0.9", Question::size, ind, 0.05, -0.5, 0.5, 0, 0.9,
+     1, 0, 0},
+    {"asymmetric_bounds", "solve=n;sd=1;lower=-0.3;upper=0.5;power=0.8;difference=0.1;alpha=0.025",
+     Question::size, ind, 0.025, -0.3, 0.5, 0.1, 0.8, 1, 0, 0},
+    {"ratio_for_size", "solve=n;sd=1;bound=1;power=0.8;ratio=2.5", Question::size, ind, 0.05, -1, 1,
+     0, 0.8, 2.5, 0, 0},
+    {"power_n2_defaults_to_n1", "solve=power;sd=1;bound=1;n1=20", Question::power, ind, 0.05, -1, 1,
+     0, 0, 1, 20, 20},
+    {"power_n2_from_ratio_rounded_up", "solve=power;sd=1;bound=1;n1=7;ratio=1.5", Question::power,
+     ind, 0.05, -1, 1, 0, 0, 1.5, 7, 11},
+    {"ratio_product_a_whole_number_despite_rounding", "solve=power;sd=1;bound=1;n1=100;ratio=1.1",
+     Question::power, ind, 0.05, -1, 1, 0, 0, 1.1, 100, 110},
+    {"n2_and_agreeing_ratio", "solve=power;sd=1;bound=1;n1=10;n2=20;ratio=2", Question::power, ind,
+     0.05, -1, 1, 0, 0, 2, 10, 20},
+    {"sizes_with_exponent", "solve=power;sd=1;bound=1;n1=1e3;n2=2E3", Question::power, ind, 0.05,
+     -1, 1, 0, 0, 1, 1000, 2000},
+    {"matched_pairs_in_n1", "solve=power;design=matched;sd=1;bound=1;n1=15", Question::power,
+     matched, 0.05, -1, 1, 0, 0, 1, 15, 0},
+    {"matched_n2_repeating_n1", "solve=power;design=matched;sd=1;bound=1;n1=15;n2=15;ratio=1",
+     Question::power, matched, 0.05, -1, 1, 0, 0, 1, 15, 0},
+    {"bound_question", "solve=bound;sd=2;power=0.9;n1=30;n2=40", Question::bound, ind, 0.05, -0.5,
+     0.5, 0, 0.9, 1, 30, 40},
+};
+
+class AcceptedRow : public ::testing::TestWithParam<Accepted> {};
+
+TEST_P(AcceptedRow, ReadsAsTheQuestionMeant) {
+    const Accepted& c = GetParam();
+    const Request request = readRequest(row(c.spec));
+    EXPECT_EQ(request.question, c.question);
+    EXPECT_EQ(request.study.design, c.design);
+    EXPECT_EQ(request.study.alpha, c.alpha);
+    if (c.question != Question::bound) {
+        EXPECT_EQ(request.study.lower, c.lower);
+        EXPECT_EQ(request.study.upper, c.upper);
+    }
+    EXPECT_EQ(request.study.difference, c.difference);
+    if (c.question != Question::power) {
+        EXPECT_EQ(request.targetPower, c.target);
+    }
+    EXPECT_EQ(request.ratio, c.ratio);
+    EXPECT_EQ(request.sizes, (plan::Sizes{c.n1, c.n2}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, AcceptedRow, ::testing::ValuesIn(acceptedRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct Refused {
+    const char* name;
+    const char* spec;
+    RequestProblem problem;
+    const char* sentence;  // a piece of it
+};
+
+using P = RequestProblem;
+const Refused refusedRows[] = {
+    {"no_question", "sd=1;bound=1;power=0.8", P::unknownQuestion, "solve is empty"},
+    {"unknown_question", "solve=N;sd=1;bound=1;power=0.8", P::unknownQuestion, "\"N\""},
+    {"unknown_design", "solve=n;design=paired;sd=1;bound=1;power=0.8", P::unknownDesign,
+     "\"paired\""},
+    {"comma_decimal_mark", "solve=n;sd=1,2;bound=1;power=0.8", P::notANumber, "sd is \"1,2\""},
+    {"spaces_around_a_number", "solve=n;sd= 1;bound=1;power=0.8", P::notANumber, "sd"},
+    {"infinite", "solve=n;sd=inf;bound=1;power=0.8", P::notANumber, "sd"},
+    {"not_a_number_text", "solve=n;sd=nan;bound=1;power=0.8", P::notANumber, "sd"},
+    {"no_sd", "solve=n;bound=1;power=0.8", P::missingValue, "sd is empty"},
+    {"no_bounds", "solve=n;sd=1;power=0.8", P::missingValue, "bounds are empty"},
+    {"lower_without_upper", "solve=n;sd=1;lower=-1;power=0.8", P::missingValue, "upper is empty"},
+    {"no_target", "solve=n;sd=1;bound=1", P::missingValue, "power is empty"},
+    {"no_n1", "solve=power;sd=1;bound=1;n2=10", P::missingValue, "n1 is empty"},
+    {"bound_and_lower", "solve=n;sd=1;bound=1;lower=-1;upper=1;power=0.8", P::boundsTwice, "both"},
+    {"negative_bound", "solve=n;sd=1;bound=-0.5;power=0.8", P::boundNotPositive, "above 0"},
+    {"zero_bound", "solve=n;sd=1;bound=0;power=0.8", P::boundNotPositive, "above 0"},
+    {"bounds_for_bound_question", "solve=bound;sd=1;bound=1;power=0.8;n1=10", P::unusedValue,
+     "finds the bounds"},
+    {"sizes_for_size_question", "solve=n;sd=1;bound=1;power=0.8;n1=10", P::unusedValue,
+     "finds the sizes"},
+    {"target_for_power_question", "solve=power;sd=1;bound=1;power=0.8;n1=10", P::unusedValue,
+     "finds the power"},
+    {"matched_second_size", "solve=power;design=matched;sd=1;bound=1;n1=10;n2=12", P::unusedValue,
+     "pairs"},
+    {"matched_ratio", "solve=n;design=matched;sd=1;bound=1;power=0.8;ratio=2", P::unusedValue,
+     "pairs"},
+    {"fractional_size", "solve=power;sd=1;bound=1;n1=10.5", P::sizeNotWhole, "whole"},
+    {"size_beyond_a_double", "solve=power;sd=1;bound=1;n1=1e300", P::sizeNotWhole, "whole"},
+    {"ratio_times_n1_beyond_a_double", "solve=power;sd=1;bound=1;n1=10;ratio=1e300",
+     P::sizeNotWhole, "too large"},
+    {"zero_ratio", "solve=n;sd=1;bound=1;power=0.8;ratio=0", P::ratioNotPositive, "above 0"},
+    {"n2_and_ratio_disagree", "solve=power;sd=1;bound=1;n1=10;n2=12;ratio=2", P::sizesDisagree,
+     "disagree"},
+};
+
+class RefusedRow : public ::testing::TestWithParam<Refused> {};
+
+TEST_P(RefusedRow, GetsOneSentenceWithItsNumber) {
+    const Refused& c = GetParam();
+    try {
+        readRequest(row(c.spec));
+        ADD_FAILURE() << "accepted";
+    } catch (const RequestError& error) {
+        EXPECT_EQ(error.number(), static_cast<int>(c.problem));
+        EXPECT_NE(error.description().find(c.sentence), std::string::npos) << error.description();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, RefusedRow, ::testing::ValuesIn(refusedRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct SecondGroup {
+    double ratio;
+    long n1, n2;
+};
+
+TEST(SecondGroupSize, IsTheCeilingOfTheExactProduct) {
+    const SecondGroup cases[] = {
+        {1.1, 10, 11},   {1.1, 100, 110},
+        {0.7, 10, 7},    {0.3, 10, 3},
+        {1.0 / 3, 3, 1}, {1.5, 3, 5},
+        {2, 7, 14},      {1.0000001, 10, 11},
+        {0.5, 3, 2},     {1.1, 1'000'000, 1'100'000},
+    };
+    for (const SecondGroup& c : cases)
+        EXPECT_EQ(secondGroupSize(c.ratio, c.n1), c.n2) << c.ratio << " x " << c.n1;
+}
+
+}  // namespace
+}  // namespace tarnwick::planner

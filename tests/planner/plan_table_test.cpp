@@ -1,0 +1,239 @@
+// The program on a table, as a user runs it: every input column copied, the
+// answers equal to the planning engine called directly with the row's values
+// and the documented defaults, refused rows with their message and status 1,
+// full digits that read back exactly, JSON numbers in JSON Lines.
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <nlohmann/json.hpp>
+
+#include "batch_process.h"
+#include "csv_reader.h"
+#include "plan.h"
+#include "plan_columns.h"
+
+namespace tarnwick::planner {
+namespace {
+
+using batch::testing::Outcome;
+using batch::testing::readFile;
+using batch::testing::run;
+using batch::testing::ScratchFolder;
+using batch::testing::writeFile;
+
+const std::string rowsFile = TEST_DATA_DIR "/rows.csv";
+
+struct Table {
+    std::vector<std::string> columns;
+    std::vector<std::vector<std::string>> rows;
+
+    const std::string& at(std::size_t row, std::string_view column) const {
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            if (columns[i] == column) return rows.at(row).at(i);
+        }
+        throw std::out_of_range("no column " + std::string(column));
+    }
+};
+
+Table parseCsv(std::string text) {
+    std::FILE* stream = ::fmemopen(text.data(), text.size(), "rb");
+    table_io::CsvReader reader(stream, "output");
+    Table table;
+    table_io::CsvRecord record;
+    if (reader.next(record)) table.columns = record.fields;
+    while (reader.next(record))
+        table.rows.push_back(record.fields);
+    std::fclose(stream);
+    return table;
+}
+
+double exactly(const std::string& text) {
+    double value = std::nan("");
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+double valueOr(const std::string& text, double fallback) {
+    return text.empty() ? fallback : std::stod(text);
+}
+
+// The answer the engine gives for a row of rows.csv, read by the rules the
+// manual page states.
+struct Expected {
+    plan::Sizes sizes;
+    double power, lower, upper;
+};
+
+Expected engineAnswer(const Table& table, std::size_t row) {
+    const auto text = [&](std::string_view column) -> const std::string& {
+        return table.at(row, column);
+    };
+    plan::Study study;
+    const bool matched = text("design") == "matched";
+    study.design = matched ? plan::Design::matched : plan::Design::independent;
+    study.alpha = valueOr(text("alpha"), 0.05);
+    study.difference = valueOr(text("difference"), 0);
+    study.sd = std::stod(text("sd"));
+    if (!text("bound").empty()) {
+        study.lower = -std::stod(text("bound"));
+        study.upper = std::stod(text("bound"));
+    } else if (!text("lower").empty()) {
+        study.lower = std::stod(text("lower"));
+        study.upper = std::stod(text("upper"));
+    }
+    const double ratio = valueOr(text("ratio"), 1);
+    plan::Sizes given;
+    if (!text("n1").empty()) {
+        given.n1 = std::stol(text("n1"));
+        given.n2 = matched               ? 0
+                   : !text("n2").empty() ? std::stol(text("n2"))
+                                         : static_cast<long>(std::ceil(ratio * given.n1 - 1e-9));
+    }
+    if (text("solve") == "n") {
+        const auto found = plan::smallestSize(study, std::stod(text("power")), ratio);
+        return {found.sizes, found.power, study.lower, study.upper};
+    }
+    if (text("solve") == "power")
+        return {given, plan::power(study, given), study.lower, study.upper};
+    const auto found = plan::smallestBound(study, given, std::stod(text("power")));
+    return {given, found.power, -found.bound, found.bound};
+}
+
+const std::vector<std::string_view> numberColumns = {"plan_n1",    "plan_n2",    "plan_total",
+                                                     "plan_power", "plan_lower", "plan_upper"};
+
+TEST(PlanTable, FullDigitsAreTheEnginesAnswersExactly) {
+    const Outcome outcome = run(PLAN_PROGRAM, {"--digits", "full", rowsFile});
+    EXPECT_EQ(outcome.status, 1) << "some rows are refused";
+    EXPECT_EQ(outcome.err, "");
+    const Table input = parseCsv(readFile(rowsFile));
+    const Table output = parseCsv(outcome.out);
+    ASSERT_EQ(output.rows.size(), input.rows.size());
+    std::vector<std::string> columns = input.columns;
+    columns.insert(columns.end(), answerColumnNames.begin(), answerColumnNames.end());
+    EXPECT_EQ(output.columns, columns);
+
+    for (std::size_t row = 0; row < input.rows.size(); ++row) {
+        SCOPED_TRACE(input.at(row, "case"));
+        for (std::size_t i = 0; i < input.columns.size(); ++i)
+            EXPECT_EQ(output.rows[row][i], input.rows[row][i]) << "copied unchanged";
+        const std::string& refusal = input.at(row, "refusal");
+        const std::string& message = output.at(row, "message");
+        if (!refusal.empty()) {
+            EXPECT_NE(message.find(refusal), std::string::npos) << message;
+            for (std::string_view column : numberColumns)
+                EXPECT_EQ(output.at(row, column), "") << column;
+            continue;
+        }
+        EXPECT_EQ(message, "");
+        const Expected expected = engineAnswer(input, row);
+        const bool matched = input.at(row, "design") == "matched";
+        EXPECT_EQ(output.at(row, "plan_n1"), std::to_string(expected.sizes.n1));
+        EXPECT_EQ(output.at(row, "plan_n2"), matched ? "" : std::to_string(expected.sizes.n2));
+        EXPECT_EQ(output.at(row, "plan_total"),
+                  std::to_string(expected.sizes.n1 + (matched ? 0 : expected.sizes.n2)));
+        EXPECT_EQ(exactly(output.at(row, "plan_power")), expected.power);
+        EXPECT_EQ(exactly(output.at(row, "plan_lower")), expected.lower);
+        EXPECT_EQ(exactly(output.at(row, "plan_upper")), expected.upper);
+    }
+}
+
+TEST(PlanTable, ShownDigitsNeverClaimMoreThanFull) {
+    const Table shown = parseCsv(run(PLAN_PROGRAM, {rowsFile}).out);
+    const Table full = parseCsv(run(PLAN_PROGRAM, {"--digits", "full", rowsFile}).out);
+    ASSERT_EQ(shown.rows.size(), full.rows.size());
+    for (std::size_t row = 0; row < shown.rows.size(); ++row) {
+        SCOPED_TRACE(shown.at(row, "case"));
+        if (!shown.at(row, "message").empty()) {
+            EXPECT_EQ(shown.rows[row], full.rows[row]);
+            continue;
+        }
+        for (std::string_view column : {"plan_n1", "plan_n2", "plan_total"})
+            EXPECT_EQ(shown.at(row, column), full.at(row, column));
+        const double power = exactly(full.at(row, "plan_power"));
+        EXPECT_LE(std::stod(shown.at(row, "plan_power")), power);
+        EXPECT_GT(std::stod(shown.at(row, "plan_power")) + 1e-4, power);
+        const double upper = exactly(full.at(row, "plan_upper"));
+        if (shown.at(row, "solve") == "bound") {
+            EXPECT_GE(std::stod(shown.at(row, "plan_upper")), upper);
+            EXPECT_LT(std::stod(shown.at(row, "plan_upper")), upper * (1 + 1e-3));
+            EXPECT_EQ(shown.at(row, "plan_lower"), "-" + shown.at(row, "plan_upper"));
+        } else {
+            EXPECT_EQ(shown.at(row, "plan_upper"), full.at(row, "plan_upper")) << "as read";
+        }
+    }
+}
+
+TEST(PlanTable, JsonLinesHaveNumbersForTheAnswerAndTextForTheInput) {
+    const Table csv = parseCsv(run(PLAN_PROGRAM, {"--digits", "full", rowsFile}).out);
+    const Outcome jsonl = run(PLAN_PROGRAM, {"--format", "jsonl", "--digits", "full", rowsFile});
+    EXPECT_EQ(jsonl.status, 1);
+    std::istringstream lines(jsonl.out);
+    std::size_t row = 0;
+    for (std::string line; std::getline(lines, line); ++row) {
+        ASSERT_LT(row, csv.rows.size());
+        SCOPED_TRACE(csv.at(row, "case"));
+        const auto object = nlohmann::json::parse(line);
+        ASSERT_EQ(object.size(), csv.columns.size());
+        const auto firstAnswerColumn = csv.columns.size() - answerColumnNames.size();
+        for (std::size_t i = 0; i < csv.columns.size(); ++i) {
+            const auto& value = object.at(csv.columns[i]);
+            const std::string& text = csv.rows[row][i];
+            if (text.empty()) {
+                EXPECT_TRUE(value.is_null()) << csv.columns[i];
+            } else if (i < firstAnswerColumn || csv.columns[i] == "message") {
+                EXPECT_EQ(value, text) << csv.columns[i];
+            } else {
+                ASSERT_TRUE(value.is_number()) << csv.columns[i];
+                EXPECT_EQ(value.get<double>(), exactly(text)) << csv.columns[i];
+            }
+        }
+        if (csv.at(row, "message").empty()) {
+            EXPECT_TRUE(object.at("plan_n1").is_number_integer());
+        }
+    }
+    EXPECT_EQ(row, csv.rows.size());
+}
+
+TEST(PlanTable, StatusZeroWhenEveryRowIsAnsweredReadFromStandardInput) {
+    std::istringstream lines(readFile(rowsFile));
+    std::string answered;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find(",refused_") == std::string::npos && line.rfind("refused_", 0) != 0)
+            answered += line + "\n";
+    }
+    ScratchFolder scratch;
+    writeFile(scratch.path / "answered.csv", answered);
+    const Outcome outcome = run(PLAN_PROGRAM, {"-"}, scratch.path / "answered.csv");
+    EXPECT_EQ(outcome.status, 0) << outcome.out;
+    EXPECT_EQ(parseCsv(outcome.out).rows.size(), 11u);
+}
+
+TEST(OneCase, OptionsAsAOneRowTableOrASentence) {
+    const std::vector<std::string> options = {"--solve", "power", "--n1", "40",
+                                              "--bound", "0.5",   "--sd", "1.2"};
+    std::vector<std::string> asCsv = options;
+    asCsv.insert(asCsv.end(), {"--format", "csv"});
+    const Outcome csv = run(PLAN_PROGRAM, asCsv);
+    EXPECT_EQ(csv.status, 0);
+    const Table table = parseCsv(csv.out);
+    std::vector<std::string> columns = {"solve", "bound", "sd", "n1"};
+    columns.insert(columns.end(), answerColumnNames.begin(), answerColumnNames.end());
+    EXPECT_EQ(table.columns, columns);
+    ASSERT_EQ(table.rows.size(), 1u);
+    EXPECT_EQ(table.at(0, "plan_n2"), "40");
+
+    const Outcome sentence = run(PLAN_PROGRAM, options);
+    EXPECT_EQ(sentence.status, 0);
+    EXPECT_EQ(sentence.out.rfind("40 per group (80 in all) give ", 0), 0u) << sentence.out;
+
+    const Outcome refused =
+        run(PLAN_PROGRAM, {"--solve", "n", "--bound", "0.5", "--sd", "0", "--power", "0.8"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out.rfind("not answered: ", 0), 0u) << refused.out;
+}
+
+}  // namespace
+}  // namespace tarnwick::planner
