@@ -18,6 +18,7 @@
 #include "output_writer.h"
 #include "plan_table.h"
 #include "row_plan.h"
+#include "standard_streams.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ constexpr int failed = 2;
 
 struct Options {
     std::string input;
-    std::string output;
+    std::optional<std::string> output;
     std::string format;  // text for one case, csv for a table, unless asked
     std::string digits = "shown";
     RowTexts caseTexts;  // one case from the options
@@ -82,9 +83,9 @@ private:
 // cannot be read (malformed CSV) stops the run before the file appears.
 class Destination {
 public:
-    explicit Destination(const std::string& path) {
-        if (!path.empty() && path != "-") {
-            file_.emplace(path);
+    explicit Destination(const std::optional<std::string>& path) {
+        if (path && *path != "-") {
+            file_.emplace(*path);
             out_ = file_->stream();
         } else {
             std::setvbuf(stdout, nullptr, _IOFBF, 1 << 20);
@@ -174,6 +175,8 @@ void noteNearMisses(const PlanTable& table) {
 }
 
 int planTable(const Options& options) {
+    // The output first: a name that cannot be written to fails before any input is read.
+    Destination destination(options.output);
     const Input input(options.input);
     CsvReader reader(input.stream(), input.name());
     CsvRecord record;
@@ -182,7 +185,6 @@ int planTable(const Options& options) {
                          "the input is empty; its first row must name the columns");
     const PlanTable table(record, input.name());
     noteNearMisses(table);
-    Destination destination(options.output);
     AnswerSink sink(destination.stream(), options.format.empty() ? "csv" : options.format,
                     table.inputColumns());
     const Digits digits = digitsOf(options);
@@ -241,6 +243,7 @@ void addCaseOptions(CLI::App& app, RowTexts& texts) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (!openClosedStandardStreams()) return failed;
     Options options;
     CLI::App app{
         "Plans an equivalence study (two one-sided tests for two means): the sample size that "
@@ -269,6 +272,10 @@ int main(int argc, char** argv) {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         return app.exit(error) == 0 ? 0 : failed;
+    }
+    if (options.output && options.output->empty()) {
+        std::cerr << "tarnwick-plan: -o needs a file name (- for standard output)\n";
+        return failed;
     }
 
     try {

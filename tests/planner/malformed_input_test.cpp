@@ -89,6 +89,7 @@ const UsageCase usageCases[] = {
     {"unknown_format", {"--format", "xml"}, "--format"},
     {"unknown_option", {"--no-such-option"}, "no-such-option"},
     {"two_tables", {"a.csv", "b.csv"}, "b.csv"},
+    {"empty_output_name", {"-o", "", "--solve", "power"}, "-o needs a file name"},
     {"missing_table", {"/nonexistent/plans.csv"}, "/nonexistent/plans.csv: cannot open"},
 };
 
