@@ -111,7 +111,7 @@ void readBounds(const RowReader& row, Request& request) {
     }
     if (!lower && !upper) {
         throw RequestError(RequestProblem::missingValue,
-                           "the bounds are empty: give bound, or lower and upper");
+                           "The bounds are empty: give bound, or lower and upper");
     }
     request.study.lower = row.required(InputColumn::lower, "it with upper, or bound instead");
     request.study.upper = row.required(InputColumn::upper, "it with lower, or bound instead");

@@ -47,10 +47,11 @@ enum class RequestProblem {
 class RequestError : public plan::PlanError {
 public:
     RequestError(RequestProblem problem, std::string description)
-        : plan::PlanError(static_cast<int>(problem), std::move(description)) {}
+        : plan::PlanError(static_cast<int>(problem), std::move(description) + ".") {}
 };
 
-// Reads the question; throws RequestError with one sentence naming the column.
+// Reads the question; throws RequestError with one sentence naming the
+// column at fault.
 // Numbers are read with "." as the decimal mark, an optional exponent, and
 // nothing else in the field (no spaces); they must be finite.
 Request readRequest(const RowTexts& texts);

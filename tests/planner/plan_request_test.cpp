@@ -106,7 +106,7 @@ const Refused refusedRows[] = {
     {"infinite", "solve=n;sd=inf;bound=1;power=0.8", P::notANumber, "sd"},
     {"not_a_number_text", "solve=n;sd=nan;bound=1;power=0.8", P::notANumber, "sd"},
     {"no_sd", "solve=n;bound=1;power=0.8", P::missingValue, "sd is empty"},
-    {"no_bounds", "solve=n;sd=1;power=0.8", P::missingValue, "bounds are empty"},
+    {"no_bounds", "solve=n;sd=1;power=0.8", P::missingValue, "The bounds are empty"},
     {"lower_without_upper", "solve=n;sd=1;lower=-1;power=0.8", P::missingValue, "upper is empty"},
     {"no_target", "solve=n;sd=1;bound=1", P::missingValue, "power is empty"},
     {"no_n1", "solve=power;sd=1;bound=1;n2=10", P::missingValue, "n1 is empty"},
