@@ -22,24 +22,25 @@ struct MalformedCase {
     const char* complaint;  // a piece of the message
 };
 
-const std::string header = "study,solve,bound,sd,power\n";
+// Power rows: one power each, so that many of them take no time.
+const std::string header = "study,solve,bound,sd,n1\n";
 
 std::string goodRows(int count) {
     std::string rows;
     for (int i = 0; i < count; ++i)
-        rows += "s" + std::to_string(i) + ",n,0.5,1.2,0.8\n";
+        rows += "s" + std::to_string(i) + ",power,0.5,1.2,40\n";
     return rows;
 }
 
 const MalformedCase malformedCases[] = {
-    {"quoted_field_never_closed", header + goodRows(2) + "\"s2,n,0.5\n\n1.2,0.8\n", 4,
+    {"quoted_field_never_closed", header + goodRows(2) + "\"s2,power,0.5\n\n1.2,40\n", 4,
      "not closed"},
-    {"quote_inside_unquoted_field", header + "s\"1,n,0.5,1.2,0.8\n", 2, "quote"},
-    {"more_fields_than_header", header + goodRows(1) + "s1,n,0.5,1.2,0.8,9\n", 3,
+    {"quote_inside_unquoted_field", header + "s\"1,power,0.5,1.2,40\n", 2, "quote"},
+    {"more_fields_than_header", header + goodRows(1) + "s1,power,0.5,1.2,40,9\n", 3,
      "6 fields, the header 5"},
-    {"fewer_fields_after_many_rows", header + goodRows(500) + "late,n\n", 502,
+    {"fewer_fields_after_many_rows", header + goodRows(3000) + "late,power\n", 3002,
      "2 fields, the header 5"},
-    {"invalid_utf8", header + "s\xFF,n,0.5,1.2,0.8\n", 2, "UTF-8"},
+    {"invalid_utf8", header + "s\xFF,power,0.5,1.2,40\n", 2, "UTF-8"},
     {"column_named_twice", "solve,sd,solve\n", 1, "named twice"},
     {"column_named_like_an_answer", "solve,sd,plan_power\n", 1, "answer column"},
     {"message_column_in_input", "solve,sd,message\n", 1, "answer column"},
