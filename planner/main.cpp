@@ -15,6 +15,7 @@
 
 #include "atomic_file.h"
 #include "csv_reader.h"
+#include "delimiter.h"
 #include "output_writer.h"
 #include "plan_table.h"
 #include "row_plan.h"
@@ -34,7 +35,8 @@ struct Options {
     std::optional<std::string> output;
     std::string format;  // text for one case, csv for a table, unless asked
     std::string digits = "shown";
-    RowTexts caseTexts;  // one case from the options
+    std::string delimiter;  // empty: chosen from the header line
+    RowTexts caseTexts;     // one case from the options
 };
 
 constexpr const char* footer =
@@ -179,6 +181,9 @@ int planTable(const Options& options) {
     Destination destination(options.output);
     const Input input(options.input);
     CsvReader reader(input.stream(), input.name());
+    reader.setDelimiter(options.delimiter.empty()
+                            ? detectDelimiter(reader.peekFirstLine(), isInputColumn)
+                            : (options.delimiter == "tab" ? '\t' : options.delimiter[0]));
     CsvRecord record;
     if (!reader.next(record))
         throw InputError(input.name(), 1,
@@ -265,6 +270,11 @@ int main(int argc, char** argv) {
                    "significant digits; full: the shortest text of every double")
         ->check(CLI::IsMember({"shown", "full"}))
         ->option_text("shown|full");
+    app.add_option("--delimiter", options.delimiter,
+                   "the input's field delimiter; by default chosen from the header line (, "
+                   "unless only ; or a tab separates names the planner reads)")
+        ->check(CLI::IsMember({",", ";", "tab"}))
+        ->option_text(",|;|tab");
     addCaseOptions(app, options.caseTexts);
     app.set_version_flag("--version", "tarnwick-plan " TARNWICK_VERSION);
     app.footer(footer);

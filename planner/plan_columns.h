@@ -32,6 +32,13 @@ constexpr std::string_view nameOf(InputColumn column) {
     return inputColumnNames[static_cast<std::size_t>(column)];
 }
 
+constexpr bool isInputColumn(std::string_view name) {
+    for (std::string_view column : inputColumnNames) {
+        if (column == name) return true;
+    }
+    return false;
+}
+
 // Without these a table cannot be planned at all: every row needs them.
 inline constexpr std::array<InputColumn, 2> requiredColumns = {InputColumn::solve, InputColumn::sd};
 

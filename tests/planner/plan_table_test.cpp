@@ -18,36 +18,14 @@ namespace tarnwick::planner {
 namespace {
 
 using batch::testing::Outcome;
+using batch::testing::parseCsv;
 using batch::testing::readFile;
 using batch::testing::run;
 using batch::testing::ScratchFolder;
+using batch::testing::Table;
 using batch::testing::writeFile;
 
 const std::string rowsFile = TEST_DATA_DIR "/rows.csv";
-
-struct Table {
-    std::vector<std::string> columns;
-    std::vector<std::vector<std::string>> rows;
-
-    const std::string& at(std::size_t row, std::string_view column) const {
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (columns[i] == column) return rows.at(row).at(i);
-        }
-        throw std::out_of_range("no column " + std::string(column));
-    }
-};
-
-Table parseCsv(std::string text) {
-    std::FILE* stream = ::fmemopen(text.data(), text.size(), "rb");
-    table_io::CsvReader reader(stream, "output");
-    Table table;
-    table_io::CsvRecord record;
-    if (reader.next(record)) table.columns = record.fields;
-    while (reader.next(record))
-        table.rows.push_back(record.fields);
-    std::fclose(stream);
-    return table;
-}
 
 double exactly(const std::string& text) {
     double value = std::nan("");
@@ -209,6 +187,45 @@ TEST(PlanTable, StatusZeroWhenEveryRowIsAnsweredReadFromStandardInput) {
     const Outcome outcome = run(PLAN_PROGRAM, {"-"}, scratch.path / "answered.csv");
     EXPECT_EQ(outcome.status, 0) << outcome.out;
     EXPECT_EQ(parseCsv(outcome.out).rows.size(), 11u);
+}
+
+// The same table as `delimiter`-separated text.
+std::string withDelimiter(const Table& table, char delimiter) {
+    const auto line = [&](const std::vector<std::string>& fields) {
+        std::string text;
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (i > 0) text += delimiter;
+            if (fields[i].find_first_of(std::string("\"\n") + delimiter) == std::string::npos) {
+                text += fields[i];
+                continue;
+            }
+            text += '"';
+            for (char c : fields[i])
+                text += c == '"' ? std::string("\"\"") : std::string(1, c);
+            text += '"';
+        }
+        return text + "\n";
+    };
+    std::string text = line(table.columns);
+    for (const auto& row : table.rows)
+        text += line(row);
+    return text;
+}
+
+TEST(PlanTable, SemicolonAndTabTablesGiveTheSameAnswers) {
+    const Outcome commas = run(PLAN_PROGRAM, {rowsFile});
+    const Table input = parseCsv(readFile(rowsFile));
+    ScratchFolder scratch;
+    for (const char delimiter : {';', '\t'}) {
+        SCOPED_TRACE(delimiter == ';' ? "semicolons" : "tabs");
+        writeFile(scratch.path / "rows.txt", withDelimiter(input, delimiter));
+        const Outcome chosen = run(PLAN_PROGRAM, {(scratch.path / "rows.txt").string()});
+        EXPECT_EQ(chosen.status, commas.status);
+        EXPECT_EQ(chosen.out, commas.out);
+    }
+    const Outcome forced =
+        run(PLAN_PROGRAM, {"--delimiter", ",", (scratch.path / "rows.txt").string()});
+    EXPECT_EQ(forced.status, 2) << "a tab table read as commas has no column solve";
 }
 
 TEST(OneCase, OptionsAsAOneRowTableOrASentence) {
