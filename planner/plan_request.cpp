@@ -157,25 +157,14 @@ void readSizes(const RowReader& row, Request& request) {
                            "ratio times n1 is too large to be a number of participants");
     }
     const bool ratioGiven = row.given(InputColumn::ratio);
-    if (n2 && ratioGiven && *n1 > 0 && *n2 != secondGroupSize(request.ratio, *n1)) {
+    if (n2 && ratioGiven && *n1 > 0 && *n2 != plan::secondGroupSize(request.ratio, *n1)) {
         throw RequestError(RequestProblem::sizesDisagree,
                            "n2 and ratio are both given and disagree; give one of them");
     }
-    request.sizes.n2 = n2 ? *n2 : secondGroupSize(request.ratio, *n1);
+    request.sizes.n2 = n2 ? *n2 : plan::secondGroupSize(request.ratio, *n1);
 }
 
 }  // namespace
-
-long secondGroupSize(double ratio, long n1) {
-    const double product = ratio * static_cast<double>(n1);
-    const double nearest = std::round(product);
-    // ratio is read from a decimal text and has lost up to half an ulp; the
-    // product then misses a whole number by a few ulps at most.
-    if (std::fabs(product - nearest) <= 1e-12 * std::fabs(nearest)) {
-        return static_cast<long>(nearest);
-    }
-    return static_cast<long>(std::ceil(product));
-}
 
 Request readRequest(const RowTexts& texts) {
     const RowReader row(texts);

@@ -56,9 +56,4 @@ public:
 // nothing else in the field (no spaces); they must be finite.
 Request readRequest(const RowTexts& texts);
 
-// n2 when only n1 and the ratio are given: the smallest whole number at or
-// above ratio * n1, where a product within rounding error of a whole number
-// counts as that number (a ratio of 1.1 and n1 = 10 give 11, not 12).
-long secondGroupSize(double ratio, long n1);
-
 }  // namespace tarnwick::planner

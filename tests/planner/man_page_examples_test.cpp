@@ -37,16 +37,18 @@ std::string unescaped(std::string line) {
 std::vector<Example> manPageExamples() {
     std::istringstream lines(readFile(MAN_PAGE));
     std::vector<Example> examples;
-    bool inExamples = false, noFill = false;
+    bool inExamples = false;
+    Example* current = nullptr;  // the command whose output the lines are
     for (std::string line; std::getline(lines, line);) {
         if (line.rfind(".SH", 0) == 0) inExamples = line == ".SH EXAMPLES";
         if (!inExamples) continue;
         if (line == ".nf" || line == ".fi") {
-            noFill = line == ".nf";
-        } else if (noFill && line.rfind("$ ", 0) == 0) {
+            current = nullptr;  // a block of text ends what a command printed
+        } else if (line.rfind("$ ", 0) == 0) {
             examples.push_back({unescaped(line.substr(2)), ""});
-        } else if (noFill && !examples.empty()) {
-            examples.back().output += unescaped(line) + "\n";
+            current = &examples.back();
+        } else if (current != nullptr) {
+            current->output += unescaped(line) + "\n";
         }
     }
     return examples;

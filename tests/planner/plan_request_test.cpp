@@ -148,22 +148,5 @@ TEST_P(RefusedRow, GetsOneSentenceWithItsNumber) {
 INSTANTIATE_TEST_SUITE_P(Rows, RefusedRow, ::testing::ValuesIn(refusedRows),
                          [](const auto& info) { return std::string(info.param.name); });
 
-struct SecondGroup {
-    double ratio;
-    long n1, n2;
-};
-
-TEST(SecondGroupSize, IsTheCeilingOfTheExactProduct) {
-    const SecondGroup cases[] = {
-        {1.1, 10, 11},   {1.1, 100, 110},
-        {0.7, 10, 7},    {0.3, 10, 3},
-        {1.0 / 3, 3, 1}, {1.5, 3, 5},
-        {2, 7, 14},      {1.0000001, 10, 11},
-        {0.5, 3, 2},     {1.1, 1'000'000, 1'100'000},
-    };
-    for (const SecondGroup& c : cases)
-        EXPECT_EQ(secondGroupSize(c.ratio, c.n1), c.n2) << c.ratio << " x " << c.n1;
-}
-
 }  // namespace
 }  // namespace tarnwick::planner
