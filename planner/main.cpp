@@ -210,6 +210,8 @@ int run(const Options& options) {
                                             [](const std::string& text) { return !text.empty(); });
     if (oneCase && !options.input.empty())
         throw UsageError("give one case as options or a table INPUT, not both");
+    if (oneCase && !options.delimiter.empty())
+        throw UsageError("--delimiter is for a table INPUT, not for one case given as options");
     if (someCaseOption && !oneCase)
         throw UsageError("a case given as options needs --solve n|power|bound");
     return oneCase ? planOneCase(options) : planTable(options);

@@ -85,6 +85,7 @@ struct UsageCase {
 
 const UsageCase usageCases[] = {
     {"case_options_and_a_table", {"--solve", "n", "--sd", "1", "table.csv"}, "not both"},
+    {"delimiter_for_one_case", {"--solve", "n", "--delimiter", ";"}, "--delimiter is for a table"},
     {"case_options_without_solve", {"--sd", "1", "--bound", "0.5"}, "--solve"},
     {"unknown_question", {"--solve", "size"}, "--solve"},
     {"unknown_format", {"--format", "xml"}, "--format"},
