@@ -117,6 +117,15 @@ TEST_P(Dialect, SameResultsAsTheCommaTable) {
 INSTANTIATE_TEST_SUITE_P(Cases, Dialect, ::testing::ValuesIn(dialectCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The delimiter is chosen from the header as it stands after the mark.
+TEST(Dialect, ByteOrderMarkBeforeASemicolonHeader) {
+    ScratchFolder scratch;
+    writeFile(scratch.path / "in.csv", "\xEF\xBB\xBFmean1;study\n10;a\n");
+    const Outcome outcome = run(BATCH_PROGRAM, {(scratch.path / "in.csv").string()});
+    EXPECT_EQ(outcome.status, 1) << outcome.err;
+    EXPECT_EQ(outcome.out.rfind("mean1,study,message,", 0), 0u) << outcome.out;
+}
+
 TEST(Dialect, DecimalCommasAreReadOnlyWhenAskedFor) {
     ScratchFolder scratch;
     const Table table = parseCsv(readFile(studies));
