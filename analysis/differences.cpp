@@ -140,8 +140,9 @@ private:
         at(350);
         const double w = square(welchVarianceOfDiff());
         at(360);
-        const double v1 = div(fourthPower(sd1_), mul(square(n1_), sub(n1_, 1)));
-        const double v2 = div(fourthPower(sd2_), mul(square(n2_), sub(n2_, 1)));
+        const auto [v1, v2] = guarded::termsOfOneStep(
+            [&] { return div(fourthPower(sd1_), mul(square(n1_), sub(n1_, 1))); },
+            [&] { return div(fourthPower(sd2_), mul(square(n2_), sub(n2_, 1))); });
         const double v = add(v1, v2);
         at(370), welchDF_ = div(w, v);
         at(380), show("TxtWelchT", welchT_);

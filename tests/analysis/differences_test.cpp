@@ -265,10 +265,17 @@ INSTANTIATE_TEST_SUITE_P(
                    false},
         MessageEnd{"ZeroOverZero", Inputs{.sd1 = "1e-100", .n1 = "1"},
                    errorReport(6, "Overflow", 360), false},
-        // Both terms of the sum fail; the left one is reported, as written.
+        // A step that both divided by zero and overflowed reports the division.
         MessageEnd{"GroupOfOneBeforeOverflowOnTheRight", Inputs{.n1 = "1", .sd2 = "1e100"},
                    errorReport(11, "Division by zero", 360), false},
         MessageEnd{"OverflowOnTheLeftBeforeGroupOfOne", Inputs{.sd1 = "1e100", .n2 = "1"},
+                   errorReport(11, "Division by zero", 360), false},
+        MessageEnd{"OverflowAndGroupOfOneInOneTerm", Inputs{.sd1 = "1e100", .n1 = "1"},
+                   errorReport(11, "Division by zero", 360), false},
+        // SD^2 and the squared variance are finite; only SD^4 overflows.
+        MessageEnd{"FourthPowerAloneOverflows", Inputs{.sd1 = "1.2e77"},
+                   errorReport(6, "Overflow", 360), false},
+        MessageEnd{"FourthPowerAloneOverflowsOnTheRight", Inputs{.sd2 = "-1.2e77"},
                    errorReport(6, "Overflow", 360), false},
         MessageEnd{"NegativeGroupSize", Inputs{.n1 = "-10", .n2 = "20"},
                    errorReport(5, "Invalid procedure call or argument", 330), false},
