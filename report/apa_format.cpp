@@ -1,5 +1,6 @@
 // std::to_chars ignores the locale, unlike printf and streams, so a German
-// desktop still gets "0.50" and not "0,50".
+// desktop still gets "0.50" and not "0,50"; std::from_chars reads back the
+// same way.
 
 #include "apa_format.h"
 
@@ -8,27 +9,67 @@
 #include <cmath>
 
 namespace tarnwick::report::apa {
+namespace {
 
-std::string fixed(double value, int decimals) {
-    char buffer[400];  // the longest finite double in fixed notation, with 8 decimals
+constexpr int mostDecimals = 17;
+
+std::string written(double value, int decimals, std::chars_format format) {
+    char buffer[400];  // the longest finite double in fixed notation, with 17 decimals
     const auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+        std::to_chars(buffer, buffer + sizeof buffer, value, format, decimals);
     std::string text(buffer, error == std::errc{} ? end : buffer);
-    if (text.starts_with('-') && text.find_first_not_of("-0.") == std::string::npos)
+    if (text.starts_with('-') && text.find_first_not_of("-0.e+") == std::string::npos)
         text.erase(0, 1);
     return text;
 }
 
+double readBack(const std::string& text) {
+    double value = NAN;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+}  // namespace
+
+std::string fixed(double value, int decimals) {
+    return written(value, decimals, std::chars_format::fixed);
+}
+
+std::string number(double value, int decimals) {
+    const bool scientific = std::isfinite(value) && std::fabs(value) >= scientificFrom;
+    return written(value, decimals,
+                   scientific ? std::chars_format::scientific : std::chars_format::fixed);
+}
+
+int decimalsApartFrom(double value, int decimals, std::initializer_list<double> thresholds) {
+    for (int d = decimals; d < mostDecimals; ++d) {
+        const std::string text = number(value, d);
+        const bool onAThreshold = std::any_of(thresholds.begin(), thresholds.end(), [&](double t) {
+            return t != value && number(t, d) == text;
+        });
+        if (!onAThreshold) return d;
+    }
+    return std::max(decimals, mostDecimals);
+}
+
+int decimalsForExact(double value, int decimals) {
+    constexpr int most = 8;
+    for (int d = decimals; d < most; ++d) {
+        if (readBack(number(value, d)) == value) return d;
+    }
+    return std::max(decimals, most);
+}
+
 std::string pValue(double p) {
     if (p < 0.001) return "p < .001";
-    const std::string text = fixed(p, 3);
+    const std::string text = fixed(p, decimalsApartFrom(p, 3, {significanceLevel}));
     if (text == "1.000") return "p > .999";
     return "p = " + text.substr(1);  // "0.019" without its leading zero
 }
 
 std::string degreesOfFreedom(double df) {
-    if (std::floor(df) == df && std::fabs(df) < 1e15) return fixed(df, 0);
-    return fixed(df, 2);
+    if (std::floor(df) == df && std::fabs(df) < scientificFrom) return fixed(df, 0);
+    return number(df, 2);
 }
 
 int rawDecimals(double scale) {

@@ -2,6 +2,7 @@
 // Numbers as a manuscript in APA style writes them: a "." decimal mark in every
 // locale, an ASCII hyphen-minus, no leading zero for p, "p < .001".
 
+#include <initializer_list>
 #include <string>
 
 namespace tarnwick::report::apa {
@@ -10,10 +11,33 @@ namespace tarnwick::report::apa {
 // written without a minus sign.
 std::string fixed(double value, int decimals);
 
-// "p = .019", "p < .001", "p > .999".
+// Magnitudes from this on are written in scientific notation: a reader cannot
+// take in a row of digits longer than this.
+inline constexpr double scientificFrom = 1e6;
+
+// fixed() below scientificFrom in magnitude, scientific notation from there on
+// ("-1.12e+309"), with the given decimals in the mantissa.
+std::string number(double value, int decimals);
+
+// The decimals, at least `decimals`, that number() needs so that the value is
+// not written as one of the thresholds it differs from: "2.999" rather than
+// "3.00" beside a bound of 3, where "3.00" would put it on the bound. Where no
+// count up to 17 tells them apart, 17.
+int decimalsApartFrom(double value, int decimals, std::initializer_list<double> thresholds);
+
+// The fewest decimals, at least `decimals` and at most 8, that write the value
+// exactly (a bound as entered: 0.125 stays 0.125).
+int decimalsForExact(double value, int decimals);
+
+// The level p values are judged against.
+inline constexpr double significanceLevel = 0.05;
+
+// "p = .019", "p < .001", "p > .999". A p value that rounds to .050 but is
+// not .05 gets the digits that show on which side of .05 it lies: "p = .049998".
 std::string pValue(double p);
 
-// Whole degrees of freedom as an integer, fractional ones to 2 decimals.
+// Whole degrees of freedom as an integer, fractional ones to 2 decimals;
+// scientific from scientificFrom on.
 std::string degreesOfFreedom(double df);
 
 // Decimals for values in raw units whose uncertainty is about `scale` (a

@@ -25,8 +25,10 @@ constexpr double equivalenceConfidence = 1 - 2 * alpha;  // the 90% interval
 
 const TDistribution& studentT() { return TDistribution::instance(); }
 
+// Read after "could not be computed because".
 Value missingBecause(const std::string& what, const std::exception& error) {
-    return Value::missing(what + ": " + error.what());
+    return Value::missing("the t distribution could not give the " + what + " (" + error.what() +
+                          ")");
 }
 
 Value finiteOr(double x, const std::string& why) {

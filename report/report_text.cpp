@@ -6,7 +6,9 @@
 
 #include "report_text.h"
 
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "apa_format.h"
@@ -14,31 +16,34 @@
 namespace tarnwick::report {
 namespace {
 
-using apa::fixed;
+using apa::number;
 
 // Statistics (t, d, g) to 2 decimals, as APA writes them.
 constexpr int statisticDecimals = 2;
 
-std::string statistic(double value) { return fixed(value, statisticDecimals); }
+std::string statistic(double value) { return number(value, statisticDecimals); }
 
-std::string missingText(const Value& value) {
-    return "could not be computed (" + value.whyMissing + ")";
+std::string couldNotBeComputed(const Value& value) {
+    return "could not be computed because " + value.whyMissing;
 }
 
-std::string orMissing(const Value& value, int decimals) {
-    return value ? fixed(*value.value, decimals) : missingText(value);
+// "[-0.55, 2.55]", both ends with the decimals that keep either off a
+// threshold it is not on (a bound, or zero), and the two apart (which
+// scientific notation's fewer decimals could merge).
+std::string interval(double low, double high, int decimals,
+                     std::initializer_list<double> thresholds) {
+    const int d = std::max({apa::decimalsApartFrom(low, decimals, thresholds),
+                            apa::decimalsApartFrom(high, decimals, thresholds),
+                            apa::decimalsApartFrom(low, decimals, {high})});
+    return "[" + number(low, d) + ", " + number(high, d) + "]";
 }
 
-std::string interval(const Value& low, const Value& high, int decimals) {
-    if (!low) return missingText(low);
-    if (!high) return missingText(high);
-    return "[" + fixed(*low.value, decimals) + ", " + fixed(*high.value, decimals) + "]";
-}
+const Value& firstMissing(const Value& a, const Value& b) { return a ? b : a; }
 
 // "t(18) = -2.24, p = .019"
 std::string tTest(double t, double df, const Value& p) {
     const std::string stat = "t(" + apa::degreesOfFreedom(df) + ") = " + statistic(t);
-    return p ? stat + ", " + apa::pValue(*p.value) : stat + ", p " + missingText(p);
+    return p ? stat + ", " + apa::pValue(*p.value) : stat + ", p " + couldNotBeComputed(p);
 }
 
 std::string heading(const DesignReport& r) {
@@ -47,27 +52,44 @@ std::string heading(const DesignReport& r) {
                             : "Independent samples (Student's t)";
 }
 
+// d and g are d_z and g_z when standardised by the SD of the difference scores.
+std::string effectName(const DesignReport& r, const char* letter) {
+    return r.design == Design::matched ? std::string(letter) + "_z" : std::string(letter);
+}
+
 std::string differenceSentence(const DesignReport& r, const ReportInputs& in, int raw) {
     if (r.design == Design::matched) {
-        return "The mean of the difference scores is D = " + fixed(r.difference, raw) +
+        return "The mean of the difference scores is D = " + number(r.difference, raw) +
                ", with an SD of the difference scores of " + in.sdMatched + " over " + in.n1 +
                " pairs. ";
     }
+    const std::string sd = r.effect.sd ? "is " + number(*r.effect.sd.value, raw)
+                                       : couldNotBeComputed(r.effect.sd);
     return "The difference between the means (group 1 minus group 2) is D = " +
-           fixed(r.difference, raw) + "; the pooled SD is " + orMissing(r.effect.sd, raw) + ". ";
+           number(r.difference, raw) + "; the pooled SD " + sd + ". ";
+}
+
+// Bounds as entered, to as many decimals as that takes (up to 8).
+int boundDecimals(const EquivalenceTest& eq, int raw) {
+    return apa::decimalsForExact(eq.boundHigh, raw);
 }
 
 std::string boundsSentences(const DesignReport& r, const ReportInputs& in, int raw) {
     const EquivalenceTest& eq = *r.equivalence;
+    const int bd = boundDecimals(eq, raw);
     const std::string standardiser =
         r.design == Design::matched ? "the SD of the difference scores" : "the pooled SD";
-    std::string text = "The equivalence bounds are " + fixed(eq.boundLow, raw) + " and " +
-                       fixed(eq.boundHigh, raw) +
+    const std::string standardised =
+        eq.boundDLow && eq.boundDHigh
+            ? "standardised by " + standardiser + " they are " + effectName(r, "d") + " = " +
+                  statistic(*eq.boundDLow.value) + " and " + statistic(*eq.boundDHigh.value) +
+                  " (standardised bounds depend on the observed SD)"
+            : "standardised by " + standardiser + " they " +
+                  couldNotBeComputed(firstMissing(eq.boundDLow, eq.boundDHigh));
+    std::string text = "The equivalence bounds are " + number(eq.boundLow, bd) + " and " +
+                       number(eq.boundHigh, bd) +
                        " in raw units, from the non-trivial difference entered (" + in.notTrivial +
-                       "); standardised by " + standardiser +
-                       " they are d = " + orMissing(eq.boundDLow, statisticDecimals) + " and " +
-                       orMissing(eq.boundDHigh, statisticDecimals) +
-                       " (standardised bounds depend on the observed SD). ";
+                       "); " + standardised + ". ";
     if (eq.boundLow > eq.boundHigh) {
         text +=
             "The non-trivial difference entered is negative, so the lower bound lies above the "
@@ -88,20 +110,21 @@ std::string methodSentence(const DesignReport& r, int raw) {
         "with each bound. ";
     if (r.design == Design::matched) {
         return tests + "Both divide by the standard error of the mean difference, SD / sqrt(N) = " +
-               fixed(eq.standardError, raw) + ", and use N - 1 = " + apa::degreesOfFreedom(eq.df) +
-               " df (critical t " + fixed(eq.crit95, 3) + "). ";
+               number(eq.standardError, raw) + ", and use N - 1 = " +
+               apa::degreesOfFreedom(eq.df) + " df (critical t " + number(eq.crit95, 3) + "). ";
     }
     return tests +
-           "Both divide by the pooled standard error (s delta = " + fixed(eq.standardError, raw) +
+           "Both divide by the pooled standard error (s delta = " + number(eq.standardError, raw) +
            ") whatever df option is chosen; the option sets only their df, here " +
            (r.ordinary.welch ? "Welch's df, " : "Student's df, ") + apa::degreesOfFreedom(eq.df) +
-           " (critical t " + fixed(eq.crit95, 3) + "). ";
+           " (critical t " + number(eq.crit95, 3) + "). ";
 }
 
 std::string oneSidedSentences(const EquivalenceTest& eq, int raw) {
-    return "Against the upper bound (H0: difference >= " + fixed(eq.boundHigh, raw) +
+    const int bd = boundDecimals(eq, raw);
+    return "Against the upper bound (H0: difference >= " + number(eq.boundHigh, bd) +
            "): " + tTest(eq.tUpper, eq.df, eq.pUpper) +
-           ". Against the lower bound (H0: difference <= " + fixed(eq.boundLow, raw) +
+           ". Against the lower bound (H0: difference <= " + number(eq.boundLow, bd) +
            "): " + tTest(eq.tLower, eq.df, eq.pLower) + ". ";
 }
 
@@ -109,17 +132,24 @@ std::string equivalenceSentence(const EquivalenceTest& eq, int raw) {
     const bool upperHasLargerP = !eq.pLower || (eq.pUpper && *eq.pUpper.value >= *eq.pLower.value);
     const std::string test =
         upperHasLargerP ? tTest(eq.tUpper, eq.df, eq.pUpper) : tTest(eq.tLower, eq.df, eq.pLower);
-    const std::string ci = interval(eq.ci90Low, eq.ci90High, raw);
-    if (eq.trivial) {
-        return "The equivalence test (the one-sided test with the larger p, against the " +
-               std::string(upperHasLargerP ? "upper" : "lower") + " bound) is significant, " +
-               test + ": the 90% CI of the difference, " + ci +
-               ", lies inside the bounds, so differences as large as the bounds can be "
-               "rejected. ";
+    const std::string opening = "The equivalence test (the one-sided test with the larger p, "
+                                "against the " +
+                                std::string(upperHasLargerP ? "upper" : "lower") + " bound) is " +
+                                (eq.trivial ? "significant, " : "not significant, ") + test;
+    const std::string rejected = "differences as large as the bounds can be rejected";
+    if (!eq.ci90Low || !eq.ci90High) {
+        const std::string why = "the 90% CI of the difference " +
+                                couldNotBeComputed(firstMissing(eq.ci90Low, eq.ci90High)) + ". ";
+        return opening + (eq.trivial ? ", so " + rejected + "; " : "; ") + why;
     }
-    return "The equivalence test (the one-sided test with the larger p, against the " +
-           std::string(upperHasLargerP ? "upper" : "lower") + " bound) is not significant, " +
-           test + ": the 90% CI of the difference, " + ci + ", does not lie inside the bounds. ";
+    const std::string ci = interval(*eq.ci90Low.value, *eq.ci90High.value,
+                                    std::max(raw, boundDecimals(eq, raw)),
+                                    {eq.boundLow, eq.boundHigh});
+    if (eq.trivial) {
+        return opening + ": the 90% CI of the difference, " + ci + ", lies inside the bounds, so " +
+               rejected + ". ";
+    }
+    return opening + ": the 90% CI of the difference, " + ci + ", does not lie inside the bounds. ";
 }
 
 std::string ordinarySentence(const DesignReport& r, int raw) {
@@ -129,18 +159,32 @@ std::string ordinarySentence(const DesignReport& r, int raw) {
             ? "the paired t test"
             : (o.welch ? "Welch's t test, unpooled standard error and Welch's df"
                        : "Student's t test, pooled standard error and n1 + n2 - 2 df");
+    const std::string ci =
+        o.ci95Low && o.ci95High
+            ? ", 95% CI of the difference " +
+                  interval(*o.ci95Low.value, *o.ci95High.value, raw, {0.0})
+            : "; the 95% CI of the difference " +
+                  couldNotBeComputed(firstMissing(o.ci95Low, o.ci95High));
     return "The ordinary test of no difference (" + kind + ") is " +
-           (o.p2 < 0.05 ? "significant, " : "not significant, ") +
-           tTest(o.t, o.df, Value::of(o.p2)) + ", 95% CI of the difference " +
-           interval(o.ci95Low, o.ci95High, raw) + ". ";
+           (o.p2 < apa::significanceLevel ? "significant, " : "not significant, ") +
+           tTest(o.t, o.df, Value::of(o.p2)) + ci + ". ";
 }
 
 std::string effectSentence(const DesignReport& r) {
     const EffectSize& e = r.effect;
-    const std::string d = r.design == Design::matched ? "d_z" : "d";
-    std::string text = "Cohen's " + d + " = " + orMissing(e.d, statisticDecimals);
-    if (e.d) text += ", 90% CI " + interval(e.dCi90Low, e.dCi90High, statisticDecimals);
-    return text + "; Hedges' g = " + orMissing(e.g, statisticDecimals) + ". ";
+    std::string text = "Cohen's " + effectName(r, "d");
+    if (!e.d) {
+        text += " " + couldNotBeComputed(e.d);
+    } else if (e.dCi90Low && e.dCi90High) {
+        text += " = " + statistic(*e.d.value) + ", 90% CI [" + statistic(*e.dCi90Low.value) +
+                ", " + statistic(*e.dCi90High.value) + "]";
+    } else {
+        text += " = " + statistic(*e.d.value) + " (its 90% CI " +
+                couldNotBeComputed(firstMissing(e.dCi90Low, e.dCi90High)) + ")";
+    }
+    text += "; Hedges' " + effectName(r, "g");
+    text += e.g ? " = " + statistic(*e.g.value) : " " + couldNotBeComputed(e.g);
+    return text + ". ";
 }
 
 std::string conclusionSentence(Conclusion conclusion) {
@@ -200,6 +244,12 @@ std::string inputsLine(const ReportInputs& in) {
         line += "; independent samples";
     }
     return line + "; " + (in.welch ? "Welch's" : "Student's") + " df option.";
+}
+
+std::string runLine(const ReportInputs& in) {
+    return in.latestRunStopped
+               ? "This is the report of an earlier run; the latest run stopped with a message."
+               : "Report of the last run that ended with results.";
 }
 
 std::string reportText(const Report& report, const ReportInputs& inputs) {

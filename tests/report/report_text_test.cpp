@@ -40,8 +40,23 @@ TEST(ApaFormat, WritesNumbersAsManuscriptsDo) {
         {apa::pValue(0.00099), "p < .001"},
         {apa::pValue(0.001), "p = .001"},
         {apa::pValue(0.99961), "p > .999"},
-        {apa::pValue(0.0495), "p = .050"},
+        // A p value that rounds onto .05 shows its side of it.
+        {apa::pValue(0.0495), "p = .0495"},
+        {apa::pValue(0.0499975), "p = .049998"},
+        {apa::pValue(0.0500004), "p = .0500004"},
+        {apa::pValue(0.05), "p = .050"},
+        {apa::pValue(0.0504), "p = .0504"},
+        {apa::pValue(0.0506), "p = .051"},
         {apa::fixed(-0.004, 2), "0.00"},
+        {apa::number(999999.994, 2), "999999.99"},
+        {apa::number(-1118033988.7, 2), "-1.12e+09"},
+        {apa::number(1e6, 1), "1.0e+06"},
+        {apa::degreesOfFreedom(2e6), "2.00e+06"},
+        {std::to_string(apa::decimalsApartFrom(2.999007, 2, {-3, 3})), "3"},
+        {std::to_string(apa::decimalsApartFrom(-2.99999, 2, {-3, 3})), "5"},
+        {std::to_string(apa::decimalsApartFrom(3, 2, {-3, 3})), "2"},
+        {std::to_string(apa::decimalsForExact(0.125, 2)), "3"},
+        {std::to_string(apa::decimalsForExact(0.1, 2)), "2"},
         {apa::fixed(-2.236, 2), "-2.24"},
         {apa::degreesOfFreedom(18), "18"},
         {apa::degreesOfFreedom(22.0126), "22.01"},
@@ -67,6 +82,122 @@ TEST(ReportText, RunAReadsAsAnApaWriteUp) {
           "Cohen's d = 0.50, 90% CI [-0.25, 1.24]; Hedges' g = 0.48",
           "Conclusion: equivalent and not different from zero."})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+}
+
+// Each row: a run and parts its text must hold word for word, so that a
+// changed number, label or sentence shows.
+struct TextRow {
+    const char* name;
+    Inputs inputs;
+    std::vector<std::string> parts;
+};
+
+void PrintTo(const TextRow& row, std::ostream* out) { *out << row.name; }
+
+class ReportTextRows : public testing::TestWithParam<TextRow> {};
+
+TEST_P(ReportTextRows, HoldEveryPart) {
+    const std::string text = textOf(GetParam().inputs);
+    for (const std::string& part : GetParam().parts)
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+}
+
+const Inputs matchedRun{.mean1 = "10",
+                        .sd1 = "2",
+                        .n1 = "25",
+                        .mean2 = "10.6",
+                        .sd2 = "2.2",
+                        .n2 = "25",
+                        .notTrivial = "1",
+                        .meanDiff = "-0.6",
+                        .sdMatched = "1.0",
+                        .matched = true};
+
+INSTANTIATE_TEST_SUITE_P(
+    Report, ReportTextRows,
+    testing::Values(
+        TextRow{"RunA",
+                {},
+                {"is D = 1.00; the pooled SD is 2.00.", "here Student's df, 18 (critical t 1.734)",
+                 "Independent samples (Student's t)\n"}},
+        TextRow{"Matched",
+                matchedRun,
+                {"Matched samples (paired t)\nThe mean of the difference scores is D = -0.60, "
+                 "with an SD of the difference scores of 1.0 over 25 pairs.",
+                 "they are d_z = -1.00 and 1.00",
+                 "SD / sqrt(N) = 0.20, and use N - 1 = 24 df (critical t 1.711)",
+                 "(H0: difference >= 1.00): t(24) = -8.00, p < .001",
+                 "(H0: difference <= -1.00): t(24) = 2.00, p = .028",
+                 "against the lower bound) is significant, t(24) = 2.00, p = .028: the 90% CI of "
+                 "the difference, [-0.94, -0.26], lies inside",
+                 "(the paired t test) is significant, t(24) = -3.00, p = .006, 95% CI of the "
+                 "difference [-1.01, -0.19]",
+                 "Cohen's d_z = -0.60, 90% CI [-0.95, -0.24]; Hedges' g_z = -0.58.",
+                 "Conclusion: equivalent, and different from zero."}},
+        TextRow{"WelchDf",
+                runB("6", true),
+                {"Independent samples (Welch's t)\n", "here Welch's df, 22.01 (critical t 1.717)",
+                 "(Welch's t test, unpooled standard error and Welch's df) is not significant, "
+                 "t(22.01) = 0.85, p = .404, 95% CI of the difference [-2.87, 6.87]"}},
+        TextRow{"StudentDfWhereWelchDiffers",
+                runB("6", false),
+                {"here Student's df, 33 (critical t 1.692)",
+                 "(Student's t test, pooled standard error and n1 + n2 - 2 df) is not significant, "
+                 "t(33) = 0.91, p = .370, 95% CI of the difference [-2.48, 6.48]"}},
+        TextRow{"DifferentNotEquivalent",
+                {.mean1 = "15", .notTrivial = "1"},
+                {"is significant, t(18) = 6.71, p < .001, 95% CI of the difference [4.12, 7.88]",
+                 "Conclusion: different from zero and not equivalent."}},
+        TextRow{"TwoPairs",
+                {.n1 = "2", .meanDiff = "1", .sdMatched = "1", .matched = true},
+                {"Hedges' g_z could not be computed because Hedges' correction needs more than 1 "
+                 "degree of freedom."}},
+        TextRow{"BoundZero",
+                {.notTrivial = "0"},
+                {"The equivalence bounds are 0.00 and 0.00 in raw units",
+                 "A non-trivial difference of 0 leaves no room between the bounds, so the verdict "
+                 "is non-trivial whatever the data."}},
+        TextRow{"FractionalSizes",
+                {.n1 = "2.5"},
+                {"Cohen's d = 0.50 (its 90% CI could not be computed because the sizes are not "
+                 "whole numbers of at least 2); Hedges' g could not be computed because"}},
+        // Rounded to 2 decimals, p would read .050 and an interval end 3.00.
+        TextRow{"PJustBelowFive",
+                {.mean1 = "11.8791446", .mean2 = "10", .notTrivial = "4"},
+                {"is significant, t(18) = 2.10, p = .049998, 95% CI of the difference [0.00002, "
+                 "3.75827]"}},
+        TextRow{"EndJustInsideTheBound",
+                {.mean1 = "11.448006", .mean2 = "10"},
+                {"p = .0499: the 90% CI of the difference, [-0.103, 2.999], lies inside the bounds",
+                 "Conclusion: equivalent and not different from zero."}},
+        TextRow{"EndJustOutsideTheBound",
+                {.mean1 = "11.450006", .mean2 = "10"},
+                {"p = .0501: the 90% CI of the difference, [-0.101, 3.001], does not lie inside",
+                 "Conclusion: inconclusive."}},
+        TextRow{"BoundAsEntered",
+                {.notTrivial = "2.125"},
+                {"bounds are -2.125 and 2.125 in raw units", "(H0: difference >= 2.125)"}},
+        TextRow{"HugeBound",
+                {.notTrivial = "1e308"},
+                {"bounds are -1.00e+308 and 1.00e+308", "they are d = -5.00e+307 and 5.00e+307",
+                 "(H0: difference >= 1.00e+308): t(18) = -1.12e+308, p < .001"}},
+        TextRow{"HugeDifferenceKeepsItsEndsApart",
+                {.mean1 = "1e7", .mean2 = "1"},
+                {"D = 1.00e+07", "95% CI of the difference [9.999997e+06, 1.000000e+07]"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReportText, LabelsEveryConclusionAndSaysWhichRunItIs) {
+    EXPECT_EQ(conclusionLabel(Conclusion::equivalent), "equivalent");
+    EXPECT_EQ(conclusionLabel(Conclusion::equivalentAndDifferent),
+              "equivalent, but different from zero");
+    EXPECT_EQ(conclusionLabel(Conclusion::different), "different, not equivalent");
+    EXPECT_EQ(conclusionLabel(Conclusion::inconclusive), "inconclusive");
+    EXPECT_EQ(conclusionLabel(std::nullopt), "no bounds");
+    ReportInputs inputs;
+    EXPECT_EQ(runLine(inputs), "Report of the last run that ended with results.");
+    inputs.latestRunStopped = true;
+    EXPECT_EQ(runLine(inputs),
+              "This is the report of an earlier run; the latest run stopped with a message.");
 }
 
 TEST(ReportText, NamesWelchDfAndTheRealButNegligibleDifference) {
