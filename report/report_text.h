@@ -15,6 +15,9 @@ struct ReportInputs {
     std::string meanDiff, sdMatched;
     bool matched = false;  // opMatched was selected
     bool welch = false;    // OpWelch was selected
+    // The latest press of OK stopped with a message, after the run reported:
+    // the main window's boxes and colours no longer belong to this report.
+    bool latestRunStopped = false;
 };
 
 // One line naming the inputs, then a few sentences per design: the bounds in
@@ -25,6 +28,10 @@ std::string reportText(const Report& report, const ReportInputs& inputs);
 
 // The inputs line alone, e.g. for a window's title area.
 std::string inputsLine(const ReportInputs& inputs);
+
+// Which run the report is of, in a sentence for the top of a window: the last
+// one that ended with results, and whether a later run stopped with a message.
+std::string runLine(const ReportInputs& inputs);
 
 // The conclusion in a few words, as the plot writes it beside its row.
 std::string conclusionLabel(const std::optional<Conclusion>& conclusion);

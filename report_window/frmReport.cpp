@@ -12,8 +12,8 @@ frmReport::frmReport(const report::Report& report, const report::ReportInputs& i
       text_(QString::fromStdString(report::reportText(report, inputs))),
       platform_(std::move(platform)) {
     ui.setupUi(this);
-    ui.lblRun->setText(QStringLiteral("Report of the last run that ended with results. ") +
-                       QString::fromStdString(report::inputsLine(inputs)));
+    ui.lblRun->setText(QString::fromStdString(report::runLine(inputs) + " " +
+                                              report::inputsLine(inputs)));
     ui.plot->setReport(report_);
     ui.txtReport->setReport(text_);
     // The plot as tall as it needs; the text takes the rest.

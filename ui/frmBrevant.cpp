@@ -196,7 +196,10 @@ void frmBrevant::cmdExit_Click() { close(); }
 
 void frmBrevant::keepReportOf(const RunRecord& record) {
     std::optional<report::Report> report = report::makeReport(record);
-    if (!report) return;
+    if (!report) {
+        lastReportInputs_.latestRunStopped = lastReport_.has_value();
+        return;
+    }
     lastReport_ = std::move(report);
     const auto typed = [](const QLineEdit* box) { return box->text().toStdString(); };
     lastReportInputs_ = {typed(ui.TxtMean1),        typed(ui.TxtSD1),       typed(ui.TxtN1),
