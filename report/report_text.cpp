@@ -63,8 +63,8 @@ std::string differenceSentence(const DesignReport& r, const ReportInputs& in, in
                ", with an SD of the difference scores of " + in.sdMatched + " over " + in.n1 +
                " pairs. ";
     }
-    const std::string sd = r.effect.sd ? "is " + number(*r.effect.sd.value, raw)
-                                       : couldNotBeComputed(r.effect.sd);
+    const std::string sd =
+        r.effect.sd ? "is " + number(*r.effect.sd.value, raw) : couldNotBeComputed(r.effect.sd);
     return "The difference between the means (group 1 minus group 2) is D = " +
            number(r.difference, raw) + "; the pooled SD " + sd + ". ";
 }
@@ -110,8 +110,8 @@ std::string methodSentence(const DesignReport& r, int raw) {
         "with each bound. ";
     if (r.design == Design::matched) {
         return tests + "Both divide by the standard error of the mean difference, SD / sqrt(N) = " +
-               number(eq.standardError, raw) + ", and use N - 1 = " +
-               apa::degreesOfFreedom(eq.df) + " df (critical t " + number(eq.crit95, 3) + "). ";
+               number(eq.standardError, raw) + ", and use N - 1 = " + apa::degreesOfFreedom(eq.df) +
+               " df (critical t " + number(eq.crit95, 3) + "). ";
     }
     return tests +
            "Both divide by the pooled standard error (s delta = " + number(eq.standardError, raw) +
@@ -132,19 +132,20 @@ std::string equivalenceSentence(const EquivalenceTest& eq, int raw) {
     const bool upperHasLargerP = !eq.pLower || (eq.pUpper && *eq.pUpper.value >= *eq.pLower.value);
     const std::string test =
         upperHasLargerP ? tTest(eq.tUpper, eq.df, eq.pUpper) : tTest(eq.tLower, eq.df, eq.pLower);
-    const std::string opening = "The equivalence test (the one-sided test with the larger p, "
-                                "against the " +
-                                std::string(upperHasLargerP ? "upper" : "lower") + " bound) is " +
-                                (eq.trivial ? "significant, " : "not significant, ") + test;
+    const std::string opening =
+        "The equivalence test (the one-sided test with the larger p, "
+        "against the " +
+        std::string(upperHasLargerP ? "upper" : "lower") + " bound) is " +
+        (eq.trivial ? "significant, " : "not significant, ") + test;
     const std::string rejected = "differences as large as the bounds can be rejected";
     if (!eq.ci90Low || !eq.ci90High) {
         const std::string why = "the 90% CI of the difference " +
                                 couldNotBeComputed(firstMissing(eq.ci90Low, eq.ci90High)) + ". ";
         return opening + (eq.trivial ? ", so " + rejected + "; " : "; ") + why;
     }
-    const std::string ci = interval(*eq.ci90Low.value, *eq.ci90High.value,
-                                    std::max(raw, boundDecimals(eq, raw)),
-                                    {eq.boundLow, eq.boundHigh});
+    const std::string ci =
+        interval(*eq.ci90Low.value, *eq.ci90High.value, std::max(raw, boundDecimals(eq, raw)),
+                 {eq.boundLow, eq.boundHigh});
     if (eq.trivial) {
         return opening + ": the 90% CI of the difference, " + ci + ", lies inside the bounds, so " +
                rejected + ". ";
@@ -159,12 +160,11 @@ std::string ordinarySentence(const DesignReport& r, int raw) {
             ? "the paired t test"
             : (o.welch ? "Welch's t test, unpooled standard error and Welch's df"
                        : "Student's t test, pooled standard error and n1 + n2 - 2 df");
-    const std::string ci =
-        o.ci95Low && o.ci95High
-            ? ", 95% CI of the difference " +
-                  interval(*o.ci95Low.value, *o.ci95High.value, raw, {0.0})
-            : "; the 95% CI of the difference " +
-                  couldNotBeComputed(firstMissing(o.ci95Low, o.ci95High));
+    const std::string ci = o.ci95Low && o.ci95High
+                               ? ", 95% CI of the difference " +
+                                     interval(*o.ci95Low.value, *o.ci95High.value, raw, {0.0})
+                               : "; the 95% CI of the difference " +
+                                     couldNotBeComputed(firstMissing(o.ci95Low, o.ci95High));
     return "The ordinary test of no difference (" + kind + ") is " +
            (o.p2 < apa::significanceLevel ? "significant, " : "not significant, ") +
            tTest(o.t, o.df, Value::of(o.p2)) + ci + ". ";
@@ -176,8 +176,8 @@ std::string effectSentence(const DesignReport& r) {
     if (!e.d) {
         text += " " + couldNotBeComputed(e.d);
     } else if (e.dCi90Low && e.dCi90High) {
-        text += " = " + statistic(*e.d.value) + ", 90% CI [" + statistic(*e.dCi90Low.value) +
-                ", " + statistic(*e.dCi90High.value) + "]";
+        text += " = " + statistic(*e.d.value) + ", 90% CI [" + statistic(*e.dCi90Low.value) + ", " +
+                statistic(*e.dCi90High.value) + "]";
     } else {
         text += " = " + statistic(*e.d.value) + " (its 90% CI " +
                 couldNotBeComputed(firstMissing(e.dCi90Low, e.dCi90High)) + ")";
