@@ -1,6 +1,5 @@
 #include "figure_files.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -10,7 +9,8 @@
 #include <QSaveFile>
 #include <QStringList>
 #include <QSvgGenerator>
-#include <QTextDocument>
+
+#include "text_lines.h"
 
 namespace tarnwick::figure {
 namespace {
@@ -48,19 +48,19 @@ QString writeSvg(QSaveFile& file, const Figure& figure) {
 
 void paintTextAboveFigure(QPainter& painter, const QRectF& page, const QString& text,
                           const QFont& font, qreal figureHeight, const Painting& paintFigure) {
-    QTextDocument document;
-    document.documentLayout()->setPaintDevice(painter.device());
-    document.setDefaultFont(font);
-    document.setDocumentMargin(0);
-    document.setPlainText(text);
-    document.setTextWidth(page.width());
+    // Laid out line by line with the rule every layout of a text follows: a
+    // document layout would break inside ".001".
     painter.save();
-    painter.translate(page.topLeft());
-    document.drawContents(&painter);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const QFontMetricsF metrics(font, painter.device());
+    qreal y = page.top();
+    for (const QString& line : wrappedLines(text, metrics, page.width())) {
+        painter.drawText(QPointF(page.left(), y + metrics.ascent()), line);
+        y += metrics.lineSpacing();
+    }
     painter.restore();
-    const qreal top =
-        page.top() + document.size().height() + QFontMetricsF(font, painter.device()).height();
-    paintFigure(painter, QRectF(page.left(), top, page.width(), figureHeight));
+    paintFigure(painter, QRectF(page.left(), y + metrics.height(), page.width(), figureHeight));
 }
 
 QString saveFilters(const QList<FileKind>& kinds) {

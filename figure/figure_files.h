@@ -50,8 +50,9 @@ struct Figure {
     QString text;                                             // what a text file holds
 };
 
-// A page: the text, wrapped to the page's width, and a line below it the
-// figure, figureHeight tall.
+// A page: the text, wrapped to the page's width between words only (never
+// inside a number, text_lines.h), and a line below it the figure,
+// figureHeight tall.
 void paintTextAboveFigure(QPainter& painter, const QRectF& page, const QString& text,
                           const QFont& font, qreal figureHeight, const Painting& paintFigure);
 

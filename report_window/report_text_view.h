@@ -1,27 +1,27 @@
 #pragma once
 // The report's text as the report window shows it: read-only, selectable, and
-// wrapped between words only.
+// wrapped between words only, never inside a number or a "p < .001", by the
+// rule every layout of the text follows (text_lines.h).
 
 #include <QPlainTextEdit>
+
+#include "text_lines.h"
 
 class QMimeData;
 
 namespace tarnwick::report {
 
-// Qt's line breaking allows a break between the point and the digits of a
-// number written without its leading zero after a space ("p = .019" may wrap
-// as "p = ." and "019"). For showing only, a word joiner (U+2060) after such a
-// point keeps the number whole.
-QString withNumbersKeptWhole(const QString& text);
-QString withoutWordJoiners(const QString& text);
+using figure::withNumbersKeptWhole;
+using figure::withoutLayoutMarks;
+using figure::wrappedLines;
 
 class ReportTextView final : public QPlainTextEdit {
     Q_OBJECT
 
 public:
-    using QPlainTextEdit::QPlainTextEdit;
+    explicit ReportTextView(QWidget* parent = nullptr);
 
-    // Shows the text; toPlainText() then holds the word joiners, report() not.
+    // Shows the text; toPlainText() then holds the joiners, report() not.
     void setReport(const QString& text);
     const QString& report() const { return report_; }
 
