@@ -1,11 +1,13 @@
 #include "figure_files.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
 #include <QSvgGenerator>
@@ -29,9 +31,21 @@ QString writePdf(QSaveFile& file, const Figure& figure) {
     return painter.end() ? QString() : QStringLiteral("the PDF could not be finished");
 }
 
+// The SVG names its fonts with fallbacks, so that where the figure's font
+// (Liberation Sans) is missing a reader draws one of the same widths (Arial,
+// Helvetica) or at least a sans-serif, never a serif.
+QByteArray withFontFallbacks(const QByteArray& svg) {
+    static const QRegularExpression family(QStringLiteral("font-family=\"([^\",]*)\""));
+    return QString::fromUtf8(svg)
+        .replace(family, QStringLiteral("font-family=\"\\1, Arial, Helvetica, sans-serif\""))
+        .toUtf8();
+}
+
 QString writeSvg(QSaveFile& file, const Figure& figure) {
+    QBuffer drawing;
+    drawing.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
-    generator.setOutputDevice(&file);
+    generator.setOutputDevice(&drawing);
     generator.setResolution(96);
     generator.setTitle(figure.title);
     generator.setDescription(figure.description);
@@ -41,6 +55,8 @@ QString writeSvg(QSaveFile& file, const Figure& figure) {
     generator.setViewBox(QRectF(QPointF(0, 0), size));
     QPainter painter(&generator);
     figure.paint(painter, QRectF(QPointF(0, 0), size));
+    if (!painter.end()) return QStringLiteral("the SVG could not be finished");
+    if (file.write(withFontFallbacks(drawing.data())) < 0) return file.errorString();
     return {};
 }
 

@@ -12,6 +12,7 @@ struct Axis {
     double step = 0.5;
     std::vector<double> ticks;
     int decimals = 1;  // enough to tell neighbouring ticks apart
+    // Fixed notation; scientific from 1e6 in magnitude, as the report's text.
     std::string label(double tick) const;
 };
 

@@ -29,11 +29,16 @@ using figure::pen;
 
 // Vertical layout, in line heights.
 constexpr qreal boundLabelsHeight = 1.4;
-constexpr qreal rowCaptionHeight = 1.2;
+constexpr qreal textLine = 1.1;                   // one line of a caption, title or legend
+constexpr qreal rowCaptionHeight = 2 * textLine;  // the design, then its conclusion
 constexpr qreal rowBarHeight = 1.6;
 constexpr qreal rowGap = 0.5;
-constexpr qreal axisHeight = 2.9;  // ticks, their labels and the axis title
-constexpr qreal legendHeight = 3.4;
+constexpr qreal tickLabelsHeight = 1.6;  // ticks and their labels under the axis
+constexpr qreal legendSample = 2.2;      // the width of a legend's sample, then a gap
+constexpr qreal legendTextLeft = legendSample + 0.6;
+constexpr qreal labelGap = 0.3;     // between a bound's label and its line, or the other label
+constexpr qreal thinnestBar = 0.2;  // a 90% interval is drawn at least this wide
+constexpr qreal substituteSpare = substituteFontSpare;
 
 std::vector<const DesignReport*> rowsOf(const Report& report) {
     std::vector<const DesignReport*> rows{&report.independent};
@@ -42,9 +47,9 @@ std::vector<const DesignReport*> rowsOf(const Report& report) {
 }
 
 QString designName(const DesignReport& r) {
-    if (r.design == Design::matched) return QStringLiteral("Matched samples (paired t)");
-    return r.ordinary.welch ? QStringLiteral("Independent samples (Welch's t)")
-                            : QStringLiteral("Independent samples (Student's t)");
+    if (r.design == Design::matched) return QStringLiteral("Matched samples (paired t):");
+    return r.ordinary.welch ? QStringLiteral("Independent samples (Welch's t):")
+                            : QStringLiteral("Independent samples (Student's t):");
 }
 
 QColor decisionColour(const DesignReport& r) {
@@ -52,36 +57,102 @@ QColor decisionColour(const DesignReport& r) {
     return r.equivalence->trivial ? okabeBlue : okabeVermillion;
 }
 
-QString boundText(double value, int decimals) {
-    return QString::fromStdString(apa::fixed(value, decimals));
+enum class Bounds { none, ordered, coinciding, reversed };
+
+Bounds boundsOf(const Report& report) {
+    const auto& eq = report.independent.equivalence;
+    if (!eq) return Bounds::none;
+    if (eq->boundLow < eq->boundHigh) return Bounds::ordered;
+    return eq->boundLow == eq->boundHigh ? Bounds::coinciding : Bounds::reversed;
+}
+
+// Each line of text is a line of its own, so that no text is laid out
+// against another's measured width: a substitute font that is wider (an SVG
+// read where Liberation Sans is missing) cannot make two texts overlap.
+QStringList axisTitle(const Report& report) {
+    if (!report.matched) return {QStringLiteral("Difference in raw units (group 1 minus group 2)")};
+    return {QStringLiteral("Difference in raw units (group 1 minus group 2;"),
+            QStringLiteral("matched: mean of the difference scores)")};
+}
+
+QStringList legendRegionLines(Bounds bounds) {
+    switch (bounds) {
+        case Bounds::none:
+            return {QStringLiteral("no bounds: no non-trivial difference was entered")};
+        case Bounds::ordered:
+            return {QStringLiteral("equivalence region between the bounds (dashed)")};
+        case Bounds::coinciding:
+            return {QStringLiteral("bounds (dashed) at zero: no equivalence region")};
+        case Bounds::reversed:
+            return {QStringLiteral("bounds (dashed) reversed by a negative non-trivial "
+                                   "difference:"),
+                    QStringLiteral("no equivalence region")};
+    }
+    return {};
+}
+
+const QString legendBar =
+    QStringLiteral("90% CI, the equivalence test's (blue: equivalent; orange: not)");
+const QString legendLine = QStringLiteral("95% CI, the ordinary test's; diamond: the difference");
+
+QString boundLabel(const char* which, double bound, int decimals) {
+    return QString::fromLatin1(which) +
+           QString::fromStdString(apa::number(bound, apa::decimalsForExact(bound, decimals)));
+}
+
+std::pair<QString, QString> boundLabels(const Report& report) {
+    const EquivalenceTest& eq = *report.independent.equivalence;
+    const int decimals = apa::rawDecimals(report.independent.ordinary.standardError);
+    return {boundLabel("lower bound ", eq.boundLow, decimals),
+            boundLabel("upper bound ", eq.boundHigh, decimals)};
+}
+
+std::vector<double> valuesDrawn(const Report& report) {
+    std::vector<double> values{0.0};
+    if (const auto& eq = report.independent.equivalence)
+        values.insert(values.end(), {eq->boundLow, eq->boundHigh});
+    for (const DesignReport* r : rowsOf(report)) {
+        values.push_back(r->difference);
+        for (const Value* v : {&r->ordinary.ci95Low, &r->ordinary.ci95High}) {
+            if (*v) values.push_back(*v->value);
+        }
+        if (r->equivalence) {
+            for (const Value* v : {&r->equivalence->ci90Low, &r->equivalence->ci90High}) {
+                if (*v) values.push_back(*v->value);
+            }
+        }
+    }
+    return values;
 }
 
 class Layout {
 public:
-    Layout(const QRectF& area, const Report& report, qreal line)
-        : area_(area), line_(line), rows_(rowsOf(report)) {
-        const EquivalenceTest* eq =
-            report.independent.equivalence ? &*report.independent.equivalence : nullptr;
-        std::vector<double> values{0.0};
-        if (eq) values.insert(values.end(), {eq->boundLow, eq->boundHigh});
-        for (const DesignReport* r : rows_) {
-            values.push_back(r->difference);
-            for (const Value* v : {&r->ordinary.ci95Low, &r->ordinary.ci95High}) {
-                if (*v) values.push_back(*v->value);
-            }
-            if (r->equivalence) {
-                for (const Value* v : {&r->equivalence->ci90Low, &r->equivalence->ci90High}) {
-                    if (*v) values.push_back(*v->value);
-                }
-            }
+    Layout(const QRectF& area, const Report& report, const QFont& font, const QPaintDevice* device)
+        : area_(area),
+          line_(lineHeight(font, device)),
+          rows_(rowsOf(report)),
+          titleLines_(static_cast<int>(axisTitle(report).size())) {
+        // As many ticks as their labels leave room for, at most 8.
+        const QFontMetricsF metrics(font, device);
+        const std::vector<double> values = valuesDrawn(report);
+        for (int ticks = 8; ticks >= 2; --ticks) {
+            axis_ = niceAxis(values, ticks);
+            qreal widest = 0;
+            for (const double tick : axis_.ticks)
+                widest = std::max(
+                    widest, metrics.horizontalAdvance(QString::fromStdString(axis_.label(tick))));
+            const auto count = static_cast<qreal>(axis_.ticks.size());
+            if (count * (widest + line_) <= right() - left()) break;
         }
-        axis_ = niceAxis(values);
     }
 
     qreal left() const { return area_.left() + margin * line_; }
     qreal right() const { return area_.right() - margin * line_; }
+    // In halves, which cannot overflow where the axis spans more than the
+    // largest double.
     qreal x(double v) const {
-        return left() + (v - axis_.low) / (axis_.high - axis_.low) * (right() - left());
+        return left() +
+               (v / 2 - axis_.low / 2) / (axis_.high / 2 - axis_.low / 2) * (right() - left());
     }
     qreal rowsTop() const { return area_.top() + (margin + boundLabelsHeight) * line_; }
     qreal rowTop(std::size_t i) const {
@@ -92,6 +163,9 @@ public:
         return rowTop(i) + (rowCaptionHeight + rowBarHeight / 2) * line_;
     }
     qreal axisY() const { return rowTop(rows_.size()); }
+    qreal legendTop() const {
+        return axisY() + (tickLabelsHeight + titleLines_ * textLine + 0.4) * line_;
+    }
     const Axis& axis() const { return axis_; }
     const std::vector<const DesignReport*>& rows() const { return rows_; }
     qreal line() const { return line_; }
@@ -100,12 +174,66 @@ private:
     QRectF area_;
     qreal line_;
     std::vector<const DesignReport*> rows_;
+    int titleLines_;
     Axis axis_;
 };
 
-void drawRegion(QPainter& painter, const Layout& at, const DesignReport& first, int decimals) {
-    if (!first.equivalence) return;
-    const EquivalenceTest& eq = *first.equivalence;
+// A line of text at its place: left-aligned at box.left(), box as wide as
+// the text measures in the font it is drawn in.
+PlotText textAt(const QString& text, qreal left, qreal top, qreal height, const QFont& font,
+                const QPaintDevice* device, bool bold = false) {
+    QFont f = font;
+    f.setBold(bold);
+    const qreal width = QFontMetricsF(f, device).horizontalAdvance(text);
+    return {text, QRectF(left, top, width, height), bold};
+}
+
+// The two bound labels: each hangs from its line towards the outside, is kept
+// inside the plot, and is pushed clear of the other where they would meet.
+std::pair<PlotText, PlotText> placedBoundLabels(const Layout& at, const Report& report,
+                                                const QFont& font, const QPaintDevice* device) {
+    const EquivalenceTest& eq = *report.independent.equivalence;
+    const auto [lowText, highText] = boundLabels(report);
+    const qreal line = at.line();
+    const qreal gap = labelGap * line;
+    const qreal top = at.rowsTop() - 0.2 * line - boundLabelsHeight * line;
+    PlotText low = textAt(lowText, 0, top, 1.2 * line, font, device);
+    PlotText high = textAt(highText, 0, top, 1.2 * line, font, device);
+    const qreal xLow = at.x(eq.boundLow), xHigh = at.x(eq.boundHigh);
+    const bool ordered = xLow <= xHigh;
+    const auto hang = [&](PlotText& label, qreal x, bool leftOfLine) {
+        const qreal width = label.box.width();
+        const qreal left = leftOfLine ? x - gap - width : x + gap;
+        const qreal lastLeft = at.right() - width * (1 + substituteSpare);
+        label.box.moveLeft(std::clamp(left, at.left(), std::max(at.left(), lastLeft)));
+    };
+    hang(low, xLow, ordered);
+    hang(high, xHigh, !ordered);
+    PlotText& first = low.box.left() <= high.box.left() ? low : high;
+    PlotText& second = &first == &low ? high : low;
+    const qreal apart = first.box.width() * (1 + substituteSpare) + gap;
+    if (first.box.left() + apart > second.box.left()) {
+        second.box.moveLeft(first.box.left() + apart);
+        const qreal lastLeft = at.right() - second.box.width() * (1 + substituteSpare);
+        if (second.box.left() > lastLeft) {
+            second.box.moveLeft(lastLeft);
+            first.box.moveLeft(std::max(at.left(), second.box.left() - apart));
+        }
+    }
+    return {low, high};
+}
+
+void drawText(QPainter& painter, const PlotText& text, const QFont& font) {
+    QFont f = font;
+    f.setBold(text.bold);
+    painter.setFont(f);
+    painter.setPen(ink);
+    painter.drawText(text.box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, text.text);
+    painter.setFont(font);
+}
+
+void drawRegion(QPainter& painter, const Layout& at, const Report& report) {
+    const EquivalenceTest& eq = *report.independent.equivalence;
     const qreal top = at.rowsTop() - 0.2 * at.line();
     const qreal bottom = at.axisY();
     const qreal xLow = at.x(eq.boundLow), xHigh = at.x(eq.boundHigh);
@@ -114,67 +242,35 @@ void drawRegion(QPainter& painter, const Layout& at, const DesignReport& first, 
     painter.setPen(pen(ink, figure::markLineWidth(at.line()), Qt::DashLine));
     painter.drawLine(QPointF(xLow, top), QPointF(xLow, bottom));
     painter.drawLine(QPointF(xHigh, top), QPointF(xHigh, bottom));
-    const qreal labelTop = top - boundLabelsHeight * at.line();
-    const QString lowText = QStringLiteral("lower bound ") + boundText(eq.boundLow, decimals);
-    const QString highText = QStringLiteral("upper bound ") + boundText(eq.boundHigh, decimals);
-    // Each label hangs from its line towards the outside, so that the two
-    // never overlap however close the bounds are, and is kept inside the plot.
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    const qreal gap = 0.3 * at.line();
-    const auto place = [&](const QString& text, qreal x, bool hangLeft) {
-        const qreal width = metrics.horizontalAdvance(text);
-        qreal left = hangLeft ? x - gap - width : x + gap;
-        left = std::clamp(left, at.left(), std::max(at.left(), at.right() - width));
-        painter.drawText(QRectF(left, labelTop, width + 1, at.line() * 1.2),
-                         Qt::AlignLeft | Qt::AlignBottom, text);
-    };
-    painter.setPen(ink);
-    const bool ordered = xLow <= xHigh;
-    place(lowText, xLow, ordered);
-    place(highText, xHigh, !ordered);
 }
 
-void drawRow(QPainter& painter, const Layout& at, std::size_t i, const QFont& font) {
+void drawIntervals(QPainter& painter, const Layout& at, std::size_t i) {
     const DesignReport& r = *at.rows()[i];
     const qreal line = at.line();
     const qreal y = at.rowCentre(i);
-
-    QFont bold = font;
-    bold.setBold(true);
-    const QRectF caption(at.left(), at.rowTop(i), at.right() - at.left(), rowCaptionHeight * line);
-    painter.setPen(ink);
-    painter.setFont(font);
-    const QString name = designName(r) + QStringLiteral(": ");
-    const QString decision = QString::fromStdString(conclusionLabel(r.conclusion));
-    const qreal nameWidth = QFontMetricsF(font, painter.device()).horizontalAdvance(name);
-    // A white backdrop keeps the caption clear of the bounds' lines.
-    const qreal captionWidth =
-        nameWidth + QFontMetricsF(bold, painter.device()).horizontalAdvance(decision);
-    painter.fillRect(QRectF(caption.left(), caption.top() + 0.1 * line, captionWidth,
-                            caption.height() - 0.2 * line),
-                     Qt::white);
-    painter.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter, name);
-    painter.setFont(bold);
-    painter.drawText(caption.adjusted(nameWidth, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                     decision);
-    painter.setFont(font);
-
-    // The 95% interval: a thin line with end ticks.
+    // The 90% interval: a thick bar, never so thin that it disappears.
+    if (r.equivalence && r.equivalence->ci90Low && r.equivalence->ci90High) {
+        qreal a = at.x(*r.equivalence->ci90Low.value);
+        qreal b = at.x(*r.equivalence->ci90High.value);
+        if (b - a < thinnestBar * line) {
+            const qreal middle = (a + b) / 2;
+            a = middle - thinnestBar * line / 2;
+            b = middle + thinnestBar * line / 2;
+        }
+        painter.fillRect(QRectF(QPointF(a, y - 0.22 * line), QPointF(b, y + 0.22 * line)),
+                         decisionColour(r));
+    }
+    // The 95% interval over it: a thin line with end ticks, visible also
+    // where the 90% bar is the wider (Welch's df).
     if (r.ordinary.ci95Low && r.ordinary.ci95High) {
         const qreal a = at.x(*r.ordinary.ci95Low.value), b = at.x(*r.ordinary.ci95High.value);
-        painter.setPen(pen(ink, line / 12));
+        painter.setPen(pen(ink, figure::markLineWidth(line)));
         painter.drawLine(QPointF(a, y), QPointF(b, y));
         painter.drawLine(QPointF(a, y - 0.35 * line), QPointF(a, y + 0.35 * line));
         painter.drawLine(QPointF(b, y - 0.35 * line), QPointF(b, y + 0.35 * line));
     }
-    // The 90% interval: a thick bar.
-    if (r.equivalence && r.equivalence->ci90Low && r.equivalence->ci90High) {
-        const qreal a = at.x(*r.equivalence->ci90Low.value);
-        const qreal b = at.x(*r.equivalence->ci90High.value);
-        painter.fillRect(QRectF(QPointF(a, y - 0.22 * line), QPointF(b, y + 0.22 * line)),
-                         decisionColour(r));
-    }
-    // The point estimate: a white diamond with a black edge.
+    // The point estimate on top: an open diamond, so that the intervals show
+    // through it however short they are.
     const qreal d = 0.34 * line;
     const QPointF c(at.x(r.difference), y);
     QPainterPath diamond;
@@ -183,80 +279,104 @@ void drawRow(QPainter& painter, const Layout& at, std::size_t i, const QFont& fo
     diamond.lineTo(c + QPointF(0, d));
     diamond.lineTo(c + QPointF(-d, 0));
     diamond.closeSubpath();
-    painter.setPen(pen(ink, line / 14));
-    painter.setBrush(Qt::white);
-    painter.drawPath(diamond);
+    painter.setPen(pen(ink, line / 10));
     painter.setBrush(Qt::NoBrush);
-}
-
-void drawAxis(QPainter& painter, const Layout& at, bool withMatched) {
-    const qreal line = at.line();
-    const qreal y = at.axisY();
-    figure::drawBottomAxis(painter, at.axis(), at.left(), at.right(), y, line,
-                           [&at](double v) { return at.x(v); });
-    painter.drawText(QRectF(at.left(), y + 1.6 * line, at.right() - at.left(), 1.2 * line),
-                     Qt::AlignHCenter | Qt::AlignTop,
-                     withMatched
-                         ? QStringLiteral("Difference in raw units (group 1 minus group 2; "
-                                          "matched: mean of the difference scores)")
-                         : QStringLiteral("Difference in raw units (group 1 minus group 2)"));
+    painter.drawPath(diamond);
 }
 
 void drawZero(QPainter& painter, const Layout& at) {
-    painter.setPen(pen(neutralGrey, at.line() / 14));
+    painter.setPen(pen(neutralGrey, figure::axisLineWidth(at.line())));
     const qreal x = at.x(0);
     painter.drawLine(QPointF(x, at.rowsTop() - 0.2 * at.line()), QPointF(x, at.axisY()));
 }
 
-enum class Bounds { none, ordered, coinciding, reversed };
-
-void drawLegend(QPainter& painter, const Layout& at, Bounds bounds) {
+void drawLegendSamples(QPainter& painter, const Layout& at, Bounds bounds) {
     const qreal line = at.line();
-    qreal y = at.axisY() + axisHeight * line + 0.2 * line;
-    const qreal sampleLeft = at.left(), sampleRight = at.left() + 2.2 * line;
-    const qreal textLeft = sampleRight + 0.6 * line;
-    const auto text = [&](const QString& words) {
-        painter.setPen(ink);
-        painter.drawText(QRectF(textLeft, y - 0.6 * line, at.right() - textLeft, 1.2 * line),
-                         Qt::AlignLeft | Qt::AlignVCenter, words);
-        y += 1.1 * line;
-    };
-    painter.fillRect(
-        QRectF(QPointF(sampleLeft, y - 0.22 * line), QPointF(sampleRight, y + 0.22 * line)),
-        okabeBlue);
-    text(QStringLiteral("90% CI, the equivalence test's (blue: equivalent; orange: not)"));
-    painter.setPen(pen(ink, line / 12));
-    painter.drawLine(QPointF(sampleLeft, y), QPointF(sampleRight, y));
-    text(QStringLiteral("95% CI, the ordinary test's; diamond: the difference"));
-    if (bounds == Bounds::none) {
-        text(QStringLiteral("no bounds: no non-trivial difference was entered"));
-        return;
-    }
-    if (bounds == Bounds::ordered) {
-        painter.fillRect(QRectF(sampleLeft, y - 0.5 * line, sampleRight - sampleLeft, line),
-                         figure::regionShade());
-        painter.setPen(pen(ink, line / 12, Qt::DashLine));
-        painter.drawLine(QPointF(sampleLeft, y - 0.5 * line), QPointF(sampleLeft, y + 0.5 * line));
-        painter.drawLine(QPointF(sampleRight, y - 0.5 * line),
-                         QPointF(sampleRight, y + 0.5 * line));
-        text(QStringLiteral("equivalence region between the bounds (dashed)"));
-    } else {
-        painter.setPen(pen(ink, line / 12, Qt::DashLine));
-        painter.drawLine(QPointF(sampleLeft, y - 0.5 * line), QPointF(sampleLeft, y + 0.5 * line));
-        text(bounds == Bounds::reversed
-                 ? QStringLiteral("bounds (dashed) reversed by a negative non-trivial difference: "
-                                  "no equivalence region")
-                 : QStringLiteral("bounds (dashed) at zero: no equivalence region"));
-    }
+    const qreal left = at.left(), right = at.left() + legendSample * line;
+    const auto centre = [&](int i) { return at.legendTop() + (i + 0.5) * textLine * line; };
+    qreal y = centre(0);
+    painter.fillRect(QRectF(QPointF(left, y - 0.22 * line), QPointF(right, y + 0.22 * line)),
+                     okabeBlue);
+    y = centre(1);
+    painter.setPen(pen(ink, figure::markLineWidth(line)));
+    painter.drawLine(QPointF(left, y), QPointF(right, y));
+    y = centre(2);
+    if (bounds == Bounds::none) return;
+    if (bounds == Bounds::ordered)
+        painter.fillRect(QRectF(left, y - 0.5 * line, right - left, line), figure::regionShade());
+    painter.setPen(pen(ink, figure::markLineWidth(line), Qt::DashLine));
+    painter.drawLine(QPointF(left, y - 0.5 * line), QPointF(left, y + 0.5 * line));
+    if (bounds == Bounds::ordered)
+        painter.drawLine(QPointF(right, y - 0.5 * line), QPointF(right, y + 0.5 * line));
 }
 
 qreal heightInLines(const Report& report) {
     const auto rows = static_cast<qreal>(rowsOf(report).size());
+    const auto titleLines = static_cast<qreal>(axisTitle(report).size());
+    const auto legendLines = static_cast<qreal>(2 + legendRegionLines(boundsOf(report)).size());
     return 2 * margin + boundLabelsHeight + rows * (rowCaptionHeight + rowBarHeight + rowGap) +
-           axisHeight + legendHeight;
+           tickLabelsHeight + titleLines * textLine + 0.4 + legendLines * textLine;
 }
 
 }  // namespace
+
+std::vector<PlotText> equivalencePlotTexts(const QRectF& area, const Report& report,
+                                           const QFont& font, const QPaintDevice* device) {
+    const Layout at(area, report, font, device);
+    const qreal line = at.line();
+    std::vector<PlotText> texts;
+    if (report.independent.equivalence) {
+        const auto [low, high] = placedBoundLabels(at, report, font, device);
+        texts.push_back(low);
+        texts.push_back(high);
+    }
+    for (std::size_t i = 0; i < at.rows().size(); ++i) {
+        const DesignReport& r = *at.rows()[i];
+        const qreal top = at.rowTop(i);
+        texts.push_back(textAt(designName(r), at.left(), top, textLine * line, font, device));
+        texts.push_back(textAt(QString::fromStdString(conclusionLabel(r.conclusion)), at.left(),
+                               top + textLine * line, textLine * line, font, device, true));
+    }
+    qreal y = at.axisY() + tickLabelsHeight * line;
+    for (const QString& title : axisTitle(report)) {
+        PlotText t = textAt(title, 0, y, textLine * line, font, device);
+        t.box.moveLeft((at.left() + at.right() - t.box.width()) / 2);
+        texts.push_back(t);
+        y += textLine * line;
+    }
+    QStringList legend{legendBar, legendLine};
+    legend += legendRegionLines(boundsOf(report));
+    y = at.legendTop();
+    for (const QString& words : legend) {
+        texts.push_back(
+            textAt(words, at.left() + legendTextLeft * line, y, textLine * line, font, device));
+        y += textLine * line;
+    }
+    return texts;
+}
+
+qreal equivalencePlotMinimumWidth(const Report& report, const QFont& font,
+                                  const QPaintDevice* device) {
+    const qreal line = lineHeight(font, device);
+    // Laid out in a wide area, every text at its own width.
+    const std::vector<PlotText> texts =
+        equivalencePlotTexts(QRectF(0, 0, 1000 * line, 100 * line), report, font, device);
+    qreal widest = 0;
+    for (const PlotText& t : texts) {
+        const bool inLegend = t.box.left() > (margin + legendTextLeft - 0.01) * line &&
+                              t.box.left() < (margin + legendTextLeft + 0.01) * line;
+        widest = std::max(widest, t.box.width() + (inLegend ? legendTextLeft * line : 0));
+    }
+    if (report.independent.equivalence) {
+        const auto [lowText, highText] = boundLabels(report);
+        const QFontMetricsF metrics(font, device);
+        widest = std::max(
+            widest, (metrics.horizontalAdvance(lowText) + metrics.horizontalAdvance(highText)) *
+                            (1 + substituteSpare) +
+                        labelGap * line);
+    }
+    return widest + 2 * margin * line + 1;
+}
 
 qreal equivalencePlotHeight(const Report& report, const QFont& font, const QPaintDevice* device) {
     return heightInLines(report) * lineHeight(font, device);
@@ -268,20 +388,25 @@ void paintEquivalencePlot(QPainter& painter, const QRectF& area, const Report& r
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setFont(font);
     painter.fillRect(area, Qt::white);
-    const Layout at(area, report, lineHeight(font, painter.device()));
-    const DesignReport& first = report.independent;
-    const int decimals = apa::rawDecimals(first.ordinary.standardError);
-    drawRegion(painter, at, first, decimals);
+    const Layout at(area, report, font, painter.device());
+    if (report.independent.equivalence) drawRegion(painter, at, report);
     drawZero(painter, at);
+    const std::vector<PlotText> texts = equivalencePlotTexts(area, report, font, painter.device());
+    // A white backdrop keeps the rows' captions clear of the bounds' lines.
+    const std::size_t firstCaption = report.independent.equivalence ? 2 : 0;
+    for (std::size_t i = firstCaption; i < firstCaption + 2 * at.rows().size(); ++i) {
+        const QRectF& box = texts[i].box;
+        painter.fillRect(box.adjusted(-0.1 * at.line(), 0.05 * at.line(),
+                                      substituteSpare * box.width(), -0.05 * at.line()),
+                         Qt::white);
+    }
     for (std::size_t i = 0; i < at.rows().size(); ++i)
-        drawRow(painter, at, i, font);
-    drawAxis(painter, at, report.matched.has_value());
-    const Bounds bounds =
-        !first.equivalence                                            ? Bounds::none
-        : first.equivalence->boundLow < first.equivalence->boundHigh  ? Bounds::ordered
-        : first.equivalence->boundLow == first.equivalence->boundHigh ? Bounds::coinciding
-                                                                      : Bounds::reversed;
-    drawLegend(painter, at, bounds);
+        drawIntervals(painter, at, i);
+    figure::drawBottomAxis(painter, at.axis(), at.left(), at.right(), at.axisY(), at.line(),
+                           [&at](double v) { return at.x(v); });
+    drawLegendSamples(painter, at, boundsOf(report));
+    for (const PlotText& text : texts)
+        drawText(painter, text, font);
     painter.restore();
 }
 
@@ -314,8 +439,10 @@ QSize EquivalencePlot::sizeHint() const {
 
 QSize EquivalencePlot::minimumSizeHint() const {
     const qreal line = QFontMetricsF(font()).height();
-    const qreal lines = report_ ? heightInLines(*report_) : 10;
-    return {qRound(26 * line), qRound(lines * line) + 1};
+    if (!report_) return {qRound(26 * line), qRound(10 * line) + 1};
+    // As wide as its widest line of text, so that nothing is clipped.
+    const int width = qCeil(equivalencePlotMinimumWidth(*report_, font(), this));
+    return {std::max(qRound(26 * line), width), qRound(heightInLines(*report_) * line) + 1};
 }
 
 void EquivalencePlot::paintEvent(QPaintEvent*) {

@@ -2,11 +2,12 @@
 // The equivalence plot: the difference in raw units along a horizontal axis,
 // the equivalence region between the bounds shaded with dashed edges, zero
 // marked, and for each design a thick 90% interval (the equivalence test's)
-// over a thin 95% interval (the ordinary test's) around the point estimate,
-// with the conclusion written beside the row. One drawing for the screen and
-// for PNG, SVG and PDF.
+// under a thin 95% interval (the ordinary test's) and an open diamond at the
+// point estimate, with the design and its conclusion written above the row. One drawing for the
+// screen and for PNG, SVG and PDF.
 
 #include <QWidget>
+#include <vector>
 
 #include "plot_axis.h"
 #include "report.h"
@@ -26,6 +27,27 @@ void paintEquivalencePlot(QPainter& painter, const QRectF& area, const Report& r
 
 // The height the plot needs at the font's size, for a given width.
 qreal equivalencePlotHeight(const Report& report, const QFont& font, const QPaintDevice* device);
+
+// The narrowest width at which no text of the plot is clipped and the bound
+// labels fit side by side.
+qreal equivalencePlotMinimumWidth(const Report& report, const QFont& font,
+                                  const QPaintDevice* device);
+
+// Room left after a text that has another beside it, as a share of its
+// width: a substitute font (an SVG read where Liberation Sans is missing;
+// DejaVu Sans Bold is 22% wider) may be this much wider.
+constexpr qreal substituteFontSpare = 0.3;
+
+// A line of text the plot writes, and the box it takes (as wide as the text
+// measures in its font): the bound labels, each row's design and conclusion,
+// the axis title, the legend.
+struct PlotText {
+    QString text;
+    QRectF box;
+    bool bold = false;
+};
+std::vector<PlotText> equivalencePlotTexts(const QRectF& area, const Report& report,
+                                           const QFont& font, const QPaintDevice* device);
 
 class EquivalencePlot final : public QWidget {
     Q_OBJECT
