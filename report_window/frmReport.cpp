@@ -1,6 +1,7 @@
 #include "frmReport.h"
 
 #include "clipboard.h"
+#include "enter_on_buttons.h"
 #include "report_files.h"
 
 namespace tarnwick {
@@ -12,8 +13,10 @@ frmReport::frmReport(const report::Report& report, const report::ReportInputs& i
       text_(QString::fromStdString(report::reportText(report, inputs))),
       platform_(std::move(platform)) {
     ui.setupUi(this);
-    ui.lblRun->setText(QString::fromStdString(report::runLine(inputs) + " " +
-                                              report::inputsLine(inputs)));
+    ui.lblRun->setText(
+        QString::fromStdString(report::runLine(inputs) + " " + report::inputsLine(inputs)));
+    // Heard as the window opens: which run this report is of.
+    setAccessibleDescription(QString::fromStdString(report::runLine(inputs)));
     ui.plot->setReport(report_);
     ui.txtReport->setReport(text_);
     // The plot as tall as it needs; the text takes the rest.
@@ -26,6 +29,7 @@ frmReport::frmReport(const report::Report& report, const report::ReportInputs& i
     connect(ui.cmdCopyPlot, &QPushButton::clicked, this, &frmReport::cmdCopyPlot_Click);
     connect(ui.cmdSave, &QPushButton::clicked, this, &frmReport::cmdSave_Click);
     connect(ui.cmdClose, &QPushButton::clicked, this, &frmReport::cmdClose_Click);
+    letEnterPressFocusedButtons(*this);
     ui.cmdClose->setFocus();
 }
 
