@@ -1,16 +1,23 @@
 // The report window on Qt's offscreen platform: what it shows for a worked
 // run, copying, saving each format (read back), a failed save, and Esc.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBoundaryFinder>
+#include <QTextLayout>
 #include <cmath>
 
 #include "box_fixture.h"
@@ -27,6 +34,46 @@ struct Recorded {
     QString nextPath, nextFilter;
     QStringList messages;
 };
+
+report::Report reportOf(const testing_support::Inputs& in) {
+    BoxTable boxes;
+    testing_support::enter(boxes, in);
+    RunRecord record;
+    runCommand(boxes, &record);
+    return report::makeReport(record).value();
+}
+
+report::ReportInputs reportInputsOf(const testing_support::Inputs& in) {
+    return {in.mean1,      in.sd1,      in.n1,        in.mean2,   in.sd2,  in.n2,
+            in.notTrivial, in.meanDiff, in.sdMatched, in.matched, in.welch};
+}
+
+// The difference far beyond the bounds, which sit a pixel apart.
+const testing_support::Inputs overlapRun{.mean1 = "1120"};
+const testing_support::Inputs matchedRun{.mean1 = "10",
+                                         .sd1 = "2",
+                                         .n1 = "25",
+                                         .mean2 = "10.6",
+                                         .sd2 = "2.2",
+                                         .n2 = "25",
+                                         .notTrivial = "1",
+                                         .meanDiff = "-0.6",
+                                         .sdMatched = "1.0",
+                                         .matched = true};
+
+// Spans that a line break must never fall inside: a number, and a relation
+// with its number ("p < .001", "t(18) = -2.24").
+QList<std::pair<qsizetype, qsizetype>> wholeSpans(const QString& text) {
+    static const QRegularExpression whole(QStringLiteral(
+        "[A-Za-z()0-9.]+[ \\x{00A0}][<=>]{1,2}[ \\x{00A0}][-+]?[0-9.\\x{2060}]+(e[-+][0-9]+)?|"
+        "[-+]?[0-9]*[.\\x{2060}]*[0-9]+(e[-+][0-9]+)?"));
+    QList<std::pair<qsizetype, qsizetype>> spans;
+    for (auto it = whole.globalMatch(text); it.hasNext();) {
+        const auto m = it.next();
+        spans.append({m.capturedStart(), m.capturedEnd()});
+    }
+    return spans;
+}
 
 class ReportWindowTest : public QObject {
     Q_OBJECT
@@ -117,6 +164,187 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(), view->report());
     }
 
+    // The PDF's lines (and any other layout of the text outside the view)
+    // break only where the view's may: never inside "p < .001" or "-0.26".
+    void theLaidOutTextNeverSplitsANumber() {
+        const QString text = QString::fromStdString(
+            report::reportText(reportOf(matchedRun), reportInputsOf(matchedRun)));
+        QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
+        const QFontMetricsF metrics(QFont(), &device);
+        for (int chars = 12; chars <= 120; chars += 3) {
+            const QStringList lines =
+                report::wrappedLines(text, metrics, chars * metrics.averageCharWidth());
+            // Joined again at the breaks, the lines are the text; no break
+            // falls inside a span that must stay whole.
+            QString joined;
+            QList<qsizetype> breaks;
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                if (i > 0) {
+                    const bool paragraphEnds = text.at(joined.size()) == QLatin1Char('\n');
+                    if (!paragraphEnds) breaks << joined.size();
+                    joined += paragraphEnds ? QLatin1Char('\n') : QLatin1Char(' ');
+                }
+                joined += lines[i];
+            }
+            QCOMPARE(joined, text);
+            for (const auto& [start, end] : wholeSpans(text)) {
+                for (const qsizetype at : breaks)
+                    QVERIFY2(at <= start || at >= end,
+                             qPrintable(QString::number(chars) + QStringLiteral(": ") +
+                                        text.mid(start, end - start)));
+            }
+        }
+    }
+
+    // The same on screen, at every width the window can take.
+    void theViewNeverSplitsANumber() {
+        Recorded recorded;
+        auto w = std::make_unique<frmReport>(reportOf(matchedRun), reportInputsOf(matchedRun));
+        auto* view = child<report::ReportTextView>(*w, "txtReport");
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        for (int width = w->minimumSizeHint().width(); width <= 1400; width += 37) {
+            w->resize(width, 700);
+            QApplication::processEvents();
+            for (QTextBlock block = view->document()->begin(); block.isValid();
+                 block = block.next()) {
+                const QString shown = block.text();
+                const QTextLayout* layout = block.layout();
+                for (int i = 1; i < layout->lineCount(); ++i) {
+                    const int at = layout->lineAt(i).textStart();
+                    for (const auto& [start, end] : wholeSpans(shown))
+                        QVERIFY2(at <= start || at >= end,
+                                 qPrintable(QString::number(width) + QStringLiteral(": ") +
+                                            shown.mid(start, end - start)));
+                }
+            }
+        }
+    }
+
+    // What a screen reader gets is the report itself, without the joiners
+    // that steer the line breaking, and its offsets are the report's.
+    void theAccessibleTextIsTheReport() {
+        Recorded recorded;
+        auto w = window(recorded);
+        auto* view = child<report::ReportTextView>(*w, "txtReport");
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(view);
+        QVERIFY(accessible != nullptr && accessible->textInterface() != nullptr);
+        QAccessibleTextInterface* text = accessible->textInterface();
+        const QString report = view->report();
+        QCOMPARE(text->characterCount(), report.size());
+        QCOMPARE(text->text(0, text->characterCount()), report);
+        QCOMPARE(accessible->text(QAccessible::Value), report);
+        const int at = static_cast<int>(report.indexOf(QStringLiteral("p = .019")));
+        text->setSelection(0, at, at + 8);
+        QCOMPARE(view->textCursor().selectedText().remove(QChar(0x2060)),
+                 QStringLiteral("p\u00A0=\u00A0.019"));
+        int start = 0, end = 0;
+        text->selection(0, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(at, at + 8));
+        text->setCursorPosition(at + 6);  // after ".0", past the joiner
+        QCOMPARE(text->cursorPosition(), at + 6);
+        QCOMPARE(view->document()->characterAt(view->textCursor().position()), QLatin1Char('1'));
+    }
+
+    // A report of a run older than the latest press of OK says so, in the
+    // line a screen reader reads, and that line holds the inputs.
+    void aReportOfAnEarlierRunSaysSo() {
+        report::ReportInputs inputs = reportInputs_;
+        for (const bool stopped : {false, true}) {
+            inputs.latestRunStopped = stopped;
+            frmReport w(reportOfRunA(), inputs);
+            auto* line = child<QLabel>(w, "lblRun");
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(line);
+            const QString heard = accessible->text(QAccessible::Name);
+            QVERIFY2(heard.contains(QStringLiteral("group 2 mean 9, SD 2, n 10")),
+                     qPrintable(heard));
+            QCOMPARE(heard.startsWith(QStringLiteral("This is the report of an earlier run; the "
+                                                     "latest run stopped with a message.")),
+                     stopped);
+            QCOMPARE(w.accessibleDescription(), QString::fromStdString(report::runLine(inputs)));
+        }
+    }
+
+    // Return and keypad Enter press the focused button, as in the main window.
+    void enterPressesTheFocusedButton() {
+        Recorded recorded;
+        auto w = window(recorded);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QApplication::clipboard()->clear();
+        auto* copy = child<QPushButton>(*w, "cmdCopyText");
+        copy->setFocus();
+        QTest::keyClick(copy, Qt::Key_Return);
+        QTRY_COMPARE(QApplication::clipboard()->text(),
+                     child<report::ReportTextView>(*w, "txtReport")->report());
+        auto* close = child<QPushButton>(*w, "cmdClose");
+        close->setFocus();
+        QTest::keyClick(close, Qt::Key_Enter, Qt::KeypadModifier);
+        QTRY_VERIFY(!w->isVisible());
+    }
+
+    // Every text of the plot inside it at the window's narrowest, the bound
+    // labels apart however close the bounds, and no two texts meeting even
+    // in a substitute font that is wider.
+    void thePlotsTextsFitAndNeverMeet() {
+        const QList<std::pair<const char*, testing_support::Inputs>> runs = {
+            {"overlap", overlapRun},
+            {"matched", matchedRun},
+            {"reversed", {.notTrivial = "-3"}},
+            {"no bound", {.notTrivial = ""}},
+            {"huge bound", {.notTrivial = "1e308"}},
+            {"bounds far apart", {.notTrivial = "123456.125"}},
+            {"welch", testing_support::runB("6", true)}};
+        QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
+        const QFont font;
+        const qreal line = QFontMetricsF(font, &device).height();
+        for (const auto& [name, inputs] : runs) {
+            const report::Report r = reportOf(inputs);
+            const qreal narrowest = report::equivalencePlotMinimumWidth(r, font, &device);
+            for (const qreal width : {narrowest, 44 * line, 90 * line}) {
+                const QRectF area(0, 0, width, report::equivalencePlotHeight(r, font, &device));
+                const auto texts = report::equivalencePlotTexts(area, r, font, &device);
+                for (const report::PlotText& t : texts)
+                    QVERIFY2(area.contains(t.box),
+                             qPrintable(QString::fromLatin1(name) + QStringLiteral(": ") + t.text));
+                for (std::size_t i = 0; i < texts.size(); ++i) {
+                    for (std::size_t j = 0; j < texts.size(); ++j) {
+                        QRectF wider = texts[i].box;
+                        wider.setWidth(wider.width() * (1 + report::substituteFontSpare));
+                        QVERIFY2(i == j || !wider.intersects(texts[j].box),
+                                 qPrintable(QString::fromLatin1(name) + QStringLiteral(": ") +
+                                            texts[i].text + QStringLiteral(" / ") + texts[j].text));
+                    }
+                }
+            }
+        }
+    }
+
+    // The room left for a substitute font is enough for the one an SVG
+    // reader is likeliest to use where Liberation Sans is missing.
+    void aSubstituteFontFitsTheRoomLeftForIt() {
+        QVERIFY(QFontDatabase::addApplicationFont(
+                    QStringLiteral(TARNWICK_FONTS_DIR "/LiberationSans-Regular.ttf")) >= 0);
+        QVERIFY(QFontDatabase::addApplicationFont(
+                    QStringLiteral(TARNWICK_FONTS_DIR "/LiberationSans-Bold.ttf")) >= 0);
+        QFont carried(QStringLiteral("Liberation Sans")), substitute(QStringLiteral("DejaVu Sans"));
+        if (QFontInfo(substitute).family() != QStringLiteral("DejaVu Sans"))
+            QSKIP("DejaVu Sans is not installed");
+        QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
+        for (const auto& inputs : {overlapRun, matchedRun}) {
+            const report::Report r = reportOf(inputs);
+            for (const report::PlotText& t :
+                 report::equivalencePlotTexts(QRectF(0, 0, 2000, 800), r, carried, &device)) {
+                carried.setBold(t.bold);
+                substitute.setBold(t.bold);
+                const qreal ratio = QFontMetricsF(substitute, &device).horizontalAdvance(t.text) /
+                                    QFontMetricsF(carried, &device).horizontalAdvance(t.text);
+                QVERIFY2(ratio < 1 + report::substituteFontSpare,
+                         qPrintable(t.text + QStringLiteral(": ") + QString::number(ratio)));
+            }
+        }
+    }
+
     void savesEachFormatAndReadsItBack() {
         QTemporaryDir dir;
         Recorded recorded;
@@ -146,6 +374,11 @@ private slots:
         const QImage png(dir.filePath("plot.png"));
         QVERIFY(!png.isNull() && png.height() > 100);
         QVERIFY(QSvgRenderer(dir.filePath("plot.svg")).isValid());
+        QFile svg(dir.filePath("plot.svg"));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QString svgText = QString::fromUtf8(svg.readAll());
+        QVERIFY(svgText.contains(QStringLiteral(", Arial, Helvetica, sans-serif\"")));
+        QVERIFY(!svgText.contains(QRegularExpression(QStringLiteral("font-family=\"[^\",]*\""))));
         QFile text(dir.filePath("report.txt"));
         QVERIFY(text.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(text.readAll()),
