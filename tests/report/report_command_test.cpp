@@ -56,7 +56,18 @@ private slots:
             }));
         QVERIFY2(shownInputs.contains(QStringLiteral("group 2 mean 9, SD 2, n 10")),
                  qPrintable(shownInputs));
+        QVERIFY2(shownInputs.startsWith(QStringLiteral("This is the report of an earlier run")),
+                 qPrintable(shownInputs));
         QVERIFY(shownText.contains(QStringLiteral("t(18) = -2.24, p = .019")));
+
+        // The next run that ends with results is the latest again.
+        box(*window, "TxtSD2").setText(QStringLiteral("2"));
+        QTest::mouseClick(&control<QPushButton>(*window, "cmdDoIt"), Qt::LeftButton);
+        QVERIFY(testing::whileModal(
+            [&] { QTest::mouseClick(&report, Qt::LeftButton); },
+            [&](QWidget& dialog) { shownInputs = control<QLabel>(dialog, "lblRun").text(); }));
+        QVERIFY2(shownInputs.startsWith(QStringLiteral("Report of the last run that ended")),
+                 qPrintable(shownInputs));
 
         QTest::mouseClick(&control<QPushButton>(*window, "cmdNew"), Qt::LeftButton);
         QVERIFY(!report.isEnabled());
