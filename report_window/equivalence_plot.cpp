@@ -396,9 +396,9 @@ void paintEquivalencePlot(QPainter& painter, const QRectF& area, const Report& r
     const std::size_t firstCaption = report.independent.equivalence ? 2 : 0;
     for (std::size_t i = firstCaption; i < firstCaption + 2 * at.rows().size(); ++i) {
         const QRectF& box = texts[i].box;
-        painter.fillRect(box.adjusted(-0.1 * at.line(), 0.05 * at.line(),
-                                      substituteSpare * box.width(), -0.05 * at.line()),
-                         Qt::white);
+        painter.fillRect(
+            box.adjusted(-0.1 * at.line(), 0.05 * at.line(), 0.2 * at.line(), -0.05 * at.line()),
+            Qt::white);
     }
     for (std::size_t i = 0; i < at.rows().size(); ++i)
         drawIntervals(painter, at, i);
