@@ -37,7 +37,7 @@ constexpr qreal tickLabelsHeight = 1.6;  // ticks and their labels under the axi
 constexpr qreal legendSample = 2.2;      // the width of a legend's sample, then a gap
 constexpr qreal legendTextLeft = legendSample + 0.6;
 constexpr qreal labelGap = 0.3;     // between a bound's label and its line, or the other label
-constexpr qreal thinnestBar = 0.2;  // a 90% interval is drawn at least this wide
+constexpr qreal thinnestBar = 0.5;  // a 90% interval is drawn at least this wide
 constexpr qreal substituteSpare = substituteFontSpare;
 
 std::vector<const DesignReport*> rowsOf(const Report& report) {

@@ -320,6 +320,87 @@ private slots:
         }
     }
 
+    // What the plot draws can be seen: a 90% interval a pixel or two wide
+    // beside the diamond, the diamond itself, the 95% line where the 90% bar
+    // is the wider (pooled standard error with Welch's df), and the legend's
+    // samples beside their words.
+    void thePlotShowsEveryIntervalAndItsLegend() {
+        const auto near = [](QColor c, QColor target) {
+            return qAbs(c.red() - target.red()) + qAbs(c.green() - target.green()) +
+                       qAbs(c.blue() - target.blue()) <
+                   30;
+        };
+        const QColor orange(213, 94, 0), blue(0, 114, 178), black(0, 0, 0);
+        const QFont font;
+        // The difference far beyond the bounds: its intervals are narrower than the diamond.
+        {
+            const QImage image = report::plotImage(reportOf(overlapRun), font, 700, 1);
+            int left = image.width(), right = -1, top = image.height(), bottom = -1;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (near(image.pixelColor(x, y), orange)) {
+                        left = std::min(left, x), right = std::max(right, x);
+                        top = std::min(top, y), bottom = std::max(bottom, y);
+                    }
+            QVERIFY2(right - left >= 2, "the 90% interval is hidden");
+            int edgeAbove = 0, edgeBelow = 0;
+            for (int x = left - 8; x <= right + 8; ++x) {
+                for (int y = top - 8; y < top; ++y)
+                    edgeAbove += near(image.pixelColor(x, y), black);
+                for (int y = bottom + 1; y <= bottom + 8; ++y)
+                    edgeBelow += near(image.pixelColor(x, y), black);
+            }
+            QVERIFY2(edgeAbove > 3 && edgeBelow > 3, "no diamond around the estimate");
+        }
+        // Welch's df with the larger SD in the larger group.
+        {
+            const report::Report r = reportOf({.mean1 = "25",
+                                               .sd1 = "8",
+                                               .n1 = "40",
+                                               .mean2 = "23",
+                                               .sd2 = "2",
+                                               .n2 = "10",
+                                               .notTrivial = "6",
+                                               .welch = true});
+            QVERIFY(*r.independent.equivalence->ci90Low.value <
+                    *r.independent.ordinary.ci95Low.value);
+            const QImage image = report::plotImage(r, font, 700, 1);
+            int barRow = -1, barLeft = 0, barRight = 0;
+            for (int y = 0; y < image.height() && barRow < 0; ++y) {
+                QList<int> xs;
+                for (int x = 0; x < image.width(); ++x)
+                    if (near(image.pixelColor(x, y), blue) || near(image.pixelColor(x, y), orange))
+                        xs << x;
+                if (xs.size() > 100) barRow = y, barLeft = xs.first(), barRight = xs.last();
+            }
+            QVERIFY(barRow >= 0);
+            // The bar's middle rows: the 95% line crosses most of the bar in ink.
+            int inked = 0;
+            for (int y = barRow; y < barRow + 8; ++y) {
+                int dark = 0;
+                for (int x = barLeft; x <= barRight; ++x)
+                    dark += image.pixelColor(x, y).lightness() < 60;
+                inked = std::max(inked, dark);
+            }
+            QVERIFY2(inked > (barRight - barLeft) / 2, "the 95% line is hidden under the bar");
+            // The legend's bar sample sits beside its words.
+            QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
+            const QRectF area(0, 0, 700, report::equivalencePlotHeight(r, font, &device));
+            const auto texts = report::equivalencePlotTexts(area, r, font, &device);
+            const auto legend = std::find_if(texts.begin(), texts.end(), [](const auto& t) {
+                return t.text.startsWith(QStringLiteral("90% CI"));
+            });
+            QVERIFY(legend != texts.end());
+            qreal sum = 0;
+            int count = 0;
+            for (int y = qRound(legend->box.top()) - 10; y < qRound(legend->box.bottom()) + 10; ++y)
+                for (int x = 0; x < qRound(legend->box.left()); ++x)
+                    if (near(image.pixelColor(x, y), blue)) sum += y, ++count;
+            QVERIFY(count > 10);
+            QVERIFY(qAbs(sum / count - legend->box.center().y()) < 2);
+        }
+    }
+
     // The room left for a substitute font is enough for the one an SVG
     // reader is likeliest to use where Liberation Sans is missing.
     void aSubstituteFontFitsTheRoomLeftForIt() {
