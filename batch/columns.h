@@ -69,10 +69,23 @@ inline constexpr std::string_view messageColumn = "message";
 
 // The report's columns for one design, written once with "ind_" and once with
 // "matched_" in front.
-inline constexpr std::array<std::string_view, 14> reportColumns = {
-    "p_upper",      "p_lower",   "p_tost",     "ci90_low",    "ci90_high", "ci95_low",
-    "ci95_high",    "d",         "d_ci90_low", "d_ci90_high", "g",         "bound_d_low",
-    "bound_d_high", "conclusion"};
+// The conclusion stays last: it is the one text column among numbers.
+inline constexpr std::array<std::string_view, 16> reportColumns = {"p_upper",
+                                                                   "p_lower",
+                                                                   "p_tost",
+                                                                   "ci90_low",
+                                                                   "ci90_high",
+                                                                   "ci95_low",
+                                                                   "ci95_high",
+                                                                   "d",
+                                                                   "d_ci90_low",
+                                                                   "d_ci90_high",
+                                                                   "g",
+                                                                   "bound_d_low",
+                                                                   "bound_d_high",
+                                                                   "sensitivity_bound_80",
+                                                                   "sensitivity_bound_90",
+                                                                   "conclusion"};
 inline constexpr std::array<std::string_view, 2> reportPrefixes = {"ind_", "matched_"};
 
 inline constexpr std::size_t resultColumnCount =

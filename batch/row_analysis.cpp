@@ -104,7 +104,9 @@ void reportTexts(const report::DesignReport& design, Digits digits, std::string*
     out[10] = valueText(design.effect.g, digits);
     out[11] = fromTest(&report::EquivalenceTest::boundDLow);
     out[12] = fromTest(&report::EquivalenceTest::boundDHigh);
-    out[13] =
+    out[13] = valueText(design.sensitivity.bound80, digits);
+    out[14] = valueText(design.sensitivity.bound90, digits);
+    out[15] =
         design.conclusion ? std::string(report::conclusionName(*design.conclusion)) : std::string();
 }
 

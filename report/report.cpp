@@ -7,6 +7,7 @@
 #include "report.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <exception>
 #include <string>
@@ -14,6 +15,7 @@
 #include <utility>
 
 #include "noncentral_t_interval.h"
+#include "plan.h"
 #include "run_time_error.h"
 #include "t_distribution.h"
 
@@ -78,6 +80,7 @@ struct EffectInputs {
     double df;     // n1 + n2 - 2, or N1 - 1
     double scale;  // sqrt(1/n1 + 1/n2), or sqrt(1/N1)
     bool wholeSizes;
+    double n1, n2;  // the sizes (matched: N1 pairs, n2 unused)
 };
 
 EffectSize effectSize(const EffectInputs& in) {
@@ -106,6 +109,44 @@ EffectSize effectSize(const EffectInputs& in) {
     effect.dCi90Low = scaled(lambda.low);
     effect.dCi90High = scaled(lambda.high);
     return effect;
+}
+
+// The smallest symmetric bounds with 80% and 90% power if the true
+// difference is 0, for the design's sizes and its observed SD.
+Sensitivity sensitivity(Design design, const EffectInputs& in, const Value& sd) {
+    Sensitivity result;
+    if (!sd) {
+        result.bound80 = result.bound90 = sd;
+        return result;
+    }
+    if (!in.wholeSizes) {
+        result.bound80 = result.bound90 =
+            Value::missing("the sizes are not whole numbers of at least 2");
+        return result;
+    }
+    plan::Study study;
+    study.design = design == Design::matched ? plan::Design::matched : plan::Design::independent;
+    study.alpha = alpha;
+    study.difference = 0;
+    study.sd = *sd.value;
+    const auto bound = [&](double targetPower) {
+        try {
+            const auto size = [](double n) {
+                return n > static_cast<double>(plan::maxSize) ? plan::maxSize + 1
+                                                              : static_cast<long>(n);
+            };
+            const plan::Sizes sizes{size(in.n1), design == Design::matched ? 0 : size(in.n2)};
+            return Value::of(plan::smallestBound(study, sizes, targetPower).bound);
+        } catch (const plan::PlanError& e) {
+            std::string why = e.description();
+            if (!why.empty()) why[0] = static_cast<char>(std::tolower(why[0]));
+            if (why.ends_with('.')) why.pop_back();
+            return Value::missing(why);
+        }
+    };
+    result.bound80 = bound(0.8);
+    result.bound90 = bound(0.9);
+    return result;
 }
 
 EquivalenceTest equivalenceTest(const OneSidedTests& tests, double difference, const Value& sd) {
@@ -153,6 +194,7 @@ DesignReport designReport(Design design, double difference, OrdinaryTest ordinar
         interval95(difference, ordinary.standardError, ordinary.df);
     report.ordinary = ordinary;
     report.effect = effectSize(effectInputs);
+    report.sensitivity = sensitivity(design, effectInputs, report.effect.sd);
     if (!tests) {
         report.whyNoEquivalence =
             "No non-trivial difference was entered, so there are no equivalence bounds, no "
@@ -178,7 +220,9 @@ DesignReport independentReport(const IndependentRecord& r) {
                               r.studentT,
                               r.studentDF,
                               std::sqrt(1 / r.n1 + 1 / r.n2),
-                              isWholeSizeOfAtLeastTwo(r.n1) && isWholeSizeOfAtLeastTwo(r.n2)};
+                              isWholeSizeOfAtLeastTwo(r.n1) && isWholeSizeOfAtLeastTwo(r.n2),
+                              r.n1,
+                              r.n2};
     return designReport(Design::independent, r.diff, ordinary, effect, r.tests);
 }
 
@@ -189,8 +233,9 @@ DesignReport matchedReport(const MatchedRecord& r) {
     // The size of the standard error; a negative SD only flips the sign of t.
     ordinary.standardError = std::fabs(r.sdMatched) / std::sqrt(r.n);
     ordinary.p2 = r.p2;
-    const EffectInputs effect{r.meanDiff, r.sdMatched,        r.t,
-                              r.df,       std::sqrt(1 / r.n), isWholeSizeOfAtLeastTwo(r.n)};
+    const EffectInputs effect{
+        r.meanDiff, r.sdMatched, r.t, r.df, std::sqrt(1 / r.n), isWholeSizeOfAtLeastTwo(r.n), r.n,
+        0};
     return designReport(Design::matched, r.meanDiff, ordinary, effect, r.tests);
 }
 

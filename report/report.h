@@ -26,10 +26,10 @@ struct Value {
 };
 
 enum class Conclusion {
-    equivalent,               // equivalent, and not different from zero
-    equivalentAndDifferent,   // a real but negligible difference
-    different,                // different from zero, and not equivalent
-    inconclusive              // neither
+    equivalent,              // equivalent, and not different from zero
+    equivalentAndDifferent,  // a real but negligible difference
+    different,               // different from zero, and not equivalent
+    inconclusive             // neither
 };
 
 // The two one-sided tests as the window judged them, with their p values.
@@ -38,9 +38,9 @@ struct EquivalenceTest {
     Value boundDLow, boundDHigh;         // the bounds over s (standardised)
     double standardError = 0;            // s delta (independent) or SDMatched / sqrt(N1)
     double tUpper = 0, tLower = 0, df = 0, crit05 = 0, crit95 = 0;
-    Value pUpper;   // P(T <= t (upper)), H0: difference >= +delta
-    Value pLower;   // P(T >= t (lower)), H0: difference <= -delta
-    Value pTost;    // the larger of the two
+    Value pUpper;             // P(T <= t (upper)), H0: difference >= +delta
+    Value pLower;             // P(T >= t (lower)), H0: difference <= -delta
+    Value pTost;              // the larger of the two
     Value ci90Low, ci90High;  // D -+ crit95 * standardError
     bool trivial = false;     // the window's verdict, taken over unchanged
 };
@@ -54,10 +54,19 @@ struct OrdinaryTest {
 };
 
 struct EffectSize {
-    Value sd;        // s: the pooled SD (independent) or SDMatched (matched)
-    Value d;         // Cohen's d = D / s (d_z for matched)
-    Value g;         // Hedges' g, exact small-sample correction
+    Value sd;                   // s: the pooled SD (independent) or SDMatched (matched)
+    Value d;                    // Cohen's d = D / s (d_z for matched)
+    Value g;                    // Hedges' g, exact small-sample correction
     Value dCi90Low, dCi90High;  // from the noncentral t
+};
+
+// What the design could detect (a sensitivity analysis, not post-hoc power
+// of the observed difference): for its sizes and the observed SD (pooled,
+// with Student's df sizes; matched: of the difference scores), the smallest
+// symmetric bounds +-E that the two one-sided tests at alpha = .05 conclude
+// equivalent with 80% and 90% power if the true difference is 0.
+struct Sensitivity {
+    Value bound80, bound90;
 };
 
 struct DesignReport {
@@ -65,6 +74,7 @@ struct DesignReport {
     double difference = 0;  // D
     OrdinaryTest ordinary;
     EffectSize effect;
+    Sensitivity sensitivity;
     std::optional<EquivalenceTest> equivalence;  // absent: no non-trivial difference
     std::optional<Conclusion> conclusion;        // absent with equivalence
     std::string whyNoEquivalence;                // set when equivalence is absent

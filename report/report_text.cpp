@@ -187,6 +187,30 @@ std::string effectSentence(const DesignReport& r) {
     return text + ". ";
 }
 
+// What the design could detect, said so that it cannot be read as the power
+// to detect the observed difference.
+std::string sensitivitySentence(const DesignReport& r, int raw) {
+    const Sensitivity& s = r.sensitivity;
+    const std::string lead =
+        "Sensitivity (what this design could detect, not post-hoc power of the observed "
+        "difference): ";
+    if (!s.bound80 || !s.bound90) {
+        return lead + "the smallest bounds with 80% and 90% power to conclude equivalence " +
+               couldNotBeComputed(firstMissing(s.bound80, s.bound90)) + ". ";
+    }
+    const std::string sizes = r.design == Design::matched
+                                  ? "these pairs and the observed SD of the difference scores"
+                                  : "these group sizes and the pooled SD";
+    const auto bounds = [&](double bound) {
+        return "-" + number(bound, raw) + " and " + number(bound, raw);
+    };
+    return lead + "with " + sizes +
+           ", the two one-sided tests at alpha = .05 would have 80% power to conclude "
+           "equivalence within bounds of " +
+           bounds(*s.bound80.value) + ", and 90% power within " + bounds(*s.bound90.value) +
+           ", if the true difference were 0. ";
+}
+
 std::string conclusionSentence(Conclusion conclusion) {
     switch (conclusion) {
         case Conclusion::equivalent:
@@ -226,6 +250,7 @@ std::string designText(const DesignReport& r, const ReportInputs& in) {
         text += line(differenceSentence(r, in, raw) + r.whyNoEquivalence);
     }
     text += line(ordinarySentence(r, raw) + effectSentence(r));
+    text += line(sensitivitySentence(r, raw));
     if (r.conclusion) text += line(conclusionSentence(*r.conclusion));
     return text;
 }

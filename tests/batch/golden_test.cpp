@@ -27,10 +27,12 @@ const std::string expectedHeader =
     "matched_s_delta,matched_t_upper,matched_t_lower,matched_crit_05,matched_crit_95,"
     "matched_df_used,matched_verdict,ind_p_upper,ind_p_lower,ind_p_tost,ind_ci90_low,"
     "ind_ci90_high,ind_ci95_low,ind_ci95_high,ind_d,ind_d_ci90_low,ind_d_ci90_high,ind_g,"
-    "ind_bound_d_low,ind_bound_d_high,ind_conclusion,matched_p_upper,matched_p_lower,"
+    "ind_bound_d_low,ind_bound_d_high,ind_sensitivity_bound_80,ind_sensitivity_bound_90,"
+    "ind_conclusion,matched_p_upper,matched_p_lower,"
     "matched_p_tost,matched_ci90_low,matched_ci90_high,matched_ci95_low,matched_ci95_high,"
     "matched_d,matched_d_ci90_low,matched_d_ci90_high,matched_g,matched_bound_d_low,"
-    "matched_bound_d_high,matched_conclusion\n";
+    "matched_bound_d_high,matched_sensitivity_bound_80,matched_sensitivity_bound_90,"
+    "matched_conclusion\n";
 
 constexpr std::size_t inputWidth = 13;  // the columns of studies.csv
 

@@ -11,10 +11,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "box_fixture.h"
 #include "box_table.h"
+#include "plan.h"
 #include "run_command.h"
 
 namespace tarnwick::report {
@@ -201,6 +203,55 @@ void expectAgreesWithVerdict(const RunRecord& record, const std::string& where) 
     };
     check(report->independent, record.independent.tests);
     if (record.matched) check(*report->matched, record.matched->tests);
+}
+
+// The sensitivity bounds are the planning engine's smallest symmetric bounds
+// for the sizes and the observed SD at a true difference of 0: the pooled SD
+// with Student's sizes even when Welch's df is selected, and for the matched
+// design the SD of the difference scores with the pairs.
+TEST(Report, SensitivityBoundsReachTheirPowerForTheObservedSdAndSizes) {
+    struct Case {
+        const char* name;
+        Report report;
+        bool matched;
+        double sd;
+        plan::Sizes sizes;
+    };
+    const Case cases[] = {
+        {"run B with Welch's df",
+         reportOf(runBWelch),
+         false,
+         std::sqrt((19 * 25.0 + 14 * 64.0) / 33),
+         {20, 15}},
+        {"matched, 30 pairs", reportOf(matchedTrivial), true, 1.0, {30, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DesignReport& design = c.matched ? *c.report.matched : c.report.independent;
+        plan::Study study;
+        study.design = c.matched ? plan::Design::matched : plan::Design::independent;
+        study.sd = c.sd;
+        for (const auto& [value, target] : {std::pair{design.sensitivity.bound80, 0.8},
+                                            std::pair{design.sensitivity.bound90, 0.9}}) {
+            ASSERT_TRUE(value) << value.whyMissing;
+            const double bound = *value.value;
+            study.lower = -bound;
+            study.upper = bound;
+            EXPECT_GE(plan::power(study, c.sizes), target);
+            study.lower = -bound * (1 - 1e-7);
+            study.upper = bound * (1 - 1e-7);
+            EXPECT_LT(plan::power(study, c.sizes), target);
+        }
+        EXPECT_LT(*design.sensitivity.bound80.value, *design.sensitivity.bound90.value);
+    }
+}
+
+TEST(Report, SensitivityIsMissingWithAReasonForFractionalSizes) {
+    Inputs fractional = runA;
+    fractional.n1 = "10.5";
+    const Report report = reportOf(fractional);
+    EXPECT_FALSE(report.independent.sensitivity.bound80);
+    EXPECT_NE(report.independent.sensitivity.bound90.whyMissing.find("whole"), std::string::npos);
 }
 
 TEST(Report, AgreesWithTheVerdictOnTheWorkedRuns) {

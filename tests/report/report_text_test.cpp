@@ -211,6 +211,13 @@ TEST(ReportText, NamesWelchDfAndTheRealButNegligibleDifference) {
     EXPECT_NE(matched.find("p < .001"), std::string::npos);
 }
 
+TEST(ReportText, SaysTheSensitivityIsNotPostHocPower) {
+    const std::string text = textOf({});
+    EXPECT_NE(text.find("not post-hoc power of the observed difference"), std::string::npos);
+    EXPECT_NE(text.find("80% power to conclude equivalence within bounds of -"), std::string::npos);
+    EXPECT_NE(text.find("if the true difference were 0."), std::string::npos);
+}
+
 TEST(ReportText, SaysWhenTheBoundsLeaveNoRoom) {
     EXPECT_NE(textOf({.notTrivial = "0"}).find("no room between the bounds"), std::string::npos);
     EXPECT_NE(textOf({.notTrivial = "-3"}).find("lower bound lies above the upper one"),
