@@ -10,6 +10,9 @@
 #include <boost/math/tools/roots.hpp>
 #include <cmath>
 #include <cstdint>
+#include <map>
+#include <mutex>
+#include <tuple>
 
 #include "plan.h"
 #include "power_integral.h"
@@ -17,12 +20,10 @@
 
 namespace tarnwick::plan {
 
-BoundAnswer smallestBound(const Study& study, Sizes sizes, double targetPower) {
-    checkStudy(study, false);
-    checkSizes(study.design, sizes);
-    checkTargetPower(targetPower, study.alpha);
+namespace {
 
-    PowerInputs inputs = powerInputs(study, sizes);
+// The root of power(E) = target for the study in inputs (bounds ignored).
+BoundAnswer solveBound(PowerInputs inputs, double targetPower) {
     const double t = criticalT(inputs.alpha, inputs.df);
     const auto powerAt = [&](double bound) {
         inputs.lower = -bound;
@@ -58,8 +59,63 @@ BoundAnswer smallestBound(const Study& study, Sizes sizes, double targetPower) {
     const auto bracket = boost::math::tools::toms748_solve(
         shortfall, low, high, lowPower - targetPower, highPower - targetPower,
         boost::math::tools::eps_tolerance<double>(42), iterations);
-    const double bound = bracket.second;
+    // The bracket's upper end reaches the target, but by as little as the
+    // power's rounding; 1e-12 more keeps it there when a caller scales the
+    // bound (and stays far inside the 1e-9 the answer is good to).
+    const double bound = bracket.second * (1 + 1e-12);
     return {bound, powerAt(bound)};
+}
+
+// With a true difference of 0 the power depends on E only through
+// E / (sigma sqrt c), and otherwise on alpha and df alone; so the root in
+// those units is kept for each (alpha, df, target) and scaled. The report
+// and the batch program ask this for every row, and rows share their df.
+class StandardisedBounds {
+public:
+    BoundAnswer find(double alpha, double df, double targetPower) {
+        const Key key{alpha, df, targetPower};
+        {
+            const std::lock_guard lock(mutex_);
+            if (const auto found = answers_.find(key); found != answers_.end()) {
+                return found->second;
+            }
+        }
+        PowerInputs standardised;
+        standardised.alpha = alpha;
+        standardised.difference = 0;
+        standardised.sd = 1;
+        standardised.designConstant = 1;
+        standardised.df = df;
+        const BoundAnswer answer = solveBound(standardised, targetPower);
+        const std::lock_guard lock(mutex_);
+        if (answers_.size() >= capacity) {
+            answers_.clear();
+        }
+        answers_.emplace(key, answer);
+        return answer;
+    }
+
+private:
+    using Key = std::tuple<double, double, double>;
+    static constexpr std::size_t capacity = 1 << 16;
+    std::mutex mutex_;
+    std::map<Key, BoundAnswer> answers_;
+};
+
+}  // namespace
+
+BoundAnswer smallestBound(const Study& study, Sizes sizes, double targetPower) {
+    checkStudy(study, false);
+    checkSizes(study.design, sizes);
+    checkTargetPower(targetPower, study.alpha);
+
+    const PowerInputs inputs = powerInputs(study, sizes);
+    if (study.difference != 0) {
+        return solveBound(inputs, targetPower);
+    }
+    static StandardisedBounds standardised;
+    const BoundAnswer unit = standardised.find(inputs.alpha, inputs.df, targetPower);
+    return {unit.bound * inputs.sd * std::sqrt(inputs.designConstant), unit.power};
 }
 
 }  // namespace tarnwick::plan
