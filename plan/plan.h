@@ -41,8 +41,8 @@ constexpr int bounds = 2;       // a bound not finite, or lower >= upper
 constexpr int sd = 3;           // the SD not positive or not finite
 constexpr int size = 4;         // a size below 2 or not whole
 constexpr int targetPower = 5;  // the target power outside (alpha, 1)
-constexpr int difference =
-    6;  // the true difference not finite, or (for a size) not inside the bounds
+// The true difference not finite, or (for a size) not inside the bounds.
+constexpr int difference = 6;
 constexpr int sizeAboveMaximum = 7;  // a given size above maxSize
 constexpr int sizeNotReached = 8;    // no size up to maxSize reaches the target
 constexpr int ratio = 9;             // the allocation ratio not positive and finite, or too large

@@ -51,15 +51,18 @@ void SmallestSize(benchmark::State& state) {
 }
 BENCHMARK(SmallestSize)->DenseRange(0, sizeBounds.size() - 1)->Unit(benchmark::kMicrosecond);
 
+// A true difference other than 0 is solved afresh on every call; at 0 the
+// root in standard-error units is kept per df, as the report's sentence
+// and the batch program's columns ask it, so a repeat is a lookup.
 void SmallestBound(benchmark::State& state) {
-    const Study study = symmetric(0.5, 0);
+    const Study study = symmetric(0.5, state.range(0) == 0 ? 0.1 : 0);
     const Sizes sizes{50, 50};
     for (auto _ : state) {
         benchmark::DoNotOptimize(tarnwick::plan::smallestBound(study, sizes, 0.8).bound);
     }
-    state.SetLabel("n=50");
+    state.SetLabel(state.range(0) == 0 ? "n=50 difference=0.1" : "n=50 difference=0 (kept)");
 }
-BENCHMARK(SmallestBound)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SmallestBound)->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
