@@ -52,6 +52,8 @@ TEST(ApaFormat, WritesNumbersAsManuscriptsDo) {
         {apa::number(-1118033988.7, 2), "-1.12e+09"},
         {apa::number(1e6, 1), "1.0e+06"},
         {apa::degreesOfFreedom(2e6), "2.00e+06"},
+        {apa::degreesOfFreedom(1e6), "1.00e+06"},
+        {apa::degreesOfFreedom(999999), "999999"},
         {std::to_string(apa::decimalsApartFrom(2.999007, 2, {-3, 3})), "3"},
         {std::to_string(apa::decimalsApartFrom(-2.99999, 2, {-3, 3})), "5"},
         {std::to_string(apa::decimalsApartFrom(3, 2, {-3, 3})), "2"},
@@ -90,6 +92,7 @@ struct TextRow {
     const char* name;
     Inputs inputs;
     std::vector<std::string> parts;
+    std::vector<std::string> absent = {};  // parts it must not hold
 };
 
 void PrintTo(const TextRow& row, std::ostream* out) { *out << row.name; }
@@ -100,6 +103,8 @@ TEST_P(ReportTextRows, HoldEveryPart) {
     const std::string text = textOf(GetParam().inputs);
     for (const std::string& part : GetParam().parts)
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    for (const std::string& part : GetParam().absent)
+        EXPECT_EQ(text.find(part), std::string::npos) << part << "\n" << text;
 }
 
 const Inputs matchedRun{.mean1 = "10",
@@ -119,7 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"RunA",
                 {},
                 {"is D = 1.00; the pooled SD is 2.00.", "here Student's df, 18 (critical t 1.734)",
-                 "Independent samples (Student's t)\n"}},
+                 "Independent samples (Student's t)\n"},
+                {"no room between the bounds", "lower bound lies above", "could not be computed"}},
         TextRow{"Matched",
                 matchedRun,
                 {"Matched samples (paired t)\nThe mean of the difference scores is D = -0.60, "

@@ -287,23 +287,50 @@ private slots:
     // labels apart however close the bounds, and no two texts meeting even
     // in a substitute font that is wider.
     void thePlotsTextsFitAndNeverMeet() {
-        const QList<std::pair<const char*, testing_support::Inputs>> runs = {
-            {"overlap", overlapRun},
-            {"matched", matchedRun},
-            {"reversed", {.notTrivial = "-3"}},
-            {"no bound", {.notTrivial = ""}},
-            {"huge bound", {.notTrivial = "1e308"}},
-            {"bounds far apart", {.notTrivial = "123456.125"}},
-            {"welch", testing_support::runB("6", true)}};
+        struct Run {
+            const char* name;
+            testing_support::Inputs inputs;
+            QStringList written;  // among the texts, word for word
+        };
+        const QList<Run> runs = {
+            {"overlap",
+             overlapRun,
+             {"lower bound -3.00", "upper bound 3.00", "different, not equivalent",
+              "equivalence region between the bounds (dashed)"}},
+            {"matched",
+             matchedRun,
+             {"Matched samples (paired t):", "equivalent, but different from zero",
+              "matched: mean of the difference scores)"}},
+            {"reversed",
+             {.notTrivial = "-3"},
+             {"lower bound 3.00", "upper bound -3.00",
+              "bounds (dashed) reversed by a negative non-trivial difference:",
+              "no equivalence region"}},
+            {"zero bound", {.notTrivial = "0"}, {"bounds (dashed) at zero: no equivalence region"}},
+            {"no bound",
+             {.notTrivial = ""},
+             {"no bounds", "no bounds: no non-trivial difference was entered"}},
+            {"huge bound", {.notTrivial = "1e308"}, {"upper bound 1.00e+308"}},
+            {"bounds far apart", {.notTrivial = "123456.125"}, {"lower bound -123456.125"}},
+            {"welch", testing_support::runB("6", true), {"Independent samples (Welch's t):"}}};
         QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
         const QFont font;
         const qreal line = QFontMetricsF(font, &device).height();
-        for (const auto& [name, inputs] : runs) {
+        for (const auto& [name, inputs, written] : runs) {
             const report::Report r = reportOf(inputs);
             const qreal narrowest = report::equivalencePlotMinimumWidth(r, font, &device);
             for (const qreal width : {narrowest, 44 * line, 90 * line}) {
                 const QRectF area(0, 0, width, report::equivalencePlotHeight(r, font, &device));
                 const auto texts = report::equivalencePlotTexts(area, r, font, &device);
+                QStringList all;
+                for (const report::PlotText& t : texts)
+                    all << t.text;
+                for (const QString& words : written)
+                    QVERIFY2(all.contains(words), qPrintable(words + QStringLiteral(" in ") +
+                                                             all.join(QStringLiteral(" | "))));
+                // The lower bound's label left of the upper's, as their lines are.
+                if (r.independent.equivalence && r.independent.equivalence->boundLow < 0)
+                    QVERIFY(texts[0].box.left() < texts[1].box.left());
                 for (const report::PlotText& t : texts)
                     QVERIFY2(area.contains(t.box),
                              qPrintable(QString::fromLatin1(name) + QStringLiteral(": ") + t.text));
@@ -383,6 +410,13 @@ private slots:
                 inked = std::max(inked, dark);
             }
             QVERIFY2(inked > (barRight - barLeft) / 2, "the 95% line is hidden under the bar");
+            // The diamond's top tip stands above the bar at the estimate, its middle.
+            const int middle = (barLeft + barRight) / 2;
+            int tip = 0;
+            for (int y = barRow - 3; y < barRow; ++y)
+                for (int x = middle - 3; x <= middle + 3; ++x)
+                    tip += image.pixelColor(x, y).lightness() < 100;
+            QVERIFY2(tip > 0, "no diamond at the estimate");
             // The legend's bar sample sits beside its words.
             QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
             const QRectF area(0, 0, 700, report::equivalencePlotHeight(r, font, &device));
