@@ -231,6 +231,7 @@ private slots:
         QVERIFY(accessible != nullptr && accessible->textInterface() != nullptr);
         QAccessibleTextInterface* text = accessible->textInterface();
         const QString report = view->report();
+        QVERIFY(accessible->state().readOnly && accessible->state().multiLine);
         QCOMPARE(text->characterCount(), report.size());
         QCOMPARE(text->text(0, text->characterCount()), report);
         QCOMPARE(accessible->text(QAccessible::Value), report);
@@ -243,6 +244,9 @@ private slots:
         QCOMPARE(std::pair(start, end), std::pair(at, at + 8));
         text->setCursorPosition(at + 6);  // after ".0", past the joiner
         QCOMPARE(text->cursorPosition(), at + 6);
+        QCOMPARE(text->selectionCount(), 0);
+        text->selection(0, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(0, 0));
         QCOMPARE(view->document()->characterAt(view->textCursor().position()), QLatin1Char('1'));
     }
 
@@ -488,11 +492,15 @@ private slots:
         QVERIFY(pdfBytes.contains("/Count 1"));  // text and plot on one page
         const QImage png(dir.filePath("plot.png"));
         QVERIFY(!png.isNull() && png.height() > 100);
+        QCOMPARE(filters, QStringLiteral("PDF, text and plot (*.pdf);;PNG image of the plot "
+                                         "(*.png);;SVG image of the plot (*.svg);;Plain text "
+                                         "(*.txt)"));
         QVERIFY(QSvgRenderer(dir.filePath("plot.svg")).isValid());
         QFile svg(dir.filePath("plot.svg"));
         QVERIFY(svg.open(QIODevice::ReadOnly));
         const QString svgText = QString::fromUtf8(svg.readAll());
         QVERIFY(svgText.contains(QStringLiteral(", Arial, Helvetica, sans-serif\"")));
+        QVERIFY(svgText.contains(QStringLiteral("<title>Equivalence plot</title>")));
         QVERIFY(!svgText.contains(QRegularExpression(QStringLiteral("font-family=\"[^\",]*\""))));
         QFile text(dir.filePath("report.txt"));
         QVERIFY(text.open(QIODevice::ReadOnly));
@@ -559,6 +567,8 @@ private slots:
         auto w = window(recorded);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QCOMPARE(w->focusWidget(),
+                 child<QPushButton>(*w, "cmdClose"));  // the window opens on Close
         QTest::keyClick(w.get(), Qt::Key_Escape);
         QVERIFY(!w->isVisible());
     }
