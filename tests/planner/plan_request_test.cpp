@@ -12,9 +12,9 @@ namespace tarnwick::planner {
 namespace {
 
 // "solve=n;sd=1.2" as the texts of a row.
-RowTexts row(const std::string& spec) {
+RowTexts row(const std::string& cells) {
     RowTexts texts;
-    std::istringstream items(spec);
+    std::istringstream items(cells);
     for (std::string item; std::getline(items, item, ';');) {
         const auto equals = item.find('=');
         const std::string name = item.substr(0, equals);
@@ -29,7 +29,7 @@ RowTexts row(const std::string& spec) {
 
 struct Accepted {
     const char* name;
-    const char* spec;
+    const char* cells;
     Question question;
     plan::Design design;
     double alpha, lower, upper, difference, target, ratio;
@@ -69,7 +69,7 @@ class AcceptedRow : public ::testing::TestWithParam<Accepted> {};
 
 TEST_P(AcceptedRow, ReadsAsTheQuestionMeant) {
     const Accepted& c = GetParam();
-    const Request request = readRequest(row(c.spec));
+    const Request request = readRequest(row(c.cells));
     EXPECT_EQ(request.question, c.question);
     EXPECT_EQ(request.study.design, c.design);
     EXPECT_EQ(request.study.alpha, c.alpha);
@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, AcceptedRow, ::testing::ValuesIn(acceptedRows),
 
 struct Refused {
     const char* name;
-    const char* spec;
+    const char* cells;
     RequestProblem problem;
     const char* sentence;  // a piece of it
 };
@@ -137,7 +137,7 @@ class RefusedRow : public ::testing::TestWithParam<Refused> {};
 TEST_P(RefusedRow, GetsOneSentenceWithItsNumber) {
     const Refused& c = GetParam();
     try {
-        readRequest(row(c.spec));
+        readRequest(row(c.cells));
         ADD_FAILURE() << "accepted";
     } catch (const RequestError& error) {
         EXPECT_EQ(error.number(), static_cast<int>(c.problem));
