@@ -14,6 +14,7 @@
 
 #include "atomic_file.h"
 #include "csv_reader.h"
+#include "input_file.h"
 #include "decimal_comma.h"
 #include "delimiter.h"
 #include "output_writer.h"
@@ -53,30 +54,6 @@ Exit status: 0 every row has results; 1 some rows have a message instead
 (all rows are written); 2 usage error, unreadable input or malformed CSV,
 reported as FILE:LINE: what is wrong (FILE is <stdin> for standard input).)";
 
-// Standard input, or the named file, closed again at the end.
-class Input {
-public:
-    explicit Input(const std::string& path) {
-        if (path == "-") return;
-        stream_ = std::fopen(path.c_str(), "rb");
-        if (stream_ == nullptr)
-            throw InputError(path, 0, std::string("cannot open: ") + std::strerror(errno));
-        name_ = path;
-    }
-    ~Input() {
-        if (stream_ != stdin) std::fclose(stream_);
-    }
-    Input(const Input&) = delete;
-    Input& operator=(const Input&) = delete;
-
-    std::FILE* stream() const { return stream_; }
-    const std::string& name() const { return name_; }
-
-private:
-    std::FILE* stream_ = stdin;
-    std::string name_ = "<stdin>";
-};
-
 void noteNearMisses(const TableLayout& layout) {
     for (const std::string& name : layout.nearMisses()) {
         std::cerr << "tarnwick-batch: note: column \"" << name
@@ -102,7 +79,7 @@ int run(const Options& options) {
     } else {
         std::setvbuf(stdout, nullptr, _IOFBF, 1 << 20);
     }
-    const Input input(options.input);
+    const InputFile input(options.input);
     std::setvbuf(input.stream(), nullptr, _IOFBF, 1 << 16);
 
     CsvReader reader(input.stream(), input.name());

@@ -15,6 +15,7 @@
 
 #include "atomic_file.h"
 #include "csv_reader.h"
+#include "input_file.h"
 #include "delimiter.h"
 #include "output_writer.h"
 #include "plan_table.h"
@@ -54,30 +55,6 @@ as FILE:LINE: what is wrong (FILE is <stdin> for standard input).)";
 class UsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
-};
-
-// Standard input, or the named file, closed again at the end.
-class Input {
-public:
-    explicit Input(const std::string& path) {
-        if (path.empty() || path == "-") return;
-        stream_ = std::fopen(path.c_str(), "rb");
-        if (stream_ == nullptr)
-            throw InputError(path, 0, std::string("cannot open: ") + std::strerror(errno));
-        name_ = path;
-    }
-    ~Input() {
-        if (stream_ != stdin) std::fclose(stream_);
-    }
-    Input(const Input&) = delete;
-    Input& operator=(const Input&) = delete;
-
-    std::FILE* stream() const { return stream_; }
-    const std::string& name() const { return name_; }
-
-private:
-    std::FILE* stream_ = stdin;
-    std::string name_ = "<stdin>";
 };
 
 // Where the answers go: standard output, or a file that appears complete or
@@ -179,7 +156,7 @@ void noteNearMisses(const PlanTable& table) {
 int planTable(const Options& options) {
     // The output first: a name that cannot be written to fails before any input is read.
     Destination destination(options.output);
-    const Input input(options.input);
+    const InputFile input(options.input);
     CsvReader reader(input.stream(), input.name());
     reader.setDelimiter(options.delimiter.empty()
                             ? detectDelimiter(reader.peekFirstLine(), isInputColumn)
