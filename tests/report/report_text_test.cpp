@@ -121,11 +121,14 @@ const Inputs matchedRun{.mean1 = "10",
 INSTANTIATE_TEST_SUITE_P(
     Report, ReportTextRows,
     testing::Values(
-        TextRow{"RunA",
-                {},
-                {"is D = 1.00; the pooled SD is 2.00.", "here Student's df, 18 (critical t 1.734)",
-                 "Independent samples (Student's t)\n"},
-                {"no room between the bounds", "lower bound lies above", "could not be computed"}},
+        TextRow{
+            "RunA",
+            {},
+            {"is D = 1.00; the pooled SD is 2.00.", "here Student's df, 18 (critical t 1.734)",
+             "Two one-sided t tests (TOST, alpha = .05) compare the difference with each bound. "
+             "Both divide by the pooled standard error (s delta = 0.89) whatever",
+             "Independent samples (Student's t)\n"},
+            {"no room between the bounds", "lower bound lies above", "could not be computed"}},
         TextRow{"Matched",
                 matchedRun,
                 {"Matched samples (paired t)\nThe mean of the difference scores is D = -0.60, "

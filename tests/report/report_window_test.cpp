@@ -244,10 +244,13 @@ private slots:
         QCOMPARE(std::pair(start, end), std::pair(at, at + 8));
         text->setCursorPosition(at + 6);  // after ".0", past the joiner
         QCOMPARE(text->cursorPosition(), at + 6);
+        QCOMPARE(view->document()->characterAt(view->textCursor().position()), QLatin1Char('1'));
+        QCOMPARE(text->text(at, at + 8), QStringLiteral("p = .019"));
+        text->setSelection(0, at, at + 8);
+        text->removeSelection(0);
         QCOMPARE(text->selectionCount(), 0);
         text->selection(0, &start, &end);
         QCOMPARE(std::pair(start, end), std::pair(0, 0));
-        QCOMPARE(view->document()->characterAt(view->textCursor().position()), QLatin1Char('1'));
     }
 
     // A report of a run older than the latest press of OK says so, in the
@@ -501,6 +504,7 @@ private slots:
         const QString svgText = QString::fromUtf8(svg.readAll());
         QVERIFY(svgText.contains(QStringLiteral(", Arial, Helvetica, sans-serif\"")));
         QVERIFY(svgText.contains(QStringLiteral("<title>Equivalence plot</title>")));
+        QVERIFY(svgText.contains(QStringLiteral("equivalence bounds, from Tarnwick</desc>")));
         QVERIFY(!svgText.contains(QRegularExpression(QStringLiteral("font-family=\"[^\",]*\""))));
         QFile text(dir.filePath("report.txt"));
         QVERIFY(text.open(QIODevice::ReadOnly));
