@@ -314,6 +314,7 @@ private slots:
               "bounds (dashed) reversed by a negative non-trivial difference:",
               "no equivalence region"}},
             {"zero bound", {.notTrivial = "0"}, {"bounds (dashed) at zero: no equivalence region"}},
+            {"overlap at the right", {.mean1 = "-1100"}, {"lower bound -3.00", "upper bound 3.00"}},
             {"no bound",
              {.notTrivial = ""},
              {"no bounds", "no bounds: no non-trivial difference was entered"}},
