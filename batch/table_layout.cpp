@@ -1,19 +1,12 @@
 #include "table_layout.h"
 
 #include <algorithm>
-#include <cctype>
 #include <set>
+
+#include "column_name.h"
 
 namespace tarnwick::batch {
 namespace {
-
-std::string folded(std::string_view name) {
-    std::string result;
-    for (unsigned char c : name) {
-        if (!std::isspace(c)) result.push_back(static_cast<char>(std::tolower(c)));
-    }
-    return result;
-}
 
 std::vector<std::string_view> readColumnNames() {
     std::vector<std::string_view> names;
@@ -65,7 +58,7 @@ TableLayout::TableLayout(const CsvRecord& header, const std::string& fileName)
             designPosition_ = i;
         } else if (name == dfColumn) {
             dfPosition_ = i;
-        } else if (std::find(readNames.begin(), readNames.end(), folded(name)) != readNames.end()) {
+        } else if (std::find(readNames.begin(), readNames.end(), table_io::foldedColumnName(name)) != readNames.end()) {
             nearMisses_.push_back(name);
         }
     }

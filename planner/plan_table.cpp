@@ -1,19 +1,12 @@
 #include "plan_table.h"
 
 #include <algorithm>
-#include <cctype>
 #include <set>
+
+#include "column_name.h"
 
 namespace tarnwick::planner {
 namespace {
-
-std::string folded(std::string_view name) {
-    std::string result;
-    for (unsigned char c : name) {
-        if (!std::isspace(c)) result.push_back(static_cast<char>(std::tolower(c)));
-    }
-    return result;
-}
 
 template <std::size_t N>
 std::optional<std::size_t> indexIn(const std::array<std::string_view, N>& names,
@@ -38,7 +31,7 @@ PlanTable::PlanTable(const CsvRecord& header, const std::string& fileName)
         if (indexIn(answerColumnNames, name)) fail("has the name of an answer column; rename it");
         if (const auto read = indexIn(inputColumnNames, name)) {
             positions_[*read] = i;
-        } else if (indexIn(inputColumnNames, folded(name))) {
+        } else if (indexIn(inputColumnNames, table_io::foldedColumnName(name))) {
             nearMisses_.push_back(name);
         }
     }
