@@ -34,6 +34,21 @@ inline Inputs runB(const char* notTrivial = "6", bool welch = false) {
                   .welch = welch};
 }
 
+// The matched run: 25 pairs, means 10 and 10.6, the differences' mean -0.6
+// and SD 1.0, a non-trivial difference of 1.
+inline Inputs matchedRun() {
+    return Inputs{.mean1 = "10",
+                  .sd1 = "2",
+                  .n1 = "25",
+                  .mean2 = "10.6",
+                  .sd2 = "2.2",
+                  .n2 = "25",
+                  .notTrivial = "1",
+                  .meanDiff = "-0.6",
+                  .sdMatched = "1.0",
+                  .matched = true};
+}
+
 inline void enter(BoxTable& boxes, const Inputs& in) {
     boxes.setText("TxtMean1", in.mean1);
     boxes.setText("TxtSD1", in.sd1);

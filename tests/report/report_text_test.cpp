@@ -107,16 +107,7 @@ TEST_P(ReportTextRows, HoldEveryPart) {
         EXPECT_EQ(text.find(part), std::string::npos) << part << "\n" << text;
 }
 
-const Inputs matchedRun{.mean1 = "10",
-                        .sd1 = "2",
-                        .n1 = "25",
-                        .mean2 = "10.6",
-                        .sd2 = "2.2",
-                        .n2 = "25",
-                        .notTrivial = "1",
-                        .meanDiff = "-0.6",
-                        .sdMatched = "1.0",
-                        .matched = true};
+const Inputs matchedRun = testing_support::matchedRun();
 
 INSTANTIATE_TEST_SUITE_P(
     Report, ReportTextRows,

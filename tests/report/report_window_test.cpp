@@ -50,16 +50,7 @@ report::ReportInputs reportInputsOf(const testing_support::Inputs& in) {
 
 // The difference far beyond the bounds, which sit a pixel apart.
 const testing_support::Inputs overlapRun{.mean1 = "1120"};
-const testing_support::Inputs matchedRun{.mean1 = "10",
-                                         .sd1 = "2",
-                                         .n1 = "25",
-                                         .mean2 = "10.6",
-                                         .sd2 = "2.2",
-                                         .n2 = "25",
-                                         .notTrivial = "1",
-                                         .meanDiff = "-0.6",
-                                         .sdMatched = "1.0",
-                                         .matched = true};
+const testing_support::Inputs matchedRun = testing_support::matchedRun();
 
 // Spans that a line break must never fall inside: a number, and a relation
 // with its number ("p < .001", "t(18) = -2.24").
