@@ -99,7 +99,8 @@ int run(const Options& options) {
     RowAnalysis analysis(options.digits == "full" ? Digits::full : Digits::shown);
     // Not while the results themselves scroll past on the terminal.
     const bool resultsOnTerminal = !file && ::isatty(STDOUT_FILENO) == 1;
-    Progress progress(!options.quiet && ::isatty(STDERR_FILENO) == 1 && !resultsOnTerminal);
+    Progress progress("tarnwick-batch",
+                      !options.quiet && ::isatty(STDERR_FILENO) == 1 && !resultsOnTerminal);
 
     bool someMessages = false;
     bool decimalCommaNoted = false;

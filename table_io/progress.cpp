@@ -4,7 +4,7 @@
 
 namespace tarnwick::table_io {
 
-Progress::Progress(bool enabled) : enabled_(enabled) {}
+Progress::Progress(const char* program, bool enabled) : program_(program), enabled_(enabled) {}
 
 void Progress::update() {
     const Clock::time_point now = Clock::now();
@@ -17,7 +17,7 @@ void Progress::show(const char* end) {
     const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
     const double rate = seconds > 0 ? rows_ / seconds : 0;
     // \r returns to the start of the line; \033[K clears what a longer line left.
-    std::fprintf(stderr, "\rtarnwick-batch: %ld rows, %.0f rows/s\033[K%s", rows_, rate, end);
+    std::fprintf(stderr, "\r%s: %ld rows, %.0f rows/s\033[K%s", program_, rows_, rate, end);
     std::fflush(stderr);
     shown_ = true;
     interruption::setProgressLineOpen(*end == '\0');

@@ -11,8 +11,9 @@ namespace tarnwick::table_io {
 class Progress {
 public:
     // Shows nothing unless `enabled` (standard error is a terminal and the
-    // user has not asked for quiet).
-    explicit Progress(bool enabled);
+    // user has not asked for quiet). The line starts with `program`, a
+    // literal that outlives the run.
+    Progress(const char* program, bool enabled);
 
     void rowDone() {
         ++rows_;
@@ -30,6 +31,7 @@ private:
     void update();
     void show(const char* end);
 
+    const char* program_;
     bool enabled_;
     bool shown_ = false;
     long rows_ = 0;

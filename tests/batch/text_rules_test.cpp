@@ -38,7 +38,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, JsonNumber, ::testing::ValuesIn(jsonNumbers));
 class DecimalComma : public ::testing::TestWithParam<TextRule> {};
 
 TEST_P(DecimalComma, IsACommaBetweenTwoDigits) {
-    EXPECT_EQ(hasDecimalComma(GetParam().text), GetParam().holds);
+    EXPECT_EQ(table_io::hasDecimalComma(GetParam().text), GetParam().holds);
 }
 
 const TextRule decimalCommas[] = {
@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, DecimalComma, ::testing::ValuesIn(decimalCommas)
 
 TEST(DecimalComma, EveryCommaBecomesAPoint) {
     std::string out = "earlier text that is replaced";
-    withDecimalPoints("1,5e3,", out);
+    table_io::withDecimalPoints("1,5e3,", out);
     EXPECT_EQ(out, "1.5e3.");
 }
 
