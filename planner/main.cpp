@@ -15,10 +15,12 @@
 
 #include "atomic_file.h"
 #include "csv_reader.h"
-#include "input_file.h"
+#include "decimal_comma.h"
 #include "delimiter.h"
+#include "input_file.h"
 #include "output_writer.h"
 #include "plan_table.h"
+#include "progress.h"
 #include "row_plan.h"
 #include "standard_streams.h"
 
@@ -37,7 +39,9 @@ struct Options {
     std::string format;  // text for one case, csv for a table, unless asked
     std::string digits = "shown";
     std::string delimiter;  // empty: chosen from the header line
-    RowTexts caseTexts;     // one case from the options
+    bool decimalComma = false;
+    bool quiet = false;
+    RowTexts caseTexts;  // one case from the options
 };
 
 constexpr const char* footer =
@@ -71,6 +75,7 @@ public:
         }
     }
     std::FILE* stream() const { return out_; }
+    bool isFile() const { return file_.has_value(); }
     void commit() {
         if (std::fflush(out_) != 0 || std::ferror(out_))
             throw std::runtime_error(std::string("cannot write the output: ") +
@@ -153,14 +158,27 @@ void noteNearMisses(const PlanTable& table) {
     }
 }
 
+void noteDecimalComma(const std::string& file, long line, const std::string& text) {
+    std::cerr << "tarnwick-plan: note: " << file << ":" << line << ": \"" << text
+              << "\" has a decimal comma; the planner reads \".\" as the decimal mark, so "
+                 "such rows are not answered; --decimal-comma reads the number columns with a "
+                 "comma\n";
+}
+
+bool isNumberColumn(std::size_t column) {
+    return column != static_cast<std::size_t>(InputColumn::solve) &&
+           column != static_cast<std::size_t>(InputColumn::design);
+}
+
 int planTable(const Options& options) {
     // The output first: a name that cannot be written to fails before any input is read.
     Destination destination(options.output);
     const InputFile input(options.input);
     CsvReader reader(input.stream(), input.name());
-    reader.setDelimiter(options.delimiter.empty()
-                            ? detectDelimiter(reader.peekFirstLine(), isInputColumn)
-                            : (options.delimiter == "tab" ? '\t' : options.delimiter[0]));
+    const char delimiter = options.delimiter.empty()
+                               ? detectDelimiter(reader.peekFirstLine(), isInputColumn)
+                               : (options.delimiter == "tab" ? '\t' : options.delimiter[0]);
+    reader.setDelimiter(delimiter);
     CsvRecord record;
     if (!reader.next(record))
         throw InputError(input.name(), 1,
@@ -170,12 +188,29 @@ int planTable(const Options& options) {
     AnswerSink sink(destination.stream(), options.format.empty() ? "csv" : options.format,
                     table.inputColumns());
     const Digits digits = digitsOf(options);
+    // Not while the answers themselves scroll past on the terminal.
+    const bool answersOnTerminal = !destination.isFile() && ::isatty(STDOUT_FILENO) == 1;
+    Progress progress("tarnwick-plan",
+                      !options.quiet && ::isatty(STDERR_FILENO) == 1 && !answersOnTerminal);
     bool someRowRefused = false;
+    bool decimalCommaNoted = false;
     while (reader.next(record)) {
-        const RowPlan row = planRow(table.rowTexts(record, input.name()), digits);
+        RowTexts texts = table.rowTexts(record, input.name());
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            if (!isNumberColumn(i)) continue;
+            if (options.decimalComma) {
+                withDecimalPoints(std::string(texts[i]), texts[i]);
+            } else if (delimiter == ';' && !decimalCommaNoted && hasDecimalComma(texts[i])) {
+                noteDecimalComma(input.name(), record.line, texts[i]);
+                decimalCommaNoted = true;
+            }
+        }
+        const RowPlan row = planRow(texts, digits);
         someRowRefused = someRowRefused || !row.answered;
         sink.write(record.fields, row);
+        progress.rowDone();
     }
+    progress.finish();
     sink.finish();
     destination.commit();
     return someRowRefused ? someRefused : allAnswered;
@@ -189,6 +224,9 @@ int run(const Options& options) {
         throw UsageError("give one case as options or a table INPUT, not both");
     if (oneCase && !options.delimiter.empty())
         throw UsageError("--delimiter is for a table INPUT, not for one case given as options");
+    if (oneCase && options.decimalComma)
+        throw UsageError(
+            "--decimal-comma is for a table INPUT; give one case's numbers with a point");
     if (someCaseOption && !oneCase)
         throw UsageError("a case given as options needs --solve n|power|bound");
     return oneCase ? planOneCase(options) : planTable(options);
@@ -254,6 +292,9 @@ int main(int argc, char** argv) {
                    "unless only ; or a tab separates names the planner reads)")
         ->check(CLI::IsMember({",", ";", "tab"}))
         ->option_text(",|;|tab");
+    app.add_flag("--decimal-comma", options.decimalComma,
+                 "read a comma as the decimal mark (\"0,5\" is 0.5) in the input's number columns");
+    app.add_flag("-q,--quiet", options.quiet, "no progress on standard error");
     addCaseOptions(app, options.caseTexts);
     app.set_version_flag("--version", "tarnwick-plan " TARNWICK_VERSION);
     app.footer(footer);

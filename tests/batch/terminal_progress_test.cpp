@@ -1,6 +1,6 @@
-// The progress line as a user sees it: standard error is a terminal (a
-// pseudo-terminal here), the input comes slowly through a pipe, and the run
-// either ends or is stopped with Ctrl-C typed on the terminal.
+// The progress line of both table programs as a user sees it: standard error
+// is a terminal (a pseudo-terminal here), the input comes slowly through a
+// pipe, and the run either ends or is stopped with Ctrl-C typed on the terminal.
 
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -18,10 +18,10 @@
 namespace tarnwick::batch::testing {
 namespace {
 
-std::string rows(int count) {
+std::string repeated(const char* row, int count) {
     std::string text;
     for (int i = 0; i < count; ++i)
-        text += "10,2,10,9,2,10,3\n";
+        text += row;
     return text;
 }
 
@@ -50,6 +50,10 @@ void readTerminal(int terminal, std::string& seen, const std::string& until,
 
 struct ProgressCase {
     const char* name;
+    const char* program;  // the path of the program run
+    const char* label;    // how its progress line starts
+    const char* header;
+    const char* row;   // one row of the table, repeated
     bool interrupted;  // Ctrl-C once the progress line shows, or else the input ends
 };
 
@@ -70,7 +74,7 @@ TEST_P(TerminalProgress, LineIsRewrittenAndEndedWithALineFeed) {
         ::dup2(input[0], STDIN_FILENO);
         ::close(input[0]);
         ::close(input[1]);
-        ::execl(BATCH_PROGRAM, BATCH_PROGRAM, "-o", out.c_str(), static_cast<char*>(nullptr));
+        ::execl(c.program, c.program, "-o", out.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(input[0]);
@@ -78,9 +82,9 @@ TEST_P(TerminalProgress, LineIsRewrittenAndEndedWithALineFeed) {
     // passed, so the second half of the rows comes later. The reader takes
     // 64 KiB at a time: 8000 rows more make sure it gets past 5000.
     std::thread feeder([&] {
-        writeAll(input[1], "mean1,sd1,n1,mean2,sd2,n2,bound\n" + rows(4000));
+        writeAll(input[1], c.header + repeated(c.row, 4000));
         std::this_thread::sleep_for(std::chrono::milliseconds(400));
-        writeAll(input[1], rows(8000));
+        writeAll(input[1], repeated(c.row, 8000));
         if (!c.interrupted) ::close(input[1]);
     });
     const auto started = std::chrono::steady_clock::now();
@@ -97,8 +101,8 @@ TEST_P(TerminalProgress, LineIsRewrittenAndEndedWithALineFeed) {
     ::close(terminal);
     if (c.interrupted) ::close(input[1]);
 
-    EXPECT_TRUE(
-        std::regex_search(seen, std::regex("^\rtarnwick-batch: [0-9]+ rows, [0-9]+ rows/s")))
+    const std::string label = c.label;
+    EXPECT_TRUE(std::regex_search(seen, std::regex("^\r" + label + ": [0-9]+ rows, [0-9]+ rows/s")))
         << seen;
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back(), '\n') << "the shell's prompt starts on a line of its own";
@@ -110,13 +114,23 @@ TEST_P(TerminalProgress, LineIsRewrittenAndEndedWithALineFeed) {
         EXPECT_FALSE(std::filesystem::exists(out));
     } else {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-        EXPECT_NE(seen.find("\rtarnwick-batch: 12000 rows, "), std::string::npos) << seen;
+        EXPECT_NE(seen.find("\r" + label + ": 12000 rows, "), std::string::npos) << seen;
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path), {}),
               c.interrupted ? 0 : 1);
 }
 
-const ProgressCase progressCases[] = {{"input_ends", false}, {"ctrl_c", true}};
+constexpr const char* batchHeader = "mean1,sd1,n1,mean2,sd2,n2,bound\n";
+constexpr const char* batchRow = "10,2,10,9,2,10,3\n";
+constexpr const char* planHeader = "study,solve,bound,sd,n1\n";
+constexpr const char* planRow = "s,power,0.5,1.2,40\n";
+
+const ProgressCase progressCases[] = {
+    {"batch_input_ends", BATCH_PROGRAM, "tarnwick-batch", batchHeader, batchRow, false},
+    {"batch_ctrl_c", BATCH_PROGRAM, "tarnwick-batch", batchHeader, batchRow, true},
+    {"plan_input_ends", PLAN_PROGRAM, "tarnwick-plan", planHeader, planRow, false},
+    {"plan_ctrl_c", PLAN_PROGRAM, "tarnwick-plan", planHeader, planRow, true},
+};
 
 INSTANTIATE_TEST_SUITE_P(Cases, TerminalProgress, ::testing::ValuesIn(progressCases),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
@@ -226,6 +227,48 @@ TEST(PlanTable, SemicolonAndTabTablesGiveTheSameAnswers) {
     const Outcome forced =
         run(PLAN_PROGRAM, {"--delimiter", ",", (scratch.path / "rows.txt").string()});
     EXPECT_EQ(forced.status, 2) << "a tab table read as commas has no column solve";
+}
+
+// A spreadsheet saved with decimal commas: read only when asked, and then
+// every answer is the one the decimal points give; the copied columns stay as
+// they stood.
+TEST(PlanTable, DecimalCommasAreReadOnlyWhenAsked) {
+    const Outcome points = run(PLAN_PROGRAM, {rowsFile});
+    Table input = parseCsv(readFile(rowsFile));
+    std::vector<bool> hadAComma;  // "1,2", refused as not a number, is 1.2 when asked
+    for (auto& row : input.rows) {
+        hadAComma.push_back(false);
+        for (std::size_t i = 0; i < input.columns.size(); ++i) {
+            if (!isInputColumn(input.columns[i])) continue;
+            if (row[i].find(',') != std::string::npos) hadAComma.back() = true;
+            std::replace(row[i].begin(), row[i].end(), '.', ',');
+        }
+    }
+    ScratchFolder scratch;
+    writeFile(scratch.path / "commas.csv", withDelimiter(input, ';'));
+    const std::string commas = (scratch.path / "commas.csv").string();
+
+    const Outcome read = run(PLAN_PROGRAM, {"--decimal-comma", commas});
+    EXPECT_EQ(read.status, points.status);
+    const Table expected = parseCsv(points.out), got = parseCsv(read.out);
+    ASSERT_EQ(got.rows.size(), expected.rows.size());
+    for (std::size_t row = 0; row < got.rows.size(); ++row) {
+        SCOPED_TRACE(got.at(row, "case"));
+        if (hadAComma[row]) {
+            EXPECT_EQ(got.at(row, "message"), "");
+            continue;
+        }
+        for (std::string_view column : answerColumnNames)
+            EXPECT_EQ(got.at(row, column), expected.at(row, column)) << column;
+        EXPECT_EQ(got.at(row, "bound"), input.at(row, "bound"));
+    }
+
+    const Outcome notRead = run(PLAN_PROGRAM, {commas});
+    EXPECT_EQ(notRead.status, 1);
+    const std::string note = "has a decimal comma";
+    const auto first = notRead.err.find(note);
+    EXPECT_NE(first, std::string::npos) << notRead.err;
+    EXPECT_EQ(notRead.err.find(note, first + 1), std::string::npos) << "said once";
 }
 
 TEST(OneCase, OptionsAsAOneRowTableOrASentence) {
