@@ -13,10 +13,10 @@
 #include <string>
 
 #include "atomic_file.h"
+#include "table_options.h"
 #include "csv_reader.h"
 #include "input_file.h"
 #include "decimal_comma.h"
-#include "delimiter.h"
 #include "output_writer.h"
 #include "progress.h"
 #include "row_analysis.h"
@@ -27,20 +27,12 @@ namespace {
 
 using namespace tarnwick::batch;
 using namespace tarnwick::table_io;
+using namespace tarnwick::command_line;
 
 constexpr int allRowsHaveResults = 0;
 constexpr int someRowsHaveMessages = 1;
-constexpr int failed = 2;
 
-struct Options {
-    std::string input = "-";
-    std::optional<std::string> output;
-    std::string format = "csv";
-    std::string digits = "shown";
-    std::string delimiter;  // empty: chosen from the header line
-    bool decimalComma = false;
-    bool quiet = false;
-};
+using Options = tarnwick::command_line::TableOptions;
 
 constexpr const char* footer =
     R"(Each row of INPUT is one press of the run button in a fresh window. Columns
@@ -83,10 +75,7 @@ int run(const Options& options) {
     std::setvbuf(input.stream(), nullptr, _IOFBF, 1 << 16);
 
     CsvReader reader(input.stream(), input.name());
-    const char delimiter = options.delimiter.empty()
-                               ? detectDelimiter(reader.peekFirstLine(), isReadColumn)
-                               : (options.delimiter == "tab" ? '\t' : options.delimiter[0]);
-    reader.setDelimiter(delimiter);
+    const char delimiter = chooseDelimiter(options, reader, isReadColumn);
     CsvRecord record;
     if (!reader.next(record))
         throw InputError(input.name(), 1,
@@ -156,50 +145,18 @@ int main(int argc, char** argv) {
         "Runs the TOST equivalence analysis of the Tarnwick calculator on every row of a "
         "CSV table of summary statistics and writes one row of results each.",
         "tarnwick-batch"};
-    app.add_option("INPUT", options.input, "CSV table to read; - or none for standard input")
-        ->option_text("[INPUT.csv]");
-    app.add_option("-o,--output", options.output,
-                   "write to FILE (complete or not at all) instead of standard output")
-        ->option_text("FILE");
-    app.add_option("--format", options.format, "csv (default) or jsonl (one JSON object a row)")
-        ->check(CLI::IsMember({"csv", "jsonl"}))
-        ->option_text("csv|jsonl");
-    app.add_option("--digits", options.digits,
-                   "shown (default): numbers exactly as the window shows them; full: the shortest "
-                   "text of the unrounded double")
-        ->check(CLI::IsMember({"shown", "full"}))
-        ->option_text("shown|full");
-    app.add_option("--delimiter", options.delimiter,
-                   "the input's field delimiter; by default chosen from the header line (, "
-                   "unless only ; or a tab separates names the analysis reads)")
-        ->check(CLI::IsMember({",", ";", "tab"}))
-        ->option_text(",|;|tab");
-    app.add_flag("--decimal-comma", options.decimalComma,
-                 "read a comma as the decimal mark in the number columns (\"1,5\")");
-    app.add_flag("-q,--quiet", options.quiet, "no progress on standard error");
+    addTableOptions(
+        app, options,
+        {.input = "CSV table to read; - or none for standard input",
+         .format = "csv (default) or jsonl (one JSON object a row)",
+         .formats = {"csv", "jsonl"},
+         .digits = "shown (default): numbers exactly as the window shows them; full: the "
+                   "shortest text of the unrounded double",
+         .delimiter = "the input's field delimiter; by default chosen from the header line (, "
+                      "unless only ; or a tab separates names the analysis reads)",
+         .decimalComma = "read a comma as the decimal mark in the number columns (\"1,5\")"});
     app.set_version_flag("--version", "tarnwick-batch " TARNWICK_VERSION);
     app.footer(footer);
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& error) {
-        return app.exit(error) == 0 ? 0 : failed;
-    }
-    if (options.output && options.output->empty()) {
-        std::cerr << "tarnwick-batch: -o needs a file name (- for standard output)\n";
-        return failed;
-    }
-
-    try {
-        return run(options);
-    } catch (const InputError& error) {
-        std::cout.flush();
-        if (error.line() > 0) {
-            std::cerr << error.what() << '\n';
-        } else {
-            std::cerr << error.file() << ": " << error.description() << '\n';
-        }
-    } catch (const std::exception& error) {
-        std::cerr << "tarnwick-batch: " << error.what() << '\n';
-    }
-    return failed;
+    return parseAndRun(app, argc, argv, options, "tarnwick-batch",
+                       [&] { return run(options); });
 }

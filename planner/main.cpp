@@ -16,31 +16,25 @@
 #include "atomic_file.h"
 #include "csv_reader.h"
 #include "decimal_comma.h"
-#include "delimiter.h"
 #include "input_file.h"
 #include "output_writer.h"
 #include "plan_table.h"
 #include "progress.h"
 #include "row_plan.h"
 #include "standard_streams.h"
+#include "table_options.h"
 
 namespace {
 
 using namespace tarnwick::planner;
 using namespace tarnwick::table_io;
+using namespace tarnwick::command_line;
 
 constexpr int allAnswered = 0;
 constexpr int someRefused = 1;
-constexpr int failed = 2;
 
-struct Options {
-    std::string input;
-    std::optional<std::string> output;
-    std::string format;  // text for one case, csv for a table, unless asked
-    std::string digits = "shown";
-    std::string delimiter;  // empty: chosen from the header line
-    bool decimalComma = false;
-    bool quiet = false;
+// --format is text for one case, csv for a table, unless asked.
+struct Options : tarnwick::command_line::TableOptions {
     RowTexts caseTexts;  // one case from the options
 };
 
@@ -55,11 +49,6 @@ plan_n1 plan_n2 plan_total plan_power plan_lower plan_upper message.
 Exit status: 0 every case answered; 1 some cases have a message instead (all
 rows are written); 2 usage error, unreadable input or malformed CSV, reported
 as FILE:LINE: what is wrong (FILE is <stdin> for standard input).)";
-
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // Where the answers go: standard output, or a file that appears complete or
 // not at all. A table's rows or sentences go out one by one; a row that
@@ -175,10 +164,7 @@ int planTable(const Options& options) {
     Destination destination(options.output);
     const InputFile input(options.input);
     CsvReader reader(input.stream(), input.name());
-    const char delimiter = options.delimiter.empty()
-                               ? detectDelimiter(reader.peekFirstLine(), isInputColumn)
-                               : (options.delimiter == "tab" ? '\t' : options.delimiter[0]);
-    reader.setDelimiter(delimiter);
+    const char delimiter = chooseDelimiter(options, reader, isInputColumn);
     CsvRecord record;
     if (!reader.next(record))
         throw InputError(input.name(), 1,
@@ -272,56 +258,20 @@ int main(int argc, char** argv) {
         "reaches a target power, the power of given sizes, or the narrowest symmetric bounds "
         "given sizes can show, for one case or for every row of a CSV table.",
         "tarnwick-plan"};
-    app.add_option("INPUT", options.input, "CSV table of cases; - for standard input")
-        ->option_text("[INPUT.csv]");
-    app.add_option("-o,--output", options.output,
-                   "write to FILE (complete or not at all) instead of standard output")
-        ->option_text("FILE");
-    app.add_option("--format", options.format,
-                   "csv, jsonl (one JSON object a row) or text (one sentence a case); the default "
-                   "is text for one case, csv for a table")
-        ->check(CLI::IsMember({"csv", "jsonl", "text"}))
-        ->option_text("csv|jsonl|text");
-    app.add_option("--digits", options.digits,
-                   "shown (default): power cut at 4 decimals, found bounds rounded outward to 4 "
-                   "significant digits; full: the shortest text of every double")
-        ->check(CLI::IsMember({"shown", "full"}))
-        ->option_text("shown|full");
-    app.add_option("--delimiter", options.delimiter,
-                   "the input's field delimiter; by default chosen from the header line (, "
-                   "unless only ; or a tab separates names the planner reads)")
-        ->check(CLI::IsMember({",", ";", "tab"}))
-        ->option_text(",|;|tab");
-    app.add_flag("--decimal-comma", options.decimalComma,
-                 "read a comma as the decimal mark (\"0,5\" is 0.5) in the input's number columns");
-    app.add_flag("-q,--quiet", options.quiet, "no progress on standard error");
+    addTableOptions(
+        app, options,
+        {.input = "CSV table of cases; - for standard input",
+         .format = "csv, jsonl (one JSON object a row) or text (one sentence a case); the "
+                   "default is text for one case, csv for a table",
+         .formats = {"csv", "jsonl", "text"},
+         .digits = "shown (default): power cut at 4 decimals, found bounds rounded outward to 4 "
+                   "significant digits; full: the shortest text of every double",
+         .delimiter = "the input's field delimiter; by default chosen from the header line (, "
+                      "unless only ; or a tab separates names the planner reads)",
+         .decimalComma =
+             "read a comma as the decimal mark (\"0,5\" is 0.5) in the input's number columns"});
     addCaseOptions(app, options.caseTexts);
     app.set_version_flag("--version", "tarnwick-plan " TARNWICK_VERSION);
     app.footer(footer);
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& error) {
-        return app.exit(error) == 0 ? 0 : failed;
-    }
-    if (options.output && options.output->empty()) {
-        std::cerr << "tarnwick-plan: -o needs a file name (- for standard output)\n";
-        return failed;
-    }
-
-    try {
-        return run(options);
-    } catch (const UsageError& error) {
-        std::cerr << "tarnwick-plan: " << error.what()
-                  << "\nRun with --help for more information.\n";
-    } catch (const InputError& error) {
-        std::cout.flush();
-        if (error.line() > 0) {
-            std::cerr << error.what() << '\n';
-        } else {
-            std::cerr << error.file() << ": " << error.description() << '\n';
-        }
-    } catch (const std::exception& error) {
-        std::cerr << "tarnwick-plan: " << error.what() << '\n';
-    }
-    return failed;
+    return parseAndRun(app, argc, argv, options, "tarnwick-plan", [&] { return run(options); });
 }
