@@ -4,11 +4,14 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -18,12 +21,14 @@
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
+#include <QTimer>
 #include <cmath>
 
 #include "box_fixture.h"
 #include "equivalence_plot.h"
 #include "frmReport.h"
 #include "plot_axis.h"
+#include "recording_device.h"
 #include "report_files.h"
 #include "report_text_view.h"
 
@@ -187,6 +192,56 @@ private slots:
         }
     }
 
+    // The PDF's page as drawn: its lines of text, at any page width, break
+    // only between words, never inside "p < .001" or "-0.26".
+    void thePagesLinesNeverSplitANumber() {
+        const report::Report r = reportOf(matchedRun);
+        const QString text =
+            QString::fromStdString(report::reportText(r, reportInputsOf(matchedRun)));
+        // Compared with spaces of every kind as one plain space.
+        const auto plain = [](QString s) {
+            s.remove(QChar(0x2060));
+            return s.replace(QChar(0x00A0), QLatin1Char(' ')).simplified();
+        };
+        const QString written = plain(text);
+        for (int width = 150; width <= 900; width += 25) {
+            testing_support::RecordingDevice page(QSize(width, 5000));
+            {
+                QPainter painter(&page);
+                report::paintReportPage(painter, QRectF(0, 0, width, 5000), r, text, QFont());
+            }
+            // The text comes first, line under line; a line may be drawn in pieces.
+            QStringList lines;
+            qreal baseline = -1;
+            for (const testing_support::Painted& p : page.painted()) {
+                if (p.kind != testing_support::Painted::Kind::text) continue;
+                if (plain(lines.join(QLatin1Char(' '))).size() >= written.size()) break;
+                if (p.baseline.y() != baseline) lines << QString();
+                lines.last() += p.text;
+                baseline = p.baseline.y();
+            }
+            // Joined again at their breaks (a space, or none after a hyphen),
+            // the lines are the text.
+            QString joined;
+            QList<qsizetype> breaks;
+            for (const QString& line : lines) {
+                if (!joined.isEmpty()) {
+                    breaks << joined.size();
+                    if (written.mid(joined.size(), 1) == QStringLiteral(" ")) joined += u' ';
+                }
+                joined += plain(line);
+            }
+            QCOMPARE(joined, written);
+            QVERIFY(breaks.size() > 3);
+            for (const auto& [start, end] : wholeSpans(written)) {
+                for (const qsizetype at : breaks)
+                    QVERIFY2(at <= start || at >= end,
+                             qPrintable(QString::number(width) + QStringLiteral(": ") +
+                                        written.mid(start, end - start)));
+            }
+        }
+    }
+
     // The same on screen, at every width the window can take.
     void theViewNeverSplitsANumber() {
         Recorded recorded;
@@ -306,6 +361,9 @@ private slots:
               "no equivalence region"}},
             {"zero bound", {.notTrivial = "0"}, {"bounds (dashed) at zero: no equivalence region"}},
             {"overlap at the right", {.mean1 = "-1100"}, {"lower bound -3.00", "upper bound 3.00"}},
+            {"reversed at the right",
+             {.mean1 = "-1100", .notTrivial = "-3"},
+             {"lower bound 3.00", "upper bound -3.00"}},
             {"no bound",
              {.notTrivial = ""},
              {"no bounds", "no bounds: no non-trivial difference was entered"}},
@@ -327,9 +385,12 @@ private slots:
                 for (const QString& words : written)
                     QVERIFY2(all.contains(words), qPrintable(words + QStringLiteral(" in ") +
                                                              all.join(QStringLiteral(" | "))));
-                // The lower bound's label left of the upper's, as their lines are.
-                if (r.independent.equivalence && r.independent.equivalence->boundLow < 0)
-                    QVERIFY(texts[0].box.left() < texts[1].box.left());
+                // The bounds' labels in the order of their lines, also where
+                // reversed bounds put the upper bound's line on the left.
+                if (const auto& eq = r.independent.equivalence; eq && eq->boundLow != 0)
+                    QVERIFY2((texts[0].box.left() < texts[1].box.left()) ==
+                                 (eq->boundLow < eq->boundHigh),
+                             name);
                 for (const report::PlotText& t : texts)
                     QVERIFY2(area.contains(t.box),
                              qPrintable(QString::fromLatin1(name) + QStringLiteral(": ") + t.text));
@@ -556,6 +617,49 @@ private slots:
                 QVERIFY(axis.low < v && v < axis.high);
             QVERIFY(axis.label(axis.ticks[0]) != axis.label(axis.ticks[1]));
         }
+    }
+
+    // The desktop's save dialog and message box, answered as a user would:
+    // the caption offered, the path and filter chosen; the message's title,
+    // words and icon, shown until it is answered.
+    void theDesktopDialogsShowWhatTheyAreGiven() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("report.txt"));
+        const QString textFilter = report::saveFilters().split(QStringLiteral(";;"))[3];
+        QString caption;
+        QStringList seen;
+        QTimer answer;
+        answer.setInterval(10);
+        connect(&answer, &QTimer::timeout, this, [&] {
+            for (QWidget* shown : QApplication::topLevelWidgets()) {
+                if (!shown->isVisible()) continue;
+                if (auto* dialog = qobject_cast<QFileDialog*>(shown)) {
+                    caption = dialog->windowTitle();
+                    dialog->selectNameFilter(textFilter);
+                    dialog->selectFile(path);
+                    static_cast<QDialog*>(dialog)->accept();  // public in QDialog
+                } else if (auto* box = qobject_cast<QMessageBox*>(shown)) {
+                    seen << box->windowTitle() << box->text() << QString::number(box->icon());
+                    box->accept();
+                }
+            }
+        });
+        answer.start();
+        QString filter;
+        QCOMPARE(chooseSaveFileModally(nullptr, QStringLiteral("Save the report"),
+                                       report::saveFilters(), &filter),
+                 path);
+        QCOMPARE(filter, textFilter);
+        QCOMPARE(caption, QStringLiteral("Save the report"));
+        showReportMessage(nullptr, QStringLiteral("Not saved."), MessageIcon::error,
+                          QStringLiteral("Tarnwick"));
+        showReportMessage(nullptr, QStringLiteral("Saved."), MessageIcon::information,
+                          QStringLiteral("Report"));
+        answer.stop();
+        QCOMPARE(seen, QStringList({QStringLiteral("Tarnwick"), QStringLiteral("Not saved."),
+                                    QString::number(QMessageBox::Critical),
+                                    QStringLiteral("Report"), QStringLiteral("Saved."),
+                                    QString::number(QMessageBox::Information)}));
     }
 
     void escapeCloses() {
