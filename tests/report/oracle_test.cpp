@@ -80,6 +80,21 @@ TEST(NoncentralityInterval, MissingWhereItCannotBeComputed) {
     }
 }
 
+// Each end's search starts from the normal approximation's root for that
+// end, so a few cdf evaluations find it (a batch computes one interval a row).
+TEST(NoncentralityInterval, FindsBothEndsInAFewEvaluations) {
+    struct Row {
+        double t, df;
+    };
+    for (const auto& [t, df] :
+         {Row{-2.24, 18}, Row{0.3, 18}, Row{2.24, 48}, Row{-8, 48}, Row{5, 200}, Row{0.5, 1e4}}) {
+        const auto before = intervalEffort().evaluations;
+        const NoncentralityInterval ci = noncentralityInterval(t, df, 0.9);
+        ASSERT_TRUE(ci.low && ci.high) << t << ", " << df;
+        EXPECT_LE(intervalEffort().evaluations - before, 10u) << "t " << t << ", df " << df;
+    }
+}
+
 TEST(HedgesCorrection, MatchesTheGammaRatioIn50Digits) {
     for (const double df : {2.0, 3.0, 18.0, 33.0, 1e4, 1e6, 1e9, 1e15}) {
         const Real a = Real(df) / 2;

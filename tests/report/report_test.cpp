@@ -124,8 +124,19 @@ TEST(Report, ReachesEachConclusionAndNoneWithoutABound) {
           .notTrivial = "1"},
          Conclusion::equivalentAndDifferent},
         {"Inconclusive", {.notTrivial = "1"}, Conclusion::inconclusive},
+        // A two-tailed p of exactly .05 (this double) is not below alpha.
+        {"PExactlyAlphaIsNotDifferent",
+         {.mean1 = "1.072393343958902",
+          .sd1 = "1",
+          .n1 = "8",
+          .mean2 = "0",
+          .sd2 = "1",
+          .n2 = "8",
+          .notTrivial = "3"},
+         Conclusion::equivalent},
         {"NoBound", {.notTrivial = ""}, std::nullopt},
     };
+    EXPECT_EQ(reportOf(cases[4].inputs).independent.ordinary.p2, 0.05);
     for (const ConclusionCase& c : cases) {
         const Report report = reportOf(c.inputs);
         EXPECT_EQ(report.independent.conclusion, c.independent) << c.name;

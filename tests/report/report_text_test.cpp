@@ -181,6 +181,15 @@ INSTANTIATE_TEST_SUITE_P(
                 {.notTrivial = "1e308"},
                 {"bounds are -1.00e+308 and 1.00e+308", "they are d = -5.00e+307 and 5.00e+307",
                  "(H0: difference >= 1.00e+308): t(18) = -1.12e+308, p < .001"}},
+        TextRow{"NegativeSdOfTheDifferences",
+                {.notTrivial = "2", .meanDiff = "1", .sdMatched = "-2", .matched = true},
+                {"standardised by the SD of the difference scores they could not be computed "
+                 "because the standard deviation is negative."}},
+        // Sizes just above 1: df 0.0036, where the upper 2.5% point of t overflows.
+        TextRow{"TinyDfLeavesNo95Interval",
+                {.n1 = "1.0018", .n2 = "1.0018"},
+                {"; the 95% CI of the difference could not be computed because the t "
+                 "distribution could not give the critical value (Overflow)."}},
         TextRow{"HugeDifferenceKeepsItsEndsApart",
                 {.mean1 = "1e7", .mean2 = "1"},
                 {"D = 1.00e+07", "95% CI of the difference [9.999997e+06, 1.000000e+07]"}}),
@@ -198,6 +207,39 @@ TEST(ReportText, LabelsEveryConclusionAndSaysWhichRunItIs) {
     inputs.latestRunStopped = true;
     EXPECT_EQ(runLine(inputs),
               "This is the report of an earlier run; the latest run stopped with a message.");
+}
+
+// A one-sided p that could not be computed is said so in words; the
+// equivalence test is then reported by the one-sided test whose p is known.
+TEST(ReportText, SaysWhichPCouldNotBeComputed) {
+    struct Row {
+        const char* name;
+        Value EquivalenceTest::*missing;
+        std::string oneSided, equivalence;
+    };
+    const std::string because =
+        "p could not be computed because the t distribution could not give the p value "
+        "(Overflow).";
+    const Row rows[] = {
+        {"upper", &EquivalenceTest::pUpper,
+         "Against the upper bound (H0: difference >= 3.00): t(18) = -2.24, " + because,
+         "against the lower bound) is significant, t(18) = 4.47, p < .001"},
+        {"lower", &EquivalenceTest::pLower,
+         "Against the lower bound (H0: difference <= -3.00): t(18) = 4.47, " + because,
+         "against the upper bound) is significant, t(18) = -2.24, p = .019"}};
+    for (const Row& row : rows) {
+        BoxTable boxes;
+        testing_support::enter(boxes, {});
+        RunRecord record;
+        runCommand(boxes, &record);
+        Report report = makeReport(record).value();
+        Value& p = (*report.independent.equivalence).*row.missing;
+        p.value.reset();
+        p.whyMissing = "the t distribution could not give the p value (Overflow)";
+        const std::string text = reportText(report, ReportInputs{});
+        EXPECT_NE(text.find(row.oneSided), std::string::npos) << row.name << "\n" << text;
+        EXPECT_NE(text.find(row.equivalence), std::string::npos) << row.name << "\n" << text;
+    }
 }
 
 TEST(ReportText, NamesWelchDfAndTheRealButNegligibleDifference) {
