@@ -12,6 +12,7 @@
 #include "number_text.h"
 #include "run_record.h"
 #include "run_time_error.h"
+#include "critical_value_memo.h"
 #include "t_distribution.h"
 
 namespace tarnwick {
@@ -81,7 +82,7 @@ private:
     void colour(std::string_view box, Colour c) { boxes_.setTextColour(box, c); }
 
     double twoTailedP(double t, double df) const { return t_.TailProbability(t, df, 2); }
-    double upperFivePercentPoint(double df) const { return t_.CriticalValue(0.05, df, 1); }
+    double upperFivePercentPoint(double df) const { return memoisedCriticalValue(0.05, df, 1); }
 
     // Returns false when the zero check has refused the inputs.
     bool readInputs() {
@@ -110,16 +111,18 @@ private:
         return false;
     }
 
-    // The two- and one-tailed p values of one test, each from its own call, the
-    // one-tailed halved before rounding; each coloured red when the value shown
+    // The two- and one-tailed p values of one test, the one-tailed the
+    // two-tailed halved before rounding; each coloured red when the value shown
     // is below the significance level. Both tests use the same run of labels.
-    // Returns the two-tailed p as computed, before rounding.
+    // The tail probability is computed once: were it to fail, it would fail at
+    // the first label, where it is computed. Returns the two-tailed p as
+    // computed, before rounding.
     double showPValues(double t, double df, std::string_view twoTailedBox,
                        std::string_view oneTailedBox, int firstLine) {
         at(firstLine);
         const double p2 = twoTailedP(t, df);
         show(twoTailedBox, p2);
-        at(firstLine + 10), show(oneTailedBox, twoTailedP(t, df) / 2);
+        at(firstLine + 10), show(oneTailedBox, p2 / 2);
         at(firstLine + 20), colourByShownP(twoTailedBox, firstLine + 30, firstLine + 50);
         at(firstLine + 70), colourByShownP(oneTailedBox, firstLine + 80, firstLine + 100);
         return p2;
@@ -188,9 +191,13 @@ private:
         const bool student = boxes_.isSelected(names::opStudent);
         const int first = student ? 770 : 830;
         const double dfUsed = student ? studentDF_ : welchDF_;
-        at(first), crit05_ = 0 - upperFivePercentPoint(dfUsed);
+        // One critical value serves both tests; were it to fail, it would fail
+        // at the first label, where it is computed.
+        at(first);
+        const double criticalValue = upperFivePercentPoint(dfUsed);
+        crit05_ = 0 - criticalValue;
         at(first + 10), show("TxtCrit05", crit05_);
-        at(first + 20), crit95_ = upperFivePercentPoint(dfUsed);
+        at(first + 20), crit95_ = criticalValue;
         at(first + 30), show("TxtCrit95", crit95_);
         at(first + 40), show("TxtDFUsed", dfUsed);
         const OneSidedTests tests{notTrivial_, sDelta_, tUpper_,  tLower_,
@@ -251,7 +258,7 @@ private:
         at(1260);
         const double matchedP2 = twoTailedP(matchedT, sub(n1_, 1));
         show("TxtMatched2P", matchedP2);
-        at(1270), show("TxtMatched1P", twoTailedP(matchedT, sub(n1_, 1)) / 2);
+        at(1270), show("TxtMatched1P", matchedP2 / 2);
         const auto recordMatched = [&](std::optional<OneSidedTests> tests) {
             if (record_ != nullptr) {
                 record_->matched =
@@ -275,10 +282,11 @@ private:
         at(1330), show("TxtMatchedTUpper", tUpper);
         at(1340), show("TxtMatchedTLower", tLower);
         at(1350);
-        const double crit05 = 0 - upperFivePercentPoint(sub(n1_, 1));
+        const double criticalValue = upperFivePercentPoint(sub(n1_, 1));
+        const double crit05 = 0 - criticalValue;
         at(1360), show("TxtMatchedCritT05", crit05);
         at(1370);
-        const double crit95 = upperFivePercentPoint(sub(n1_, 1));
+        const double crit95 = criticalValue;
         at(1380), show("TxtMatchedCritT95", crit95);
         at(1390), show("TxtMatchedDFUsed", sub(n1_, 1));
         const OneSidedTests tests{notTrivial_, matchedSDelta, tUpper, tLower,

@@ -14,6 +14,7 @@
 #include <tuple>
 #include <utility>
 
+#include "critical_value_memo.h"
 #include "noncentral_t_interval.h"
 #include "plan.h"
 #include "run_time_error.h"
@@ -55,7 +56,7 @@ Value probabilityAtLeast(double t, double df) { return probabilityAtMost(-t, df)
 // error: the 95% interval.
 std::pair<Value, Value> interval95(double centre, double standardError, double df) {
     try {
-        const double halfWidth = studentT().CriticalValue(alpha, df, 2) * standardError;
+        const double halfWidth = memoisedCriticalValue(alpha, df, 2) * standardError;
         const std::string why = "the interval overflows";
         return {finiteOr(centre - halfWidth, why), finiteOr(centre + halfWidth, why)};
     } catch (const std::exception& error) {
