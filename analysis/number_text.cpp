@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -209,6 +210,33 @@ double roundedByExpansion(double magnitude) {
     return rounded;
 }
 
+// The text numberToText writes for count / 10^5, built from the count itself.
+// A count below 10^15 has at most 15 digits; the double nearest count / 10^5
+// lies within 2^-53 of it relative, closer than half a unit in the 15th
+// significant digit (at least 5e-16 relative), so numberToText's 15 digits give
+// back that decimal exactly: the integer part, then the five decimals without
+// their trailing zeros. No count here falls into the exponent form, which
+// starts below 0.00001 and at 10^15. A zero is "0" whatever its sign.
+std::string hundredThousandthsText(bool negative, std::uint64_t count) {
+    if (count == 0) return "0";
+    std::array<char, 24> buffer{};
+    char* out = buffer.data();
+    if (negative) *out++ = '-';
+    out = std::to_chars(out, buffer.data() + buffer.size(), count / 100000).ptr;
+    std::uint64_t fraction = count % 100000;
+    if (fraction != 0) {
+        std::array<char, shownDecimals> decimals{};
+        for (auto digit = decimals.rbegin(); digit != decimals.rend(); ++digit, fraction /= 10)
+            *digit = static_cast<char>('0' + fraction % 10);
+        std::size_t kept = decimals.size();
+        while (decimals[kept - 1] == '0')
+            --kept;
+        *out++ = '.';
+        out = std::copy_n(decimals.data(), kept, out);
+    }
+    return std::string(buffer.data(), out);
+}
+
 }  // namespace
 
 std::string shownValue(double value) {
@@ -219,9 +247,14 @@ std::string shownValue(double value) {
     // Below 2^52 / 10^5 the rounded count of hundred-thousandths is a whole
     // double, and dividing it by 10^5 (one correctly rounded division) gives
     // the double nearest the rounded decimal, as reading its text would.
-    const double rounded = magnitude < 4503599627370496.0 / 1e5
-                               ? scaledAndRounded(magnitude) / 1e5
-                               : roundedByExpansion(magnitude);
+    double rounded = 0;
+    if (magnitude < 4503599627370496.0 / 1e5) {
+        const double count = scaledAndRounded(magnitude);
+        if (count < 1e15) return hundredThousandthsText(value < 0, static_cast<std::uint64_t>(count));
+        rounded = count / 1e5;
+    } else {
+        rounded = roundedByExpansion(magnitude);
+    }
     return numberToText(value < 0 ? -rounded : rounded);
 }
 

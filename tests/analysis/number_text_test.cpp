@@ -129,7 +129,15 @@ INSTANTIATE_TEST_SUITE_P(
                     WriteRow{"RootOfOnePointTwoFive", 1.118033988749895, "1.11803"},
                     WriteRow{"WholeNumberUnchanged", 33, "33"},
                     WriteRow{"LargeKeepsFifteenDigits", 123456789.123456789, "123456789.12346"},
-                    WriteRow{"BeyondRoundingRange", 1e300, "1E+300"}),
+                    WriteRow{"BeyondRoundingRange", 1e300, "1E+300"},
+                    WriteRow{"SmallestNonZeroShown", 0.000005000000000000001, "0.00001"},
+                    WriteRow{"SmallestNegativeShown", -0.00001, "-0.00001"},
+                    WriteRow{"TrailingZerosOfTheDecimalsDropped", -2.50000049, "-2.5"},
+                    WriteRow{"ZeroUnitsBeforeThePoint", 0.0123449, "0.01234"},
+                    WriteRow{"FifteenDigitsShown", 9999999999.99999, "9999999999.99999"},
+                    WriteRow{"SixteenDigitsRoundedToFifteen", 12345678901.234567,
+                             "12345678901.2346"},
+                    WriteRow{"RoundsUpToTenBillion", 9999999999.999996, "10000000000"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The standard library's fixed-precision conversion rounds the exact binary
