@@ -8,11 +8,11 @@
 #include <string>
 
 #include "box_names.h"
+#include "critical_value_memo.h"
 #include "guarded.h"
 #include "number_text.h"
 #include "run_record.h"
 #include "run_time_error.h"
-#include "critical_value_memo.h"
 #include "t_distribution.h"
 
 namespace tarnwick {

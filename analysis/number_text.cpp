@@ -250,7 +250,8 @@ std::string shownValue(double value) {
     double rounded = 0;
     if (magnitude < 4503599627370496.0 / 1e5) {
         const double count = scaledAndRounded(magnitude);
-        if (count < 1e15) return hundredThousandthsText(value < 0, static_cast<std::uint64_t>(count));
+        if (count < 1e15)
+            return hundredThousandthsText(value < 0, static_cast<std::uint64_t>(count));
         rounded = count / 1e5;
     } else {
         rounded = roundedByExpansion(magnitude);
