@@ -1,5 +1,6 @@
 #include "output_writer.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
@@ -9,8 +10,10 @@
 namespace tarnwick::table_io {
 namespace {
 
+// One pass over the text (find_first_of searches the set once for every character).
 bool needsQuotes(std::string_view text) {
-    return text.find_first_of(",\"\r\n") != std::string_view::npos;
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
 }
 
 void appendCsvField(std::string& line, std::string_view text) {

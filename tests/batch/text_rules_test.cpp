@@ -1,9 +1,13 @@
-// Two small rules about texts in a table: which numbers the JSON output may
-// write bare, and which texts hold a decimal comma the note points out.
+// Small rules about texts in a table: which fields the CSV output quotes,
+// which numbers the JSON output may write bare, and which texts hold a decimal
+// comma the note points out.
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "decimal_comma.h"
 #include "output_writer.h"
@@ -17,6 +21,52 @@ struct TextRule {
 };
 
 void PrintTo(const TextRule& c, std::ostream* out) { *out << '"' << c.text << '"'; }
+
+struct CsvField {
+    std::string_view text, written;
+};
+
+void PrintTo(const CsvField& c, std::ostream* out) { *out << '"' << c.text << '"'; }
+
+class CsvQuoting : public ::testing::TestWithParam<CsvField> {};
+
+// The line OutputWriter writes for a row of the one field, after the header.
+std::string csvLineOf(std::string_view text) {
+    std::FILE* file = std::tmpfile();
+    EXPECT_NE(file, nullptr);
+    if (file == nullptr) return {};
+    table_io::OutputWriter writer(file, table_io::OutputFormat::csv, {"h"});
+    writer.writeRow({table_io::Field{text}});
+    writer.finish();
+    std::rewind(file);
+    std::string written;
+    for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file))
+        written += static_cast<char>(c);
+    std::fclose(file);
+    return written.substr(2);  // after "h\n"
+}
+
+TEST_P(CsvQuoting, QuotesExactlyTheFieldsThatNeedIt) {
+    EXPECT_EQ(csvLineOf(GetParam().text), std::string(GetParam().written) + "\n");
+}
+
+// A comma, a quote or a line break anywhere in the field, first and last
+// characters included, needs quotes; quotes inside are doubled.
+const CsvField csvFields[] = {
+    {"", ""},
+    {"-2.23607", "-2.23607"},
+    {"Study 1; pilot", "Study 1; pilot"},
+    {"Study 1, pilot", "\"Study 1, pilot\""},
+    {",", "\",\""},
+    {"end,", "\"end,\""},
+    {"say \"yes\"", "\"say \"\"yes\"\"\""},
+    {"\"", "\"\"\"\""},
+    {"two\nlines", "\"two\nlines\""},
+    {"carriage\r", "\"carriage\r\""},
+    {"tab\tinside", "tab\tinside"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, CsvQuoting, ::testing::ValuesIn(csvFields));
 
 class JsonNumber : public ::testing::TestWithParam<TextRule> {};
 
