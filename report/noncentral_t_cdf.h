@@ -1,0 +1,11 @@
+#pragma once
+// The cumulative distribution function of the noncentral t.
+
+namespace tarnwick::report {
+
+// P(T <= t) for the noncentral t with df degrees of freedom (df > 0, infinite
+// allowed) and noncentrality lambda. NaN when df is not positive, lambda is
+// not finite, t is NaN, or the series does not converge.
+double noncentralTCdf(double t, double df, double lambda);
+
+}  // namespace tarnwick::report
