@@ -234,6 +234,36 @@ private slots:
                  qPrintable(QString::number(ticks.size()) + QStringLiteral(" ticks need ") +
                             QString::number(room)));
     }
+
+    // The left axis that the figures share (the planner's power curve): each
+    // label level with its tick and ending just left of it.
+    void leftAxisLabelsSitLevelWithTheirTicks() {
+        const figure::Axis axis = figure::niceAxis({0.0, 1.0});
+        testing_support::RecordingDevice device(QSize(400, 400));
+        const QFont font;
+        const qreal line = figure::lineHeight(font, &device), x = 100;
+        {
+            QPainter painter(&device);
+            figure::drawLeftAxis(painter, axis, 50, 350, x, line,
+                                 [](double v) { return 350 - 300 * v; });
+        }
+        const std::vector<Painted>& painted = device.painted();
+        const QFontMetricsF metrics(font, &device);
+        int labels = 0;
+        for (std::size_t i = 0; i + 1 < painted.size(); ++i) {
+            const QLineF tick = painted[i].line;
+            if (painted[i].kind != Kind::line || tick.y1() != tick.y2() ||
+                painted[i + 1].kind != Kind::text)
+                continue;
+            const Painted& label = painted[i + 1];
+            const qreal middle = label.baseline.y() - metrics.ascent() + metrics.height() / 2;
+            QVERIFY2(qAbs(middle - tick.y1()) < 0.05 * line, qPrintable(label.text));
+            const qreal right = label.baseline.x() + metrics.horizontalAdvance(label.text);
+            QVERIFY(right <= std::min(tick.x1(), tick.x2()) && right > x - 1.5 * line);
+            ++labels;
+        }
+        QCOMPARE(labels, static_cast<int>(axis.ticks.size()));
+    }
 };
 
 }  // namespace
