@@ -546,6 +546,12 @@ private slots:
         const QByteArray pdfBytes = pdf.readAll();
         QVERIFY(pdfBytes.startsWith("%PDF-"));
         QVERIFY(pdfBytes.contains("/Count 1"));  // text and plot on one page
+        // Its title, as a reader's window and document list show it (UTF-16).
+        const QString title = QStringLiteral("Tarnwick report");
+        QByteArray utf16;
+        for (const QChar c : title)
+            utf16 += '\0', utf16 += c.toLatin1();
+        QVERIFY(pdfBytes.contains(utf16));
         const QImage png(dir.filePath("plot.png"));
         QVERIFY(!png.isNull() && png.height() > 100);
         QCOMPARE(filters, QStringLiteral("PDF, text and plot (*.pdf);;PNG image of the plot "
@@ -557,6 +563,12 @@ private slots:
         const QString svgText = QString::fromUtf8(svg.readAll());
         QVERIFY(svgText.contains(QStringLiteral(", Arial, Helvetica, sans-serif\"")));
         QVERIFY(svgText.contains(QStringLiteral("<title>Equivalence plot</title>")));
+        // A view box as large as the drawing, so that a reader can scale it.
+        const auto viewBox =
+            QRegularExpression(QStringLiteral("viewBox=\"0 0 ([0-9.]+) ([0-9.]+)\""))
+                .match(svgText);
+        QVERIFY(viewBox.hasMatch());
+        QVERIFY(viewBox.captured(1).toDouble() > 300 && viewBox.captured(2).toDouble() > 100);
         QVERIFY(svgText.contains(QStringLiteral("equivalence bounds, from Tarnwick</desc>")));
         QVERIFY(!svgText.contains(QRegularExpression(QStringLiteral("font-family=\"[^\",]*\""))));
         QFile text(dir.filePath("report.txt"));
