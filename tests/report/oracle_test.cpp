@@ -51,6 +51,18 @@ TEST(NoncentralityInterval, IsTheRootOfTheExactCdfWithin1e12) {
     std::cout << "largest relative error of lambda: " << largest << '\n';
 }
 
+// Two pairs and a large t: the low end's search starts where the cdf is 1 to
+// the last bit, so its first two evaluations agree; it must then step up
+// towards the root, not away from it. (Which t shows this depends on the
+// cdf's last bits; this one does with Boost 1.74.)
+TEST(NoncentralityInterval, FindsTheLowEndBeyondAFlatCdf) {
+    const double t = std::pow(10.0, 2.25), df = 1;
+    const NoncentralityInterval interval = noncentralityInterval(t, df, 0.90);
+    ASSERT_TRUE(interval.low && interval.high) << interval.low.whyMissing;
+    EXPECT_LT(rootError(t, df, *interval.low.value, 0.95), 1e-12);
+    EXPECT_LT(rootError(t, df, *interval.high.value, 0.05), 1e-12);
+}
+
 // Random studies as the batch meets them: df from 1 to 10^4, t mostly
 // within a few units of 0. Deterministic, so that a failure repeats.
 TEST(NoncentralityInterval, RandomStudiesWithin1e12) {
