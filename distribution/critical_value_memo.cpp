@@ -1,5 +1,6 @@
 #include "critical_value_memo.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -16,36 +17,45 @@ struct Entry {
     double value = 0;
 };
 
-// 4096 entries, 128 KiB a thread: a batch's whole df (sizes up to a few
-// thousand) and its two alphas fit with few displacements.
-constexpr int indexBits = 12;
-using Table = std::array<Entry, std::size_t{1} << indexBits>;
+// 1024 sets of 4 entries, 128 KiB a thread, the set chosen by the df alone:
+// whole df below 1024 never displace one another, and each df has room for
+// four (p, tails) pairs (the analysis and the report ask for two).
+constexpr std::size_t setCount = 1024;
+constexpr std::size_t ways = 4;
+using Set = std::array<Entry, ways>;
+using Table = std::array<Set, setCount>;
 
-// A multiplicative hash of the exact bits of the key.
-std::size_t slotOf(double p, double df, std::int16_t tails) {
-    const std::uint64_t mixed = std::bit_cast<std::uint64_t>(df) * 0x9E3779B97F4A7C15ULL +
-                                std::bit_cast<std::uint64_t>(p) * 0xC2B2AE3D27D4EB4FULL +
-                                static_cast<std::uint64_t>(tails);
-    return static_cast<std::size_t>((mixed * 0xFF51AFD7ED558CCDULL) >> (64 - indexBits));
+std::size_t setOf(double df) {
+    // Sizes are far below 2^32; larger df only need some spread.
+    const std::uint64_t key =
+        df < 4294967296.0 ? static_cast<std::uint64_t>(df) : std::bit_cast<std::uint64_t>(df) >> 20;
+    return static_cast<std::size_t>(key % setCount);
 }
 
 bool isWhole(double df) { return std::isfinite(df) && std::floor(df) == df; }
+
+// Compared bit for bit: an entry answers only for exactly the key it was computed for.
+bool holds(const Entry& entry, double p, double df, std::int16_t tails) {
+    return entry.tails == tails &&
+           std::bit_cast<std::uint64_t>(entry.p) == std::bit_cast<std::uint64_t>(p) &&
+           std::bit_cast<std::uint64_t>(entry.df) == std::bit_cast<std::uint64_t>(df);
+}
 
 }  // namespace
 
 double memoisedCriticalValue(double p, double df, std::int16_t tails) {
     const TDistribution& t = TDistribution::instance();
-    if (!isWhole(df)) return t.CriticalValue(p, df, tails);
+    if (!isWhole(df) || !(df > 0)) return t.CriticalValue(p, df, tails);
     thread_local std::unique_ptr<Table> table;
     if (!table) table = std::make_unique<Table>();
-    Entry& entry = (*table)[slotOf(p, df, tails)];
-    // Compared bit for bit: an entry answers only for exactly the key it was computed for.
-    const bool hit = entry.tails == tails &&
-                     std::bit_cast<std::uint64_t>(entry.p) == std::bit_cast<std::uint64_t>(p) &&
-                     std::bit_cast<std::uint64_t>(entry.df) == std::bit_cast<std::uint64_t>(df);
-    if (hit) return entry.value;
-    const double value = t.CriticalValue(p, df, tails);  // a throw leaves the entry as it was
-    entry = Entry{p, df, tails, value};
+    Set& set = (*table)[setOf(df)];
+    for (const Entry& entry : set) {
+        if (holds(entry, p, df, tails)) return entry.value;
+    }
+    const double value = t.CriticalValue(p, df, tails);  // a throw leaves the set as it was
+    // The newest first; the oldest (last) makes room.
+    std::move_backward(set.begin(), set.end() - 1, set.end());
+    set.front() = Entry{p, df, tails, value};
     return value;
 }
 
