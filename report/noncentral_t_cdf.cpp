@@ -11,12 +11,15 @@
 // a term falls below a double epsilon of the sum. Where x is past the
 // crossover of the noncentral beta, the complements are summed instead, so
 // that no sum cancels. This is the series Boost.Math's noncentral t cdf sums,
-// term for term; the one difference is the lower sums' start weight, whose
-// Gamma(k + 1) / Gamma(k + 3/2) Boost.Math's own cdf evaluates in long double
-// whatever the policy (two fifths of its time in the batch) and which is
-// evaluated here in double, accurate to a few ulps (a Lanczos ratio). The cdf moves by about 1e-16
-// relative against Boost.Math's (checked over a grid in the tests) and the
-// interval ends it gives, against the 50-digit oracle, stay within 1e-12.
+// term for term, with two differences. The lower sums' start weight needs
+// Gamma(k + 1) / Gamma(k + 3/2), which Boost.Math's own cdf evaluates in long
+// double whatever the policy (two fifths of its time in the batch); here it
+// is evaluated in double, accurate to a few ulps (a Lanczos ratio). And the
+// Poisson weights step by (i + 1/2) / d2 in double, where Boost.Math forms
+// i + 1/2 in single precision, which rounds it once i passes 2^24 (|lambda|
+// above about 5,800) and moves its cdf by some 5e-10 there, its 50-digit
+// evaluation too. Elsewhere the two agree to about 1e-16 relative (a grid in
+// the tests); far out, the tests check against a 40-digit integration.
 
 #include "noncentral_t_cdf.h"
 
@@ -46,6 +49,8 @@ using Policy = policies::policy<policies::domain_error<policies::errno_on_error>
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 constexpr double epsilon = std::numeric_limits<double>::epsilon();
 constexpr std::uintmax_t maximumTerms = 1000000;
+// Room above the start index for twice the most terms a sum may take.
+constexpr double largestStartIndex = 2147483647.0 - 2 * static_cast<double>(maximumTerms);
 
 struct MixtureStart {
     int k;         // the index of the largest Poisson weight, at least 1
@@ -95,6 +100,7 @@ double lowerQHalf(double v, double delta, double x, double y, double init) {
     double sum = init;
     if (xterm == 0 && beta == 0) return init;
     double lastTerm = 0;
+    std::uintmax_t count = 0;  // the terms summed, both ways
     for (int i = s.k; i >= 0; --i) {
         const double term = beta * pois;
         sum += term;
@@ -104,9 +110,9 @@ double lowerQHalf(double v, double delta, double x, double y, double init) {
         pois *= (i + 0.5) / d2;
         beta += xterm;
         xterm *= i / (x * (v / 2 + i - 1));
+        ++count;
     }
     lastTerm = 0;
-    std::uintmax_t count = static_cast<std::uintmax_t>(s.k) + 1;
     for (int i = s.k + 1;; ++i) {
         poisf *= d2 / (i + 0.5);
         xtermf *= (x * (v / 2 + i - 1)) / i;
@@ -182,6 +188,9 @@ double noncentralTCdf(double t, double df, double lambda) {
     const double x = t * t / (v + t * t);
     const double y = v / (v + t * t);
     const double d2 = delta * delta;
+    // The sums start at index d2 / 2 and count in int: beyond |lambda| of about
+    // 65,000 they would overflow it.
+    if (!(d2 / 2 < largestStartIndex)) return notANumber;
     const double a = 0.5;
     const double b = v / 2;
     const double c = a + b + d2 / 2;

@@ -5,7 +5,8 @@ namespace tarnwick::report {
 
 // P(T <= t) for the noncentral t with df degrees of freedom (df > 0, infinite
 // allowed) and noncentrality lambda. NaN when df is not positive, lambda is
-// not finite, t is NaN, or the series does not converge.
+// not finite or beyond about 65,000 in size, t is NaN, or the series does
+// not converge.
 double noncentralTCdf(double t, double df, double lambda);
 
 }  // namespace tarnwick::report
