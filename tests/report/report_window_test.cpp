@@ -648,6 +648,9 @@ private slots:
                 if (auto* dialog = qobject_cast<QFileDialog*>(shown)) {
                     caption = dialog->windowTitle();
                     dialog->selectNameFilter(textFilter);
+                    // A file name box with the focus keeps what is typed in it
+                    // and ignores selectFile.
+                    if (QWidget* focused = dialog->focusWidget()) focused->clearFocus();
                     dialog->selectFile(path);
                     static_cast<QDialog*>(dialog)->accept();  // public in QDialog
                 } else if (auto* box = qobject_cast<QMessageBox*>(shown)) {
