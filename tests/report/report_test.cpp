@@ -184,6 +184,18 @@ TEST(Report, UncomputableValuesAreMissingWithAReason) {
     EXPECT_FALSE(negativeSD.matched->effect.d);
     EXPECT_NE(negativeSD.matched->effect.d.whyMissing.find("negative"), std::string::npos);
     EXPECT_TRUE(negativeSD.matched->ordinary.ci95Low);
+    // Both standardised bounds carry the reason, each on its own.
+    for (const Value* bound : {&negativeSD.matched->equivalence->boundDLow,
+                               &negativeSD.matched->equivalence->boundDHigh})
+        EXPECT_EQ(bound->whyMissing, "the standard deviation is negative");
+
+    // An SD of 0 never reaches a report from a run, which refuses it; a
+    // record holding one is still reported, its effect sizes missing.
+    RunRecord zeroSD =
+        recordOf({.notTrivial = "2", .meanDiff = "1", .sdMatched = "2", .matched = true});
+    zeroSD.matched->sdMatched = 0;
+    EXPECT_EQ(makeReport(zeroSD).value().matched->effect.d.whyMissing,
+              "the standard deviation is not a positive number");
 
     const Report twoPairs =
         reportOf({.n1 = "2", .meanDiff = "1", .sdMatched = "2", .matched = true});
