@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <locale>
 #include <string>
 #include <vector>
@@ -64,6 +65,10 @@ TEST(ApaFormat, WritesNumbersAsManuscriptsDo) {
         {apa::degreesOfFreedom(22.0126), "22.01"},
         {std::to_string(apa::rawDecimals(0.894)), "2"},
         {std::to_string(apa::rawDecimals(0.0031)), "4"},
+        // A scale that is no positive number (its logarithm no integer) gives 2.
+        {std::to_string(apa::rawDecimals(0)), "2"},
+        {std::to_string(apa::rawDecimals(INFINITY)), "2"},
+        {std::to_string(apa::rawDecimals(NAN)), "2"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.got, row.expected);
