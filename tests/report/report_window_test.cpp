@@ -126,6 +126,22 @@ private slots:
         }
     }
 
+    // Made taller, the window gives the room to the text; the plot keeps
+    // the height it needs.
+    void extraHeightGoesToTheText() {
+        Recorded recorded;
+        auto w = window(recorded);
+        w->resize(700, 600);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        auto* plot = child<report::EquivalencePlot>(*w, "plot");
+        auto* text = child<QPlainTextEdit>(*w, "txtReport");
+        const int plotHeight = plot->height(), textHeight = text->height();
+        w->resize(700, 900);
+        QTRY_VERIFY(text->height() > textHeight + 250);
+        QCOMPARE(plot->height(), plotHeight);
+    }
+
     void copiesTextAndPlot() {
         Recorded recorded;
         auto w = window(recorded);
