@@ -234,6 +234,7 @@ DesignReport matchedReport(const MatchedRecord& r) {
     // The size of the standard error; a negative SD only flips the sign of t.
     ordinary.standardError = std::fabs(r.sdMatched) / std::sqrt(r.n);
     ordinary.p2 = r.p2;
+    ordinary.tSignFromNegativeSd = r.sdMatched < 0;
     const EffectInputs effect{
         r.meanDiff, r.sdMatched, r.t, r.df, std::sqrt(1 / r.n), isWholeSizeOfAtLeastTwo(r.n), r.n,
         0};

@@ -51,6 +51,9 @@ struct OrdinaryTest {
     double t = 0, df = 0, standardError = 0;
     double p2 = 0;  // the two-tailed p as computed for its box
     Value ci95Low, ci95High;
+    // A negative SD of the difference scores entered (only a table or a paste
+    // can give one) turns the paired t's sign against the difference's.
+    bool tSignFromNegativeSd = false;
 };
 
 struct EffectSize {

@@ -165,9 +165,14 @@ std::string ordinarySentence(const DesignReport& r, int raw) {
                                      interval(*o.ci95Low.value, *o.ci95High.value, raw, {0.0})
                                : "; the 95% CI of the difference " +
                                      couldNotBeComputed(firstMissing(o.ci95Low, o.ci95High));
+    const std::string sign =
+        o.tSignFromNegativeSd
+            ? "; its t has the opposite sign to the difference because the SD of the difference "
+              "scores entered is negative"
+            : "";
     return "The ordinary test of no difference (" + kind + ") is " +
            (o.p2 < apa::significanceLevel ? "significant, " : "not significant, ") +
-           tTest(o.t, o.df, Value::of(o.p2)) + ci + ". ";
+           tTest(o.t, o.df, Value::of(o.p2)) + ci + sign + ". ";
 }
 
 std::string effectSentence(const DesignReport& r) {

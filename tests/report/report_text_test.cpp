@@ -138,7 +138,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "(the paired t test) is significant, t(24) = -3.00, p = .006, 95% CI of the "
                  "difference [-1.01, -0.19]",
                  "Cohen's d_z = -0.60, 90% CI [-0.95, -0.24]; Hedges' g_z = -0.58.",
-                 "Conclusion: equivalent, and different from zero."}},
+                 "Conclusion: equivalent, and different from zero."},
+                {"opposite sign"}},
         TextRow{"WelchDf",
                 runB("6", true),
                 {"Independent samples (Welch's t)\n", "here Welch's df, 22.01 (critical t 1.717)",
@@ -189,7 +190,10 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"NegativeSdOfTheDifferences",
                 {.notTrivial = "2", .meanDiff = "1", .sdMatched = "-2", .matched = true},
                 {"standardised by the SD of the difference scores they could not be computed "
-                 "because the standard deviation is negative."}},
+                 "because the standard deviation is negative.",
+                 "(the paired t test) is not significant, t(9) = -1.58, p = .148, 95% CI of the "
+                 "difference [-0.43, 2.43]; its t has the opposite sign to the difference because "
+                 "the SD of the difference scores entered is negative."}},
         // Sizes just above 1: df 0.0036, where the upper 2.5% point of t overflows.
         TextRow{"TinyDfLeavesNo95Interval",
                 {.n1 = "1.0018", .n2 = "1.0018"},
