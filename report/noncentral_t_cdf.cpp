@@ -33,18 +33,10 @@
 #include <limits>
 #include <numbers>
 
+#include "boost_policy.h"
+
 namespace tarnwick::report {
 namespace {
-
-namespace policies = boost::math::policies;
-// Errors as errno and a NaN, never thrown; everything in double.
-using Policy = policies::policy<policies::domain_error<policies::errno_on_error>,
-                                policies::pole_error<policies::errno_on_error>,
-                                policies::overflow_error<policies::errno_on_error>,
-                                policies::evaluation_error<policies::errno_on_error>,
-                                policies::rounding_error<policies::errno_on_error>,
-                                policies::indeterminate_result_error<policies::errno_on_error>,
-                                policies::promote_float<false>, policies::promote_double<false>>;
 
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 constexpr double epsilon = std::numeric_limits<double>::epsilon();

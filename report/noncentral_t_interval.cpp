@@ -26,19 +26,11 @@
 #include <exception>
 #include <numbers>
 
+#include "boost_policy.h"
 #include "noncentral_t_cdf.h"
 
 namespace tarnwick::report {
 namespace {
-
-namespace policies = boost::math::policies;
-using Policy = policies::policy<policies::domain_error<policies::errno_on_error>,
-                                policies::pole_error<policies::errno_on_error>,
-                                policies::overflow_error<policies::errno_on_error>,
-                                policies::evaluation_error<policies::errno_on_error>,
-                                policies::rounding_error<policies::errno_on_error>,
-                                policies::indeterminate_result_error<policies::errno_on_error>,
-                                policies::promote_double<false>>;
 
 constexpr double relativeTolerance = 1e-12;
 constexpr double predictedTolerance = 1e-13;
