@@ -49,6 +49,23 @@ inline Inputs matchedRun() {
                   .matched = true};
 }
 
+// A difference of 1111 beside bounds of -3 and 3: on one axis the bounds'
+// labels crowd together and the intervals are narrower than the diamond.
+inline Inputs overlapRun() { return Inputs{.mean1 = "1120"}; }
+
+// Welch's df with the larger SD in the larger group: the 90% interval (pooled
+// standard error) is wider than the 95% one (Welch's).
+inline Inputs welchNinetyWiderRun() {
+    return Inputs{.mean1 = "25",
+                  .sd1 = "8",
+                  .n1 = "40",
+                  .mean2 = "23",
+                  .sd2 = "2",
+                  .n2 = "10",
+                  .notTrivial = "6",
+                  .welch = true};
+}
+
 inline void enter(BoxTable& boxes, const Inputs& in) {
     boxes.setText("TxtMean1", in.mean1);
     boxes.setText("TxtSD1", in.sd1);

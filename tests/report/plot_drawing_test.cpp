@@ -30,7 +30,7 @@ report::Report reportOf(const testing_support::Inputs& in) {
     return report::makeReport(record).value();
 }
 
-const testing_support::Inputs overlapRun{.mean1 = "1120"};
+const testing_support::Inputs overlapRun = testing_support::overlapRun();
 
 struct Drawing {
     std::vector<Painted> painted;
@@ -103,15 +103,7 @@ private slots:
         QTest::newRow("run A") << testing_support::Inputs{};
         QTest::newRow("intervals narrower than the diamond") << overlapRun;
         QTest::newRow("matched") << testing_support::matchedRun();
-        QTest::newRow("Welch's df, 90% wider than 95%")
-            << testing_support::Inputs{.mean1 = "25",
-                                       .sd1 = "8",
-                                       .n1 = "40",
-                                       .mean2 = "23",
-                                       .sd2 = "2",
-                                       .n2 = "10",
-                                       .notTrivial = "6",
-                                       .welch = true};
+        QTest::newRow("Welch's df, 90% wider than 95%") << testing_support::welchNinetyWiderRun();
         QTest::newRow("no bound") << testing_support::Inputs{.notTrivial = ""};
     }
 

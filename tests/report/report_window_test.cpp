@@ -54,7 +54,7 @@ report::ReportInputs reportInputsOf(const testing_support::Inputs& in) {
 }
 
 // The difference far beyond the bounds, which sit a pixel apart.
-const testing_support::Inputs overlapRun{.mean1 = "1120"};
+const testing_support::Inputs overlapRun = testing_support::overlapRun();
 const testing_support::Inputs matchedRun = testing_support::matchedRun();
 
 // Spans that a line break must never fall inside: a number, and a relation
@@ -457,14 +457,7 @@ private slots:
         }
         // Welch's df with the larger SD in the larger group.
         {
-            const report::Report r = reportOf({.mean1 = "25",
-                                               .sd1 = "8",
-                                               .n1 = "40",
-                                               .mean2 = "23",
-                                               .sd2 = "2",
-                                               .n2 = "10",
-                                               .notTrivial = "6",
-                                               .welch = true});
+            const report::Report r = reportOf(testing_support::welchNinetyWiderRun());
             QVERIFY(*r.independent.equivalence->ci90Low.value <
                     *r.independent.ordinary.ci95Low.value);
             const QImage image = report::plotImage(r, font, 700, 1);
