@@ -1,27 +1,22 @@
 // tarnwick-batch: the calculator's analysis and report for every row of a
 // table of studies. See tarnwick-batch.1 for the whole interface.
 
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <array>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <iostream>
-#include <optional>
 #include <string>
 
-#include "atomic_file.h"
-#include "table_options.h"
 #include "csv_reader.h"
-#include "input_file.h"
 #include "decimal_comma.h"
+#include "destination.h"
+#include "input_file.h"
 #include "output_writer.h"
 #include "progress.h"
 #include "row_analysis.h"
 #include "standard_streams.h"
 #include "table_layout.h"
+#include "table_options.h"
 
 namespace {
 
@@ -63,14 +58,7 @@ void noteDecimalComma(const std::string& file, long line, const std::string& tex
 
 int run(const Options& options) {
     // The output first: a name that cannot be written to fails before any input is read.
-    std::optional<AtomicFile> file;
-    std::FILE* out = stdout;
-    if (options.output && *options.output != "-") {
-        file.emplace(*options.output);
-        out = file->stream();
-    } else {
-        std::setvbuf(stdout, nullptr, _IOFBF, 1 << 20);
-    }
+    Destination destination(options.output);
     const InputFile input(options.input);
     std::setvbuf(input.stream(), nullptr, _IOFBF, 1 << 16);
 
@@ -82,14 +70,11 @@ int run(const Options& options) {
                          "the input is empty; its first row must name the columns");
     const TableLayout layout(record, input.name());
     noteNearMisses(layout);
-    OutputWriter writer(out,
+    OutputWriter writer(destination.stream(),
                         options.format == "jsonl" ? OutputFormat::jsonLines : OutputFormat::csv,
                         layout.outputColumns());
     RowAnalysis analysis(options.digits == "full" ? Digits::full : Digits::shown);
-    // Not while the results themselves scroll past on the terminal.
-    const bool resultsOnTerminal = !file && ::isatty(STDOUT_FILENO) == 1;
-    Progress progress("tarnwick-batch",
-                      !options.quiet && ::isatty(STDERR_FILENO) == 1 && !resultsOnTerminal);
+    Progress progress("tarnwick-batch", destination.progressWanted(options.quiet));
 
     bool someMessages = false;
     bool decimalCommaNoted = false;
@@ -132,7 +117,7 @@ int run(const Options& options) {
         throw;
     }
     writer.finish();
-    if (file) file->commit();
+    destination.commit();
     return someMessages ? someRowsHaveMessages : allRowsHaveResults;
 }
 
@@ -157,6 +142,5 @@ int main(int argc, char** argv) {
          .decimalComma = "read a comma as the decimal mark in the number columns (\"1,5\")"});
     app.set_version_flag("--version", "tarnwick-batch " TARNWICK_VERSION);
     app.footer(footer);
-    return parseAndRun(app, argc, argv, options, "tarnwick-batch",
-                       [&] { return run(options); });
+    return parseAndRun(app, argc, argv, options, "tarnwick-batch", [&] { return run(options); });
 }

@@ -2,8 +2,6 @@
 // study, for one case given as options or for every row of a CSV table. See
 // tarnwick-plan.1 for the whole interface.
 
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cerrno>
@@ -13,9 +11,9 @@
 #include <optional>
 #include <string>
 
-#include "atomic_file.h"
 #include "csv_reader.h"
 #include "decimal_comma.h"
+#include "destination.h"
 #include "input_file.h"
 #include "output_writer.h"
 #include "plan_table.h"
@@ -49,33 +47,6 @@ plan_n1 plan_n2 plan_total plan_power plan_lower plan_upper message.
 Exit status: 0 every case answered; 1 some cases have a message instead (all
 rows are written); 2 usage error, unreadable input or malformed CSV, reported
 as FILE:LINE: what is wrong (FILE is <stdin> for standard input).)";
-
-// Where the answers go: standard output, or a file that appears complete or
-// not at all. A table's rows or sentences go out one by one; a row that
-// cannot be read (malformed CSV) stops the run before the file appears.
-class Destination {
-public:
-    explicit Destination(const std::optional<std::string>& path) {
-        if (path && *path != "-") {
-            file_.emplace(*path);
-            out_ = file_->stream();
-        } else {
-            std::setvbuf(stdout, nullptr, _IOFBF, 1 << 20);
-        }
-    }
-    std::FILE* stream() const { return out_; }
-    bool isFile() const { return file_.has_value(); }
-    void commit() {
-        if (std::fflush(out_) != 0 || std::ferror(out_))
-            throw std::runtime_error(std::string("cannot write the output: ") +
-                                     std::strerror(errno));
-        if (file_) file_->commit();
-    }
-
-private:
-    std::optional<AtomicFile> file_;
-    std::FILE* out_ = stdout;
-};
 
 // The answers as a table (CSV or JSON Lines) or as sentences, one a line.
 class AnswerSink {
@@ -174,10 +145,7 @@ int planTable(const Options& options) {
     AnswerSink sink(destination.stream(), options.format.empty() ? "csv" : options.format,
                     table.inputColumns());
     const Digits digits = digitsOf(options);
-    // Not while the answers themselves scroll past on the terminal.
-    const bool answersOnTerminal = !destination.isFile() && ::isatty(STDOUT_FILENO) == 1;
-    Progress progress("tarnwick-plan",
-                      !options.quiet && ::isatty(STDERR_FILENO) == 1 && !answersOnTerminal);
+    Progress progress("tarnwick-plan", destination.progressWanted(options.quiet));
     bool someRowRefused = false;
     bool decimalCommaNoted = false;
     while (reader.next(record)) {
