@@ -8,9 +8,9 @@
 #include <string>
 
 #include "csv_reader.h"
-#include "decimal_comma.h"
 #include "destination.h"
 #include "input_file.h"
+#include "number_columns.h"
 #include "output_writer.h"
 #include "progress.h"
 #include "row_analysis.h"
@@ -49,13 +49,6 @@ void noteNearMisses(const TableLayout& layout) {
     }
 }
 
-void noteDecimalComma(const std::string& file, long line, const std::string& text) {
-    std::cerr << "tarnwick-batch: note: " << file << ":" << line << ": \"" << text
-              << "\" has a decimal comma; the analysis reads \".\" as the decimal mark, so "
-                 "such rows end with a type mismatch; --decimal-comma reads the number columns "
-                 "with a comma\n";
-}
-
 int run(const Options& options) {
     // The output first: a name that cannot be written to fails before any input is read.
     Destination destination(options.output);
@@ -77,7 +70,8 @@ int run(const Options& options) {
     Progress progress("tarnwick-batch", destination.progressWanted(options.quiet));
 
     bool someMessages = false;
-    bool decimalCommaNoted = false;
+    NumberColumns numbers(options, delimiter, "tarnwick-batch", "the analysis",
+                          "such rows end with a type mismatch");
     std::array<std::string, boxInputColumns.size()> decimalPoints;
     std::vector<Field> fields;
     try {
@@ -87,17 +81,8 @@ int run(const Options& options) {
             for (std::size_t i = 0; i < row.boxes.size(); ++i) {
                 const auto at = layout.boxPositions()[i];
                 if (!at) continue;
-                const std::string& text = record.fields[*at];
-                if (options.decimalComma) {
-                    withDecimalPoints(text, decimalPoints[i]);
-                    row.boxes[i] = decimalPoints[i];
-                } else {
-                    row.boxes[i] = text;
-                    if (delimiter == ';' && !decimalCommaNoted && hasDecimalComma(text)) {
-                        noteDecimalComma(input.name(), record.line, text);
-                        decimalCommaNoted = true;
-                    }
-                }
+                row.boxes[i] =
+                    numbers.read(record.fields[*at], decimalPoints[i], input.name(), record.line);
             }
             if (const auto at = layout.designPosition()) row.design = record.fields[*at];
             if (const auto at = layout.dfPosition()) row.df = record.fields[*at];

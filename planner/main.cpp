@@ -12,9 +12,9 @@
 #include <string>
 
 #include "csv_reader.h"
-#include "decimal_comma.h"
 #include "destination.h"
 #include "input_file.h"
+#include "number_columns.h"
 #include "output_writer.h"
 #include "plan_table.h"
 #include "progress.h"
@@ -118,13 +118,6 @@ void noteNearMisses(const PlanTable& table) {
     }
 }
 
-void noteDecimalComma(const std::string& file, long line, const std::string& text) {
-    std::cerr << "tarnwick-plan: note: " << file << ":" << line << ": \"" << text
-              << "\" has a decimal comma; the planner reads \".\" as the decimal mark, so "
-                 "such rows are not answered; --decimal-comma reads the number columns with a "
-                 "comma\n";
-}
-
 bool isNumberColumn(std::size_t column) {
     return column != static_cast<std::size_t>(InputColumn::solve) &&
            column != static_cast<std::size_t>(InputColumn::design);
@@ -147,17 +140,14 @@ int planTable(const Options& options) {
     const Digits digits = digitsOf(options);
     Progress progress("tarnwick-plan", destination.progressWanted(options.quiet));
     bool someRowRefused = false;
-    bool decimalCommaNoted = false;
+    NumberColumns numbers(options, delimiter, "tarnwick-plan", "the planner",
+                          "such rows are not answered");
+    std::string decimalPoints;
     while (reader.next(record)) {
         RowTexts texts = table.rowTexts(record, input.name());
         for (std::size_t i = 0; i < texts.size(); ++i) {
-            if (!isNumberColumn(i)) continue;
-            if (options.decimalComma) {
-                withDecimalPoints(std::string(texts[i]), texts[i]);
-            } else if (delimiter == ';' && !decimalCommaNoted && hasDecimalComma(texts[i])) {
-                noteDecimalComma(input.name(), record.line, texts[i]);
-                decimalCommaNoted = true;
-            }
+            if (isNumberColumn(i))
+                texts[i] = numbers.read(texts[i], decimalPoints, input.name(), record.line);
         }
         const RowPlan row = planRow(texts, digits);
         someRowRefused = someRowRefused || !row.answered;
