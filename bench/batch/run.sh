@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build-bench-batch}
-if [ ! -x "$build/batch/tarnwick-batch" ]; then
+if [ ! -x "$build/command_line/tarnwick-batch/tarnwick-batch" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
   cmake --build "$build" --target tarnwick-batch >/dev/null
 fi
@@ -33,7 +33,7 @@ for table in mixed:100000 mixed:1000000 half-matched:200000; do
   awk -v rows="$rows" -v seed=7 -v matched="$share" -v unequal="$unequal" \
     -f bench/batch/generate.awk >"$scratch/in.csv"
   status=0
-  /usr/bin/time -v -o "$scratch/time.txt" "$build/batch/tarnwick-batch" -q -o "$scratch/out.csv" \
+  /usr/bin/time -v -o "$scratch/time.txt" "$build/command_line/tarnwick-batch/tarnwick-batch" -q -o "$scratch/out.csv" \
     "$scratch/in.csv" || status=$?
   field() { grep "$1" "$scratch/time.txt" | sed 's/.*: //'; }
   wall=$(field 'Elapsed (wall clock)' | awk -F: '{ s = 0; for (i = 1; i <= NF; i++) s = s * 60 + $i; print s }')
@@ -44,4 +44,4 @@ for table in mixed:100000 mixed:1000000 half-matched:200000; do
 done
 echo
 # The last table is the half-matched one.
-echo "Noncentral t intervals on the half-matched table: $("$build/batch/interval_effort" "$scratch/in.csv")."
+echo "Noncentral t intervals on the half-matched table: $("$build/command_line/tarnwick-batch/interval_effort" "$scratch/in.csv")."

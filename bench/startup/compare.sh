@@ -17,7 +17,7 @@ cd "$(dirname "$0")/../.."
 runs=${1:-30}
 build=${2:-build-bench}
 display=${STARTUP_DISPLAY:-:57}
-tarnwick=${TARNWICK_BINARY:-$build/app/tarnwick}
+tarnwick=${TARNWICK_BINARY:-$build/desktop/tarnwick/tarnwick}
 settle_ms=500
 # The middle of TxtMean1, the first white box (1860, 360, 1575, 375 twips).
 probe_x=176
