@@ -1,0 +1,580 @@
+#!/usr/bin/env python3
+"""Mutation testing of Tarnwick's engine/report/, desktop/report_window/,
+desktop/figure/ and command_line/tarnwick-batch/ against the CTest tests that exercise each folder.
+
+Each mutant changes one line of one file (a constant nudged, a comparison or
+logical operator flipped, a statement deleted, a sibling name swapped, a
+return value changed), rebuilds incrementally (ninja -j2, only the targets
+the folder's tests need), runs the folder's CTest tests with a timeout,
+records killed / survived / did-not-compile (dnc) and restores the file.
+A survivor is either equivalent (no observable change) or a gap in the tests.
+Extend the folder table below for new rooms (tools/mutation/mutate_newer.py has
+the planning, data, command-line and newer window rooms).
+
+A .cpp file is mutated with its modification time kept and its object file
+deleted: the Qt targets' AUTOGEN step reruns whenever a source's time
+changes, and would rebuild half the window code for every mutant. Headers
+are rewritten normally (they are in command_line/, which has no AUTOGEN).
+
+Usage:
+  mutate3.py list                 # print the sampled mutants, run nothing
+  mutate3.py run [--only ID,...]  # run them (resumable: done IDs are skipped)
+  mutate3.py report               # per-file and per-folder score, the survivors
+
+Work on a separate clone (SRC, default $TMPDIR/mut3/src), never on your own
+work tree. Results go to MUTATION_RESULTS (default mutation-results.tsv in
+the current folder), logs to MUTATION_LOGS (default mutation-logs/).
+"""
+import hashlib
+import os
+import random
+import re
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SRC = os.environ.get("SRC", os.path.join(os.environ.get("TMPDIR", "/tmp"), "mut3/src"))
+BUILD = os.path.join(SRC, "build")
+RESULTS = os.environ.get("MUTATION_RESULTS", "mutation-results.tsv")
+LOGDIR = os.environ.get("MUTATION_LOGS", "mutation-logs")
+SEED = 20250612
+TOTAL = 120
+MIN_PER_FILE = 3
+TEST_TIMEOUT = 60      # seconds per CTest test
+OUTER_TIMEOUT = 300    # seconds for the whole ctest run of one mutant
+
+BATCH_TESTS = r"BatchAgreesWithWindow\.|BatchOutput\.|BatchExitStatus\.|CommandLine\.|Cases/MalformedInput\."
+FOLDERS = {
+    "engine/report": {
+        "targets": ["report_tests", "report_window_test", "report_command_test",
+                    "tarnwick-batch", "batch_tests"],
+        "tests": r"^(Report\.|Report/|ApaFormat\.|ReportText\.|NoncentralityInterval\.|"
+                 r"HedgesCorrection\.|report_window$|report_command$|" + BATCH_TESTS + ")",
+    },
+    "desktop/report_window": {
+        "targets": ["report_window_test", "report_command_test", "ui_main_window_test"],
+        "tests": r"^(report_window|report_command|ui_main_window)$",
+    },
+    # What the windows' figures share: the report window's and the plot's tests.
+    "desktop/figure": {
+        "targets": ["report_window_test", "plot_drawing_test", "plan_window_test"],
+        "tests": r"^(report_window|report_plot_drawing|plan_window)$",
+    },
+    "command_line/tarnwick-batch": {
+        "targets": ["tarnwick-batch", "batch_tests", "box_driver"],
+        "tests": "^(" + BATCH_TESTS + ")",
+        # Each batch test takes under half a second on this machine; a mutant
+        # that loops forever would otherwise cost minutes.
+        "timeout": 10, "outer": 120,
+    },
+}
+
+FILES = [
+    "engine/report/report.cpp", "engine/report/noncentral_t_interval.cpp",
+    "engine/report/noncentral_t_cdf.cpp", "engine/report/apa_format.cpp",
+    "engine/report/report_text.cpp",
+    "desktop/report_window/equivalence_plot.cpp", "desktop/report_window/frmReport.cpp",
+    "desktop/report_window/report_files.cpp", "desktop/report_window/report_platform.cpp",
+    "desktop/report_window/report_text_view.cpp",
+    "desktop/figure/plot_axis.cpp", "desktop/figure/figure_style.cpp",
+    "desktop/figure/figure_files.cpp", "desktop/figure/clipboard.cpp",
+    "desktop/figure/text_lines.cpp",
+    "command_line/tarnwick-batch/main.cpp", "command_line/tarnwick-batch/row_analysis.cpp",
+    "command_line/tarnwick-batch/table_layout.cpp", "command_line/tarnwick-batch/columns.h",
+]
+
+# Identifiers with a sibling of the same type: swapping them compiles and
+# changes meaning.
+SIBLING_NAMES = [
+    ("ci90Low", "ci90High"), ("ci95Low", "ci95High"), ("dCi90Low", "dCi90High"),
+    ("boundDLow", "boundDHigh"), ("boundLow", "boundHigh"), ("pUpper", "pLower"),
+    ("tUpper", "tLower"), ("crit05", "crit95"), ("welchDF", "studentDF"),
+    ("welchP2", "studentP2"), ("welchSE", "studentSE"), ("welchT", "studentT"),
+    ("n1", "n2"), ("mean1", "mean2"), ("sd1", "sd2"), ("n1Index", "n2Index"),
+    ("low", "high"), ("lo", "hi"), ("x0", "x1"), ("f0", "f1"),
+    ("designPosition", "dfPosition"), ("bufferStart_", "bufferEnd_"),
+    ("STDOUT_FILENO", "STDERR_FILENO"), ("someRowsHaveMessages", "allRowsHaveResults"),
+    ("firstShownAfter", "checkEvery"), ("path_", "temporary_"),
+    ("boxInputColumns", "boxColumns"), ("meanDiff", "sdMatched"),
+]
+SIBLING = {}
+for a, b in SIBLING_NAMES:
+    SIBLING[a], SIBLING[b] = b, a
+
+# String literals with a sibling: column and box names, words of the table.
+SIBLING_STRINGS = [
+    ("mean1", "mean2"), ("sd1", "sd2"), ("n1", "n2"), ("TxtMean1", "TxtMean2"),
+    ("TxtSD1", "TxtSD2"), ("TxtN1", "TxtN2"), ("TxtMeanDiff", "TxtSDMatched"),
+    ("welch_p2", "welch_p1"), ("student_p2", "student_p1"), ("TxtWelch2PT", "TxtWelch1PT"),
+    ("txt2PT", "txt1PT"), ("t_upper", "t_lower"), ("TxtTUpper", "TxtTLower"),
+    ("crit_05", "crit_95"), ("TxtCrit05", "TxtCrit95"), ("matched_p2", "matched_p1"),
+    ("TxtMatched2P", "TxtMatched1P"), ("matched_t_upper", "matched_t_lower"),
+    ("TxtMatchedTUpper", "TxtMatchedTLower"), ("matched_crit_05", "matched_crit_95"),
+    ("TxtMatchedCritT05", "TxtMatchedCritT95"), ("p_upper", "p_lower"),
+    ("ci90_low", "ci90_high"), ("ci95_low", "ci95_high"), ("d_ci90_low", "d_ci90_high"),
+    ("bound_d_low", "bound_d_high"), ("ind_", "matched_"), ("upper", "lower"),
+    ("independent", "matched"), ("student", "welch"), ("csv", "jsonl"), ("shown", "full"),
+    ("pdf", "png"), ("svg", "txt"), ("welch_df", "student_df"), ("TxtWelchDF", "TxtDF"),
+    ("welch_t", "student_t"), ("TxtWelchT", "TxtT"), ("df_used", "matched_df_used"),
+    ("equivalent", "inconclusive"), ("different", "equivalent_and_different"),
+]
+SIBLING_STR = {}
+for a, b in SIBLING_STRINGS:
+    SIBLING_STR[a], SIBLING_STR[b] = b, a
+
+ENUM_SWAPS = {
+    "Conclusion::equivalent": "Conclusion::equivalentAndDifferent",
+    "Conclusion::equivalentAndDifferent": "Conclusion::equivalent",
+    "Conclusion::different": "Conclusion::inconclusive",
+    "Conclusion::inconclusive": "Conclusion::different",
+    "Design::matched": "Design::independent", "Design::independent": "Design::matched",
+    "SaveFormat::pdf": "SaveFormat::png", "SaveFormat::png": "SaveFormat::svg",
+    "SaveFormat::svg": "SaveFormat::text", "SaveFormat::text": "SaveFormat::pdf",
+    "FieldKind::text": "FieldKind::number", "FieldKind::number": "FieldKind::text",
+    "Digits::full": "Digits::shown", "Digits::shown": "Digits::full",
+    "OutputFormat::csv": "OutputFormat::jsonLines", "OutputFormat::jsonLines": "OutputFormat::csv",
+    "names::opMatched": "names::opIndependent", "names::opIndependent": "names::opMatched",
+    "names::opWelch": "names::opStudent", "names::opStudent": "names::opWelch",
+}
+
+BINARY_SWAPS = [
+    (" + ", " - "), (" - ", " + "), (" * ", " / "), (" / ", " * "),
+    (" <= ", " < "), (" >= ", " > "), (" < ", " <= "), (" > ", " >= "),
+    (" == ", " != "), (" != ", " == "), (" && ", " || "), (" || ", " && "),
+]
+
+DECL_START = re.compile(
+    r"^\s*(?:(?:const|constexpr|static|double|int|long|bool|auto|using|namespace|unsigned|char|"
+    r"struct|class|enum|case|default|return|template|explicit|virtual|inline|private|public|"
+    r"else|for|while|if|switch|throw|try|catch|extern|static_assert)\b|[{}])")
+# "Type name(...)", "Type<...> name = ...", "Type* name;": a declaration.
+DECLARATION = re.compile(r"^\s*[\w:]+(<[^;]*>)?[\s*&]+\w+\s*([=({;\[]|$)")
+
+
+def mask_strings(code):
+    """The code with the inside of string and char literals replaced by '#'."""
+    out, i = [], 0
+    while i < len(code):
+        c = code[i]
+        if c in "\"'":
+            j = i + 1
+            while j < len(code) and code[j] != c:
+                j += 2 if code[j] == "\\" else 1
+            out.append(c + "#" * (j - i - 1) + (code[j] if j < len(code) else ""))
+            i = j + 1
+        else:
+            out.append(c)
+            i += 1
+    return "".join(out)
+
+
+def code_part(line):
+    masked = mask_strings(line)
+    cut = masked.find("//")
+    return (line[:cut], masked[:cut]) if cut >= 0 else (line, masked)
+
+
+NUMBER = re.compile(r"(?<![\w.])(\d+\.\d*(?:[eE][-+]?\d+)?|\d*\.\d+(?:[eE][-+]?\d+)?|\d+[eE][-+]?\d+|\d+)(L?)(?![\w.])")
+
+
+def tweak_number(text):
+    if re.fullmatch(r"0[0-7]+", text):  # octal (file modes)
+        return "0" + format(int(text, 8) - 1, "o")
+    if re.fullmatch(r"\d+", text):
+        n = int(text)
+        return str(n - 1) if n > 0 else "1"
+    v = float(text)
+    if v == 0:
+        return "1e-300"
+    w = v * 1.02
+    s = repr(w)
+    return s if s != text else None
+
+
+def balanced_end(s, start):
+    depth = 0
+    for k in range(start, len(s)):
+        if s[k] == "(":
+            depth += 1
+        elif s[k] == ")":
+            depth -= 1
+            if depth == 0:
+                return k
+    return None
+
+
+def statement_starts_here(prev_code):
+    """Whether a line can begin a statement, judged by the code line before it."""
+    p = prev_code.strip()
+    if not p:
+        return True
+    if p.endswith((";", "{", "}", ":")):
+        return True
+    return bool(re.match(r"^(\}\s*)?(if|for|while|else)\b", p)) and p.endswith((")", "else"))
+
+
+def candidates(path, lines):
+    out = []
+    in_block_comment = False
+    prev_code = ""
+    in_raw_string = False
+    for no, line in enumerate(lines, 1):
+        stripped = line.strip()
+        if in_raw_string:
+            if ')"' in line:
+                in_raw_string = False
+            continue
+        if 'R"(' in line and ')"' not in line:
+            in_raw_string = True
+            continue
+        if in_block_comment:
+            if "*/" in stripped:
+                in_block_comment = False
+            continue
+        if stripped.startswith("/*"):
+            in_block_comment = "*/" not in stripped
+            continue
+        if not stripped or stripped.startswith("//") or stripped.startswith("#"):
+            continue
+        if stripped.startswith("static_assert"):  # a compile-time check: any change is a dnc
+            continue
+        code, masked = code_part(line)
+        is_declaration = bool(DECL_START.match(code) or DECLARATION.match(code))
+        # A line that builds a string: + and - there are concatenation, never arithmetic.
+        builds_string = '"' in code or stripped.endswith(" +") or stripped.startswith("+ ")
+        starts_statement = statement_starts_here(prev_code)
+        prev_code = code if code.strip() else prev_code
+
+        def add(op, new_code):
+            if new_code != code:
+                out.append({"file": path, "line": no, "op": op,
+                            "old": line.rstrip("\n"), "new": (new_code + line[len(code):]).rstrip("\n")})
+
+        for a, b in BINARY_SWAPS:
+            for m in re.finditer(re.escape(a), masked):
+                if a.strip() in "<>" and ("template" in masked or "static_cast<" in masked):
+                    continue
+                if a.strip() in "+-" and builds_string:
+                    continue
+                add("AOR" if a.strip() in "+-*/" else ("LCR" if a.strip() in ("&&", "||") else "ROR"),
+                    code[:m.start()] + b + code[m.end():])
+        for m in NUMBER.finditer(masked):
+            if masked[max(0, m.start() - 2):m.start()] == "0x":
+                continue
+            new = tweak_number(m.group(1))
+            if new is not None:
+                add("CONST", code[:m.start()] + new + m.group(2) + code[m.end():])
+        for word, repl in (("true", "false"), ("false", "true")):
+            for m in re.finditer(r"\b%s\b" % word, masked):
+                add("BOOL", code[:m.start()] + repl + code[m.end():])
+        m = re.search(r"\b(if|while) \(", masked)
+        if m:
+            open_at = m.end() - 1
+            close_at = balanced_end(masked, open_at)
+            if close_at:
+                cond = code[open_at + 1:close_at]
+                add("NEG", code[:open_at + 1] + "!(" + cond + ")" + code[close_at:])
+        for m in re.finditer(r"(?<![!=<>])!(?!=)(?=[\w(*])", masked):
+            if not re.search(r"\b(if|while) \($", masked[:m.start()]):  # NEG covers those
+                add("NOT", code[:m.start()] + code[m.end():])
+        for name, repl in ENUM_SWAPS.items():
+            for m in re.finditer(re.escape(name) + r"\b", code):
+                add("ENUM", code[:m.start()] + repl + code[m.end():])
+        for m in re.finditer(r"\b[A-Za-z_]\w*\b", masked):
+            word = m.group(0)
+            declared_here = (is_declaration and re.match(r"\s*=(?!=)", masked[m.end():])) or (
+                re.search(r"(\w|[&*>])\s+$", masked[:m.start()])
+                and not re.search(r"\b(return|case|else|throw)\s+$", masked[:m.start()]))
+            if word in SIBLING and masked[max(0, m.start() - 2):m.start()] != "::" and not declared_here:
+                add("NAME", code[:m.start()] + SIBLING[word] + code[m.end():])
+        for m in re.finditer(r'"([^"\\]*)"', code):
+            content = m.group(1)
+            if content in SIBLING_STR:
+                add("STR", code[:m.start()] + '"' + SIBLING_STR[content] + '"' + code[m.end():])
+            elif len(content) >= 3:
+                add("STR", code[:m.start()] + '"' + content[:-1] + '"' + code[m.end():])
+        for m in re.finditer(r"(?:(?<=\()|(?<=, )|(?<=\? )|(?<=: )|(?<=return )|(?<== ))-(?=[A-Za-z_(])", masked):
+            add("UNARY", code[:m.start()] + code[m.end():])
+        # Return-value change: the value-initialised result instead.
+        rm = re.match(r"^(\s*(?:if \(.*\) )?return )(.+);\s*$", code)
+        if rm and rm.group(2).strip() not in ("{}", "std::nullopt", "true", "false", "QString()"):
+            add("RET", rm.group(1) + "{};")
+        # Statement deletion: an expression statement, or a guarded return or throw, on one line.
+        if starts_statement and stripped.endswith(";") and stripped.count("(") == stripped.count(")"):
+            indent = code[:len(code) - len(code.lstrip())]
+            if not DECL_START.match(code) and not DECLARATION.match(code):
+                add("SDL", indent + ";")
+            elif re.match(r"^\s*if \(.*\) (return\b.*|throw .*|fail\(.*\)|continue|break);\s*$", code):
+                add("SDL", indent + ";")
+    return out
+
+
+def code_lines(lines):
+    n = 0
+    for line in lines:
+        s = line.strip()
+        if s and not s.startswith(("//", "#")) and s not in ("{", "}", "};"):
+            n += 1
+    return n
+
+
+def quotas():
+    sizes = {}
+    for path in FILES:
+        with open(os.path.join(SRC, path)) as f:
+            sizes[path] = code_lines(f.readlines())
+    total = sum(sizes.values())
+    return {p: max(MIN_PER_FILE, round(TOTAL * n / total)) for p, n in sizes.items()}, sizes
+
+
+def sample():
+    rng = random.Random(SEED)
+    chosen = []
+    quota, _ = quotas()
+    for path in FILES:
+        with open(os.path.join(SRC, path)) as f:
+            lines = f.readlines()
+        cands = candidates(path, lines)
+        rng.shuffle(cands)
+        # Spread over lines first: one per line, then the rest.
+        picked, used_lines = [], set()
+        for c in cands:
+            if len(picked) >= quota[path]:
+                break
+            if c["line"] not in used_lines:
+                picked.append(c)
+                used_lines.add(c["line"])
+        for c in cands:
+            if len(picked) >= quota[path]:
+                break
+            if c not in picked:
+                picked.append(c)
+        picked.sort(key=lambda c: (c["line"], c["op"], c["new"]))
+        chosen.extend(picked)
+    for i, c in enumerate(chosen, 1):
+        c["id"] = "N%03d" % i
+    return chosen
+
+
+def folder_of(path):
+    # A room is two levels deep: its wing and its own folder.
+    return "/".join(path.split("/")[:2])
+
+
+def objects_for(path):
+    """The object files compiled from a .cpp file of the build."""
+    name = os.path.basename(path) + ".o"
+    sub = os.path.join(BUILD, os.path.dirname(path), "CMakeFiles")
+    found = []
+    for dirpath, _, files in os.walk(sub):
+        if name in files:
+            found.append(os.path.join(dirpath, name))
+    return found
+
+
+def header_objects(path):
+    """Objects of the folder (a header's mutant may change any of them)."""
+    found = []
+    for dirpath, _, files in os.walk(os.path.join(BUILD, os.path.dirname(path))):
+        found += [os.path.join(dirpath, n) for n in files if n.endswith(".o")]
+    return sorted(found)
+
+
+def object_digest(path):
+    objs = objects_for(path) if path.endswith(".cpp") else header_objects(path)
+    h = hashlib.md5()
+    tmp = os.path.join(os.environ.get("TMPDIR", "/tmp"), "mut3", "stripped.o")
+    for p in sorted(objs):
+        r = subprocess.run(["objcopy", "--strip-debug", p, tmp], capture_output=True)
+        if r.returncode != 0:
+            return "objcopy-failed"
+        with open(tmp, "rb") as f:
+            h.update(os.path.basename(p).encode())
+            h.update(f.read())
+    return h.hexdigest()
+
+
+def build(targets):
+    r = subprocess.run(["ninja", "-C", BUILD, "-j2"] + targets, capture_output=True, text=True)
+    return r.returncode == 0, r.stdout[-3000:] + r.stderr[-2000:]
+
+
+def run_tests(regex, log_path, timeout=TEST_TIMEOUT, outer=OUTER_TIMEOUT):
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    # A session of its own, so that a timeout ends ctest's tests and their children too.
+    proc = subprocess.Popen(["ctest", "--test-dir", BUILD, "-R", regex, "-j2", "--output-on-failure",
+                             "--timeout", str(timeout)],
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, env=env,
+                            start_new_session=True)
+    try:
+        out, err = proc.communicate(timeout=outer)
+    except subprocess.TimeoutExpired:
+        os.killpg(proc.pid, 9)
+        proc.communicate()
+        return False, ["(ctest outer timeout)"], 0
+    r = subprocess.CompletedProcess(proc.args, proc.returncode, out, err)
+    with open(log_path, "w") as f:
+        f.write(r.stdout[-200000:])
+        f.write(r.stderr[-20000:])
+    tail = r.stdout.split("The following tests FAILED:")[-1] if "FAILED:" in r.stdout else ""
+    failed = [re.sub(r"\s+#.*", "", t) for t in re.findall(r"^\s*\d+ - (.+?) \(", tail, re.M)]
+    m = re.search(r"tests passed, \d+ tests failed out of (\d+)", r.stdout)
+    ran = int(m.group(1)) if m else 0
+    return r.returncode == 0, failed, ran
+
+
+def done_ids():
+    if not os.path.exists(RESULTS):
+        return set()
+    with open(RESULTS) as f:
+        return {line.split("\t")[0] for line in f if line.startswith("N")}
+
+
+def write_source(path, text, mtime=None):
+    with open(path, "w") as f:
+        f.write(text)
+    if mtime is not None:
+        os.utime(path, ns=(mtime, mtime))
+
+
+def cmd_run(only=None):
+    os.makedirs(LOGDIR, exist_ok=True)
+    # A run killed mid-mutant leaves the mutant in place: start from the commit.
+    subprocess.run(["git", "-C", SRC, "checkout", "--"] + list(FOLDERS), check=True)
+    mutants = sample()
+    marker = os.path.join(os.environ.get("TMPDIR", "/tmp"), "mut3", "current-mutant")
+    if os.path.exists(marker):
+        with open(marker) as f:
+            interrupted = f.read().strip()
+        if interrupted.endswith(".cpp"):
+            for o in objects_for(interrupted):
+                os.remove(o)
+        else:
+            os.utime(os.path.join(SRC, interrupted))
+        os.remove(marker)
+    baseline = {}
+    for folder, spec in FOLDERS.items():
+        ok, log = build(spec["targets"])
+        if not ok:
+            sys.exit("clean build fails:\n" + log)
+        passed, failed, ran = run_tests(spec["tests"], os.path.join(LOGDIR, "clean-%s.log" % folder))
+        if not passed or ran == 0:
+            sys.exit("clean tests of %s fail (%d ran): %s" % (folder, ran, failed))
+        print("clean %s: %d tests pass" % (folder, ran), flush=True)
+    for path in FILES:
+        baseline[path] = object_digest(path)
+    done = done_ids()
+    if not os.path.exists(RESULTS):
+        with open(RESULTS, "w") as f:
+            f.write("id\tfile\tline\top\tstatus\tseconds\tsame_code\tkilled_by\told\tnew\n")
+    for m in mutants:
+        if m["id"] in done or (only and m["id"] not in only):
+            continue
+        path = os.path.join(SRC, m["file"])
+        spec = FOLDERS[folder_of(m["file"])]
+        is_cpp = m["file"].endswith(".cpp")
+        with open(path) as f:
+            original = f.read()
+        mtime = os.stat(path).st_mtime_ns
+        lines = original.split("\n")
+        assert lines[m["line"] - 1] == m["old"], (m["id"], lines[m["line"] - 1])
+        lines[m["line"] - 1] = m["new"]
+        start = time.time()
+        killed_by, same = [], ""
+        with open(marker, "w") as f:
+            f.write(m["file"])
+        try:
+            write_source(path, "\n".join(lines), mtime if is_cpp else None)
+            if is_cpp:
+                for o in objects_for(m["file"]):
+                    os.remove(o)
+            ok, log = build(spec["targets"])
+            if not ok:
+                status = "dnc"
+            else:
+                same = "yes" if object_digest(m["file"]) == baseline[m["file"]] else "no"
+                passed, killed_by, ran = run_tests(spec["tests"], os.path.join(LOGDIR, m["id"] + ".log"),
+                                                   spec.get("timeout", TEST_TIMEOUT),
+                                                   spec.get("outer", OUTER_TIMEOUT))
+                status = "survived" if passed else "killed"
+                if passed and ran == 0:
+                    status = "noteststorun"
+        finally:
+            write_source(path, original, mtime if is_cpp else None)
+            if is_cpp:
+                for o in objects_for(m["file"]):
+                    os.remove(o)
+        os.remove(marker)
+        secs = time.time() - start
+        with open(RESULTS, "a") as f:
+            f.write("\t".join([m["id"], m["file"], str(m["line"]), m["op"], status, "%.1f" % secs,
+                               same, ",".join(killed_by[:6]) + ("..(%d)" % len(killed_by) if len(killed_by) > 6 else ""),
+                               m["old"].strip(), m["new"].strip()]) + "\n")
+        print("%s %-32s %4d %-5s %-8s %5.1fs %s" % (m["id"], m["file"], m["line"], m["op"], status, secs,
+                                                   len(killed_by)), flush=True)
+    # Leave a clean build behind.
+    for spec in FOLDERS.values():
+        build(spec["targets"])
+
+
+def cmd_report():
+    rows = []
+    with open(RESULTS) as f:
+        header = f.readline().rstrip("\n").split("\t")
+        for line in f:
+            rows.append(dict(zip(header, line.rstrip("\n").split("\t"))))
+    equivalent = set()
+    eq_path = os.environ.get("MUTATION_EQUIVALENT", "mutation-equivalent.txt")
+    if os.path.exists(eq_path):
+        with open(eq_path) as f:
+            equivalent = {l.split()[0] for l in f if l.strip() and not l.startswith("#")}
+
+    def table(key):
+        per = {}
+        for r in rows:
+            k = per.setdefault(key(r), {"killed": 0, "survived": 0, "dnc": 0, "equiv": 0})
+            if r["status"] == "survived" and r["id"] in equivalent:
+                k["equiv"] += 1
+            else:
+                k[r["status"]] = k.get(r["status"], 0) + 1
+        tot = {"killed": 0, "survived": 0, "dnc": 0, "equiv": 0}
+        print("%-34s %6s %8s %5s %4s %14s" % ("", "killed", "survived", "equiv", "dnc", "killed/non-eq"))
+        for name, k in sorted(per.items()):
+            for s in tot:
+                tot[s] += k.get(s, 0)
+            live = k["killed"] + k["survived"]
+            print("%-34s %6d %8d %5d %4d %8d/%-3d %3.0f%%" % (name, k["killed"], k["survived"], k["equiv"],
+                                                         k["dnc"], k["killed"], live,
+                                                         100.0 * k["killed"] / live if live else 0))
+        live = tot["killed"] + tot["survived"]
+        print("%-34s %6d %8d %5d %4d %8d/%-3d %3.1f%%\n" % ("TOTAL", tot["killed"], tot["survived"], tot["equiv"],
+                                                         tot["dnc"], tot["killed"], live,
+                                                         100.0 * tot["killed"] / live if live else 0))
+    table(lambda r: r["file"])
+    table(lambda r: folder_of(r["file"]))
+    print("Survivors (not marked equivalent):")
+    for r in rows:
+        if r["status"] == "survived" and r["id"] not in equivalent:
+            print("%s %s:%s %s same_code=%s\n   - %s\n   + %s" % (r["id"], r["file"], r["line"], r["op"],
+                                                               r["same_code"], r["old"], r["new"]))
+
+
+if __name__ == "__main__":
+    what = sys.argv[1] if len(sys.argv) > 1 else "list"
+    if what == "list":
+        q, sizes = quotas()
+        for p in FILES:
+            print("# %-34s %4d code lines, %3d mutants" % (p, sizes[p], q[p]))
+        for m in sample():
+            print("%s %s:%d %s\n   - %s\n   + %s" % (m["id"], m["file"], m["line"], m["op"],
+                                                  m["old"].strip(), m["new"].strip()))
+    elif what == "run":
+        only = None
+        if "--only" in sys.argv:
+            only = set(sys.argv[sys.argv.index("--only") + 1].split(","))
+        cmd_run(only)
+    elif what == "report":
+        cmd_report()
+    else:
+        sys.exit(__doc__)
