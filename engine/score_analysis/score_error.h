@@ -1,0 +1,35 @@
+#pragma once
+// What stops an analysis of raw scores: a number for programs and one
+// sentence for people. Every analysis checks its settings and scores before
+// computing, and throws a ScoreError rather than return a number that would
+// be wrong; nothing it computes is silently replaced.
+
+#include <stdexcept>
+#include <string>
+
+namespace tarnwick::score_analysis {
+
+enum class ScoreErrorNumber {
+    invalidSettings = 1,  // alpha outside (0, 0.5), bounds not finite or not lower < upper,
+                          // too few bootstrap replicates for alpha
+    tooFewScores = 2,     // fewer than 2 scores in a group, or fewer than 2 pairs
+    unequalPairs = 3,     // matched scores: the two groups differ in length
+    notFinite = 4,        // a score that is NaN or infinite
+    noSpread = 5,         // every score equal in each group (matched: every difference
+                          // equal), or, for trimmed means, nothing left to spread after
+                          // winsorising
+    tooLarge = 6,         // a difference, sum or variance beyond the range of a double
+};
+
+class ScoreError : public std::runtime_error {
+public:
+    ScoreError(ScoreErrorNumber number, std::string description);
+    ScoreErrorNumber number() const { return number_; }
+    const std::string& description() const { return description_; }
+
+private:
+    ScoreErrorNumber number_;
+    std::string description_;
+};
+
+}  // namespace tarnwick::score_analysis

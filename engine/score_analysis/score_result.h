@@ -1,0 +1,78 @@
+#pragma once
+// What every analysis of raw scores returns: the estimate of the difference
+// (group 1 - group 2), its 100(1 - 2 alpha)% interval, the two one-sided
+// tests against the bounds, the test's p, its conclusion, and how each
+// number was obtained.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "score_settings.h"
+
+namespace tarnwick::score_analysis {
+
+enum class Conclusion {
+    equivalent,            // equivalence: both one-sided tests significant at alpha
+    notShownEquivalent,    // equivalence: at least one is not
+    beyondBounds,          // minimal effect: one of the reversed tests significant
+    notShownBeyondBounds,  // minimal effect: neither is
+};
+
+// The distribution a p value or an interval is read from.
+enum class Reference {
+    exact,      // the exact permutation distribution of a rank statistic
+    normal,     // the normal approximation of a rank statistic: tie-corrected
+                // variance and a continuity correction of 1/2
+    studentT,   // Student's t at MethodNotes::df degrees of freedom
+    bootstrap,  // the studentised bootstrap replicates
+};
+
+struct OneSidedTest {
+    // Rank sum: W, the rank sum of the shifted group 1 less its least value
+    // n1 (n1 + 1) / 2. Signed rank: V, the sum of the ranks of the positive
+    // shifted differences. Otherwise t = (estimate - bound) / SE.
+    double statistic = 0;
+    Reference reference = Reference::studentT;
+    bool ties = false;  // rank tests: tied values after shifting by the bound
+    long zeros = 0;     // signed rank: differences equal to the bound, left out
+};
+
+struct MethodNotes {
+    OneSidedTest lower, upper;  // the tests against the lower bound and the upper
+    Reference interval = Reference::studentT;
+    bool tiesInScores = false;  // rank analyses: tied scores within a group (matched:
+                                // tied differences), which rule out exact intervals
+    double df = 0;              // t-based analyses; 0 otherwise
+    double standardError = 0;   // t-based and bootstrap analyses; 0 otherwise
+    long trimmed1 = 0;          // Yuen: scores trimmed from each end of group 1
+    long trimmed2 = 0;          //   (matched: of the differences, in trimmed1)
+    long replicates = 0;        // bootstrap: B
+    std::uint64_t seed = 0;     // bootstrap: the generator's seed
+    long flatReplicates = 0;    // bootstrap: replicates whose SE was 0
+    std::string text;           // the method in one or two sentences
+};
+
+struct ScoreResult {
+    double estimate = 0;
+    double low = 0, high = 0;  // the 100 (1 - 2 alpha)% interval
+    double level = 0;          // 1 - 2 alpha
+    // The one-sided p values against each bound: for equivalence of the
+    // tests whose H1 is "above lower" and "below upper", for a minimal
+    // effect of the reversed ones, "below lower" and "above upper".
+    double pLower = 1, pUpper = 1;
+    double p = 1;  // equivalence: max(pLower, pUpper); minimal effect: the min
+    Conclusion conclusion = Conclusion::notShownEquivalent;
+    MethodNotes notes;
+};
+
+// Sets p and the conclusion from pLower and pUpper.
+void conclude(const ScoreSettings& settings, ScoreResult& result);
+
+// Machine-readable names: "equivalent", "not_shown_equivalent",
+// "beyond_bounds", "not_shown_beyond_bounds"; "exact", "normal",
+// "student_t", "bootstrap".
+std::string_view conclusionName(Conclusion conclusion);
+std::string_view referenceName(Reference reference);
+
+}  // namespace tarnwick::score_analysis

@@ -1,0 +1,30 @@
+#pragma once
+// The settings of an equivalence test on raw scores. The difference is
+// always group 1 minus group 2 (matched scores: the row-wise x - y), and the
+// bounds are in the scores' own units: a location shift for the rank-based
+// analysis, a difference of trimmed means for Yuen's, of means otherwise.
+
+namespace tarnwick::score_analysis {
+
+enum class Hypothesis {
+    // H0: the difference lies outside [lower, upper]. Two one-sided tests,
+    // against lower (H1: above it) and against upper (H1: below it); the
+    // test's p is the larger of the two.
+    equivalence,
+    // H0: lower <= difference <= upper. The two tests reversed, against
+    // lower (H1: below it) and against upper (H1: above it); H0 is rejected
+    // when either is significant at alpha, so the test's p is the smaller.
+    minimalEffect,
+};
+
+struct ScoreSettings {
+    double alpha = 0.05;  // each one-sided test's level, 0 < alpha < 0.5
+    double lower = 0;     // lower < upper; both may lie on one side of 0
+    double upper = 0;
+    Hypothesis hypothesis = Hypothesis::equivalence;
+};
+
+// Throws ScoreError (invalidSettings) naming what is wrong.
+void checkSettings(const ScoreSettings& settings);
+
+}  // namespace tarnwick::score_analysis
