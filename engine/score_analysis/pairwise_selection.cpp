@@ -122,7 +122,9 @@ double select(const Matrix& m, Index k) {
 
         // A sample with replacement, uniform over the candidates: sorted
         // positions in the candidates' row-by-row order, read in one sweep.
-        positions.resize(sampleSize);
+        // Never more draws than a quarter of the candidates: near the
+        // gathering size a smaller sample narrows as far for less work.
+        positions.resize(static_cast<std::size_t>(std::min(sampleSize, candidates / 4)));
         for (Index& p : positions)
             p = static_cast<Index>(uniformIndex(engine, static_cast<std::uint64_t>(candidates)));
         std::sort(positions.begin(), positions.end());
