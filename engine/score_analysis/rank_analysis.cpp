@@ -11,6 +11,7 @@
 #include "rank_statistic.h"
 #include "reference_distributions.h"
 #include "score_checks.h"
+#include "score_sort.h"
 
 namespace tarnwick::score_analysis {
 namespace {
@@ -151,7 +152,7 @@ ScoreResult rankMatched(std::span<const double> group1, std::span<const double> 
                         const ScoreSettings& settings) {
     checkSettings(settings);
     std::vector<double> d = matchedDifferences(group1, group2);
-    std::sort(d.begin(), d.end());
+    sortScores(d);
     checkShiftable(d, settings, "a difference less a bound");
 
     const double n = static_cast<double>(d.size());

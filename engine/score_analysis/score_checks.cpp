@@ -5,6 +5,7 @@
 #include <string>
 
 #include "score_error.h"
+#include "score_sort.h"
 
 namespace tarnwick::score_analysis {
 namespace {
@@ -75,7 +76,7 @@ double finiteOrTooLarge(double value, std::string_view what) {
 
 std::vector<double> sortedCopy(std::span<const double> scores) {
     std::vector<double> sorted(scores.begin(), scores.end());
-    std::sort(sorted.begin(), sorted.end());
+    sortScores(sorted);
     return sorted;
 }
 

@@ -8,6 +8,7 @@
 #include "compensated_moments.h"
 #include "score_checks.h"
 #include "score_error.h"
+#include "score_sort.h"
 #include "t_tests.h"
 
 namespace tarnwick::score_analysis {
@@ -72,7 +73,7 @@ ScoreResult yuenMatched(std::span<const double> group1, std::span<const double> 
                         const ScoreSettings& settings) {
     checkSettings(settings);
     std::vector<double> d = matchedDifferences(group1, group2);
-    std::sort(d.begin(), d.end());
+    sortScores(d);
     const Trimmed t = trim(std::move(d));
     if (t.rootD == 0) throw ScoreError(ScoreErrorNumber::noSpread, noWinsorisedSpread);
     const double df = static_cast<double>(t.h - 1);
