@@ -98,6 +98,16 @@ void checkBootstrap(const BootstrapSettings& bootstrap, double alpha) {
                              std::to_string(mostReplicates) + ".");
 }
 
+std::string ordinal(long n) {
+    const long lastTwo = n % 100, last = n % 10;
+    const char* suffix = (lastTwo >= 11 && lastTwo <= 13) ? "th"
+                         : last == 1                      ? "st"
+                         : last == 2                      ? "nd"
+                         : last == 3                      ? "rd"
+                                                          : "th";
+    return std::to_string(n) + suffix;
+}
+
 // The p values, interval and notes from the sorted replicates.
 ScoreResult fromReplicates(std::vector<double>& t, double estimate, double se, long flat,
                            const ScoreSettings& settings, const BootstrapSettings& bootstrap) {
@@ -138,8 +148,8 @@ ScoreResult fromReplicates(std::vector<double>& t, double estimate, double se, l
     notes.flatReplicates = flat;
     notes.text += "B = " + std::to_string(b) + " replicates, seed " +
                   std::to_string(bootstrap.seed) +
-                  "; p values (count + 1) / (B + 1), interval from the replicates' " +
-                  std::to_string(m + 1) + "th smallest and largest t*";
+                  "; p values (count + 1) / (B + 1), interval ends at the " + ordinal(m + 1) +
+                  " t* from each end";
     if (flat > 0) notes.text += "; " + std::to_string(flat) + " replicates had no spread";
     notes.text += ".";
     return result;

@@ -23,8 +23,8 @@ ScoreResult normalTheoryIndependent(std::span<const double> group1, std::span<co
     const double df = combinedDf(r1, n1 - 1, r2, n2 - 1);
     const double estimate = finiteOrTooLarge(m1.mean - m2.mean, "the difference of the means");
     ScoreResult result = tTests(estimate, se, df, settings);
-    result.notes.text = "Welch's t tests of the mean difference: Welch's standard error, df " +
-                        std::to_string(df) + ".";
+    result.notes.text =
+        "Welch's t tests of the mean difference: Welch's standard error, " + dfText(df) + ".";
     return result;
 }
 

@@ -1,6 +1,7 @@
 #include "t_tests.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "reference_distributions.h"
 #include "score_checks.h"
@@ -37,6 +38,15 @@ double combinedDf(double r1, double df1, double r2, double df2) {
     const double se = std::hypot(r1, r2);
     const double a = (r1 / se) * (r1 / se), b = (r2 / se) * (r2 / se);
     return 1 / (a * a / df1 + b * b / df2);
+}
+
+std::string dfText(double df) {
+    char text[32];
+    if (df == std::floor(df) && df < 1e15)
+        std::snprintf(text, sizeof text, "df %.0f", df);
+    else
+        std::snprintf(text, sizeof text, "df %.2f", df);
+    return text;
 }
 
 }  // namespace tarnwick::score_analysis

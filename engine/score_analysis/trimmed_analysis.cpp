@@ -64,8 +64,8 @@ ScoreResult yuenIndependent(std::span<const double> group1, std::span<const doub
     result.notes.trimmed2 = t2.g;
     result.notes.text = "Yuen's test of 20% trimmed means (" + trimmedWords(t1.g, "group 1") +
                         ", " + trimmedWords(t2.g, "group 2") +
-                        "), standard error from the winsorised variances, Yuen's df " +
-                        std::to_string(df) + ".";
+                        "), standard error from the winsorised variances, Yuen's " + dfText(df) +
+                        ".";
     return result;
 }
 
@@ -82,8 +82,7 @@ ScoreResult yuenMatched(std::span<const double> group1, std::span<const double> 
     result.notes.trimmed1 = t.g;
     result.notes.text = "Yuen's test of the 20% trimmed mean of the differences (" +
                         trimmedWords(t.g, "the differences") +
-                        "), standard error from their winsorised variance, df " +
-                        std::to_string(t.h - 1) + ".";
+                        "), standard error from their winsorised variance, " + dfText(df) + ".";
     return result;
 }
 
