@@ -24,8 +24,12 @@
 // value with the same corrections: the k-th from each end where the
 // standardised statistic crosses z(1 - alpha). These are the ends R's
 // conf.int gives, exactly in the exact case; in the normal case R finds the
-// same ends as roots to within its tolerance (1e-4). The estimate is always
-// the median itself (R reports a root of the statistic unless exact).
+// same ends as roots to within its tolerance (1e-4). With so few scores
+// that no order statistic reaches the level, the interval spans every
+// difference (or average): the exact rank is raised to 1 as R does, the
+// normal one clamped to the ends as R's two-sample root is; for matched
+// scores R instead lowers the level, down to 0, and warns. The estimate is
+// always the median itself (R reports a root of the statistic unless exact).
 //
 // Order statistics are selected without forming the differences
 // (pairwise_selection.h): a million scores a group take well under a

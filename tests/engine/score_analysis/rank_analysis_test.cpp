@@ -317,6 +317,21 @@ INSTANTIATE_TEST_SUITE_P(
                                2}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Three pairs with tied differences 1, 2, 2: no normal critical rank
+// reaches 90%. R lowers the level to 0 and gives [2, 2] with a warning
+// (wilcox.test(c(1, 2, 2.5), c(0, 0, 0.5), paired = TRUE, mu = 0.0123,
+// conf.int = TRUE, conf.level = 0.9)); the interval here keeps at least its
+// level by spanning all six Walsh averages, 1 to 2.
+TEST(RankMatched, SpansEveryAverageWhenNoRankReachesTheLevel) {
+    const ScoreResult r =
+        rankMatched(std::vector<double>{1, 2, 2.5}, std::vector<double>{0, 0, 0.5},
+                    {0.05, -1, 3, Hypothesis::equivalence});
+    EXPECT_EQ(r.notes.interval, Reference::normal);
+    EXPECT_EQ(r.low, 1);
+    EXPECT_EQ(r.high, 2);
+    EXPECT_EQ(r.estimate, 1.75);  // the mean of the middle two of 1, 1.5, 1.5, 2, 2, 2
+}
+
 // R's pwilcox, qwilcox, psignrank and qsignrank (R 4.2.2), at the largest
 // sizes the exact tests meet and at the smallest.
 TEST(ExactRankNull, EqualsRsTables) {
