@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <utility>
 
 #include "index_draw.h"
 
@@ -122,144 +123,197 @@ struct Selected {
     double next = 0;  // the (k + 1)-th, when asked for and k < entries
 };
 
-// The k-th smallest entry and, with `wantNext`, the (k + 1)-th.
-//
-// The candidates are the entries in (a, b], or (a, b) once ties at b have
-// been set aside: in row i, the columns max(lo[i], first(i)) up to
-// max(hi[i], first(i)), with lowCount entries at or below a and highCount
-// up to the candidates' top; lowCount < k <= highCount throughout.
+// The state of a selection: the candidates are the entries in (a, b], or
+// (a, b) once ties at b have been set aside: in row i, the columns
+// max(lo[i], first(i)) up to max(hi[i], first(i)), with lowCount entries at
+// or below a and highCount up to the candidates' top. A copy goes on
+// independently of the original, so several ranks can share the rounds
+// that narrow them all.
 template <class Matrix>
-Selected select(const Matrix& m, Index k, bool wantNext) {
-    const std::size_t rows = static_cast<std::size_t>(m.rows());
-    const Index total = entries(m);
-    std::vector<Index> lo(rows, 0), hi(rows, m.columns());
-    Index lowCount = 0, highCount = total;
-    const Index gatherLimit = std::max<Index>((m.rows() + m.columns()) / 4, 4096);
-    // Sorting the sample should cost no more than a walk: about one draw
-    // for every four rows and columns.
-    const Index sampleSize = std::clamp<Index>((m.rows() + m.columns()) / 4, 1024, largestSample);
-    std::mt19937_64 engine(pivotSeed);
-    std::vector<Index> ends1(rows), ends2(rows);
-    std::vector<double> sample;
+class Selection {
+public:
+    explicit Selection(const Matrix& m)
+        : m_(m),
+          rows_(static_cast<std::size_t>(m.rows())),
+          total_(entries(m)),
+          gatherLimit_(std::max<Index>((m.rows() + m.columns()) / 4, 4096)),
+          // Sorting the sample should cost no more than a walk: about one
+          // draw for every four rows and columns.
+          sampleSize_(std::clamp<Index>((m.rows() + m.columns()) / 4, 1024, largestSample)),
+          lo_(rows_, 0),
+          hi_(rows_, m.columns()),
+          highCount_(total_),
+          engine_(pivotSeed) {}
 
-    const auto range = [&](std::size_t i, Index& begin, Index& end) {
-        const Index first = m.first(static_cast<Index>(i));
-        begin = std::max(lo[i], first);
-        end = std::max(hi[i], first);
-    };
-    // v is the k-th and #{<= v} = atMost: the (k + 1)-th is v again or the
-    // next entry above it.
-    const auto answer = [&](double v, Index atMost) {
-        Selected result{v, v};
-        if (wantNext && k < total && k + 1 > atMost) result.next = smallestAbove(m, v);
-        return result;
-    };
-
-    for (;;) {
-        const Index candidates = highCount - lowCount;
-        if (candidates <= gatherLimit) {
-            std::vector<double> values;
-            values.reserve(static_cast<std::size_t>(candidates));
-            for (std::size_t i = 0; i < rows; ++i) {
-                Index begin = 0, end = 0;
-                range(i, begin, end);
-                for (Index j = begin; j < end; ++j)
-                    values.push_back(m.value(static_cast<Index>(i), j));
-            }
-            const auto nth = values.begin() + (k - lowCount - 1);
-            std::nth_element(values.begin(), nth, values.end());
-            Selected result{*nth, *nth};
-            if (wantNext && k < total) {
-                if (nth + 1 != values.end())
-                    result.next = *std::min_element(nth + 1, values.end());
-                else
-                    result.next = smallestAbove(m, *nth);
-            }
-            return result;
+    // Rounds that keep ranks first..last (lowCount < first <= last <=
+    // highCount) all among the candidates, for as long as each round at
+    // least halves them.
+    void narrowAround(Index first, Index last) {
+        while (candidates() > gatherLimit_ && last - first < candidates() / 4) {
+            const Index before = candidates();
+            const auto [v1, v2] = pivots(first, last);
+            Index c1 = 0, c2 = 0;
+            walkTwo(m_, v1, v2, lo_, hi_, ends1_, ends2_, c1, c2);
+            if (c1 < first) keepAbove(c1, ends1_);
+            if (c2 >= last && v2 > v1) keepAtMost(c2, ends2_);
+            if (2 * candidates() > before) return;
         }
+    }
 
-        // A sample of the candidates. At first they are the whole matrix,
-        // drawn from directly; later a stratified sample, one draw in each
-        // of s equal stretches of the candidates' row-by-row order, so that
-        // the positions come sorted and one sweep of the rows reads them.
-        // Stratified draws vary less than draws with replacement, so the
-        // bracket's margin below holds for both. Never more draws than a
-        // quarter of the candidates: near the gathering size a smaller
-        // sample narrows as far for less work.
-        const Index draws = std::min(sampleSize, candidates / 4);
-        sample.clear();
-        if (candidates == total) {
+    // The k-th smallest entry and, with `wantNext`, the (k + 1)-th; k must
+    // be among the candidates. Leaves this selection as it is.
+    Selected find(Index k, bool wantNext) const {
+        Selection s = *this;
+        return s.run(k, wantNext);
+    }
+
+private:
+    Index candidates() const { return highCount_ - lowCount_; }
+
+    void range(std::size_t i, Index& begin, Index& end) const {
+        const Index first = m_.first(static_cast<Index>(i));
+        begin = std::max(lo_[i], first);
+        end = std::max(hi_[i], first);
+    }
+
+    void keepAbove(Index atMost, std::vector<Index>& ends) {
+        lowCount_ = atMost;
+        lo_.swap(ends);
+    }
+    void keepAtMost(Index atMost, std::vector<Index>& ends) {
+        highCount_ = atMost;
+        hi_.swap(ends);
+    }
+
+    // A sample of the candidates, sorted. At first they are the whole
+    // matrix, drawn from directly; later a stratified sample, one draw in
+    // each of s equal stretches of the candidates' row-by-row order, so that
+    // the positions come sorted and one sweep of the rows reads them.
+    // Stratified draws vary less than draws with replacement, so the
+    // bracket's margin holds for both. Never more draws than a quarter of
+    // the candidates: near the gathering size a smaller sample narrows as
+    // far for less work.
+    void drawSample() {
+        const Index count = candidates();
+        const Index draws = std::min(sampleSize_, count / 4);
+        sample_.clear();
+        if (count == total_) {
             for (Index r = 0; r < draws; ++r)
-                sample.push_back(m.draw(engine));
+                sample_.push_back(m_.draw(engine_));
         } else {
-            const double stretch = static_cast<double>(candidates) / static_cast<double>(draws);
+            const double stretch = static_cast<double>(count) / static_cast<double>(draws);
             Index passed = 0, r = 0, position = 0;
             const auto nextPosition = [&] {
-                const double u = static_cast<double>(engine() >> 11) * 0x1p-53;
-                return std::min(candidates - 1,
+                const double u = static_cast<double>(engine_() >> 11) * 0x1p-53;
+                return std::min(count - 1,
                                 static_cast<Index>((static_cast<double>(r) + u) * stretch));
             };
             position = nextPosition();
-            for (std::size_t i = 0; i < rows && r < draws; ++i) {
+            for (std::size_t i = 0; i < rows_ && r < draws; ++i) {
                 Index begin = 0, end = 0;
                 range(i, begin, end);
                 while (r < draws && position < passed + (end - begin)) {
-                    sample.push_back(m.value(static_cast<Index>(i), begin + position - passed));
+                    sample_.push_back(m_.value(static_cast<Index>(i), begin + position - passed));
                     if (++r < draws) position = std::max(position, nextPosition());
                 }
                 passed += end - begin;
             }
         }
-        std::sort(sample.begin(), sample.end());
+        std::sort(sample_.begin(), sample_.end());
+    }
 
-        // The target's place among the candidates, and a bracket of it in
-        // the sample: the sample's count below the target is binomial with
-        // SD at most sqrt(s) / 2, so 2 sqrt(s) is 4 SDs.
-        const double share =
-            (static_cast<double>(k - lowCount) - 0.5) / static_cast<double>(candidates);
-        const double s = static_cast<double>(sample.size());
+    // Two sample values bracketing ranks first..last among the candidates:
+    // the sample's count below a rank is binomial with SD at most sqrt(s) /
+    // 2, so a margin of 2 sqrt(s) is 4 SDs.
+    std::pair<double, double> pivots(Index first, Index last) {
+        drawSample();
+        const double count = static_cast<double>(candidates());
+        const double s = static_cast<double>(sample_.size());
         const double margin = 2 * std::sqrt(s) + 1;
-        const auto at = [&](double position) {
-            return sample[static_cast<std::size_t>(std::clamp(position, 0.0, s - 1))];
+        const auto share = [&](Index k) {
+            return (static_cast<double>(k - lowCount_) - 0.5) / count;
         };
-        const double v1 = at(std::floor(share * s - margin)),
-                     v2 = at(std::ceil(share * s + margin));
-        Index c1 = 0, c2 = 0;
-        walkTwo(m, v1, v2, lo, hi, ends1, ends2, c1, c2);
+        const auto at = [&](double position) {
+            return sample_[static_cast<std::size_t>(std::clamp(position, 0.0, s - 1))];
+        };
+        return {at(std::floor(share(first) * s - margin)), at(std::ceil(share(last) * s + margin))};
+    }
 
-        // Either pivot is a candidate, so each step below removes at least
-        // that pivot, or else every candidate above it.
-        bool moved = false;
-        if (k <= c1) {
-            moved = c1 < highCount;
-            highCount = c1;
-            hi.swap(ends1);
-        } else {
-            moved = true;
-            lowCount = c1;
-            lo.swap(ends1);
-            if (v2 > v1) {
-                if (k <= c2) {
-                    highCount = c2;
-                    hi.swap(ends2);
-                } else {
-                    lowCount = c2;
-                    lo.swap(ends2);
+    Selected gather(Index k, bool wantNext) const {
+        std::vector<double> values;
+        values.reserve(static_cast<std::size_t>(candidates()));
+        for (std::size_t i = 0; i < rows_; ++i) {
+            Index begin = 0, end = 0;
+            range(i, begin, end);
+            for (Index j = begin; j < end; ++j)
+                values.push_back(m_.value(static_cast<Index>(i), j));
+        }
+        const auto nth = values.begin() + (k - lowCount_ - 1);
+        std::nth_element(values.begin(), nth, values.end());
+        Selected result{*nth, *nth};
+        if (wantNext && k < total_) {
+            if (nth + 1 != values.end())
+                result.next = *std::min_element(nth + 1, values.end());
+            else
+                result.next = smallestAbove(m_, *nth);
+        }
+        return result;
+    }
+
+    Selected run(Index k, bool wantNext) {
+        for (;;) {
+            if (candidates() <= gatherLimit_) return gather(k, wantNext);
+            const auto [v1, v2] = pivots(k, k);
+            Index c1 = 0, c2 = 0;
+            walkTwo(m_, v1, v2, lo_, hi_, ends1_, ends2_, c1, c2);
+
+            // Either pivot is a candidate, so each step below removes at
+            // least that pivot, or else every candidate above it.
+            bool moved = false;
+            if (k <= c1) {
+                moved = c1 < highCount_;
+                keepAtMost(c1, ends1_);
+            } else {
+                moved = true;
+                keepAbove(c1, ends1_);
+                if (v2 > v1) {
+                    if (k <= c2)
+                        keepAtMost(c2, ends2_);
+                    else
+                        keepAbove(c2, ends2_);
                 }
             }
-        }
-        if (moved) continue;
+            if (moved) continue;
 
-        // v1 is the candidates' largest value and holds the target: it is
-        // the k-th unless the entries below it already reach k, in which
-        // case those below it are the candidates now.
-        const double v = v1;
-        const Index below = walk(
-            m, [v](double e) { return e < v; }, &lo, &hi, &ends1);
-        if (below < k) return answer(v, highCount);
-        highCount = below;
-        hi.swap(ends1);
+            // v1 is the candidates' largest value and holds the target: it
+            // is the k-th unless the entries below it already reach k, in
+            // which case those below it are the candidates now.
+            const double v = v1;
+            const Index below = walk(
+                m_, [v](double e) { return e < v; }, &lo_, &hi_, &ends1_);
+            if (below < k) {
+                Selected result{v, v};
+                if (wantNext && k < total_ && k + 1 > highCount_)
+                    result.next = smallestAbove(m_, v);
+                return result;
+            }
+            keepAtMost(below, ends1_);
+        }
     }
+
+    Matrix m_;
+    std::size_t rows_;
+    Index total_, gatherLimit_, sampleSize_;
+    std::vector<Index> lo_, hi_;
+    Index lowCount_ = 0, highCount_;
+    std::mt19937_64 engine_;
+    std::vector<Index> ends1_ = std::vector<Index>(rows_), ends2_ = std::vector<Index>(rows_);
+    std::vector<double> sample_;
+};
+
+template <class Matrix>
+Selected select(const Matrix& m, Index k, bool wantNext) {
+    return Selection<Matrix>(m).find(k, wantNext);
 }
 
 double midpoint(double low, double high) {
@@ -275,6 +329,23 @@ double median(const Matrix& m) {
     return midpoint(middle.kth, middle.next);
 }
 
+template <class Matrix>
+MedianAndEnds medianAndEnds(const Matrix& m, Index lowRank, Index highRank) {
+    const Index n = entries(m);
+    Selection<Matrix> shared(m);
+    shared.narrowAround(std::min(lowRank, n / 2), std::max(highRank, (n + 1) / 2 + 1 - n % 2));
+    MedianAndEnds result;
+    if (n % 2 == 1) {
+        result.median = shared.find((n + 1) / 2, false).kth;
+    } else {
+        const Selected middle = shared.find(n / 2, true);
+        result.median = midpoint(middle.kth, middle.next);
+    }
+    result.low = shared.find(lowRank, false).kth;
+    result.high = shared.find(highRank, false).kth;
+    return result;
+}
+
 }  // namespace
 
 PairwiseDifferences::PairwiseDifferences(std::span<const double> sortedX,
@@ -287,6 +358,10 @@ std::int64_t PairwiseDifferences::countAtMost(double t) const {
 }
 double PairwiseDifferences::orderStatistic(std::int64_t k) const {
     return select(DifferenceMatrix{x_, y_}, k, false).kth;
+}
+MedianAndEnds PairwiseDifferences::medianAndEnds(std::int64_t lowRank,
+                                                 std::int64_t highRank) const {
+    return score_analysis::medianAndEnds(DifferenceMatrix{x_, y_}, lowRank, highRank);
 }
 double PairwiseDifferences::median() const {
     return score_analysis::median(DifferenceMatrix{x_, y_});
@@ -304,6 +379,9 @@ std::int64_t WalshAverages::countAtMost(double t) const {
 }
 double WalshAverages::orderStatistic(std::int64_t k) const {
     return select(WalshMatrix{halves_}, k, false).kth;
+}
+MedianAndEnds WalshAverages::medianAndEnds(std::int64_t lowRank, std::int64_t highRank) const {
+    return score_analysis::medianAndEnds(WalshMatrix{halves_}, lowRank, highRank);
 }
 double WalshAverages::median() const { return score_analysis::median(WalshMatrix{halves_}); }
 

@@ -17,8 +17,10 @@
 // (or to the side beyond it when the target falls outside), a factor of
 // about sqrt(s) / 4 per round. Once at most (n1 + n2) / 4 (and at least
 // 4,096) candidates remain they are gathered and the k-th is found with
-// nth_element. A million scores per group take four rounds, about 0.15 s of
-// CPU time per order statistic on the benchmark's machine
+// nth_element. The median and an interval's two ends share the rounds
+// that keep all three among the candidates (Selection::narrowAround). A
+// million scores per group take four rounds a rank, the median and both
+// ends about 0.4 s of CPU time together on the benchmark's machine
 // (bench/score_analysis).
 //
 // The result is exactly the entry a full sort would give: every entry is
@@ -32,6 +34,11 @@
 
 namespace tarnwick::score_analysis {
 
+struct MedianAndEnds {
+    double median = 0;
+    double low = 0, high = 0;  // the lowRank-th and highRank-th smallest
+};
+
 // The differences x_i - y_j. The scores must be sorted ascending, finite,
 // with every difference finite, and must outlive this object.
 class PairwiseDifferences {
@@ -43,6 +50,10 @@ public:
     double orderStatistic(std::int64_t k) const;  // the k-th smallest, 1 <= k <= size()
     // The median: the middle difference, or the mean of the two middle ones.
     double median() const;
+    // The median and two order statistics, which share the rounds that
+    // narrow them all (for an interval around the median, the first two or
+    // three of four at a million scores per group).
+    MedianAndEnds medianAndEnds(std::int64_t lowRank, std::int64_t highRank) const;
 
 private:
     std::span<const double> x_, y_;
@@ -58,6 +69,7 @@ public:
     std::int64_t countAtMost(double t) const;
     double orderStatistic(std::int64_t k) const;
     double median() const;
+    MedianAndEnds medianAndEnds(std::int64_t lowRank, std::int64_t highRank) const;
 
 private:
     std::vector<double> halves_;

@@ -110,7 +110,6 @@ ScoreResult rankIndependent(std::span<const double> group1, std::span<const doub
 
     ScoreResult result;
     MethodNotes& notes = result.notes;
-    result.estimate = differences.median();
     const double withinTies = tieSum(x) + tieSum(y);
     notes.tiesInScores = withinTies > 0;
     std::int64_t lowRank = 0;
@@ -121,8 +120,10 @@ ScoreResult rankIndependent(std::span<const double> group1, std::span<const doub
         notes.interval = Reference::normal;
         lowRank = normalLowRank(count, sdOfW(withinTies), settings.alpha);
     }
-    result.low = differences.orderStatistic(lowRank);
-    result.high = differences.orderStatistic(count + 1 - lowRank);
+    const MedianAndEnds shift = differences.medianAndEnds(lowRank, count + 1 - lowRank);
+    result.estimate = shift.median;
+    result.low = shift.low;
+    result.high = shift.high;
 
     const auto test = [&](double bound, OneSidedTest& note) {
         const RankStatistic w = rankSum(x, y, bound);
@@ -166,7 +167,6 @@ ScoreResult rankMatched(std::span<const double> group1, std::span<const double> 
 
     ScoreResult result;
     MethodNotes& notes = result.notes;
-    result.estimate = averages.median();
     const double ties = tieSum(d);
     notes.tiesInScores = ties > 0;
     std::int64_t lowRank = 0;
@@ -178,8 +178,10 @@ ScoreResult rankMatched(std::span<const double> group1, std::span<const double> 
         notes.interval = Reference::normal;
         lowRank = normalLowRank(count, sdOfV(n, ties), settings.alpha);
     }
-    result.low = averages.orderStatistic(lowRank);
-    result.high = averages.orderStatistic(count + 1 - lowRank);
+    const MedianAndEnds shift = averages.medianAndEnds(lowRank, count + 1 - lowRank);
+    result.estimate = shift.median;
+    result.low = shift.low;
+    result.high = shift.high;
 
     const auto test = [&](double bound, OneSidedTest& note) {
         const RankStatistic v = signedRank(d, bound);

@@ -87,6 +87,16 @@ std::vector<std::int64_t> ranksToCheck(std::int64_t count, std::mt19937_64& engi
     return ranks;
 }
 
+// Pairs of ranks as an interval asks for them: close around the median
+// (where the shared rounds narrow all three), the two ends, and apart.
+std::vector<std::pair<std::int64_t, std::int64_t>> endsToCheck(std::int64_t count) {
+    const std::int64_t middle = (count + 1) / 2, spread = std::max<std::int64_t>(1, count / 1000);
+    return {
+        {std::max<std::int64_t>(1, middle - spread), std::min(count, middle + spread)},
+        {1, count},
+        {std::max<std::int64_t>(1, count / 5), count + 1 - std::max<std::int64_t>(1, count / 5)}};
+}
+
 class Differences : public ::testing::TestWithParam<SelectionCase> {};
 
 TEST_P(Differences, EqualTheSortedDifferences) {
@@ -100,6 +110,12 @@ TEST_P(Differences, EqualTheSortedDifferences) {
     for (const std::int64_t k : ranksToCheck(differences.size(), engine))
         ASSERT_EQ(differences.orderStatistic(k), all[k - 1]) << "rank " << k;
     EXPECT_EQ(differences.median(), medianOf(all));
+    for (const auto& [low, high] : endsToCheck(differences.size())) {
+        const MedianAndEnds shared = differences.medianAndEnds(low, high);
+        EXPECT_EQ(shared.median, medianOf(all));
+        EXPECT_EQ(shared.low, all[low - 1]) << "rank " << low;
+        EXPECT_EQ(shared.high, all[high - 1]) << "rank " << high;
+    }
     for (const double t :
          {all.front(), all[all.size() / 3], all.back(), all.back() + 1, all.front() - 1}) {
         const auto expected = std::upper_bound(all.begin(), all.end(), t) - all.begin();
@@ -119,6 +135,12 @@ TEST_P(Walsh, EqualTheSortedAverages) {
     for (const std::int64_t k : ranksToCheck(averages.size(), engine))
         ASSERT_EQ(averages.orderStatistic(k), all[k - 1]) << "rank " << k;
     EXPECT_EQ(averages.median(), medianOf(all));
+    for (const auto& [low, high] : endsToCheck(averages.size())) {
+        const MedianAndEnds shared = averages.medianAndEnds(low, high);
+        EXPECT_EQ(shared.median, medianOf(all));
+        EXPECT_EQ(shared.low, all[low - 1]) << "rank " << low;
+        EXPECT_EQ(shared.high, all[high - 1]) << "rank " << high;
+    }
     for (const double t : {all.front(), all[all.size() / 3], all.back(), all.front() - 1}) {
         const auto expected = std::upper_bound(all.begin(), all.end(), t) - all.begin();
         EXPECT_EQ(averages.countAtMost(t), expected) << "t " << t;
