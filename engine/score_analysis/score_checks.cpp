@@ -22,6 +22,10 @@ void checkGroup(std::span<const double> scores, std::string_view group) {
         throw ScoreError(ScoreErrorNumber::tooFewScores,
                          "The analysis needs at least 2 scores in " + name + ", which has " +
                              std::to_string(scores.size()) + ".");
+    // Counts of pairwise differences and rank sums are kept in 64 bits.
+    if (scores.size() > 2'147'483'647)
+        throw ScoreError(ScoreErrorNumber::tooLarge,
+                         "The analysis takes at most 2,147,483,647 scores in a group.");
     for (std::size_t i = 0; i < scores.size(); ++i) {
         if (!std::isfinite(scores[i]))
             throw ScoreError(

@@ -18,7 +18,8 @@ enum class ScoreErrorNumber {
     noSpread = 5,         // every score equal in each group (matched: every difference
                           // equal), or, for trimmed means, nothing left to spread after
                           // winsorising
-    tooLarge = 6,         // a difference, sum or variance beyond the range of a double
+    tooLarge = 6,         // a difference, sum or variance beyond the range of a double, or
+                          // more than 2^31 - 1 scores in a group
 };
 
 class ScoreError : public std::runtime_error {

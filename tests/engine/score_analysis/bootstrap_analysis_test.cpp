@@ -138,6 +138,33 @@ TEST(Bootstrap, RejectsABoundExactlyWhenTheIntervalExcludesIt) {
     }
 }
 
+// A minimal effect reverses each one-sided test: the two p values at a
+// bound count the replicates on either side of its t, so (without a t*
+// equal to it) they add up to (B + 2) / (B + 1). Bounds close around an
+// estimate far from them: a minimal effect is shown, equivalence is not.
+TEST(Bootstrap, MinimalEffectReversesBothTests) {
+    const BootstrapSettings bootstrap{999, 11};
+    std::vector<double> lowered = groupB;
+    for (double& x : lowered)
+        x -= 0.5;
+    for (const bool matched : {false, true}) {
+        SCOPED_TRACE(matched ? "matched" : "independent");
+        const auto run = [&](Hypothesis hypothesis) {
+            const ScoreSettings settings{0.05, -0.1, 0.1, hypothesis};
+            return matched ? bootstrapMatched(groupA, lowered, settings, bootstrap)
+                           : bootstrapIndependent(groupA, lowered, settings, bootstrap);
+        };
+        const ScoreResult equivalence = run(Hypothesis::equivalence);
+        const ScoreResult minimal = run(Hypothesis::minimalEffect);
+        EXPECT_DOUBLE_EQ(equivalence.pLower + minimal.pLower, 1001.0 / 1000);
+        EXPECT_DOUBLE_EQ(equivalence.pUpper + minimal.pUpper, 1001.0 / 1000);
+        EXPECT_EQ(minimal.p, std::min(minimal.pLower, minimal.pUpper));
+        EXPECT_GT(equivalence.estimate, 0.9);
+        EXPECT_EQ(minimal.conclusion, Conclusion::beyondBounds);
+        EXPECT_EQ(equivalence.conclusion, Conclusion::notShownEquivalent);
+    }
+}
+
 // Two pairs: half the resamples draw one pair twice and have no spread;
 // their t* are infinite with the sign of D* - D, which puts both ends of
 // the 90% interval at infinity rather than at NaN.
