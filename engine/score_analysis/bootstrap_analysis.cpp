@@ -41,6 +41,18 @@ int exponentOfLargest(const std::vector<double>& a, const std::vector<double>& b
     return exponent;
 }
 
+// sqrt(a^2 + b^2) for a, b >= 0 without overflow and with the same bits
+// everywhere: std::hypot's last bit is left to each C library, while
+// scaling by a power of two is exact and sqrt correctly rounded.
+double hypotenuse(double a, double b) {
+    const double larger = std::max(a, b);
+    if (larger == 0) return 0;
+    int exponent = 0;
+    std::frexp(larger, &exponent);
+    const double sa = std::ldexp(a, -exponent), sb = std::ldexp(b, -exponent);
+    return std::ldexp(std::sqrt(sa * sa + sb * sb), exponent);
+}
+
 struct Resample {
     double mean = 0;      // of the centred scores drawn, so D* - D is a difference of these
     double variance = 0;  // sample variance of the scores drawn
@@ -165,7 +177,7 @@ ScoreResult bootstrapIndependent(std::span<const double> group1, std::span<const
     checkIndependent(group1, group2);
     const Moments m1 = meanAndSd(group1), m2 = meanAndSd(group2);
     const double n1 = static_cast<double>(group1.size()), n2 = static_cast<double>(group2.size());
-    const double se = finiteOrTooLarge(std::hypot(m1.sd / std::sqrt(n1), m2.sd / std::sqrt(n2)),
+    const double se = finiteOrTooLarge(hypotenuse(m1.sd / std::sqrt(n1), m2.sd / std::sqrt(n2)),
                                        "the standard error");
     const double estimate = finiteOrTooLarge(m1.mean - m2.mean, "the difference of the means");
     std::vector<double> c1 = centred(group1, m1.mean), c2 = centred(group2, m2.mean);

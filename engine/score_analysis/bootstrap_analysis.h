@@ -22,7 +22,10 @@
 // Reproducible bit for bit on every platform: std::mt19937_64 seeded with
 // `seed` (its sequence is fixed by the C++ standard), indices drawn by
 // uniformIndex (index_draw.h), group 1's n1 indices then group 2's n2 for
-// each replicate in turn, and sums in a fixed order. Time O(B (n1 + n2)).
+// each replicate in turn, sums in a fixed order, and only operations that
+// IEEE arithmetic rounds one way (no std::hypot, whose last bit varies by C
+// library; no contraction into fused multiply-adds, which ISO mode, the
+// project's, leaves off). Time O(B (n1 + n2)).
 
 #include <cstdint>
 #include <span>

@@ -178,10 +178,10 @@ TEST(SortScores, EqualsStdSort) {
     std::normal_distribution<double> normal(0, 1e3);
     std::vector<double> scores;
     for (int i = 0; i < 5000; ++i) {
-        const double special[] = {
+        const double kinds[] = {
             0.0,  -0.0, 4.9e-324,      -4.9e-324, 1.7e308, -1.7e308, 2.2250738585072014e-308,
             -1.0, 1.0,  normal(engine)};
-        scores.push_back(special[pick(engine)]);
+        scores.push_back(kinds[pick(engine)]);
     }
     std::vector<double> expected = scores;
     std::sort(expected.begin(), expected.end());
