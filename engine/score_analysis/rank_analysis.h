@@ -32,8 +32,8 @@
 // always the median itself (R reports a root of the statistic unless exact).
 //
 // Order statistics are selected without forming the differences
-// (pairwise_selection.h): a million scores a group take well under a
-// second.
+// (pairwise_selection.h): a million scores a group take about 0.6 s of CPU
+// time, estimate, interval and both tests (bench/score_analysis).
 
 #include <span>
 
