@@ -98,8 +98,8 @@ ScoreResult rankIndependent(std::span<const double> group1, std::span<const doub
     const double n1 = static_cast<double>(x.size()), n2 = static_cast<double>(y.size());
     const PairwiseDifferences differences(x, y);
     const std::int64_t count = differences.size();
-    const bool small = static_cast<long>(x.size()) < exactRankLimit &&
-                       static_cast<long>(y.size()) < exactRankLimit;
+    const bool small = static_cast<long>(x.size()) <= exactRankLimit &&
+                       static_cast<long>(y.size()) <= exactRankLimit;
     std::optional<ExactRankNull> null;
     if (small)
         null = ExactRankNull::rankSum(static_cast<int>(x.size()), static_cast<int>(y.size()));
@@ -159,7 +159,7 @@ ScoreResult rankMatched(std::span<const double> group1, std::span<const double> 
     const double n = static_cast<double>(d.size());
     const WalshAverages averages(d);
     const std::int64_t count = averages.size();
-    const bool small = static_cast<long>(d.size()) < exactRankLimit;
+    const bool small = static_cast<long>(d.size()) <= exactRankLimit;
     // The SD of V over m differences for a given sum of t^3 - t.
     const auto sdOfV = [](double m, double ties) {
         return std::sqrt(m * (m + 1) * (2 * m + 1) / 24 - ties / 48);
@@ -189,7 +189,7 @@ ScoreResult rankMatched(std::span<const double> group1, std::span<const double> 
         note.ties = v.ties;
         note.zeros = static_cast<long>(v.zeros);
         const double m = static_cast<double>(v.n);
-        if (v.n < exactRankLimit && !v.ties && v.zeros == 0) {
+        if (v.n <= exactRankLimit && !v.ties && v.zeros == 0) {
             note.reference = Reference::exact;
             return exactP(ExactRankNull::signedRank(static_cast<int>(v.n)), v.statistic);
         }

@@ -42,8 +42,9 @@
 
 namespace tarnwick::score_analysis {
 
-// Exact null distributions are used below this many scores in each group
-// (matched: pairs left after dropping zero differences), as R does.
+// Exact null distributions are used up to this many scores in each group
+// (matched: pairs left after dropping zero differences). R's wilcox.test
+// stops one short, below 50; at 50 its exact = TRUE gives the same values.
 inline constexpr long exactRankLimit = 50;
 
 ScoreResult rankIndependent(std::span<const double> group1, std::span<const double> group2,

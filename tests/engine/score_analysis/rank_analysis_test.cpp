@@ -359,9 +359,9 @@ TEST(ExactRankNull, EqualsRsTables) {
     EXPECT_EQ(ExactRankNull::signedRank(1).quantile(0.25), 0);
 }
 
-// R's rule is fewer than 50 scores in each group: 49 and 49 are exact, 50
-// and 3 are not (the interval's reference says so, without ties).
-TEST(RankIndependent, IsExactBelowFiftyScoresAGroup) {
+// Exact up to 50 scores in each group: 50 and 50 are exact, 51 and 3 are not
+// (the interval's reference says so, without ties).
+TEST(RankIndependent, IsExactUpToFiftyScoresAGroup) {
     const auto spaced = [](int n, double offset) {
         std::vector<double> v;
         for (int i = 0; i < n; ++i)
@@ -369,9 +369,13 @@ TEST(RankIndependent, IsExactBelowFiftyScoresAGroup) {
         return v;
     };
     const ScoreSettings settings{0.05, -0.1, 0.1, Hypothesis::equivalence};
-    EXPECT_EQ(rankIndependent(spaced(49, 0), spaced(49, 1.0 / 128), settings).notes.interval,
+    EXPECT_EQ(rankIndependent(spaced(50, 0), spaced(50, 1.0 / 128), settings).notes.interval,
               Reference::exact);
-    EXPECT_EQ(rankIndependent(spaced(50, 0), spaced(3, 1.0 / 128), settings).notes.interval,
+    EXPECT_EQ(rankIndependent(spaced(51, 0), spaced(3, 1.0 / 128), settings).notes.interval,
+              Reference::normal);
+    EXPECT_EQ(rankMatched(spaced(50, 0), std::vector<double>(50, 1.0 / 128), settings).notes.interval,
+              Reference::exact);
+    EXPECT_EQ(rankMatched(spaced(51, 0), std::vector<double>(51, 1.0 / 128), settings).notes.interval,
               Reference::normal);
     EXPECT_EQ(rankMatched(spaced(49, 0), spaced(49, 0.001), settings).notes.interval,
               Reference::normal);  // every difference ties
