@@ -373,10 +373,12 @@ TEST(RankIndependent, IsExactUpToFiftyScoresAGroup) {
               Reference::exact);
     EXPECT_EQ(rankIndependent(spaced(51, 0), spaced(3, 1.0 / 128), settings).notes.interval,
               Reference::normal);
-    EXPECT_EQ(rankMatched(spaced(50, 0), std::vector<double>(50, 1.0 / 128), settings).notes.interval,
-              Reference::exact);
-    EXPECT_EQ(rankMatched(spaced(51, 0), std::vector<double>(51, 1.0 / 128), settings).notes.interval,
-              Reference::normal);
+    EXPECT_EQ(
+        rankMatched(spaced(50, 0), std::vector<double>(50, 1.0 / 128), settings).notes.interval,
+        Reference::exact);
+    EXPECT_EQ(
+        rankMatched(spaced(51, 0), std::vector<double>(51, 1.0 / 128), settings).notes.interval,
+        Reference::normal);
     EXPECT_EQ(rankMatched(spaced(49, 0), spaced(49, 0.001), settings).notes.interval,
               Reference::normal);  // every difference ties
 }
