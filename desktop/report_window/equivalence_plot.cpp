@@ -113,11 +113,11 @@ std::vector<double> valuesDrawn(const Report& report) {
         values.insert(values.end(), {eq->boundLow, eq->boundHigh});
     for (const DesignReport* r : rowsOf(report)) {
         values.push_back(r->difference);
-        for (const Value* v : {&r->ordinary.ci95Low, &r->ordinary.ci95High}) {
+        for (const Value* v : {&r->ordinary.ciTestLow, &r->ordinary.ciTestHigh}) {
             if (*v) values.push_back(*v->value);
         }
         if (r->equivalence) {
-            for (const Value* v : {&r->equivalence->ci90Low, &r->equivalence->ci90High}) {
+            for (const Value* v : {&r->equivalence->ciTostLow, &r->equivalence->ciTostHigh}) {
                 if (*v) values.push_back(*v->value);
             }
         }
@@ -249,9 +249,9 @@ void drawIntervals(QPainter& painter, const Layout& at, std::size_t i) {
     const qreal line = at.line();
     const qreal y = at.rowCentre(i);
     // The 90% interval: a thick bar, never so thin that it disappears.
-    if (r.equivalence && r.equivalence->ci90Low && r.equivalence->ci90High) {
-        qreal a = at.x(*r.equivalence->ci90Low.value);
-        qreal b = at.x(*r.equivalence->ci90High.value);
+    if (r.equivalence && r.equivalence->ciTostLow && r.equivalence->ciTostHigh) {
+        qreal a = at.x(*r.equivalence->ciTostLow.value);
+        qreal b = at.x(*r.equivalence->ciTostHigh.value);
         if (b - a < thinnestBar * line) {
             const qreal middle = (a + b) / 2;
             a = middle - thinnestBar * line / 2;
@@ -262,8 +262,8 @@ void drawIntervals(QPainter& painter, const Layout& at, std::size_t i) {
     }
     // The 95% interval over it: a thin line with end ticks, visible also
     // where the 90% bar is the wider (Welch's df).
-    if (r.ordinary.ci95Low && r.ordinary.ci95High) {
-        const qreal a = at.x(*r.ordinary.ci95Low.value), b = at.x(*r.ordinary.ci95High.value);
+    if (r.ordinary.ciTestLow && r.ordinary.ciTestHigh) {
+        const qreal a = at.x(*r.ordinary.ciTestLow.value), b = at.x(*r.ordinary.ciTestHigh.value);
         painter.setPen(pen(ink, figure::markLineWidth(line)));
         painter.drawLine(QPointF(a, y), QPointF(b, y));
         painter.drawLine(QPointF(a, y - 0.35 * line), QPointF(a, y + 0.35 * line));

@@ -60,11 +60,25 @@ int decimalsForExact(double value, int decimals) {
     return std::max(decimals, most);
 }
 
-std::string pValue(double p) {
+std::string pValue(double p, double level) {
     if (p < 0.001) return "p < .001";
-    const std::string text = fixed(p, decimalsApartFrom(p, 3, {significanceLevel}));
+    const std::string text = fixed(p, decimalsApartFrom(p, 3, {level}));
     if (text == "1.000") return "p > .999";
     return "p = " + text.substr(1);  // "0.019" without its leading zero
+}
+
+std::string level(double alpha) {
+    std::string text = fixed(alpha, decimalsForExact(alpha, 1));
+    if (text.starts_with("0.")) text.erase(0, 1);
+    return text;
+}
+
+std::string percent(double confidence) {
+    const double value = 100 * confidence;
+    for (int d = 0; d < 4; ++d) {
+        if (std::fabs(readBack(fixed(value, d)) - value) < 1e-9) return fixed(value, d);
+    }
+    return fixed(value, 4);
 }
 
 std::string degreesOfFreedom(double df) {

@@ -32,9 +32,18 @@ int decimalsForExact(double value, int decimals);
 // The level p values are judged against.
 inline constexpr double significanceLevel = 0.05;
 
-// "p = .019", "p < .001", "p > .999". A p value that rounds to .050 but is
-// not .05 gets the digits that show on which side of .05 it lies: "p = .049998".
-std::string pValue(double p);
+// "p = .019", "p < .001", "p > .999". A p value that rounds to the level it
+// is judged against but is not that level gets the digits that show on which
+// side of it it lies: "p = .049998".
+std::string pValue(double p, double level = significanceLevel);
+
+// Alpha as APA writes a level: ".05", ".025", ".001"; the shortest decimals
+// that read back to it.
+std::string level(double alpha);
+
+// A confidence level in percent with the fewest decimals up to 4: "90",
+// "95", "99.8".
+std::string percent(double confidence);
 
 // Whole degrees of freedom as an integer, fractional ones to 2 decimals;
 // scientific from scientificFrom on.

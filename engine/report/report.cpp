@@ -1,8 +1,13 @@
-// The report of a run, from the unrounded values the analysis recorded. The
-// equivalence decision is the window's verdict, taken over, never recomputed:
-// the 90% interval D -+ crit95 SE is the one that matches the two one-sided
-// tests, so "inside the bounds" and the verdict agree (up to the last ulp
-// where a t value sits on its critical value, where the verdict wins).
+// The report of a run, from the unrounded values the analysis recorded. With
+// the calculator's settings the equivalence decision is the window's verdict,
+// taken over, never recomputed: the 90% interval D -+ crit95 SE is the one
+// that matches the two one-sided tests, so "inside the bounds" and the
+// verdict agree (up to the last ulp where a t value sits on its critical
+// value, where the verdict wins). With other settings the report asks its
+// own question of the same record: the same difference, the standard error
+// and df the settings choose, the bounds they give, and alpha's critical
+// values, each decision taken by t against its critical value, as the
+// calculator takes its own.
 
 #include "report.h"
 
@@ -23,8 +28,10 @@
 namespace tarnwick::report {
 namespace {
 
-constexpr double alpha = 0.05;
-constexpr double equivalenceConfidence = 1 - 2 * alpha;  // the 90% interval
+using settings::TestSettings;
+
+// The sensitivity analysis stays the calculator's.
+constexpr double alpha = settings::calculatorAlpha;
 
 const TDistribution& studentT() { return TDistribution::instance(); }
 
@@ -52,11 +59,14 @@ Value probabilityAtMost(double t, double df) {
 // P(T >= t) = P(T <= -t): Student's t is symmetric.
 Value probabilityAtLeast(double t, double df) { return probabilityAtMost(-t, df); }
 
-// centre -+ the upper 2.5% point of Student's t on df, times the standard
-// error: the 95% interval.
-std::pair<Value, Value> interval95(double centre, double standardError, double df) {
+const char* const noStandardError = "the standard error is not a positive number";
+
+// centre -+ the upper alpha/2 point of Student's t on df, times the standard
+// error: the 100(1 - alpha)% interval.
+std::pair<Value, Value> testInterval(double centre, double standardError, double df,
+                                     double testAlpha) {
     try {
-        const double halfWidth = memoisedCriticalValue(alpha, df, 2) * standardError;
+        const double halfWidth = memoisedCriticalValue(testAlpha, df, 2) * standardError;
         const std::string why = "the interval overflows";
         return {finiteOr(centre - halfWidth, why), finiteOr(centre + halfWidth, why)};
     } catch (const std::exception& error) {
@@ -69,6 +79,12 @@ Value larger(const Value& a, const Value& b) {
     if (!a) return a;
     if (!b) return b;
     return Value::of(std::max(*a.value, *b.value));
+}
+
+Value smaller(const Value& a, const Value& b) {
+    if (!a) return a;
+    if (!b) return b;
+    return Value::of(std::min(*a.value, *b.value));
 }
 
 bool isWholeSizeOfAtLeastTwo(double n) { return n >= 2 && std::floor(n) == n && std::isfinite(n); }
@@ -84,19 +100,20 @@ struct EffectInputs {
     double n1, n2;  // the sizes (matched: N1 pairs, n2 unused)
 };
 
-EffectSize effectSize(const EffectInputs& in) {
+EffectSize effectSize(const EffectInputs& in, double equivalenceConfidence) {
     EffectSize effect;
     if (!(in.sd > 0) || !std::isfinite(in.sd)) {
         const std::string why = in.sd < 0 ? "the standard deviation is negative"
                                           : "the standard deviation is not a positive number";
-        effect.sd = effect.d = effect.g = effect.dCi90Low = effect.dCi90High = Value::missing(why);
+        effect.sd = effect.d = effect.g = effect.dCiTostLow = effect.dCiTostHigh =
+            Value::missing(why);
         return effect;
     }
     effect.sd = Value::of(in.sd);
     effect.d = finiteOr(in.difference / in.sd, "d overflows");
     if (!in.wholeSizes) {
         const std::string why = "the sizes are not whole numbers of at least 2";
-        effect.g = effect.dCi90Low = effect.dCi90High = Value::missing(why);
+        effect.g = effect.dCiTostLow = effect.dCiTostHigh = Value::missing(why);
         return effect;
     }
     const Value correction = hedgesCorrection(in.df);
@@ -107,8 +124,8 @@ EffectSize effectSize(const EffectInputs& in) {
     const auto scaled = [&](const Value& v) {
         return v ? finiteOr(*v.value * in.scale, "the interval of d overflows") : v;
     };
-    effect.dCi90Low = scaled(lambda.low);
-    effect.dCi90High = scaled(lambda.high);
+    effect.dCiTostLow = scaled(lambda.low);
+    effect.dCiTostHigh = scaled(lambda.high);
     return effect;
 }
 
@@ -150,6 +167,14 @@ Sensitivity sensitivity(Design design, const EffectInputs& in, const Value& sd) 
     return result;
 }
 
+// The minimal-effect test's p values: the one-sided tests reversed.
+void minimalEffectTest(EquivalenceTest& eq) {
+    eq.pMetLower = probabilityAtMost(eq.tLower, eq.df);
+    eq.pMetUpper = probabilityAtLeast(eq.tUpper, eq.df);
+    eq.pMet = smaller(eq.pMetLower, eq.pMetUpper);
+    eq.beyondBounds = eq.tLower < eq.crit05 || eq.tUpper > eq.crit95;
+}
+
 EquivalenceTest equivalenceTest(const OneSidedTests& tests, double difference, const Value& sd) {
     EquivalenceTest eq;
     eq.boundLow = -tests.bound;
@@ -173,9 +198,73 @@ EquivalenceTest equivalenceTest(const OneSidedTests& tests, double difference, c
     // The critical value the verdict compared with, so that the interval and
     // the verdict rest on the same number.
     const double halfWidth = tests.crit95 * tests.standardError;
-    eq.ci90Low = finiteOr(difference - halfWidth, "the interval overflows");
-    eq.ci90High = finiteOr(difference + halfWidth, "the interval overflows");
+    eq.ciTostLow = finiteOr(difference - halfWidth, "the interval overflows");
+    eq.ciTostHigh = finiteOr(difference + halfWidth, "the interval overflows");
     eq.trivial = tests.trivial;
+    minimalEffectTest(eq);
+    return eq;
+}
+
+// What the settings test against, for one design.
+struct Question {
+    const TestSettings* settings;
+    bool calculators;
+    std::optional<double> delta;  // the non-trivial difference entered
+    double standardError, df;     // for both one-sided tests, as the settings choose
+    bool welchStandardError;
+    std::string sdName;  // the standardiser, as a sentence names it
+};
+
+// The two one-sided tests as the settings ask them, each decision by t
+// against alpha's critical value. Throws SettingsError for unusable bounds.
+EquivalenceTest testAtSettings(const Question& q, double difference, const Value& sd,
+                               double standardiser) {
+    const TestSettings& s = *q.settings;
+    const settings::Bounds given = s.bounds ? *s.bounds : settings::Bounds{-*q.delta, *q.delta};
+    settings::TestSettings checked = s;
+    checked.bounds = given;
+    settings::check(checked);
+    const settings::Bounds raw = settings::rawBounds(s, given, standardiser, q.sdName);
+    EquivalenceTest eq;
+    eq.boundsFromDelta = !s.bounds;
+    eq.welchStandardError = q.welchStandardError;
+    eq.boundLow = raw.lower;
+    eq.boundHigh = raw.upper;
+    if (sd) {
+        const std::string why = "the standardised bound overflows";
+        eq.boundDLow = finiteOr(raw.lower / *sd.value, why);
+        eq.boundDHigh = finiteOr(raw.upper / *sd.value, why);
+    } else {
+        eq.boundDLow = eq.boundDHigh = sd;
+    }
+    eq.standardError = q.standardError;
+    eq.df = q.df;
+    const bool defined = q.standardError > 0 && std::isfinite(q.standardError);
+    eq.tUpper = (difference - raw.upper) / q.standardError;
+    eq.tLower = (difference - raw.lower) / q.standardError;
+    double critical = NAN;
+    try {
+        critical = memoisedCriticalValue(s.alpha, q.df, 1);
+    } catch (const std::exception& error) {
+        eq.pUpper = eq.pLower = eq.pTost = eq.ciTostLow = eq.ciTostHigh = eq.pMetLower =
+            eq.pMetUpper = eq.pMet = missingBecause("critical value", error);
+        return eq;
+    }
+    eq.crit05 = -critical;
+    eq.crit95 = critical;
+    if (!defined) {
+        eq.pUpper = eq.pLower = eq.pTost = eq.ciTostLow = eq.ciTostHigh = eq.pMetLower =
+            eq.pMetUpper = eq.pMet = Value::missing(noStandardError);
+        return eq;
+    }
+    eq.pUpper = probabilityAtMost(eq.tUpper, q.df);
+    eq.pLower = probabilityAtLeast(eq.tLower, q.df);
+    eq.pTost = larger(eq.pUpper, eq.pLower);
+    const double halfWidth = critical * q.standardError;
+    eq.ciTostLow = finiteOr(difference - halfWidth, "the interval overflows");
+    eq.ciTostHigh = finiteOr(difference + halfWidth, "the interval overflows");
+    eq.trivial = eq.tUpper < eq.crit05 && eq.tLower > eq.crit95;
+    minimalEffectTest(eq);
     return eq;
 }
 
@@ -185,37 +274,53 @@ Conclusion conclude(bool equivalent, bool differentFromZero) {
     return differentFromZero ? Conclusion::different : Conclusion::inconclusive;
 }
 
+Conclusion concludeMinimalEffect(bool beyondBounds, bool differentFromZero) {
+    if (beyondBounds)
+        return differentFromZero ? Conclusion::beyondBoundsAndDifferent : Conclusion::beyondBounds;
+    return differentFromZero ? Conclusion::differentNotBeyondBounds : Conclusion::inconclusive;
+}
+
 DesignReport designReport(Design design, double difference, OrdinaryTest ordinary,
                           const EffectInputs& effectInputs,
-                          const std::optional<OneSidedTests>& tests) {
+                          const std::optional<OneSidedTests>& tests, const Question& q) {
+    const TestSettings& s = *q.settings;
     DesignReport report;
     report.design = design;
     report.difference = difference;
-    std::tie(ordinary.ci95Low, ordinary.ci95High) =
-        interval95(difference, ordinary.standardError, ordinary.df);
+    std::tie(ordinary.ciTestLow, ordinary.ciTestHigh) =
+        testInterval(difference, ordinary.standardError, ordinary.df, s.alpha);
     report.ordinary = ordinary;
-    report.effect = effectSize(effectInputs);
+    report.effect = effectSize(effectInputs, 1 - 2 * s.alpha);
     report.sensitivity = sensitivity(design, effectInputs, report.effect.sd);
-    if (!tests) {
+    if (q.calculators ? !tests : !s.bounds && !q.delta) {
         report.whyNoEquivalence =
             "No non-trivial difference was entered, so there are no equivalence bounds, no "
             "equivalence test and no conclusion.";
         return report;
     }
-    report.equivalence = equivalenceTest(*tests, difference, report.effect.sd);
+    report.equivalence = q.calculators
+                             ? equivalenceTest(*tests, difference, report.effect.sd)
+                             : testAtSettings(q, difference, report.effect.sd, effectInputs.sd);
     // Different from zero by the unrounded two-tailed p, which agrees with the
-    // 95% interval excluding zero.
-    report.conclusion = conclude(tests->trivial, ordinary.p2 < alpha);
+    // 100(1 - alpha)% interval excluding zero.
+    const bool different = ordinary.p2 < s.alpha;
+    report.conclusion = s.hypothesis == settings::Hypothesis::minimalEffect
+                            ? concludeMinimalEffect(report.equivalence->beyondBounds, different)
+                            : conclude(report.equivalence->trivial, different);
     return report;
 }
 
-DesignReport independentReport(const IndependentRecord& r) {
+DesignReport independentReport(const IndependentRecord& r, const TestSettings& s,
+                               bool calculators) {
+    // Welch's own test is Welch's throughout: its ordinary test too.
+    const bool welchOwn = !calculators && s.standardError == settings::StandardError::welch;
+    const bool welch = r.welchSelected || welchOwn;
     OrdinaryTest ordinary;
-    ordinary.welch = r.welchSelected;
-    ordinary.t = r.welchSelected ? r.welchT : r.studentT;
-    ordinary.df = r.welchSelected ? r.welchDF : r.studentDF;
-    ordinary.standardError = r.welchSelected ? r.welchSE : r.studentSE;
-    ordinary.p2 = r.welchSelected ? r.welchP2 : r.studentP2;
+    ordinary.welch = welch;
+    ordinary.t = welch ? r.welchT : r.studentT;
+    ordinary.df = welch ? r.welchDF : r.studentDF;
+    ordinary.standardError = welch ? r.welchSE : r.studentSE;
+    ordinary.p2 = welch ? r.welchP2 : r.studentP2;
     const EffectInputs effect{r.diff,
                               std::sqrt(r.pooledVariance),
                               r.studentT,
@@ -224,10 +329,17 @@ DesignReport independentReport(const IndependentRecord& r) {
                               isWholeSizeOfAtLeastTwo(r.n1) && isWholeSizeOfAtLeastTwo(r.n2),
                               r.n1,
                               r.n2};
-    return designReport(Design::independent, r.diff, ordinary, effect, r.tests);
+    const Question q{&s,
+                     calculators,
+                     r.tests ? std::optional<double>(r.tests->bound) : std::nullopt,
+                     welchOwn ? r.welchSE : r.sDelta,
+                     welchOwn || r.welchSelected ? r.welchDF : r.studentDF,
+                     welchOwn,
+                     "the pooled SD"};
+    return designReport(Design::independent, r.diff, ordinary, effect, r.tests, q);
 }
 
-DesignReport matchedReport(const MatchedRecord& r) {
+DesignReport matchedReport(const MatchedRecord& r, const TestSettings& s, bool calculators) {
     OrdinaryTest ordinary;
     ordinary.t = r.t;
     ordinary.df = r.df;
@@ -238,16 +350,30 @@ DesignReport matchedReport(const MatchedRecord& r) {
     const EffectInputs effect{
         r.meanDiff, r.sdMatched, r.t, r.df, std::sqrt(1 / r.n), isWholeSizeOfAtLeastTwo(r.n), r.n,
         0};
-    return designReport(Design::matched, r.meanDiff, ordinary, effect, r.tests);
+    const Question q{&s,
+                     calculators,
+                     r.tests ? std::optional<double>(r.tests->bound) : std::nullopt,
+                     ordinary.standardError,
+                     r.df,
+                     false,
+                     "the SD of the difference scores"};
+    return designReport(Design::matched, r.meanDiff, ordinary, effect, r.tests, q);
 }
 
 }  // namespace
 
-std::optional<Report> makeReport(const RunRecord& record) {
+std::optional<Report> makeReport(const RunRecord& record, const TestSettings& settings) {
     if (!record.endedWithResults) return std::nullopt;
+    settings::check(settings);
+    const std::optional<double> delta = record.independent.tests
+                                            ? std::optional<double>(record.independent.tests->bound)
+                                            : std::nullopt;
     Report report;
-    report.independent = independentReport(record.independent);
-    if (record.matched) report.matched = matchedReport(*record.matched);
+    report.settings = settings;
+    report.calculatorSettings = settings::areTheCalculators(settings, delta);
+    report.independent = independentReport(record.independent, settings, report.calculatorSettings);
+    if (record.matched)
+        report.matched = matchedReport(*record.matched, settings, report.calculatorSettings);
     return report;
 }
 
@@ -261,6 +387,12 @@ std::string_view conclusionName(Conclusion conclusion) {
             return "different";
         case Conclusion::inconclusive:
             return "inconclusive";
+        case Conclusion::beyondBoundsAndDifferent:
+            return "beyond_bounds_and_different";
+        case Conclusion::beyondBounds:
+            return "beyond_bounds";
+        case Conclusion::differentNotBeyondBounds:
+            return "different_not_beyond_bounds";
     }
     return "inconclusive";
 }

@@ -2,13 +2,16 @@
 // The report of a run: what a researcher needs to write an equivalence test
 // up, beyond the boxes. Computed from the run's record (never from box
 // texts), standard C++ and Boost.Math only, so the window, the batch program
-// and the tests share it. alpha is .05 throughout.
+// and the tests share it. The test's settings default to the calculator's
+// (alpha = .05, -delta and +delta in raw units); with those the equivalence
+// decision is the window's verdict itself.
 
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "run_record.h"
+#include "test_settings.h"
 
 namespace tarnwick::report {
 
@@ -29,38 +32,50 @@ enum class Conclusion {
     equivalent,              // equivalent, and not different from zero
     equivalentAndDifferent,  // a real but negligible difference
     different,               // different from zero, and not equivalent
-    inconclusive             // neither
+    inconclusive,            // neither (either hypothesis)
+    // The minimal-effect test's, with the ordinary test:
+    beyondBoundsAndDifferent,  // beyond a bound, and different from zero
+    beyondBounds,              // beyond a bound (both on one side of 0), not different from zero
+    differentNotBeyondBounds,  // different from zero, not shown beyond a bound
 };
 
-// The two one-sided tests as the window judged them, with their p values.
+// The two one-sided tests against the bounds, with their p values in both
+// directions: the equivalence test's and the minimal-effect test's.
 struct EquivalenceTest {
-    double boundLow = 0, boundHigh = 0;  // -delta and +delta, raw units
+    double boundLow = 0, boundHigh = 0;  // raw units: -delta and +delta, or as set
     Value boundDLow, boundDHigh;         // the bounds over s (standardised)
-    double standardError = 0;            // s delta (independent) or SDMatched / sqrt(N1)
-    double tUpper = 0, tLower = 0, df = 0, crit05 = 0, crit95 = 0;
-    Value pUpper;             // P(T <= t (upper)), H0: difference >= +delta
-    Value pLower;             // P(T >= t (lower)), H0: difference <= -delta
-    Value pTost;              // the larger of the two
-    Value ci90Low, ci90High;  // D -+ crit95 * standardError
-    bool trivial = false;     // the window's verdict, taken over unchanged
+    bool boundsFromDelta = true;         // -delta and +delta, not bounds of their own
+    bool welchStandardError = false;     // Welch's own standard error and df
+    double standardError = 0;  // s delta, Welch's SE (independent) or SDMatched / sqrt(N1)
+    double tUpper = 0, tLower = 0, df = 0, crit05 = 0, crit95 = 0;  // crit95: upper alpha point
+    Value pUpper;                 // P(T <= t (upper)), H0: difference >= upper bound
+    Value pLower;                 // P(T >= t (lower)), H0: difference <= lower bound
+    Value pTost;                  // the larger of the two
+    Value ciTostLow, ciTostHigh;  // D -+ crit95 * standardError, the 100(1 - 2 alpha)% interval
+    bool trivial = false;         // equivalent: the window's verdict with the calculator's settings
+    // The minimal-effect test, H0: lower <= difference <= upper.
+    Value pMetLower;            // P(T <= t (lower)), H0: difference >= lower bound
+    Value pMetUpper;            // P(T >= t (upper)), H0: difference <= upper bound
+    Value pMet;                 // the smaller of the two
+    bool beyondBounds = false;  // the minimal-effect test is significant
 };
 
 // The ordinary test of "no difference" that matches the selected df option.
 struct OrdinaryTest {
     bool welch = false;  // Welch's t and df (independent, OpWelch) or Student's / matched
     double t = 0, df = 0, standardError = 0;
-    double p2 = 0;  // the two-tailed p as computed for its box
-    Value ci95Low, ci95High;
+    double p2 = 0;                // the two-tailed p as computed for its box
+    Value ciTestLow, ciTestHigh;  // the 100(1 - alpha)% interval
     // A negative SD of the difference scores entered (only a table or a paste
     // can give one) turns the paired t's sign against the difference's.
     bool tSignFromNegativeSd = false;
 };
 
 struct EffectSize {
-    Value sd;                   // s: the pooled SD (independent) or SDMatched (matched)
-    Value d;                    // Cohen's d = D / s (d_z for matched)
-    Value g;                    // Hedges' g, exact small-sample correction
-    Value dCi90Low, dCi90High;  // from the noncentral t
+    Value sd;                       // s: the pooled SD (independent) or SDMatched (matched)
+    Value d;                        // Cohen's d = D / s (d_z for matched)
+    Value g;                        // Hedges' g, exact small-sample correction
+    Value dCiTostLow, dCiTostHigh;  // 100(1 - 2 alpha)%, from the noncentral t
 };
 
 // What the design could detect (a sensitivity analysis, not post-hoc power
@@ -78,22 +93,30 @@ struct DesignReport {
     OrdinaryTest ordinary;
     EffectSize effect;
     Sensitivity sensitivity;
-    std::optional<EquivalenceTest> equivalence;  // absent: no non-trivial difference
+    std::optional<EquivalenceTest> equivalence;  // absent: no bounds
     std::optional<Conclusion> conclusion;        // absent with equivalence
     std::string whyNoEquivalence;                // set when equivalence is absent
 };
 
 struct Report {
+    settings::TestSettings settings;
+    bool calculatorSettings = true;  // the settings ask the calculator's own question
     DesignReport independent;
     std::optional<DesignReport> matched;
 };
 
 // A report of a run that ended with results; nullopt for one that did not
-// (a refusal, a message, an error).
-std::optional<Report> makeReport(const RunRecord& record);
+// (a refusal, a message, an error). Throws settings::SettingsError for
+// settings that cannot be used with this run: alpha outside (0, 0.5), bounds
+// not finite or not in order (-delta and +delta from a negative delta too,
+// once any setting differs from the calculator's), or bounds in SD units
+// where the SD that standardises d is not positive.
+std::optional<Report> makeReport(const RunRecord& record,
+                                 const settings::TestSettings& settings = {});
 
 // Machine-readable name of a conclusion: "equivalent",
-// "equivalent_and_different", "different", "inconclusive".
+// "equivalent_and_different", "different", "inconclusive",
+// "beyond_bounds_and_different", "beyond_bounds", "different_not_beyond_bounds".
 std::string_view conclusionName(Conclusion conclusion);
 
 }  // namespace tarnwick::report

@@ -1,5 +1,5 @@
 // The report as sentences in the style equivalence tests are written up in:
-// every interval says whether it is the 90% or the 95% one, each one-sided
+// every interval says its level (the 90% or the 95% one at alpha = .05), each one-sided
 // test is labelled by its null hypothesis, every number says which standard
 // error and df it used, and "equivalent and different" is worded so that it
 // does not read as a contradiction.
@@ -10,6 +10,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "apa_format.h"
 
@@ -22,6 +23,20 @@ using apa::number;
 constexpr int statisticDecimals = 2;
 
 std::string statistic(double value) { return number(value, statisticDecimals); }
+
+// What the report's own settings make of the sentences: alpha, and which
+// question is asked.
+struct Asked {
+    double alpha = settings::calculatorAlpha;
+    bool minimalEffect = false;
+    std::string tostLevel() const { return apa::percent(1 - 2 * alpha) + "%"; }
+    std::string testLevel() const { return apa::percent(1 - alpha) + "%"; }
+};
+
+Asked askedOf(const Report& report) {
+    return {report.settings.alpha,
+            report.settings.hypothesis == settings::Hypothesis::minimalEffect};
+}
 
 std::string couldNotBeComputed(const Value& value) {
     return "could not be computed because " + value.whyMissing;
@@ -41,9 +56,9 @@ std::string interval(double low, double high, int decimals,
 const Value& firstMissing(const Value& a, const Value& b) { return a ? b : a; }
 
 // "t(18) = -2.24, p = .019"
-std::string tTest(double t, double df, const Value& p) {
+std::string tTest(double t, double df, const Value& p, double level = apa::significanceLevel) {
     const std::string stat = "t(" + apa::degreesOfFreedom(df) + ") = " + statistic(t);
-    return p ? stat + ", " + apa::pValue(*p.value) : stat + ", p " + couldNotBeComputed(p);
+    return p ? stat + ", " + apa::pValue(*p.value, level) : stat + ", p " + couldNotBeComputed(p);
 }
 
 std::string heading(const DesignReport& r) {
@@ -74,11 +89,52 @@ int boundDecimals(const EquivalenceTest& eq, int raw) {
     return apa::decimalsForExact(eq.boundHigh, raw);
 }
 
-std::string boundsSentences(const DesignReport& r, const ReportInputs& in, int raw) {
+std::string standardiserName(const DesignReport& r) {
+    return r.design == Design::matched ? "the SD of the difference scores" : "the pooled SD";
+}
+
+// Bounds the report's settings gave: raw ones as set, or standardised ones
+// with the raw bounds their conversion gives and what that conversion means.
+std::string setBoundsSentences(const DesignReport& r, const ReportInputs& in, const Report& rep,
+                               int raw) {
+    const EquivalenceTest& eq = *r.equivalence;
+    const int bd = std::max(apa::decimalsForExact(eq.boundLow, raw), boundDecimals(eq, raw));
+    const std::string which = askedOf(rep).minimalEffect ? "The bounds of the minimal-effect test"
+                                                         : "The equivalence bounds";
+    const std::string origin =
+        eq.boundsFromDelta ? " from the non-trivial difference entered (" + in.notTrivial + ")"
+                           : " as set for this report";
+    const std::string rawBounds = number(eq.boundLow, bd) + " and " + number(eq.boundHigh, bd);
+    if (rep.settings.units == settings::BoundUnits::sd) {
+        const settings::Bounds given = rep.settings.bounds
+                                           ? *rep.settings.bounds
+                                           : settings::Bounds{-eq.boundHigh / *r.effect.sd.value,
+                                                              eq.boundHigh / *r.effect.sd.value};
+        const int gd = std::max(apa::decimalsForExact(given.lower, statisticDecimals),
+                                apa::decimalsForExact(given.upper, statisticDecimals));
+        return which + " were given in SD units" + origin + ", " + effectName(r, "d") + " = " +
+               number(given.lower, gd) + " and " + number(given.upper, gd) + "; converted with " +
+               standardiserName(r) + " (" + number(*r.effect.sd.value, raw) + ") they are " +
+               rawBounds +
+               " in raw units. Standardised bounds depend on the observed SD: another sample "
+               "would give other raw bounds, so the test's error rates are not exactly alpha. ";
+    }
+    const std::string standardised =
+        eq.boundDLow && eq.boundDHigh
+            ? "standardised by " + standardiserName(r) + " they are " + effectName(r, "d") + " = " +
+                  statistic(*eq.boundDLow.value) + " and " + statistic(*eq.boundDHigh.value) +
+                  " (standardised bounds depend on the observed SD)"
+            : "standardised by " + standardiserName(r) + " they " +
+                  couldNotBeComputed(firstMissing(eq.boundDLow, eq.boundDHigh));
+    return which + " are " + rawBounds + " in raw units" + origin + "; " + standardised + ". ";
+}
+
+std::string boundsSentences(const DesignReport& r, const ReportInputs& in, const Report& rep,
+                            int raw) {
+    if (!rep.calculatorSettings) return setBoundsSentences(r, in, rep, raw);
     const EquivalenceTest& eq = *r.equivalence;
     const int bd = boundDecimals(eq, raw);
-    const std::string standardiser =
-        r.design == Design::matched ? "the SD of the difference scores" : "the pooled SD";
+    const std::string standardiser = standardiserName(r);
     const std::string standardised =
         eq.boundDLow && eq.boundDHigh
             ? "standardised by " + standardiser + " they are " + effectName(r, "d") + " = " +
@@ -103,11 +159,22 @@ std::string boundsSentences(const DesignReport& r, const ReportInputs& in, int r
     return text;
 }
 
-std::string methodSentence(const DesignReport& r, int raw) {
+std::string methodSentence(const DesignReport& r, const Asked& asked, int raw) {
     const EquivalenceTest& eq = *r.equivalence;
     const std::string tests =
-        "Two one-sided t tests (TOST, alpha = .05) compare the difference "
-        "with each bound. ";
+        asked.minimalEffect
+            ? "The minimal-effect test asks whether the difference lies beyond a bound: two "
+              "one-sided t tests (alpha = " +
+                  apa::level(asked.alpha) +
+                  " each) compare the difference with each bound, in the reverse direction to "
+                  "the equivalence test's. "
+            : "Two one-sided t tests (TOST, alpha = " + apa::level(asked.alpha) +
+                  ") compare the difference with each bound. ";
+    if (eq.welchStandardError) {
+        return tests + "Both divide by Welch's standard error, sqrt(SD1^2/n1 + SD2^2/n2) = " +
+               number(eq.standardError, raw) + ", and use Welch's df, " +
+               apa::degreesOfFreedom(eq.df) + " (critical t " + number(eq.crit95, 3) + "). ";
+    }
     if (r.design == Design::matched) {
         return tests + "Both divide by the standard error of the mean difference, SD / sqrt(N) = " +
                number(eq.standardError, raw) + ", and use N - 1 = " + apa::degreesOfFreedom(eq.df) +
@@ -120,72 +187,114 @@ std::string methodSentence(const DesignReport& r, int raw) {
            " (critical t " + number(eq.crit95, 3) + "). ";
 }
 
-std::string oneSidedSentences(const EquivalenceTest& eq, int raw) {
-    const int bd = boundDecimals(eq, raw);
-    return "Against the upper bound (H0: difference >= " + number(eq.boundHigh, bd) +
-           "): " + tTest(eq.tUpper, eq.df, eq.pUpper) +
-           ". Against the lower bound (H0: difference <= " + number(eq.boundLow, bd) +
-           "): " + tTest(eq.tLower, eq.df, eq.pLower) + ". ";
+int bothBoundDecimals(const EquivalenceTest& eq, int raw) {
+    return std::max(apa::decimalsForExact(eq.boundLow, raw), boundDecimals(eq, raw));
 }
 
-std::string equivalenceSentence(const EquivalenceTest& eq, int raw) {
+std::string oneSidedSentences(const EquivalenceTest& eq, const Asked& asked, int raw) {
+    const int bd = bothBoundDecimals(eq, raw);
+    if (asked.minimalEffect) {
+        return "Against the lower bound (H0: difference >= " + number(eq.boundLow, bd) +
+               "): " + tTest(eq.tLower, eq.df, eq.pMetLower, asked.alpha) +
+               ". Against the upper bound (H0: difference <= " + number(eq.boundHigh, bd) +
+               "): " + tTest(eq.tUpper, eq.df, eq.pMetUpper, asked.alpha) + ". ";
+    }
+    return "Against the upper bound (H0: difference >= " + number(eq.boundHigh, bd) +
+           "): " + tTest(eq.tUpper, eq.df, eq.pUpper, asked.alpha) +
+           ". Against the lower bound (H0: difference <= " + number(eq.boundLow, bd) +
+           "): " + tTest(eq.tLower, eq.df, eq.pLower, asked.alpha) + ". ";
+}
+
+// The minimal-effect test is the reversed test with the smaller p; its
+// interval says on which side of the bounds the difference lies.
+std::string minimalEffectSentence(const EquivalenceTest& eq, const Asked& asked, int raw) {
+    const bool lowerHasSmallerP =
+        !eq.pMetUpper || (eq.pMetLower && *eq.pMetLower.value <= *eq.pMetUpper.value);
+    const std::string test = lowerHasSmallerP ? tTest(eq.tLower, eq.df, eq.pMetLower, asked.alpha)
+                                              : tTest(eq.tUpper, eq.df, eq.pMetUpper, asked.alpha);
+    const std::string opening =
+        "The minimal-effect test (the reversed one-sided test with the "
+        "smaller p, against the " +
+        std::string(lowerHasSmallerP ? "lower" : "upper") + " bound) is " +
+        (eq.beyondBounds ? "significant, " : "not significant, ") + test;
+    const std::string rejected = "differences within the bounds can be rejected";
+    const std::string name = "the " + asked.tostLevel() + " CI of the difference";
+    if (!eq.ciTostLow || !eq.ciTostHigh) {
+        const std::string why =
+            name + " " + couldNotBeComputed(firstMissing(eq.ciTostLow, eq.ciTostHigh)) + ". ";
+        return opening + (eq.beyondBounds ? ", so " + rejected + "; " : "; ") + why;
+    }
+    const std::string ci =
+        interval(*eq.ciTostLow.value, *eq.ciTostHigh.value,
+                 std::max(raw, bothBoundDecimals(eq, raw)), {eq.boundLow, eq.boundHigh});
+    if (eq.beyondBounds) {
+        const std::string side =
+            eq.tLower < eq.crit05 ? "lies below the lower bound" : "lies above the upper bound";
+        return opening + ": " + name + ", " + ci + ", " + side + ", so " + rejected + ". ";
+    }
+    return opening + ": " + name + ", " + ci + ", does not lie beyond either bound. ";
+}
+
+std::string equivalenceSentence(const EquivalenceTest& eq, const Asked& asked, int raw) {
+    if (asked.minimalEffect) return minimalEffectSentence(eq, asked, raw);
     const bool upperHasLargerP = !eq.pLower || (eq.pUpper && *eq.pUpper.value >= *eq.pLower.value);
-    const std::string test =
-        upperHasLargerP ? tTest(eq.tUpper, eq.df, eq.pUpper) : tTest(eq.tLower, eq.df, eq.pLower);
+    const std::string test = upperHasLargerP ? tTest(eq.tUpper, eq.df, eq.pUpper, asked.alpha)
+                                             : tTest(eq.tLower, eq.df, eq.pLower, asked.alpha);
     const std::string opening =
         "The equivalence test (the one-sided test with the larger p, "
         "against the " +
         std::string(upperHasLargerP ? "upper" : "lower") + " bound) is " +
         (eq.trivial ? "significant, " : "not significant, ") + test;
     const std::string rejected = "differences as large as the bounds can be rejected";
-    if (!eq.ci90Low || !eq.ci90High) {
-        const std::string why = "the 90% CI of the difference " +
-                                couldNotBeComputed(firstMissing(eq.ci90Low, eq.ci90High)) + ". ";
+    const std::string name = "the " + asked.tostLevel() + " CI of the difference";
+    if (!eq.ciTostLow || !eq.ciTostHigh) {
+        const std::string why =
+            name + " " + couldNotBeComputed(firstMissing(eq.ciTostLow, eq.ciTostHigh)) + ". ";
         return opening + (eq.trivial ? ", so " + rejected + "; " : "; ") + why;
     }
     const std::string ci =
-        interval(*eq.ci90Low.value, *eq.ci90High.value, std::max(raw, boundDecimals(eq, raw)),
-                 {eq.boundLow, eq.boundHigh});
+        interval(*eq.ciTostLow.value, *eq.ciTostHigh.value,
+                 std::max(raw, bothBoundDecimals(eq, raw)), {eq.boundLow, eq.boundHigh});
     if (eq.trivial) {
-        return opening + ": the 90% CI of the difference, " + ci + ", lies inside the bounds, so " +
-               rejected + ". ";
+        return opening + ": " + name + ", " + ci + ", lies inside the bounds, so " + rejected +
+               ". ";
     }
-    return opening + ": the 90% CI of the difference, " + ci + ", does not lie inside the bounds. ";
+    return opening + ": " + name + ", " + ci + ", does not lie inside the bounds. ";
 }
 
-std::string ordinarySentence(const DesignReport& r, int raw) {
+std::string ordinarySentence(const DesignReport& r, const Asked& asked, int raw) {
     const OrdinaryTest& o = r.ordinary;
     const std::string kind =
         r.design == Design::matched
             ? "the paired t test"
             : (o.welch ? "Welch's t test, unpooled standard error and Welch's df"
                        : "Student's t test, pooled standard error and n1 + n2 - 2 df");
-    const std::string ci = o.ci95Low && o.ci95High
-                               ? ", 95% CI of the difference " +
-                                     interval(*o.ci95Low.value, *o.ci95High.value, raw, {0.0})
-                               : "; the 95% CI of the difference " +
-                                     couldNotBeComputed(firstMissing(o.ci95Low, o.ci95High));
+    const std::string ci = o.ciTestLow && o.ciTestHigh
+                               ? ", " + asked.testLevel() + " CI of the difference " +
+                                     interval(*o.ciTestLow.value, *o.ciTestHigh.value, raw, {0.0})
+                               : "; the " + asked.testLevel() + " CI of the difference " +
+                                     couldNotBeComputed(firstMissing(o.ciTestLow, o.ciTestHigh));
     const std::string sign =
         o.tSignFromNegativeSd
             ? "; its t has the opposite sign to the difference because the SD of the difference "
               "scores entered is negative"
             : "";
     return "The ordinary test of no difference (" + kind + ") is " +
-           (o.p2 < apa::significanceLevel ? "significant, " : "not significant, ") +
-           tTest(o.t, o.df, Value::of(o.p2)) + ci + sign + ". ";
+           (o.p2 < asked.alpha ? "significant, " : "not significant, ") +
+           tTest(o.t, o.df, Value::of(o.p2), asked.alpha) + ci + sign + ". ";
 }
 
-std::string effectSentence(const DesignReport& r) {
+std::string effectSentence(const DesignReport& r, const Asked& asked) {
     const EffectSize& e = r.effect;
     std::string text = "Cohen's " + effectName(r, "d");
     if (!e.d) {
         text += " " + couldNotBeComputed(e.d);
-    } else if (e.dCi90Low && e.dCi90High) {
-        text += " = " + statistic(*e.d.value) + ", 90% CI [" + statistic(*e.dCi90Low.value) + ", " +
-                statistic(*e.dCi90High.value) + "]";
+    } else if (e.dCiTostLow && e.dCiTostHigh) {
+        text += " = " + statistic(*e.d.value) + ", " + asked.tostLevel() + " CI [" +
+                statistic(*e.dCiTostLow.value) + ", " + statistic(*e.dCiTostHigh.value) + "]";
     } else {
-        text += " = " + statistic(*e.d.value) + " (its 90% CI " +
-                couldNotBeComputed(firstMissing(e.dCi90Low, e.dCi90High)) + ")";
+        text += " = " + statistic(*e.d.value) + " (its " + asked.tostLevel() + " CI " +
+                couldNotBeComputed(firstMissing(e.dCiTostLow, e.dCiTostHigh)) + ")";
     }
     text += "; Hedges' " + effectName(r, "g");
     text += e.g ? " = " + statistic(*e.g.value) : " " + couldNotBeComputed(e.g);
@@ -233,11 +342,30 @@ std::string conclusionSentence(Conclusion conclusion) {
         case Conclusion::inconclusive:
             return "Conclusion: inconclusive. The difference is neither statistically smaller "
                    "than the bounds nor statistically different from zero.";
+        case Conclusion::beyondBoundsAndDifferent:
+            return "Conclusion: beyond the bounds, and different from zero. The difference is "
+                   "statistically larger than the bounds allow (a difference that matters), and "
+                   "it is statistically different from zero.";
+        case Conclusion::beyondBounds:
+            return "Conclusion: beyond the bounds, but not different from zero. The difference "
+                   "is statistically beyond a bound, yet the ordinary test does not find it "
+                   "statistically different from zero.";
+        case Conclusion::differentNotBeyondBounds:
+            return "Conclusion: different from zero, but not beyond the bounds. The difference "
+                   "is statistically different from zero, and differences within the bounds "
+                   "cannot be rejected.";
     }
     return {};
 }
 
-std::string designText(const DesignReport& r, const ReportInputs& in) {
+// The inconclusive sentence of the minimal-effect test names its own question.
+std::string minimalEffectInconclusive() {
+    return "Conclusion: inconclusive. The difference is neither statistically beyond the "
+           "bounds nor statistically different from zero.";
+}
+
+std::string designText(const DesignReport& r, const ReportInputs& in, const Report& rep) {
+    const Asked asked = askedOf(rep);
     const int raw = apa::rawDecimals(r.ordinary.standardError);
     // One line for each step of the argument, so that a reader of the window
     // can find each; each line is whole sentences, ready to paste.
@@ -248,15 +376,19 @@ std::string designText(const DesignReport& r, const ReportInputs& in) {
     };
     std::string text = heading(r) + "\n";
     if (r.equivalence) {
-        text += line(differenceSentence(r, in, raw) + boundsSentences(r, in, raw));
-        text += line(methodSentence(r, raw) + oneSidedSentences(*r.equivalence, raw) +
-                     equivalenceSentence(*r.equivalence, raw));
+        text += line(differenceSentence(r, in, raw) + boundsSentences(r, in, rep, raw));
+        text += line(methodSentence(r, asked, raw) + oneSidedSentences(*r.equivalence, asked, raw) +
+                     equivalenceSentence(*r.equivalence, asked, raw));
     } else {
         text += line(differenceSentence(r, in, raw) + r.whyNoEquivalence);
     }
-    text += line(ordinarySentence(r, raw) + effectSentence(r));
+    text += line(ordinarySentence(r, asked, raw) + effectSentence(r, asked));
     text += line(sensitivitySentence(r, raw));
-    if (r.conclusion) text += line(conclusionSentence(*r.conclusion));
+    if (r.conclusion) {
+        text += line(asked.minimalEffect && *r.conclusion == Conclusion::inconclusive
+                         ? minimalEffectInconclusive()
+                         : conclusionSentence(*r.conclusion));
+    }
     return text;
 }
 
@@ -282,10 +414,39 @@ std::string runLine(const ReportInputs& in) {
                : "Report of the last run that ended with results.";
 }
 
+std::string settingsNotice(const Report& report) {
+    if (report.calculatorSettings) return {};
+    const settings::TestSettings& s = report.settings;
+    std::vector<std::string> parts;
+    if (s.alpha != settings::calculatorAlpha) parts.push_back("alpha = " + apa::level(s.alpha));
+    const auto exact = [](double x) { return apa::number(x, apa::decimalsForExact(x, 0)); };
+    const bool sdUnits = s.units == settings::BoundUnits::sd;
+    if (s.bounds) {
+        parts.push_back("bounds of " + exact(s.bounds->lower) + " and " + exact(s.bounds->upper) +
+                        (sdUnits ? " in SD units" : ""));
+    } else if (sdUnits) {
+        parts.push_back("bounds of minus and plus the non-trivial difference in SD units");
+    }
+    if (s.standardError == settings::StandardError::welch)
+        parts.push_back("Welch's standard error and df for independent samples");
+    if (s.hypothesis == settings::Hypothesis::minimalEffect)
+        parts.push_back("the minimal-effect test");
+    std::string list;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        list += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+    }
+    return "This report's settings differ from the calculator's: " + list +
+           ". The calculator's boxes and verdict are for alpha = .05 and bounds of minus and "
+           "plus the non-trivial difference.";
+}
+
 std::string reportText(const Report& report, const ReportInputs& inputs) {
-    std::string text = "Tarnwick report, alpha = .05\n" + inputsLine(inputs) + "\n\n" +
-                       designText(report.independent, inputs);
-    if (report.matched) text += "\n" + designText(*report.matched, inputs);
+    std::string text = "Tarnwick report, alpha = " + apa::level(report.settings.alpha) + "\n" +
+                       inputsLine(inputs) + "\n";
+    const std::string notice = settingsNotice(report);
+    if (!notice.empty()) text += notice + "\n";
+    text += "\n" + designText(report.independent, inputs, report);
+    if (report.matched) text += "\n" + designText(*report.matched, inputs, report);
     return text;
 }
 
@@ -300,6 +461,12 @@ std::string conclusionLabel(const std::optional<Conclusion>& conclusion) {
             return "different, not equivalent";
         case Conclusion::inconclusive:
             return "inconclusive";
+        case Conclusion::beyondBoundsAndDifferent:
+            return "beyond the bounds, and different from zero";
+        case Conclusion::beyondBounds:
+            return "beyond the bounds, not different from zero";
+        case Conclusion::differentNotBeyondBounds:
+            return "different, not beyond the bounds";
     }
     return {};
 }

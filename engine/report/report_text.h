@@ -33,6 +33,11 @@ std::string inputsLine(const ReportInputs& inputs);
 // one that ended with results, and whether a later run stopped with a message.
 std::string runLine(const ReportInputs& inputs);
 
+// Empty with the calculator's settings; otherwise a sentence naming the
+// settings that differ, and that the calculator's boxes and verdict are for
+// alpha = .05 and bounds of minus and plus the non-trivial difference.
+std::string settingsNotice(const Report& report);
+
 // The conclusion in a few words, as the plot writes it beside its row.
 std::string conclusionLabel(const std::optional<Conclusion>& conclusion);
 

@@ -142,8 +142,8 @@ private slots:
             const QLineF ci95 = d.painted[at - 3].line, endLow = d.painted[at - 2].line,
                          endHigh = d.painted[at - 1].line;
             QVERIFY(qAbs(ci95.y1() - y) < close && qAbs(ci95.y2() - y) < close);
-            QVERIFY(qAbs(ci95.x1() - x(*row.ordinary.ci95Low.value)) < close);
-            QVERIFY(qAbs(ci95.x2() - x(*row.ordinary.ci95High.value)) < close);
+            QVERIFY(qAbs(ci95.x1() - x(*row.ordinary.ciTestLow.value)) < close);
+            QVERIFY(qAbs(ci95.x2() - x(*row.ordinary.ciTestHigh.value)) < close);
             // Its end ticks at its ends, as far above the line as below it.
             for (const QLineF& end : {endLow, endHigh}) {
                 QVERIFY(isVertical(end));
@@ -160,8 +160,8 @@ private slots:
             const Painted& bar = d.painted[at - 4];
             QCOMPARE(bar.kind, Kind::rect);
             QVERIFY(qAbs(bar.rect.center().y() - y) < close);
-            const qreal low = x(*row.equivalence->ci90Low.value),
-                        high = x(*row.equivalence->ci90High.value);
+            const qreal low = x(*row.equivalence->ciTostLow.value),
+                        high = x(*row.equivalence->ciTostHigh.value);
             QVERIFY2(qAbs(bar.rect.center().x() - (low + high) / 2) < close,
                      qPrintable(QString::number(bar.rect.center().x() - (low + high) / 2)));
             QVERIFY(qAbs(bar.rect.width() - std::max(high - low, 0.5 * line)) < close);

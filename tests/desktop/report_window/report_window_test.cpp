@@ -458,8 +458,8 @@ private slots:
         // Welch's df with the larger SD in the larger group.
         {
             const report::Report r = reportOf(testing_support::welchNinetyWiderRun());
-            QVERIFY(*r.independent.equivalence->ci90Low.value <
-                    *r.independent.ordinary.ci95Low.value);
+            QVERIFY(*r.independent.equivalence->ciTostLow.value <
+                    *r.independent.ordinary.ciTestLow.value);
             const QImage image = report::plotImage(r, font, 700, 1);
             int barRow = -1, barLeft = 0, barRight = 0;
             for (int y = 0; y < image.height() && barRow < 0; ++y) {

@@ -57,7 +57,7 @@ struct WorkedExample {
     const char* name;
     Inputs inputs;
     bool matched;
-    double pUpper, pLower, ci90Low, ci90High, p2, ci95Low, ci95High, d, g, dLow, dHigh;
+    double pUpper, pLower, ciTostLow, ciTostHigh, p2, ciTestLow, ciTestHigh, d, g, dLow, dHigh;
     Conclusion conclusion;
     friend void PrintTo(const WorkedExample& e, std::ostream* out) { *out << e.name; }
 };
@@ -73,15 +73,15 @@ TEST_P(WorkedExamples, MatchAnIndependentComputation) {
     expectNear(r.equivalence->pUpper, e.pUpper, "p (upper)");
     expectNear(r.equivalence->pLower, e.pLower, "p (lower)");
     expectNear(r.equivalence->pTost, std::fmax(e.pUpper, e.pLower), "p (TOST)");
-    expectNear(r.equivalence->ci90Low, e.ci90Low, "90% CI low");
-    expectNear(r.equivalence->ci90High, e.ci90High, "90% CI high");
+    expectNear(r.equivalence->ciTostLow, e.ciTostLow, "90% CI low");
+    expectNear(r.equivalence->ciTostHigh, e.ciTostHigh, "90% CI high");
     EXPECT_NEAR(r.ordinary.p2, e.p2, 1e-12);
-    expectNear(r.ordinary.ci95Low, e.ci95Low, "95% CI low");
-    expectNear(r.ordinary.ci95High, e.ci95High, "95% CI high");
+    expectNear(r.ordinary.ciTestLow, e.ciTestLow, "95% CI low");
+    expectNear(r.ordinary.ciTestHigh, e.ciTestHigh, "95% CI high");
     expectNear(r.effect.d, e.d, "d");
     expectNear(r.effect.g, e.g, "g");
-    expectNear(r.effect.dCi90Low, e.dLow, "d CI low");
-    expectNear(r.effect.dCi90High, e.dHigh, "d CI high");
+    expectNear(r.effect.dCiTostLow, e.dLow, "d CI low");
+    expectNear(r.effect.dCiTostHigh, e.dHigh, "d CI high");
     EXPECT_EQ(r.conclusion, e.conclusion);
 }
 
@@ -142,7 +142,7 @@ TEST(Report, ReachesEachConclusionAndNoneWithoutABound) {
         EXPECT_EQ(report.independent.conclusion, c.independent) << c.name;
         EXPECT_EQ(report.independent.equivalence.has_value(), c.independent.has_value()) << c.name;
         EXPECT_EQ(report.independent.whyNoEquivalence.empty(), c.independent.has_value()) << c.name;
-        EXPECT_TRUE(report.independent.effect.dCi90Low) << c.name;
+        EXPECT_TRUE(report.independent.effect.dCiTostLow) << c.name;
     }
 }
 
@@ -176,14 +176,14 @@ TEST(Report, UncomputableValuesAreMissingWithAReason) {
     const Report fractional = reportOf({.n1 = "10.5"});
     EXPECT_TRUE(fractional.independent.effect.d);
     EXPECT_FALSE(fractional.independent.effect.g);
-    EXPECT_FALSE(fractional.independent.effect.dCi90Low.whyMissing.empty());
+    EXPECT_FALSE(fractional.independent.effect.dCiTostLow.whyMissing.empty());
     EXPECT_TRUE(fractional.independent.equivalence->pTost);
 
     const Report negativeSD =
         reportOf({.notTrivial = "2", .meanDiff = "1", .sdMatched = "-2", .matched = true});
     EXPECT_FALSE(negativeSD.matched->effect.d);
     EXPECT_NE(negativeSD.matched->effect.d.whyMissing.find("negative"), std::string::npos);
-    EXPECT_TRUE(negativeSD.matched->ordinary.ci95Low);
+    EXPECT_TRUE(negativeSD.matched->ordinary.ciTestLow);
     // Both standardised bounds carry the reason, each on its own.
     for (const Value* bound : {&negativeSD.matched->equivalence->boundDLow,
                                &negativeSD.matched->equivalence->boundDHigh})
@@ -200,7 +200,7 @@ TEST(Report, UncomputableValuesAreMissingWithAReason) {
     const Report twoPairs =
         reportOf({.n1 = "2", .meanDiff = "1", .sdMatched = "2", .matched = true});
     EXPECT_FALSE(twoPairs.matched->effect.g);  // one df: Hedges' correction undefined
-    EXPECT_TRUE(twoPairs.matched->effect.dCi90High);
+    EXPECT_TRUE(twoPairs.matched->effect.dCiTostHigh);
 }
 
 // The report never disagrees with the window: its conclusion says equivalent
@@ -216,8 +216,8 @@ void expectAgreesWithVerdict(const RunRecord& record, const std::string& where) 
                                 r.conclusion == Conclusion::equivalentAndDifferent;
         EXPECT_EQ(equivalent, tests->trivial) << where;
         const EquivalenceTest& eq = *r.equivalence;
-        ASSERT_TRUE(eq.ci90Low && eq.ci90High) << where;
-        const bool inside = eq.boundLow < *eq.ci90Low.value && *eq.ci90High.value < eq.boundHigh;
+        ASSERT_TRUE(eq.ciTostLow && eq.ciTostHigh) << where;
+        const bool inside = eq.boundLow < *eq.ciTostLow.value && *eq.ciTostHigh.value < eq.boundHigh;
         const bool onCritical = std::fabs(tests->tUpper - tests->crit05) <= 1e-15 * tests->crit95 ||
                                 std::fabs(tests->tLower - tests->crit95) <= 1e-15 * tests->crit95;
         if (!onCritical) {

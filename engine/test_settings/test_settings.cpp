@@ -1,0 +1,66 @@
+#include "test_settings.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace tarnwick::settings {
+namespace {
+
+// The shortest text that reads back to the value, "." as the decimal mark
+// whatever the locale: the setting is named as it was given.
+std::string text(double value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+}  // namespace
+
+void check(const TestSettings& settings) {
+    if (!(settings.alpha > 0 && settings.alpha < 0.5)) {
+        throw SettingsError(error::alpha,
+                            "Alpha must lie between 0 and 0.5 (it is each one-sided "
+                            "test's level), not " +
+                                text(settings.alpha) + ".");
+    }
+    if (!settings.bounds) return;
+    const Bounds& b = *settings.bounds;
+    if (!std::isfinite(b.lower) || !std::isfinite(b.upper)) {
+        throw SettingsError(error::bounds,
+                            "Both bounds must be finite numbers; the lower bound is " +
+                                text(b.lower) + " and the upper bound " + text(b.upper) + ".");
+    }
+    if (!(b.lower < b.upper)) {
+        throw SettingsError(error::bounds,
+                            "The lower bound must lie below the upper bound; the "
+                            "lower bound is " +
+                                text(b.lower) + " and the upper bound " + text(b.upper) + ".");
+    }
+}
+
+Bounds rawBounds(const TestSettings& settings, Bounds given, double sd, const std::string& sdName) {
+    if (settings.units == BoundUnits::raw) return given;
+    if (!(sd > 0) || !std::isfinite(sd)) {
+        throw SettingsError(error::sd,
+                            "Bounds in SD units need a positive SD to convert them "
+                            "with, and " +
+                                sdName + " is " + text(sd) + ".");
+    }
+    const Bounds raw{given.lower * sd, given.upper * sd};
+    if (!std::isfinite(raw.lower) || !std::isfinite(raw.upper)) {
+        throw SettingsError(error::bounds, "The bounds in SD units times " + sdName + " overflow.");
+    }
+    return raw;
+}
+
+bool areTheCalculators(const TestSettings& settings, std::optional<double> delta) {
+    if (settings.alpha != calculatorAlpha || settings.units != BoundUnits::raw ||
+        settings.standardError != StandardError::pooled ||
+        settings.hypothesis != Hypothesis::equivalence) {
+        return false;
+    }
+    if (!settings.bounds) return true;
+    return delta && settings.bounds->lower == -*delta && settings.bounds->upper == *delta;
+}
+
+}  // namespace tarnwick::settings

@@ -1,0 +1,81 @@
+#pragma once
+// The question a test of two means is asked: at which alpha, against which
+// bounds (in raw or standardised units), with which standard error, and in
+// which direction. The defaults are the calculator's: alpha = .05, bounds of
+// -delta and +delta from the non-trivial difference in raw units, the pooled
+// standard error, and the equivalence test. Standard C++ only, so that the
+// report, the planner and every front end share one type.
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+namespace tarnwick::settings {
+
+enum class BoundUnits {
+    raw,  // the bounds are differences in the scores' units
+    sd,   // the bounds are multiples of the SD that standardises d
+};
+
+enum class StandardError {
+    pooled,  // the calculator's: s delta, with the df the df option chose
+    welch,   // Welch's own: sqrt(SD1^2/n1 + SD2^2/n2) with Welch's df (independent samples)
+};
+
+enum class Hypothesis {
+    equivalence,    // H0: the difference lies outside the bounds (the two one-sided tests)
+    minimalEffect,  // H0: the difference lies within the bounds
+};
+
+struct Bounds {
+    double lower = 0, upper = 0;
+    friend bool operator==(const Bounds&, const Bounds&) = default;
+};
+
+inline constexpr double calculatorAlpha = 0.05;
+
+struct TestSettings {
+    double alpha = calculatorAlpha;  // each one-sided test's level, 0 < alpha < 0.5
+    // Absent: -delta and +delta from the non-trivial difference.
+    std::optional<Bounds> bounds;
+    BoundUnits units = BoundUnits::raw;
+    StandardError standardError = StandardError::pooled;
+    Hypothesis hypothesis = Hypothesis::equivalence;
+    friend bool operator==(const TestSettings&, const TestSettings&) = default;
+};
+
+// The numbers of SettingsError, one per kind of setting that cannot be used.
+namespace error {
+constexpr int alpha = 1;   // alpha outside (0, 0.5), or not a number
+constexpr int bounds = 2;  // a bound not finite, or lower >= upper
+constexpr int sd = 3;      // bounds in SD units where that SD is not positive
+}  // namespace error
+
+// A setting that cannot be used: a number for programs, one sentence for people.
+class SettingsError : public std::runtime_error {
+public:
+    SettingsError(int number, std::string description)
+        : std::runtime_error(description), number_(number), description_(std::move(description)) {}
+    int number() const { return number_; }
+    const std::string& description() const { return description_; }
+
+private:
+    int number_;
+    std::string description_;
+};
+
+// Throws SettingsError when alpha or the given bounds cannot be used.
+void check(const TestSettings& settings);
+
+// The raw bounds for a standardiser: the bounds times sd in SD units, the
+// bounds themselves in raw units. `sdName` names the SD in the sentence of
+// the SettingsError (error::sd) thrown when sd is not positive and finite.
+Bounds rawBounds(const TestSettings& settings, Bounds given, double sd, const std::string& sdName);
+
+// Whether these settings ask exactly the calculator's question of a run
+// whose non-trivial difference was `delta` (absent when none was entered):
+// bounds given as -delta and +delta are the calculator's own.
+bool areTheCalculators(const TestSettings& settings, std::optional<double> delta);
+
+}  // namespace tarnwick::settings
