@@ -343,9 +343,9 @@ std::string conclusionSentence(Conclusion conclusion) {
             return "Conclusion: inconclusive. The difference is neither statistically smaller "
                    "than the bounds nor statistically different from zero.";
         case Conclusion::beyondBoundsAndDifferent:
-            return "Conclusion: beyond the bounds, and different from zero. The difference is "
-                   "statistically larger than the bounds allow (a difference that matters), and "
-                   "it is statistically different from zero.";
+            return "Conclusion: beyond the bounds, and different from zero. The difference lies "
+                   "statistically beyond the bounds (a difference that matters), and it is "
+                   "statistically different from zero.";
         case Conclusion::beyondBounds:
             return "Conclusion: beyond the bounds, but not different from zero. The difference "
                    "is statistically beyond a bound, yet the ordinary test does not find it "

@@ -38,7 +38,7 @@ inline constexpr double calculatorAlpha = 0.05;
 struct TestSettings {
     double alpha = calculatorAlpha;  // each one-sided test's level, 0 < alpha < 0.5
     // Absent: -delta and +delta from the non-trivial difference.
-    std::optional<Bounds> bounds;
+    std::optional<Bounds> bounds = std::nullopt;
     BoundUnits units = BoundUnits::raw;
     StandardError standardError = StandardError::pooled;
     Hypothesis hypothesis = Hypothesis::equivalence;

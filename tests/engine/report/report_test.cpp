@@ -217,7 +217,8 @@ void expectAgreesWithVerdict(const RunRecord& record, const std::string& where) 
         EXPECT_EQ(equivalent, tests->trivial) << where;
         const EquivalenceTest& eq = *r.equivalence;
         ASSERT_TRUE(eq.ciTostLow && eq.ciTostHigh) << where;
-        const bool inside = eq.boundLow < *eq.ciTostLow.value && *eq.ciTostHigh.value < eq.boundHigh;
+        const bool inside =
+            eq.boundLow < *eq.ciTostLow.value && *eq.ciTostHigh.value < eq.boundHigh;
         const bool onCritical = std::fabs(tests->tUpper - tests->crit05) <= 1e-15 * tests->crit95 ||
                                 std::fabs(tests->tLower - tests->crit95) <= 1e-15 * tests->crit95;
         if (!onCritical) {
