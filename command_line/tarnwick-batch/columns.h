@@ -29,6 +29,23 @@ inline constexpr std::array<InputColumn, 9> boxInputColumns = {{
 inline constexpr std::string_view designColumn = "design";  // independent or matched
 inline constexpr std::string_view dfColumn = "df";          // student or welch
 
+// The input columns that set the report's test; absent or empty, each is
+// the calculator's. They never change a box.
+inline constexpr std::array<std::string_view, 6> settingsColumns = {
+    "alpha",           // each one-sided test's level, 0 < alpha < 0.5
+    "lower",           // with upper: the bounds, instead of -bound and +bound
+    "upper",           //
+    "bound_units",     // raw or d (multiples of the SD that standardises d)
+    "standard_error",  // pooled or welch (Welch's own test, independent samples)
+    "hypothesis",      // equivalence or minimal_effect
+};
+namespace setting {
+constexpr std::size_t alpha = 0, lower = 1, upper = 2, boundUnits = 3, standardError = 4,
+                      hypothesis = 5;
+// The settings columns that hold numbers, read as the number columns are.
+constexpr std::array<std::size_t, 3> numbers = {alpha, lower, upper};
+}  // namespace setting
+
 struct BoxColumn {
     std::string_view column;
     std::string_view box;
@@ -68,19 +85,23 @@ inline constexpr std::array<BoxColumn, 26> boxColumns = {{
 inline constexpr std::string_view messageColumn = "message";
 
 // The report's columns for one design, written once with "ind_" and once with
-// "matched_" in front.
+// "matched_" in front. Intervals are named for their role, whatever alpha:
+// ci_tost is the 100(1 - 2 alpha)% interval, ci_test the 100(1 - alpha)% one.
 // The conclusion stays last: it is the one text column among numbers.
-inline constexpr std::array<std::string_view, 16> reportColumns = {"p_upper",
+inline constexpr std::array<std::string_view, 19> reportColumns = {"p_upper",
                                                                    "p_lower",
                                                                    "p_tost",
-                                                                   "ci90_low",
-                                                                   "ci90_high",
-                                                                   "ci95_low",
-                                                                   "ci95_high",
+                                                                   "p_met",
+                                                                   "ci_tost_low",
+                                                                   "ci_tost_high",
+                                                                   "ci_test_low",
+                                                                   "ci_test_high",
                                                                    "d",
-                                                                   "d_ci90_low",
-                                                                   "d_ci90_high",
+                                                                   "d_ci_tost_low",
+                                                                   "d_ci_tost_high",
                                                                    "g",
+                                                                   "lower",
+                                                                   "upper",
                                                                    "bound_d_low",
                                                                    "bound_d_high",
                                                                    "sensitivity_bound_80",

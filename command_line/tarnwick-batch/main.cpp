@@ -2,6 +2,7 @@
 // table of studies. See tarnwick-batch.1 for the whole interface.
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <iostream>
@@ -34,8 +35,11 @@ constexpr const char* footer =
 read: mean1 sd1 n1 mean2 sd2 n2 bound mean_diff sd_diff design df (any order;
 an absent column is an empty box). design is independent (or empty) or
 matched; df is student (or empty) or welch; any other word is that row's
-message. Every input column is copied, then come message, the 26 result boxes
-and the report (ind_..., matched_...).
+message. The report's test is set by the optional columns alpha (.05), lower
+and upper (both or neither; -bound and +bound), bound_units (raw or d),
+standard_error (pooled or welch) and hypothesis (equivalence or
+minimal_effect); empty is the calculator's. Every input column is copied,
+then come message, the 26 result boxes and the report (ind_..., matched_...).
 
 Exit status: 0 every row has results; 1 some rows have a message instead
 (all rows are written); 2 usage error, unreadable input or malformed CSV,
@@ -73,6 +77,7 @@ int run(const Options& options) {
     NumberColumns numbers(options, delimiter, "tarnwick-batch", "the analysis",
                           "such rows end with a type mismatch");
     std::array<std::string, boxInputColumns.size()> decimalPoints;
+    std::array<std::string, settingsColumns.size()> settingsDecimalPoints;
     std::vector<Field> fields;
     try {
         while (reader.next(record)) {
@@ -86,6 +91,16 @@ int run(const Options& options) {
             }
             if (const auto at = layout.designPosition()) row.design = record.fields[*at];
             if (const auto at = layout.dfPosition()) row.df = record.fields[*at];
+            for (std::size_t i = 0; i < row.settings.size(); ++i) {
+                const auto at = layout.settingsPositions()[i];
+                if (!at) continue;
+                const bool number = std::find(setting::numbers.begin(), setting::numbers.end(),
+                                              i) != setting::numbers.end();
+                row.settings[i] = number
+                                      ? numbers.read(record.fields[*at], settingsDecimalPoints[i],
+                                                     input.name(), record.line)
+                                      : std::string_view(record.fields[*at]);
+            }
             analysis.analyse(row);
             someMessages = someMessages || !analysis.endedWithResults();
 

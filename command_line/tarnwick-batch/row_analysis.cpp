@@ -1,6 +1,8 @@
 #include "row_analysis.h"
 
+#include <exception>
 #include <optional>
+#include <variant>
 
 #include "box_names.h"
 #include "box_table.h"
@@ -9,6 +11,7 @@
 #include "run_command.h"
 #include "run_record.h"
 #include "shortest_text.h"
+#include "test_settings.h"
 
 namespace tarnwick::batch {
 namespace {
@@ -86,28 +89,94 @@ std::string valueText(const report::Value& value, Digits digits) {
 }
 
 // The report's columns for one design, in the order of reportColumns.
-void reportTexts(const report::DesignReport& design, Digits digits, std::string* out) {
+void reportTexts(const report::DesignReport& design, bool minimalEffect, Digits digits,
+                 std::string* out) {
     const auto& equivalence = design.equivalence;
     const auto fromTest = [&](report::Value report::EquivalenceTest::*member) {
         return equivalence ? valueText((*equivalence).*member, digits) : std::string();
     };
+    const auto bound = [&](double report::EquivalenceTest::*member) {
+        return equivalence ? numberText((*equivalence).*member, digits) : std::string();
+    };
     out[0] = fromTest(&report::EquivalenceTest::pUpper);
     out[1] = fromTest(&report::EquivalenceTest::pLower);
     out[2] = fromTest(&report::EquivalenceTest::pTost);
-    out[3] = fromTest(&report::EquivalenceTest::ciTostLow);
-    out[4] = fromTest(&report::EquivalenceTest::ciTostHigh);
-    out[5] = valueText(design.ordinary.ciTestLow, digits);
-    out[6] = valueText(design.ordinary.ciTestHigh, digits);
-    out[7] = valueText(design.effect.d, digits);
-    out[8] = valueText(design.effect.dCiTostLow, digits);
-    out[9] = valueText(design.effect.dCiTostHigh, digits);
-    out[10] = valueText(design.effect.g, digits);
-    out[11] = fromTest(&report::EquivalenceTest::boundDLow);
-    out[12] = fromTest(&report::EquivalenceTest::boundDHigh);
-    out[13] = valueText(design.sensitivity.bound80, digits);
-    out[14] = valueText(design.sensitivity.bound90, digits);
-    out[15] =
+    out[3] = minimalEffect ? fromTest(&report::EquivalenceTest::pMet) : std::string();
+    out[4] = fromTest(&report::EquivalenceTest::ciTostLow);
+    out[5] = fromTest(&report::EquivalenceTest::ciTostHigh);
+    out[6] = valueText(design.ordinary.ciTestLow, digits);
+    out[7] = valueText(design.ordinary.ciTestHigh, digits);
+    out[8] = valueText(design.effect.d, digits);
+    out[9] = valueText(design.effect.dCiTostLow, digits);
+    out[10] = valueText(design.effect.dCiTostHigh, digits);
+    out[11] = valueText(design.effect.g, digits);
+    out[12] = bound(&report::EquivalenceTest::boundLow);
+    out[13] = bound(&report::EquivalenceTest::boundHigh);
+    out[14] = fromTest(&report::EquivalenceTest::boundDLow);
+    out[15] = fromTest(&report::EquivalenceTest::boundDHigh);
+    out[16] = valueText(design.sensitivity.bound80, digits);
+    out[17] = valueText(design.sensitivity.bound90, digits);
+    out[18] =
         design.conclusion ? std::string(report::conclusionName(*design.conclusion)) : std::string();
+}
+
+// A number setting as the calculator reads a box, so that a table means the
+// same by "0.025" in every column.
+std::optional<double> settingNumber(std::string_view text) {
+    try {
+        return textToNumber(text);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+// The row's settings, or the sentence why they cannot be used.
+std::variant<settings::TestSettings, std::string> settingsOf(const RowTexts& row) {
+    const auto& texts = row.settings;
+    settings::TestSettings s;
+    const auto quoted = [](std::string_view text) { return "\"" + std::string(text) + "\""; };
+    if (!texts[setting::alpha].empty()) {
+        const std::optional<double> alpha = settingNumber(texts[setting::alpha]);
+        if (!alpha) return "alpha must be a number, not " + quoted(texts[setting::alpha]);
+        s.alpha = *alpha;
+    }
+    const std::string_view lowerText = texts[setting::lower], upperText = texts[setting::upper];
+    if (lowerText.empty() != upperText.empty())
+        return std::string(
+            "lower and upper must be given together, or neither for -bound and "
+            "+bound");
+    if (!lowerText.empty()) {
+        const std::optional<double> lower = settingNumber(lowerText),
+                                    upper = settingNumber(upperText);
+        if (!lower) return "lower must be a number, not " + quoted(lowerText);
+        if (!upper) return "upper must be a number, not " + quoted(upperText);
+        s.bounds = settings::Bounds{*lower, *upper};
+    }
+    const auto word = [&](std::size_t column, std::string_view no, std::string_view yes,
+                          bool& chosen) -> std::optional<std::string> {
+        const std::string_view text = texts[column];
+        if (text.empty() || text == no) return std::nullopt;
+        if (text == yes) {
+            chosen = true;
+            return std::nullopt;
+        }
+        return std::string(settingsColumns[column]) + " must be " + std::string(no) + ", " +
+               std::string(yes) + " or empty, not " + quoted(text);
+    };
+    bool sdUnits = false, welch = false, minimalEffect = false;
+    if (auto why = word(setting::boundUnits, "raw", "d", sdUnits)) return *why;
+    if (auto why = word(setting::standardError, "pooled", "welch", welch)) return *why;
+    if (auto why = word(setting::hypothesis, "equivalence", "minimal_effect", minimalEffect))
+        return *why;
+    if (sdUnits) s.units = settings::BoundUnits::sd;
+    if (welch) s.standardError = settings::StandardError::welch;
+    if (minimalEffect) s.hypothesis = settings::Hypothesis::minimalEffect;
+    try {
+        settings::check(s);
+    } catch (const settings::SettingsError& e) {
+        return e.description();
+    }
+    return s;
 }
 
 // The design and df words are the table's own, not texts for a box: anything
@@ -185,10 +254,30 @@ void RowAnalysis::analyse(const RowTexts& row) {
         std::string* reportOut = texts_.data() + 1 + boxColumns.size();
         for (std::string* text = reportOut; text != texts_.data() + texts_.size(); ++text)
             text->clear();
-        if (const std::optional<report::Report> report = report::makeReport(record)) {
-            reportTexts(report->independent, digits_, reportOut);
-            if (report->matched)
-                reportTexts(*report->matched, digits_, reportOut + reportColumns.size());
+        const auto settingsProblem = [&](const std::string& sentence) {
+            if (!texts_[0].empty()) texts_[0] += '\n';
+            texts_[0] += sentence;
+            endedWithResults_ = false;
+        };
+        const auto rowSettings = settingsOf(row);
+        if (const std::string* why = std::get_if<std::string>(&rowSettings)) {
+            settingsProblem(*why);
+        } else {
+            const auto& s = std::get<settings::TestSettings>(rowSettings);
+            const bool minimalEffect = s.hypothesis == settings::Hypothesis::minimalEffect;
+            try {
+                if (const std::optional<report::Report> report = report::makeReport(record, s)) {
+                    reportTexts(report->independent, minimalEffect, digits_, reportOut);
+                    if (report->matched) {
+                        reportTexts(*report->matched, minimalEffect, digits_,
+                                    reportOut + reportColumns.size());
+                    }
+                }
+            } catch (const settings::SettingsError& e) {
+                for (std::string* text = reportOut; text != texts_.data() + texts_.size(); ++text)
+                    text->clear();
+                settingsProblem(e.description());
+            }
         }
     }
     for (std::size_t i = 0; i < texts_.size(); ++i)

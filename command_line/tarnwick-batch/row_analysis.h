@@ -2,7 +2,9 @@
 // One row of the table is one press of the run button in a fresh window: its
 // texts go into the boxes as they stand, the design and df options are set as
 // the row asks, and the results are the 26 result boxes, the message the
-// window would have shown, and the report.
+// window would have shown, and the report, asked with the row's settings. A
+// setting that cannot be used leaves the boxes as the window fills them and
+// puts its sentence in the message instead of the report.
 
 #include <array>
 #include <string>
@@ -27,6 +29,7 @@ enum class Digits {
 struct RowTexts {
     std::array<std::string_view, boxInputColumns.size()> boxes{};
     std::string_view design, df;
+    std::array<std::string_view, settingsColumns.size()> settings{};
 };
 
 // The messages of rows the window would never run.

@@ -14,6 +14,7 @@ std::vector<std::string_view> readColumnNames() {
         names.push_back(column.column);
     names.push_back(designColumn);
     names.push_back(dfColumn);
+    names.insert(names.end(), settingsColumns.begin(), settingsColumns.end());
     return names;
 }
 
@@ -36,7 +37,9 @@ std::vector<std::string> resultColumnNames() {
 }
 
 TableLayout::TableLayout(const CsvRecord& header, const std::string& fileName)
-    : inputColumns_(header.fields), boxPositions_(boxInputColumns.size()) {
+    : inputColumns_(header.fields),
+      boxPositions_(boxInputColumns.size()),
+      settingsPositions_(settingsColumns.size()) {
     const std::vector<std::string> results = resultColumnNames();
     const std::vector<std::string_view> readNames = readColumnNames();
     std::set<std::string_view> seen;
@@ -58,13 +61,20 @@ TableLayout::TableLayout(const CsvRecord& header, const std::string& fileName)
             designPosition_ = i;
         } else if (name == dfColumn) {
             dfPosition_ = i;
-        } else if (std::find(readNames.begin(), readNames.end(), table_io::foldedColumnName(name)) != readNames.end()) {
+        } else if (const auto at = std::find(settingsColumns.begin(), settingsColumns.end(), name);
+                   at != settingsColumns.end()) {
+            settingsPositions_[static_cast<std::size_t>(at - settingsColumns.begin())] = i;
+        } else if (std::find(readNames.begin(), readNames.end(),
+                             table_io::foldedColumnName(name)) != readNames.end()) {
             nearMisses_.push_back(name);
         }
     }
-    const bool readsAColumn = designPosition_ || dfPosition_ ||
-                              std::any_of(boxPositions_.begin(), boxPositions_.end(),
-                                          [](const auto& at) { return at.has_value(); });
+    const auto any = [](const std::vector<std::optional<std::size_t>>& positions) {
+        return std::any_of(positions.begin(), positions.end(),
+                           [](const auto& at) { return at.has_value(); });
+    };
+    const bool readsAColumn =
+        designPosition_ || dfPosition_ || any(boxPositions_) || any(settingsPositions_);
     if (!readsAColumn) {
         std::string expected;
         for (std::string_view name : readNames)

@@ -27,6 +27,10 @@ public:
     const std::vector<std::optional<std::size_t>>& boxPositions() const { return boxPositions_; }
     std::optional<std::size_t> designPosition() const { return designPosition_; }
     std::optional<std::size_t> dfPosition() const { return dfPosition_; }
+    // Position of each of settingsColumns, absent when not in the header.
+    const std::vector<std::optional<std::size_t>>& settingsPositions() const {
+        return settingsPositions_;
+    }
 
     // The input's columns, then the result columns.
     std::vector<std::string> outputColumns() const;
@@ -41,6 +45,7 @@ private:
     std::vector<std::string> inputColumns_;
     std::vector<std::optional<std::size_t>> boxPositions_;
     std::optional<std::size_t> designPosition_, dfPosition_;
+    std::vector<std::optional<std::size_t>> settingsPositions_;
     std::vector<std::string> nearMisses_;
 };
 

@@ -21,20 +21,22 @@ const std::filesystem::path studiesJsonl = DOCS_DIR "/batch/studies-results.json
 // Written out here rather than built from the program's column table, so
 // that a misspelt or misplaced column cannot pass.
 const std::string expectedHeader =
-    "study,citation,mean1,sd1,n1,mean2,sd2,n2,bound,design,df,mean_diff,sd_diff,message,welch_t,"
+    "study,citation,mean1,sd1,n1,mean2,sd2,n2,bound,design,df,mean_diff,sd_diff,alpha,lower,upper,"
+    "bound_units,standard_error,hypothesis,message,welch_t,"
     "welch_df,welch_p2,welch_p1,student_t,student_df,student_p2,student_p1,s_delta,t_upper,"
     "t_lower,crit_05,crit_95,df_used,verdict,matched_t,matched_df,matched_p2,matched_p1,"
     "matched_s_delta,matched_t_upper,matched_t_lower,matched_crit_05,matched_crit_95,"
-    "matched_df_used,matched_verdict,ind_p_upper,ind_p_lower,ind_p_tost,ind_ci90_low,"
-    "ind_ci90_high,ind_ci95_low,ind_ci95_high,ind_d,ind_d_ci90_low,ind_d_ci90_high,ind_g,"
-    "ind_bound_d_low,ind_bound_d_high,ind_sensitivity_bound_80,ind_sensitivity_bound_90,"
-    "ind_conclusion,matched_p_upper,matched_p_lower,"
-    "matched_p_tost,matched_ci90_low,matched_ci90_high,matched_ci95_low,matched_ci95_high,"
-    "matched_d,matched_d_ci90_low,matched_d_ci90_high,matched_g,matched_bound_d_low,"
+    "matched_df_used,matched_verdict,ind_p_upper,ind_p_lower,ind_p_tost,ind_p_met,"
+    "ind_ci_tost_low,ind_ci_tost_high,ind_ci_test_low,ind_ci_test_high,ind_d,ind_d_ci_tost_low,"
+    "ind_d_ci_tost_high,ind_g,ind_lower,ind_upper,ind_bound_d_low,ind_bound_d_high,"
+    "ind_sensitivity_bound_80,ind_sensitivity_bound_90,ind_conclusion,matched_p_upper,"
+    "matched_p_lower,matched_p_tost,matched_p_met,matched_ci_tost_low,matched_ci_tost_high,"
+    "matched_ci_test_low,matched_ci_test_high,matched_d,matched_d_ci_tost_low,"
+    "matched_d_ci_tost_high,matched_g,matched_lower,matched_upper,matched_bound_d_low,"
     "matched_bound_d_high,matched_sensitivity_bound_80,matched_sensitivity_bound_90,"
     "matched_conclusion\n";
 
-constexpr std::size_t inputWidth = 13;  // the columns of studies.csv
+constexpr std::size_t inputWidth = 19;  // the columns of studies.csv
 
 TEST(Golden, DocumentedExampleGivesTheDocumentedResults) {
     const Outcome csv = run(BATCH_PROGRAM, {studies.string()});
@@ -58,8 +60,9 @@ TEST(Golden, ExampleHoldsEveryConclusionAndDfsThatDiffer) {
                                    results.at(row, "ind_conclusion") != "" &&
                                    results.at(row, "df_used") != results.at(row, "welch_df");
     }
-    EXPECT_EQ(conclusions, (std::set<std::string>{"", "equivalent", "equivalent_and_different",
-                                                  "different", "inconclusive"}));
+    EXPECT_EQ(conclusions,
+              (std::set<std::string>{"", "equivalent", "equivalent_and_different", "different",
+                                     "inconclusive", "beyond_bounds_and_different"}));
     EXPECT_TRUE(studentWithOtherWelchDf);
 }
 
