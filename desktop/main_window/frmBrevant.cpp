@@ -188,19 +188,18 @@ void frmBrevant::cmdNew_Click() {
     switchOff(*ui.TxtSDMatched);
     switchOff(*ui.TxtMeanDiff);
     ui.OpStudent->setChecked(true);
-    lastReport_.reset();
+    lastRecord_.reset();
     ui.cmdReport->setEnabled(false);
 }
 
 void frmBrevant::cmdExit_Click() { close(); }
 
 void frmBrevant::keepReportOf(const RunRecord& record) {
-    std::optional<report::Report> report = report::makeReport(record);
-    if (!report) {
-        lastReportInputs_.latestRunStopped = lastReport_.has_value();
+    if (!record.endedWithResults) {
+        lastReportInputs_.latestRunStopped = lastRecord_.has_value();
         return;
     }
-    lastReport_ = std::move(report);
+    lastRecord_ = record;
     const auto typed = [](const QLineEdit* box) { return box->text().toStdString(); };
     lastReportInputs_ = {typed(ui.TxtMean1),        typed(ui.TxtSD1),       typed(ui.TxtN1),
                          typed(ui.TxtMean2),        typed(ui.TxtSD2),       typed(ui.TxtN2),
@@ -210,9 +209,9 @@ void frmBrevant::keepReportOf(const RunRecord& record) {
 }
 
 void frmBrevant::cmdReport_Click() {
-    if (!lastReport_) return;
-    frmReport report(*lastReport_, lastReportInputs_,
-                     ReportPlatform{.showMessage = platform_.showMessage}, this);
+    if (!lastRecord_) return;
+    frmReport report(*lastRecord_, lastReportInputs_,
+                     ReportPlatform{.showMessage = platform_.showMessage}, this, &reportSettings_);
     report.exec();
 }
 

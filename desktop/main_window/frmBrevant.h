@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <optional>
 
+#include "frmReport.h"
 #include "platform.h"
 #include "report.h"
 #include "report_text.h"
+#include "run_record.h"
 #include "ui_frmBrevant.h"
 
 class QLineEdit;
@@ -75,10 +77,13 @@ private:
 
     Ui::frmBrevant ui;
     Platform platform_;
-    // The report of the last run that ended with results, and that run's
+    // The record of the last run that ended with results, and that run's
     // inputs as typed; a later run that ends with a message leaves them.
-    std::optional<report::Report> lastReport_;
+    std::optional<RunRecord> lastRecord_;
     report::ReportInputs lastReportInputs_;
+    // The report window's settings, kept from one report to the next while
+    // the program runs.
+    ReportSettingsTexts reportSettings_;
     Announcer* announcer_;
     QPointer<frmPlan> plan_;
 };

@@ -52,9 +52,16 @@ QString designName(const DesignReport& r) {
                             : QStringLiteral("Independent samples (Student's t):");
 }
 
-QColor decisionColour(const DesignReport& r) {
+bool minimalEffect(const Report& report) {
+    return report.settings.hypothesis == settings::Hypothesis::minimalEffect;
+}
+
+// Blue where the test asked rejected its null hypothesis.
+QColor decisionColour(const Report& report, const DesignReport& r) {
     if (!r.equivalence) return neutralGrey;
-    return r.equivalence->trivial ? okabeBlue : okabeVermillion;
+    const bool rejected =
+        minimalEffect(report) ? r.equivalence->beyondBounds : r.equivalence->trivial;
+    return rejected ? okabeBlue : okabeVermillion;
 }
 
 enum class Bounds { none, ordered, coinciding, reversed };
@@ -91,9 +98,20 @@ QStringList legendRegionLines(Bounds bounds) {
     return {};
 }
 
-const QString legendBar =
-    QStringLiteral("90% CI, the equivalence test's (blue: equivalent; orange: not)");
-const QString legendLine = QStringLiteral("95% CI, the ordinary test's; diamond: the difference");
+// Each interval by its level at the report's alpha (90% and 95% at .05).
+QString legendBar(const Report& report) {
+    const QString level = QString::fromStdString(apa::percent(1 - 2 * report.settings.alpha)) +
+                          QStringLiteral("% CI");
+    return minimalEffect(report)
+               ? level + QStringLiteral(
+                             ", the minimal-effect test's (blue: beyond the bounds; "
+                             "orange: not)")
+               : level + QStringLiteral(", the equivalence test's (blue: equivalent; orange: not)");
+}
+QString legendLine(const Report& report) {
+    return QString::fromStdString(apa::percent(1 - report.settings.alpha)) +
+           QStringLiteral("% CI, the ordinary test's; diamond: the difference");
+}
 
 QString boundLabel(const char* which, double bound, int decimals) {
     return QString::fromLatin1(which) +
@@ -244,7 +262,7 @@ void drawRegion(QPainter& painter, const Layout& at, const Report& report) {
     painter.drawLine(QPointF(xHigh, top), QPointF(xHigh, bottom));
 }
 
-void drawIntervals(QPainter& painter, const Layout& at, std::size_t i) {
+void drawIntervals(QPainter& painter, const Layout& at, const Report& report, std::size_t i) {
     const DesignReport& r = *at.rows()[i];
     const qreal line = at.line();
     const qreal y = at.rowCentre(i);
@@ -258,7 +276,7 @@ void drawIntervals(QPainter& painter, const Layout& at, std::size_t i) {
             b = middle + thinnestBar * line / 2;
         }
         painter.fillRect(QRectF(QPointF(a, y - 0.22 * line), QPointF(b, y + 0.22 * line)),
-                         decisionColour(r));
+                         decisionColour(report, r));
     }
     // The 95% interval over it: a thin line with end ticks, visible also
     // where the 90% bar is the wider (Welch's df).
@@ -344,7 +362,7 @@ std::vector<PlotText> equivalencePlotTexts(const QRectF& area, const Report& rep
         texts.push_back(t);
         y += textLine * line;
     }
-    QStringList legend{legendBar, legendLine};
+    QStringList legend{legendBar(report), legendLine(report)};
     legend += legendRegionLines(boundsOf(report));
     y = at.legendTop();
     for (const QString& words : legend) {
@@ -401,7 +419,7 @@ void paintEquivalencePlot(QPainter& painter, const QRectF& area, const Report& r
             Qt::white);
     }
     for (std::size_t i = 0; i < at.rows().size(); ++i)
-        drawIntervals(painter, at, i);
+        drawIntervals(painter, at, report, i);
     figure::drawBottomAxis(painter, at.axis(), at.left(), at.right(), at.axisY(), at.line(),
                            [&at](double v) { return at.x(v); });
     drawLegendSamples(painter, at, boundsOf(report));

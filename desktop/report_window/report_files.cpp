@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "apa_format.h"
 #include "equivalence_plot.h"
 
 namespace tarnwick::report {
@@ -24,9 +25,15 @@ figure::Figure reportFigure(const Report& report, const QString& text, const QFo
     figure::Figure f;
     f.title = QStringLiteral("Equivalence plot");
     f.pageTitle = QStringLiteral("Tarnwick report");
-    f.description = QStringLiteral(
-        "The 90% and 95% confidence intervals of the difference and the "
-        "equivalence bounds, from Tarnwick");
+    f.description = QStringLiteral("The ") +
+                    QString::fromStdString(apa::percent(1 - 2 * report.settings.alpha)) +
+                    QStringLiteral("% and ") +
+                    QString::fromStdString(apa::percent(1 - report.settings.alpha)) +
+                    QStringLiteral("% confidence intervals of the difference and the ") +
+                    (report.settings.hypothesis == settings::Hypothesis::minimalEffect
+                         ? QStringLiteral("bounds of the minimal-effect test")
+                         : QStringLiteral("equivalence bounds")) +
+                    QStringLiteral(", from Tarnwick");
     f.font = font;
     f.widthInLines = plotWidthInLines;
     f.height = [&report, font](const QPaintDevice* device) {

@@ -368,12 +368,17 @@ std::optional<Report> makeReport(const RunRecord& record, const TestSettings& se
     const std::optional<double> delta = record.independent.tests
                                             ? std::optional<double>(record.independent.tests->bound)
                                             : std::nullopt;
+    // Bounds given as -delta and +delta are the non-trivial difference's own,
+    // whatever else is set: the report names them so.
+    TestSettings asked = settings;
+    if (asked.bounds && delta && *asked.bounds == settings::Bounds{-*delta, *delta})
+        asked.bounds.reset();
     Report report;
-    report.settings = settings;
-    report.calculatorSettings = settings::areTheCalculators(settings, delta);
-    report.independent = independentReport(record.independent, settings, report.calculatorSettings);
+    report.settings = asked;
+    report.calculatorSettings = settings::areTheCalculators(asked, delta);
+    report.independent = independentReport(record.independent, asked, report.calculatorSettings);
     if (record.matched)
-        report.matched = matchedReport(*record.matched, settings, report.calculatorSettings);
+        report.matched = matchedReport(*record.matched, asked, report.calculatorSettings);
     return report;
 }
 

@@ -3,6 +3,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -10,6 +11,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -40,12 +42,16 @@ struct Recorded {
     QStringList messages;
 };
 
-report::Report reportOf(const testing_support::Inputs& in) {
+RunRecord recordOf(const testing_support::Inputs& in) {
     BoxTable boxes;
     testing_support::enter(boxes, in);
     RunRecord record;
     runCommand(boxes, &record);
-    return report::makeReport(record).value();
+    return record;
+}
+
+report::Report reportOf(const testing_support::Inputs& in) {
+    return report::makeReport(recordOf(in)).value();
 }
 
 report::ReportInputs reportInputsOf(const testing_support::Inputs& in) {
@@ -77,13 +83,8 @@ class ReportWindowTest : public QObject {
     testing_support::Inputs inputs_{};  // run A
     report::ReportInputs reportInputs_{"10", "2", "10", "9", "2", "10", "3", "", "", false, false};
 
-    report::Report reportOfRunA() {
-        BoxTable boxes;
-        testing_support::enter(boxes, inputs_);
-        RunRecord record;
-        runCommand(boxes, &record);
-        return report::makeReport(record).value();
-    }
+    RunRecord recordOfRunA() { return recordOf(inputs_); }
+    report::Report reportOfRunA() { return report::makeReport(recordOfRunA()).value(); }
 
     // A window whose file dialog and message box answer from `recorded`.
     std::unique_ptr<frmReport> window(Recorded& recorded) {
@@ -100,7 +101,7 @@ class ReportWindowTest : public QObject {
             QVERIFY(icon == MessageIcon::error);
             recorded.messages << prompt;
         };
-        return std::make_unique<frmReport>(reportOfRunA(), reportInputs_, platform);
+        return std::make_unique<frmReport>(recordOfRunA(), reportInputs_, platform);
     }
 
     template <typename T>
@@ -261,7 +262,7 @@ private slots:
     // The same on screen, at every width the window can take.
     void theViewNeverSplitsANumber() {
         Recorded recorded;
-        auto w = std::make_unique<frmReport>(reportOf(matchedRun), reportInputsOf(matchedRun));
+        auto w = std::make_unique<frmReport>(recordOf(matchedRun), reportInputsOf(matchedRun));
         auto* view = child<report::ReportTextView>(*w, "txtReport");
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
@@ -321,7 +322,7 @@ private slots:
         report::ReportInputs inputs = reportInputs_;
         for (const bool stopped : {false, true}) {
             inputs.latestRunStopped = stopped;
-            frmReport w(reportOfRunA(), inputs);
+            frmReport w(recordOfRunA(), inputs);
             auto* line = child<QLabel>(w, "lblRun");
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(line);
             const QString heard = accessible->text(QAccessible::Name);
@@ -695,6 +696,212 @@ private slots:
                  child<QPushButton>(*w, "cmdClose"));  // the window opens on Close
         QTest::keyClick(w.get(), Qt::Key_Escape);
         QVERIFY(!w->isVisible());
+    }
+
+private:
+    // The settings row, reached as a screen reader reaches it: by accessible name.
+    template <typename T>
+    T* named(QWidget& w, const QString& name) {
+        for (T* widget : w.findChildren<T*>()) {
+            if (widget->accessibleName() == name) return widget;
+        }
+        return nullptr;
+    }
+
+    void retype(QLineEdit* box, const QString& text) {
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, text);
+    }
+
+    QString heardNotice(QWidget& w) {
+        QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(child<QLabel>(w, "lblNotice"));
+        return accessible->text(QAccessible::Name);
+    }
+
+private slots:
+    void settingsRowOpensWithTheCalculatorsSettings() {
+        frmReport w(recordOfRunA(), reportInputs_);
+        for (const char* name : {"Alpha", "Lower bound", "Upper bound"})
+            QVERIFY2(named<QLineEdit>(w, QString::fromLatin1(name)), name);
+        for (const char* name :
+             {"Bounds in SD units", "Welch's standard error", "Minimal-effect test"})
+            QVERIFY2(named<QCheckBox>(w, QString::fromLatin1(name)), name);
+        QCOMPARE(named<QLineEdit>(w, QStringLiteral("Alpha"))->text(), QStringLiteral("0.05"));
+        QCOMPARE(named<QLineEdit>(w, QStringLiteral("Lower bound"))->text(), QStringLiteral("-3"));
+        QCOMPARE(named<QLineEdit>(w, QStringLiteral("Upper bound"))->text(), QStringLiteral("3"));
+        QVERIFY(child<QLabel>(w, "lblNotice")->text().isEmpty());
+        QCOMPARE(child<report::ReportTextView>(w, "txtReport")->report(),
+                 QString::fromStdString(report::reportText(reportOfRunA(), reportInputs_)));
+    }
+
+    // Each setting typed or ticked: the text, the plot and the notice follow
+    // at once, with the engine's numbers for those settings.
+    void typedSettingsChangeTheReportAtOnce_data() {
+        QTest::addColumn<QString>("alpha");
+        QTest::addColumn<QString>("lower");
+        QTest::addColumn<QString>("upper");
+        QTest::addColumn<bool>("sdUnits");
+        QTest::addColumn<bool>("welch");
+        QTest::addColumn<bool>("minimalEffect");
+        QTest::addColumn<QStringList>("says");
+        namespace s = settings;
+        QTest::newRow("alpha .025") << "0.025"
+                                    << "-3"
+                                    << "3" << false << false << false
+                                    << QStringList{"the 95% CI of the difference",
+                                                   "97.5% CI of the difference", "alpha = .025"};
+        QTest::newRow("asymmetric bounds")
+            << "0.05"
+            << "-0.3"
+            << "2.5" << false << false << false
+            << QStringList{"bounds of -0.3 and 2.5", "as set for this report"};
+        QTest::newRow("bounds in SD units")
+            << "0.05"
+            << "-0.25"
+            << "0.5" << true << false << false
+            << QStringList{"in SD units", "-0.50 and 1.00 in raw units"};
+        QTest::newRow("Welch's own")
+            << "0.05"
+            << "-3"
+            << "3" << false << true << false
+            << QStringList{"Welch's standard error", "Welch's standard error and df"};
+        QTest::newRow("minimal-effect")
+            << "0.1"
+            << "-0.5"
+            << "0.5" << false << false << true
+            << QStringList{"The minimal-effect test", "the minimal-effect test."};
+    }
+
+    void typedSettingsChangeTheReportAtOnce() {
+        QFETCH(QString, alpha);
+        QFETCH(QString, lower);
+        QFETCH(QString, upper);
+        QFETCH(bool, sdUnits);
+        QFETCH(bool, welch);
+        QFETCH(bool, minimalEffect);
+        QFETCH(QStringList, says);
+        frmReport w(recordOfRunA(), reportInputs_);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        retype(named<QLineEdit>(w, QStringLiteral("Alpha")), alpha);
+        retype(named<QLineEdit>(w, QStringLiteral("Lower bound")), lower);
+        retype(named<QLineEdit>(w, QStringLiteral("Upper bound")), upper);
+        for (const auto& [name, on] : {std::pair{"Bounds in SD units", sdUnits},
+                                       {"Welch's standard error", welch},
+                                       {"Minimal-effect test", minimalEffect}}) {
+            auto* box = named<QCheckBox>(w, QString::fromLatin1(name));
+            if (box->isChecked() != on) QTest::mouseClick(box, Qt::LeftButton);
+        }
+        const QString text = child<report::ReportTextView>(w, "txtReport")->report();
+        for (const QString& words : says)
+            QVERIFY2(text.contains(words), qPrintable(words + QStringLiteral(" in ") + text));
+        QVERIFY2(heardNotice(w).contains(QStringLiteral("differ from the calculator's")),
+                 qPrintable(heardNotice(w)));
+        QVERIFY(w.accessibleDescription().contains(QStringLiteral("differ from the calculator's")));
+        // The plot shows the engine's report at these settings.
+        settings::TestSettings expected{
+            .alpha = alpha.toDouble(),
+            .bounds = settings::Bounds{lower.toDouble(), upper.toDouble()}};
+        if (sdUnits) expected.units = settings::BoundUnits::sd;
+        if (welch) expected.standardError = settings::StandardError::welch;
+        if (minimalEffect) expected.hypothesis = settings::Hypothesis::minimalEffect;
+        const report::Report engine = report::makeReport(recordOfRunA(), expected).value();
+        const auto& shown = child<report::EquivalencePlot>(w, "plot")->report();
+        QVERIFY(shown && child<report::EquivalencePlot>(w, "plot")->isVisible());
+        QCOMPARE(*shown->independent.equivalence->ciTostLow.value,
+                 *engine.independent.equivalence->ciTostLow.value);
+        QCOMPARE(shown->independent.equivalence->boundHigh,
+                 engine.independent.equivalence->boundHigh);
+        QCOMPARE(*shown->independent.ordinary.ciTestHigh.value,
+                 *engine.independent.ordinary.ciTestHigh.value);
+        QCOMPARE(text, QString::fromStdString(report::reportText(engine, reportInputs_)));
+        // Back to the calculator's settings: the notice goes.
+        retype(named<QLineEdit>(w, QStringLiteral("Alpha")), QStringLiteral("0.05"));
+        retype(named<QLineEdit>(w, QStringLiteral("Lower bound")), QStringLiteral("-3"));
+        retype(named<QLineEdit>(w, QStringLiteral("Upper bound")), QStringLiteral("3"));
+        for (const char* name :
+             {"Bounds in SD units", "Welch's standard error", "Minimal-effect test"}) {
+            auto* box = named<QCheckBox>(w, QString::fromLatin1(name));
+            if (box->isChecked()) QTest::mouseClick(box, Qt::LeftButton);
+        }
+        QVERIFY(child<QLabel>(w, "lblNotice")->isHidden());
+        QCOMPARE(child<report::ReportTextView>(w, "txtReport")->report(),
+                 QString::fromStdString(report::reportText(reportOfRunA(), reportInputs_)));
+    }
+
+    // A setting that cannot be used: its sentence, no number, nothing to copy or save.
+    void unusableSettingsGiveOneSentence_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("sentence");
+        QTest::newRow("alpha too large") << "Alpha"
+                                         << "0.6"
+                                         << "Alpha must lie between 0 and 0.5";
+        QTest::newRow("alpha not a number") << "Alpha"
+                                            << "a"
+                                            << "Type alpha as a number";
+        QTest::newRow("bounds reversed") << "Lower bound"
+                                         << "4"
+                                         << "The lower bound must lie below";
+        QTest::newRow("a bound missing") << "Upper bound"
+                                         << ""
+                                         << "Type both bounds";
+        QTest::newRow("a bound not a number") << "Upper bound"
+                                              << "x"
+                                              << "Type each bound as a number";
+    }
+
+    void unusableSettingsGiveOneSentence() {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, sentence);
+        frmReport w(recordOfRunA(), reportInputs_);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        retype(named<QLineEdit>(w, box), typed);
+        const QString text = child<report::ReportTextView>(w, "txtReport")->report();
+        QVERIFY2(text.startsWith(sentence), qPrintable(text));
+        QVERIFY2(!text.contains(QRegularExpression(QStringLiteral("\\d\\.\\d{2}"))) ||
+                     text.contains(typed),
+                 qPrintable(text));
+        QVERIFY(heardNotice(w).startsWith(sentence));
+        QVERIFY(!child<report::EquivalencePlot>(w, "plot")->isVisible());
+        for (const char* command : {"cmdCopyText", "cmdCopyPlot", "cmdSave"})
+            QVERIFY2(!child<QPushButton>(w, command)->isEnabled(), command);
+        QVERIFY(!w.shownReport());
+    }
+
+    // Settings stay for the next report while the program runs; bounds left
+    // as filled are filled afresh from the next run's non-trivial difference.
+    void settingsStayForTheNextReport() {
+        ReportSettingsTexts kept;
+        {
+            frmReport w(recordOfRunA(), reportInputs_, {}, nullptr, &kept);
+            retype(named<QLineEdit>(w, QStringLiteral("Alpha")), QStringLiteral("0.025"));
+            QTest::mouseClick(named<QCheckBox>(w, QStringLiteral("Minimal-effect test")),
+                              Qt::LeftButton);
+        }
+        testing_support::Inputs other = inputs_;
+        other.notTrivial = "2";
+        report::ReportInputs otherInputs = reportInputs_;
+        otherInputs.notTrivial = "2";
+        {
+            frmReport w(recordOf(other), otherInputs, {}, nullptr, &kept);
+            QCOMPARE(named<QLineEdit>(w, QStringLiteral("Alpha"))->text(), QStringLiteral("0.025"));
+            QVERIFY(named<QCheckBox>(w, QStringLiteral("Minimal-effect test"))->isChecked());
+            QCOMPARE(named<QLineEdit>(w, QStringLiteral("Upper bound"))->text(),
+                     QStringLiteral("2"));
+            QVERIFY(w.shownReport() && w.shownReport()->settings.alpha == 0.025);
+            retype(named<QLineEdit>(w, QStringLiteral("Upper bound")), QStringLiteral("2.5"));
+        }
+        frmReport w(recordOfRunA(), reportInputs_, {}, nullptr, &kept);
+        QCOMPARE(named<QLineEdit>(w, QStringLiteral("Lower bound"))->text(), QStringLiteral("-2"));
+        QCOMPARE(named<QLineEdit>(w, QStringLiteral("Upper bound"))->text(), QStringLiteral("2.5"));
+        // A window without a keeper starts from the calculator's settings.
+        frmReport fresh(recordOfRunA(), reportInputs_);
+        QCOMPARE(named<QLineEdit>(fresh, QStringLiteral("Alpha"))->text(), QStringLiteral("0.05"));
     }
 };
 
