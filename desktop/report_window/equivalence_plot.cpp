@@ -98,6 +98,31 @@ QStringList legendRegionLines(Bounds bounds) {
     return {};
 }
 
+// The region's line, and where bounds in SD units give the matched design
+// raw bounds of its own, those bounds in words: one pair is drawn.
+QStringList legendBoundsLines(const Report& report) {
+    const Bounds bounds = boundsOf(report);
+    QStringList lines = bounds == Bounds::ordered && minimalEffect(report)
+                            ? QStringList{QStringLiteral(
+                                  "region between the bounds (dashed): the minimal-effect test's "
+                                  "null hypothesis")}
+                            : legendRegionLines(bounds);
+    const auto& ind = report.independent.equivalence;
+    const auto& matched = report.matched ? report.matched->equivalence : std::nullopt;
+    if (ind && matched &&
+        (matched->boundLow != ind->boundLow || matched->boundHigh != ind->boundHigh)) {
+        const int decimals = apa::rawDecimals(report.matched->ordinary.standardError);
+        const auto text = [&](double v) {
+            return QString::fromStdString(apa::number(
+                v, matched->boundsConverted ? decimals : apa::decimalsForExact(v, decimals)));
+        };
+        lines << QStringLiteral(
+                     "bounds drawn: the independent samples'; the matched samples' are ") +
+                     text(matched->boundLow) + QStringLiteral(" and ") + text(matched->boundHigh);
+    }
+    return lines;
+}
+
 // Each interval by its level at the report's alpha (90% and 95% at .05).
 QString legendBar(const Report& report) {
     const QString level = QString::fromStdString(apa::percent(1 - 2 * report.settings.alpha)) +
@@ -121,6 +146,14 @@ QString boundLabel(const char* which, double bound, int decimals) {
 std::pair<QString, QString> boundLabels(const Report& report) {
     const EquivalenceTest& eq = *report.independent.equivalence;
     const int decimals = apa::rawDecimals(report.independent.ordinary.standardError);
+    if (eq.boundsConverted) {
+        // Converted from SD units: products, written to the raw decimals.
+        const auto label = [&](const char* which, double bound) {
+            return QString::fromLatin1(which) +
+                   QString::fromStdString(apa::number(bound, decimals));
+        };
+        return {label("lower bound ", eq.boundLow), label("upper bound ", eq.boundHigh)};
+    }
     return {boundLabel("lower bound ", eq.boundLow, decimals),
             boundLabel("upper bound ", eq.boundHigh, decimals)};
 }
@@ -331,7 +364,7 @@ void drawLegendSamples(QPainter& painter, const Layout& at, Bounds bounds) {
 qreal heightInLines(const Report& report) {
     const auto rows = static_cast<qreal>(rowsOf(report).size());
     const auto titleLines = static_cast<qreal>(axisTitle(report).size());
-    const auto legendLines = static_cast<qreal>(2 + legendRegionLines(boundsOf(report)).size());
+    const auto legendLines = static_cast<qreal>(2 + legendBoundsLines(report).size());
     return 2 * margin + boundLabelsHeight + rows * (rowCaptionHeight + rowBarHeight + rowGap) +
            tickLabelsHeight + titleLines * textLine + 0.4 + legendLines * textLine;
 }
@@ -363,7 +396,7 @@ std::vector<PlotText> equivalencePlotTexts(const QRectF& area, const Report& rep
         y += textLine * line;
     }
     QStringList legend{legendBar(report), legendLine(report)};
-    legend += legendRegionLines(boundsOf(report));
+    legend += legendBoundsLines(report);
     y = at.legendTop();
     for (const QString& words : legend) {
         texts.push_back(

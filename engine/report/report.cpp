@@ -227,6 +227,7 @@ EquivalenceTest testAtSettings(const Question& q, double difference, const Value
     const settings::Bounds raw = settings::rawBounds(s, given, standardiser, q.sdName);
     EquivalenceTest eq;
     eq.boundsFromDelta = !s.bounds;
+    eq.boundsConverted = s.units == settings::BoundUnits::sd;
     eq.welchStandardError = q.welchStandardError;
     eq.boundLow = raw.lower;
     eq.boundHigh = raw.upper;

@@ -45,6 +45,7 @@ struct EquivalenceTest {
     double boundLow = 0, boundHigh = 0;  // raw units: -delta and +delta, or as set
     Value boundDLow, boundDHigh;         // the bounds over s (standardised)
     bool boundsFromDelta = true;         // -delta and +delta, not bounds of their own
+    bool boundsConverted = false;        // given in SD units, so not as entered
     bool welchStandardError = false;     // Welch's own standard error and df
     double standardError = 0;  // s delta, Welch's SE (independent) or SDMatched / sqrt(N1)
     double tUpper = 0, tLower = 0, df = 0, crit05 = 0, crit95 = 0;  // crit95: upper alpha point

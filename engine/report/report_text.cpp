@@ -86,7 +86,14 @@ std::string differenceSentence(const DesignReport& r, const ReportInputs& in, in
 
 // Bounds as entered, to as many decimals as that takes (up to 8).
 int boundDecimals(const EquivalenceTest& eq, int raw) {
+    // Converted bounds are products, not entries: they get the raw decimals.
+    if (eq.boundsConverted) return raw;
     return apa::decimalsForExact(eq.boundHigh, raw);
+}
+
+int bothBoundDecimals(const EquivalenceTest& eq, int raw) {
+    if (eq.boundsConverted) return raw;
+    return std::max(apa::decimalsForExact(eq.boundLow, raw), boundDecimals(eq, raw));
 }
 
 std::string standardiserName(const DesignReport& r) {
@@ -98,7 +105,7 @@ std::string standardiserName(const DesignReport& r) {
 std::string setBoundsSentences(const DesignReport& r, const ReportInputs& in, const Report& rep,
                                int raw) {
     const EquivalenceTest& eq = *r.equivalence;
-    const int bd = std::max(apa::decimalsForExact(eq.boundLow, raw), boundDecimals(eq, raw));
+    const int bd = bothBoundDecimals(eq, raw);
     const std::string which = askedOf(rep).minimalEffect ? "The bounds of the minimal-effect test"
                                                          : "The equivalence bounds";
     const std::string origin =
@@ -185,10 +192,6 @@ std::string methodSentence(const DesignReport& r, const Asked& asked, int raw) {
            ") whatever df option is chosen; the option sets only their df, here " +
            (r.ordinary.welch ? "Welch's df, " : "Student's df, ") + apa::degreesOfFreedom(eq.df) +
            " (critical t " + number(eq.crit95, 3) + "). ";
-}
-
-int bothBoundDecimals(const EquivalenceTest& eq, int raw) {
-    return std::max(apa::decimalsForExact(eq.boundLow, raw), boundDecimals(eq, raw));
 }
 
 std::string oneSidedSentences(const EquivalenceTest& eq, const Asked& asked, int raw) {
