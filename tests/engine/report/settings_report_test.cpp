@@ -227,6 +227,75 @@ TEST(ReportSettings, TextNamesEachLevelAndTheSettings) {
     }
 }
 
+// Each conclusion under settings, with "different from zero" judged at the
+// report's alpha, not at .05.
+TEST(ReportSettings, ReachesEachConclusionAtItsAlpha) {
+    struct Row {
+        const char* name;
+        Inputs inputs;
+        TestSettings settings;
+        Conclusion conclusion;
+        const char* ordinaryIs;  // "significant" or "not significant"
+    };
+    const Inputs pNear03{.mean1 = "11.1"};  // D = 2.1, two-tailed p about .03
+    const Inputs large{.mean1 = "10.3",
+                       .sd1 = "1",
+                       .n1 = "500",
+                       .mean2 = "10",
+                       .sd2 = "1",
+                       .n2 = "500",
+                       .notTrivial = "0.5"};
+    const auto me = Hypothesis::minimalEffect;
+    const std::vector<Row> rows = {
+        {"NotDifferentAtAlpha01",
+         pNear03,
+         {.alpha = 0.01},
+         Conclusion::inconclusive,
+         "is not significant"},
+        {"DifferentAtAlpha05",
+         pNear03,
+         {.bounds = B{-3, 3.5}},
+         Conclusion::different,
+         "is significant"},
+        {"EquivalentAndDifferent",
+         large,
+         {.alpha = 0.025},
+         Conclusion::equivalentAndDifferent,
+         "is significant"},
+        {"BeyondAndDifferent",
+         large,
+         {.bounds = B{0.05, 0.18}, .hypothesis = me},
+         Conclusion::beyondBoundsAndDifferent,
+         "is significant"},
+        {"BeyondNotDifferent",
+         runA,
+         {.bounds = B{-3, -2}, .hypothesis = me},
+         Conclusion::beyondBounds,
+         "is not significant"},
+        {"DifferentNotBeyond",
+         pNear03,
+         {.hypothesis = me},
+         Conclusion::differentNotBeyondBounds,
+         "is significant"},
+        {"DifferentNotBeyondOnlyAtAlpha05",
+         pNear03,
+         {.alpha = 0.01, .hypothesis = me},
+         Conclusion::inconclusive,
+         "is not significant"},
+    };
+    for (const Row& row : rows) {
+        const Report report = makeReport(recordOf(row.inputs), row.settings).value();
+        EXPECT_EQ(report.independent.conclusion, row.conclusion) << row.name;
+        const std::string text = textOf(row.inputs, row.settings);
+        EXPECT_NE(text.find(std::string("The ordinary test of no difference (Student's t test, "
+                                        "pooled standard error and n1 + n2 - 2 df) ") +
+                            row.ordinaryIs + ","),
+                  std::string::npos)
+            << row.name << "\n"
+            << text;
+    }
+}
+
 TEST(ApaFormat, WritesLevelsAndPercents) {
     struct Row {
         std::string got, expected;
