@@ -4,18 +4,17 @@
 // bounds are in the scores' own units: a location shift for the rank-based
 // analysis, a difference of trimmed means for Yuen's, of means otherwise.
 
+#include "test_settings.h"
+
 namespace tarnwick::score_analysis {
 
-enum class Hypothesis {
-    // H0: the difference lies outside [lower, upper]. Two one-sided tests,
-    // against lower (H1: above it) and against upper (H1: below it); the
-    // test's p is the larger of the two.
-    equivalence,
-    // H0: lower <= difference <= upper. The two tests reversed, against
-    // lower (H1: below it) and against upper (H1: above it); H0 is rejected
-    // when either is significant at alpha, so the test's p is the smaller.
-    minimalEffect,
-};
+// Equivalence (H0: the difference lies outside [lower, upper]; the two
+// one-sided tests, against lower with H1 above it and against upper with H1
+// below it; the test's p is the larger) or the minimal-effect test (H0:
+// lower <= difference <= upper; the two tests reversed, H0 rejected when
+// either is significant at alpha, so the test's p is the smaller). The one
+// choice every test of two means shares.
+using Hypothesis = settings::Hypothesis;
 
 struct ScoreSettings {
     double alpha = 0.05;  // each one-sided test's level, 0 < alpha < 0.5
