@@ -1,6 +1,7 @@
 #include "summaries.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "data_error.h"
 #include "moments.h"
@@ -109,9 +110,16 @@ Summaries matched(const ScoreTable& table, const Selection& selection) {
             ++dropped;
             continue;
         }
+        const double difference = *a - *b;
+        if (!std::isfinite(difference))
+            throw DataError(DataErrorNumber::numberTooLarge,
+                            "Row " + std::to_string(table.rows[i].row) +
+                                ": the difference of the two scores is beyond the largest "
+                                "number a double holds.",
+                            table.rows[i].row, 0);
         first.push_back(*a);
         second.push_back(*b);
-        differences.push_back(*a - *b);
+        differences.push_back(difference);
     }
     if (differences.size() < 2)
         throw DataError(DataErrorNumber::tooFewScores,
@@ -181,6 +189,13 @@ std::vector<std::string> groupValues(const ScoreTable& table, std::size_t column
             values.emplace_back(value);
     }
     return values;
+}
+
+bool holdsNoNumbers(const ScoreTable& table, std::size_t column) {
+    if (column >= table.columnNames.size()) return false;
+    return std::none_of(table.rows.begin(), table.rows.end(), [&](const TableRow& row) {
+        return readScoreCell(row.cells[column], table.decimalMark).kind == CellKind::number;
+    });
 }
 
 }  // namespace tarnwick::data

@@ -50,4 +50,8 @@ Summaries summarise(const ScoreTable& table, const Selection& selection);
 // trimmed, missing values left out: the choices for group 1 and group 2.
 std::vector<std::string> groupValues(const ScoreTable& table, std::size_t column);
 
+// True when no cell of the column reads as a number (missing cells aside):
+// a column of group names, or of anything but scores.
+bool holdsNoNumbers(const ScoreTable& table, std::size_t column);
+
 }  // namespace tarnwick::data

@@ -75,7 +75,7 @@ BATCH_TESTS = (r"BatchAgreesWithWindow\.|BatchOutput\.|BatchExitStatus\.|Golden\
                r"Interruption\.|DecimalComma\.|Cases/Dialect\.|Cases/Utf8\.|Cases/MalformedInput\.|"
                r"Cases/OutputTarget\.|Cases/TerminalProgress\.|Cases/CsvQuoting\.|Cases/JsonNumber\.|"
                r"Cases/DecimalComma\.")
-DATA_TESTS = (r"Matched\.|LongFormat\.|Correlation\.|Shape\.|ScoreCell\.|PlainNumberText\.|"
+DATA_TESTS = (r"Matched\.|LongFormat\.|Correlation\.|Shape\.|ScoreCell\.|PlainNumberText\.|Range/Extremes\.|"
               r"Tables/SideBySide\.|Tables/Shape\.|Inputs/Refused\.")
 # The table programs' tests: each under half a second here; a mutant that
 # loops forever would otherwise cost minutes (as the old table's batch/).

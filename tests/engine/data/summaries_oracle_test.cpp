@@ -220,6 +220,49 @@ TEST(LongFormat, ChosenGroupsEqualTheFiftyDigitSummaries) {
     EXPECT_EQ(got.group2.missing, 5);
 }
 
+// Scores at the ends of a double's range: their squares overflow or vanish
+// unless the method scales first. An SD in the subnormal range can only be
+// the true one to the nearest subnormal.
+struct ExtremeCase {
+    const char* name;
+    std::vector<double> scores;
+};
+
+class Extremes : public ::testing::TestWithParam<ExtremeCase> {};
+
+TEST_P(Extremes, EqualTheFiftyDigitSummaries) {
+    const ExtremeCase& c = GetParam();
+    std::string text;
+    for (const double x : c.scores)
+        text += table_io::shortestText(x) + ",1\n";
+    const ScoreTable table = readScoreTable(text);
+    const Summaries got = summarise(table, {Layout::sideBySide, 0, 1, {}, {}});
+    const Oracle truth = oracle(std::vector<Real>(c.scores.begin(), c.scores.end()));
+    EXPECT_EQ(got.group1.n, truth.n);
+    constexpr double subnormalStep = 0x1p-1074;
+    const auto within = [&](double value, const Real& exact, const char* what) {
+        const Real error = abs(Real(value) - exact);
+        EXPECT_LE(static_cast<double>(error),
+                  sdBound * static_cast<double>(abs(exact)) + subnormalStep)
+            << what << " " << value << " against " << exact;
+    };
+    within(got.group1.mean, truth.mean, "mean");
+    within(got.group1.sd, truth.sd, "SD");
+    EXPECT_GT(got.group1.sd, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Range, Extremes,
+    ::testing::Values(ExtremeCase{"near_the_largest_double", {1e308, 1e308, -1e308}},
+                      ExtremeCase{"largest_double_twice_and_a_tenth_less",
+                                  {1.7976931348623157e308, 1.7976931348623157e308, 1.6e308}},
+                      ExtremeCase{"one_huge_one_tiny", {1e308, 1e-308}},
+                      ExtremeCase{"subnormal", {1e-320, 2e-320, 3e-320}},
+                      ExtremeCase{"smallest_subnormals", {0, 5e-324, 1e-323}},
+                      ExtremeCase{"normal_beside_subnormal", {1e-300, 1e-320, 3e-310}},
+                      ExtremeCase{"squares_underflow", {1e-170, 2e-170, 4e-170, 8e-170}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 Real oracleSdOfDifferences(double sd1, double sd2, double r) {
     const Real a = sd1, b = sd2;
     return sqrt(a * a + b * b - 2 * Real(r) * a * b);

@@ -161,6 +161,11 @@ INSTANTIATE_TEST_SUITE_P(
                   DataErrorNumber::notANumber, 2, 1, "\"1,500\""},
         ErrorCase{"beyond_a_double", "1,2\n3,1e999\n5,6\n", Layout::sideBySide,
                   DataErrorNumber::numberTooLarge, 2, 2, "too large"},
+        // Each score is a double, but their spread is not.
+        ErrorCase{"sd_beyond_a_double", "1.7e308,1\n-1.7e308,2\n", Layout::sideBySide,
+                  DataErrorNumber::numberTooLarge, 0, 0, "SD of these scores is beyond"},
+        ErrorCase{"difference_beyond_a_double", "1,2\n1e308,-1e308\n5,6\n", Layout::matched,
+                  DataErrorNumber::numberTooLarge, 2, 0, "Row 2: the difference"},
         ErrorCase{"one_score_in_group_2", "1,2\n3,NA\n5,\n", Layout::sideBySide,
                   DataErrorNumber::tooFewScores, 0, 0,
                   "Group 2 (column 2 (\"Column 2\")) has 1 score"},
