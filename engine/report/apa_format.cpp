@@ -92,4 +92,38 @@ int rawDecimals(double scale) {
     return std::clamp(decimals, 2, 8);
 }
 
+std::string readable(double value) {
+    if (value == 0) return "0";
+    if (!std::isfinite(value)) return written(value, 0, std::chars_format::general);
+    constexpr int fewestDigits = 8, mostDigits = 15;
+    const double magnitude = std::fabs(value);
+    const auto withoutTrailingZeros = [](std::string text) {
+        const std::size_t exponent = std::min(text.find('e'), text.size());
+        std::size_t end = exponent;
+        if (text.find('.') < exponent) {
+            while (text[end - 1] == '0')
+                --end;
+            if (text[end - 1] == '.') --end;
+        }
+        return text.erase(end, exponent - end);
+    };
+    if (magnitude < 1e-6 || magnitude >= 1e15) {
+        // A subnormal double has few digits of its own: 1e-320 is stored as
+        // 9.99988671826831e-321, which its shortest form writes back.
+        char buffer[32];
+        const auto end =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific).ptr;
+        const std::string shortest(buffer, end);
+        const std::size_t mantissa = shortest.find('e') - (value < 0 ? 1 : 0);
+        if (mantissa <= static_cast<std::size_t>(fewestDigits) + 1) return shortest;
+        return withoutTrailingZeros(
+            written(value, fewestDigits - 1, std::chars_format::scientific));
+    }
+    const int leadingPower = static_cast<int>(std::floor(std::log10(magnitude)));
+    const int wholeDigits = std::max(0, leadingPower + 1);
+    const int digits = std::clamp(wholeDigits + 1, fewestDigits, mostDigits);
+    const int decimals = std::max(0, digits - 1 - leadingPower);
+    return withoutTrailingZeros(fixed(value, decimals));
+}
+
 }  // namespace tarnwick::report::apa

@@ -54,4 +54,12 @@ std::string degreesOfFreedom(double df);
 // never collapses to equal ends; at most 8.
 int rawDecimals(double scale);
 
+// A number to be read on screen beside others, never typed back: 8
+// significant digits, or one decimal beyond a longer whole-number part (up to
+// 15 significant digits), trailing zeros dropped ("2.5819889", "0.2",
+// "100000000.2"); plain decimals from 1e-6 to below 1e15 in magnitude,
+// scientific notation outside ("1.1547005e+308", "1e-320"). Zero of either
+// sign is "0".
+std::string readable(double value);
+
 }  // namespace tarnwick::report::apa
