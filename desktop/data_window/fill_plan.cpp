@@ -11,13 +11,17 @@ namespace {
 
 using data::plainNumberText;
 
+BoxText number(const char* box, double value) { return {box, plainNumberText(value), value}; }
+
+BoxText size(const char* box, long n) { return {box, std::to_string(n), static_cast<double>(n)}; }
+
 void addGroups(FillPlan& plan, const data::GroupSummary& group1, const data::GroupSummary& group2) {
-    plan.boxes.push_back({"TxtMean1", plainNumberText(group1.mean)});
-    plan.boxes.push_back({"TxtSD1", plainNumberText(group1.sd)});
-    plan.boxes.push_back({"TxtN1", std::to_string(group1.n)});
-    plan.boxes.push_back({"TxtMean2", plainNumberText(group2.mean)});
-    plan.boxes.push_back({"TxtSD2", plainNumberText(group2.sd)});
-    plan.boxes.push_back({"TxtN2", std::to_string(group2.n)});
+    plan.boxes.push_back(number("TxtMean1", group1.mean));
+    plan.boxes.push_back(number("TxtSD1", group1.sd));
+    plan.boxes.push_back(size("TxtN1", group1.n));
+    plan.boxes.push_back(number("TxtMean2", group2.mean));
+    plan.boxes.push_back(number("TxtSD2", group2.sd));
+    plan.boxes.push_back(size("TxtN2", group2.n));
 }
 
 }  // namespace
@@ -27,8 +31,8 @@ FillPlan planFromSummaries(const data::Summaries& summaries) {
     addGroups(plan, summaries.group1, summaries.group2);
     if (summaries.differences) {
         plan.matched = true;
-        plan.boxes.push_back({"TxtMeanDiff", plainNumberText(summaries.differences->mean)});
-        plan.boxes.push_back({"TxtSDMatched", plainNumberText(summaries.differences->sd)});
+        plan.boxes.push_back(number("TxtMeanDiff", summaries.differences->mean));
+        plan.boxes.push_back(number("TxtSDMatched", summaries.differences->sd));
     }
     return plan;
 }
@@ -48,8 +52,8 @@ FillPlan planFromCorrelation(const CorrelationInputs& inputs) {
     plan.matched = true;
     addGroups(plan, {inputs.pairs, inputs.mean1, inputs.sd1, 0},
               {inputs.pairs, inputs.mean2, inputs.sd2, 0});
-    plan.boxes.push_back({"TxtMeanDiff", plainNumberText(meanDifference)});
-    plan.boxes.push_back({"TxtSDMatched", plainNumberText(sdDifferences)});
+    plan.boxes.push_back(number("TxtMeanDiff", meanDifference));
+    plan.boxes.push_back(number("TxtSDMatched", sdDifferences));
     return plan;
 }
 

@@ -15,6 +15,7 @@ namespace tarnwick::data_window {
 struct BoxText {
     std::string box;  // the calculator's control name, "TxtMean1"
     std::string text;
+    double value = 0;  // what the text reads as, for showing it
 };
 
 struct FillPlan {

@@ -1,7 +1,10 @@
 #include "frmData.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,6 +13,7 @@
 #include <QTextBlock>
 #include <cmath>
 
+#include "apa_format.h"
 #include "data_error.h"
 #include "number_text.h"
 #include "run_time_error.h"
@@ -24,11 +28,42 @@ using data::DataErrorNumber;
 using data::Layout;
 
 constexpr int previewRows = 8;
+// A pasted text this long takes a noticeable time to read (200,000 rows take
+// most of a second), so it is read once typing pauses rather than after every
+// keystroke.
+constexpr int longText = 100'000;        // characters
+constexpr int pauseBeforeReading = 300;  // milliseconds
 
 QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
-// Eight significant digits are plenty to read; the boxes get every digit.
-QString shown(double value) { return QString::number(value, 'g', 8); }
+// The one rule for numbers read on screen; the boxes get every digit.
+QString shown(double value) { return fromStd(report::apa::readable(value)); }
+
+// A screen reader names a label by its accessible name, which says what the
+// label is for; what it shows now is its description, announced as changed.
+void showText(QLabel& label, const QString& text) {
+    label.setText(text);
+    label.setAccessibleDescription(text);
+    QAccessibleEvent changed(&label, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+// A message box breaks lines only between words: a 309-digit decimal would
+// run off the screen without a place to break it.
+QString breakable(const QString& text) {
+    constexpr int longestRun = 40;
+    QString result;
+    int run = 0;
+    for (const QChar c : text) {
+        result += c;
+        run = c.isSpace() ? 0 : run + 1;
+        if (run == longestRun) {
+            result += QChar(0x200B);  // zero width space: a break, nothing shown
+            run = 0;
+        }
+    }
+    return result;
+}
 
 // Errors in the table or one of its cells belong beside the pasted scores;
 // the others are about the choices of columns and groups.
@@ -85,6 +120,8 @@ bool sameNumber(const QString& boxText, const std::string& planned) {
 frmData::frmData(QWidget& calculator, DataPlatform platform, QWidget* parent)
     : QDialog(parent), calculator_(calculator), platform_(std::move(platform)) {
     ui.setupUi(this);
+    readLater_.setSingleShot(true);
+    readLater_.setInterval(pauseBeforeReading);
     for (QLabel* error : {ui.lblTableError, ui.lblChoiceError, ui.lblCorrError, ui.lblFillError}) {
         QPalette palette = error->palette();
         palette.setColor(QPalette::WindowText, QColor(0xB0, 0, 0));
@@ -99,6 +136,7 @@ frmData::frmData(QWidget& calculator, DataPlatform platform, QWidget* parent)
     ui.cboLayout->addItem(QStringLiteral("Independent: a group column and a score column"),
                           static_cast<int>(Layout::longFormat));
     takeCalculatorsSummaries();
+    followCalculatorsDesign();
     connectControls();
     showLayoutCaptions();
     readScores();
@@ -106,10 +144,29 @@ frmData::frmData(QWidget& calculator, DataPlatform platform, QWidget* parent)
     ui.txtScores->setFocus();
 }
 
+void frmData::prepareToOpen() {
+    if (ui.txtScores->document()->isEmpty()) followCalculatorsDesign();
+    updateFillButton();
+    ui.txtScores->setFocus();
+}
+
+bool frmData::calculatorIsMatched() const {
+    const auto* matched = calculator_.findChild<QRadioButton*>(QStringLiteral("opMatched"));
+    return matched != nullptr && matched->isChecked();
+}
+
+// Scores for the design the calculator is set to are the likeliest ones.
+void frmData::followCalculatorsDesign() {
+    const Layout layout = calculatorIsMatched() ? Layout::matched : Layout::sideBySide;
+    ui.cboLayout->setCurrentIndex(ui.cboLayout->findData(static_cast<int>(layout)));
+}
+
 void frmData::connectControls() {
-    connect(ui.txtScores, &QPlainTextEdit::textChanged, this, [this] {
-        if (ui.txtScores->document()->isEmpty()) headerChoice_.reset();
+    connect(ui.txtScores, &QPlainTextEdit::textChanged, this, &frmData::scoresEdited);
+    connect(&readLater_, &QTimer::timeout, this, [this] {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
         readScores();
+        QApplication::restoreOverrideCursor();
     });
     connect(ui.chkHeader, &QCheckBox::toggled, this, [this](bool checked) {
         headerChoice_ = checked;
@@ -154,25 +211,58 @@ void frmData::cmdOpen_Click() {
         platform_.chooseOpenFile(this, QStringLiteral("Open a table of scores"),
                                  QStringLiteral("Tables (*.csv *.tsv *.txt *.dat);;All files (*)"));
     if (path.isEmpty()) return;
+    const QString fileName = QFileInfo(path).fileName();
     std::string bytes;
     try {
         bytes = data::readFileBytes(QFile::encodeName(path).toStdString());
         // Only text that reads as a table goes into the text area: a binary
-        // or UTF-16 file would show as garbage there.
+        // or UTF-16 file would show as garbage there, and an empty one would
+        // wipe out what was pasted.
         (void)data::readScoreTable(bytes);
     } catch (const DataError& error) {
-        if (error.number() == DataErrorNumber::unreadable ||
-            error.number() == DataErrorNumber::notUtf8Text ||
-            error.number() == DataErrorNumber::malformedTable) {
-            ui.lblTableError->setText(QFileInfo(path).fileName() + QStringLiteral(": ") +
-                                      fromStd(error.description()));
+        const bool kept = error.number() == DataErrorNumber::unreadable ||
+                          error.number() == DataErrorNumber::notUtf8Text ||
+                          error.number() == DataErrorNumber::malformedTable ||
+                          error.number() == DataErrorNumber::noScores;
+        if (kept) {
+            QString text = fileName + QStringLiteral(": ") + fromStd(error.description());
+            if (!ui.txtScores->document()->isEmpty())
+                text += QStringLiteral(" The scores in the box are kept.");
+            showText(*ui.lblTableError, text);
             ui.lblTableError->show();
             return;
         }
     }
+    if (!replacesWhatWasPasted(fileName)) return;
     headerChoice_.reset();
     ui.txtScores->setPlainText(
         QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+// Scores typed or pasted by hand are not replaced by a file's without asking.
+bool frmData::replacesWhatWasPasted(const QString& fileName) {
+    const QTextDocument& pasted = *ui.txtScores->document();
+    if (pasted.isEmpty()) return true;
+    // A last line break leaves an empty line that holds nothing.
+    const int lines = pasted.blockCount() - (pasted.lastBlock().text().isEmpty() ? 1 : 0);
+    return platform_.askYesNo(
+        this, QStringLiteral("The box holds %1 %2 of scores. Replace them with the scores in %3?")
+                  .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(lines),
+                       lines == 1 ? QStringLiteral("line") : QStringLiteral("lines"), fileName));
+}
+
+void frmData::scoresEdited() {
+    if (ui.txtScores->document()->isEmpty()) headerChoice_.reset();
+    if (ui.txtScores->document()->characterCount() < longText) {
+        readScores();
+        return;
+    }
+    // Until the text is read, nothing shown may be taken for its summaries.
+    scoresPlan_.reset();
+    ui.lblChoiceError->hide();
+    showText(*ui.lblSummaries, QStringLiteral("Reading the scores…"));
+    updateFillButton();
+    readLater_.start();
 }
 
 // The line of the pasted text that holds a bad cell, shaded, so that the
@@ -191,6 +281,7 @@ void frmData::markRow(long row) {
 }
 
 void frmData::readScores() {
+    readLater_.stop();
     table_.reset();
     markRow(0);
     ui.lblTableError->hide();
@@ -202,7 +293,7 @@ void frmData::readScores() {
         try {
             table_ = data::readScoreTable(text.toUtf8().toStdString(), header);
         } catch (const DataError& error) {
-            ui.lblTableError->setText(fromStd(error.description()));
+            showText(*ui.lblTableError, fromStd(error.description()));
             ui.lblTableError->show();
             markRow(error.row());
         }
@@ -300,13 +391,23 @@ void frmData::showLayoutCaptions() {
                                                 : QStringLiteral("Group 1 column"));
     ui.cboColumn2->setAccessibleName(longFormat ? QStringLiteral("Score column")
                                                 : QStringLiteral("Group 2 column"));
+    const Layout layout = static_cast<Layout>(ui.cboLayout->currentData().toInt());
+    ui.txtScores->setPlaceholderText(
+        layout == Layout::longFormat ? QStringLiteral("group\tscore\nA\t12.5\nB\t13.1\nA\t11.0")
+        : layout == Layout::matched  ? QStringLiteral("before\tafter\n12.5\t13.1\n11.0\t12.4")
+                                     : QStringLiteral("control\ttreated\n12.5\t13.1\n11.0\t12.4"));
 }
 
 void frmData::updateSummaries() {
+    if (readLater_.isActive()) return;  // the text is read, and summarised, once typing pauses
     scoresPlan_.reset();
     ui.lblChoiceError->hide();
-    ui.lblSummaries->clear();
+    showText(*ui.lblSummaries, QString());
     if (table_) {
+        // The table was read, so a problem shown beside it came from the
+        // summaries of other choices.
+        ui.lblTableError->hide();
+        markRow(0);
         data::Selection selection;
         selection.layout = static_cast<Layout>(ui.cboLayout->currentData().toInt());
         selection.first = static_cast<std::size_t>(std::max(0, ui.cboColumn1->currentIndex()));
@@ -344,12 +445,22 @@ void frmData::updateSummaries() {
                                      *summaries.differences, dropped);
                 lines << QStringLiteral("The group summaries are of the complete pairs.");
             }
-            ui.lblSummaries->setText(lines.join(u'\n'));
+            showText(*ui.lblSummaries, lines.join(u'\n'));
             scoresPlan_ = data_window::planFromSummaries(summaries);
         } catch (const DataError& error) {
             QLabel& beside =
                 isAboutTheScores(error.number()) ? *ui.lblTableError : *ui.lblChoiceError;
-            beside.setText(fromStd(error.description()));
+            QString text = fromStd(error.description());
+            const int groupColumnLayout =
+                ui.cboLayout->findData(static_cast<int>(Layout::longFormat));
+            if (error.number() == DataErrorNumber::notANumber &&
+                selection.layout != Layout::longFormat && error.column() > 0 &&
+                data::holdsNoNumbers(*table_, static_cast<std::size_t>(error.column() - 1)))
+                text += QStringLiteral(
+                            " If this column names each row's group, choose the layout "
+                            "\"%1\".")
+                            .arg(ui.cboLayout->itemText(groupColumnLayout));
+            showText(beside, text);
             beside.show();
             markRow(error.row());
         }
@@ -359,7 +470,7 @@ void frmData::updateSummaries() {
 
 void frmData::updateCorrelation() {
     correlationPlan_.reset();
-    ui.lblCorrResult->clear();
+    showText(*ui.lblCorrResult, QString());
     QStringList problems;
     const auto mean1 = typedNumber(*ui.txtCorrMean1, problems);
     const auto sd1 = typedNumber(*ui.txtCorrSD1, problems);
@@ -375,14 +486,14 @@ void frmData::updateCorrelation() {
             correlationPlan_ = data_window::planFromCorrelation(
                 {*mean1, *sd1, *mean2, *sd2, static_cast<long>(*pairs), *r});
             const auto& boxes = correlationPlan_->boxes;
-            ui.lblCorrResult->setText(
-                QStringLiteral("Mean difference = %1, SD of the differences = %2")
-                    .arg(shown(*mean1 - *mean2), fromStd(boxes.back().text)));
+            showText(*ui.lblCorrResult,
+                     QStringLiteral("Mean difference = %1, SD of the differences = %2")
+                         .arg(shown(boxes[boxes.size() - 2].value), shown(boxes.back().value)));
         } catch (const DataError& error) {
             problems << fromStd(error.description());
         }
     }
-    ui.lblCorrError->setText(problems.join(u'\n'));
+    showText(*ui.lblCorrError, problems.join(u'\n'));
     ui.lblCorrError->setVisible(!problems.isEmpty());
     updateFillButton();
 }
@@ -394,7 +505,7 @@ const data_window::FillPlan* frmData::currentPlan() const {
 }
 
 void frmData::updateFillButton() {
-    ui.lblFillError->clear();
+    showText(*ui.lblFillError, QString());
     ui.cmdFill->setEnabled(currentPlan() != nullptr);
 }
 
@@ -404,26 +515,31 @@ QStringList frmData::boxesThatWouldChange(const data_window::FillPlan& plan) con
         const auto* box = calculator_.findChild<QLineEdit*>(fromStd(planned.box));
         if (box == nullptr || box->text().isEmpty() || sameNumber(box->text(), planned.text))
             continue;
-        changed << QStringLiteral("%1 (%2)").arg(box->accessibleName(), box->text());
+        changed << QStringLiteral("%1: %2 becomes %3")
+                       .arg(box->accessibleName(), breakable(box->text()), shown(planned.value));
     }
     return changed;
+}
+
+QString frmData::fillQuestion(const data_window::FillPlan& plan, const QStringList& changed) const {
+    QString question = QStringLiteral("These boxes already hold other numbers:\n") +
+                       changed.join(u'\n') + QStringLiteral("\n\n");
+    if (plan.matched != calculatorIsMatched())
+        question +=
+            plan.matched
+                ? QStringLiteral("The design switches from independent to matched samples.\n\n")
+                : QStringLiteral("The design switches from matched to independent samples.\n\n");
+    return question + QStringLiteral("Replace them with the numbers from the data?");
 }
 
 void frmData::cmdFill_Click() {
     const data_window::FillPlan* plan = currentPlan();
     if (plan == nullptr) return;
     const QStringList changed = boxesThatWouldChange(*plan);
-    if (!changed.isEmpty()) {
-        const QString question =
-            QStringLiteral(
-                "These boxes already hold other numbers: %1.\n\nReplace them with the "
-                "numbers from the data?")
-                .arg(changed.join(QStringLiteral(", ")));
-        if (!platform_.askYesNo(this, question)) {
-            ui.lblFillError->setText(
-                QStringLiteral("Nothing was filled; the boxes keep their numbers."));
-            return;
-        }
+    if (!changed.isEmpty() && !platform_.askYesNo(this, fillQuestion(*plan, changed))) {
+        showText(*ui.lblFillError,
+                 QStringLiteral("Nothing was filled; the boxes keep their numbers."));
+        return;
     }
     fill(*plan);
     accept();
@@ -440,6 +556,9 @@ void frmData::fill(const data_window::FillPlan& plan) {
             (!matchedSize && !box->text().isEmpty() && sameNumber(box->text(), planned.text)))
             continue;
         box->setText(fromStd(planned.text));
+        // From its start: a sign or the first digits hidden past the left
+        // edge would misread the number.
+        box->setCursorPosition(0);
     }
     // Selected as a click selects it, so the calculator switches the matched
     // boxes on or off itself; the sizes are written first, as a matched

@@ -1,9 +1,12 @@
 #pragma once
 // The data window: raw scores pasted or opened, or a matched design's two SDs
 // and correlation, turned into the summaries the calculator's boxes take, and
-// written into them on "Fill the boxes". Modal; Esc closes it.
+// written into them on "Fill the boxes". Modal; Esc closes it. The calculator
+// keeps one for the whole session, so what was pasted and chosen is there
+// again when it is reopened.
 
 #include <QDialog>
+#include <QTimer>
 #include <optional>
 
 #include "data_platform.h"
@@ -21,13 +24,21 @@ public:
     // design options are found by their names.
     explicit frmData(QWidget& calculator, DataPlatform platform = {}, QWidget* parent = nullptr);
 
+    // Before each opening: with no scores pasted, the layout follows the
+    // calculator's design again.
+    void prepareToOpen();
+
     void cmdOpen_Click();
     void cmdFill_Click();
 
 private:
     void connectControls();
     void takeCalculatorsSummaries();
+    void followCalculatorsDesign();
+    bool calculatorIsMatched() const;
+    void scoresEdited();
     void readScores();
+    bool replacesWhatWasPasted(const QString& fileName);
     void markRow(long row);
     void showTable();
     void showColumnChoices();
@@ -40,6 +51,7 @@ private:
     // The boxes the plan would change whose text is not empty and reads as
     // another number, each as "name (text)". Empty when nothing is lost.
     QStringList boxesThatWouldChange(const data_window::FillPlan& plan) const;
+    QString fillQuestion(const data_window::FillPlan& plan, const QStringList& changed) const;
     void fill(const data_window::FillPlan& plan);
 
     Ui::frmData ui;
@@ -50,6 +62,9 @@ private:
     // until then, and again for a new file or an emptied text.
     std::optional<bool> headerChoice_;
     std::optional<data_window::FillPlan> scoresPlan_, correlationPlan_;
+    // A long text is read once typing pauses, so that each keystroke in it
+    // stays quick.
+    QTimer readLater_;
 };
 
 }  // namespace tarnwick

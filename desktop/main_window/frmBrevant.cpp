@@ -216,9 +216,12 @@ void frmBrevant::cmdReport_Click() {
 }
 
 void frmBrevant::cmdData_Click() {
-    frmData data(*this, platform_.data, this);
-    letEnterPressFocusedButtons(data);
-    data.exec();
+    if (!data_) {
+        data_ = new frmData(*this, platform_.data, this);
+        letEnterPressFocusedButtons(*data_);
+    }
+    data_->prepareToOpen();
+    data_->exec();
 }
 
 void frmBrevant::cmdPlan_Click() {

@@ -21,6 +21,7 @@ namespace tarnwick {
 
 class Announcer;
 class KeystrokeFilter;
+class frmData;
 class frmPlan;
 
 class frmBrevant final : public QWidget {
@@ -86,6 +87,8 @@ private:
     ReportSettingsTexts reportSettings_;
     Announcer* announcer_;
     QPointer<frmPlan> plan_;
+    // One for the session: what was pasted into it is kept between openings.
+    QPointer<frmData> data_;
 };
 
 // Where a window of the given size sits centred in the available area, kept

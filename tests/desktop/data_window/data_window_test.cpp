@@ -3,6 +3,7 @@
 // filled boxes must give the same run as the same summaries typed by hand,
 // through the boxes' keystroke filters.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -81,6 +82,25 @@ QStringList resultTexts(QWidget& window) {
 
 using BoxTexts = QList<QPair<QString, QString>>;
 
+// What a screen reader is given for a control: its name and its description.
+QString readAloud(QWidget& control) {
+    QAccessibleInterface* read = QAccessible::queryAccessibleInterface(&control);
+    return read == nullptr ? QString()
+                           : read->text(QAccessible::Name) + QStringLiteral(": ") +
+                                 read->text(QAccessible::Description);
+}
+
+QString summariesShown(QWidget& data) {
+    return named<QLabel>(data, QStringLiteral("Summaries"))->text();
+}
+
+QString scoresText(int rows) {
+    QString text = QStringLiteral("a,b\n");
+    for (int i = 0; i < rows; ++i)
+        text += QStringLiteral("%1,%2\n").arg(i % 7).arg(i % 5);
+    return text;
+}
+
 class DataWindowTest : public QObject {
     Q_OBJECT
 
@@ -152,6 +172,10 @@ private slots:
             << false;
         QTest::newRow("semicolons and decimal commas")
             << QStringLiteral("10,0;7\n12;9,0\n14;.\n;11\n;13\n") << 0 << independent << false;
+        QTest::newRow("long decimals and a minus sign")
+            << QStringLiteral("12,-1.5\n12.5,-2\n12.5,-2\n") << 0
+            << BoxTexts{{"TxtMean1", "12.333333333333334"}, {"TxtMean2", "-1.8333333333333333"}}
+            << false;
         QTest::newRow("long format")
             << QStringLiteral("group,score\nb,7\na,10\nb,9\na,12\nb,\nb,11\na,14\nb,13\n") << 2
             << BoxTexts{{"TxtMean1", "10"}, {"TxtSD1", "2.581988897471611"},
@@ -194,6 +218,9 @@ private slots:
         QVERIFY(answers.questions.isEmpty());
         for (const auto& [name, text] : expected)
             QCOMPARE(box(*filled, qPrintable(name)).text(), text);
+        // Each filled box shows its start: its sign and first digits.
+        for (const std::string_view name : names::inputBoxes)
+            QCOMPARE(box(*filled, std::string(name).c_str()).cursorPosition(), 0);
         QCOMPARE(control<QRadioButton>(*filled, "opMatched").isChecked(), matched);
         QCOMPARE(box(*filled, "TxtSDMatched").isEnabled(), matched);
 
@@ -233,7 +260,7 @@ private slots:
                 named<QLabel>(data, QStringLiteral("Problem with filling the boxes"))->text();
         }));
         QCOMPARE(answers.questions.size(), 1);
-        QVERIFY2(answers.questions[0].contains(QStringLiteral("Group 1 Mean (5)")),
+        QVERIFY2(answers.questions[0].contains(QStringLiteral("Group 1 Mean: 5 becomes 12")),
                  qPrintable(answers.questions[0]));
         QVERIFY(!answers.questions[0].contains(QStringLiteral("Group 1 SD")));
         QVERIFY(shownError.contains(QStringLiteral("Nothing was filled")));
@@ -360,6 +387,462 @@ private slots:
             QVERIFY(named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"))
                         ->toPlainText()
                         .isEmpty());
+        }));
+    }
+
+    // Exactly what the summaries say: names, counts, and the one rule for
+    // shown numbers.
+    void showsTheSummaries_data() {
+        QTest::addColumn<QString>("scores");
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<int>("group1Column");    // -1: as chosen on its own
+        QTest::addColumn<int>("header");          // -1: detected, 0: unticked, 1: ticked
+        QTest::addColumn<QStringList>("groups");  // long format: group 1 and 2 values chosen
+        QTest::addColumn<QString>("appended");    // typed at the end after the choices
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("one missing value")
+            << QStringLiteral("pre\tpost\n10\t7\n12\t9\n14\tNA\n\t11\n\t13\n") << 0 << -1 << -1
+            << QStringList() << QString()
+            << QStringLiteral(
+                   "Group 1 (pre): N = 3, mean = 12, SD = 2\n"
+                   "Group 2 (post): N = 4, mean = 10, SD = 2.5819889; "
+                   "1 missing value skipped");
+        QTest::newRow("two missing values")
+            << QStringLiteral("1,2\nNA,4\n3,.\n5,6\n.,8\n") << 0 << -1 << -1 << QStringList()
+            << QString()
+            << QStringLiteral(
+                   "Group 1 (Column 1): N = 3, mean = 3, SD = 2; 2 missing values "
+                   "skipped\nGroup 2 (Column 2): N = 4, mean = 5, SD = 2.5819889; "
+                   "1 missing value skipped");
+        QTest::newRow("group 1 from the third column")
+            << QStringLiteral("x,y,z\n1,2,30\n3,4,50\n") << 0 << 2 << -1 << QStringList()
+            << QString()
+            << QStringLiteral(
+                   "Group 1 (z): N = 2, mean = 40, SD = 14.142136\n"
+                   "Group 2 (y): N = 2, mean = 3, SD = 1.4142136");
+        QTest::newRow("column choices kept as a row is typed")
+            << QStringLiteral("x,y,z\n1,2,30\n3,4,50\n") << 0 << 2 << -1 << QStringList()
+            << QStringLiteral("5,6,70")
+            << QStringLiteral(
+                   "Group 1 (z): N = 3, mean = 50, SD = 20\n"
+                   "Group 2 (y): N = 3, mean = 4, SD = 2");
+        QTest::newRow("numbers in the first row, ticked as names")
+            << QStringLiteral("1,2\n3,4\n5,6\n7,9\n") << 0 << -1 << 1 << QStringList() << QString()
+            << QStringLiteral(
+                   "Group 1 (1): N = 3, mean = 5, SD = 2\n"
+                   "Group 2 (2): N = 3, mean = 6.3333333, SD = 2.5166115");
+        QTest::newRow("words in the first row, unticked")
+            << QStringLiteral("a,b\n3,4\n5,6\n") << 0 << -1 << 0 << QStringList() << QString()
+            << QString();
+        QTest::newRow("matched, a pair dropped")
+            << QStringLiteral("1,2\n3,5\n4,\n6,9\n") << 1 << -1 << -1 << QStringList() << QString()
+            << QStringLiteral(
+                   "Group 1 (Column 1): N = 3, mean = 3.3333333, SD = 2.5166115\n"
+                   "Group 2 (Column 2): N = 3, mean = 5.3333333, SD = 3.5118846\n"
+                   "Differences, group 1 minus group 2: N = 3, mean = -2, SD = 1; "
+                   "1 pair with a missing score dropped\n"
+                   "The group summaries are of the complete pairs.");
+        QTest::newRow("a group column")
+            << QStringLiteral("g,s\nB,1\nA,2\nB,3\nA,\nA,6\n") << 2 << -1 << -1 << QStringList()
+            << QString()
+            << QStringLiteral(
+                   "Group 1 (B): N = 2, mean = 2, SD = 1.4142136\n"
+                   "Group 2 (A): N = 2, mean = 4, SD = 2.8284271; 1 missing value "
+                   "skipped");
+        QTest::newRow("group choices kept as a row is typed")
+            << QStringLiteral("g,s\nB,1\nA,2\nB,3\nA,\nA,6\n") << 2 << -1 << -1
+            << QStringList{QStringLiteral("A"), QStringLiteral("B")} << QStringLiteral("B,5")
+            << QStringLiteral(
+                   "Group 1 (A): N = 2, mean = 4, SD = 2.8284271; 1 missing value "
+                   "skipped\nGroup 2 (B): N = 3, mean = 3, SD = 2");
+        QTest::newRow("a mean of 1e8 keeps its decimal")
+            << QStringLiteral("100000000.1,1\n100000000.3,3\n") << 0 << -1 << -1 << QStringList()
+            << QString()
+            << QStringLiteral(
+                   "Group 1 (Column 1): N = 2, mean = 100000000.2, SD = 0.14142136\n"
+                   "Group 2 (Column 2): N = 2, mean = 2, SD = 1.4142136");
+        QTest::newRow("an SD near the largest double")
+            << QStringLiteral("1e308,1\n1e308,2\n-1e308,3\n") << 0 << -1 << -1 << QStringList()
+            << QString()
+            << QStringLiteral(
+                   "Group 1 (Column 1): N = 3, mean = 3.3333333e+307, SD = "
+                   "1.1547005e+308\nGroup 2 (Column 2): N = 3, mean = 2, SD = 1");
+    }
+
+    void showsTheSummaries() {
+        QFETCH(QString, scores);
+        QFETCH(int, layout);
+        QFETCH(int, group1Column);
+        QFETCH(int, header);
+        QFETCH(QStringList, groups);
+        QFETCH(QString, appended);
+        QFETCH(QString, expected);
+        testing::Recorder recorder;
+        Answers answers;
+        auto window = calculator(recorder, answers);
+        QString shown;
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"))->setPlainText(scores);
+            named<QComboBox>(data, QStringLiteral("Layout"))->setCurrentIndex(layout);
+            if (group1Column >= 0)
+                named<QComboBox>(data, QStringLiteral("Group 1 column"))
+                    ->setCurrentIndex(group1Column);
+            if (header >= 0)
+                named<QCheckBox>(data, QStringLiteral("First row names the columns"))
+                    ->setChecked(header == 1);
+            const char* const groupChoosers[] = {"Group 1 value", "Group 2 value"};
+            for (int which = 0; which < groups.size(); ++which) {
+                auto* chooser = named<QComboBox>(data, QString::fromLatin1(groupChoosers[which]));
+                chooser->setCurrentIndex(chooser->findText(groups[which]));
+            }
+            if (!appended.isEmpty()) {
+                auto* pasted = named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"));
+                pasted->setFocus();
+                pasted->moveCursor(QTextCursor::End);
+                QTest::keyClicks(pasted, appended);
+            }
+            shown = summariesShown(data);
+        }));
+        QCOMPARE(shown, expected);
+    }
+
+    // What the column choosers are called follows the layout, for the eye
+    // and for a screen reader.
+    void choosersAreNamedForTheLayout_data() {
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<bool>("groupValues");
+        QTest::newRow("side by side")
+            << 0 << QStringList{QStringLiteral("Group 1 column"), QStringLiteral("Group 2 column")}
+            << QStringList{QStringLiteral("Group &1 column:"), QStringLiteral("Group &2 column:")}
+            << false;
+        QTest::newRow("matched") << 1
+                                 << QStringList{QStringLiteral("Group 1 column"),
+                                                QStringLiteral("Group 2 column")}
+                                 << QStringList{QStringLiteral("Group &1 column:"),
+                                                QStringLiteral("Group &2 column:")}
+                                 << false;
+        QTest::newRow("group column")
+            << 2 << QStringList{QStringLiteral("Group column"), QStringLiteral("Score column")}
+            << QStringList{QStringLiteral("&Group column:"), QStringLiteral("Score colu&mn:")}
+            << true;
+    }
+
+    void choosersAreNamedForTheLayout() {
+        QFETCH(int, layout);
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, captions);
+        QFETCH(bool, groupValues);
+        testing::Recorder recorder;
+        Answers answers;
+        auto window = calculator(recorder, answers);
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            named<QComboBox>(data, QStringLiteral("Layout"))->setCurrentIndex(layout);
+            const char* const choosers[] = {"cboColumn1", "cboColumn2"};
+            const char* const labels[] = {"lblColumn1", "lblColumn2"};
+            for (int which = 0; which < 2; ++which) {
+                QCOMPARE(data.findChild<QComboBox*>(QString::fromLatin1(choosers[which]))
+                             ->accessibleName(),
+                         names[which]);
+                QCOMPARE(data.findChild<QLabel*>(QString::fromLatin1(labels[which]))->text(),
+                         captions[which]);
+            }
+            for (const char* value : {"Group 1 value", "Group 2 value"})
+                QCOMPARE(named<QComboBox>(data, QString::fromLatin1(value))->isEnabled(),
+                         groupValues);
+        }));
+    }
+
+    // A problem shown is about what is read now: changing the choices that
+    // caused it takes it away, with its shading.
+    void errorsBelongToTheCurrentReading_data() {
+        QTest::addColumn<QString>("scores");
+        QTest::addColumn<int>("firstLayout");
+        QTest::addColumn<QString>("firstError");  // in "Problem with the scores"
+        QTest::addColumn<bool>("hintsAtGroupColumn");
+        QTest::addColumn<int>("thenLayout");
+        QTest::addColumn<QString>("thenError");  // empty: none shown, nothing shaded
+        QTest::newRow("group names read as scores")
+            << QStringLiteral("group,score\nA,1\nB,2\nC,3\nA,4\nB,6\n") << 0
+            << QStringLiteral("Row 2, column 1 (\"group\"): \"A\" is not a number") << true << 2
+            << QString();
+        QTest::newRow("group names read as matched scores, then as a score column")
+            << QStringLiteral("score;group\n1;A\n2;B\n3;A\n4;B\n") << 1
+            << QStringLiteral("Row 2, column 2 (\"group\"): \"A\" is not a number") << true << 2
+            << QStringLiteral("Row 2, column 2 (\"group\")");
+        QTest::newRow("one word among numbers stays wrong")
+            << QStringLiteral("1,2\n3,abc\n5,6\n") << 0
+            << QStringLiteral("Row 2, column 2 (\"Column 2\"): \"abc\" is not a number") << false
+            << 1 << QStringLiteral("Row 2, column 2");
+    }
+
+    void errorsBelongToTheCurrentReading() {
+        QFETCH(QString, scores);
+        QFETCH(int, firstLayout);
+        QFETCH(QString, firstError);
+        QFETCH(bool, hintsAtGroupColumn);
+        QFETCH(int, thenLayout);
+        QFETCH(QString, thenError);
+        testing::Recorder recorder;
+        Answers answers;
+        auto window = calculator(recorder, answers);
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            auto* pasted = named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"));
+            auto* layout = named<QComboBox>(data, QStringLiteral("Layout"));
+            auto* error = named<QLabel>(data, QStringLiteral("Problem with the scores"));
+            layout->setCurrentIndex(firstLayout);
+            pasted->setPlainText(scores);
+            QVERIFY(error->isVisible());
+            QVERIFY2(error->text().contains(firstError), qPrintable(error->text()));
+            QCOMPARE(error->text().contains(QStringLiteral("a group column and a score column")),
+                     hintsAtGroupColumn);
+            QCOMPARE(pasted->extraSelections().size(), 1);
+            layout->setCurrentIndex(thenLayout);
+            QCOMPARE(error->isVisible(), !thenError.isEmpty());
+            QCOMPARE(pasted->extraSelections().size(), thenError.isEmpty() ? 0 : 1);
+            if (!thenError.isEmpty())
+                QVERIFY2(error->text().contains(thenError), qPrintable(error->text()));
+            else
+                QVERIFY(summariesShown(data).startsWith(QStringLiteral("Group 1 (A)")));
+        }));
+    }
+
+    // A screen reader is given what each result label shows, not only what
+    // the label is for.
+    void resultsReachAScreenReader_data() {
+        QTest::addColumn<QString>("scores");
+        QTest::addColumn<QString>("r");  // empty: the scores page
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("heard");
+        QTest::newRow("summaries")
+            << QStringLiteral("1,2\n3,4\n5,9\n") << QString() << QStringLiteral("Summaries")
+            << QStringLiteral("Summaries: Group 1 (Column 1): N = 3, mean = 3");
+        QTest::newRow("problem with the scores")
+            << QStringLiteral("1,2\n3,x\n") << QString()
+            << QStringLiteral("Problem with the scores")
+            << QStringLiteral("Problem with the scores: Row 2, column 2");
+        QTest::newRow("problem with the choices")
+            << QStringLiteral("1,2\n,4\n") << QString()
+            << QStringLiteral("Problem with the choices")
+            << QStringLiteral("Problem with the choices: Group 1 (column 1");
+        QTest::newRow("matched summaries")
+            << QString() << QStringLiteral("1") << QStringLiteral("Matched summaries")
+            << QStringLiteral(
+                   "Matched summaries: Mean difference = 1, SD of the differences = 0.2");
+        QTest::newRow("problem with the correlation")
+            << QString() << QStringLiteral("2")
+            << QStringLiteral("Problem with the correlation inputs")
+            << QStringLiteral("Problem with the correlation inputs: The correlation r must lie");
+    }
+
+    void resultsReachAScreenReader() {
+        QFETCH(QString, scores);
+        QFETCH(QString, r);
+        QFETCH(QString, label);
+        QFETCH(QString, heard);
+        testing::Recorder recorder;
+        Answers answers;
+        auto window = calculator(recorder, answers);
+        const BoxTexts typed = {{"TxtMean1", "10"}, {"TxtSD1", "1.2"}, {"TxtN1", "20"},
+                                {"TxtMean2", "9"},  {"TxtSD2", "1.0"}, {"TxtN2", "20"}};
+        for (const auto& [name, text] : typed)
+            box(*window, qPrintable(name)).setText(text);
+        QString said;
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            if (r.isEmpty()) {
+                named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"))->setPlainText(scores);
+            } else {
+                named<QTabWidget>(data, QStringLiteral("Source of the summaries"))
+                    ->setCurrentIndex(1);
+                named<QLineEdit>(data, QStringLiteral("Correlation r"))->setText(r);
+            }
+            said = readAloud(*named<QLabel>(data, label));
+        }));
+        QVERIFY2(said.startsWith(heard), qPrintable(said));
+    }
+
+    // One window for the session: Escape or Fill hides it with what was
+    // pasted and chosen, and the next opening shows them again.
+    void keepsItsContentsBetweenOpenings() {
+        testing::Recorder recorder;
+        Answers answers;
+        auto window = calculator(recorder, answers);
+        const QString scores = QStringLiteral("g,s\nA,1\nB,2\nA,3\nB,5\n");
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"))->setPlainText(scores);
+            named<QComboBox>(data, QStringLiteral("Layout"))->setCurrentIndex(2);
+            QTest::keyClick(&data, Qt::Key_Escape);
+        }));
+        for (const bool fill : {true, false}) {
+            QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+                QCOMPARE(
+                    named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"))->toPlainText(),
+                    scores);
+                QCOMPARE(named<QComboBox>(data, QStringLiteral("Layout"))->currentIndex(), 2);
+                QVERIFY(summariesShown(data).startsWith(QStringLiteral("Group 1 (A): N = 2")));
+                if (fill)
+                    QTest::mouseClick(named<QPushButton>(data, QStringLiteral("Fill the boxes")),
+                                      Qt::LeftButton);
+            }));
+        }
+        QCOMPARE(box(*window, "TxtMean2").text(), QStringLiteral("3.5"));
+    }
+
+    // Pasted scores are never replaced by a file's without a word.
+    void openingAFileOverPastedScores_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("replace");  // the answer, if asked
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<bool>("replaced");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("an empty file") << QByteArray() << true << 0 << false
+                                       << QStringLiteral(
+                                              "scores.csv: There are no scores: the table "
+                                              "is empty. The scores in the box are kept.");
+        QTest::newRow("blank lines") << QByteArray("\n \r\n\n") << true << 0 << false
+                                     << QStringLiteral("scores.csv: There are no scores");
+        QTest::newRow("scores, and No")
+            << QByteArray("1,2\n3,4\n") << false << 1 << false << QString();
+        QTest::newRow("scores, and Yes")
+            << QByteArray("1,2\n3,4\n") << true << 1 << true << QString();
+    }
+
+    void openingAFileOverPastedScores() {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, replace);
+        QFETCH(int, questions);
+        QFETCH(bool, replaced);
+        QFETCH(QString, error);
+        QTemporaryDir directory;
+        const QString path = directory.filePath(QStringLiteral("scores.csv"));
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::WriteOnly));
+        written.write(file);
+        written.close();
+        testing::Recorder recorder;
+        Answers answers;
+        answers.fileToOpen = path;
+        answers.replace = replace;
+        auto window = calculator(recorder, answers);
+        const QString pasted = scoresText(2000);
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            auto* scores = named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"));
+            scores->setPlainText(pasted);
+            QTest::mouseClick(named<QPushButton>(data, QStringLiteral("Open file...")),
+                              Qt::LeftButton);
+            QCOMPARE(scores->toPlainText(), replaced ? QString::fromUtf8(file) : pasted);
+            auto* problem = named<QLabel>(data, QStringLiteral("Problem with the scores"));
+            QCOMPARE(problem->isVisible(), !error.isEmpty());
+            if (!error.isEmpty())
+                QVERIFY2(problem->text().startsWith(error), qPrintable(problem->text()));
+        }));
+        QCOMPARE(answers.questions.size(), questions);
+        if (questions > 0)
+            QVERIFY2(answers.questions[0].contains(QStringLiteral("2,001 lines")),
+                     qPrintable(answers.questions[0]));
+    }
+
+    // The question before a fill names each box's old and new number and a
+    // change of design, on lines a message box can wrap.
+    void theFillQuestionSaysWhatChanges_data() {
+        QTest::addColumn<bool>("matchedBefore");
+        QTest::addColumn<QString>("sd1Before");
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<QStringList>("says");
+        const QString longDecimal = QStringLiteral("1") + QString(308, u'0');
+        QTest::newRow("independent to matched")
+            << false << QStringLiteral("3") << 1
+            << QStringList{QStringLiteral("Group 1 SD: 3 becomes 2.5166115"),
+                           QStringLiteral("switches from independent to matched samples")};
+        QTest::newRow("matched to independent")
+            << true << QStringLiteral("3") << 0
+            << QStringList{QStringLiteral("Group 1 SD: 3 becomes 2.5166115"),
+                           QStringLiteral("switches from matched to independent samples")};
+        QTest::newRow("same design, no switch named")
+            << false << QStringLiteral("3") << 0
+            << QStringList{QStringLiteral("Group 1 SD: 3 becomes")};
+        QTest::newRow("a 309-digit decimal")
+            << false << longDecimal << 0 << QStringList{QStringLiteral("Group 1 SD: 1000")};
+    }
+
+    void theFillQuestionSaysWhatChanges() {
+        QFETCH(bool, matchedBefore);
+        QFETCH(QString, sd1Before);
+        QFETCH(int, layout);
+        QFETCH(QStringList, says);
+        testing::Recorder recorder;
+        Answers answers;
+        auto window = calculator(recorder, answers);
+        if (matchedBefore) control<QRadioButton>(*window, "opMatched").click();
+        box(*window, "TxtSD1").setText(sd1Before);
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            pasteAndFill(data, QStringLiteral("1,2\n3,5\n6,9\n"), layout);
+        }));
+        QCOMPARE(answers.questions.size(), 1);
+        const QString question = answers.questions[0];
+        for (const QString& part : says)
+            QVERIFY2(question.contains(part), qPrintable(question));
+        if (says.size() == 1) QVERIFY(!question.contains(QStringLiteral("switches")));
+        QVERIFY2(QString(question).remove(QChar(0x200B)).contains(sd1Before), qPrintable(question));
+        static const QRegularExpression breaks(QStringLiteral("[\\s\\x{200B}]"));
+        for (const QString& run : question.split(breaks))
+            QVERIFY2(run.size() <= 40, qPrintable(run));
+    }
+
+    // The layout and its grey example start from the calculator's design.
+    void startsFromTheCalculatorsDesign_data() {
+        QTest::addColumn<bool>("matched");
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QString>("example");
+        QTest::newRow("independent")
+            << false << QStringLiteral("Independent: two columns side by side")
+            << QStringLiteral("control\ttreated\n");
+        QTest::newRow("matched") << true << QStringLiteral("Matched: two columns paired by row")
+                                 << QStringLiteral("before\tafter\n");
+    }
+
+    void startsFromTheCalculatorsDesign() {
+        QFETCH(bool, matched);
+        QFETCH(QString, layout);
+        QFETCH(QString, example);
+        testing::Recorder recorder;
+        Answers answers;
+        auto window = calculator(recorder, answers);
+        // Opened once in the other design, with nothing pasted: it follows.
+        if (!matched) control<QRadioButton>(*window, "opMatched").click();
+        QVERIFY(inDataWindow(*window, [](QWidget&) {}));
+        control<QRadioButton>(*window, matched ? "opMatched" : "opIndependent").click();
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            QCOMPARE(named<QComboBox>(data, QStringLiteral("Layout"))->currentText(), layout);
+            QVERIFY(named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"))
+                        ->placeholderText()
+                        .startsWith(example));
+        }));
+    }
+
+    // A long paste is read once typing pauses, with a word that it is being
+    // read and no Fill until it is.
+    void aLongPasteIsReadAfterAPause() {
+        testing::Recorder recorder;
+        Answers answers;
+        auto window = calculator(recorder, answers);
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            auto* pasted = named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"));
+            auto* fill = named<QPushButton>(data, QStringLiteral("Fill the boxes"));
+            pasted->setPlainText(scoresText(200000));
+            QCOMPARE(summariesShown(data), QStringLiteral("Reading the scores…"));
+            QVERIFY(!fill->isEnabled());
+            QTRY_VERIFY_WITH_TIMEOUT(
+                summariesShown(data).startsWith(QStringLiteral("Group 1 (a): N = 200000")), 20000);
+            QVERIFY(fill->isEnabled());
+            // A keystroke does not read the text again at once.
+            pasted->moveCursor(QTextCursor::End);
+            QTest::keyClicks(pasted, QStringLiteral("1,1"));
+            QCOMPARE(summariesShown(data), QStringLiteral("Reading the scores…"));
+            QVERIFY(!fill->isEnabled());
+            QTRY_VERIFY_WITH_TIMEOUT(
+                summariesShown(data).startsWith(QStringLiteral("Group 1 (a): N = 200001")), 20000);
         }));
     }
 
