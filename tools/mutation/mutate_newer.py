@@ -565,7 +565,11 @@ def cmd_run(only=None):
             os.utime(os.path.join(SRC, interrupted))
         os.remove(marker)
     baseline = {}
+    # With --only, the clean build and tests are those of the chosen mutants' folders.
+    chosen = {folder_of(m["file"]) for m in mutants if not only or m["id"] in only}
     for folder, spec in FOLDERS.items():
+        if folder not in chosen:
+            continue
         ok, log = build(spec["targets"])
         if not ok:
             sys.exit("clean build fails:\n" + log)
@@ -574,7 +578,8 @@ def cmd_run(only=None):
             sys.exit("clean tests of %s fail (%d ran): %s" % (folder, ran, failed))
         print("clean %s: %d tests pass" % (folder, ran), flush=True)
     for path in FILES:
-        baseline[path] = object_digest(path)
+        if folder_of(path) in chosen:
+            baseline[path] = object_digest(path)
     done = done_ids()
     if not os.path.exists(RESULTS):
         with open(RESULTS, "w") as f:
@@ -627,8 +632,9 @@ def cmd_run(only=None):
         print("%s %-32s %4d %-5s %-8s %5.1fs %s" % (m["id"], m["file"], m["line"], m["op"], status, secs,
                                                    len(killed_by)), flush=True)
     # Leave a clean build behind.
-    for spec in FOLDERS.values():
-        build(spec["targets"])
+    for folder, spec in FOLDERS.items():
+        if folder in chosen:
+            build(spec["targets"])
 
 
 def cmd_report():
