@@ -573,7 +573,7 @@ def cmd_run(only=None):
         ok, log = build(spec["targets"])
         if not ok:
             sys.exit("clean build fails:\n" + log)
-        passed, failed, ran = run_tests(spec["tests"], os.path.join(LOGDIR, "clean-%s.log" % folder))
+        passed, failed, ran = run_tests(spec["tests"], os.path.join(LOGDIR, "clean-%s.log" % folder.replace("/", "-")))
         if not passed or ran == 0:
             sys.exit("clean tests of %s fail (%d ran): %s" % (folder, ran, failed))
         print("clean %s: %d tests pass" % (folder, ran), flush=True)
