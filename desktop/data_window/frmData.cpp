@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -146,6 +146,7 @@ frmData::frmData(QWidget& calculator, DataPlatform platform, QWidget* parent)
 
 void frmData::prepareToOpen() {
     if (ui.txtScores->document()->isEmpty()) followCalculatorsDesign();
+    takeCalculatorsSummaries();
     updateFillButton();
     ui.txtScores->setFocus();
 }
@@ -193,7 +194,8 @@ void frmData::connectControls() {
 }
 
 // The correlation page starts from what the calculator's boxes hold, so a
-// user who has typed the group summaries adds only r.
+// user who has typed the group summaries adds only r; what was typed on the
+// page itself is kept.
 void frmData::takeCalculatorsSummaries() {
     const std::pair<const char*, QLineEdit*> sources[] = {{"TxtMean1", ui.txtCorrMean1},
                                                           {"TxtSD1", ui.txtCorrSD1},
@@ -201,8 +203,8 @@ void frmData::takeCalculatorsSummaries() {
                                                           {"TxtSD2", ui.txtCorrSD2},
                                                           {"TxtN1", ui.txtCorrPairs}};
     for (const auto& [name, field] : sources) {
-        if (const auto* box = calculator_.findChild<QLineEdit*>(QString::fromLatin1(name)))
-            field->setText(box->text());
+        const auto* box = calculator_.findChild<QLineEdit*>(QString::fromLatin1(name));
+        if (box != nullptr && field->text().isEmpty()) field->setText(box->text());
     }
 }
 

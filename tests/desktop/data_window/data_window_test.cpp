@@ -667,6 +667,7 @@ private slots:
     void keepsItsContentsBetweenOpenings() {
         testing::Recorder recorder;
         Answers answers;
+        answers.replace = true;
         auto window = calculator(recorder, answers);
         const QString scores = QStringLiteral("g,s\nA,1\nB,2\nA,3\nB,5\n");
         QVERIFY(inDataWindow(*window, [&](QWidget& data) {
@@ -674,6 +675,8 @@ private slots:
             named<QComboBox>(data, QStringLiteral("Layout"))->setCurrentIndex(2);
             QTest::keyClick(&data, Qt::Key_Escape);
         }));
+        // An empty box of the correlation page takes what the calculator holds now.
+        box(*window, "TxtMean1").setText(QStringLiteral("10"));
         for (const bool fill : {true, false}) {
             QVERIFY(inDataWindow(*window, [&](QWidget& data) {
                 QCOMPARE(
@@ -681,12 +684,15 @@ private slots:
                     scores);
                 QCOMPARE(named<QComboBox>(data, QStringLiteral("Layout"))->currentIndex(), 2);
                 QVERIFY(summariesShown(data).startsWith(QStringLiteral("Group 1 (A): N = 2")));
+                QCOMPARE(named<QLineEdit>(data, QStringLiteral("Group 1 mean"))->text(),
+                         QStringLiteral("10"));
                 if (fill)
                     QTest::mouseClick(named<QPushButton>(data, QStringLiteral("Fill the boxes")),
                                       Qt::LeftButton);
             }));
         }
         QCOMPARE(box(*window, "TxtMean2").text(), QStringLiteral("3.5"));
+        QCOMPARE(answers.questions.size(), 1);
     }
 
     // Pasted scores are never replaced by a file's without a word.
