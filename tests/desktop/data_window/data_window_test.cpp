@@ -297,20 +297,24 @@ private slots:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("says");
         QTest::addColumn<int>("shadedLine");  // from 0; -1 for none
+        QTest::addColumn<int>("layout");
         QTest::newRow("a word") << QStringLiteral("1,2\n3,abc\n5,6\n")
                                 << QStringLiteral("Problem with the scores")
                                 << QStringLiteral(
                                        "Row 2, column 2 (\"Column 2\"): \"abc\" is not a number")
-                                << 1;
+                                << 1 << 0;
         QTest::newRow("a letter after a decimal comma")
             << QStringLiteral("1;2\n3;4\n12,5x;6\n") << QStringLiteral("Problem with the scores")
-            << QStringLiteral("Row 3, column 1 (\"Column 1\"): \"12,5x\"") << 2;
+            << QStringLiteral("Row 3, column 1 (\"Column 1\"): \"12,5x\"") << 2 << 0;
         QTest::newRow("an unclosed quote")
             << QStringLiteral("1,2\n\"3,4\n5,6\n") << QStringLiteral("Problem with the scores")
-            << QStringLiteral("Row 2: a quoted field is not closed") << 1;
+            << QStringLiteral("Row 2: a quoted field is not closed") << 1 << 0;
         QTest::newRow("one score")
             << QStringLiteral("1,2\n,4\n") << QStringLiteral("Problem with the choices")
-            << QStringLiteral("has 1 score") << -1;
+            << QStringLiteral("has 1 score") << -1 << 0;
+        QTest::newRow("one group value")
+            << QStringLiteral("g,s\nA,1\nA,2\n") << QStringLiteral("Problem with the choices")
+            << QStringLiteral("Group 1 and group 2 are both \"A\"") << -1 << 2;
     }
 
     void errorsShowBesideTheirCause() {
@@ -318,10 +322,12 @@ private slots:
         QFETCH(QString, label);
         QFETCH(QString, says);
         QFETCH(int, shadedLine);
+        QFETCH(int, layout);
         testing::Recorder recorder;
         Answers answers;
         auto window = calculator(recorder, answers);
         QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            named<QComboBox>(data, QStringLiteral("Layout"))->setCurrentIndex(layout);
             named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"))->setPlainText(scores);
             auto* error = named<QLabel>(data, label);
             QVERIFY(error->isVisible());
@@ -538,6 +544,8 @@ private slots:
         Answers answers;
         auto window = calculator(recorder, answers);
         QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"))
+                ->setPlainText(QStringLiteral("pre,post\n1,2\n3,4\n"));
             named<QComboBox>(data, QStringLiteral("Layout"))->setCurrentIndex(layout);
             const char* const choosers[] = {"cboColumn1", "cboColumn2"};
             const char* const labels[] = {"lblColumn1", "lblColumn2"};
@@ -547,6 +555,11 @@ private slots:
                          names[which]);
                 QCOMPARE(data.findChild<QLabel*>(QString::fromLatin1(labels[which]))->text(),
                          captions[which]);
+                const auto* chooser =
+                    data.findChild<QComboBox*>(QString::fromLatin1(choosers[which]));
+                QCOMPARE(chooser->itemText(0), QStringLiteral("1: pre"));
+                QCOMPARE(chooser->itemText(1), QStringLiteral("2: post"));
+                QCOMPARE(chooser->currentIndex(), which);
             }
             for (const char* value : {"Group 1 value", "Group 2 value"})
                 QCOMPARE(named<QComboBox>(data, QString::fromLatin1(value))->isEnabled(),
