@@ -351,9 +351,12 @@ void frmData::showColumnChoices() {
             chooser.addItem(
                 QStringLiteral("%1: %2").arg(column + 1).arg(fromStd(table_->columnNames[column])));
         // Keep the user's choice while the table keeps its columns; a table
-        // of another width starts again from the first two.
-        const int keep = count == previousCount ? wanted[which]
-                                                : std::min<int>(which, static_cast<int>(count) - 1);
+        // of another width starts again from the first two. A table of one
+        // column leaves the second choice empty, so that the summaries say a
+        // second column is missing rather than "both choices are column 1".
+        const int keep = count == previousCount                    ? wanted[which]
+                         : static_cast<std::size_t>(which) < count ? which
+                                                                   : -1;
         chooser.setCurrentIndex(keep);
     }
 }
@@ -412,8 +415,13 @@ void frmData::updateSummaries() {
         markRow(0);
         data::Selection selection;
         selection.layout = static_cast<Layout>(ui.cboLayout->currentData().toInt());
-        selection.first = static_cast<std::size_t>(std::max(0, ui.cboColumn1->currentIndex()));
-        selection.second = static_cast<std::size_t>(std::max(0, ui.cboColumn2->currentIndex()));
+        // No choice is the column that would be first or second.
+        const auto chosen = [](const QComboBox& chooser, int orElse) {
+            return static_cast<std::size_t>(chooser.currentIndex() >= 0 ? chooser.currentIndex()
+                                                                        : orElse);
+        };
+        selection.first = chosen(*ui.cboColumn1, 0);
+        selection.second = chosen(*ui.cboColumn2, 1);
         selection.group1 = ui.cboGroup1->currentText().toStdString();
         selection.group2 = ui.cboGroup2->currentText().toStdString();
         try {

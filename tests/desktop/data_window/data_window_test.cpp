@@ -81,6 +81,7 @@ QStringList resultTexts(QWidget& window) {
 }
 
 using BoxTexts = QList<QPair<QString, QString>>;
+using Columns = QList<int>;
 
 // What a screen reader is given for a control: its name and its description.
 QString readAloud(QWidget& control) {
@@ -312,6 +313,9 @@ private slots:
         QTest::newRow("one score")
             << QStringLiteral("1,2\n,4\n") << QStringLiteral("Problem with the choices")
             << QStringLiteral("has 1 score") << -1 << 0;
+        QTest::newRow("one column")
+            << QStringLiteral("1\n2\n3\n") << QStringLiteral("Problem with the choices")
+            << QStringLiteral("The table has 1 column; two are needed") << -1 << 0;
         QTest::newRow("one group value")
             << QStringLiteral("g,s\nA,1\nA,2\n") << QStringLiteral("Problem with the choices")
             << QStringLiteral("Group 1 and group 2 are both \"A\"") << -1 << 2;
@@ -401,47 +405,55 @@ private slots:
     void showsTheSummaries_data() {
         QTest::addColumn<QString>("scores");
         QTest::addColumn<int>("layout");
-        QTest::addColumn<int>("group1Column");    // -1: as chosen on its own
-        QTest::addColumn<int>("header");          // -1: detected, 0: unticked, 1: ticked
+        QTest::addColumn<Columns>("columns");  // group 1 and group 2; empty: as chosen on their own
+        QTest::addColumn<int>("header");       // -1: detected, 0: unticked, 1: ticked
         QTest::addColumn<QStringList>("groups");  // long format: group 1 and 2 values chosen
         QTest::addColumn<QString>("appended");    // typed at the end after the choices
         QTest::addColumn<QString>("expected");
         QTest::newRow("one missing value")
-            << QStringLiteral("pre\tpost\n10\t7\n12\t9\n14\tNA\n\t11\n\t13\n") << 0 << -1 << -1
-            << QStringList() << QString()
+            << QStringLiteral("pre\tpost\n10\t7\n12\t9\n14\tNA\n\t11\n\t13\n") << 0 << Columns{}
+            << -1 << QStringList() << QString()
             << QStringLiteral(
                    "Group 1 (pre): N = 3, mean = 12, SD = 2\n"
                    "Group 2 (post): N = 4, mean = 10, SD = 2.5819889; "
                    "1 missing value skipped");
         QTest::newRow("two missing values")
-            << QStringLiteral("1,2\nNA,4\n3,.\n5,6\n.,8\n") << 0 << -1 << -1 << QStringList()
+            << QStringLiteral("1,2\nNA,4\n3,.\n5,6\n.,8\n") << 0 << Columns{} << -1 << QStringList()
             << QString()
             << QStringLiteral(
                    "Group 1 (Column 1): N = 3, mean = 3, SD = 2; 2 missing values "
                    "skipped\nGroup 2 (Column 2): N = 4, mean = 5, SD = 2.5819889; "
                    "1 missing value skipped");
         QTest::newRow("group 1 from the third column")
-            << QStringLiteral("x,y,z\n1,2,30\n3,4,50\n") << 0 << 2 << -1 << QStringList()
-            << QString()
+            << QStringLiteral("x,y,z\n1,2,30\n3,4,50\n") << 0 << Columns{2, 1} << -1
+            << QStringList() << QString()
             << QStringLiteral(
                    "Group 1 (z): N = 2, mean = 40, SD = 14.142136\n"
                    "Group 2 (y): N = 2, mean = 3, SD = 1.4142136");
+        QTest::newRow("columns the other way round")
+            << QStringLiteral("x,y\n1,5\n3,9\n") << 0 << Columns{1, 0} << -1 << QStringList()
+            << QString()
+            << QStringLiteral(
+                   "Group 1 (y): N = 2, mean = 7, SD = 2.8284271\n"
+                   "Group 2 (x): N = 2, mean = 2, SD = 1.4142136");
         QTest::newRow("column choices kept as a row is typed")
-            << QStringLiteral("x,y,z\n1,2,30\n3,4,50\n") << 0 << 2 << -1 << QStringList()
-            << QStringLiteral("5,6,70")
+            << QStringLiteral("x,y,z\n1,2,30\n3,4,50\n") << 0 << Columns{2, 1} << -1
+            << QStringList() << QStringLiteral("5,6,70")
             << QStringLiteral(
                    "Group 1 (z): N = 3, mean = 50, SD = 20\n"
                    "Group 2 (y): N = 3, mean = 4, SD = 2");
         QTest::newRow("numbers in the first row, ticked as names")
-            << QStringLiteral("1,2\n3,4\n5,6\n7,9\n") << 0 << -1 << 1 << QStringList() << QString()
+            << QStringLiteral("1,2\n3,4\n5,6\n7,9\n") << 0 << Columns{} << 1 << QStringList()
+            << QString()
             << QStringLiteral(
                    "Group 1 (1): N = 3, mean = 5, SD = 2\n"
                    "Group 2 (2): N = 3, mean = 6.3333333, SD = 2.5166115");
         QTest::newRow("words in the first row, unticked")
-            << QStringLiteral("a,b\n3,4\n5,6\n") << 0 << -1 << 0 << QStringList() << QString()
-            << QString();
+            << QStringLiteral("a,b\n3,4\n5,6\n") << 0 << Columns{} << 0 << QStringList()
+            << QString() << QString();
         QTest::newRow("matched, a pair dropped")
-            << QStringLiteral("1,2\n3,5\n4,\n6,9\n") << 1 << -1 << -1 << QStringList() << QString()
+            << QStringLiteral("1,2\n3,5\n4,\n6,9\n") << 1 << Columns{} << -1 << QStringList()
+            << QString()
             << QStringLiteral(
                    "Group 1 (Column 1): N = 3, mean = 3.3333333, SD = 2.5166115\n"
                    "Group 2 (Column 2): N = 3, mean = 5.3333333, SD = 3.5118846\n"
@@ -449,27 +461,27 @@ private slots:
                    "1 pair with a missing score dropped\n"
                    "The group summaries are of the complete pairs.");
         QTest::newRow("a group column")
-            << QStringLiteral("g,s\nB,1\nA,2\nB,3\nA,\nA,6\n") << 2 << -1 << -1 << QStringList()
-            << QString()
+            << QStringLiteral("g,s\nB,1\nA,2\nB,3\nA,\nA,6\n") << 2 << Columns{} << -1
+            << QStringList() << QString()
             << QStringLiteral(
                    "Group 1 (B): N = 2, mean = 2, SD = 1.4142136\n"
                    "Group 2 (A): N = 2, mean = 4, SD = 2.8284271; 1 missing value "
                    "skipped");
         QTest::newRow("group choices kept as a row is typed")
-            << QStringLiteral("g,s\nB,1\nA,2\nB,3\nA,\nA,6\n") << 2 << -1 << -1
+            << QStringLiteral("g,s\nB,1\nA,2\nB,3\nA,\nA,6\n") << 2 << Columns{} << -1
             << QStringList{QStringLiteral("A"), QStringLiteral("B")} << QStringLiteral("B,5")
             << QStringLiteral(
                    "Group 1 (A): N = 2, mean = 4, SD = 2.8284271; 1 missing value "
                    "skipped\nGroup 2 (B): N = 3, mean = 3, SD = 2");
         QTest::newRow("a mean of 1e8 keeps its decimal")
-            << QStringLiteral("100000000.1,1\n100000000.3,3\n") << 0 << -1 << -1 << QStringList()
-            << QString()
+            << QStringLiteral("100000000.1,1\n100000000.3,3\n") << 0 << Columns{} << -1
+            << QStringList() << QString()
             << QStringLiteral(
                    "Group 1 (Column 1): N = 2, mean = 100000000.2, SD = 0.14142136\n"
                    "Group 2 (Column 2): N = 2, mean = 2, SD = 1.4142136");
         QTest::newRow("an SD near the largest double")
-            << QStringLiteral("1e308,1\n1e308,2\n-1e308,3\n") << 0 << -1 << -1 << QStringList()
-            << QString()
+            << QStringLiteral("1e308,1\n1e308,2\n-1e308,3\n") << 0 << Columns{} << -1
+            << QStringList() << QString()
             << QStringLiteral(
                    "Group 1 (Column 1): N = 3, mean = 3.3333333e+307, SD = "
                    "1.1547005e+308\nGroup 2 (Column 2): N = 3, mean = 2, SD = 1");
@@ -478,7 +490,7 @@ private slots:
     void showsTheSummaries() {
         QFETCH(QString, scores);
         QFETCH(int, layout);
-        QFETCH(int, group1Column);
+        QFETCH(Columns, columns);
         QFETCH(int, header);
         QFETCH(QStringList, groups);
         QFETCH(QString, appended);
@@ -490,9 +502,12 @@ private slots:
         QVERIFY(inDataWindow(*window, [&](QWidget& data) {
             named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"))->setPlainText(scores);
             named<QComboBox>(data, QStringLiteral("Layout"))->setCurrentIndex(layout);
-            if (group1Column >= 0)
+            if (!columns.isEmpty()) {
                 named<QComboBox>(data, QStringLiteral("Group 1 column"))
-                    ->setCurrentIndex(group1Column);
+                    ->setCurrentIndex(columns[0]);
+                named<QComboBox>(data, QStringLiteral("Group 2 column"))
+                    ->setCurrentIndex(columns[1]);
+            }
             if (header >= 0)
                 named<QCheckBox>(data, QStringLiteral("First row names the columns"))
                     ->setChecked(header == 1);
@@ -625,33 +640,42 @@ private slots:
     // the label is for.
     void resultsReachAScreenReader_data() {
         QTest::addColumn<QString>("scores");
-        QTest::addColumn<QString>("r");  // empty: the scores page
+        QTest::addColumn<QString>("r");      // empty: the scores page
+        QTest::addColumn<QString>("pairs");  // empty: as taken from the calculator
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("heard");
         QTest::newRow("summaries")
-            << QStringLiteral("1,2\n3,4\n5,9\n") << QString() << QStringLiteral("Summaries")
+            << QStringLiteral("1,2\n3,4\n5,9\n") << QString() << QString()
+            << QStringLiteral("Summaries")
             << QStringLiteral("Summaries: Group 1 (Column 1): N = 3, mean = 3");
         QTest::newRow("problem with the scores")
-            << QStringLiteral("1,2\n3,x\n") << QString()
+            << QStringLiteral("1,2\n3,x\n") << QString() << QString()
             << QStringLiteral("Problem with the scores")
             << QStringLiteral("Problem with the scores: Row 2, column 2");
         QTest::newRow("problem with the choices")
-            << QStringLiteral("1,2\n,4\n") << QString()
+            << QStringLiteral("1,2\n,4\n") << QString() << QString()
             << QStringLiteral("Problem with the choices")
             << QStringLiteral("Problem with the choices: Group 1 (column 1");
         QTest::newRow("matched summaries")
-            << QString() << QStringLiteral("1") << QStringLiteral("Matched summaries")
+            << QString() << QStringLiteral("1") << QString() << QStringLiteral("Matched summaries")
             << QStringLiteral(
                    "Matched summaries: Mean difference = 1, SD of the differences = 0.2");
         QTest::newRow("problem with the correlation")
-            << QString() << QStringLiteral("2")
+            << QString() << QStringLiteral("2") << QString()
             << QStringLiteral("Problem with the correlation inputs")
             << QStringLiteral("Problem with the correlation inputs: The correlation r must lie");
+        QTest::newRow("pairs not a whole number")
+            << QString() << QStringLiteral("0.5") << QStringLiteral("20.5")
+            << QStringLiteral("Problem with the correlation inputs")
+            << QStringLiteral(
+                   "Problem with the correlation inputs: Number of pairs: a whole number "
+                   "is needed.");
     }
 
     void resultsReachAScreenReader() {
         QFETCH(QString, scores);
         QFETCH(QString, r);
+        QFETCH(QString, pairs);
         QFETCH(QString, label);
         QFETCH(QString, heard);
         testing::Recorder recorder;
@@ -669,6 +693,8 @@ private slots:
                 named<QTabWidget>(data, QStringLiteral("Source of the summaries"))
                     ->setCurrentIndex(1);
                 named<QLineEdit>(data, QStringLiteral("Correlation r"))->setText(r);
+                if (!pairs.isEmpty())
+                    named<QLineEdit>(data, QStringLiteral("Number of pairs"))->setText(pairs);
             }
             said = readAloud(*named<QLabel>(data, label));
         }));
@@ -885,6 +911,10 @@ private slots:
             QVERIFY(!fill->isEnabled());
             r->setText(QStringLiteral("0.5"));
             QVERIFY(fill->isEnabled());
+            // A valid r made invalid takes the answer away again.
+            r->setText(QStringLiteral("-2"));
+            QVERIFY(!fill->isEnabled());
+            r->setText(QStringLiteral("0.5"));
             QTest::mouseClick(fill, Qt::LeftButton);
         }));
         QVERIFY2(rangeError.contains(QStringLiteral("between -1 and 1")), qPrintable(rangeError));

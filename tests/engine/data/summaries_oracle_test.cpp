@@ -197,6 +197,9 @@ TEST(Matched, DifferencesAndCompletePairsEqualTheFiftyDigitSummaries) {
     expectClose(got.group2, oracle(second), "group 2 over complete pairs");
     EXPECT_EQ(got.pairsDropped, dropped);
     EXPECT_GT(dropped, 15);
+    // Each column's own missing cells, apart from the pairs they break.
+    EXPECT_EQ(got.group1.missing, std::count(before.begin(), before.end(), std::nullopt));
+    EXPECT_EQ(got.group2.missing, std::count(after.begin(), after.end(), std::nullopt));
     EXPECT_EQ(got.group1.n, got.group2.n);
 }
 

@@ -50,6 +50,15 @@ INSTANTIATE_TEST_SUITE_P(
                   {"Before", "After"},
                   2},
         ShapeCase{"semicolon_decimal_comma", "a;b\n1,5;2\n3;4,25\n", ';', ',', true, {"a", "b"}, 2},
+        // Semicolons on every line but not as many on each: the commas,
+        // one a line, are the delimiter.
+        ShapeCase{"commas_even_semicolons_uneven",
+                  "p;q,1\nr;s;t,2\n",
+                  ',',
+                  '.',
+                  false,
+                  {"Column 1", "Column 2"},
+                  2},
         ShapeCase{"semicolon_decimal_point",
                   "1.5;2\n3;4,0\n",
                   ';',
@@ -143,7 +152,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ErrorCase{"decimal_comma_with_letter", "pre;post\n11,5;12\n12,5x;13\n14;15\n",
                   Layout::sideBySide, DataErrorNumber::notANumber, 3, 1,
-                  "Row 3, column 1 (\"pre\"): \"12,5x\" is not a number"},
+                  "Row 3, column 1 (\"pre\"): \"12,5x\" is not a number (this table uses a "
+                  "decimal comma"},
         // The bad cell is in the only column of numbers: the header row still
         // names the columns, and the error points at the cell.
         ErrorCase{"bad_cell_below_the_names", "group;score\nA;12,5\nB;12,5x\nA;13\nB;14\n",
@@ -186,7 +196,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "\xFF\xFE"
                   "1\0,\0"
                   "2\0\n\0"s,
-                  Layout::sideBySide, DataErrorNumber::notUtf8Text, 0, 0, "UTF-16"},
+                  Layout::sideBySide, DataErrorNumber::notUtf8Text, 0, 0,
+                  "The text is in UTF-16, not UTF-8. Save it as CSV (UTF-8)"},
         ErrorCase{"utf16_big_endian_without_bom",
                   "\0"
                   "1\0,\0"
