@@ -18,9 +18,7 @@ struct ReadableCase {
 
 class Readable : public ::testing::TestWithParam<ReadableCase> {};
 
-TEST_P(Readable, WritesTheValue) {
-    EXPECT_EQ(readable(GetParam().value), GetParam().text);
-}
+TEST_P(Readable, WritesTheValue) { EXPECT_EQ(readable(GetParam().value), GetParam().text); }
 
 INSTANTIATE_TEST_SUITE_P(
     Values, Readable,
