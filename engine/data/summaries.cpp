@@ -54,8 +54,18 @@ GroupSummary summary(const std::vector<double>& scores, long missing, const std:
                         group + " has " + std::to_string(scores.size()) +
                             (scores.size() == 1 ? " score" : " scores") +
                             "; at least 2 are needed for an SD.");
-    const Moments moments = meanAndSd(scores);
-    return {moments.n, moments.mean, moments.sd, missing};
+    const moments::Moments moments = moments::meanAndSd(scores);
+    switch (moments.problem) {
+        case moments::Problem::none:
+            break;
+        case moments::Problem::scoreNotFinite:
+            throw DataError(DataErrorNumber::numberTooLarge,
+                            "The scores are too large to summarise in double precision.");
+        case moments::Problem::sdBeyondDouble:
+            throw DataError(DataErrorNumber::numberTooLarge,
+                            "The SD of these scores is beyond the largest number a double holds.");
+    }
+    return {static_cast<long>(scores.size()), moments.mean, moments.sd, missing};
 }
 
 // Past its last filled cell a shorter column has simply ended: those empty

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "compensated_moments.h"
+#include "score_moments.h"
 #include "index_draw.h"
 #include "score_checks.h"
 #include "score_error.h"

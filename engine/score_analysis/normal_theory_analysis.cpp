@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "compensated_moments.h"
+#include "score_moments.h"
 #include "score_checks.h"
 #include "t_tests.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "compensated_moments.h"
+#include "score_moments.h"
 #include "score_checks.h"
 #include "score_error.h"
 #include "score_sort.h"

@@ -14,7 +14,7 @@
 // Math's students_t at that (non-integer) df.
 //
 // Accuracy: trimmed means and winsorised SDs by compensated sums (a few ulps,
-// compensated_moments.h), so p values and ends to about 1e-14 relative.
+// score_moments.h), so p values and ends to about 1e-14 relative.
 
 #include <span>
 
