@@ -1,19 +1,11 @@
 #pragma once
-// How the report's Boost.Math calls fail and compute: errors as errno and a
-// NaN, never thrown (a missing value is reported in words, not as an
-// exception), and everything in double, never promoted to long double.
+// The report's Boost.Math calls use the engine's one policy: errors as errno
+// and a NaN, everything in double.
 
-#include <boost/math/policies/policy.hpp>
+#include "boost_math_policy.h"
 
 namespace tarnwick::report {
 
-namespace policies = boost::math::policies;
-using Policy = policies::policy<policies::domain_error<policies::errno_on_error>,
-                                policies::pole_error<policies::errno_on_error>,
-                                policies::overflow_error<policies::errno_on_error>,
-                                policies::evaluation_error<policies::errno_on_error>,
-                                policies::rounding_error<policies::errno_on_error>,
-                                policies::indeterminate_result_error<policies::errno_on_error>,
-                                policies::promote_float<false>, policies::promote_double<false>>;
+using Policy = BoostMathPolicy;
 
 }  // namespace tarnwick::report

@@ -2,21 +2,14 @@
 
 #include <boost/math/distributions/normal.hpp>
 #include <boost/math/distributions/students_t.hpp>
-#include <boost/math/policies/policy.hpp>
 
+#include "boost_math_policy.h"
 #include "score_checks.h"
 
 namespace tarnwick::score_analysis {
 namespace {
 
-namespace policies = boost::math::policies;
-using Policy = policies::policy<policies::domain_error<policies::errno_on_error>,
-                                policies::pole_error<policies::errno_on_error>,
-                                policies::overflow_error<policies::errno_on_error>,
-                                policies::evaluation_error<policies::errno_on_error>,
-                                policies::rounding_error<policies::errno_on_error>,
-                                policies::indeterminate_result_error<policies::errno_on_error>,
-                                policies::promote_float<false>, policies::promote_double<false>>;
+using Policy = BoostMathPolicy;
 using Normal = boost::math::normal_distribution<double, Policy>;
 using StudentT = boost::math::students_t_distribution<double, Policy>;
 
