@@ -225,12 +225,6 @@ void frmBrevant::cmdData_Click() {
 }
 
 void frmBrevant::cmdPlan_Click() {
-    if (plan_ && plan_->isVisible()) {
-        plan_->raise();
-        plan_->activateWindow();
-        return;
-    }
-    delete plan_;
     const planner::MainWindowTexts texts{
         .matched = ui.opMatched->isChecked(),
         .sd1 = ui.TxtSD1->text().toStdString(),
@@ -240,12 +234,19 @@ void frmBrevant::cmdPlan_Click() {
         .notTrivial = ui.TxtNotTrivial->text().toStdString(),
         .sdMatched = ui.TxtSDMatched->text().toStdString(),
     };
-    // Not modal: the study's numbers stay within reach while planning.
-    plan_ = new frmPlan(planner::startingForm(texts),
-                        ReportPlatform{.showMessage = platform_.showMessage}, this);
-    plan_->setAttribute(Qt::WA_DeleteOnClose);
-    letEnterPressFocusedButtons(*plan_);
+    const planner::PlanForm calculator = planner::startingForm(texts);
+    if (plan_) {
+        // Closed or not, it keeps what was typed there and is told what the
+        // calculator holds now.
+        plan_->setCalculatorNumbers(calculator);
+    } else {
+        // Not modal: the study's numbers stay within reach while planning.
+        plan_ = new frmPlan(calculator, ReportPlatform{.showMessage = platform_.showMessage}, this);
+        letEnterPressFocusedButtons(*plan_);
+    }
     plan_->show();
+    plan_->raise();
+    plan_->activateWindow();
 }
 
 void frmBrevant::cmdCredits_Click() {

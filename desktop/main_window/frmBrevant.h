@@ -39,8 +39,8 @@ public:
     void cmdReport_Click();
     // Opens the data window, which fills the boxes from raw scores.
     void cmdData_Click();
-    // Opens the planning window, filled from the boxes that hold numbers, or
-    // brings the open one to the front.
+    // Opens the planning window, filled from the boxes that hold numbers; a
+    // second time, shows the same window as it was left, told the boxes' numbers.
     void cmdPlan_Click();
     void opIndependent_Click();
     void opMatched_Click();

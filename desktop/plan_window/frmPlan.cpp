@@ -2,9 +2,11 @@
 
 #include <QLineEdit>
 
+#include "announcer.h"
 #include "clipboard.h"
 #include "curve_points.h"
 #include "figure_files.h"
+#include "main_window_start.h"
 #include "plan_files.h"
 #include "report_text_view.h"
 
@@ -18,7 +20,10 @@ QString fromStd(const std::string& text) { return QString::fromStdString(text); 
 }  // namespace
 
 frmPlan::frmPlan(const planner::PlanForm& start, ReportPlatform platform, QWidget* parent)
-    : QDialog(parent), platform_(std::move(platform)) {
+    : QDialog(parent),
+      platform_(std::move(platform)),
+      calculator_(start),
+      announcer_(new Announcer(*this)) {
     ui.setupUi(this);
     // The answer stands out; a refusal reads as plainly, in dark red.
     QFont bold = ui.lblAnswer->font();
@@ -28,10 +33,15 @@ frmPlan::frmPlan(const planner::PlanForm& start, ReportPlatform platform, QWidge
     QPalette refusal = ui.lblError->palette();
     refusal.setColor(QPalette::WindowText, QColor(160, 0, 0));
     ui.lblError->setPalette(refusal);
+    announceTimer_.setSingleShot(true);
+    announceTimer_.setInterval(announceAfterMs);
     fill(start);
     connectControls();
     enableWhatTheQuestionNeeds();
     answerNow();
+    // The first answer is read with the window; only later ones are news.
+    announceTimer_.stop();
+    announced_ = spokenAnswer();
 }
 
 void frmPlan::fill(const planner::PlanForm& start) {
@@ -97,6 +107,8 @@ void frmPlan::connectControls() {
             [this] { ui.txtPower->setText(QStringLiteral("0.8")); });
     connect(ui.cmdPower90, &QPushButton::clicked, this,
             [this] { ui.txtPower->setText(QStringLiteral("0.9")); });
+    connect(ui.cmdTakeCalculator, &QPushButton::clicked, this, &frmPlan::cmdTakeCalculator_Click);
+    connect(&announceTimer_, &QTimer::timeout, this, &frmPlan::announceAnswer);
     connect(ui.cmdCopyText, &QPushButton::clicked, this, &frmPlan::cmdCopyText_Click);
     connect(ui.cmdCopyCurve, &QPushButton::clicked, this, &frmPlan::cmdCopyCurve_Click);
     connect(ui.cmdSave, &QPushButton::clicked, this, &frmPlan::cmdSave_Click);
@@ -138,14 +150,22 @@ void frmPlan::enableWhatTheQuestionNeeds() {
 }
 
 void frmPlan::answerNow() {
+    showCalculatorLine();
+    announceTimer_.start();
     try {
         answer_ = planner::answer(planner::readForm(form()));
     } catch (const plan::PlanError& refusal) {
-        showRefusal(fromStd(refusal.description()));
+        // A box still to be filled is a question not yet asked; anything else
+        // is a question that has no answer however long one waits.
+        showRefusal(refusal.number() == planner::formError::notANumber
+                        ? QStringLiteral("No answer yet.")
+                        : QStringLiteral("This question has no answer."),
+                    fromStd(refusal.description()));
         return;
     } catch (const std::exception& failure) {
         // Whatever else goes wrong is said, not hidden, and the window stays.
-        showRefusal(QStringLiteral("The planner could not answer: ") + fromStd(failure.what()));
+        showRefusal(QStringLiteral("This question has no answer."),
+                    QStringLiteral("The planner could not answer: ") + fromStd(failure.what()));
         return;
     }
     ui.lblAnswer->setText(fromStd(planner::answerLine(*answer_)));
@@ -161,9 +181,9 @@ void frmPlan::answerNow() {
     showCurve();
 }
 
-void frmPlan::showRefusal(const QString& description) {
+void frmPlan::showRefusal(const QString& heading, const QString& description) {
     answer_.reset();
-    ui.lblAnswer->setText(QStringLiteral("No answer yet."));
+    ui.lblAnswer->setText(heading);
     ui.lblAnswer->setAccessibleDescription(ui.lblAnswer->text());
     ui.lblError->setText(description);
     ui.lblError->setAccessibleDescription(description);
@@ -172,6 +192,37 @@ void frmPlan::showRefusal(const QString& description) {
     ui.curve->setCurve(std::nullopt);
     for (QPushButton* b : {ui.cmdCopyText, ui.cmdCopyCurve, ui.cmdSave})
         b->setEnabled(false);
+}
+
+void frmPlan::setCalculatorNumbers(const planner::PlanForm& calculator) {
+    calculator_ = calculator;
+    showCalculatorLine();
+}
+
+void frmPlan::cmdTakeCalculator_Click() {
+    fill(planner::withCalculatorNumbers(form(), calculator_));
+    enableWhatTheQuestionNeeds();
+    answerNow();
+}
+
+void frmPlan::showCalculatorLine() {
+    const planner::PlanForm here = form();
+    ui.lblCalculator->setText(fromStd(planner::calculatorLine(here, calculator_)));
+    ui.lblCalculator->setAccessibleDescription(ui.lblCalculator->text());
+    ui.cmdTakeCalculator->setEnabled(planner::differsFromCalculator(here, calculator_));
+}
+
+QString frmPlan::spokenAnswer() const {
+    if (answer_) return ui.lblAnswer->text();
+    return ui.lblAnswer->text() + QLatin1Char(' ') + ui.lblError->text();
+}
+
+// Politely, once the answer has stood a moment, and only when it is new.
+void frmPlan::announceAnswer() {
+    const QString message = spokenAnswer();
+    if (message == announced_) return;
+    announced_ = message;
+    announcer_->announce(message, Announcer::Politeness::polite);
 }
 
 void frmPlan::showCurve() {

@@ -2,9 +2,11 @@
 // The planning window: what to find (a sample size, the power, or the
 // smallest bounds), the study's numbers, and the answer in words as they are
 // typed, with a power curve and a sentence to paste into a preregistration,
-// both to copy and save. Not modal; Esc closes it.
+// both to copy and save. Not modal; Esc hides it, and it keeps what was typed
+// for when it is opened again.
 
 #include <QDialog>
+#include <QTimer>
 #include <optional>
 
 #include "plan_answer.h"
@@ -13,6 +15,8 @@
 #include "ui_frmPlan.h"
 
 namespace tarnwick {
+
+class Announcer;
 
 class frmPlan final : public QDialog {
     Q_OBJECT
@@ -26,6 +30,16 @@ public:
     // The answer shown, if the question has one.
     const std::optional<planner::PlanAnswer>& shownAnswer() const { return answer_; }
 
+    // The calculator's numbers as they are now: said beside the boxes when
+    // they differ, and taken on request, never silently.
+    void setCalculatorNumbers(const planner::PlanForm& calculator);
+    const planner::PlanForm& calculatorNumbers() const { return calculator_; }
+
+    // How long the answer must stand before a screen reader is told it, so
+    // that typing a number does not announce each of its digits.
+    static constexpr int announceAfterMs = 700;
+
+    void cmdTakeCalculator_Click();
     void cmdCopyText_Click();
     void cmdCopyCurve_Click();
     void cmdSave_Click();
@@ -36,11 +50,18 @@ private:
     void enableWhatTheQuestionNeeds();
     void answerNow();
     void showCurve();
-    void showRefusal(const QString& description);
+    void showRefusal(const QString& heading, const QString& description);
+    void showCalculatorLine();
+    void announceAnswer();
+    QString spokenAnswer() const;
 
     Ui::frmPlan ui;
     ReportPlatform platform_;
     std::optional<planner::PlanAnswer> answer_;
+    planner::PlanForm calculator_;
+    Announcer* announcer_;
+    QTimer announceTimer_;
+    QString announced_;
 };
 
 }  // namespace tarnwick

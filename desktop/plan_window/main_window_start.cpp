@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "number_text.h"
 #include "run_time_error.h"
@@ -36,6 +37,62 @@ std::optional<double> commonSd(const MainWindowTexts& t) {
     return std::sqrt((*sd1 * *sd1 + *sd2 * *sd2) / 2);
 }
 
+// Equal as numbers where both read as numbers, else as typed.
+bool sameNumber(const std::string& a, const std::string& b) {
+    const std::optional<double> x = numberIn(a), y = numberIn(b);
+    if (x && y) return *x == *y;
+    return a == b;
+}
+
+std::string shownText(const std::string& text) { return text.empty() ? "none" : text; }
+
+std::vector<std::string> differences(const PlanForm& here, const PlanForm& calculator) {
+    std::vector<std::string> found;
+    const bool matched = calculator.design == plan::Design::matched;
+    if (here.design != calculator.design) {
+        found.push_back(matched ? "matched pairs (here independent groups)"
+                                : "independent groups (here matched pairs)");
+    }
+    if (!calculator.bound.empty()) {
+        if (!here.symmetric) {
+            found.push_back("bounds of -" + calculator.bound + " and " + calculator.bound +
+                            " (here " + shownText(here.lower) + " and " + shownText(here.upper) +
+                            ")");
+        } else if (!sameNumber(here.bound, calculator.bound)) {
+            found.push_back("a bound of " + calculator.bound + " (here " + shownText(here.bound) +
+                            ")");
+        }
+    }
+    if (!calculator.sd.empty() && !sameNumber(here.sd, calculator.sd)) {
+        found.push_back((matched ? "an SD of the difference scores of " : "an SD of ") +
+                        calculator.sd + " (here " + shownText(here.sd) + ")");
+    }
+    if (!calculator.n1.empty() && !sameNumber(here.n1, calculator.n1)) {
+        found.push_back(
+            (matched ? calculator.n1 + " pairs" : "a group 1 size of " + calculator.n1) +
+            " (here " + shownText(here.n1) + ")");
+    }
+    if (!matched && !calculator.n2.empty() && !sameNumber(here.n2, calculator.n2)) {
+        found.push_back("a group 2 size of " + calculator.n2 + " (here " + shownText(here.n2) +
+                        ")");
+    }
+    if (!matched && !calculator.n1.empty() && !calculator.n2.empty() &&
+        !sameNumber(here.ratio, calculator.ratio)) {
+        found.push_back("an allocation ratio of " + calculator.ratio + " (here " +
+                        shownText(here.ratio) + ")");
+    }
+    return found;
+}
+
+std::string listed(const std::vector<std::string>& items) {
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) text += i + 1 == items.size() ? (items.size() > 2 ? ", and " : " and ") : ", ";
+        text += items[i];
+    }
+    return text;
+}
+
 }  // namespace
 
 PlanForm startingForm(const MainWindowTexts& t) {
@@ -49,6 +106,39 @@ PlanForm startingForm(const MainWindowTexts& t) {
     // An unequal design is planned in the same proportion.
     if (!t.matched && sizeIn(t.n1) && sizeIn(t.n2)) form.ratio = numberToText(*n2 / *n1);
     return form;
+}
+
+PlanForm withCalculatorNumbers(const PlanForm& here, const PlanForm& calculator) {
+    PlanForm taken = here;
+    taken.design = calculator.design;
+    if (!calculator.bound.empty()) {
+        taken.symmetric = true;
+        taken.bound = calculator.bound;
+    }
+    if (!calculator.sd.empty()) taken.sd = calculator.sd;
+    if (!calculator.n1.empty()) taken.n1 = calculator.n1;
+    if (calculator.design == plan::Design::independent && !calculator.n2.empty()) {
+        taken.n2 = calculator.n2;
+        if (!calculator.n1.empty()) taken.ratio = calculator.ratio;
+    }
+    return taken;
+}
+
+bool differsFromCalculator(const PlanForm& here, const PlanForm& calculator) {
+    return !differences(here, calculator).empty();
+}
+
+std::string calculatorLine(const PlanForm& here, const PlanForm& calculator) {
+    const std::vector<std::string> found = differences(here, calculator);
+    if (!found.empty()) return "The calculator holds other numbers: " + listed(found) + ".";
+    std::vector<std::string> held;
+    if (!calculator.bound.empty()) held.push_back("bound");
+    if (!calculator.sd.empty()) held.push_back("SD");
+    if (!calculator.n1.empty()) {
+        held.push_back(calculator.design == plan::Design::matched ? "number of pairs" : "sizes");
+    }
+    if (held.empty()) return "The calculator holds no bound, SD or size to plan with.";
+    return "The " + listed(held) + (held.size() == 1 ? " is" : " are") + " the calculator's.";
 }
 
 }  // namespace tarnwick::planner

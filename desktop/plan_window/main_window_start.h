@@ -21,4 +21,19 @@ struct MainWindowTexts {
 
 PlanForm startingForm(const MainWindowTexts& texts);
 
+// The boxes here with the calculator's numbers taken: its design, and its
+// bound (symmetric), SD and sizes where it holds them; the question, alpha,
+// the difference and the target stay as they are.
+PlanForm withCalculatorNumbers(const PlanForm& here, const PlanForm& calculator);
+
+// One sentence on where the boxes' numbers stand against the calculator's:
+// "The bound, SD and sizes are the calculator's." when they agree, or what
+// the calculator holds that differs: "The calculator holds other numbers: a
+// bound of 12 (here 1), an SD of 2 (here 1.5)." Numbers are compared by
+// value ("0.50" is 0.5) and quoted as the boxes would hold them.
+std::string calculatorLine(const PlanForm& here, const PlanForm& calculator);
+
+// True when taking the calculator's numbers would change a box or a choice.
+bool differsFromCalculator(const PlanForm& here, const PlanForm& calculator);
+
 }  // namespace tarnwick::planner

@@ -1,17 +1,30 @@
 #include "plan_request.h"
 
 #include <cmath>
+#include <optional>
 
 #include "number_text.h"
 #include "run_time_error.h"
+#include "score_cell.h"
+#include "table_shape.h"
 
 namespace tarnwick::planner {
 namespace {
+
+// A box read as one cell of a pasted table: "1,5" is one and a half here
+// exactly when the data window would read it so.
+std::optional<double> withDecimalComma(const std::string& text) {
+    if (data::detectDecimalMark({{text}}, '\t') != ',') return std::nullopt;
+    const data::ScoreCell cell = data::readScoreCell(text, ',');
+    if (cell.kind != data::CellKind::number) return std::nullopt;
+    return cell.value;
+}
 
 double numberIn(const std::string& text, const char* box) {
     try {
         return textToNumber(text);
     } catch (const RunTimeError&) {
+        if (const std::optional<double> value = withDecimalComma(text)) return *value;
         throw plan::PlanError(formError::notANumber,
                               std::string("Type a number in the ") + box + " box.");
     }
@@ -40,6 +53,12 @@ PlanRequest readForm(const PlanForm& form) {
     if (form.question != Question::bound) {
         if (form.symmetric) {
             const double bound = numberIn(form.bound, "bound");
+            // Said of the one box there is, not of the two bounds it stands for.
+            if (!(bound > 0)) {
+                throw plan::PlanError(formError::boundNotPositive,
+                                      "The bound must be above 0: the bounds are minus and "
+                                      "plus it.");
+            }
             study.lower = -bound;
             study.upper = bound;
         } else {

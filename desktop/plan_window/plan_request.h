@@ -1,7 +1,8 @@
 #pragma once
 // The planning window's question as typed, and as the planning engine takes
 // it. Numbers are read by the calculator's own text rules ("." as the decimal
-// mark in every locale). Standard C++ only.
+// mark in every locale), and a decimal comma as the data window reads one
+// ("1,5"). Standard C++ only.
 
 #include <string>
 
@@ -36,8 +37,9 @@ struct PlanRequest {
 // The numbers of the refusals that come from the boxes rather than from the
 // engine (whose PlanError numbers stay as they are).
 namespace formError {
-constexpr int notANumber = 101;    // a box the question needs holds no number
-constexpr int notWholeSize = 102;  // a size with a fraction, or too large to count
+constexpr int notANumber = 101;        // a box the question needs holds no number
+constexpr int notWholeSize = 102;      // a size with a fraction, or too large to count
+constexpr int boundNotPositive = 103;  // a symmetric bound of 0 or below
 }  // namespace formError
 
 // The question in numbers. Throws plan::PlanError with a formError number

@@ -47,8 +47,9 @@ void checkSizes(Design design, Sizes sizes) {
 void checkTargetPower(double targetPower, double alpha) {
     if (!(targetPower > alpha)) {
         refuse(error::targetPower,
-               "The target power must be above alpha: even a true difference on a bound is "
-               "concluded equivalent with probability alpha, so a lower target asks for nothing.");
+               "The target power must be above alpha: a study concludes equivalence with "
+               "probability about alpha even when the true difference lies on a bound, so a "
+               "target of alpha or less would be met by studies that cannot tell.");
     }
     if (!(targetPower < 1)) {
         refuse(error::targetPower,

@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "frmPlan.h"
+#include "main_window_start.h"
 #include "plan.h"
 #include "plan_answer.h"
 #include "plan_files.h"
@@ -285,36 +286,56 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expected");  // empty: the engine's own sentence
+        QTest::addColumn<QString>("heading");
+        const QString never = QStringLiteral("This question has no answer.");
+        const QString notYet = QStringLiteral("No answer yet.");
+        const QString boundAbove0 =
+            QStringLiteral("The bound must be above 0: the bounds are minus and plus it.");
         QTest::newRow("alpha above .5") << "Alpha"
                                         << "0.7"
-                                        << "";
+                                        << "" << never;
+        QTest::newRow("alpha above .5, decimal comma") << "Alpha"
+                                                       << "1,5"
+                                                       << "" << never;
         QTest::newRow("SD of zero") << "Standard deviation"
                                     << "0"
-                                    << "";
+                                    << "" << never;
         QTest::newRow("difference on the bound") << "Assumed true difference"
                                                  << "0.5"
-                                                 << "";
+                                                 << "" << never;
         QTest::newRow("target power of 1") << "Target power"
                                            << "1"
-                                           << "";
-        QTest::newRow("not a number") << "Standard deviation"
-                                      << "1,2"
-                                      << "Type a number in the SD box.";
+                                           << "" << never;
+        QTest::newRow("target below alpha") << "Target power"
+                                            << "0.03"
+                                            << "" << never;
+        QTest::newRow("symmetric bound of 0") << "Bound"
+                                              << "0" << boundAbove0 << never;
+        QTest::newRow("symmetric bound of -1") << "Bound"
+                                               << "-1" << boundAbove0 << never;
+        QTest::newRow("two commas") << "Standard deviation"
+                                    << "1,2,3"
+                                    << "Type a number in the SD box." << notYet;
+        QTest::newRow("thousands and a comma") << "Standard deviation"
+                                               << "1.234,5"
+                                               << "Type a number in the SD box." << notYet;
         QTest::newRow("empty bound") << "Bound"
                                      << ""
-                                     << "Type a number in the bound box.";
+                                     << "Type a number in the bound box." << notYet;
     }
 
     void refusalsAreShownNextToTheAnswer() {
         QFETCH(QString, box);
         QFETCH(QString, typed);
         QFETCH(QString, expected);
+        QFETCH(QString, heading);
         Recorded recorded;
         frmPlan plan(exampleForm(), recordingPlatform(recorded));
         plan.show();
         QVERIFY(QTest::qWaitForWindowExposed(&plan));
         QVERIFY(plan.shownAnswer().has_value());
         retype(field(plan, qPrintable(box)), typed);
+        QCOMPARE(answerShown(plan), heading);
         QVERIFY(!plan.shownAnswer().has_value());
         if (expected.isEmpty()) {
             // The engine's sentence for the same question.
@@ -326,6 +347,8 @@ private slots:
             }
         }
         QCOMPARE(refusalShown(plan), expected);
+        // A refusal speaks of what is typed, never of the boxes that are off.
+        if (box == QStringLiteral("Bound")) QVERIFY(!expected.contains(QStringLiteral("lower")));
         QVERIFY(named<QLabel>(plan, "Why there is no answer").isVisible());
         QVERIFY(named<report::ReportTextView>(plan, "Sentence for a preregistration")
                     .report()
@@ -341,6 +364,144 @@ private slots:
                                                                          : "0.5"));
         QVERIFY(plan.shownAnswer().has_value());
         QVERIFY(!named<QLabel>(plan, "Why there is no answer").isVisible());
+    }
+
+    // A decimal comma is read as the data window reads a pasted cell.
+    void decimalCommasAsTheDataWindowReadsThem_data() {
+        QTest::addColumn<QString>("alpha");
+        QTest::addColumn<double>("read");  // NaN: refused as not a number
+        const double refused = std::nan("");
+        QTest::newRow("0,1") << "0,1" << 0.1;
+        QTest::newRow("spaces around 0,025") << " 0,025 " << 0.025;
+        QTest::newRow("exponent 5,0e-2") << "5,0e-2" << 0.05;
+        QTest::newRow("a point, as ever") << "0.1" << 0.1;
+        QTest::newRow("both marks") << "0,1.5" << refused;
+        QTest::newRow("missing-value word") << "NA" << refused;
+        QTest::newRow("a lone comma") << "," << refused;
+    }
+
+    void decimalCommasAsTheDataWindowReadsThem() {
+        QFETCH(QString, alpha);
+        QFETCH(double, read);
+        planner::PlanForm form = exampleForm();
+        form.alpha = alpha.toStdString();
+        try {
+            const planner::PlanRequest request = planner::readForm(form);
+            QVERIFY2(!std::isnan(read), "read although it is not a number");
+            QCOMPARE(request.study.alpha, read);
+        } catch (const plan::PlanError& refusal) {
+            QVERIFY2(std::isnan(read), refusal.what());
+            QCOMPARE(refusal.number(), planner::formError::notANumber);
+        }
+    }
+
+    // What the line beside the boxes says of the calculator's numbers, and
+    // what taking them changes.
+    void saysWhereTheNumbersComeFrom_data() {
+        QTest::addColumn<QStringList>("here");  // design, symmetric, bound, SD, n1, n2, ratio
+        QTest::addColumn<QStringList>("calculator");
+        QTest::addColumn<QString>("line");
+        const QStringList example{"independent", "symmetric", "0.5", "1.2", "40", "40", "1"};
+        QTest::newRow("the same, written differently")
+            << QStringList{"independent", "symmetric", "0.50", "1.20", "40", "40", "1.0"} << example
+            << "The bound, SD, and sizes are the calculator's.";
+        QTest::newRow("a new bound")
+            << QStringList{"independent", "symmetric", "1", "1.2", "40", "40", "1"}
+            << QStringList{"independent", "symmetric", "12", "1.2", "40", "40", "1"}
+            << "The calculator holds other numbers: a bound of 12 (here 1).";
+        QTest::newRow("asymmetric here")
+            << QStringList{"independent", "asymmetric", "0.5", "1.2", "40", "40", "1"} << example
+            << "The calculator holds other numbers: bounds of -0.5 and 0.5 (here -1 and 2).";
+        QTest::newRow("matched there, sizes differ")
+            << QStringList{"independent", "symmetric", "0.5", "1.2", "40", "50", "1.25"}
+            << QStringList{"matched", "symmetric", "0.5", "2", "30", "", "1"}
+            << "The calculator holds other numbers: matched pairs (here independent groups), an "
+               "SD of the difference scores of 2 (here 1.2), and 30 pairs (here 40).";
+        QTest::newRow("an empty box here")
+            << QStringList{"independent", "symmetric", "", "1.2", "40", "60", "1.5"}
+            << QStringList{"independent", "symmetric", "0.5", "1.2", "40", "40", "1"}
+            << "The calculator holds other numbers: a bound of 0.5 (here none), a group 2 size "
+               "of 40 (here 60), and an allocation ratio of 1 (here 1.5).";
+        QTest::newRow("nothing in the calculator")
+            << example << QStringList{"independent", "symmetric", "", "", "", "", "1"}
+            << "The calculator holds no bound, SD or size to plan with.";
+        QTest::newRow("only an SD there")
+            << example << QStringList{"independent", "symmetric", "", "1.2", "", "", "1"}
+            << "The SD is the calculator's.";
+    }
+
+    void saysWhereTheNumbersComeFrom() {
+        QFETCH(QStringList, here);
+        QFETCH(QStringList, calculator);
+        QFETCH(QString, line);
+        const auto formOf = [](const QStringList& t) {
+            planner::PlanForm f;
+            f.question = planner::Question::power;
+            f.alpha = "0.1";
+            f.design = t[0] == "matched" ? plan::Design::matched : plan::Design::independent;
+            f.symmetric = t[1] == "symmetric";
+            f.bound = t[2].toStdString();
+            f.lower = "-1";
+            f.upper = "2";
+            f.sd = t[3].toStdString();
+            f.n1 = t[4].toStdString();
+            f.n2 = t[5].toStdString();
+            f.ratio = t[6].toStdString();
+            return f;
+        };
+        const planner::PlanForm h = formOf(here), c = formOf(calculator);
+        QCOMPARE(QString::fromStdString(planner::calculatorLine(h, c)), line);
+        const bool differs = line.startsWith(QStringLiteral("The calculator holds other"));
+        QCOMPARE(planner::differsFromCalculator(h, c), differs);
+        // Taken, the boxes agree with the calculator, and nothing else moved.
+        const planner::PlanForm taken = planner::withCalculatorNumbers(h, c);
+        QVERIFY(!planner::differsFromCalculator(taken, c));
+        QVERIFY(taken.question == h.question);
+        QCOMPARE(taken.alpha, h.alpha);
+        QCOMPARE(taken.lower, h.lower);
+        if (c.sd.empty()) QCOMPARE(taken.sd, h.sd);
+    }
+
+    // Closed, the window keeps what was typed; opened again, it says what the
+    // calculator holds now and takes it only when asked.
+    void keepsWhatWasTypedAndOffersTheCalculatorsNumbers() {
+        Recorder recorder;
+        auto main = showWindow(recorder);
+        QTest::keyClicks(&box(*main, "TxtNotTrivial"), "1");
+        QTest::keyClicks(&box(*main, "TxtSD1"), "2");
+        QTest::keyClicks(&box(*main, "TxtSD2"), "2");
+        frmPlan* plan = openPlan(*main);
+        QVERIFY(plan != nullptr);
+        const QString where = QStringLiteral("Where the numbers come from");
+        QCOMPARE(named<QLabel>(*plan, where).text(),
+                 QStringLiteral("The bound and SD are the calculator's."));
+        QVERIFY(!named<QPushButton>(*plan, "Take the calculator's numbers").isEnabled());
+        choose(named<QRadioButton>(*plan, "Find the power"));
+        retype(field(*plan, "Alpha"), "0.025");
+        retype(field(*plan, "Size of group 1"), "30");
+        retype(field(*plan, "Size of group 2"), "30");
+        QTest::mouseClick(&named<QPushButton>(*plan, "Close"), Qt::LeftButton);
+        QVERIFY(!plan->isVisible());
+
+        QTest::keyClicks(&box(*main, "TxtNotTrivial"), "2");  // now 12
+        QCOMPARE(openPlan(*main), plan);
+        QVERIFY(plan->isVisible());
+        QVERIFY(named<QRadioButton>(*plan, "Find the power").isChecked());
+        QCOMPARE(field(*plan, "Alpha").text(), QStringLiteral("0.025"));
+        QCOMPARE(field(*plan, "Size of group 1").text(), QStringLiteral("30"));
+        QCOMPARE(field(*plan, "Bound").text(), QStringLiteral("1"));
+        QCOMPARE(named<QLabel>(*plan, where).text(),
+                 QStringLiteral("The calculator holds other numbers: a bound of 12 (here 1)."));
+        auto& take = named<QPushButton>(*plan, "Take the calculator's numbers");
+        QVERIFY(take.isEnabled());
+        QTest::mouseClick(&take, Qt::LeftButton);
+        QCOMPARE(field(*plan, "Bound").text(), QStringLiteral("12"));
+        QCOMPARE(field(*plan, "Alpha").text(), QStringLiteral("0.025"));
+        QVERIFY(named<QRadioButton>(*plan, "Find the power").isChecked());
+        QVERIFY(!take.isEnabled());
+        QVERIFY(plan->shownAnswer().has_value());
+        QCOMPARE(plan->shownAnswer()->upper, 12.0);
+        QCOMPARE(main->findChildren<frmPlan*>().size(), 1);
     }
 
     void curveAgainstTheTrueDifference() {

@@ -54,15 +54,16 @@ Announcer::Announcer(QWidget& window) : QObject(&window) {
     Q_UNUSED(installed);
 }
 
-void Announcer::announce(const QString& message) {
+void Announcer::announce(const QString& message, Politeness politeness) {
     if (message.isEmpty()) {
         return;
     }
     message_ = message;
     // The name first, so that whoever reacts to the showing reads the new text;
-    // Alert for the bridges that pass alerts on.
+    // Alert for the bridges that pass alerts on, which interrupt the speech.
     for (const QAccessible::Event type :
          {QAccessible::NameChanged, QAccessible::ObjectShow, QAccessible::Alert}) {
+        if (type == QAccessible::Alert && politeness == Politeness::polite) break;
         QAccessibleEvent event(this, type);
         QAccessible::updateAccessibility(&event);
     }

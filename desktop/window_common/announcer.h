@@ -16,8 +16,12 @@ class Announcer final : public QObject {
 public:
     explicit Announcer(QWidget& window);
 
+    // A polite message waits for the screen reader to finish what it is
+    // saying; an assertive one (a run's verdict) is raised as an alert too.
+    enum class Politeness { assertive, polite };
+
     // An empty message announces nothing.
-    void announce(const QString& message);
+    void announce(const QString& message, Politeness politeness = Politeness::assertive);
 
     // The last message announced.
     QString message() const { return message_; }
