@@ -120,6 +120,11 @@ QImage figureImage(const Figure& figure, int width, qreal pixelRatio) {
     return image;
 }
 
+QImage pngImage(const Figure& figure) {
+    const int width = qRound(figure.widthInLines * QFontMetricsF(figure.font).height());
+    return figureImage(figure, width, 2);
+}
+
 QString saveFigure(const QString& path, FileFormat format, const Figure& figure) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return file.errorString();
@@ -129,8 +134,7 @@ QString saveFigure(const QString& path, FileFormat format, const Figure& figure)
             failure = writePdf(file, figure);
             break;
         case FileFormat::png: {
-            const int width = qRound(figure.widthInLines * QFontMetricsF(figure.font).height());
-            if (!figureImage(figure, width, 2).save(&file, "PNG"))
+            if (!pngImage(figure).save(&file, "PNG"))
                 failure = QStringLiteral("the image could not be written");
             break;
         }

@@ -59,6 +59,10 @@ void paintTextAboveFigure(QPainter& painter, const QRectF& page, const QString& 
 // The figure alone, `width` logical pixels wide, its height what it needs, on white.
 QImage figureImage(const Figure& figure, int width, qreal pixelRatio);
 
+// The figure as a PNG file holds it: widthInLines wide at twice the pixels,
+// what a copy of the figure should be too.
+QImage pngImage(const Figure& figure);
+
 // Writes the file; returns an empty string, or what went wrong in words.
 QString saveFigure(const QString& path, FileFormat format, const Figure& figure);
 

@@ -1,8 +1,10 @@
 #pragma once
 // The power curve's points: the power of the answer's plan at a few dozen
 // sizes (the answer's own among them), or at a few dozen true differences
-// across and beyond the bounds. A few dozen engine calls of microseconds each,
-// so the curve follows the typing. Standard C++ only.
+// across and beyond the bounds (the bounds among them), with more points
+// wherever a straight line between two of them would stray from the power.
+// At most a few hundred engine calls of microseconds each, so the curve
+// follows the typing. Standard C++ only.
 
 #include <string>
 #include <vector>
@@ -12,6 +14,11 @@
 namespace tarnwick::planner {
 
 enum class CurveAxis { size, difference };
+
+// Between two drawn points the line stays within this of the power (checked
+// at the middle of each stretch), as long as the points last.
+inline constexpr double bendTolerance = 0.002;
+inline constexpr std::size_t maxCurvePoints = 600;
 
 struct CurvePoint {
     double x = 0;

@@ -236,11 +236,15 @@ void frmPlan::cmdCopyText_Click() {
     if (answer_) figure::copyText(ui.txtSentence->report());
 }
 
+figure::Figure frmPlan::figureShown() const {
+    return planner::planFigure(*ui.curve->curve(), ui.lblAnswer->text(), ui.txtSentence->report(),
+                               font());
+}
+
 void frmPlan::cmdCopyCurve_Click() {
     if (!answer_ || !ui.curve->curve()) return;
-    const figure::Figure f = planner::planFigure(*ui.curve->curve(), ui.lblAnswer->text(),
-                                                 ui.txtSentence->report(), ui.curve->font());
-    figure::copyImage(figure::figureImage(f, ui.curve->width(), ui.curve->devicePixelRatioF()));
+    // The very image the PNG file holds, so a pasted curve and a saved one match.
+    figure::copyImage(figure::pngImage(figureShown()));
 }
 
 void frmPlan::cmdSave_Click() {
@@ -251,16 +255,14 @@ void frmPlan::cmdSave_Click() {
                                                     figure::saveFilters(kinds), &filter);
     if (chosen.isEmpty()) return;
     const std::optional<figure::FileFormat> format = figure::formatOf(chosen, filter, kinds);
-    if (!format) {
-        platform_.showMessage(this,
-                              QStringLiteral("Choose a PDF, PNG, SVG or text file to save to."),
-                              MessageIcon::error, QStringLiteral("Tarnwick"));
+    const QString foreign = planner::foreignExtension(chosen, kinds);
+    if (!format || !foreign.isEmpty()) {
+        platform_.showMessage(this, planner::unsavableWords(chosen, foreign), MessageIcon::error,
+                              QStringLiteral("Tarnwick"));
         return;
     }
     const QString path = figure::withExtension(chosen, *format, kinds);
-    const figure::Figure f = planner::planFigure(*ui.curve->curve(), ui.lblAnswer->text(),
-                                                 ui.txtSentence->report(), font());
-    const QString failure = figure::saveFigure(path, *format, f);
+    const QString failure = figure::saveFigure(path, *format, figureShown());
     if (!failure.isEmpty()) {
         platform_.showMessage(this,
                               QStringLiteral("The plan could not be saved to ") + path +

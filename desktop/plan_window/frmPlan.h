@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <optional>
 
+#include "figure_files.h"
 #include "plan_answer.h"
 #include "plan_request.h"
 #include "report_platform.h"
@@ -54,6 +55,7 @@ private:
     void showCalculatorLine();
     void announceAnswer();
     QString spokenAnswer() const;
+    figure::Figure figureShown() const;
 
     Ui::frmPlan ui;
     ReportPlatform platform_;

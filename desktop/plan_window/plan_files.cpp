@@ -1,5 +1,6 @@
 #include "plan_files.h"
 
+#include <QFileInfo>
 #include <QPainter>
 
 #include "power_curve.h"
@@ -16,6 +17,27 @@ const QList<figure::FileKind>& planFileKinds() {
          QStringLiteral("txt")},
     };
     return kinds;
+}
+
+QString foreignExtension(const QString& path, const QList<figure::FileKind>& kinds) {
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.size() < 2 || suffix.size() > 4) return {};
+    for (const QChar c : suffix) {
+        if (!c.isLetter()) return {};
+    }
+    for (const figure::FileKind& kind : kinds) {
+        if (suffix.compare(kind.extension, Qt::CaseInsensitive) == 0) return {};
+    }
+    return suffix;
+}
+
+QString unsavableWords(const QString& path, const QString& extension) {
+    const QString name = QFileInfo(path).fileName();
+    const QString lead =
+        extension.isEmpty()
+            ? QStringLiteral("The plan is not saved as \"%1\": ").arg(name)
+            : QStringLiteral("The plan is not saved as a .%1 file (\"%2\"): ").arg(extension, name);
+    return lead + QStringLiteral("choose a name ending in .pdf, .png, .svg or .txt.");
 }
 
 figure::Figure planFigure(const CurveData& curve, const QString& answer, const QString& sentence,

@@ -26,9 +26,35 @@ constexpr qreal axisHeight = 2.9;     // ticks, their labels and the axis title
 constexpr qreal legendHeight = 2.6;   // two lines, wrapped between words
 constexpr qreal leftAxisWidth = 3.2;  // the power labels left of the axis
 
+QString words(const std::string& text) { return QString::fromStdString(text); }
+
+// A size as the answer writes it: "10,000,000".
+QString sizeLabel(double tick) { return words(count(std::lround(tick))); }
+
+// Sizes are whole participants, from 2 to the largest drawn, with as few
+// ticks as leave a label's width between labels.
+figure::Axis sizeAxis(double high, qreal plotWidth, qreal labelWidth) {
+    const int fit = std::clamp(static_cast<int>(plotWidth / (1.5 * labelWidth)), 2, 8);
+    figure::Axis axis;
+    axis.low = 2;
+    axis.high = std::max(high, 3.0);
+    // The step: 1, 2 or 5 times a power of ten, whole, and no more ticks than fit.
+    const double least = std::max(1.0, (axis.high - axis.low) / fit);
+    const double power = std::pow(10.0, std::floor(std::log10(least)));
+    axis.step = 10 * power;
+    for (const double multiple : {5.0, 2.0, 1.0}) {
+        if (multiple * power >= least) axis.step = multiple * power;
+    }
+    axis.decimals = 0;
+    for (double k = std::ceil(axis.low / axis.step); k * axis.step <= axis.high; k += 1)
+        axis.ticks.push_back(k * axis.step);
+    return axis;
+}
+
 class Frame {
 public:
-    Frame(const QRectF& area, const CurveData& curve, qreal line) : line_(line) {
+    Frame(const QRectF& area, const CurveData& curve, qreal line, const QFontMetricsF& metrics)
+        : line_(line), areaRight_(area.right()) {
         left_ = area.left() + (figure::margin + leftAxisWidth) * line;
         right_ = area.right() - (figure::margin + 0.6) * line;
         top_ = area.top() + (figure::margin + titleHeight) * line;
@@ -38,12 +64,12 @@ public:
         for (const CurvePoint& p : curve.points)
             xs.push_back(p.x);
         if (curve.axis == CurveAxis::difference) xs.insert(xs.end(), {curve.lower, curve.upper});
-        x_ = figure::niceAxis(xs);
         if (curve.axis == CurveAxis::size && !xs.empty()) {
             // Sizes start at 2: the axis starts there, not at a padded negative size.
-            x_.low = 2;
-            x_.high = *std::max_element(xs.begin(), xs.end());
-            std::erase_if(x_.ticks, [&](double t) { return t < x_.low || t > x_.high; });
+            const double high = *std::max_element(xs.begin(), xs.end());
+            x_ = sizeAxis(high, right_ - left_, metrics.horizontalAdvance(sizeLabel(high)));
+        } else {
+            x_ = figure::niceAxis(xs);
         }
         y_ = figure::niceAxis({0.0, 100.0}, 7);
         y_.low = 0;
@@ -56,15 +82,14 @@ public:
     qreal top() const { return top_; }
     qreal bottom() const { return bottom_; }
     qreal line() const { return line_; }
+    qreal areaRight() const { return areaRight_; }
     const figure::Axis& xAxis() const { return x_; }
     const figure::Axis& yAxis() const { return y_; }
 
 private:
-    qreal line_, left_, right_, top_, bottom_;
+    qreal line_, areaRight_, left_, right_, top_, bottom_;
     figure::Axis x_, y_;
 };
-
-QString words(const std::string& text) { return QString::fromStdString(text); }
 
 void drawBounds(QPainter& painter, const Frame& at, const CurveData& curve) {
     const qreal low = at.x(curve.lower), high = at.x(curve.upper);
@@ -104,6 +129,25 @@ void drawTargetAndAnswer(QPainter& painter, const Frame& at, const CurveData& cu
     painter.setBrush(Qt::NoBrush);
 }
 
+// As the figures' bottom axis, but a label near the right end is moved in
+// rather than cut by the figure's edge.
+void drawSizeAxis(QPainter& painter, const Frame& at) {
+    const qreal line = at.line();
+    const qreal y = at.bottom();
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    painter.setPen(pen(ink, figure::axisLineWidth(line)));
+    painter.drawLine(QPointF(at.left(), y), QPointF(at.right(), y));
+    for (const double tick : at.xAxis().ticks) {
+        const qreal x = at.x(tick);
+        painter.drawLine(QPointF(x, y), QPointF(x, y + 0.35 * line));
+        const QString label = sizeLabel(tick);
+        const qreal width = metrics.horizontalAdvance(label) + 0.2 * line;
+        const qreal left = std::min(x - width / 2, at.areaRight() - 0.2 * line - width);
+        painter.drawText(QRectF(left, y + 0.4 * line, width, 1.2 * line),
+                         Qt::AlignHCenter | Qt::AlignTop, label);
+    }
+}
+
 void drawAxes(QPainter& painter, const Frame& at, const CurveData& curve) {
     const qreal line = at.line();
     painter.setPen(ink);
@@ -112,8 +156,12 @@ void drawAxes(QPainter& painter, const Frame& at, const CurveData& curve) {
                      Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Power (%)"));
     figure::drawLeftAxis(painter, at.yAxis(), at.top(), at.bottom(), at.left(), line,
                          [&at](double v) { return at.y(v); });
-    figure::drawBottomAxis(painter, at.xAxis(), at.left(), at.right(), at.bottom(), line,
-                           [&at](double v) { return at.x(v); });
+    if (curve.axis == CurveAxis::size) {
+        drawSizeAxis(painter, at);
+    } else {
+        figure::drawBottomAxis(painter, at.xAxis(), at.left(), at.right(), at.bottom(), line,
+                               [&at](double v) { return at.x(v); });
+    }
     painter.drawText(
         QRectF(at.left(), at.bottom() + 1.6 * line, at.right() - at.left(), 1.2 * line),
         Qt::AlignHCenter | Qt::AlignTop, words(curve.xTitle));
@@ -155,7 +203,8 @@ void paintPowerCurve(QPainter& painter, const QRectF& area, const CurveData& cur
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setFont(font);
     painter.fillRect(area, Qt::white);
-    const Frame at(area, curve, figure::lineHeight(font, painter.device()));
+    const Frame at(area, curve, figure::lineHeight(font, painter.device()),
+                   QFontMetricsF(font, painter.device()));
     painter.save();
     painter.setClipRect(
         QRectF(QPointF(at.left(), at.top() - at.line()), QPointF(at.right(), at.bottom())));

@@ -6,21 +6,27 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QLabel>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <chrono>
 #include <cmath>
 
+#include "figure_style.h"
 #include "frmPlan.h"
 #include "main_window_start.h"
 #include "plan.h"
 #include "plan_answer.h"
 #include "plan_files.h"
 #include "power_curve.h"
+#include "recording_device.h"
 #include "report_text_view.h"
 #include "ui_test_support.h"
 
@@ -92,6 +98,53 @@ ReportPlatform recordingPlatform(Recorded& recorded) {
     platform.showMessage = [&recorded](QWidget*, const QString& prompt, MessageIcon,
                                        const QString&) { recorded.messages << prompt; };
     return platform;
+}
+
+// The power the curve's straight pieces give at x.
+double drawnPower(const planner::CurveData& curve, double x) {
+    const auto& p = curve.points;
+    for (std::size_t i = 1; i < p.size(); ++i) {
+        if (p[i].x >= x) {
+            return p[i - 1].power +
+                   (p[i].power - p[i - 1].power) * (x - p[i - 1].x) / (p[i].x - p[i - 1].x);
+        }
+    }
+    return std::nan("");
+}
+
+planner::PlanAnswer powerAnswer(bool matched, long n1, long n2, const char* bound) {
+    planner::PlanForm form;
+    form.question = planner::Question::power;
+    form.design = matched ? plan::Design::matched : plan::Design::independent;
+    form.bound = bound;
+    form.sd = "1";
+    form.n1 = std::to_string(n1);
+    form.n2 = std::to_string(n2);
+    return planner::answer(planner::readForm(form));
+}
+
+struct Drawing {
+    std::vector<testing_support::Painted> painted;
+    QRectF area;
+    qreal line = 0;
+};
+
+// The curve painted on a recording device at 100%.
+Drawing drawn(const planner::CurveData& curve, qreal width) {
+    QFont font = QApplication::font();
+    font.setPointSizeF(10);
+    testing_support::RecordingDevice probe(QSize(1, 1));
+    const qreal height = planner::powerCurveHeight(font, &probe);
+    testing_support::RecordingDevice device(QSize(qCeil(width), qCeil(height)));
+    Drawing d;
+    d.area = QRectF(0, 0, width, height);
+    {
+        QPainter painter(&device);
+        planner::paintPowerCurve(painter, d.area, curve, font);
+    }
+    d.painted = device.painted();
+    d.line = figure::lineHeight(font, &device);
+    return d;
 }
 
 planner::PlanForm exampleForm() {
@@ -520,6 +573,133 @@ private slots:
         }
     }
 
+    // Between its points the drawn curve stays on the power, at the bounds
+    // too, however steep it is; group 2 keeps its proportion along the size axis.
+    void theCurveFollowsThePower_data() {
+        QTest::addColumn<bool>("matched");
+        QTest::addColumn<int>("n1");
+        QTest::addColumn<int>("n2");
+        QTest::addColumn<QString>("bound");
+        QTest::addColumn<bool>("againstSize");
+        QTest::newRow("21,863 per group against the difference")
+            << false << 21863 << 21863 << "0.2" << false;
+        QTest::newRow("12 pairs against the difference") << true << 12 << 0 << "1" << false;
+        QTest::newRow("twice as many in group 2, against size")
+            << false << 40 << 80 << "0.8" << true;
+        QTest::newRow("5,000,000 per group against size")
+            << false << 5'000'000 << 5'000'000 << "0.003" << true;
+    }
+
+    void theCurveFollowsThePower() {
+        QFETCH(bool, matched);
+        QFETCH(int, n1);
+        QFETCH(int, n2);
+        QFETCH(QString, bound);
+        QFETCH(bool, againstSize);
+        const planner::PlanAnswer a = powerAnswer(matched, n1, n2, qPrintable(bound));
+        const auto started = std::chrono::steady_clock::now();
+        const planner::CurveData curve = planner::curveOf(
+            a, againstSize ? planner::CurveAxis::size : planner::CurveAxis::difference);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        QVERIFY2(seconds < 0.5, qPrintable(QString::number(seconds)));  // it follows the typing
+        QVERIFY(curve.points.size() >= 20 && curve.points.size() <= planner::maxCurvePoints);
+        plan::Study study = a.request.study;
+        const auto exact = [&](double x) {
+            plan::Study at = study;
+            plan::Sizes sizes = a.sizes;
+            if (againstSize) {
+                sizes.n1 = std::lround(x);
+                if (!matched && sizes.n1 != a.sizes.n1) sizes.n2 = std::lround(x * n2 / n1);
+            } else {
+                at.difference = x;
+            }
+            return plan::power(at, sizes);
+        };
+        for (const planner::CurvePoint& p : curve.points)
+            QCOMPARE(p.power, exact(p.x));
+        // A third of the way along each piece, where no point was ever asked for.
+        for (std::size_t i = 1; i < curve.points.size(); ++i) {
+            const double from = curve.points[i - 1].x, to = curve.points[i].x;
+            double x = from + (to - from) / 3;
+            if (againstSize) x = std::round(x);
+            if (x <= from) continue;
+            QVERIFY2(std::fabs(drawnPower(curve, x) - exact(x)) < 0.01,
+                     qPrintable(QString::number(x)));
+        }
+        if (!againstSize) {
+            // On a bound the power is about alpha, and so is the line drawn there.
+            for (const double at : {a.lower, a.upper}) {
+                QVERIFY(exact(at) < 0.06);
+                QVERIFY2(std::fabs(drawnPower(curve, at) - exact(at)) < 0.005,
+                         qPrintable(QString::number(drawnPower(curve, at))));
+            }
+        }
+    }
+
+    // What the curve draws: its axes where the plot is, every label whole and
+    // inside the figure, the sizes as counts, the shading named only where it is.
+    void theCurveIsDrawnInsideItsFigure_data() {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<bool>("againstSize");
+        QTest::addColumn<int>("width");
+        QTest::newRow("40 per group against size") << 40 << true << 500;
+        QTest::newRow("5,000,000 per group against size") << 5'000'000 << true << 500;
+        QTest::newRow("5,000,000 per group, narrow") << 5'000'000 << true << 330;
+        QTest::newRow("40 per group against the difference") << 40 << false << 500;
+    }
+
+    void theCurveIsDrawnInsideItsFigure() {
+        QFETCH(int, n);
+        QFETCH(bool, againstSize);
+        QFETCH(int, width);
+        const planner::PlanAnswer a = powerAnswer(false, n, n, n > 1000 ? "0.003" : "0.8");
+        const planner::CurveData curve = planner::curveOf(
+            a, againstSize ? planner::CurveAxis::size : planner::CurveAxis::difference);
+        const Drawing d = drawn(curve, width);
+        // The axes: the lowest of the longest horizontal lines, and the leftmost
+        // of the longest vertical ones (the bounds are drawn as tall).
+        QLineF bottom, left;
+        QStringList texts;
+        for (const testing_support::Painted& p : d.painted) {
+            if (p.kind == testing_support::Painted::Kind::line) {
+                const QLineF& l = p.line;
+                if (l.dy() == 0 && (l.length() > bottom.length() + 0.01 ||
+                                    (l.length() > bottom.length() - 0.01 && l.y1() > bottom.y1())))
+                    bottom = l;
+                if (l.dx() == 0 && (l.length() > left.length() + 0.01 ||
+                                    (l.length() > left.length() - 0.01 && l.x1() < left.x1())))
+                    left = l;
+            }
+            if (p.kind != testing_support::Painted::Kind::text) continue;
+            texts << p.text;
+            const QFontMetricsF metrics(p.font, nullptr);
+            QVERIFY2(p.baseline.x() >= d.area.left() - 0.01, qPrintable(p.text));
+            QVERIFY2(p.baseline.x() + metrics.horizontalAdvance(p.text) * 0.98 <= d.area.right(),
+                     qPrintable(p.text));
+        }
+        QVERIFY(bottom.length() > 0.6 * width);
+        QVERIFY(left.length() > 8 * d.line);
+        // Room left of the vertical axis for "100", the widest power label.
+        QVERIFY(std::min(left.x1(), bottom.x1()) > 3 * d.line);
+        QVERIFY(std::fabs(left.x1() - std::min(bottom.x1(), bottom.x2())) < 0.01);
+        const QString legend = texts.join(QLatin1Char(' '));
+        QCOMPARE(legend.contains(QStringLiteral("shaded: between the bounds")), !againstSize);
+        if (!againstSize) return;
+        // Below the axis: the tick labels, whole counts with their commas.
+        int labels = 0;
+        const QRegularExpression whole(QStringLiteral("^[1-9][0-9]{0,2}(,[0-9]{3})*$"));
+        for (const testing_support::Painted& p : d.painted) {
+            if (p.kind != testing_support::Painted::Kind::text) continue;
+            if (p.baseline.y() < bottom.y1() || p.baseline.y() > bottom.y1() + 1.8 * d.line ||
+                p.baseline.x() < left.x1())
+                continue;
+            ++labels;
+            QVERIFY2(whole.match(p.text).hasMatch(), qPrintable(p.text));
+        }
+        QVERIFY(labels >= 2);
+    }
+
     void copiesAndSavesEachFormat() {
         QTemporaryDir dir;
         Recorded recorded;
@@ -532,8 +712,8 @@ private slots:
         QTest::mouseClick(&named<QPushButton>(plan, "Copy text"), Qt::LeftButton);
         QCOMPARE(QApplication::clipboard()->text(), sentence);
         QTest::mouseClick(&named<QPushButton>(plan, "Copy curve"), Qt::LeftButton);
-        QVERIFY(QApplication::clipboard()->image().width() >=
-                named<planner::PowerCurve>(plan, "Power curve").width());
+        const QImage copied = QApplication::clipboard()->image();
+        QVERIFY(copied.width() >= named<planner::PowerCurve>(plan, "Power curve").width());
 
         const QStringList filter = figure::saveFilters(planner::planFileKinds()).split(";;");
         const QList<QStringList> cases = {{"plan.pdf", filter[3], "plan.pdf"},
@@ -551,12 +731,29 @@ private slots:
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.readAll().startsWith("%PDF-"));
         QVERIFY(QImage(dir.filePath("curve.png")).height() > 100);
+        QCOMPARE(QImage(dir.filePath("curve.png")).size(), copied.size());
         QVERIFY(QSvgRenderer(dir.filePath("curve.svg")).isValid());
         QFile text(dir.filePath("sentence.txt"));
         QVERIFY(text.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(text.readAll()), sentence + "\n");
 
+        // A name for a type of file the plan is not saved as is refused in words.
+        for (const char* name : {"plan5.jpg", "plan5.JPEG"}) {
+            recorded.nextPath = dir.filePath(name);
+            recorded.nextFilter = filter[0];
+            QTest::mouseClick(&named<QPushButton>(plan, "Save..."), Qt::LeftButton);
+            QCOMPARE(recorded.messages.size(), 1);
+            QVERIFY2(recorded.messages.takeFirst().contains(QStringLiteral(".pdf, .png, .svg")),
+                     name);
+            QVERIFY(QDir(dir.path()).entryList({QStringLiteral("plan5*")}).isEmpty());
+        }
+        // A last dot that is no extension is part of the name.
+        recorded.nextPath = dir.filePath("Study 1.5");
+        QTest::mouseClick(&named<QPushButton>(plan, "Save..."), Qt::LeftButton);
+        QVERIFY(QFile::exists(dir.filePath("Study 1.5.pdf")));
+        QVERIFY(recorded.messages.isEmpty());
         recorded.nextPath = dir.filePath("missing/folder/plan.txt");
+        recorded.nextFilter = filter[3];
         QTest::mouseClick(&named<QPushButton>(plan, "Save..."), Qt::LeftButton);
         QCOMPARE(recorded.messages.size(), 1);
         QVERIFY(recorded.messages[0].contains("could not be saved"));
