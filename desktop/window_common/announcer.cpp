@@ -59,6 +59,7 @@ void Announcer::announce(const QString& message, Politeness politeness) {
         return;
     }
     message_ = message;
+    politeness_ = politeness;
     // The name first, so that whoever reacts to the showing reads the new text;
     // Alert for the bridges that pass alerts on, which interrupt the speech.
     for (const QAccessible::Event type :

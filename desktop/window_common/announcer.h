@@ -23,14 +23,16 @@ public:
     // An empty message announces nothing.
     void announce(const QString& message, Politeness politeness = Politeness::assertive);
 
-    // The last message announced.
+    // The last message announced, and how.
     QString message() const { return message_; }
+    Politeness politeness() const { return politeness_; }
 
 signals:
     void announced(const QString& message);
 
 private:
     QString message_;
+    Politeness politeness_ = Politeness::assertive;
 };
 
 }  // namespace tarnwick
