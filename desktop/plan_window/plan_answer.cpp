@@ -12,31 +12,19 @@ namespace {
 
 bool isMatched(const PlanAnswer& a) { return a.request.study.design == plan::Design::matched; }
 
-// Raw values as typed, with at least two decimals ("0.50", "1.20") and up to
-// six when the value needs them; zero is written "0".
+// Raw values as every shown number: at least two decimals ("0.50", "1.20"),
+// more up to four significant digits ("2.102", "0.125"); zero is "0".
 std::string raw(double value) {
     if (value == 0) return "0";
-    int decimals = 2;
-    while (decimals < 6) {
-        const double scale = std::pow(10.0, decimals);
-        if (std::fabs(std::round(value * scale) / scale - value) <=
-            1e-12 * std::max(1.0, std::fabs(value)))
-            break;
-        ++decimals;
-    }
-    return report::apa::fixed(value, decimals);
+    return report::apa::number(value, report::apa::decimalsToSignificant(value, 2, 4));
 }
 
-// Alpha without its leading zero, as a manuscript writes it: ".05".
+// Alpha as a manuscript writes it, by the same rule without the leading
+// zero: ".05", ".10", ".025".
 std::string alphaText(double alpha) {
-    std::string text = numberToText(alpha);
+    std::string text = report::apa::fixed(alpha, report::apa::decimalsToSignificant(alpha, 2, 4));
     if (text.rfind("0.", 0) == 0) text.erase(0, 1);
     return text;
-}
-
-// A target power as a percentage: "90", "85.5".
-std::string targetText(double power) {
-    return numberToText(std::round(power * 100 * 1e9) / 1e9) + "%";
 }
 
 // A found bound is written with three significant digits, and at least two
@@ -68,6 +56,10 @@ std::string assumptionWords(const PlanAnswer& a) {
 }
 
 }  // namespace
+
+std::string targetPercent(double power) {
+    return numberToText(std::round(power * 100 * 1e9) / 1e9) + "%";
+}
 
 std::string percent(double power) {
     char text[32];
@@ -131,7 +123,7 @@ std::string preregistrationSentence(const PlanAnswer& a) {
     const std::string atAlpha = "at \xCE\xB1 = " + alphaText(s.alpha);
     switch (a.request.question) {
         case Question::size:
-            return "To have " + targetText(a.request.targetPower) +
+            return "To have " + targetPercent(a.request.targetPower) +
                    " power to conclude equivalence with " + boundsWords(a) + " " + atAlpha +
                    " in two one-sided tests, " + assumptionWords(a) + ", we will recruit " +
                    sizesWords(a, " participants") + ".";
@@ -141,7 +133,7 @@ std::string preregistrationSentence(const PlanAnswer& a) {
                    " power to conclude equivalence, " + assumptionWords(a) + ".";
         case Question::bound:
             return "With " + sizesWords(a, " participants") + ", two one-sided tests " + atAlpha +
-                   " have " + targetText(a.request.targetPower) +
+                   " have " + targetPercent(a.request.targetPower) +
                    " power to conclude equivalence with bounds as narrow as " + raw(a.lower) +
                    " and " + raw(a.upper) + " (raw units), " + assumptionWords(a) + ".";
     }

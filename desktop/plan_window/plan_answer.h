@@ -34,6 +34,9 @@ std::string preregistrationSentence(const PlanAnswer& answer);
 // short of a target never reads as reaching it ("89.9%", not "90.0%").
 std::string percent(double power);
 
+// A target power as a percentage, as typed: "90%", "85.5%".
+std::string targetPercent(double power);
+
 // A count with thousands separated by commas: "85,639".
 std::string count(long n);
 

@@ -180,8 +180,7 @@ void drawLegend(QPainter& painter, const Frame& at, const CurveData& curve) {
     const qreal y = at.bottom() + axisHeight * line + 0.6 * line;
     QString text = answerWords(curve);
     if (curve.hasTarget) {
-        text += QStringLiteral("; dashed: the target, %1%")
-                    .arg(QString::number(std::round(curve.target * 1000) / 10));
+        text += QStringLiteral("; dashed: the target, %1").arg(words(targetPercent(curve.target)));
     }
     if (curve.axis == CurveAxis::difference) text += QStringLiteral("; shaded: between the bounds");
     painter.setPen(ink);

@@ -60,6 +60,42 @@ int decimalsForExact(double value, int decimals) {
     return std::max(decimals, most);
 }
 
+namespace {
+
+// The digits from the first nonzero one, the exponent left out.
+int significantDigits(const std::string& text) {
+    int digits = 0;
+    bool started = false;
+    for (const char c : text.substr(0, text.find('e'))) {
+        if (c < '0' || c > '9') continue;
+        started = started || c != '0';
+        if (started) ++digits;
+    }
+    return digits;
+}
+
+bool endsInZero(const std::string& text) {
+    const std::string mantissa = text.substr(0, text.find('e'));
+    return !mantissa.empty() && mantissa.back() == '0';
+}
+
+}  // namespace
+
+int decimalsToSignificant(double value, int decimals, int significant) {
+    if (!std::isfinite(value)) return decimals;
+    for (int d = decimals; d < mostDecimals; ++d) {
+        const std::string text = number(value, d);
+        if (readBack(text) == value) return d;
+        if (significantDigits(text) >= significant) {
+            // 0.30000000000000004 is "0.30", not "0.3000".
+            while (d > decimals && endsInZero(number(value, d)))
+                --d;
+            return d;
+        }
+    }
+    return std::max(decimals, mostDecimals);
+}
+
 std::string pValue(double p, double level) {
     if (p < 0.001) return "p < .001";
     const std::string text = fixed(p, decimalsApartFrom(p, 3, {level}));

@@ -29,6 +29,14 @@ int decimalsApartFrom(double value, int decimals, std::initializer_list<double> 
 // exactly (a bound as entered: 0.125 stays 0.125).
 int decimalsForExact(double value, int decimals);
 
+// The fewest decimals, at least `decimals`, with which number() writes the
+// value exactly or with `significant` significant digits, whichever comes
+// first, and without zeros at the end beyond `decimals`: one rule for a
+// number a sentence shows. With (2, 4): 1.5 gives 2 ("1.50"), 0.125 gives 3,
+// 2.1023804 gives 3 ("2.102"), 0.30000000000000004 gives 2 ("0.30"),
+// 0.00012345 gives 7.
+int decimalsToSignificant(double value, int decimals, int significant);
+
 // The level p values are judged against.
 inline constexpr double significanceLevel = 0.05;
 

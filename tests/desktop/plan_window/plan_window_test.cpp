@@ -319,6 +319,42 @@ private slots:
             planner::count(m.sizes.n1) + " pairs."));
     }
 
+    // One rule for every number the sentence shows: two decimals, more up
+    // to four significant digits, alpha without its leading zero.
+    void numbersAreShownByOneRule_data() {
+        QTest::addColumn<QStringList>("typed");  // alpha, bound, difference, SD
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("whole and halves")
+            << QStringList{"0.05", "1", "0", "1.5"}
+            << QStringList{"= .05 ", "-1.00 and 1.00", "of 0 ", "an SD of 1.50."};
+        QTest::newRow("a pooled SD and alpha .1")
+            << QStringList{"0.1", "0.125", "0.30000000000000004", "2.1023804"}
+            << QStringList{"= .10 ", "-0.125 and 0.125", "of 0.30 ", "an SD of 2.102."};
+        QTest::newRow("alpha .025, a small SD")
+            << QStringList{"0.025", "0.004", "-0.001", "0.0123456"}
+            << QStringList{"= .025 ", "-0.004 and 0.004", "of -0.001 ", "an SD of 0.01235."};
+        QTest::newRow("large raw units")
+            << QStringList{"0.05", "2500", "100.25", "12000.5"}
+            << QStringList{"= .05 ", "-2500.00 and 2500.00", "of 100.25 ", "an SD of 12000.50."};
+    }
+
+    void numbersAreShownByOneRule() {
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, shown);
+        planner::PlanForm form;
+        form.alpha = typed[0].toStdString();
+        form.bound = typed[1].toStdString();
+        form.difference = typed[2].toStdString();
+        form.sd = typed[3].toStdString();
+        form.question = planner::Question::power;
+        form.n1 = "30";
+        form.n2 = "30";
+        const QString sentence = QString::fromStdString(
+            planner::preregistrationSentence(planner::answer(planner::readForm(form))));
+        for (const QString& part : shown)
+            QVERIFY2(sentence.contains(part), qPrintable(part + " not in: " + sentence));
+    }
+
     void powersAndCountsAreWrittenWithoutOverstating_data() {
         QTest::addColumn<double>("power");
         QTest::addColumn<QString>("written");
