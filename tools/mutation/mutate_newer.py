@@ -68,7 +68,7 @@ REPORT_TESTS = (r"Report\.|ApaFormat\.|ReportText\.|NoncentralityInterval\.|Hedg
                 r"Points/FarNoncentrality\.|Edges/NoncentralTCdfEdges\.")
 # planner_tests; CommandLine. and Cases/MalformedInput. also select batch_tests' own.
 PLANNER_TESTS = (r"ShownDigits\.|ManPage\.|PlanTable\.|OneCase\.|CommandLine\.|Cases/ShownPower\.|"
-                 r"Cases/ShownBound\.|Rows/AcceptedRow\.|Rows/RefusedRow\.|Cases/MalformedInput\.|"
+                 r"Cases/ShownBound\.|Cases/PowerInTheSentence\.|Rows/AcceptedRow\.|Rows/RefusedRow\.|Cases/MalformedInput\.|"
                  r"Cases/UsageError\.")
 BATCH_TESTS = (r"BatchAgreesWithWindow\.|BatchOutput\.|BatchExitStatus\.|Golden\.|Dialect\.|"
                r"FullDigits\.|CommandLine\.|OutputTargetStreams\.|ClosedStandardStreams\.|"
