@@ -87,6 +87,7 @@ frmPlan* openPlan(frmBrevant& main) {
 struct Recorded {
     QString nextPath, nextFilter;
     QStringList messages;
+    QStringList titles;
 };
 
 ReportPlatform recordingPlatform(Recorded& recorded) {
@@ -98,7 +99,10 @@ ReportPlatform recordingPlatform(Recorded& recorded) {
         return recorded.nextPath;
     };
     platform.showMessage = [&recorded](QWidget*, const QString& prompt, MessageIcon,
-                                       const QString&) { recorded.messages << prompt; };
+                                       const QString& title) {
+        recorded.messages << prompt;
+        recorded.titles << title;
+    };
     return platform;
 }
 
@@ -172,6 +176,9 @@ private slots:
         QTest::newRow("pooled with the sizes: sqrt((1*1 + 2*4) / 3)")
             << false << QStringList{"1", "2", "2", "3", "0.5", ""}
             << QStringList{"0.5", "1.73205080756888", "2", "3", "1.5"};
+        QTest::newRow("pooled, the larger SD weighted: sqrt((2*4 + 1*1) / 3)")
+            << false << QStringList{"2", "3", "1", "2", "0.5", ""}
+            << QStringList{"0.5", "1.73205080756888", "3", "2", "0.666666666666667"};
         QTest::newRow("without sizes: root mean square of 1 and 7")
             << false << QStringList{"1", "", "7", "", "3", ""}
             << QStringList{"3", "5", "", "", "1"};
@@ -353,6 +360,39 @@ private slots:
             planner::preregistrationSentence(planner::answer(planner::readForm(form))));
         for (const QString& part : shown)
             QVERIFY2(sentence.contains(part), qPrintable(part + " not in: " + sentence));
+    }
+
+    // The bounds and sizes as the question holds them, and the words for them.
+    void boundsAndSizesAsAsked_data() {
+        QTest::addColumn<bool>("symmetric");
+        QTest::addColumn<int>("n2");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("bounds");
+        QTest::newRow("symmetric, equal groups") << true << 40 << "40 per group (80 in all) give "
+                                                 << "bounds of -0.50 and 0.50";
+        QTest::newRow("asymmetric, unequal groups")
+            << false << 80 << "40 in group 1 and 80 in group 2 (120 in all) give "
+            << "bounds of -0.30 and 0.60";
+    }
+
+    void boundsAndSizesAsAsked() {
+        QFETCH(bool, symmetric);
+        QFETCH(int, n2);
+        QFETCH(QString, line);
+        QFETCH(QString, bounds);
+        planner::PlanForm form = exampleForm();
+        form.question = planner::Question::power;
+        form.symmetric = symmetric;
+        form.lower = "-0.3";
+        form.upper = "0.6";
+        form.n1 = "40";
+        form.n2 = std::to_string(n2);
+        const planner::PlanRequest request = planner::readForm(form);
+        QCOMPARE(request.study.lower, symmetric ? -0.5 : -0.3);
+        QCOMPARE(request.study.upper, symmetric ? 0.5 : 0.6);
+        const planner::PlanAnswer a = planner::answer(request);
+        QVERIFY(QString::fromStdString(planner::answerLine(a)).startsWith(line));
+        QVERIFY(QString::fromStdString(planner::preregistrationSentence(a)).contains(bounds));
     }
 
     void powersAndCountsAreWrittenWithoutOverstating_data() {
@@ -723,6 +763,37 @@ private slots:
         QVERIFY(std::fabs(left.x1() - std::min(bottom.x1(), bottom.x2())) < 0.01);
         const QString legend = texts.join(QLatin1Char(' '));
         QCOMPARE(legend.contains(QStringLiteral("shaded: between the bounds")), !againstSize);
+        // The power labels beside their ticks: 100 at the top, 0 at the foot.
+        for (const testing_support::Painted& p : d.painted) {
+            if (p.kind != testing_support::Painted::Kind::text || p.baseline.x() > left.x1())
+                continue;
+            const qreal expectedY = p.text == QStringLiteral("100") ? std::min(left.y1(), left.y2())
+                                    : p.text == QStringLiteral("0") ? std::max(left.y1(), left.y2())
+                                                                    : std::nan("");
+            if (!std::isnan(expectedY)) QVERIFY(std::fabs(p.baseline.y() - expectedY) < d.line);
+        }
+        // The shading between the bounds spans the plot's height.
+        bool shaded = false;
+        for (const testing_support::Painted& p : d.painted) {
+            shaded = shaded || (p.kind == testing_support::Painted::Kind::rect &&
+                                p.brush.color() == figure::regionShade() &&
+                                std::fabs(p.rect.height() - left.length()) < 1);
+        }
+        QCOMPARE(shaded, !againstSize);
+        // On pixels too: the curve's blue shows inside the plot, not clipped away.
+        QImage image(qCeil(d.area.width()), qCeil(d.area.height()), QImage::Format_RGB32);
+        {
+            QPainter painter(&image);
+            QFont font = QApplication::font();
+            font.setPointSizeF(10);
+            planner::paintPowerCurve(painter, d.area, curve, font);
+        }
+        int blue = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                blue += QColor(image.pixel(x, y)) == figure::okabeBlue;
+        }
+        QVERIFY2(blue > width / 4, qPrintable(QString::number(blue)));
         if (!againstSize) return;
         // Below the axis: the tick labels, whole counts with their commas.
         int labels = 0;
@@ -795,6 +866,8 @@ private slots:
         QTest::mouseClick(&named<QPushButton>(plan, "Save..."), Qt::LeftButton);
         QCOMPARE(recorded.messages.size(), 1);
         QVERIFY(recorded.messages[0].contains("could not be saved"));
+        for (const QString& title : recorded.titles)
+            QCOMPARE(title, QStringLiteral("Tarnwick"));
         QVERIFY(!QFile::exists(recorded.nextPath));
     }
 
