@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "decimal_comma.h"
+#include "quoted_field.h"
 
 namespace tarnwick::command_line {
 
@@ -21,8 +22,8 @@ std::string_view NumberColumns::read(const std::string& text, std::string& buffe
         return buffer;
     }
     if (semicolons_ && !noted_ && table_io::hasDecimalComma(text)) {
-        std::cerr << program_ << ": note: " << file << ":" << line << ": \"" << text
-                  << "\" has a decimal comma; " << reader_
+        std::cerr << program_ << ": note: " << file << ":" << line << ": "
+                  << table_io::quotedField(text) << " has a decimal comma; " << reader_
                   << " reads \".\" as the decimal mark, so " << refusal_
                   << "; --decimal-comma reads the number columns with a comma\n";
         noted_ = true;

@@ -14,6 +14,7 @@
 #include "number_columns.h"
 #include "output_writer.h"
 #include "progress.h"
+#include "quoted_field.h"
 #include "row_analysis.h"
 #include "standard_streams.h"
 #include "table_layout.h"
@@ -47,8 +48,8 @@ reported as FILE:LINE: what is wrong (FILE is <stdin> for standard input).)";
 
 void noteNearMisses(const TableLayout& layout) {
     for (const std::string& name : layout.nearMisses()) {
-        std::cerr << "tarnwick-batch: note: column \"" << name
-                  << "\" is copied, not read: the columns the analysis reads are spelt in lower "
+        std::cerr << "tarnwick-batch: note: column " << quotedField(name)
+                  << " is copied, not read: the columns the analysis reads are spelt in lower "
                      "case without spaces\n";
     }
 }

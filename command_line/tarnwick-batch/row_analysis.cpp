@@ -7,6 +7,7 @@
 #include "box_names.h"
 #include "box_table.h"
 #include "number_text.h"
+#include "quoted_field.h"
 #include "report.h"
 #include "run_command.h"
 #include "run_record.h"
@@ -134,7 +135,7 @@ std::optional<double> settingNumber(std::string_view text) {
 std::variant<settings::TestSettings, std::string> settingsOf(const RowTexts& row) {
     const auto& texts = row.settings;
     settings::TestSettings s;
-    const auto quoted = [](std::string_view text) { return "\"" + std::string(text) + "\""; };
+    const auto quoted = [](std::string_view text) { return table_io::quotedField(text); };
     if (!texts[setting::alpha].empty()) {
         const std::optional<double> alpha = settingNumber(texts[setting::alpha]);
         if (!alpha) return "alpha must be a number, not " + quoted(texts[setting::alpha]);
@@ -213,10 +214,10 @@ void RowAnalysis::analyse(const RowTexts& row) {
     const std::optional<bool> matchedDesign = isWord(row.design, "independent", "matched");
     const std::optional<bool> welch = isWord(row.df, "student", "welch");
     if (!matchedDesign) {
-        refuse("design must be independent, matched or empty, not \"" + std::string(row.design) +
-               "\"");
+        refuse("design must be independent, matched or empty, not " +
+               table_io::quotedField(row.design));
     } else if (!welch) {
-        refuse("df must be student, welch or empty, not \"" + std::string(row.df) + "\"");
+        refuse("df must be student, welch or empty, not " + table_io::quotedField(row.df));
     } else if (*matchedDesign && !row.boxes[n1Index].empty() &&
                row.boxes[n1Index] != row.boxes[n2Index]) {
         // The window refuses Matched when the sizes differ as texts ("10" and

@@ -18,6 +18,7 @@
 #include "output_writer.h"
 #include "plan_table.h"
 #include "progress.h"
+#include "quoted_field.h"
 #include "row_plan.h"
 #include "standard_streams.h"
 #include "table_options.h"
@@ -112,8 +113,8 @@ int planOneCase(const Options& options) {
 
 void noteNearMisses(const PlanTable& table) {
     for (const std::string& name : table.nearMisses()) {
-        std::cerr << "tarnwick-plan: note: column \"" << name
-                  << "\" is copied, not read: the columns the planner reads are spelt in lower "
+        std::cerr << "tarnwick-plan: note: column " << quotedField(name)
+                  << " is copied, not read: the columns the planner reads are spelt in lower "
                      "case without spaces\n";
     }
 }

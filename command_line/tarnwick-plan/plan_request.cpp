@@ -4,13 +4,15 @@
 #include <cmath>
 #include <optional>
 
+#include "quoted_field.h"
+
 namespace tarnwick::planner {
 namespace {
 
 // Sizes are whole numbers a double holds exactly.
 constexpr double largestSize = 9007199254740992.0;  // 2^53
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string quoted(const std::string& text) { return table_io::quotedField(text); }
 
 class RowReader {
 public:

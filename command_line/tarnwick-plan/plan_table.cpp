@@ -4,6 +4,7 @@
 #include <set>
 
 #include "column_name.h"
+#include "quoted_field.h"
 
 namespace tarnwick::planner {
 namespace {
@@ -24,8 +25,9 @@ PlanTable::PlanTable(const CsvRecord& header, const std::string& fileName)
     for (std::size_t i = 0; i < inputColumns_.size(); ++i) {
         const std::string& name = inputColumns_[i];
         const auto fail = [&](const std::string& what) {
-            throw InputError(fileName, header.line,
-                             "column " + std::to_string(i + 1) + " \"" + name + "\" " + what);
+            throw InputError(
+                fileName, header.line,
+                "column " + std::to_string(i + 1) + " " + table_io::quotedField(name) + " " + what);
         };
         if (!seen.insert(name).second) fail("is named twice in the header");
         if (indexIn(answerColumnNames, name)) fail("has the name of an answer column; rename it");
@@ -47,8 +49,8 @@ PlanTable::PlanTable(const CsvRecord& header, const std::string& fileName)
 RowTexts PlanTable::rowTexts(const CsvRecord& record, const std::string& fileName) const {
     if (record.fields.size() != inputColumns_.size()) {
         throw InputError(fileName, record.line,
-                         "the row has " + std::to_string(record.fields.size()) +
-                             " fields, the header " + std::to_string(inputColumns_.size()));
+                         "the row has " + table_io::countOf(record.fields.size(), "field") +
+                             ", the header " + std::to_string(inputColumns_.size()));
     }
     RowTexts texts;
     for (std::size_t i = 0; i < inputColumnCount; ++i) {

@@ -5,13 +5,15 @@
 
 #include "data_error.h"
 #include "moments.h"
+#include "quoted_field.h"
 #include "score_cell.h"
 
 namespace tarnwick::data {
 namespace {
 
 std::string quotedName(const ScoreTable& table, std::size_t column) {
-    return "column " + std::to_string(column + 1) + " (\"" + table.columnNames[column] + "\")";
+    return "column " + std::to_string(column + 1) + " (" +
+           table_io::quotedField(table.columnNames[column]) + ")";
 }
 
 // The score in a cell, or nothing when it is missing; anything else throws.
@@ -27,15 +29,15 @@ std::optional<double> scoreAt(const ScoreTable& table, const TableRow& row, std:
         case CellKind::tooLarge:
             throw DataError(DataErrorNumber::numberTooLarge,
                             "Row " + std::to_string(row.row) + ", " + quotedName(table, column) +
-                                ": \"" + text + "\" is too large for a double.",
+                                ": " + table_io::quotedField(text) + " is too large for a double.",
                             row.row, columnNumber);
         case CellKind::notANumber:
             break;
     }
     const std::string mark = table.decimalMark == ',' ? "a decimal comma" : "a decimal point";
     throw DataError(DataErrorNumber::notANumber,
-                    "Row " + std::to_string(row.row) + ", " + quotedName(table, column) + ": \"" +
-                        text + "\" is not a number (this table uses " + mark +
+                    "Row " + std::to_string(row.row) + ", " + quotedName(table, column) + ": " +
+                        table_io::quotedField(text) + " is not a number (this table uses " + mark +
                         "; missing scores are left empty or written NA).",
                     row.row, columnNumber);
 }
@@ -148,13 +150,13 @@ Summaries longFormat(const ScoreTable& table, const Selection& selection) {
     for (const std::string* group : {&selection.group1, &selection.group2}) {
         if (std::find(values.begin(), values.end(), *group) == values.end())
             throw DataError(DataErrorNumber::noSuchGroup,
-                            "The group \"" + *group + "\" is not in " +
+                            "The group " + table_io::quotedField(*group) + " is not in " +
                                 quotedName(table, selection.first) + ".");
     }
     if (selection.group1 == selection.group2)
-        throw DataError(DataErrorNumber::noSuchGroup, "Group 1 and group 2 are both \"" +
-                                                          selection.group1 +
-                                                          "\"; choose two different groups.");
+        throw DataError(DataErrorNumber::noSuchGroup, "Group 1 and group 2 are both " +
+                                                          table_io::quotedField(selection.group1) +
+                                                          "; choose two different groups.");
     Column groups[2];
     for (const TableRow& row : table.rows) {
         const std::string_view value = trimmed(row.cells[selection.first]);
@@ -165,8 +167,10 @@ Summaries longFormat(const ScoreTable& table, const Selection& selection) {
         else
             ++groups[group].missing;
     }
-    return {summary(groups[0].scores, groups[0].missing, "Group 1 (\"" + selection.group1 + "\")"),
-            summary(groups[1].scores, groups[1].missing, "Group 2 (\"" + selection.group2 + "\")"),
+    return {summary(groups[0].scores, groups[0].missing,
+                    "Group 1 (" + table_io::quotedField(selection.group1) + ")"),
+            summary(groups[1].scores, groups[1].missing,
+                    "Group 2 (" + table_io::quotedField(selection.group2) + ")"),
             std::nullopt, 0};
 }
 

@@ -90,6 +90,14 @@ void CsvReader::onField(void* data, std::size_t size, void* self) {
             "field " + std::to_string(reader.current_.fields.size() + 1) + " is not valid UTF-8";
         return;
     }
+    // A zero byte is valid UTF-8 but never text: copied on, it would cut the
+    // output's line short for every reader written in C.
+    if (size > 0 && std::memchr(data, '\0', size) != nullptr) {
+        reader.pendingErrorLine_ = reader.line_;
+        reader.pendingError_ = "field " + std::to_string(reader.current_.fields.size() + 1) +
+                               " holds a zero byte (NUL), which a table of text never holds";
+        return;
+    }
     reader.current_.fields.emplace_back(static_cast<const char*>(data), size);
 }
 

@@ -33,7 +33,7 @@ struct CsvRecord {
 };
 
 // Fields are taken exactly as they stand: no spaces trimmed, quotes only as
-// RFC 4180 allows them, every field valid UTF-8. A byte-order mark at the
+// RFC 4180 allows them, every field valid UTF-8 without a zero byte. A byte-order mark at the
 // start is skipped; lines end in LF, CRLF or a lone CR; blank lines are skipped.
 class CsvReader {
 public:

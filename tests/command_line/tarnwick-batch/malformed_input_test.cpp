@@ -9,6 +9,8 @@
 namespace tarnwick::batch::testing {
 namespace {
 
+using namespace std::string_literals;
+
 struct MalformedCase {
     const char* name;
     std::string input;
@@ -25,6 +27,8 @@ std::string goodRows(int count) {
 
 const std::string header = "study,mean1,sd1,n1,mean2,sd2,n2,bound\n";
 
+const std::string megabyteName(1 << 20, 'x');
+
 const std::string crlfHeader = "study,mean1,sd1,n1,mean2,sd2,n2,bound\r\n";
 constexpr std::size_t readSize = 1 << 16;  // what the reader takes from the input at a time
 
@@ -39,11 +43,19 @@ const MalformedCase malformedCases[] = {
     {"bad_record_after_multiline_field_crlf",
      "study,mean1\r\n\"a\r\nb\",1\r\n\r\n\"c\r\nd\",1,2\r\n", 5, "3 fields"},
     {"invalid_utf8", header + "s\xFF,10,2,10,9,2,10,3\n", 2, "UTF-8"},
+    {"nul_byte_in_a_field", header + "s1,10,2,10,9\0,2,10,3\n"s, 2, "field 5 holds a zero byte"},
+    {"nul_byte_in_a_quoted_header_name", "mean1,\"sd\0\"\n"s, 1, "field 2 holds a zero byte"},
+    {"megabyte_name_named_twice", megabyteName + ",mean1," + megabyteName + "\n", 1,
+     "column 3 \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" (1048576 characters) is named "
+     "twice"},
+    {"name_with_a_line_end_named_twice", "\"a\nb\",mean1,\"a\nb\"\n", 1,
+     "column 3 \"a\\nb\" is named twice"},
     {"column_named_twice", "mean1,sd1,mean1\n", 1, "named twice"},
     {"column_named_like_a_result", "study,message\n", 1, "result column"},
     {"empty_input", "", 1, "empty"},
     {"error_after_thousands_of_rows", header + goodRows(3000) + "late,1\n", 3002, "2 fields"},
-    {"lone_cr_line_ends", "study,mean1\r\"a\rb\",1\r\rc,1\rlate\r", 6, "1 fields"},
+    {"lone_cr_line_ends", "study,mean1\r\"a\rb\",1\r\rc,1\rlate\r", 6,
+     "the row has 1 field, the header 2"},
     // The row's CR is the last byte of one read, its LF the first of the next.
     {"crlf_split_by_a_read",
      crlfHeader + std::string(readSize - 1 - crlfHeader.size() - 17, 'x') +
@@ -70,7 +82,11 @@ TEST_P(MalformedInput, StatusTwoLineNumberAndNoOutputFile) {
     EXPECT_EQ(outcome.status, 2);
     const std::string where = input.string() + ":" + std::to_string(c.line) + ": ";
     EXPECT_EQ(outcome.err.rfind(where, 0), 0u) << outcome.err;
-    EXPECT_NE(outcome.err.find(c.complaint), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find(c.complaint), std::string::npos) << outcome.err.substr(0, 300);
+    // One line, however large or strange the field it names.
+    EXPECT_LT(outcome.err.size(), 1000u);
+    EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1);
+    EXPECT_EQ(outcome.err.find('\0'), std::string::npos);
     EXPECT_EQ(readFile(output), "earlier results\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path), {}), 2)
         << "no temporary left";

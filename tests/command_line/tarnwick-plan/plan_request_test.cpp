@@ -128,6 +128,11 @@ const Refused refusedRows[] = {
     {"ratio_times_n1_beyond_a_double", "solve=power;sd=1;bound=1;n1=10;ratio=1e300",
      P::sizeNotWhole, "too large"},
     {"zero_ratio", "solve=n;sd=1;bound=1;power=0.8;ratio=0", P::ratioNotPositive, "above 0"},
+    {"control_characters_escaped", "solve=n\x1b[2J\r;sd=1;bound=1;power=0.8", P::unknownQuestion,
+     "solve is \"n\\x1B[2J\\r\"; it must be"},
+    {"long_text_cut_with_its_length",
+     "solve=n;sd=1.000000000000000000000000000000000000000000000000x;bound=1;power=0.8",
+     P::notANumber, "sd is \"1.00000000000000000000000000000000000000...\" (51 characters), not"},
     {"n2_and_ratio_disagree", "solve=power;sd=1;bound=1;n1=10;n2=12;ratio=2", P::sizesDisagree,
      "disagree"},
 };

@@ -209,6 +209,15 @@ INSTANTIATE_TEST_SUITE_P(
                   DataErrorNumber::notUtf8Text, 0, 0, "binary file"},
         ErrorCase{"workbook", "PK\x03\x04\x14\0\x06\0"s, Layout::sideBySide,
                   DataErrorNumber::notUtf8Text, 0, 0, "workbook"},
+        ErrorCase{"line_end_inside_a_quoted_cell", "1,2\n\"3\n4\",5\n6,7\n", Layout::sideBySide,
+                  DataErrorNumber::notANumber, 2, 1, "column 1 (\"Column 1\"): \"3\\n4\" is not"},
+        ErrorCase{"megabyte_cell", "1,2\n" + std::string(1 << 20, 'z') + ",3\n5,6\n",
+                  Layout::sideBySide, DataErrorNumber::notANumber, 2, 1,
+                  ": \"" + std::string(40, 'z') + "...\" (1048576 characters) is not a number"},
+        ErrorCase{"long_column_name", std::string(100, 'h') + ",b\n1,2\nx,4\n5,6\n",
+                  Layout::sideBySide, DataErrorNumber::notANumber, 3, 1,
+                  "Row 3, column 1 (\"" + std::string(40, 'h') +
+                      "...\" (100 characters)): \"x\" is not a number"},
         ErrorCase{"latin1_text", "pr\xE9,post\n1,2\n3,4\n", Layout::sideBySide,
                   DataErrorNumber::malformedTable, 1, 0, "not valid UTF-8"}),
     [](const auto& info) { return std::string(info.param.name); });
