@@ -1,0 +1,68 @@
+// A table given to the planner, with any of its reading options, is read as
+// the program reads it: the delimiter chosen, the header's columns found,
+// each row's width checked and its number columns read, and the row planned.
+// Every refusal is one InputError at a line of the table; a row is answered
+// or has a message, never both, and every message and note is printable and
+// short.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "csv_reader.h"
+#include "number_columns.h"
+#include "plan_table.h"
+#include "row_plan.h"
+#include "table_options.h"
+#include "table_rows.h"
+
+namespace {
+
+using namespace tarnwick::planner;
+using tarnwick::table_io::CsvReader;
+
+bool isNumberColumn(std::size_t column) {
+    return column != static_cast<std::size_t>(InputColumn::solve) &&
+           column != static_cast<std::size_t>(InputColumn::design);
+}
+
+void readTable(const tarnwick::command_line::TableOptions& options, std::FILE* input) {
+    CsvReader reader(input, "t.csv");
+    const char delimiter = tarnwick::command_line::chooseDelimiter(options, reader, isInputColumn);
+    CsvRecord record;
+    if (!reader.next(record)) return;
+    const PlanTable table(record, "t.csv");
+    tarnwick::command_line::NumberColumns numbers(options, delimiter, "tarnwick-plan",
+                                                  "the planner", "such rows are not answered");
+    const Digits digits = options.digits == "full" ? Digits::full : Digits::shown;
+    std::string decimalPoints;
+    for (std::size_t rows = 0; rows < tarnwick::fuzz::rowsRead && reader.next(record); ++rows) {
+        RowTexts texts = table.rowTexts(record, "t.csv");
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            if (isNumberColumn(i))
+                texts[i] = numbers.read(texts[i], decimalPoints, "t.csv", record.line);
+        }
+        const RowPlan row = planRow(texts, digits);
+        if (row.answered != row.message.empty()) std::abort();
+        tarnwick::fuzz::requirePrintableLine(row.message);
+        tarnwick::fuzz::requirePrintableLine(row.sentence);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2) return 0;
+    const auto options = tarnwick::fuzz::optionsFrom(data[0]);
+    const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+    const tarnwick::fuzz::File input = tarnwick::fuzz::openBytes(bytes);
+    const tarnwick::fuzz::CaughtNotes notes;
+    try {
+        readTable(options, input.get());
+    } catch (const InputError& error) {
+        if (error.line() < 1) std::abort();
+        tarnwick::fuzz::requirePrintableLine(error.what());
+    }
+    return 0;
+}
