@@ -19,6 +19,9 @@ struct QuotedCase {
     const char* name;
     std::string field;
     std::string quoted;
+    // The field is only this many bytes at the front of `field`, as when a
+    // caller quotes a piece of a longer text: nothing past it may be read.
+    std::size_t viewed = std::string::npos;
 };
 
 const std::string forty(40, 'x');
@@ -32,6 +35,9 @@ const QuotedCase quotedCases[] = {
     {"escape_and_delete", "\x1b[2J\x7f", "\"\\x1B[2J\\x7F\""},
     {"c1_control", "a\xC2\x85z", "\"a\\u0085z\""},
     {"no_break_space_is_printable", "a\xC2\xA0z", "\"a\xC2\xA0z\""},
+    {"last_c1_control", "\xC2\x9F", "\"\\u009F\""},
+    {"overlong_form", "\xE0\x80\x80", "\"\\xE0\\x80\\x80\""},
+    {"character_cut_by_the_end_of_the_view", "\xE2\x82\xAC", "\"\\xE2\\x82\"", 2},
     {"bytes_that_are_not_utf8", "\xFF\xC3(", "\"\\xFF\\xC3(\""},
     {"truncated_three_byte_character", "\xE2\x82", "\"\\xE2\\x82\""},
     {"exactly_the_shown_length", forty, "\"" + forty + "\""},
@@ -68,7 +74,10 @@ const QuotedCase quotedCases[] = {
 
 class Quoted : public ::testing::TestWithParam<QuotedCase> {};
 
-TEST_P(Quoted, IsEscapedAndCut) { EXPECT_EQ(quotedField(GetParam().field), GetParam().quoted); }
+TEST_P(Quoted, IsEscapedAndCut) {
+    const QuotedCase& c = GetParam();
+    EXPECT_EQ(quotedField(std::string_view(c.field).substr(0, c.viewed)), c.quoted);
+}
 
 INSTANTIATE_TEST_SUITE_P(Fields, Quoted, ::testing::ValuesIn(quotedCases),
                          [](const auto& info) { return std::string(info.param.name); });
