@@ -1,9 +1,11 @@
 // A table given to the batch program, with any of its reading options, is
 // read as the program reads it: the delimiter chosen, the header laid out,
-// each row's width checked, its number columns read, and the row analysed.
+// each row's width checked, its number and settings columns read, and the
+// row analysed.
 // Every refusal is one InputError at a line of the table, every row's message
 // and every note printable and short, and no copied field holds a zero byte.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -33,6 +35,7 @@ void readTable(const tarnwick::command_line::TableOptions& options, std::FILE* i
         options, delimiter, "tarnwick-batch", "the analysis", "such rows end with a type mismatch");
     RowAnalysis analysis(options.digits == "full" ? Digits::full : Digits::shown);
     std::array<std::string, boxInputColumns.size()> decimalPoints;
+    std::array<std::string, settingsColumns.size()> settingsDecimalPoints;
     for (std::size_t rows = 0; rows < tarnwick::fuzz::rowsRead && reader.next(record); ++rows) {
         layout.checkWidth(record, "t.csv");
         RowTexts row;
@@ -44,6 +47,15 @@ void readTable(const tarnwick::command_line::TableOptions& options, std::FILE* i
         }
         if (const auto at = layout.designPosition()) row.design = record.fields[*at];
         if (const auto at = layout.dfPosition()) row.df = record.fields[*at];
+        for (std::size_t i = 0; i < row.settings.size(); ++i) {
+            const auto at = layout.settingsPositions()[i];
+            if (!at) continue;
+            const bool number = std::find(setting::numbers.begin(), setting::numbers.end(), i) !=
+                                setting::numbers.end();
+            row.settings[i] = number ? numbers.read(record.fields[*at], settingsDecimalPoints[i],
+                                                    "t.csv", record.line)
+                                     : std::string_view(record.fields[*at]);
+        }
         analysis.analyse(row);
         if (analysis.results().size() != resultColumnCount) std::abort();
         const std::string_view message = analysis.results().front().text;
