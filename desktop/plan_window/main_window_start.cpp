@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "apa_format.h"
 #include "number_text.h"
 #include "run_time_error.h"
 
@@ -46,6 +47,13 @@ bool sameNumber(const std::string& a, const std::string& b) {
 
 std::string shownText(const std::string& text) { return text.empty() ? "none" : text; }
 
+// The calculator's numbers as read on screen: a derived SD or ratio carries
+// every digit of a double, which the box needs and a sentence does not.
+std::string readableText(const std::string& text) {
+    const std::optional<double> value = numberIn(text);
+    return value ? report::apa::readable(*value) : text;
+}
+
 std::vector<std::string> differences(const PlanForm& here, const PlanForm& calculator) {
     std::vector<std::string> found;
     const bool matched = calculator.design == plan::Design::matched;
@@ -59,13 +67,13 @@ std::vector<std::string> differences(const PlanForm& here, const PlanForm& calcu
                             " (here " + shownText(here.lower) + " and " + shownText(here.upper) +
                             ")");
         } else if (!sameNumber(here.bound, calculator.bound)) {
-            found.push_back("a bound of " + calculator.bound + " (here " + shownText(here.bound) +
-                            ")");
+            found.push_back("a bound of " + readableText(calculator.bound) + " (here " +
+                            shownText(here.bound) + ")");
         }
     }
     if (!calculator.sd.empty() && !sameNumber(here.sd, calculator.sd)) {
         found.push_back((matched ? "an SD of the difference scores of " : "an SD of ") +
-                        calculator.sd + " (here " + shownText(here.sd) + ")");
+                        readableText(calculator.sd) + " (here " + shownText(here.sd) + ")");
     }
     if (!calculator.n1.empty() && !sameNumber(here.n1, calculator.n1)) {
         found.push_back(
@@ -73,12 +81,12 @@ std::vector<std::string> differences(const PlanForm& here, const PlanForm& calcu
             " (here " + shownText(here.n1) + ")");
     }
     if (!matched && !calculator.n2.empty() && !sameNumber(here.n2, calculator.n2)) {
-        found.push_back("a group 2 size of " + calculator.n2 + " (here " + shownText(here.n2) +
-                        ")");
+        found.push_back("a group 2 size of " + readableText(calculator.n2) + " (here " +
+                        shownText(here.n2) + ")");
     }
     if (!matched && !calculator.n1.empty() && !calculator.n2.empty() &&
         !sameNumber(here.ratio, calculator.ratio)) {
-        found.push_back("an allocation ratio of " + calculator.ratio + " (here " +
+        found.push_back("an allocation ratio of " + readableText(calculator.ratio) + " (here " +
                         shownText(here.ratio) + ")");
     }
     return found;

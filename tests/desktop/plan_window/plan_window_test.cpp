@@ -553,6 +553,13 @@ private slots:
             << QStringList{"independent", "symmetric", "0.5", "1.2", "40", "40", "1"}
             << "The calculator holds other numbers: a bound of 0.5 (here none), a group 2 size "
                "of 40 (here 60), and an allocation ratio of 1 (here 1.5).";
+        QTest::newRow("a derived SD and ratio read on screen, not in every digit")
+            << example
+            << QStringList{"independent", "symmetric", "0.5", "1.1795113", "12", "10",
+                           "0.83333333333333337"}
+            << "The calculator holds other numbers: an SD of 1.1795113 (here 1.2), a group 1 size "
+               "of 12 (here 40), a group 2 size of 10 (here 40), and an allocation ratio of "
+               "0.83333333 (here 1).";
         QTest::newRow("nothing in the calculator")
             << example << QStringList{"independent", "symmetric", "", "", "", "", "1"}
             << "The calculator holds no bound, SD or size to plan with.";
