@@ -82,6 +82,12 @@ AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
     struct stat status {};
     const bool exists = ::stat(target_.c_str(), &status) == 0;
     if (exists && S_ISDIR(status.st_mode)) throw failure("cannot write to", path_, EISDIR);
+    // The rename would replace a file its user may not write (the folder's
+    // permission is enough for a rename): refuse it as the shell's ">" does.
+    // The effective ids decide, as they would for an open.
+    if (exists && S_ISREG(status.st_mode) && !resolved.descriptorLink &&
+        ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)
+        throw failure("cannot write to", path_);
     if (resolved.descriptorLink || (exists && !S_ISREG(status.st_mode))) {
         openDirectly(resolved.descriptorLink ? path_ : target_);
     } else {

@@ -6,8 +6,8 @@
 // destruction before commit, and when a signal ends the program (see
 // interruption.h). A symbolic link keeps being a link: the file it resolves
 // to is the one replaced. A device, named pipe or socket is never replaced:
-// the output is written to it directly, as the shell's ">" would. A folder is
-// refused at once.
+// the output is written to it directly, as the shell's ">" would. A folder,
+// and a regular file the user may not write, are refused at once.
 
 #include <cstdio>
 #include <string>

@@ -171,6 +171,41 @@ TEST(OutputTargetStreams, EmptyNameAndFolderAreRefusedBeforeTheInputIsRead) {
     EXPECT_EQ(leftovers(scratch.path), 0);
 }
 
+// The rename needs only the folder's permission, so a file its user may not
+// write would be replaced unless the program refuses it as the shell's ">"
+// does. Run as an ordinary user; a user who may write it (root) gets it replaced.
+TEST(OutputTargetStreams, WriteProtectedFileIsRefusedBeforeTheInputIsRead) {
+    ScratchFolder scratch;
+    fs::permissions(scratch.path, fs::perms::all);  // the ordinary user's folder too
+    writeFile(scratch.path / "in.csv", table);
+    const fs::path target = scratch.path / "ro.csv";
+    const bool root = ::geteuid() == 0;
+    for (const char* program : {BATCH_PROGRAM, PLAN_PROGRAM}) {
+        SCOPED_TRACE(program);
+        writeFile(target, "earlier results\n");
+        fs::permissions(target, fs::perms(0444));
+        std::vector<std::string> command = {program, "-o", target.string(),
+                                            (scratch.path / "no-such-input.csv").string()};
+        if (root)
+            command.insert(command.begin(), {"--reuid=65534", "--regid=65534", "--clear-groups"});
+        const Outcome refused = run(root ? "/usr/bin/setpriv" : program,
+                                    {command.begin() + (root ? 0 : 1), command.end()});
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_EQ(refused.err, fs::path(program).filename().string() + ": cannot write to " +
+                                   target.string() + ": Permission denied\n");
+        EXPECT_EQ(readFile(target), "earlier results\n");
+        EXPECT_EQ(fs::status(target).permissions(), fs::perms(0444));
+        EXPECT_EQ(leftovers(scratch.path), 0);
+    }
+    if (!root) return;
+    const Outcome replaced =
+        run(BATCH_PROGRAM, {"-o", target.string(), (scratch.path / "in.csv").string()});
+    EXPECT_EQ(replaced.status, 0) << replaced.err;
+    EXPECT_EQ(readFile(target), run(BATCH_PROGRAM, {(scratch.path / "in.csv").string()}).out);
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0444)) << "mode kept";
+}
+
 // A closed standard stream must not lend its number to a file the program
 // opens: the note about a near-miss column would land in the output.
 TEST(ClosedStandardStreams, OutputHoldsOnlyTheTable) {
