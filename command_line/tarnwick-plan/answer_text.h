@@ -1,12 +1,11 @@
 #pragma once
 // An answer as the texts of the table's columns, and as one sentence.
 //
-// Shown digits (the default) never claim more than is true: a power is cut,
-// not rounded, at the fourth decimal (0.90299 shows as 0.9029), and found
-// bounds are rounded outward to 4 significant digits, so that the shown
-// bounds, being no narrower, still reach the target. Sizes are whole numbers
-// and given bounds are written as they were read. Full digits are the
-// shortest text that reads back to the same double.
+// Shown digits (the default) follow the rule every front end shares
+// (shown_digits.h): a power cut at the fourth decimal, found bounds rounded
+// outward to 4 significant digits. Sizes are whole numbers and given bounds
+// are written as they were read. Full digits are the shortest text that
+// reads back to the same double.
 
 #include <array>
 #include <string>
@@ -26,9 +25,5 @@ std::array<std::string, 6> answerFields(const Request& request, const Answer& an
 // "124 per group (248 in all), the fewest reaching 90% power, give 90.3% power
 // to show equivalence within ±0.5."
 std::string answerSentence(const Request& request, const Answer& answer, Digits digits);
-
-// The shown texts, for the tests.
-std::string powerCutAtFourDecimals(double power);
-std::string boundRoundedOutward(double bound);  // bound > 0
 
 }  // namespace tarnwick::planner

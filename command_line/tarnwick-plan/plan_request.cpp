@@ -50,11 +50,15 @@ public:
     std::optional<long> size(InputColumn column) const {
         const auto value = number(column);
         if (!value) return std::nullopt;
-        if (*value != std::floor(*value) || std::fabs(*value) > largestSize) {
+        if (*value != std::floor(*value)) {
             throw RequestError(RequestProblem::sizeNotWhole,
                                std::string(nameOf(column)) + " is " + quoted(text(column)) +
                                    ", not a whole number of participants");
         }
+        // Every double this large is whole, and too large: the engine's
+        // refusal of a size above its maximum (or below 2) says so.
+        if (*value > largestSize) return plan::maxSize + 1;
+        if (*value < -largestSize) return -1;
         return static_cast<long>(*value);
     }
 

@@ -47,10 +47,14 @@
 
 #include <algorithm>
 #include <boost/math/quadrature/gauss_kronrod.hpp>
+#include <charconv>
 #include <cmath>
 #include <numbers>
+#include <string>
 #include <vector>
 
+#include "plan.h"
+#include "run_time_error.h"
 #include "sd_ratio_density.h"
 #include "t_distribution.h"
 
@@ -120,8 +124,20 @@ double integrate(const F& f, const std::vector<double>& breaks) {
 
 }  // namespace
 
-double criticalT(double alpha, double df) {
-    return TDistribution::instance().CriticalValue(alpha, df, 1);
+double criticalT(double alpha, double degreesOfFreedom) {
+    try {
+        return TDistribution::instance().CriticalValue(alpha, degreesOfFreedom, 1);
+    } catch (const RunTimeError& e) {
+        // The input checks keep alpha and df in range, so what fails is a
+        // critical value beyond the range of doubles; a planner gets a sentence.
+        if (e.kind() != ErrorNumber::overflow) throw;
+        char df[32];
+        char* end = std::to_chars(df, df + sizeof df, degreesOfFreedom).ptr;
+        throw PlanError(error::overflow,
+                        "The critical value of t for this alpha lies beyond the "
+                        "range of numbers (df = " +
+                            std::string(df, static_cast<std::size_t>(end - df)) + "): give a larger alpha.");
+    }
 }
 
 double exactPower(const PowerInputs& inputs, double t) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <tuple>
 
 #include "plan.h"
@@ -22,9 +23,10 @@ namespace tarnwick::plan {
 
 namespace {
 
-// The root of power(E) = target for the study in inputs (bounds ignored).
-BoundAnswer solveBound(PowerInputs inputs, double targetPower) {
-    const double t = criticalT(inputs.alpha, inputs.df);
+// The root of power(E) = target for the study in inputs (bounds ignored),
+// the tests' critical values taken at criticalDf.
+BoundAnswer solveBound(PowerInputs inputs, double targetPower, double criticalDf) {
+    const double t = criticalT(inputs.alpha, criticalDf);
     const auto powerAt = [&](double bound) {
         inputs.lower = -bound;
         inputs.upper = bound;
@@ -67,13 +69,14 @@ BoundAnswer solveBound(PowerInputs inputs, double targetPower) {
 }
 
 // With a true difference of 0 the power depends on E only through
-// E / (sigma sqrt c), and otherwise on alpha and df alone; so the root in
-// those units is kept for each (alpha, df, target) and scaled. The report
-// and the batch program ask this for every row, and rows share their df.
+// E / (sigma sqrt c), and otherwise on alpha and the two df alone; so the
+// root in those units is kept for each (alpha, df, critical df, target) and
+// scaled. The report and the batch program ask this for every row, and rows
+// share their df (Welch's df, not whole, seldom repeat).
 class StandardisedBounds {
 public:
-    BoundAnswer find(double alpha, double df, double targetPower) {
-        const Key key{alpha, df, targetPower};
+    BoundAnswer find(double alpha, double df, double criticalDf, double targetPower) {
+        const Key key{alpha, df, criticalDf, targetPower};
         {
             const std::lock_guard lock(mutex_);
             if (const auto found = answers_.find(key); found != answers_.end()) {
@@ -86,7 +89,7 @@ public:
         standardised.sd = 1;
         standardised.designConstant = 1;
         standardised.df = df;
-        const BoundAnswer answer = solveBound(standardised, targetPower);
+        const BoundAnswer answer = solveBound(standardised, targetPower, criticalDf);
         const std::lock_guard lock(mutex_);
         if (answers_.size() >= capacity) {
             answers_.clear();
@@ -96,26 +99,40 @@ public:
     }
 
 private:
-    using Key = std::tuple<double, double, double>;
+    using Key = std::tuple<double, double, double, double>;
     static constexpr std::size_t capacity = 1 << 16;
     std::mutex mutex_;
     std::map<Key, BoundAnswer> answers_;
 };
 
-}  // namespace
-
-BoundAnswer smallestBound(const Study& study, Sizes sizes, double targetPower) {
+// criticalDf empty: the design's own df.
+BoundAnswer boundFor(const Study& study, Sizes sizes, double targetPower,
+                     std::optional<double> criticalDfGiven) {
     checkStudy(study, false);
     checkSizes(study.design, sizes);
     checkTargetPower(targetPower, study.alpha);
 
     const PowerInputs inputs = powerInputs(study, sizes);
+    const double criticalDf = criticalDfGiven.value_or(inputs.df);
+    if (!(criticalDf > 0 && std::isfinite(criticalDf))) {
+        throw PlanError(error::criticalDf, "The df of the critical values must be positive.");
+    }
     if (study.difference != 0) {
-        return solveBound(inputs, targetPower);
+        return solveBound(inputs, targetPower, criticalDf);
     }
     static StandardisedBounds standardised;
-    const BoundAnswer unit = standardised.find(inputs.alpha, inputs.df, targetPower);
+    const BoundAnswer unit = standardised.find(inputs.alpha, inputs.df, criticalDf, targetPower);
     return {unit.bound * inputs.sd * std::sqrt(inputs.designConstant), unit.power};
+}
+
+}  // namespace
+
+BoundAnswer smallestBound(const Study& study, Sizes sizes, double targetPower) {
+    return boundFor(study, sizes, targetPower, std::nullopt);
+}
+
+BoundAnswer smallestBound(const Study& study, Sizes sizes, double targetPower, double criticalDf) {
+    return boundFor(study, sizes, targetPower, criticalDf);
 }
 
 }  // namespace tarnwick::plan
