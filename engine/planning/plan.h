@@ -47,7 +47,6 @@ constexpr int sizeAboveMaximum = 7;  // a given size above maxSize
 constexpr int sizeNotReached = 8;    // no size up to maxSize reaches the target
 constexpr int ratio = 9;             // the allocation ratio not positive and finite, or too large
 constexpr int overflow = 10;  // a critical value of t beyond the range of doubles (alpha too small)
-constexpr int criticalDf = 11;  // the df of the critical values not positive and finite
 }  // namespace error
 
 // Input that has no answer: a number for programs and one sentence for people.
@@ -97,12 +96,5 @@ struct BoundAnswer {
 // whose power reaches targetPower at the given sizes; study.lower and
 // study.upper are not used. Throws PlanError for invalid input.
 BoundAnswer smallestBound(const Study& study, Sizes sizes, double targetPower);
-
-// The same for the tests as the calculator runs them with Welch's df: the
-// pooled SD keeps its n1 + n2 - 2 df (the design's), the critical values are
-// taken at criticalDf (the tests' own, not whole). The power is then exact
-// for those tests when the groups share one SD. Throws PlanError
-// (error::criticalDf) when criticalDf is not positive and finite.
-BoundAnswer smallestBound(const Study& study, Sizes sizes, double targetPower, double criticalDf);
 
 }  // namespace tarnwick::plan

@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
-#include <optional>
 #include <tuple>
 
 #include "plan.h"
@@ -23,10 +22,9 @@ namespace tarnwick::plan {
 
 namespace {
 
-// The root of power(E) = target for the study in inputs (bounds ignored),
-// the tests' critical values taken at criticalDf.
-BoundAnswer solveBound(PowerInputs inputs, double targetPower, double criticalDf) {
-    const double t = criticalT(inputs.alpha, criticalDf);
+// The root of power(E) = target for the study in inputs (bounds ignored).
+BoundAnswer solveBound(PowerInputs inputs, double targetPower) {
+    const double t = criticalT(inputs.alpha, inputs.df);
     const auto powerAt = [&](double bound) {
         inputs.lower = -bound;
         inputs.upper = bound;
@@ -69,14 +67,13 @@ BoundAnswer solveBound(PowerInputs inputs, double targetPower, double criticalDf
 }
 
 // With a true difference of 0 the power depends on E only through
-// E / (sigma sqrt c), and otherwise on alpha and the two df alone; so the
-// root in those units is kept for each (alpha, df, critical df, target) and
-// scaled. The report and the batch program ask this for every row, and rows
-// share their df (Welch's df, not whole, seldom repeat).
+// E / (sigma sqrt c), and otherwise on alpha and df alone; so the root in
+// those units is kept for each (alpha, df, target) and scaled. The report
+// and the batch program ask this for every row, and rows share their df.
 class StandardisedBounds {
 public:
-    BoundAnswer find(double alpha, double df, double criticalDf, double targetPower) {
-        const Key key{alpha, df, criticalDf, targetPower};
+    BoundAnswer find(double alpha, double df, double targetPower) {
+        const Key key{alpha, df, targetPower};
         {
             const std::lock_guard lock(mutex_);
             if (const auto found = answers_.find(key); found != answers_.end()) {
@@ -89,7 +86,7 @@ public:
         standardised.sd = 1;
         standardised.designConstant = 1;
         standardised.df = df;
-        const BoundAnswer answer = solveBound(standardised, targetPower, criticalDf);
+        const BoundAnswer answer = solveBound(standardised, targetPower);
         const std::lock_guard lock(mutex_);
         if (answers_.size() >= capacity) {
             answers_.clear();
@@ -99,40 +96,26 @@ public:
     }
 
 private:
-    using Key = std::tuple<double, double, double, double>;
+    using Key = std::tuple<double, double, double>;
     static constexpr std::size_t capacity = 1 << 16;
     std::mutex mutex_;
     std::map<Key, BoundAnswer> answers_;
 };
 
-// criticalDf empty: the design's own df.
-BoundAnswer boundFor(const Study& study, Sizes sizes, double targetPower,
-                     std::optional<double> criticalDfGiven) {
+}  // namespace
+
+BoundAnswer smallestBound(const Study& study, Sizes sizes, double targetPower) {
     checkStudy(study, false);
     checkSizes(study.design, sizes);
     checkTargetPower(targetPower, study.alpha);
 
     const PowerInputs inputs = powerInputs(study, sizes);
-    const double criticalDf = criticalDfGiven.value_or(inputs.df);
-    if (!(criticalDf > 0 && std::isfinite(criticalDf))) {
-        throw PlanError(error::criticalDf, "The df of the critical values must be positive.");
-    }
     if (study.difference != 0) {
-        return solveBound(inputs, targetPower, criticalDf);
+        return solveBound(inputs, targetPower);
     }
     static StandardisedBounds standardised;
-    const BoundAnswer unit = standardised.find(inputs.alpha, inputs.df, criticalDf, targetPower);
+    const BoundAnswer unit = standardised.find(inputs.alpha, inputs.df, targetPower);
     return {unit.bound * inputs.sd * std::sqrt(inputs.designConstant), unit.power};
-}
-
-}  // namespace
-
-BoundAnswer smallestBound(const Study& study, Sizes sizes, double targetPower) {
-    return boundFor(study, sizes, targetPower, std::nullopt);
-}
-
-BoundAnswer smallestBound(const Study& study, Sizes sizes, double targetPower, double criticalDf) {
-    return boundFor(study, sizes, targetPower, criticalDf);
 }
 
 }  // namespace tarnwick::plan

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "apa_format.h"
+#include "shown_digits.h"
 
 namespace tarnwick::report {
 namespace {
@@ -305,8 +306,9 @@ std::string effectSentence(const DesignReport& r, const Asked& asked) {
 }
 
 // What the design could detect, said so that it cannot be read as the power
-// to detect the observed difference.
-std::string sensitivitySentence(const DesignReport& r, int raw) {
+// to detect the observed difference. The bounds are found ones, so they are
+// rounded outward as every planning answer is: never narrower than found.
+std::string sensitivitySentence(const DesignReport& r) {
     const Sensitivity& s = r.sensitivity;
     const std::string lead =
         "Sensitivity (what this design could detect, not post-hoc power of the observed "
@@ -315,11 +317,17 @@ std::string sensitivitySentence(const DesignReport& r, int raw) {
         return lead + "the smallest bounds with 80% and 90% power to conclude equivalence " +
                couldNotBeComputed(firstMissing(s.bound80, s.bound90)) + ". ";
     }
-    const std::string sizes = r.design == Design::matched
-                                  ? "these pairs and the observed SD of the difference scores"
-                                  : "these group sizes and the pooled SD";
+    // With Welch's df the bounds are still Student's (see report.h), and the
+    // sentence says so, since the tests above took Welch's.
+    const std::string sizes =
+        r.design == Design::matched ? "these pairs and the observed SD of the difference scores"
+        : r.ordinary.welch
+            ? "these group sizes and the pooled SD (with Student's n1 + n2 - 2 df, not the "
+              "Welch df of the tests above)"
+            : "these group sizes and the pooled SD";
     const auto bounds = [&](double bound) {
-        return "-" + number(bound, raw) + " and " + number(bound, raw);
+        const std::string outward = plan::boundRoundedOutward(bound);
+        return "-" + outward + " and " + outward;
     };
     return lead + "with " + sizes +
            ", the two one-sided tests at alpha = .05 would have 80% power to conclude "
@@ -386,7 +394,7 @@ std::string designText(const DesignReport& r, const ReportInputs& in, const Repo
         text += line(differenceSentence(r, in, raw) + r.whyNoEquivalence);
     }
     text += line(ordinarySentence(r, asked, raw) + effectSentence(r, asked));
-    text += line(sensitivitySentence(r, raw));
+    text += line(sensitivitySentence(r));
     if (r.conclusion) {
         text += line(asked.minimalEffect && *r.conclusion == Conclusion::inconclusive
                          ? minimalEffectInconclusive()

@@ -37,14 +37,12 @@ using Real = boost::multiprecision::cpp_bin_float_50;
 struct Case {
     double alpha, lower, upper, difference, sd;
     double designConstant, df;
-    double criticalDf = 0;  // the df of the critical value when not df (Welch's)
 };
 
 inline Real power(const Case& k) {
     const Real df(k.df);
-    const Real t = boost::math::quantile(boost::math::complement(
-        boost::math::students_t_distribution<Real>(k.criticalDf > 0 ? Real(k.criticalDf) : df),
-        Real(k.alpha)));
+    const Real t = boost::math::quantile(
+        boost::math::complement(boost::math::students_t_distribution<Real>(df), Real(k.alpha)));
     const Real s = Real(k.sd) * sqrt(Real(k.designConstant));
     const Real h = t * s;
     const Real lower(k.lower), upper(k.upper), delta(k.difference);

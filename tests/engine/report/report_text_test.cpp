@@ -136,7 +136,10 @@ INSTANTIATE_TEST_SUITE_P(
             {"is D = 1.00; the pooled SD is 2.00.", "here Student's df, 18 (critical t 1.734)",
              "Two one-sided t tests (TOST, alpha = .05) compare the difference with each bound. "
              "Both divide by the pooled standard error (s delta = 0.89) whatever",
-             "Independent samples (Student's t)\n"},
+             "Independent samples (Student's t)\n",
+             // Found bounds rounded outward (2.72248 and 3.06114), never narrower.
+             "80% power to conclude equivalence within bounds of -2.723 and 2.723, and 90% "
+             "power within -3.062 and 3.062, if"},
             {"no room between the bounds", "lower bound lies above", "could not be computed"}},
         TextRow{"Matched",
                 matchedRun,
@@ -157,12 +160,15 @@ INSTANTIATE_TEST_SUITE_P(
                 runB("6", true),
                 {"Independent samples (Welch's t)\n", "here Welch's df, 22.01 (critical t 1.717)",
                  "(Welch's t test, unpooled standard error and Welch's df) is not significant, "
-                 "t(22.01) = 0.85, p = .404, 95% CI of the difference [-2.87, 6.87]"}},
+                 "t(22.01) = 0.85, p = .404, 95% CI of the difference [-2.87, 6.87]",
+                 "with these group sizes and the pooled SD (with Student's n1 + n2 - 2 df, not "
+                 "the Welch df of the tests above), the two one-sided tests"}},
         TextRow{"StudentDfWhereWelchDiffers",
                 runB("6", false),
                 {"here Student's df, 33 (critical t 1.692)",
                  "(Student's t test, pooled standard error and n1 + n2 - 2 df) is not significant, "
-                 "t(33) = 0.91, p = .370, 95% CI of the difference [-2.48, 6.48]"}},
+                 "t(33) = 0.91, p = .370, 95% CI of the difference [-2.48, 6.48]",
+                 "with these group sizes and the pooled SD, the two one-sided tests"}},
         TextRow{"DifferentNotEquivalent",
                 {.mean1 = "15", .notTrivial = "1"},
                 {"is significant, t(18) = 6.71, p < .001, 95% CI of the difference [4.12, 7.88]",
