@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "apa_format.h"
 #include "number_text.h"
+#include "shown_digits.h"
 
 namespace tarnwick::planner {
 namespace {
@@ -27,13 +27,10 @@ std::string alphaText(double alpha) {
     return text;
 }
 
-// A found bound is written with three significant digits, and at least two
-// decimals; it is rounded up, so that the bound written has the power stated.
-double roundedUpBound(double bound, int* decimals) {
-    const int digits = bound > 0 ? 2 - static_cast<int>(std::floor(std::log10(bound))) : 2;
-    *decimals = std::clamp(digits, 2, 12);
-    const double scale = std::pow(10.0, *decimals);
-    return std::ceil(bound * scale * (1 - 1e-15)) / scale;
+// A found bound as every front end writes it: rounded outward to 4
+// significant digits, the very number the window's power is computed at.
+std::string foundBound(double bound) {
+    return bound < 0 ? "-" + plan::boundRoundedOutward(-bound) : plan::boundRoundedOutward(bound);
 }
 
 std::string sizesWords(const PlanAnswer& a, const char* unit) {
@@ -61,11 +58,7 @@ std::string targetPercent(double power) {
     return numberToText(std::round(power * 100 * 1e9) / 1e9) + "%";
 }
 
-std::string percent(double power) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f%%", std::floor(power * 1000 * (1 + 1e-15)) / 10);
-    return text;
-}
+std::string percent(double power) { return plan::percentCut(power, 1) + "%"; }
 
 std::string count(long n) {
     std::string digits = std::to_string(n < 0 ? -n : n);
@@ -94,8 +87,7 @@ PlanAnswer answer(const PlanRequest& request) {
         case Question::bound: {
             const plan::BoundAnswer found =
                 plan::smallestBound(request.study, request.sizes, request.targetPower);
-            int decimals = 2;
-            const double bound = roundedUpBound(found.bound, &decimals);
+            const double bound = plan::boundRoundedOutwardValue(found.bound);
             plan::Study study = request.study;
             study.lower = -bound;
             study.upper = bound;
@@ -112,8 +104,8 @@ PlanAnswer answer(const PlanRequest& request) {
 std::string answerLine(const PlanAnswer& a) {
     const std::string power = percent(a.power) + " power";
     if (a.request.question == Question::bound) {
-        return "Bounds of " + raw(a.lower) + " and " + raw(a.upper) + " give " + power + " with " +
-               sizesWords(a, "");
+        return "Bounds of " + foundBound(a.lower) + " and " + foundBound(a.upper) + " give " +
+               power + " with " + sizesWords(a, "");
     }
     return sizesWords(a, "") + " give " + power;
 }
@@ -134,8 +126,9 @@ std::string preregistrationSentence(const PlanAnswer& a) {
         case Question::bound:
             return "With " + sizesWords(a, " participants") + ", two one-sided tests " + atAlpha +
                    " have " + targetPercent(a.request.targetPower) +
-                   " power to conclude equivalence with bounds as narrow as " + raw(a.lower) +
-                   " and " + raw(a.upper) + " (raw units), " + assumptionWords(a) + ".";
+                   " power to conclude equivalence with bounds as narrow as " +
+                   foundBound(a.lower) + " and " + foundBound(a.upper) + " (raw units), " +
+                   assumptionWords(a) + ".";
     }
     return {};
 }

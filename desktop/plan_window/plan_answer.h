@@ -13,8 +13,8 @@ namespace tarnwick::planner {
 struct PlanAnswer {
     PlanRequest request;
     plan::Sizes sizes;  // given, or found
-    double lower = 0;   // the bounds: given, or found (a found bound is
-    double upper = 0;   // rounded up to the digits it is written with)
+    double lower = 0;   // the bounds: given, or found (a found bound is rounded
+    double upper = 0;   // outward to the 4 significant digits it is written with)
     double power = 0;   // at those sizes and bounds
 };
 
@@ -30,8 +30,9 @@ std::string answerLine(const PlanAnswer& answer);
 // 124 participants per group (248 in all)."
 std::string preregistrationSentence(const PlanAnswer& answer);
 
-// A power as a percentage with one decimal, rounded down, so that a power just
-// short of a target never reads as reaching it ("89.9%", not "90.0%").
+// A power as a percentage with one decimal, cut (shown_digits.h), so that a
+// power just short of a target never reads as reaching it ("89.9%", not
+// "90.0%"), nor one short of certainty as 100%.
 std::string percent(double power);
 
 // A target power as a percentage, as typed: "90%", "85.5%".

@@ -30,6 +30,7 @@
 #include "power_curve.h"
 #include "recording_device.h"
 #include "report_text_view.h"
+#include "shown_digits.h"
 #include "ui_test_support.h"
 
 using namespace tarnwick;
@@ -268,8 +269,15 @@ private slots:
             QCOMPARE(shown.power, plan::power(study, sizes));
         } else {
             const plan::BoundAnswer engine = plan::smallestBound(study, sizes, 0.9);
-            // Written rounded up, never below the engine's bound, and with the power it has.
-            QVERIFY(shown.upper >= engine.bound && shown.upper < engine.bound * 1.01);
+            // Rounded outward as tarnwick-plan writes it, and with the power it has.
+            QCOMPARE(shown.upper, plan::boundRoundedOutwardValue(engine.bound));
+            QVERIFY(shown.upper >= engine.bound && shown.upper < engine.bound * 1.001);
+            const std::string written = plan::boundRoundedOutward(engine.bound);
+            QVERIFY(planner::answerLine(shown).starts_with("Bounds of -" + written + " and " +
+                                                           written + " give "));
+            QVERIFY(planner::preregistrationSentence(shown).find(
+                        "bounds as narrow as -" + written + " and " + written + " (raw units)") !=
+                    std::string::npos);
             QCOMPARE(shown.lower, -shown.upper);
             plan::Study at = study;
             at.lower = shown.lower;
@@ -401,6 +409,7 @@ private slots:
         QTest::newRow("just short of 90%") << 0.8999975 << "89.9%";
         QTest::newRow("90.3%") << 0.90312 << "90.3%";
         QTest::newRow("all but certain") << 0.99996 << "99.9%";
+        QTest::newRow("1 as a double, below 1 in truth") << 1.0 << "99.9%";
         QTest::newRow("exactly 80%") << 0.8 << "80.0%";
     }
 
