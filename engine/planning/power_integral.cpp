@@ -136,7 +136,8 @@ double criticalT(double alpha, double degreesOfFreedom) {
         throw PlanError(error::overflow,
                         "The critical value of t for this alpha lies beyond the "
                         "range of numbers (df = " +
-                            std::string(df, static_cast<std::size_t>(end - df)) + "): give a larger alpha.");
+                            std::string(df, static_cast<std::size_t>(end - df)) +
+                            "): give a larger alpha.");
     }
 }
 
