@@ -5,7 +5,6 @@
 // Every refusal is one InputError at a line of the table, every row's message
 // and every note printable and short, and no copied field holds a zero byte.
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +14,7 @@
 #include "csv_reader.h"
 #include "number_columns.h"
 #include "row_analysis.h"
+#include "row_reader.h"
 #include "table_layout.h"
 #include "table_options.h"
 #include "table_rows.h"
@@ -34,28 +34,9 @@ void readTable(const tarnwick::command_line::TableOptions& options, std::FILE* i
     tarnwick::command_line::NumberColumns numbers(
         options, delimiter, "tarnwick-batch", "the analysis", "such rows end with a type mismatch");
     RowAnalysis analysis(options.digits == "full" ? Digits::full : Digits::shown);
-    std::array<std::string, boxInputColumns.size()> decimalPoints;
-    std::array<std::string, settingsColumns.size()> settingsDecimalPoints;
-    for (std::size_t rows = 0; rows < tarnwick::fuzz::rowsRead && reader.next(record); ++rows) {
-        layout.checkWidth(record, "t.csv");
-        RowTexts row;
-        for (std::size_t i = 0; i < row.boxes.size(); ++i) {
-            const auto at = layout.boxPositions()[i];
-            if (at)
-                row.boxes[i] =
-                    numbers.read(record.fields[*at], decimalPoints[i], "t.csv", record.line);
-        }
-        if (const auto at = layout.designPosition()) row.design = record.fields[*at];
-        if (const auto at = layout.dfPosition()) row.df = record.fields[*at];
-        for (std::size_t i = 0; i < row.settings.size(); ++i) {
-            const auto at = layout.settingsPositions()[i];
-            if (!at) continue;
-            const bool number = std::find(setting::numbers.begin(), setting::numbers.end(), i) !=
-                                setting::numbers.end();
-            row.settings[i] = number ? numbers.read(record.fields[*at], settingsDecimalPoints[i],
-                                                    "t.csv", record.line)
-                                     : std::string_view(record.fields[*at]);
-        }
+    RowReader rows(layout, numbers);
+    for (std::size_t read = 0; read < tarnwick::fuzz::rowsRead && reader.next(record); ++read) {
+        const RowTexts row = rows.read(record, "t.csv");
         analysis.analyse(row);
         if (analysis.results().size() != resultColumnCount) std::abort();
         const std::string_view message = analysis.results().front().text;

@@ -2,8 +2,6 @@
 // table of studies. See tarnwick-batch.1 for the whole interface.
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
-#include <array>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -16,6 +14,7 @@
 #include "progress.h"
 #include "quoted_field.h"
 #include "row_analysis.h"
+#include "row_reader.h"
 #include "standard_streams.h"
 #include "table_layout.h"
 #include "table_options.h"
@@ -77,31 +76,11 @@ int run(const Options& options) {
     bool someMessages = false;
     NumberColumns numbers(options, delimiter, "tarnwick-batch", "the analysis",
                           "such rows end with a type mismatch");
-    std::array<std::string, boxInputColumns.size()> decimalPoints;
-    std::array<std::string, settingsColumns.size()> settingsDecimalPoints;
+    RowReader rows(layout, numbers);
     std::vector<Field> fields;
     try {
         while (reader.next(record)) {
-            layout.checkWidth(record, input.name());
-            RowTexts row;
-            for (std::size_t i = 0; i < row.boxes.size(); ++i) {
-                const auto at = layout.boxPositions()[i];
-                if (!at) continue;
-                row.boxes[i] =
-                    numbers.read(record.fields[*at], decimalPoints[i], input.name(), record.line);
-            }
-            if (const auto at = layout.designPosition()) row.design = record.fields[*at];
-            if (const auto at = layout.dfPosition()) row.df = record.fields[*at];
-            for (std::size_t i = 0; i < row.settings.size(); ++i) {
-                const auto at = layout.settingsPositions()[i];
-                if (!at) continue;
-                const bool number = std::find(setting::numbers.begin(), setting::numbers.end(),
-                                              i) != setting::numbers.end();
-                row.settings[i] = number
-                                      ? numbers.read(record.fields[*at], settingsDecimalPoints[i],
-                                                     input.name(), record.line)
-                                      : std::string_view(record.fields[*at]);
-            }
+            const RowTexts row = rows.read(record, input.name());
             analysis.analyse(row);
             someMessages = someMessages || !analysis.endedWithResults();
 
