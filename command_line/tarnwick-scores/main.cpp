@@ -1,0 +1,219 @@
+// tarnwick-scores: equivalence tests on tables of raw scores, one row of
+// answers a study: the normal-theory, rank-based, trimmed-means and
+// bootstrap analyses side by side. See tarnwick-scores.1 for the interface.
+
+#include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "destination.h"
+#include "input_file.h"
+#include "output_writer.h"
+#include "progress.h"
+#include "score_error.h"
+#include "score_reading.h"
+#include "standard_streams.h"
+#include "study_answer.h"
+#include "study_settings.h"
+#include "table_options.h"
+
+namespace {
+
+using namespace tarnwick::scores;
+using namespace tarnwick::table_io;
+using namespace tarnwick::command_line;
+namespace sa = tarnwick::score_analysis;
+
+constexpr int allAnswered = 0;
+constexpr int someRefused = 1;
+
+struct Options : TableOptions {
+    std::string bound, lower, upper, alpha;
+    std::string design = "independent";
+    std::string hypothesis = "equivalence";
+    std::string settings;  // the table of studies' settings, if any
+    std::uint64_t seed = sa::defaultBootstrapSeed;
+    long replicates = 10000;
+};
+
+constexpr const char* footer =
+    R"(INPUT is a table of scores whose first row names the columns: long, with
+"group" and "score" (and "pair" for matched scores), or wide, with two score
+columns (matched scores pair by row); "study" optionally splits it into
+studies. Missing scores are empty, NA, . or NaN. One row of answers a study:
+study group1 group2 n1 n2 missing1 missing2 alpha lower upper, then for each
+analysis (normal_, rank_, trimmed_, bootstrap_) estimate ci_low ci_high
+p_lower p_upper p conclusion method, then message.
+
+Exit status: 0 every study answered; 1 some studies have a message (all rows
+are written); 2 usage error, unreadable input or malformed table, reported
+as FILE:LINE: what is wrong (FILE is <stdin> for standard input).)";
+
+char delimiterOf(const Options& options) {
+    if (options.delimiter.empty()) return 0;
+    return options.delimiter == "tab" ? '\t' : options.delimiter[0];
+}
+
+class AnswerSink {
+public:
+    AnswerSink(std::FILE* out, const std::string& format) : out_(out) {
+        if (format != "text")
+            table_.emplace(out, format == "jsonl" ? OutputFormat::jsonLines : OutputFormat::csv,
+                           answerColumns());
+    }
+
+    void write(const Study& study, const StudyAnswer& answer, Digits digits) {
+        if (!table_) {
+            const std::string text = answerText(study, answer, digits);
+            if (std::fwrite(text.data(), 1, text.size(), out_) != text.size())
+                throw std::runtime_error(std::string("cannot write the output: ") +
+                                         std::strerror(errno));
+            return;
+        }
+        const std::vector<AnswerField> answerFields_ = answerFields(study, answer, digits);
+        std::vector<Field> fields;
+        for (const AnswerField& field : answerFields_)
+            fields.push_back({field.text, field.number ? FieldKind::number : FieldKind::text});
+        table_->writeRow(fields);
+    }
+
+    void finish() {
+        if (table_) {
+            table_->finish();
+        } else if (std::fflush(out_) != 0) {
+            throw std::runtime_error(std::string("cannot write the output: ") +
+                                     std::strerror(errno));
+        }
+    }
+
+private:
+    std::FILE* out_;
+    std::optional<OutputWriter> table_;
+};
+
+int run(const Options& options) {
+    const SettingsGiven given =
+        settingsFromOptions(options.bound, options.lower, options.upper, options.alpha);
+    const sa::Hypothesis hypothesis = options.hypothesis == "minimal_effect"
+                                          ? sa::Hypothesis::minimalEffect
+                                          : sa::Hypothesis::equivalence;
+    if (options.settings.empty()) {
+        if (!given.lower)
+            throw UsageError(
+                "give the bounds: --bound E, --lower L --upper U, or --settings "
+                "FILE with a bound for each study");
+        // Settings from the options hold for every study: a fault in them is the command
+        // line's, not each row's.
+        try {
+            settingsOf(given, nullptr, hypothesis);
+        } catch (const sa::ScoreError& error) {
+            throw UsageError(error.description());
+        }
+    }
+    if (options.settings == "-" && (options.input.empty() || options.input == "-"))
+        throw UsageError("the scores and the settings cannot both come from standard input");
+
+    Destination destination(options.output);
+    SettingsTable table;
+    if (!options.settings.empty()) {
+        const InputFile settingsFile(options.settings);
+        table = SettingsTable(settingsFile.stream(), settingsFile.name(), delimiterOf(options),
+                              options.decimalComma);
+    }
+    const InputFile input(options.input);
+    ReadOptions read;
+    read.design = options.design == "matched" ? Design::matched : Design::independent;
+    read.delimiter = delimiterOf(options);
+    read.decimalComma = options.decimalComma;
+    const ScoreTable scores = readScoreTable(input.stream(), input.name(), read);
+
+    for (const auto& [name, row] : table.rows()) {
+        bool found = false;
+        for (const Study& study : scores.studies)
+            found = found || study.name == name;
+        if (!found)
+            std::cerr << "tarnwick-scores: note: the settings of study \"" << name
+                      << "\" are not used: no scores name it\n";
+    }
+
+    const sa::BootstrapSettings bootstrap{options.replicates, options.seed};
+    const Digits digits = options.digits == "full" ? Digits::full : Digits::shown;
+    AnswerSink sink(destination.stream(), options.format.empty() ? "csv" : options.format);
+    Progress progress("tarnwick-scores", destination.progressWanted(options.quiet));
+    bool someStudyRefused = false;
+    for (const Study& study : scores.studies) {
+        std::optional<sa::ScoreSettings> settings;
+        std::string problem;
+        try {
+            settings = settingsOf(given, table.find(study.name), hypothesis);
+        } catch (const sa::ScoreError& error) {
+            problem = error.description();
+        }
+        const StudyAnswer answer = answerStudy(study, read.design, settings, problem, bootstrap);
+        someStudyRefused = someStudyRefused || !answer.answered();
+        sink.write(study, answer, digits);
+        progress.rowDone();
+    }
+    progress.finish();
+    sink.finish();
+    destination.commit();
+    return someStudyRefused ? someRefused : allAnswered;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!openClosedStandardStreams()) return failed;
+    Options options;
+    CLI::App app{
+        "Equivalence tests (two one-sided tests) on tables of raw scores: for each study the "
+        "normal-theory t tests, the rank-based (Hodges-Lehmann and Wilcoxon) tests, Yuen's "
+        "trimmed means and the bootstrap-t, side by side.",
+        "tarnwick-scores"};
+    addTableOptions(
+        app, options,
+        {.input = "table of scores; - for standard input",
+         .format = "csv (default), jsonl (one JSON object a study) or text (a few lines a "
+                   "study)",
+         .formats = {"csv", "jsonl", "text"},
+         .digits = "shown (default): 6 significant digits; full: the shortest text of every "
+                   "double",
+         .delimiter = "the field delimiter; by default chosen from the header line (tab, then "
+                      "; then ,)",
+         .decimalComma = "read a comma as the decimal mark (\"0,5\" is 0.5); by default a "
+                         "table not separated by commas whose scores have decimal commas and "
+                         "no decimal points is read so"});
+    app.add_option("--bound", options.bound, "symmetric bounds -E and +E, in the scores' units")
+        ->option_text("E");
+    app.add_option("--lower", options.lower, "lower bound (with --upper, instead of --bound)")
+        ->option_text("L");
+    app.add_option("--upper", options.upper, "upper bound")->option_text("U");
+    app.add_option("--alpha", options.alpha, "level of each one-sided test (default 0.05)")
+        ->option_text("A");
+    app.add_option("--settings", options.settings,
+                   "table of studies' settings: study, bound or lower and upper, alpha; its "
+                   "values replace the options' for its study")
+        ->option_text("FILE");
+    app.add_option("--design", options.design,
+                   "independent (default) or matched (pairs by the pair column, or by row)")
+        ->check(CLI::IsMember({"independent", "matched"}))
+        ->option_text("independent|matched");
+    app.add_option("--hypothesis", options.hypothesis,
+                   "equivalence (default) or minimal_effect (the reversed tests)")
+        ->check(CLI::IsMember({"equivalence", "minimal_effect"}))
+        ->option_text("equivalence|minimal_effect");
+    app.add_option("--seed", options.seed,
+                   "the bootstrap's seed (default 5489), the same for "
+                   "every study")
+        ->option_text("S");
+    app.add_option("--replicates", options.replicates, "bootstrap replicates (default 10000)")
+        ->check(CLI::Range(1L, 10000000L))
+        ->option_text("B");
+    app.set_version_flag("--version", "tarnwick-scores " TARNWICK_VERSION);
+    app.footer(footer);
+    return parseAndRun(app, argc, argv, options, "tarnwick-scores", [&] { return run(options); });
+}

@@ -1,0 +1,290 @@
+#include "score_reading.h"
+
+#include <map>
+#include <optional>
+#include <unordered_map>
+
+#include "score_cell.h"
+#include "table_shape.h"
+
+namespace tarnwick::scores {
+namespace {
+
+using table_io::CsvReader;
+using table_io::CsvRecord;
+using table_io::InputError;
+
+constexpr std::size_t none = static_cast<std::size_t>(-1);
+
+struct Layout {
+    std::size_t study = none, group = none, score = none, pair = none;
+    std::size_t first = none, second = none;  // wide: the two score columns
+    std::vector<std::string> names;
+};
+
+std::size_t columnNamed(const std::vector<std::string>& names, std::string_view name,
+                        const std::string& file) {
+    std::size_t found = none;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i] != name) continue;
+        // Two columns of one name would leave it to chance which is read.
+        if (found != none)
+            throw InputError(file, 1, "the column \"" + std::string(name) + "\" appears twice");
+        found = i;
+    }
+    return found;
+}
+
+Layout layoutOf(const std::vector<std::string>& names, const std::string& file, Design design) {
+    Layout layout;
+    layout.names = names;
+    layout.study = columnNamed(names, "study", file);
+    layout.group = columnNamed(names, "group", file);
+    layout.score = columnNamed(names, "score", file);
+    layout.pair = columnNamed(names, "pair", file);
+    if (layout.group != none || layout.score != none) {
+        if (layout.group == none || layout.score == none)
+            throw InputError(file, 1, "a long table needs both a \"group\" and a \"score\" column");
+        if (design == Design::matched && layout.pair == none)
+            throw InputError(file, 1,
+                             "matched scores in a long table need a \"pair\" column naming "
+                             "each pair");
+        return layout;
+    }
+    if (layout.pair != none)
+        throw InputError(file, 1,
+                         "a \"pair\" column belongs to a long table, with \"group\" and "
+                         "\"score\"; a wide table pairs its two columns by row");
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i == layout.study) continue;
+        if (layout.first == none) {
+            layout.first = i;
+        } else if (layout.second == none) {
+            layout.second = i;
+        } else {
+            throw InputError(file, 1,
+                             "a wide table has exactly two score columns (and optionally "
+                             "\"study\"); a long one names \"group\" and \"score\"");
+        }
+    }
+    if (layout.second == none)
+        throw InputError(file, 1,
+                         "the header names no two score columns: give \"group\" and \"score\" "
+                         "(long) or two score columns (wide)");
+    return layout;
+}
+
+const std::string& cellOf(const CsvRecord& record, std::size_t column) {
+    static const std::string empty;
+    return column < record.fields.size() ? record.fields[column] : empty;
+}
+
+// A score's value, or nothing when the cell is missing.
+std::optional<double> scoreOf(const CsvRecord& record, std::size_t column, char decimalMark,
+                              const Layout& layout, const std::string& file) {
+    const data::ScoreCell cell = data::readScoreCell(cellOf(record, column), decimalMark);
+    switch (cell.kind) {
+        case data::CellKind::number:
+            return cell.value;
+        case data::CellKind::missing:
+            return std::nullopt;
+        case data::CellKind::tooLarge:
+            throw InputError(file, record.line,
+                             "the score \"" + cellOf(record, column) + "\" in column \"" +
+                                 layout.names[column] + "\" is beyond the range of a double");
+        case data::CellKind::notANumber:
+            break;
+    }
+    throw InputError(
+        file, record.line,
+        "the score \"" + cellOf(record, column) + "\" in column \"" + layout.names[column] +
+            "\" is neither a number nor missing (empty, " + "NA, . or NaN)" +
+            (decimalMark == '.' && cellOf(record, column).find(',') != std::string::npos
+                 ? "; --decimal-comma reads a comma as the decimal mark"
+                 : ""));
+}
+
+// Gathers the rows of each study, in order of first appearance.
+class StudyIndex {
+public:
+    Study& at(const std::string& name, long line) {
+        const auto [where, added] = index_.try_emplace(name, studies_.size());
+        if (added) {
+            studies_.emplace_back();
+            studies_.back().name = name;
+            studies_.back().firstLine = line;
+        }
+        return studies_[where->second];
+    }
+    std::vector<Study>& all() { return studies_; }
+    std::size_t position(const std::string& name) const { return index_.at(name); }
+
+private:
+    std::unordered_map<std::string, std::size_t> index_;
+    std::vector<Study> studies_;
+};
+
+void readWide(const std::vector<CsvRecord>& records, const Layout& layout, char mark, Design design,
+              const std::string& file, StudyIndex& studies) {
+    for (const CsvRecord& record : records) {
+        Study& study = studies.at(
+            layout.study == none ? std::string() : cellOf(record, layout.study), record.line);
+        study.label1 = layout.names[layout.first];
+        study.label2 = layout.names[layout.second];
+        const auto x = scoreOf(record, layout.first, mark, layout, file);
+        const auto y = scoreOf(record, layout.second, mark, layout, file);
+        if (design == Design::matched) {
+            // Only a complete pair enters; a score whose partner is missing is counted
+            // with the missing ones, as the data window does.
+            if (x && y) {
+                study.group1.push_back(*x);
+                study.group2.push_back(*y);
+            } else {
+                study.missing1 += !x;
+                study.missing2 += !y;
+            }
+            continue;
+        }
+        if (x) {
+            study.group1.push_back(*x);
+        } else {
+            ++study.missing1;
+        }
+        if (y) {
+            study.group2.push_back(*y);
+        } else {
+            ++study.missing2;
+        }
+    }
+}
+
+struct PairSlot {
+    std::optional<double> score[2];
+    bool seen[2] = {false, false};
+    long line[2] = {0, 0};
+};
+
+void readLong(const std::vector<CsvRecord>& records, const Layout& layout, char mark, Design design,
+              const std::string& file, StudyIndex& studies) {
+    // Matched: each study's pairs by id, in order of first appearance.
+    std::vector<std::map<std::string, std::size_t>> pairIndex;
+    std::vector<std::vector<PairSlot>> pairs;
+    for (const CsvRecord& record : records) {
+        const std::string name =
+            layout.study == none ? std::string() : cellOf(record, layout.study);
+        Study& study = studies.at(name, record.line);
+        const std::string_view group = data::trimmed(cellOf(record, layout.group));
+        if (group.empty()) throw InputError(file, record.line, "the \"group\" cell is empty");
+        int which = 0;
+        if (study.label1.empty()) {
+            study.label1 = group;
+        } else if (group == study.label1) {
+            which = 0;
+        } else if (study.label2.empty()) {
+            study.label2 = group;
+            which = 1;
+        } else if (group == study.label2) {
+            which = 1;
+        } else {
+            // Which two groups to compare is the user's choice; it is not made here.
+            if (study.problem.empty())
+                study.problem = "the study has more than two groups (\"" + study.label1 + "\", \"" +
+                                study.label2 + "\", \"" + std::string(group) + "\", line " +
+                                std::to_string(record.line) +
+                                "); give each comparison a study of its own";
+            continue;
+        }
+        const auto score = scoreOf(record, layout.score, mark, layout, file);
+        if (design == Design::independent) {
+            if (score) {
+                (which == 0 ? study.group1 : study.group2).push_back(*score);
+            } else {
+                ++(which == 0 ? study.missing1 : study.missing2);
+            }
+            continue;
+        }
+        const std::size_t at = studies.position(name);
+        if (at >= pairs.size()) {
+            pairs.resize(at + 1);
+            pairIndex.resize(at + 1);
+        }
+        const std::string id(data::trimmed(cellOf(record, layout.pair)));
+        if (id.empty()) throw InputError(file, record.line, "the \"pair\" cell is empty");
+        const auto [where, added] = pairIndex[at].try_emplace(id, pairs[at].size());
+        if (added) pairs[at].emplace_back();
+        PairSlot& slot = pairs[at][where->second];
+        if (slot.seen[which])
+            throw InputError(file, record.line,
+                             "pair \"" + id + "\" has a second score in group \"" +
+                                 std::string(group) + "\" (the first is on line " +
+                                 std::to_string(slot.line[which]) + ")");
+        slot.seen[which] = true;
+        slot.line[which] = record.line;
+        slot.score[which] = score;
+    }
+    if (design == Design::independent) return;
+    std::vector<Study>& gathered = studies.all();
+    for (std::size_t at = 0; at < gathered.size() && at < pairs.size(); ++at) {
+        Study& study = gathered[at];
+        for (const PairSlot& slot : pairs[at]) {
+            if (slot.score[0] && slot.score[1]) {
+                study.group1.push_back(*slot.score[0]);
+                study.group2.push_back(*slot.score[1]);
+            } else {
+                study.missing1 += !slot.score[0];
+                study.missing2 += !slot.score[1];
+            }
+        }
+    }
+}
+
+}  // namespace
+
+bool isScoreColumn(std::string_view name) {
+    return name == "study" || name == "group" || name == "score" || name == "pair";
+}
+
+ScoreTable readScoreTable(std::FILE* input, const std::string& fileName,
+                          const ReadOptions& options) {
+    CsvReader reader(input, fileName);
+    ScoreTable table;
+    table.delimiter = options.delimiter != 0
+                          ? options.delimiter
+                          : data::detectDelimiter(std::string(reader.peekFirstLine()));
+    reader.setDelimiter(table.delimiter);
+    CsvRecord header;
+    if (!reader.next(header))
+        throw InputError(fileName, 1, "the input is empty; its first row must name the columns");
+    const Layout layout = layoutOf(header.fields, fileName, options.design);
+    table.wide = layout.group == none;
+    table.hasStudyColumn = layout.study != none;
+
+    std::vector<CsvRecord> records;
+    for (CsvRecord record; reader.next(record);)
+        records.push_back(std::move(record));
+
+    if (options.decimalComma) {
+        table.decimalMark = ',';
+    } else {
+        std::vector<std::vector<std::string>> cells;
+        for (const CsvRecord& record : records) {
+            if (table.wide) {
+                cells.push_back({cellOf(record, layout.first), cellOf(record, layout.second)});
+            } else {
+                cells.push_back({cellOf(record, layout.score)});
+            }
+        }
+        table.decimalMark = data::detectDecimalMark(cells, table.delimiter);
+    }
+
+    StudyIndex studies;
+    if (table.wide) {
+        readWide(records, layout, table.decimalMark, options.design, fileName, studies);
+    } else {
+        readLong(records, layout, table.decimalMark, options.design, fileName, studies);
+    }
+    table.studies = std::move(studies.all());
+    return table;
+}
+
+}  // namespace tarnwick::scores

@@ -1,0 +1,52 @@
+#pragma once
+// A table of raw scores read into studies: long (a `group` and a `score`
+// column, and for matched scores a `pair` column) or wide (two score
+// columns, side by side; matched scores pair by row), with an optional
+// `study` column. Cells are read by the data window's rules: its missing
+// values, its choice of delimiter from the header line and of a decimal
+// comma from the cells, so a table reads the same in both.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "csv_reader.h"
+
+namespace tarnwick::scores {
+
+enum class Design { independent, matched };
+
+struct Study {
+    std::string name;                    // the `study` cell; empty when there is no such column
+    std::string label1, label2;          // the groups' values (long) or column names (wide)
+    std::vector<double> group1, group2;  // matched: complete pairs, in the same order
+    long missing1 = 0, missing2 = 0;     // missing cells (matched: also scores left unpaired)
+    long firstLine = 0;                  // where the study's first row is
+    std::string problem;  // a study that cannot be analysed as it stands: more than two groups
+};
+
+struct ScoreTable {
+    std::vector<Study> studies;  // in order of first appearance
+    bool wide = false;
+    bool hasStudyColumn = false;
+    char delimiter = ',';
+    char decimalMark = '.';
+};
+
+struct ReadOptions {
+    Design design = Design::independent;
+    char delimiter = 0;         // 0: chosen from the header line
+    bool decimalComma = false;  // false: chosen from the cells
+};
+
+// Reads the whole table from `input`, named `fileName` in errors. Throws
+// table_io::InputError (FILE:LINE) for a malformed table: no header, missing
+// columns, a score that is neither a number nor missing, an empty group, a
+// pair given twice.
+ScoreTable readScoreTable(std::FILE* input, const std::string& fileName,
+                          const ReadOptions& options);
+
+// The column names the reader knows, for choosing a delimiter.
+bool isScoreColumn(std::string_view name);
+
+}  // namespace tarnwick::scores

@@ -1,0 +1,53 @@
+#pragma once
+// The bounds and alpha of each study: from the command line, or from a
+// table of studies' settings (columns `study`, `bound` or `lower` and
+// `upper`, `alpha`) whose values replace the command line's for its study.
+
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "score_settings.h"
+
+namespace tarnwick::scores {
+
+// What one source gives; a value it leaves out comes from the next.
+struct SettingsGiven {
+    std::optional<double> lower, upper, alpha;
+};
+
+// The options' texts, read with "." as the decimal mark. Throws
+// command_line::UsageError for a text that is not a number, for --bound
+// together with --lower or --upper, or for only one of --lower and --upper.
+SettingsGiven settingsFromOptions(const std::string& bound, const std::string& lower,
+                                  const std::string& upper, const std::string& alpha);
+
+class SettingsTable {
+public:
+    SettingsTable() = default;
+    // Throws table_io::InputError (FILE:LINE) for a malformed table: no
+    // `study` column, a study given twice, a number that is not one, `bound`
+    // beside `lower` or `upper` in one row.
+    SettingsTable(std::FILE* input, const std::string& fileName, char delimiter, bool decimalComma);
+
+    // The row of `study`, or nothing.
+    const SettingsGiven* find(const std::string& study) const;
+    std::size_t size() const { return rows_.size(); }
+    // The studies named here, for telling which never appeared in the scores.
+    const std::map<std::string, SettingsGiven>& rows() const { return rows_; }
+
+private:
+    std::map<std::string, SettingsGiven> rows_;
+};
+
+// The settings of one study: the table's row over the options. Throws
+// score_analysis::ScoreError (invalidSettings) when the bounds are given
+// nowhere or are not valid settings.
+score_analysis::ScoreSettings settingsOf(const SettingsGiven& options, const SettingsGiven* row,
+                                         score_analysis::Hypothesis hypothesis);
+
+// Names the settings table reads, for choosing its delimiter.
+bool isSettingsColumn(std::string_view name);
+
+}  // namespace tarnwick::scores
