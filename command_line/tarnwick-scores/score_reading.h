@@ -20,7 +20,7 @@ struct Study {
     std::string name;                    // the `study` cell; empty when there is no such column
     std::string label1, label2;          // the groups' values (long) or column names (wide)
     std::vector<double> group1, group2;  // matched: complete pairs, in the same order
-    long missing1 = 0, missing2 = 0;     // missing cells (matched: also scores left unpaired)
+    long missing1 = 0, missing2 = 0;     // missing scores (matched: a pair lacking this group's)
     long firstLine = 0;                  // where the study's first row is
     std::string problem;  // a study that cannot be analysed as it stands: more than two groups
 };
