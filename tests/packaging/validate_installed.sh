@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch root and validates the desktop entry and
 # the AppStream metadata where a desktop would find them, and the batch
-# program and the planner, each with a man page that man reads without a warning.
+# program, the planner and the scores program, each with a man page that man reads without a warning.
 set -euo pipefail
 build=$1
 root=$(mktemp -d)
@@ -14,6 +14,8 @@ test -x "$root/usr/bin/tarnwick-batch"
 man --warnings -l "$share/man/man1/tarnwick-batch.1"* >/dev/null
 test -x "$root/usr/bin/tarnwick-plan"
 man --warnings -l "$share/man/man1/tarnwick-plan.1"* >/dev/null
+test -x "$root/usr/bin/tarnwick-scores"
+man --warnings -l "$share/man/man1/tarnwick-scores.1"* >/dev/null
 test -f "$share/icons/hicolor/scalable/apps/example.quindle.Tarnwick.svg"
 for size in 16 32 48 64 128 256; do
   file "$share/icons/hicolor/${size}x${size}/apps/example.quindle.Tarnwick.png" | grep -q "PNG image data, $size x $size"

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Mutation testing of Tarnwick's newer rooms: engine/planning/, engine/data/
 (summaries from raw scores), engine/table_text/ (the CSV reader),
-command_line/tarnwick-plan/, command_line/table_program/ and
+command_line/tarnwick-plan/, command_line/tarnwick-scores/, command_line/table_program/ and
 command_line/table_io/ (shared command-line code), desktop/plan_window/ and
 desktop/data_window/ (Qt windows), each against the CTest tests that exercise it.
 
@@ -80,6 +80,8 @@ DATA_TESTS = (r"Matched\.|LongFormat\.|Correlation\.|Shape\.|ScoreCell\.|PlainNu
 # The table programs' tests: each under half a second here; a mutant that
 # loops forever would otherwise cost minutes (as the old table's batch/).
 QUICK = {"timeout": 10, "outer": 120}
+SCORES_TESTS = (r"ScoresManPage\.|Rows/EngineAgreement\.|Rows/MalformedTable\.|Rows/UsageErrors\.|"
+                r"Rows/StudyMessages\.|SettingsWithoutBounds\.|JsonLines\.")
 FOLDERS = {
     # The engine: its own tests, the report's sensitivity bounds
     # (report.cpp calls smallestBound), the planner program and the window.
@@ -118,6 +120,11 @@ FOLDERS = {
                     "planner_tests", "data_tests", "ui_data_window_test"],
         "tests": "^(" + BATCH_TESTS + "|" + PLANNER_TESTS + "|" + DATA_TESTS + r"|ui_data_window$)",
     }),
+    # tarnwick-scores: its own program tests.
+    "command_line/tarnwick-scores": dict(QUICK, **{
+        "targets": ["tarnwick-scores", "scores_program_tests"],
+        "tests": "^(" + SCORES_TESTS + ")",
+    }),
     # The planning window, and the main window that opens it (cmdPlan).
     "desktop/plan_window": {
         "targets": ["plan_window_test", "ui_main_window_test"],
@@ -139,6 +146,8 @@ FILES = [
     "command_line/tarnwick-plan/answer_text.cpp", "command_line/tarnwick-plan/main.cpp", "command_line/tarnwick-plan/plan_answer.cpp",
     "command_line/tarnwick-plan/plan_request.cpp", "command_line/tarnwick-plan/plan_table.cpp", "command_line/tarnwick-plan/row_plan.cpp",
     "command_line/tarnwick-plan/plan_columns.h",
+    "command_line/tarnwick-scores/main.cpp", "command_line/tarnwick-scores/score_reading.cpp",
+    "command_line/tarnwick-scores/study_answer.cpp", "command_line/tarnwick-scores/study_settings.cpp",
     "command_line/table_program/destination.cpp", "command_line/table_program/number_columns.cpp",
     "command_line/table_program/table_options.cpp",
     "command_line/table_io/atomic_file.cpp", "command_line/table_io/column_name.cpp", "engine/table_text/csv_reader.cpp",

@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
                 bound, "trimmed: ", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(StudyMessages, AStudyWithoutBoundsAnywhereIsTold) {
+TEST(SettingsWithoutBounds, AStudyWithoutBoundsAnywhereIsTold) {
     ScratchFolder scratch;
     const auto input = scratch.path / "scores.csv";
     const auto settings = scratch.path / "settings.csv";
