@@ -260,8 +260,22 @@ ScoreTable readScoreTable(std::FILE* input, const std::string& fileName,
     table.hasStudyColumn = layout.study != none;
 
     std::vector<CsvRecord> records;
-    for (CsvRecord record; reader.next(record);)
+    for (CsvRecord record; reader.next(record);) {
+        // A field beyond the header is most often a decimal comma in a comma-separated
+        // table: "1,5" read as the scores 1 and 5 would be silently wrong. Empty trailing
+        // fields, as spreadsheets save them, are harmless.
+        for (std::size_t i = header.fields.size(); i < record.fields.size(); ++i) {
+            if (!data::trimmed(record.fields[i]).empty())
+                throw InputError(
+                    fileName, record.line,
+                    "the row has " + std::to_string(record.fields.size()) +
+                        " fields, the header names " + std::to_string(header.fields.size()) +
+                        (table.delimiter == ',' ? "; a decimal comma needs a table separated by "
+                                                  "semicolons or tabs, or quotes around the number"
+                                                : ""));
+        }
         records.push_back(std::move(record));
+    }
 
     if (options.decimalComma) {
         table.decimalMark = ',';
