@@ -270,9 +270,10 @@ ScoreTable readScoreTable(std::FILE* input, const std::string& fileName,
                     fileName, record.line,
                     "the row has " + std::to_string(record.fields.size()) +
                         " fields, the header names " + std::to_string(header.fields.size()) +
-                        (table.delimiter == ',' ? "; a decimal comma needs a table separated by "
-                                                  "semicolons or tabs, or quotes around the number"
-                                                : ""));
+                        (table.delimiter == ','
+                             ? "; a decimal comma needs a table separated by "
+                               "semicolons or tabs, or quotes around the number and --decimal-comma"
+                             : ""));
         }
         records.push_back(std::move(record));
     }
