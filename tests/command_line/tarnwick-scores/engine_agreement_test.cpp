@@ -127,6 +127,18 @@ INSTANTIATE_TEST_SUITE_P(
                   {"--bound", "2", "--design", "matched"},
                   true,
                   {{"k", {1.5, 2.25, 3, 4}, {2, 2.5, 3.75, 4.5}, 0, 0, bounds(-2, 2)}}},
+        // A pair with a missing side is left out and counted on the side that lacks it.
+        Agreement{"WideMatchedIncompleteRowsLeftOut",
+                  "x,y\n1,2\nNA,3\n2,3.5\n4,\n3,3\n5,6.5\n",
+                  {"--bound", "2", "--design", "matched"},
+                  true,
+                  {{"", {1, 2, 3, 5}, {2, 3.5, 3, 6.5}, 1, 1, bounds(-2, 2)}}},
+        // Asked for, a decimal comma is read even in quoted fields of a comma table.
+        Agreement{"DecimalCommaAskedForInQuotedFields",
+                  "x,y\n\"1,5\",2\n\"2,25\",\"2,5\"\n3,\"3,75\"\n",
+                  {"--bound", "2", "--decimal-comma"},
+                  false,
+                  {{"", {1.5, 2.25, 3}, {2, 2.5, 3.75}, 0, 0, bounds(-2, 2)}}},
         // Pairs meet by id however the rows are ordered; a pair lacking a score is left out.
         Agreement{"LongMatchedPairsById",
                   "pair,group,score\nc,pre,3.5\na,pre,1\nb,post,2.75\na,post,1.25\n"
