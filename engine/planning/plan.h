@@ -4,11 +4,15 @@
 // it (equivalence when the 100(1 - 2 alpha)% interval of the difference lies
 // strictly inside the bounds), and the two questions a planner asks of it:
 // how many participants reach a target power, and what bounds a study of a
-// given size could rule out. Standard C++ only.
+// given size could rule out. The same study may instead ask the
+// minimal-effect test's question (is the difference beyond a bound?), whose
+// power and size come from the same integral. Standard C++ only.
 
 #include <stdexcept>
 #include <string>
 #include <utility>
+
+#include "test_settings.h"
 
 namespace tarnwick::plan {
 
@@ -23,6 +27,10 @@ struct Study {
     double lower = -0.5, upper = 0.5;  // the equivalence bounds in raw units, lower < upper
     double difference = 0;             // the assumed true difference, group 1 minus group 2
     double sd = 1;  // independent: the common SD; matched: the SD of the differences
+    // Minimal effect: H0 is lower <= difference <= upper, rejected when the
+    // 100(1 - 2 alpha)% interval lies wholly below the lower bound or wholly
+    // above the upper one.
+    settings::Hypothesis hypothesis = settings::Hypothesis::equivalence;
 };
 
 // Matched designs use n1 (the number of pairs) only; n2 is then 0.
@@ -47,6 +55,7 @@ constexpr int sizeAboveMaximum = 7;  // a given size above maxSize
 constexpr int sizeNotReached = 8;    // no size up to maxSize reaches the target
 constexpr int ratio = 9;             // the allocation ratio not positive and finite, or too large
 constexpr int overflow = 10;  // a critical value of t beyond the range of doubles (alpha too small)
+constexpr int hypothesis = 11;  // a question the study's hypothesis does not ask
 }  // namespace error
 
 // Input that has no answer: a number for programs and one sentence for people.

@@ -3,6 +3,8 @@
 // quantities the design fixes: the core that power, size and bound searches
 // call.
 
+#include "test_settings.h"
+
 namespace tarnwick::plan {
 
 // What the power depends on once the design and sizes are known: the
@@ -15,12 +17,13 @@ struct PowerInputs {
     double sd = 1;
     double designConstant = 1;  // 1/n1 + 1/n2, or 1/n for n pairs
     double df = 1;              // n1 + n2 - 2, or n - 1
+    settings::Hypothesis hypothesis = settings::Hypothesis::equivalence;
 };
 
 // The upper alpha point of Student's t with df degrees of freedom.
 double criticalT(double alpha, double df);
 
-// The power for the given critical value (criticalT(alpha, df)); callers
+// The power of the study's hypothesis for the given critical value (criticalT(alpha, df)); callers
 // that vary only the bounds pass the same critical value each time.
 double exactPower(const PowerInputs& inputs, double criticalValue);
 

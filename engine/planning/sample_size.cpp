@@ -9,6 +9,7 @@
 
 #include <cmath>
 
+#include "hypothesis_checks.h"
 #include "plan.h"
 #include "power_integral.h"
 #include "study_checks.h"
@@ -76,11 +77,7 @@ long secondGroupSize(double ratio, long n1) {
 SizeAnswer smallestSize(const Study& study, double targetPower, double ratio) {
     checkStudy(study, true);
     checkTargetPower(targetPower, study.alpha);
-    if (!(study.difference > study.lower && study.difference < study.upper)) {
-        refuse(error::difference,
-               "The true difference must lie inside the bounds: on or outside them the power "
-               "never exceeds alpha, so no size reaches the target.");
-    }
+    checkDifferenceForSize(study);
     const bool matched = study.design == Design::matched;
     if (!matched && !(ratio > 0 && std::isfinite(ratio))) {
         refuse(error::ratio, "The allocation ratio must be a positive finite number.");

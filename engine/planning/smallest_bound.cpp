@@ -14,6 +14,7 @@
 #include <mutex>
 #include <tuple>
 
+#include "hypothesis_checks.h"
 #include "plan.h"
 #include "power_integral.h"
 #include "study_checks.h"
@@ -106,6 +107,7 @@ private:
 
 BoundAnswer smallestBound(const Study& study, Sizes sizes, double targetPower) {
     checkStudy(study, false);
+    checkAsksForBound(study);
     checkSizes(study.design, sizes);
     checkTargetPower(targetPower, study.alpha);
 

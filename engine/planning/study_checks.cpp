@@ -65,6 +65,7 @@ PowerInputs powerInputs(const Study& study, Sizes sizes) {
     inputs.upper = study.upper;
     inputs.difference = study.difference;
     inputs.sd = study.sd;
+    inputs.hypothesis = study.hypothesis;
     const double n1 = static_cast<double>(sizes.n1);
     if (study.design == Design::matched) {
         inputs.designConstant = 1 / n1;

@@ -97,4 +97,68 @@ inline Real power(const Case& k) {
     return quadrature(lower + h * rLow, upper - h * rLow);
 }
 
+// The minimal-effect test, the same way: given D it rejects when
+// t S sqrt c < L - D (D below L) or t S sqrt c < D - U (D above U), so
+//
+//     power = integral over D < L and over D > U of
+//             phi((D - delta) / s) / s  P(chi2(df) <= df (m(D) / (t s))^2) dD,
+//
+// m(D) = L - D below and D - U above, each piece cut to delta +- 14 s. From
+// df = 1000 on, the distribution function is taken as 1 where m / (t s) is
+// above sqrt(1 + 16 sqrt(2 / df)), and the normal mass there in closed form.
+inline Real minimalEffectPower(const Case& k) {
+    const Real df(k.df);
+    const Real t = boost::math::quantile(
+        boost::math::complement(boost::math::students_t_distribution<Real>(df), Real(k.alpha)));
+    const Real s = Real(k.sd) * sqrt(Real(k.designConstant));
+    const Real h = t * s;
+    const Real lower(k.lower), upper(k.upper), delta(k.difference);
+    const Real root2pi = sqrt(2 * boost::math::constants::pi<Real>());
+    const Real rootHalf = sqrt(Real(0.5));
+    // The normal probability of D in (from, to), either end possibly far.
+    const auto normalMass = [&](const Real& from, const Real& to) {
+        return (erfc((from - delta) / s * rootHalf) - erfc((to - delta) / s * rootHalf)) / 2;
+    };
+    const auto piece = [&](Real from, Real to, bool below) {
+        const auto integrand = [&](const Real& d) -> Real {
+            const Real m = below ? Real(lower - d) : Real(d - upper);
+            if (m <= 0) {
+                return Real(0);
+            }
+            const Real z = (d - delta) / s;
+            const Real r = m / h;
+            return exp(-z * z / 2) / (root2pi * s) * boost::math::gamma_p(df / 2, df * r * r / 2);
+        };
+        from = std::max(from, Real(delta - 14 * s));
+        to = std::min(to, Real(delta + 14 * s));
+        if (!(from < to)) {
+            return Real(0);
+        }
+        std::vector<Real> cuts = {from, to};
+        for (const Real& cut : {Real(lower - h), Real(upper + h), delta}) {
+            if (cut > from && cut < to) {
+                cuts.push_back(cut);
+            }
+        }
+        std::sort(cuts.begin(), cuts.end());
+        Real total = 0;
+        for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+            total += boost::math::quadrature::gauss_kronrod<Real, 31>::integrate(
+                integrand, cuts[i], cuts[i + 1], 25, Real(1e-18));
+        }
+        return total;
+    };
+    const Real far = 40 * s + abs(delta) + abs(lower) + abs(upper);
+    if (k.df < 1000) {
+        return piece(lower - far, lower, true) + piece(upper, upper + far, false);
+    }
+    const Real spread = 16 * sqrt(2 / df);
+    const Real rLow = sqrt(1 - spread);
+    const Real rHigh = sqrt(1 + spread);
+    return normalMass(lower - far, lower - h * rHigh) +
+           piece(lower - h * rHigh, lower - h * rLow, true) +
+           piece(upper + h * rLow, upper + h * rHigh, false) +
+           normalMass(upper + h * rHigh, upper + far);
+}
+
 }  // namespace tarnwick::plan::oracle
