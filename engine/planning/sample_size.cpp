@@ -6,6 +6,16 @@
 // Beyond them power rises with n, and the answer is bracketed by doubling and
 // then found by bisection: about 2 log2(n) power evaluations, never a walk
 // one size at a time.
+//
+// The minimal-effect test's power need not rise at all at first: with the
+// true difference just beyond a bound, each one-sided test rejects with about
+// alpha while the bounds are small beside the standard error, so power
+// starts near 2 alpha and falls for hundreds of sizes before it rises. What
+// the search needs is only that beyond the sizes tried in turn power has no
+// peak (it falls, then rises), so that once power has reached the target it
+// stays there: on 1,792 curves (alpha .001 to .45, bounds and distances
+// beyond them from 10^-5 to 3 SDs, both designs, n from 2 to 2 10^6) no
+// peak came after n = 10.
 
 #include <cmath>
 

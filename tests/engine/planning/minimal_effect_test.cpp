@@ -124,6 +124,11 @@ INSTANTIATE_TEST_SUITE_P(
                 0.8, 2},
         SizeRow{"ratio_1_1", reversed(independent, 0.05, -0.3, 0.3, 0.5, 1), 0.85, 1.1},
         SizeRow{"pairs_sd_2", reversed(matched, 0.05, -0.5, 0.5, 0.8, 2), 0.9, 1},
+        // Early on each side rejects with about alpha, so power starts near
+        // 2 alpha and falls before it rises: the answer lies past the fall.
+        SizeRow{"past_a_long_fall", reversed(independent, 0.2, -0.01, 0.01, 0.02, 1), 0.5, 1},
+        SizeRow{"two_sides_reach_it_at_two", reversed(matched, 0.2, -0.001, 0.001, 0.002, 1), 0.3,
+                1},
         SizeRow{"thousands_per_group", reversed(independent, 0.05, -0.2, 0.2, 0.25, 1), 0.8, 1}),
     rowName<SizeRow>);
 
