@@ -40,12 +40,42 @@ std::string boundText(double bound, bool found, Digits digits) {
     return found && digits == Digits::shown ? plan::boundRoundedOutward(bound) : numberText(bound);
 }
 
-std::string boundsPhrase(const Answer& answer, bool found, Digits digits) {
-    if (answer.lower == -answer.upper) return "±" + boundText(answer.upper, found, digits);
+std::string pairPhrase(double lower, double upper, bool found, Digits digits) {
+    if (lower == -upper) return "±" + boundText(upper, found, digits);
     const auto text = [&](double bound) {
         return bound < 0 ? "-" + boundText(-bound, found, digits) : boundText(bound, found, digits);
     };
-    return text(answer.lower) + " and " + text(answer.upper);
+    return text(lower) + " and " + text(upper);
+}
+
+// Bounds typed in SD units are named in both units: what was typed, and the
+// raw bounds the test uses.
+std::string boundsPhrase(const Request& request, const Answer& answer, bool found, Digits digits) {
+    const std::string raw = pairPhrase(answer.lower, answer.upper, found, digits);
+    if (request.units != settings::BoundUnits::sd) return raw;
+    const double sd = request.study.sd;
+    const std::string d = found ? pairPhrase(answer.lower / sd, answer.upper / sd, true, digits)
+                                : pairPhrase(request.typedLower, request.typedUpper, false, digits);
+    return d + " SD (" + raw + " in raw units)";
+}
+
+// A sentence to preregister: the test, its levels, what it rejects and the
+// difference the power is for.
+std::string minimalEffectSentence(const Request& request, const Answer& answer, Digits digits) {
+    const double alpha = request.study.alpha;
+    std::string text = "With " + sizesPhrase(request, answer);
+    if (request.question == Question::size) {
+        text += ", the fewest reaching " + percentText(request.targetPower) + " power";
+    }
+    const bool inSd = request.units == settings::BoundUnits::sd;
+    return text + ", the minimal-effect test has " + powerPhrase(answer.power, digits) +
+           " to show that the difference lies beyond " +
+           boundsPhrase(request, answer, false, digits) + " if it is " +
+           numberText(request.study.difference) + (inSd ? " in raw units" : "") +
+           ": it concludes so when the " + percentText(1 - 2 * alpha) +
+           " interval of the difference lies wholly below the lower bound or wholly above the "
+           "upper one (each one-sided test at alpha " +
+           numberText(alpha) + ").";
 }
 
 }  // namespace
@@ -69,19 +99,22 @@ std::array<std::string, 6> answerFields(const Request& request, const Answer& an
 }
 
 std::string answerSentence(const Request& request, const Answer& answer, Digits digits) {
+    if (request.study.hypothesis == settings::Hypothesis::minimalEffect) {
+        return minimalEffectSentence(request, answer, digits);
+    }
     const std::string sizes = sizesPhrase(request, answer);
     const std::string power = powerPhrase(answer.power, digits);
     switch (request.question) {
         case Question::size:
             return sizes + ", the fewest reaching " + percentText(request.targetPower) +
                    " power, give " + power + " to show equivalence within " +
-                   boundsPhrase(answer, false, digits) + ".";
+                   boundsPhrase(request, answer, false, digits) + ".";
         case Question::power:
             return sizes + " give " + power + " to show equivalence within " +
-                   boundsPhrase(answer, false, digits) + ".";
+                   boundsPhrase(request, answer, false, digits) + ".";
         case Question::bound:
             return sizes + " give " + power + " to show equivalence within " +
-                   boundsPhrase(answer, true, digits) +
+                   boundsPhrase(request, answer, true, digits) +
                    ", the narrowest symmetric bounds reaching " + percentText(request.targetPower) +
                    " power.";
     }

@@ -41,8 +41,8 @@ constexpr const char* footer =
     R"(One case: --solve and the options after it describe it; the answer is a
 sentence (or, with --format csv|jsonl, a one-row table). Many cases: INPUT is
 a CSV table whose header names the columns solve, design, alpha, bound (or
-lower and upper), difference, sd, power, ratio, n1, n2 (any order; absent
-optional columns take the defaults); every input column is copied, then come
+lower and upper), difference, sd, power, ratio, n1, n2, hypothesis,
+bound_units (any order; absent optional columns take the defaults); every input column is copied, then come
 plan_n1 plan_n2 plan_total plan_power plan_lower plan_upper message.
 
 Exit status: 0 every case answered; 1 some cases have a message instead (all
@@ -120,8 +120,11 @@ void noteNearMisses(const PlanTable& table) {
 }
 
 bool isNumberColumn(std::size_t column) {
-    return column != static_cast<std::size_t>(InputColumn::solve) &&
-           column != static_cast<std::size_t>(InputColumn::design);
+    for (InputColumn words : {InputColumn::solve, InputColumn::design, InputColumn::hypothesis,
+                              InputColumn::bound_units}) {
+        if (column == static_cast<std::size_t>(words)) return false;
+    }
+    return true;
 }
 
 int planTable(const Options& options) {
@@ -205,6 +208,15 @@ void addCaseOptions(CLI::App& app, RowTexts& texts) {
     number("--ratio", InputColumn::ratio, "n2 / n1 (default 1)");
     number("--n1", InputColumn::n1, "size of group 1; matched: the number of pairs");
     number("--n2", InputColumn::n2, "size of group 2 (default ceil(ratio * n1))");
+    app.add_option("--hypothesis", text(InputColumn::hypothesis),
+                   "equivalence (default) or minimal_effect (is the difference beyond a bound? "
+                   "--difference must then lie outside the bounds for n)")
+        ->check(CLI::IsMember({"equivalence", "minimal_effect"}))
+        ->option_text("equivalence|minimal_effect");
+    app.add_option("--bound-units", text(InputColumn::bound_units),
+                   "raw (default) or d: the bounds as multiples of --sd")
+        ->check(CLI::IsMember({"raw", "d"}))
+        ->option_text("raw|d");
 }
 
 }  // namespace

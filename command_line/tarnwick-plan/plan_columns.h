@@ -21,11 +21,13 @@ enum class InputColumn {
     ratio,
     n1,
     n2,
+    hypothesis,
+    bound_units,
 };
-inline constexpr std::size_t inputColumnCount = 12;
+inline constexpr std::size_t inputColumnCount = 14;
 inline constexpr std::array<std::string_view, inputColumnCount> inputColumnNames = {
-    "solve",      "design", "alpha", "bound", "lower", "upper",
-    "difference", "sd",     "power", "ratio", "n1",    "n2",
+    "solve", "design", "alpha", "bound", "lower", "upper",      "difference",
+    "sd",    "power",  "ratio", "n1",    "n2",    "hypothesis", "bound_units",
 };
 
 constexpr std::string_view nameOf(InputColumn column) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "bound_units.h"
 #include "quoted_field.h"
 
 namespace tarnwick::planner {
@@ -90,6 +91,24 @@ plan::Design readDesign(const RowReader& row) {
     if (design == "matched") return plan::Design::matched;
     throw RequestError(RequestProblem::unknownDesign,
                        "design is " + quoted(design) + "; it must be independent or matched");
+}
+
+settings::Hypothesis readHypothesis(const RowReader& row) {
+    const std::string& hypothesis = row.text(InputColumn::hypothesis);
+    if (hypothesis.empty() || hypothesis == "equivalence") return settings::Hypothesis::equivalence;
+    if (hypothesis == "minimal_effect") return settings::Hypothesis::minimalEffect;
+    throw RequestError(
+        RequestProblem::unknownHypothesis,
+        "hypothesis is " + quoted(hypothesis) + "; it must be equivalence or minimal_effect");
+}
+
+settings::BoundUnits readUnits(const RowReader& row) {
+    const std::string& units = row.text(InputColumn::bound_units);
+    if (units.empty() || units == "raw") return settings::BoundUnits::raw;
+    if (units == "d") return settings::BoundUnits::sd;
+    throw RequestError(
+        RequestProblem::unknownBoundUnits,
+        "bound_units is " + quoted(units) + "; it must be raw or d (multiples of the SD given)");
 }
 
 void readBounds(const RowReader& row, Request& request) {
@@ -181,7 +200,14 @@ Request readRequest(const RowTexts& texts) {
     request.study.difference = row.number(InputColumn::difference, 0);
     request.study.sd =
         row.required(InputColumn::sd, "the SD (for a matched design, of the differences)");
+    request.study.hypothesis = readHypothesis(row);
+    request.units = readUnits(row);
     readBounds(row, request);
+    request.typedLower = request.study.lower;
+    request.typedUpper = request.study.upper;
+    if (request.question != Question::bound) {
+        request.study = plan::inRawUnits(request.study, request.units);
+    }
     if (request.question == Question::power) {
         row.mustBeEmpty(InputColumn::power,
                         "solve power finds the power; the column power is the target for n and "

@@ -26,6 +26,10 @@ struct Request {
     double targetPower = 0;  // for Question::size and Question::bound
     double ratio = 1;        // n2 / n1, for Question::size
     plan::Sizes sizes;       // for Question::power and Question::bound
+    // SD units: study.lower and study.upper are already raw; these are the
+    // bounds as typed, in multiples of study.sd.
+    settings::BoundUnits units = settings::BoundUnits::raw;
+    double typedLower = 0, typedUpper = 0;
 };
 
 // Why a row cannot be read as a question. The numbers follow on from the
@@ -42,6 +46,8 @@ enum class RequestProblem {
     sizeNotWhole,           // n1 or n2 is not a whole number
     ratioNotPositive,       // ratio is zero, negative or not finite
     sizesDisagree,          // n2 and ratio are both given and do not agree
+    unknownHypothesis,      // hypothesis is not equivalence or minimal_effect
+    unknownBoundUnits,      // bound_units is not raw or d
 };
 
 class RequestError : public plan::PlanError {
