@@ -97,6 +97,12 @@ FOLDERS = {
         "targets": ["data_tests", "ui_data_window_test"],
         "tests": "^(" + DATA_TESTS + r"|ui_data_window$)",
     },
+    # The mean and SD of raw scores: the summaries' tests and the score analyses'.
+    "engine/moments": {
+        "targets": ["data_tests", "score_analysis_tests"],
+        "tests": "^(" + DATA_TESTS + r"|AllAnalyses/|Bootstrap|ExactRankNull|LargeAndTinyScores|R/|RandomCases/|Rank|"
+                 r"Simulated/|SortScores|Yuen)",
+    },
     # tarnwick-plan: planner_tests, and batch_tests' progress line of both programs.
     "command_line/tarnwick-plan": dict(QUICK, **{
         "targets": ["planner_tests", "tarnwick-plan", "batch_tests"],
@@ -140,7 +146,7 @@ FOLDERS = {
 FILES = [
     "engine/planning/power.cpp", "engine/planning/power_integral.cpp", "engine/planning/sample_size.cpp",
     "engine/planning/sd_ratio_density.cpp", "engine/planning/smallest_bound.cpp", "engine/planning/study_checks.cpp",
-    "engine/data/correlation.cpp", "engine/data/data_error.cpp", "engine/data/moments.cpp",
+    "engine/data/correlation.cpp", "engine/data/data_error.cpp", "engine/moments/moments.cpp",
     "engine/data/plain_number_text.cpp", "engine/data/score_cell.cpp", "engine/data/score_table.cpp",
     "engine/data/summaries.cpp", "engine/data/table_shape.cpp",
     "command_line/tarnwick-plan/answer_text.cpp", "command_line/tarnwick-plan/main.cpp", "command_line/tarnwick-plan/plan_answer.cpp",
@@ -576,13 +582,13 @@ def cmd_run(only=None):
     baseline = {}
     # With --only, the clean build and tests are those of the chosen mutants' folders.
     chosen = {folder_of(m["file"]) for m in mutants if not only or m["id"] in only}
-    for folder, spec in FOLDERS.items():
+    for folder, room in FOLDERS.items():
         if folder not in chosen:
             continue
-        ok, log = build(spec["targets"])
+        ok, log = build(room["targets"])
         if not ok:
             sys.exit("clean build fails:\n" + log)
-        passed, failed, ran = run_tests(spec["tests"], os.path.join(LOGDIR, "clean-%s.log" % folder.replace("/", "-")))
+        passed, failed, ran = run_tests(room["tests"], os.path.join(LOGDIR, "clean-%s.log" % folder.replace("/", "-")))
         if not passed or ran == 0:
             sys.exit("clean tests of %s fail (%d ran): %s" % (folder, ran, failed))
         print("clean %s: %d tests pass" % (folder, ran), flush=True)
@@ -597,7 +603,7 @@ def cmd_run(only=None):
         if m["id"] in done or (only and m["id"] not in only):
             continue
         path = os.path.join(SRC, m["file"])
-        spec = FOLDERS[folder_of(m["file"])]
+        room = FOLDERS[folder_of(m["file"])]
         is_cpp = m["file"].endswith(".cpp")
         with open(path) as f:
             original = f.read()
@@ -614,16 +620,16 @@ def cmd_run(only=None):
             if is_cpp:
                 for o in objects_for(m["file"]):
                     os.remove(o)
-            ok, log = build(spec["targets"])
+            ok, log = build(room["targets"])
             if not ok:
                 status = "dnc"
                 with open(os.path.join(LOGDIR, m["id"] + ".build.log"), "w") as f:
                     f.write(log)
             else:
                 same = "yes" if object_digest(m["file"]) == baseline[m["file"]] else "no"
-                passed, killed_by, ran = run_tests(spec["tests"], os.path.join(LOGDIR, m["id"] + ".log"),
-                                                   spec.get("timeout", TEST_TIMEOUT),
-                                                   spec.get("outer", OUTER_TIMEOUT))
+                passed, killed_by, ran = run_tests(room["tests"], os.path.join(LOGDIR, m["id"] + ".log"),
+                                                   room.get("timeout", TEST_TIMEOUT),
+                                                   room.get("outer", OUTER_TIMEOUT))
                 status = "survived" if passed else "killed"
                 if passed and ran == 0:
                     status = "noteststorun"
@@ -641,9 +647,9 @@ def cmd_run(only=None):
         print("%s %-32s %4d %-5s %-8s %5.1fs %s" % (m["id"], m["file"], m["line"], m["op"], status, secs,
                                                    len(killed_by)), flush=True)
     # Leave a clean build behind.
-    for folder, spec in FOLDERS.items():
+    for folder, room in FOLDERS.items():
         if folder in chosen:
-            build(spec["targets"])
+            build(room["targets"])
 
 
 def cmd_report():

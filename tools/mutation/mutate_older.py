@@ -454,11 +454,11 @@ def cmd_run(only=None):
             os.utime(os.path.join(SRC, interrupted))
         os.remove(marker)
     baseline = {}
-    for folder, spec in FOLDERS.items():
-        ok, log = build(spec["targets"])
+    for folder, room in FOLDERS.items():
+        ok, log = build(room["targets"])
         if not ok:
             sys.exit("clean build fails:\n" + log)
-        passed, failed, ran = run_tests(spec["tests"], os.path.join(LOGDIR, "clean-%s.log" % folder))
+        passed, failed, ran = run_tests(room["tests"], os.path.join(LOGDIR, "clean-%s.log" % folder))
         if not passed or ran == 0:
             sys.exit("clean tests of %s fail (%d ran): %s" % (folder, ran, failed))
         print("clean %s: %d tests pass" % (folder, ran), flush=True)
@@ -472,7 +472,7 @@ def cmd_run(only=None):
         if m["id"] in done or (only and m["id"] not in only):
             continue
         path = os.path.join(SRC, m["file"])
-        spec = FOLDERS[folder_of(m["file"])]
+        room = FOLDERS[folder_of(m["file"])]
         is_cpp = m["file"].endswith(".cpp")
         with open(path) as f:
             original = f.read()
@@ -489,14 +489,14 @@ def cmd_run(only=None):
             if is_cpp:
                 for o in objects_for(m["file"]):
                     os.remove(o)
-            ok, log = build(spec["targets"])
+            ok, log = build(room["targets"])
             if not ok:
                 status = "dnc"
             else:
                 same = "yes" if object_digest(m["file"]) == baseline[m["file"]] else "no"
-                passed, killed_by, ran = run_tests(spec["tests"], os.path.join(LOGDIR, m["id"] + ".log"),
-                                                   spec.get("timeout", TEST_TIMEOUT),
-                                                   spec.get("outer", OUTER_TIMEOUT))
+                passed, killed_by, ran = run_tests(room["tests"], os.path.join(LOGDIR, m["id"] + ".log"),
+                                                   room.get("timeout", TEST_TIMEOUT),
+                                                   room.get("outer", OUTER_TIMEOUT))
                 status = "survived" if passed else "killed"
                 if passed and ran == 0:
                     status = "noteststorun"
@@ -514,8 +514,8 @@ def cmd_run(only=None):
         print("%s %-32s %4d %-5s %-8s %5.1fs %s" % (m["id"], m["file"], m["line"], m["op"], status, secs,
                                                    len(killed_by)), flush=True)
     # Leave a clean build behind.
-    for spec in FOLDERS.values():
-        build(spec["targets"])
+    for room in FOLDERS.values():
+        build(room["targets"])
 
 
 def cmd_report():
