@@ -32,7 +32,7 @@
 // always the median itself (R reports a root of the statistic unless exact).
 //
 // Order statistics are selected without forming the differences
-// (pairwise_selection.h): a million scores a group take about 0.6 s of CPU
+// (pairwise_selection.h): a million scores a group take about 0.53 s of CPU
 // time, estimate, interval and both tests (bench/score_analysis).
 
 #include <span>
