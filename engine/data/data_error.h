@@ -3,8 +3,10 @@
 // programs, one sentence for people, and where in the table, when a cell is
 // to blame.
 
-#include <stdexcept>
 #include <string>
+#include <utility>
+
+#include "numbered_error.h"
 
 namespace tarnwick::data {
 
@@ -23,18 +25,15 @@ enum class DataErrorNumber {
     differencesHaveNoSpread = 12,
 };
 
-class DataError : public std::runtime_error {
+class DataError : public NumberedError<DataErrorNumber> {
 public:
     // row and column count from 1; 0 when the error is not about one cell.
-    DataError(DataErrorNumber number, std::string description, long row = 0, long column = 0);
-    DataErrorNumber number() const { return number_; }
-    const std::string& description() const { return description_; }
+    DataError(DataErrorNumber number, std::string description, long row = 0, long column = 0)
+        : NumberedError(number, std::move(description)), row_(row), column_(column) {}
     long row() const { return row_; }
     long column() const { return column_; }
 
 private:
-    DataErrorNumber number_;
-    std::string description_;
     long row_, column_;
 };
 

@@ -8,10 +8,9 @@
 // minimal-effect test's question (is the difference beyond a bound?), whose
 // power and size come from the same integral. Standard C++ only.
 
-#include <stdexcept>
 #include <string>
-#include <utility>
 
+#include "numbered_error.h"
 #include "test_settings.h"
 
 namespace tarnwick::plan {
@@ -59,16 +58,9 @@ constexpr int hypothesis = 11;  // a question the study's hypothesis does not as
 }  // namespace error
 
 // Input that has no answer: a number for programs and one sentence for people.
-class PlanError : public std::runtime_error {
+class PlanError : public NumberedError<int> {
 public:
-    PlanError(int number, std::string description)
-        : std::runtime_error(description), number_(number), description_(std::move(description)) {}
-    int number() const { return number_; }
-    const std::string& description() const { return description_; }
-
-private:
-    int number_;
-    std::string description_;
+    using NumberedError::NumberedError;
 };
 
 // A size typed as a number: the whole number it holds. Throws PlanError

@@ -4,8 +4,7 @@
 // computing, and throws a ScoreError rather than return a number that would
 // be wrong; nothing it computes is silently replaced.
 
-#include <stdexcept>
-#include <string>
+#include "numbered_error.h"
 
 namespace tarnwick::score_analysis {
 
@@ -22,15 +21,9 @@ enum class ScoreErrorNumber {
                           // more than 2^31 - 1 scores in a group
 };
 
-class ScoreError : public std::runtime_error {
+class ScoreError : public NumberedError<ScoreErrorNumber> {
 public:
-    ScoreError(ScoreErrorNumber number, std::string description);
-    ScoreErrorNumber number() const { return number_; }
-    const std::string& description() const { return description_; }
-
-private:
-    ScoreErrorNumber number_;
-    std::string description_;
+    using NumberedError::NumberedError;
 };
 
 }  // namespace tarnwick::score_analysis

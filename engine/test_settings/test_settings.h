@@ -7,9 +7,9 @@
 // report, the planner and every front end share one type.
 
 #include <optional>
-#include <stdexcept>
 #include <string>
-#include <utility>
+
+#include "numbered_error.h"
 
 namespace tarnwick::settings {
 
@@ -53,16 +53,9 @@ constexpr int sd = 3;      // bounds in SD units where that SD is not positive
 }  // namespace error
 
 // A setting that cannot be used: a number for programs, one sentence for people.
-class SettingsError : public std::runtime_error {
+class SettingsError : public NumberedError<int> {
 public:
-    SettingsError(int number, std::string description)
-        : std::runtime_error(description), number_(number), description_(std::move(description)) {}
-    int number() const { return number_; }
-    const std::string& description() const { return description_; }
-
-private:
-    int number_;
-    std::string description_;
+    using NumberedError::NumberedError;
 };
 
 // Throws SettingsError when alpha or the given bounds cannot be used.

@@ -146,7 +146,7 @@ FOLDERS = {
 FILES = [
     "engine/planning/power.cpp", "engine/planning/power_integral.cpp", "engine/planning/sample_size.cpp",
     "engine/planning/sd_ratio_density.cpp", "engine/planning/smallest_bound.cpp", "engine/planning/study_checks.cpp",
-    "engine/data/correlation.cpp", "engine/data/data_error.cpp", "engine/moments/moments.cpp",
+    "engine/data/correlation.cpp", "engine/moments/moments.cpp",
     "engine/data/plain_number_text.cpp", "engine/data/score_cell.cpp", "engine/data/score_table.cpp",
     "engine/data/summaries.cpp", "engine/data/table_shape.cpp",
     "command_line/tarnwick-plan/answer_text.cpp", "command_line/tarnwick-plan/main.cpp", "command_line/tarnwick-plan/plan_answer.cpp",
