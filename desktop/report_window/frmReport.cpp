@@ -1,26 +1,11 @@
 #include "frmReport.h"
 
-#include <exception>
-
 #include "clipboard.h"
 #include "enter_on_buttons.h"
 #include "number_text.h"
 #include "report_files.h"
 
 namespace tarnwick {
-namespace {
-
-// A number as the calculator's boxes read one, "." as the decimal mark in
-// every locale.
-std::optional<double> typedNumber(const QString& text) {
-    try {
-        return textToNumber(text.toStdString());
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-}
-
-}  // namespace
 
 frmReport::frmReport(const RunRecord& record, const report::ReportInputs& inputs,
                      ReportPlatform platform, QWidget* parent, ReportSettingsTexts* kept)
@@ -39,12 +24,9 @@ frmReport::frmReport(const RunRecord& record, const report::ReportInputs& inputs
         filledUpper_ = QString::fromStdString(numberToText(delta));
     }
     const ReportSettingsTexts start = kept ? *kept : ReportSettingsTexts{};
-    ui.txtAlpha->setText(start.alpha);
-    ui.txtLower->setText(start.bounds ? start.bounds->first : filledLower_);
-    ui.txtUpper->setText(start.bounds ? start.bounds->second : filledUpper_);
-    ui.chkSdUnits->setChecked(start.sdUnits);
-    ui.chkWelch->setChecked(start.welch);
-    ui.chkMinimalEffect->setChecked(start.minimalEffect);
+    ui.settingsRow->setTexts(start.alpha, start.bounds ? start.bounds->first : filledLower_,
+                             start.bounds ? start.bounds->second : filledUpper_);
+    ui.settingsRow->setChoices(start.sdUnits, start.welch, start.minimalEffect);
     // The plot as tall as it needs; the text takes the rest.
     ui.splitter->setStretchFactor(0, 0);
     ui.splitter->setStretchFactor(1, 1);
@@ -52,10 +34,7 @@ frmReport::frmReport(const RunRecord& record, const report::ReportInputs& inputs
     ui.txtReport->setWordWrapMode(QTextOption::WordWrap);
     showReport();
     ui.splitter->setSizes({ui.plot->sizeHint().height(), height()});
-    for (QLineEdit* box : {ui.txtAlpha, ui.txtLower, ui.txtUpper})
-        connect(box, &QLineEdit::textChanged, this, &frmReport::settings_Change);
-    for (QCheckBox* box : {ui.chkSdUnits, ui.chkWelch, ui.chkMinimalEffect})
-        connect(box, &QCheckBox::toggled, this, &frmReport::settings_Change);
+    connect(ui.settingsRow, &TestSettingsRow::changed, this, &frmReport::settings_Change);
     connect(ui.cmdCopyText, &QPushButton::clicked, this, &frmReport::cmdCopyText_Click);
     connect(ui.cmdCopyPlot, &QPushButton::clicked, this, &frmReport::cmdCopyPlot_Click);
     connect(ui.cmdSave, &QPushButton::clicked, this, &frmReport::cmdSave_Click);
@@ -65,43 +44,33 @@ frmReport::frmReport(const RunRecord& record, const report::ReportInputs& inputs
 }
 
 std::optional<settings::TestSettings> frmReport::typedSettings(QString* why) const {
+    const TestSettingsRow& row = *ui.settingsRow;
     settings::TestSettings s;
-    const std::optional<double> alpha = typedNumber(ui.txtAlpha->text());
-    if (!alpha) {
-        *why = QStringLiteral("Type alpha as a number between 0 and 0.5, such as 0.05.");
-        return std::nullopt;
-    }
+    const std::optional<double> alpha = row.typedAlpha(why);
+    if (!alpha) return std::nullopt;
     s.alpha = *alpha;
-    const QString lower = ui.txtLower->text(), upper = ui.txtUpper->text();
-    const bool filled = lower == filledLower_ && upper == filledUpper_;
+    const bool filled = row.lowerText() == filledLower_ && row.upperText() == filledUpper_;
     if (!filled) {
-        if (lower.trimmed().isEmpty() || upper.trimmed().isEmpty()) {
-            *why = QStringLiteral("Type both bounds, as numbers such as -0.5 and 0.5.");
-            return std::nullopt;
-        }
-        const std::optional<double> l = typedNumber(lower), u = typedNumber(upper);
-        if (!l || !u) {
-            *why = QStringLiteral("Type each bound as a number, such as -0.5 or 0.5.");
-            return std::nullopt;
-        }
-        s.bounds = settings::Bounds{*l, *u};
+        const std::optional<settings::Bounds> bounds = row.typedBounds(why);
+        if (!bounds) return std::nullopt;
+        s.bounds = *bounds;
     }
-    if (ui.chkSdUnits->isChecked()) s.units = settings::BoundUnits::sd;
-    if (ui.chkWelch->isChecked()) s.standardError = settings::StandardError::welch;
-    if (ui.chkMinimalEffect->isChecked()) s.hypothesis = settings::Hypothesis::minimalEffect;
+    if (row.sdUnits()) s.units = settings::BoundUnits::sd;
+    if (row.welch()) s.standardError = settings::StandardError::welch;
+    s.hypothesis = row.hypothesis();
     return s;
 }
 
 void frmReport::settings_Change() {
     if (kept_) {
-        kept_->alpha = ui.txtAlpha->text();
-        const bool filled =
-            ui.txtLower->text() == filledLower_ && ui.txtUpper->text() == filledUpper_;
-        kept_->bounds = filled ? std::nullopt
-                               : std::optional(std::pair{ui.txtLower->text(), ui.txtUpper->text()});
-        kept_->sdUnits = ui.chkSdUnits->isChecked();
-        kept_->welch = ui.chkWelch->isChecked();
-        kept_->minimalEffect = ui.chkMinimalEffect->isChecked();
+        const TestSettingsRow& row = *ui.settingsRow;
+        kept_->alpha = row.alphaText();
+        const bool filled = row.lowerText() == filledLower_ && row.upperText() == filledUpper_;
+        kept_->bounds =
+            filled ? std::nullopt : std::optional(std::pair{row.lowerText(), row.upperText()});
+        kept_->sdUnits = row.sdUnits();
+        kept_->welch = row.welch();
+        kept_->minimalEffect = row.minimalEffect();
     }
     showReport();
 }

@@ -10,6 +10,7 @@
 #include "report_platform.h"
 #include "report_text.h"
 #include "run_record.h"
+#include "test_settings_row.h"
 #include "ui_frmReport.h"
 
 namespace tarnwick {

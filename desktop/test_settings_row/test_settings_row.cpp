@@ -1,0 +1,80 @@
+#include "test_settings_row.h"
+
+#include <QSignalBlocker>
+#include <exception>
+
+#include "number_text.h"
+
+namespace tarnwick {
+namespace {
+
+// A number as the calculator's boxes read one, "." as the decimal mark in
+// every locale.
+std::optional<double> typedNumber(const QString& text) {
+    try {
+        return textToNumber(text.toStdString());
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+TestSettingsRow::TestSettingsRow(QWidget* parent) : QWidget(parent) {
+    ui.setupUi(this);
+    for (QLineEdit* box : {ui.txtAlpha, ui.txtLower, ui.txtUpper})
+        connect(box, &QLineEdit::textChanged, this, &TestSettingsRow::changed);
+    for (QCheckBox* box : {ui.chkSdUnits, ui.chkWelch, ui.chkMinimalEffect})
+        connect(box, &QCheckBox::toggled, this, &TestSettingsRow::changed);
+}
+
+void TestSettingsRow::setUnitAndErrorChoicesShown(bool shown) {
+    ui.chkSdUnits->setVisible(shown);
+    ui.chkWelch->setVisible(shown);
+    if (!shown) {
+        const QSignalBlocker quiet(this);
+        ui.chkSdUnits->setChecked(false);
+        ui.chkWelch->setChecked(false);
+    }
+}
+
+void TestSettingsRow::setTexts(const QString& alpha, const QString& lower, const QString& upper) {
+    const QSignalBlocker quiet(this);
+    ui.txtAlpha->setText(alpha);
+    ui.txtLower->setText(lower);
+    ui.txtUpper->setText(upper);
+}
+
+void TestSettingsRow::setChoices(bool sdUnits, bool welch, bool minimalEffect) {
+    const QSignalBlocker quiet(this);
+    ui.chkSdUnits->setChecked(sdUnits && ui.chkSdUnits->isVisibleTo(this));
+    ui.chkWelch->setChecked(welch && ui.chkWelch->isVisibleTo(this));
+    ui.chkMinimalEffect->setChecked(minimalEffect);
+}
+
+std::optional<double> TestSettingsRow::typedAlpha(QString* why) const {
+    const std::optional<double> alpha = typedNumber(ui.txtAlpha->text());
+    if (!alpha) *why = QStringLiteral("Type alpha as a number between 0 and 0.5, such as 0.05.");
+    return alpha;
+}
+
+std::optional<settings::Bounds> TestSettingsRow::typedBounds(QString* why) const {
+    const QString lower = ui.txtLower->text(), upper = ui.txtUpper->text();
+    if (lower.trimmed().isEmpty() || upper.trimmed().isEmpty()) {
+        *why = QStringLiteral("Type both bounds, as numbers such as -0.5 and 0.5.");
+        return std::nullopt;
+    }
+    const std::optional<double> l = typedNumber(lower), u = typedNumber(upper);
+    if (!l || !u) {
+        *why = QStringLiteral("Type each bound as a number, such as -0.5 or 0.5.");
+        return std::nullopt;
+    }
+    return settings::Bounds{*l, *u};
+}
+
+settings::Hypothesis TestSettingsRow::hypothesis() const {
+    return ui.chkMinimalEffect->isChecked() ? settings::Hypothesis::minimalEffect
+                                            : settings::Hypothesis::equivalence;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,54 @@
+#pragma once
+// The row of settings a test is asked with, one form for every window that
+// asks it: alpha, the lower and upper bound, bounds in SD units, Welch's
+// standard error and the minimal-effect test. A window that has no SD to
+// standardise by or no pooled standard error (raw scores) hides those two
+// choices. Held by composition; numbers are read with "." as the decimal mark
+// in every locale, by the calculator's own rule.
+
+#include <QWidget>
+#include <optional>
+
+#include "test_settings.h"
+#include "ui_TestSettingsRow.h"
+
+namespace tarnwick {
+
+class TestSettingsRow final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TestSettingsRow(QWidget* parent = nullptr);
+
+    // Bounds in SD units and Welch's standard error: shown unless a window
+    // has no use for them.
+    void setUnitAndErrorChoicesShown(bool shown);
+
+    QString alphaText() const { return ui.txtAlpha->text(); }
+    QString lowerText() const { return ui.txtLower->text(); }
+    QString upperText() const { return ui.txtUpper->text(); }
+    bool sdUnits() const { return ui.chkSdUnits->isChecked(); }
+    bool welch() const { return ui.chkWelch->isChecked(); }
+    bool minimalEffect() const { return ui.chkMinimalEffect->isChecked(); }
+
+    // Set without announcing changed(): a window fills its row before it
+    // listens to it.
+    void setTexts(const QString& alpha, const QString& lower, const QString& upper);
+    void setChoices(bool sdUnits, bool welch, bool minimalEffect);
+
+    // Alpha as typed, or the sentence asking for a number.
+    std::optional<double> typedAlpha(QString* why) const;
+    // Both bounds as typed, or the sentence saying what is missing. Whether
+    // lower < upper is the settings' own check.
+    std::optional<settings::Bounds> typedBounds(QString* why) const;
+    settings::Hypothesis hypothesis() const;
+
+signals:
+    // Any setting typed or ticked.
+    void changed();
+
+private:
+    Ui::TestSettingsRow ui;
+};
+
+}  // namespace tarnwick
