@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+#include "report_platform.h"
+
 class QWidget;
 
 namespace tarnwick {
@@ -22,6 +24,8 @@ bool askYesNoModally(QWidget* owner, const QString& question);
 struct DataPlatform {
     OpenFileChooser chooseOpenFile = chooseOpenFileModally;
     YesNoQuestion askYesNo = askYesNoModally;
+    // The scores report's save dialog and messages.
+    ReportPlatform scoresReport;
 };
 
 }  // namespace tarnwick

@@ -190,6 +190,7 @@ void frmData::connectControls() {
     connect(ui.tabs, &QTabWidget::currentChanged, this, &frmData::updateFillButton);
     connect(ui.cmdOpen, &QPushButton::clicked, this, &frmData::cmdOpen_Click);
     connect(ui.cmdFill, &QPushButton::clicked, this, &frmData::cmdFill_Click);
+    connect(ui.cmdAnalyse, &QPushButton::clicked, this, &frmData::cmdAnalyse_Click);
     connect(ui.cmdClose, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -261,6 +262,7 @@ void frmData::scoresEdited() {
     }
     // Until the text is read, nothing shown may be taken for its summaries.
     scoresPlan_.reset();
+    scores_.reset();
     ui.lblChoiceError->hide();
     showText(*ui.lblSummaries, QStringLiteral("Reading the scores…"));
     updateFillButton();
@@ -406,6 +408,7 @@ void frmData::showLayoutCaptions() {
 void frmData::updateSummaries() {
     if (readLater_.isActive()) return;  // the text is read, and summarised, once typing pauses
     scoresPlan_.reset();
+    scores_.reset();
     ui.lblChoiceError->hide();
     showText(*ui.lblSummaries, QString());
     if (table_) {
@@ -457,6 +460,22 @@ void frmData::updateSummaries() {
             }
             showText(*ui.lblSummaries, lines.join(u'\n'));
             scoresPlan_ = data_window::planFromSummaries(summaries);
+            ScoresInput scores;
+            scores.group1 = summaries.scores1;
+            scores.group2 = summaries.scores2;
+            scores.matched = matched;
+            const auto label = [&](int which) {
+                if (selection.layout == Layout::longFormat)
+                    return which == 1 ? ui.cboGroup1->currentText() : ui.cboGroup2->currentText();
+                return fromStd(
+                    table_->columnNames[which == 1 ? selection.first : selection.second]);
+            };
+            scores.label1 = label(1);
+            scores.label2 = label(2);
+            // Scores without spread leave every analysis without a standard error.
+            const bool spread = matched ? summaries.differences->sd > 0
+                                        : summaries.group1.sd > 0 || summaries.group2.sd > 0;
+            if (spread) scores_ = std::move(scores);
         } catch (const DataError& error) {
             QLabel& beside =
                 isAboutTheScores(error.number()) ? *ui.lblTableError : *ui.lblChoiceError;
@@ -517,6 +536,31 @@ const data_window::FillPlan* frmData::currentPlan() const {
 void frmData::updateFillButton() {
     showText(*ui.lblFillError, QString());
     ui.cmdFill->setEnabled(currentPlan() != nullptr);
+    updateAnalyseButton();
+}
+
+// Only the scores page has scores to analyse.
+void frmData::updateAnalyseButton() {
+    ui.cmdAnalyse->setEnabled(scores_.has_value() && ui.tabs->currentWidget() == ui.pgScores);
+}
+
+void frmData::cmdAnalyse_Click() {
+    if (!scores_ || ui.tabs->currentWidget() != ui.pgScores) return;
+    ScoresInput input = *scores_;
+    // The bounds start as the calculator's, -delta and +delta, when it has one.
+    if (const auto* delta = calculator_.findChild<QLineEdit*>(QStringLiteral("TxtNotTrivial"))) {
+        try {
+            const double value = textToNumber(delta->text().toStdString());
+            if (value > 0 && std::isfinite(value)) {
+                input.filledLower = fromStd(numberToText(-value));
+                input.filledUpper = fromStd(numberToText(value));
+            }
+        } catch (const RunTimeError&) {
+            // No number in the box: the bounds start empty, and the report asks for them.
+        }
+    }
+    frmScores scores(std::move(input), platform_.scoresReport, this, &scoresSettings_);
+    scores.exec();
 }
 
 QStringList frmData::boxesThatWouldChange(const data_window::FillPlan& plan) const {

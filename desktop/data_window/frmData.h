@@ -11,6 +11,7 @@
 
 #include "data_platform.h"
 #include "fill_plan.h"
+#include "frmScores.h"
 #include "score_table.h"
 #include "ui_frmData.h"
 
@@ -30,6 +31,8 @@ public:
 
     void cmdOpen_Click();
     void cmdFill_Click();
+    // Opens the scores report on the scores and layout chosen here.
+    void cmdAnalyse_Click();
 
 private:
     void connectControls();
@@ -47,6 +50,7 @@ private:
     void updateSummaries();
     void updateCorrelation();
     void updateFillButton();
+    void updateAnalyseButton();
     const data_window::FillPlan* currentPlan() const;
     // The boxes the plan would change whose text is not empty and reads as
     // another number, each as "name (text)". Empty when nothing is lost.
@@ -62,6 +66,10 @@ private:
     // until then, and again for a new file or an emptied text.
     std::optional<bool> headerChoice_;
     std::optional<data_window::FillPlan> scoresPlan_, correlationPlan_;
+    // The scores behind scoresPlan_, as the scores report analyses them.
+    std::optional<ScoresInput> scores_;
+    // The scores report's settings, kept while the program runs.
+    ScoresSettingsTexts scoresSettings_;
     // A long text is read once typing pauses, so that each keystroke in it
     // stays quick.
     QTimer readLater_;

@@ -103,7 +103,10 @@ Summaries sideBySide(const ScoreTable& table, const Selection& selection) {
                     "Group 1 (" + quotedName(table, selection.first) + ")"),
             summary(second.scores, second.missing,
                     "Group 2 (" + quotedName(table, selection.second) + ")"),
-            std::nullopt, 0};
+            std::nullopt,
+            0,
+            first.scores,
+            second.scores};
 }
 
 Summaries matched(const ScoreTable& table, const Selection& selection) {
@@ -141,7 +144,10 @@ Summaries matched(const ScoreTable& table, const Selection& selection) {
                             "; at least 2 are needed for matched samples.");
     Summaries result{summary(first, missingFirst, "Group 1"),
                      summary(second, missingSecond, "Group 2"),
-                     summary(differences, 0, "The differences"), dropped};
+                     summary(differences, 0, "The differences"),
+                     dropped,
+                     std::move(first),
+                     std::move(second)};
     return result;
 }
 
@@ -171,7 +177,10 @@ Summaries longFormat(const ScoreTable& table, const Selection& selection) {
                     "Group 1 (" + table_io::quotedField(selection.group1) + ")"),
             summary(groups[1].scores, groups[1].missing,
                     "Group 2 (" + table_io::quotedField(selection.group2) + ")"),
-            std::nullopt, 0};
+            std::nullopt,
+            0,
+            groups[0].scores,
+            groups[1].scores};
 }
 
 }  // namespace

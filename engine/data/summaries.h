@@ -39,6 +39,9 @@ struct Summaries {
     // the groups then summarise those same pairs.
     std::optional<GroupSummary> differences;
     long pairsDropped = 0;  // matched: rows with a score missing on either side
+    // The scores summarised, in the table's order (matched: the complete
+    // pairs, position by position), for the analyses of the scores themselves.
+    std::vector<double> scores1, scores2;
 };
 
 // Throws DataError: a cell in a used column that is neither a number nor

@@ -1,0 +1,243 @@
+#include "frmScores.h"
+
+#include <QAccessible>
+#include <QPainter>
+#include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
+
+#include "clipboard.h"
+#include "enter_on_buttons.h"
+#include "figure_files.h"
+#include "report_files.h"
+#include "score_error.h"
+
+namespace tarnwick {
+namespace {
+
+QString fromStd(const std::string& text) { return QString::fromStdString(text); }
+
+// The picture is drawn this many line heights wide in the images.
+constexpr qreal figureWidthInLines = 48;
+
+}  // namespace
+
+frmScores::frmScores(ScoresInput input, ReportPlatform platform, QWidget* parent,
+                     ScoresSettingsTexts* kept, score_analysis::BootstrapSettings bootstrap)
+    : QDialog(parent),
+      input_(std::move(input)),
+      platform_(std::move(platform)),
+      kept_(kept),
+      bootstrap_(bootstrap) {
+    ui.setupUi(this);
+    // Raw scores have raw bounds and no pooled standard error to replace.
+    ui.settingsRow->setUnitAndErrorChoicesShown(false);
+    const ScoresSettingsTexts start = kept ? *kept : ScoresSettingsTexts{};
+    ui.settingsRow->setTexts(start.alpha, start.bounds ? start.bounds->first : input_.filledLower,
+                             start.bounds ? start.bounds->second : input_.filledUpper);
+    ui.settingsRow->setChoices(false, false, start.minimalEffect);
+    ui.splitter->setStretchFactor(0, 1);
+    ui.splitter->setStretchFactor(1, 1);
+    ui.txtReport->setWordWrapMode(QTextOption::WordWrap);
+    QPalette working = ui.lblStatus->palette();
+    working.setColor(QPalette::WindowText, QColor(0x50, 0x50, 0x50));
+    ui.lblStatus->setPalette(working);
+
+    analyseLater_.setSingleShot(true);
+    analyseLater_.setInterval(pauseBeforeAnalysing);
+    connect(&analyseLater_, &QTimer::timeout, this, &frmScores::analyse);
+    connect(&watcher_, &QFutureWatcher<score_report::ScoreAnswers>::finished, this, [this] {
+        // Answers to settings since replaced are dropped: newer ones are coming.
+        if (watcher_.property("generation").toInt() != generation_) return;
+        busy_ = false;
+        showAnswers(watcher_.result());
+    });
+    connect(ui.settingsRow, &TestSettingsRow::changed, this, &frmScores::settings_Change);
+    connect(ui.cmdCopyText, &QPushButton::clicked, this, &frmScores::cmdCopyText_Click);
+    connect(ui.cmdCopyPlot, &QPushButton::clicked, this, &frmScores::cmdCopyPlot_Click);
+    connect(ui.cmdSave, &QPushButton::clicked, this, &frmScores::cmdSave_Click);
+    connect(ui.cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+    letEnterPressFocusedButtons(*this);
+    analyse();
+    ui.cmdClose->setFocus();
+}
+
+frmScores::~frmScores() {
+    // The analyses hold their own copies of the scores; the window waits
+    // only so that no answer arrives for a window that is gone.
+    watcher_.disconnect(this);
+    watcher_.waitForFinished();
+}
+
+std::optional<score_analysis::ScoreSettings> frmScores::typedSettings(QString* why) const {
+    const TestSettingsRow& row = *ui.settingsRow;
+    const std::optional<double> alpha = row.typedAlpha(why);
+    if (!alpha) return std::nullopt;
+    const std::optional<settings::Bounds> bounds = row.typedBounds(why);
+    if (!bounds) return std::nullopt;
+    const score_analysis::ScoreSettings s{*alpha, bounds->lower, bounds->upper, row.hypothesis()};
+    try {
+        score_analysis::checkSettings(s);
+    } catch (const score_analysis::ScoreError& error) {
+        *why = fromStd(error.description());
+        return std::nullopt;
+    }
+    return s;
+}
+
+void frmScores::keepSettings() {
+    if (!kept_) return;
+    const TestSettingsRow& row = *ui.settingsRow;
+    kept_->alpha = row.alphaText();
+    const bool filled =
+        row.lowerText() == input_.filledLower && row.upperText() == input_.filledUpper;
+    kept_->bounds =
+        filled ? std::nullopt : std::optional(std::pair{row.lowerText(), row.upperText()});
+    kept_->minimalEffect = row.minimalEffect();
+}
+
+void frmScores::settings_Change() {
+    keepSettings();
+    ++generation_;
+    // What is shown is of the settings before: say so until the new answers come.
+    setStatus(QStringLiteral("Analysing the scores…"));
+    for (QPushButton* command : {ui.cmdCopyText, ui.cmdCopyPlot, ui.cmdSave})
+        command->setEnabled(false);
+    busy_ = true;
+    analyseLater_.start();
+}
+
+void frmScores::analyse() {
+    analyseLater_.stop();
+    QString why;
+    const std::optional<score_analysis::ScoreSettings> settings = typedSettings(&why);
+    if (!settings) {
+        busy_ = false;
+        showProblem(why);
+        return;
+    }
+    busy_ = true;
+    setStatus(QStringLiteral("Analysing the scores…"));
+    for (QPushButton* command : {ui.cmdCopyText, ui.cmdCopyPlot, ui.cmdSave})
+        command->setEnabled(false);
+    watcher_.setProperty("generation", generation_);
+    watcher_.setFuture(
+        QtConcurrent::run([input = input_, settings = *settings, bootstrap = bootstrap_] {
+            score_report::ScoreAnswers answers = score_report::analyseScores(
+                input.group1, input.group2, input.matched, settings, bootstrap);
+            answers.label1 = input.label1.toStdString();
+            answers.label2 = input.label2.toStdString();
+            return answers;
+        }));
+}
+
+void frmScores::setStatus(const QString& status) {
+    ui.lblStatus->setText(status);
+    ui.lblStatus->setAccessibleDescription(status);
+    ui.lblStatus->setVisible(!status.isEmpty());
+    QAccessibleEvent changed(ui.lblStatus, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+void frmScores::showProblem(const QString& why) {
+    answers_.reset();
+    picture_.reset();
+    text_.clear();
+    setStatus(why);
+    ui.lblScores->setText(QString());
+    ui.txtReport->setReport(why);
+    ui.figure->clear();
+    ui.scrollFigure->setVisible(false);
+    setAccessibleDescription(why);
+    emit answered();
+}
+
+void frmScores::showAnswers(const score_report::ScoreAnswers& answers) {
+    answers_ = answers;
+    picture_ = scores_window::scoresPicture(answers, input_.group1, input_.group2);
+    text_ = fromStd(score_report::scoreReportText(answers));
+    const QString line = fromStd(score_report::scoresLine(answers));
+    ui.lblScores->setText(line);
+    setStatus(QString());
+    ui.figure->setPicture(*picture_);
+    ui.scrollFigure->setVisible(true);
+    // Room beyond the picture's own height goes to the text.
+    const int wanted = ui.figure->sizeHint().height() + 2 * ui.scrollFigure->frameWidth();
+    ui.scrollFigure->setMaximumHeight(wanted);
+    if (!splitterSet_) {
+        // The picture as tall as it needs, up to two thirds of the room; the
+        // text takes the rest, and the picture scrolls where it must.
+        splitterSet_ = true;
+        const int room = ui.splitter->height();
+        ui.splitter->setSizes(
+            {std::min(wanted, 2 * room / 3), room - std::min(wanted, 2 * room / 3)});
+    }
+    ui.txtReport->setReport(text_);
+    // Heard as the window opens: which scores, and the question.
+    setAccessibleDescription(line);
+    for (QPushButton* command : {ui.cmdCopyText, ui.cmdCopyPlot, ui.cmdSave})
+        command->setEnabled(true);
+    emit answered();
+}
+
+figure::Figure frmScores::scoresFigure() const {
+    figure::Figure f;
+    f.title = QStringLiteral("Scores and equivalence intervals");
+    f.pageTitle = QStringLiteral("Tarnwick scores report");
+    f.description = QStringLiteral(
+        "Each group's scores over its box plot, and the intervals of the normal-theory, "
+        "rank-based, trimmed-means and bootstrap analyses against the bounds, from Tarnwick");
+    f.font = font();
+    f.widthInLines = figureWidthInLines;
+    const scores_window::ScoresPicture picture = *picture_;
+    const QFont font = this->font();
+    f.height = [picture, font](const QPaintDevice* device) {
+        return scores_window::scoresFigureHeight(picture, font, device);
+    };
+    f.paint = [picture, font](QPainter& painter, const QRectF& area) {
+        scores_window::paintScoresFigure(painter, area, picture, font);
+    };
+    f.page = [picture, font, text = text_](QPainter& painter, const QRectF& page) {
+        figure::paintTextAboveFigure(
+            painter, page, text, font,
+            scores_window::scoresFigureHeight(picture, font, painter.device()),
+            [&](QPainter& p, const QRectF& area) {
+                scores_window::paintScoresFigure(p, area, picture, font);
+            });
+    };
+    f.text = text_;
+    return f;
+}
+
+void frmScores::cmdCopyText_Click() {
+    if (answers_ && !busy_) figure::copyText(text_);
+}
+
+void frmScores::cmdCopyPlot_Click() {
+    if (!picture_ || busy_) return;
+    figure::copyImage(
+        figure::figureImage(scoresFigure(), ui.figure->width(), ui.figure->devicePixelRatioF()));
+}
+
+void frmScores::cmdSave_Click() {
+    if (!picture_ || busy_) return;
+    QString filter;
+    const QString chosen = platform_.chooseSaveFile(this, QStringLiteral("Save the scores report"),
+                                                    report::saveFilters(), &filter);
+    if (chosen.isEmpty()) return;
+    const std::optional<report::SaveFormat> format = report::formatOf(chosen, filter);
+    if (!format) {
+        platform_.showMessage(this,
+                              QStringLiteral("Choose a PDF, PNG, SVG or text file to save to."),
+                              MessageIcon::error, QStringLiteral("Tarnwick"));
+        return;
+    }
+    const QString path = report::withExtension(chosen, *format);
+    const QString failure = figure::saveFigure(path, *format, scoresFigure());
+    if (!failure.isEmpty())
+        platform_.showMessage(this,
+                              QStringLiteral("The scores report could not be saved to ") + path +
+                                  QStringLiteral(": ") + failure,
+                              MessageIcon::error, QStringLiteral("Tarnwick"));
+}
+
+}  // namespace tarnwick

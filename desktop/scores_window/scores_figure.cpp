@@ -1,0 +1,413 @@
+// Every length is a multiple of the font's line height on the device drawn
+// on (figure_style.h); each interval's conclusion is written beside it as
+// well, so no meaning rests on colour alone.
+
+#include "scores_figure.h"
+
+#include <QFontMetricsF>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+
+#include "apa_format.h"
+#include "figure_style.h"
+
+namespace tarnwick::scores_window {
+namespace {
+
+using figure::ink;
+using figure::lineHeight;
+using figure::margin;
+using figure::neutralGrey;
+using figure::okabeBlue;
+using figure::okabeVermillion;
+using figure::pen;
+using score_report::analyses;
+using score_report::Analysis;
+
+// Vertical layout, in line heights.
+constexpr qreal textLine = 1.1;
+constexpr qreal scoreBand = 2.2;  // one group's points and box
+constexpr qreal boxHeight = 1.2;
+constexpr qreal pointSpread = 1.6;  // the height the jittered points take
+constexpr qreal pointSize = 0.32;
+constexpr qreal tickLabelsHeight = 1.6;
+constexpr qreal panelGap = 1.2;
+constexpr qreal boundGap = 0.4;  // between the title and the shaded region
+constexpr qreal intervalBar = 1.2;
+constexpr qreal intervalGap = 0.4;
+constexpr qreal widthInLines = 34;  // the narrowest the captions need
+
+bool minimalEffect(const ScoresPicture& picture) {
+    return picture.answers.settings.hypothesis == score_report::ScoreSettings{}.hypothesis ? false
+                                                                                           : true;
+}
+
+QString fromStd(const std::string& text) { return QString::fromStdString(text); }
+
+QString differenceName(const ScoresPicture& picture) {
+    return fromStd(picture.answers.label1 + " - " + picture.answers.label2);
+}
+
+bool concludes(const score_report::ScoreResult& result) {
+    using score_analysis::Conclusion;
+    return result.conclusion == Conclusion::equivalent ||
+           result.conclusion == Conclusion::beyondBounds;
+}
+
+QString conclusionWords(const ScoresPicture& picture, const score_report::ScoreResult& result) {
+    if (minimalEffect(picture))
+        return concludes(result) ? QStringLiteral("beyond the bounds")
+                                 : QStringLiteral("not shown beyond the bounds");
+    return concludes(result) ? QStringLiteral("equivalent")
+                             : QStringLiteral("equivalence not shown");
+}
+
+QString boundText(const ScoresPicture& picture, double value) {
+    const int decimals = score_report::rawUnitDecimals(picture.answers);
+    return fromStd(report::apa::number(value, report::apa::decimalsForExact(value, decimals)));
+}
+
+// "+ 2.00", "- 2.00": a bound added to a median.
+QString signedBound(const ScoresPicture& picture, double value) {
+    return value < 0 ? QStringLiteral("- ") + boundText(picture, -value)
+                     : QStringLiteral("+ ") + boundText(picture, value);
+}
+
+// Every line of text the figure writes, each from the left edge: one list
+// for drawing and for the width the figure needs.
+struct FigureTexts {
+    QString scoresTitle;
+    std::vector<QString> rowCaptions;
+    QString scoresAxisTitle, scoresLegend;
+    QString intervalsTitle;
+    std::vector<QString> analysisCaptions;
+    QString intervalsAxisTitle, intervalsLegend;
+};
+
+FigureTexts figureTexts(const ScoresPicture& picture) {
+    const auto& answers = picture.answers;
+    const auto& s = answers.settings;
+    FigureTexts t;
+    t.scoresTitle = answers.matched ? QStringLiteral("The differences (%1), over their box plot")
+                                          .arg(differenceName(picture))
+                                    : QStringLiteral("Each group's scores, over its box plot");
+    for (std::size_t r = 0; r < picture.rows.size(); ++r) {
+        QString caption =
+            QStringLiteral("%1 (n = %2)").arg(picture.rowNames[r]).arg(picture.rows[r].size());
+        const std::size_t outliers = answers.shapes[r].outliers.size();
+        if (outliers > 0) caption += QStringLiteral("; %1 beyond the whiskers").arg(outliers);
+        t.rowCaptions.push_back(caption);
+    }
+    t.scoresAxisTitle =
+        answers.matched
+            ? QStringLiteral("Difference of the paired scores (%1)").arg(differenceName(picture))
+            : QStringLiteral("Score");
+    t.scoresLegend =
+        answers.matched ? QStringLiteral("Dashed: the bounds, %1 and %2; box: quartiles and median")
+                              .arg(boundText(picture, s.lower), boundText(picture, s.upper))
+                        : QStringLiteral("Dashed: %1's median %2 and %3; box: quartiles and median")
+                              .arg(fromStd(answers.label2), signedBound(picture, s.lower),
+                                   signedBound(picture, s.upper));
+    // The bounds named in the title rather than beside their lines, where
+    // close bounds or one at the edge would leave no room for a label.
+    t.intervalsTitle =
+        QStringLiteral("Each analysis's %1% CI of the difference (%2), bounds %3 and %4")
+            .arg(fromStd(report::apa::percent(1 - 2 * s.alpha)), differenceName(picture),
+                 boundText(picture, s.lower), boundText(picture, s.upper));
+    for (Analysis analysis : analyses) {
+        const std::string_view title = score_report::analysisTitle(analysis);
+        const QString name = QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
+        const auto& result = answers.outcome(analysis).result;
+        t.analysisCaptions.push_back(result ? name + QStringLiteral(": ") +
+                                                  conclusionWords(picture, *result)
+                                            : name + QStringLiteral(": not computed"));
+    }
+    t.intervalsAxisTitle =
+        QStringLiteral("Difference in raw units (%1)").arg(differenceName(picture));
+    t.intervalsLegend =
+        minimalEffect(picture)
+            ? QStringLiteral("Blue: beyond the bounds; orange: not shown; diamond: the estimate")
+            : QStringLiteral(
+                  "Shaded: between the bounds; blue: equivalent; orange: not shown; diamond: the "
+                  "estimate");
+    return t;
+}
+
+// The parts' heights, in line heights.
+qreal scoresPanelLines(const ScoresPicture& picture) {
+    return textLine + static_cast<qreal>(picture.rows.size()) * (textLine + scoreBand) +
+           tickLabelsHeight + 2 * textLine;
+}
+qreal intervalsPanelLines() {
+    return textLine + boundGap +
+           static_cast<qreal>(analyses.size()) * (textLine + intervalBar + intervalGap) +
+           tickLabelsHeight + 2 * textLine;
+}
+
+struct Mapping {
+    figure::Axis axis;
+    qreal left = 0, right = 0;
+    qreal x(double value) const {
+        return left + (value - axis.low) / (axis.high - axis.low) * (right - left);
+    }
+};
+
+void writeLine(QPainter& painter, qreal left, qreal top, qreal line, const QString& text,
+               bool bold = false) {
+    QFont font = painter.font();
+    font.setBold(bold);
+    painter.setFont(font);
+    painter.setPen(ink);
+    painter.drawText(QRectF(left, top, 200 * line, textLine * line),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, text);
+    font.setBold(false);
+    painter.setFont(font);
+}
+
+void drawDashed(QPainter& painter, qreal x, qreal top, qreal bottom, qreal line) {
+    painter.setPen(pen(ink, figure::markLineWidth(line), Qt::DashLine));
+    painter.drawLine(QPointF(x, top), QPointF(x, bottom));
+}
+
+qreal paintScoresPanel(QPainter& painter, qreal left, qreal right, qreal top,
+                       const ScoresPicture& picture, const FigureTexts& texts, qreal line) {
+    const auto& answers = picture.answers;
+    const auto [lowMark, highMark] = markedBounds(picture);
+    std::vector<double> values = {lowMark, highMark};
+    for (const auto& row : picture.rows)
+        values.insert(values.end(), row.begin(), row.end());
+    Mapping at{figure::niceAxis(values), left, right};
+
+    qreal y = top;
+    writeLine(painter, left, y, line, texts.scoresTitle, true);
+    y += textLine * line;
+    for (std::size_t r = 0; r < picture.rows.size(); ++r) {
+        const auto& scores = picture.rows[r];
+        const score_report::ScoreShape& shape = answers.shapes[r];
+        writeLine(painter, left, y, line, texts.rowCaptions[r]);
+        y += textLine * line;
+        const qreal middle = y + scoreBand * line / 2;
+        // The box first, so that the points show over it.
+        const qreal half = boxHeight * line / 2;
+        painter.setPen(pen(neutralGrey, figure::markLineWidth(line)));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawLine(QPointF(at.x(shape.lowWhisker), middle), QPointF(at.x(shape.q1), middle));
+        painter.drawLine(QPointF(at.x(shape.q3), middle), QPointF(at.x(shape.highWhisker), middle));
+        for (const double whisker : {shape.lowWhisker, shape.highWhisker})
+            painter.drawLine(QPointF(at.x(whisker), middle - half / 2),
+                             QPointF(at.x(whisker), middle + half / 2));
+        painter.drawRect(
+            QRectF(QPointF(at.x(shape.q1), middle - half), QPointF(at.x(shape.q3), middle + half)));
+        painter.setPen(pen(ink, 2 * figure::markLineWidth(line)));
+        painter.drawLine(QPointF(at.x(shape.median), middle - half),
+                         QPointF(at.x(shape.median), middle + half));
+        // The points, open, so that many on one spot still show how many.
+        QColor point = okabeBlue;
+        point.setAlpha(150);
+        painter.setPen(pen(point, line / 14));
+        const qreal size = pointSize * line;
+        for (std::size_t i = 0; i < scores.size(); ++i) {
+            const qreal py = middle + jitterOf(i) * pointSpread * line;
+            painter.drawEllipse(QRectF(at.x(scores[i]) - size / 2, py - size / 2, size, size));
+        }
+        // The bounds marked across the band only, clear of the captions.
+        for (const double mark : {lowMark, highMark})
+            drawDashed(painter, at.x(mark), y, y + scoreBand * line, line);
+        y += scoreBand * line;
+    }
+    figure::drawBottomAxis(painter, at.axis, left, right, y, line,
+                           [&](double v) { return at.x(v); });
+    y += tickLabelsHeight * line;
+    writeLine(painter, left, y, line, texts.scoresAxisTitle);
+    y += textLine * line;
+    writeLine(painter, left, y, line, texts.scoresLegend);
+    return y + textLine * line;
+}
+
+void paintIntervalsPanel(QPainter& painter, qreal left, qreal right, qreal top,
+                         const ScoresPicture& picture, const FigureTexts& texts, qreal line) {
+    const auto& answers = picture.answers;
+    const double lower = answers.settings.lower, upper = answers.settings.upper;
+    std::vector<double> values = {lower, upper, 0};
+    for (const auto& outcome : answers.outcomes) {
+        if (!outcome.result) continue;
+        values.insert(values.end(),
+                      {outcome.result->low, outcome.result->high, outcome.result->estimate});
+    }
+    Mapping at{figure::niceAxis(values), left, right};
+
+    qreal y = top;
+    writeLine(painter, left, y, line, texts.intervalsTitle, true);
+    y += (textLine + boundGap) * line;
+    const qreal rowsTop = y;
+    const qreal rowsHeight =
+        static_cast<qreal>(analyses.size()) * (textLine + intervalBar + intervalGap) * line;
+    painter.fillRect(
+        QRectF(QPointF(at.x(lower), rowsTop), QPointF(at.x(upper), rowsTop + rowsHeight)),
+        figure::regionShade());
+    painter.setPen(pen(neutralGrey, figure::axisLineWidth(line)));
+    painter.drawLine(QPointF(at.x(0), rowsTop), QPointF(at.x(0), rowsTop + rowsHeight));
+    for (std::size_t a = 0; a < analyses.size(); ++a) {
+        const auto& outcome = answers.outcome(analyses[a]);
+        writeLine(painter, left, y, line, texts.analysisCaptions[a]);
+        y += textLine * line;
+        if (outcome.result) {
+            const auto& result = *outcome.result;
+            const qreal middle = y + intervalBar * line / 2;
+            // At least a sliver wide, so that an interval of equal ends still shows.
+            const qreal x0 = at.x(result.low), x1 = std::max(at.x(result.high), x0 + line / 8);
+            const qreal thick = 0.5 * line;
+            painter.fillRect(
+                QRectF(QPointF(x0, middle - thick / 2), QPointF(x1, middle + thick / 2)),
+                concludes(result) ? okabeBlue : okabeVermillion);
+            const QPointF c(at.x(result.estimate), middle);
+            const qreal d = 0.45 * line;
+            QPainterPath diamond;
+            diamond.moveTo(c + QPointF(0, -d));
+            diamond.lineTo(c + QPointF(d, 0));
+            diamond.lineTo(c + QPointF(0, d));
+            diamond.lineTo(c + QPointF(-d, 0));
+            diamond.closeSubpath();
+            painter.setPen(pen(ink, line / 10));
+            painter.setBrush(Qt::white);
+            painter.drawPath(diamond);
+            painter.setBrush(Qt::NoBrush);
+        }
+        y += (intervalBar + intervalGap) * line;
+    }
+    for (const double b : {lower, upper})
+        drawDashed(painter, at.x(b), rowsTop - 0.2 * line, y, line);
+    figure::drawBottomAxis(painter, at.axis, left, right, y, line,
+                           [&](double v) { return at.x(v); });
+    y += tickLabelsHeight * line;
+    writeLine(painter, left, y, line, texts.intervalsAxisTitle);
+    y += textLine * line;
+    writeLine(painter, left, y, line, texts.intervalsLegend);
+}
+
+}  // namespace
+
+ScoresPicture scoresPicture(const score_report::ScoreAnswers& answers,
+                            const std::vector<double>& group1, const std::vector<double>& group2) {
+    ScoresPicture picture;
+    picture.answers = answers;
+    if (answers.matched) {
+        std::vector<double> d;
+        for (std::size_t i = 0; i < std::min(group1.size(), group2.size()); ++i)
+            d.push_back(group1[i] - group2[i]);
+        picture.rows = {d};
+        picture.rowNames = {QStringLiteral("Differences")};
+    } else {
+        picture.rows = {group1, group2};
+        picture.rowNames = {fromStd(answers.label1), fromStd(answers.label2)};
+    }
+    // A shape for every row drawn; without one (scores not finite) no row is drawn.
+    if (picture.answers.shapes.size() != picture.rows.size()) {
+        picture.rows.clear();
+        picture.rowNames.clear();
+    }
+    return picture;
+}
+
+double jitterOf(std::size_t index) {
+    // The fractional parts of multiples of the golden ratio spread evenly
+    // and never repeat.
+    const double golden = 0.6180339887498949;
+    const double f = std::fmod(static_cast<double>(index) * golden, 1.0);
+    return f - 0.5;
+}
+
+std::pair<double, double> markedBounds(const ScoresPicture& picture) {
+    const auto& s = picture.answers.settings;
+    if (picture.answers.matched || picture.answers.shapes.size() < 2) return {s.lower, s.upper};
+    const double centre = picture.answers.shapes[1].median;
+    return {centre + s.lower, centre + s.upper};
+}
+
+qreal scoresFigureMinimumWidth(const ScoresPicture& picture, const QFont& font,
+                               const QPaintDevice* device) {
+    const FigureTexts texts = figureTexts(picture);
+    std::vector<QString> lines = {texts.scoresTitle,        texts.scoresAxisTitle,
+                                  texts.scoresLegend,       texts.intervalsTitle,
+                                  texts.intervalsAxisTitle, texts.intervalsLegend};
+    lines.insert(lines.end(), texts.rowCaptions.begin(), texts.rowCaptions.end());
+    lines.insert(lines.end(), texts.analysisCaptions.begin(), texts.analysisCaptions.end());
+    QFont bold = font;
+    bold.setBold(true);
+    const QFontMetricsF plain(font, device), strong(bold, device);
+    qreal widest = 0;
+    for (const QString& text : lines) {
+        const bool isTitle = &text == &lines[0] || &text == &lines[3];
+        widest = std::max(widest, (isTitle ? strong : plain).horizontalAdvance(text));
+    }
+    const qreal line = lineHeight(font, device);
+    return widest + 2 * margin * line;
+}
+
+qreal scoresFigureHeight(const ScoresPicture& picture, const QFont& font,
+                         const QPaintDevice* device) {
+    const qreal line = lineHeight(font, device);
+    return (2 * margin + scoresPanelLines(picture) + panelGap + intervalsPanelLines()) * line;
+}
+
+void paintScoresFigure(QPainter& painter, const QRectF& area, const ScoresPicture& picture,
+                       const QFont& font) {
+    painter.save();
+    painter.setFont(font);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal line = lineHeight(font, painter.device());
+    const qreal left = area.left() + margin * line, right = area.right() - margin * line;
+    qreal y = area.top() + margin * line;
+    const FigureTexts texts = figureTexts(picture);
+    if (!picture.rows.empty()) {
+        y = paintScoresPanel(painter, left, right, y, picture, texts, line);
+        y += panelGap * line;
+    }
+    paintIntervalsPanel(painter, left, right, y, picture, texts, line);
+    painter.restore();
+}
+
+ScoresFigure::ScoresFigure(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void ScoresFigure::setPicture(const ScoresPicture& picture) {
+    picture_ = picture;
+    updateGeometry();
+    update();
+}
+
+void ScoresFigure::clear() {
+    picture_.reset();
+    updateGeometry();
+    update();
+}
+
+QSize ScoresFigure::sizeHint() const {
+    const QSize least = minimumSizeHint();
+    return {std::max(least.width(), static_cast<int>(std::ceil(48 * lineHeight(font(), this)))),
+            least.height()};
+}
+
+QSize ScoresFigure::minimumSizeHint() const {
+    const qreal line = lineHeight(font(), this);
+    if (!picture_)
+        return {static_cast<int>(std::ceil(widthInLines * line)),
+                static_cast<int>(std::ceil(4 * line))};
+    const qreal width =
+        std::max(widthInLines * line, scoresFigureMinimumWidth(*picture_, font(), this));
+    return {static_cast<int>(std::ceil(width)),
+            static_cast<int>(std::ceil(scoresFigureHeight(*picture_, font(), this)))};
+}
+
+void ScoresFigure::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (picture_) paintScoresFigure(painter, QRectF(rect()), *picture_, font());
+}
+
+}  // namespace tarnwick::scores_window
