@@ -201,8 +201,8 @@ std::string bootstrapMethod(const ScoreResult& result) {
 std::string normalMethod(const ScoreAnswers& answers, const ScoreResult& result) {
     const std::string df = "df = " + apa::degreesOfFreedom(result.notes.df);
     if (answers.matched)
-        return "Paired t tests, the standard error from the SD of the differences, " + df + ".";
-    return "Welch's t tests, Welch's standard error, " + df + ".";
+        return "Paired t tests: the standard error from the SD of the differences, " + df + ".";
+    return "Welch's t tests: Welch's standard error, " + df + ".";
 }
 
 std::string shapeName(const ScoreAnswers& answers, std::size_t index) {
