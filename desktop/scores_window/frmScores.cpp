@@ -147,6 +147,8 @@ void frmScores::showProblem(const QString& why) {
     ui.txtReport->setReport(why);
     ui.figure->clear();
     ui.scrollFigure->setVisible(false);
+    for (QPushButton* command : {ui.cmdCopyText, ui.cmdCopyPlot, ui.cmdSave})
+        command->setEnabled(false);
     setAccessibleDescription(why);
     emit answered();
 }

@@ -1,0 +1,573 @@
+// The scores report, driven as a user of a screen reader would: scores
+// pasted in the data window, "Analyse the scores..." pressed, the settings
+// row typed into, every control found by its accessible name. What it shows
+// must be the engine's own analyses of the same scores; its picture is read
+// exactly from a recording paint device.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+
+#include "figure_style.h"
+#include "frmScores.h"
+#include "recording_device.h"
+#include "report_text_view.h"
+#include "scores_figure.h"
+#include "ui_test_support.h"
+
+namespace tarnwick {
+namespace {
+
+using score_analysis::Hypothesis;
+using testing::box;
+using testing::control;
+using testing_support::Painted;
+using testing_support::RecordingDevice;
+
+template <typename Widget>
+Widget* named(QWidget& root, const QString& accessibleName) {
+    for (Widget* widget : root.findChildren<Widget*>())
+        if (widget->accessibleName() == accessibleName) return widget;
+    return nullptr;
+}
+
+// Side by side, 12 and 10 scores, one far out in the second group.
+const QString sideBySide = QStringLiteral(
+    "control,treated\n10.1,10.6\n11.4,11.0\n9.8,10.2\n12.2,11.9\n10.9,12.4\n11.7,10.8\n"
+    "10.3,11.3\n12.8,9.9\n11.1,10.4\n10.6,17.5\n11.9,\n10.0,\n");
+const std::vector<double> control1 = {10.1, 11.4, 9.8,  12.2, 10.9, 11.7,
+                                      10.3, 12.8, 11.1, 10.6, 11.9, 10.0};
+const std::vector<double> treated = {10.6, 11.0, 10.2, 11.9, 12.4, 10.8, 11.3, 9.9, 10.4, 17.5};
+// The same as a group column and a score column, the groups interleaved.
+const QString longFormat =
+    QStringLiteral("group;score\nB;10,6\nA;10,1\nA;11,4\nB;11,0\nA;9,8\nB;10,2\nA;12,2\nB;11,9\n");
+// Matched pairs, one incomplete.
+const QString pairs = QStringLiteral(
+    "before\tafter\n12.5\t13.1\n11.9\t12.4\n14.2\tNA\n13.0\t13.8\n12.2\t12.9\n13.6\t14.0\n"
+    "12.8\t13.1\n");
+
+struct Calculator {
+    testing::Recorder recorder;
+    std::unique_ptr<frmBrevant> window;
+    Calculator() {
+        Platform platform = recorder.platform();
+        platform.data.scoresReport.chooseSaveFile = [this](QWidget*, const QString&, const QString&,
+                                                           QString* filter) {
+            *filter = QString();
+            ++asked;
+            return savePath;
+        };
+        platform.data.scoresReport.showMessage = [this](QWidget*, const QString& prompt,
+                                                        MessageIcon,
+                                                        const QString&) { messages << prompt; };
+        window = std::make_unique<frmBrevant>(platform);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+    QString savePath;
+    QStringList messages;
+    int asked = 0;
+};
+
+// Opens the data window, pastes the scores, chooses the layout, and lets
+// `use` work in it.
+bool inDataWindow(Calculator& calculator, const QString& scores, int layout,
+                  const std::function<void(QWidget&)>& use) {
+    return testing::whileModal(
+        [&] {
+            QTest::mouseClick(&control<QPushButton>(*calculator.window, "cmdData"), Qt::LeftButton);
+        },
+        [&](QWidget& data) {
+            named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"))->setPlainText(scores);
+            named<QComboBox>(data, QStringLiteral("Layout"))->setCurrentIndex(layout);
+            use(data);
+        });
+}
+
+// Presses "Analyse the scores..." and lets `use` work in the scores report
+// once its analyses are shown.
+bool inScoresWindow(QWidget& data, const std::function<void(frmScores&)>& use) {
+    auto* analyse = named<QPushButton>(data, QStringLiteral("Analyse the scores..."));
+    if (analyse == nullptr || !analyse->isEnabled()) return false;
+    return testing::whileModal([&] { QTest::mouseClick(analyse, Qt::LeftButton); },
+                               [&](QWidget& modal) {
+                                   auto* scores = qobject_cast<frmScores*>(&modal);
+                                   QVERIFY(scores != nullptr);
+                                   QTRY_VERIFY_WITH_TIMEOUT(!scores->busy(), 20000);
+                                   use(*scores);
+                               });
+}
+
+void retype(QWidget& window, const QString& name, const QString& text) {
+    auto* field = named<QLineEdit>(window, name);
+    QVERIFY2(field != nullptr, qPrintable(name));
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+}
+
+QString engineText(const std::vector<double>& x, const std::vector<double>& y, bool matched,
+                   score_analysis::ScoreSettings settings, const std::string& label1,
+                   const std::string& label2) {
+    score_report::ScoreAnswers answers = score_report::analyseScores(x, y, matched, settings);
+    answers.label1 = label1;
+    answers.label2 = label2;
+    return QString::fromStdString(score_report::scoreReportText(answers));
+}
+
+class ScoresWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { testing::prepareApplication(); }
+
+    // Each layout reaches the report with its own scores, names and design,
+    // analysed exactly as the engine analyses them.
+    void opensWithTheScoresAndLayoutChosen_data() {
+        QTest::addColumn<QString>("scores");
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<bool>("matched");
+        QTest::addColumn<QString>("label1");
+        QTest::addColumn<QString>("label2");
+        QTest::addColumn<std::vector<double>>("x");
+        QTest::addColumn<std::vector<double>>("y");
+        QTest::newRow("side by side, unequal sizes") << sideBySide << 0 << false << "control"
+                                                     << "treated" << control1 << treated;
+        QTest::newRow("matched, incomplete pair dropped")
+            << pairs << 1 << true << "before"
+            << "after" << std::vector<double>{12.5, 11.9, 13.0, 12.2, 13.6, 12.8}
+            << std::vector<double>{13.1, 12.4, 13.8, 12.9, 14.0, 13.1};
+        QTest::newRow("group column, decimal commas")
+            << longFormat << 2 << false << "B"
+            << "A" << std::vector<double>{10.6, 11.0, 10.2, 11.9}
+            << std::vector<double>{10.1, 11.4, 9.8, 12.2};
+    }
+    void opensWithTheScoresAndLayoutChosen() {
+        QFETCH(QString, scores);
+        QFETCH(int, layout);
+        QFETCH(bool, matched);
+        QFETCH(QString, label1);
+        QFETCH(QString, label2);
+        QFETCH(std::vector<double>, x);
+        QFETCH(std::vector<double>, y);
+        Calculator calculator;
+        box(*calculator.window, "TxtNotTrivial").setText(QStringLiteral("1.5"));
+        bool shown = false;
+        QVERIFY(inDataWindow(calculator, scores, layout, [&](QWidget& data) {
+            shown = inScoresWindow(data, [&](frmScores& w) {
+                QVERIFY(w.shownAnswers().has_value());
+                QCOMPARE(w.shownAnswers()->matched, matched);
+                // The bounds start as the calculator's, -delta and +delta.
+                QCOMPARE(named<QLineEdit>(w, QStringLiteral("Lower bound"))->text(),
+                         QStringLiteral("-1.5"));
+                QCOMPARE(named<QLineEdit>(w, QStringLiteral("Upper bound"))->text(),
+                         QStringLiteral("1.5"));
+                const QString expected = engineText(x, y, matched, {0.05, -1.5, 1.5},
+                                                    label1.toStdString(), label2.toStdString());
+                const QString text =
+                    named<report::ReportTextView>(w, QStringLiteral("Scores report text"))
+                        ->report();
+                QCOMPARE(text, expected);
+                for (const char* analysis :
+                     {"Normal theory. ", "Rank-based. ", "Trimmed means. ", "Bootstrap-t. "})
+                    QVERIFY2(text.contains(QLatin1String(analysis)), analysis);
+                QVERIFY(
+                    named<QLabel>(w, QStringLiteral("Scores analysed"))->text().contains(label1));
+            });
+        }));
+        QVERIFY(shown);
+    }
+
+    // The button answers only where there are scores the analyses can use.
+    void analyseButtonOnlyForScoresThatCanBeAnalysed_data() {
+        QTest::addColumn<QString>("scores");
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<bool>("correlationPage");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("scores") << sideBySide << 0 << false << true;
+        QTest::newRow("nothing pasted") << QString() << 0 << false << false;
+        QTest::newRow("one score in a group")
+            << QStringLiteral("a,b\n1,2\n3,\n") << 0 << false << false;
+        QTest::newRow("a cell not a number")
+            << QStringLiteral("a,b\n1,2\n3,x\n4,5\n") << 0 << false << false;
+        QTest::newRow("every score equal")
+            << QStringLiteral("a,b\n2,2\n2,2\n2,2\n") << 0 << false << false;
+        QTest::newRow("one group varies")
+            << QStringLiteral("a,b\n2,1\n2,2\n2,3\n") << 0 << false << true;
+        QTest::newRow("matched, differences all equal")
+            << QStringLiteral("a,b\n1,2\n5,6\n9,10\n") << 1 << false << false;
+        QTest::newRow("on the correlation page") << sideBySide << 0 << true << false;
+    }
+    void analyseButtonOnlyForScoresThatCanBeAnalysed() {
+        QFETCH(QString, scores);
+        QFETCH(int, layout);
+        QFETCH(bool, correlationPage);
+        QFETCH(bool, enabled);
+        Calculator calculator;
+        QVERIFY(inDataWindow(calculator, scores, layout, [&](QWidget& data) {
+            if (correlationPage) control<QTabWidget>(data, "tabs").setCurrentIndex(1);
+            auto* analyse = named<QPushButton>(data, QStringLiteral("Analyse the scores..."));
+            QVERIFY(analyse != nullptr);
+            QCOMPARE(analyse->isEnabled(), enabled);
+        }));
+    }
+
+    // Every setting of the row reaches the analyses; one that cannot be used
+    // gets its sentence and no number.
+    void settingsRowAsksTheQuestion_data() {
+        QTest::addColumn<QString>("alpha");
+        QTest::addColumn<QString>("lower");
+        QTest::addColumn<QString>("upper");
+        QTest::addColumn<bool>("minimalEffect");
+        QTest::addColumn<QString>("problem");  // empty: answered
+        QTest::newRow("alpha .025, asymmetric bounds") << "0.025"
+                                                       << "-0.5"
+                                                       << "2" << false << QString();
+        QTest::newRow("minimal-effect test") << "0.05"
+                                             << "-0.25"
+                                             << "0.25" << true << QString();
+        QTest::newRow("bounds on one side of zero") << "0.1"
+                                                    << "0.2"
+                                                    << "0.9" << false << QString();
+        QTest::newRow("alpha not a number")
+            << "five"
+            << "-1"
+            << "1" << false << "Type alpha as a number between 0 and 0.5, such as 0.05.";
+        QTest::newRow("a bound missing")
+            << "0.05"
+            << ""
+            << "1" << false << "Type both bounds, as numbers such as -0.5 and 0.5.";
+        QTest::newRow("alpha beyond 0.5") << "0.6"
+                                          << "-1"
+                                          << "1" << false << "Alpha must";
+        QTest::newRow("bounds reversed") << "0.05"
+                                         << "1"
+                                         << "-1" << false << "lower";
+    }
+    void settingsRowAsksTheQuestion() {
+        QFETCH(QString, alpha);
+        QFETCH(QString, lower);
+        QFETCH(QString, upper);
+        QFETCH(bool, minimalEffect);
+        QFETCH(QString, problem);
+        Calculator calculator;
+        bool shown = false;
+        QVERIFY(inDataWindow(calculator, sideBySide, 0, [&](QWidget& data) {
+            shown = inScoresWindow(data, [&](frmScores& w) {
+                // Raw scores have raw bounds and no pooled standard error.
+                QVERIFY(named<QCheckBox>(w, QStringLiteral("Bounds in SD units"))->isHidden());
+                QVERIFY(named<QCheckBox>(w, QStringLiteral("Welch's standard error"))->isHidden());
+                retype(w, QStringLiteral("Alpha"), alpha);
+                retype(w, QStringLiteral("Lower bound"), lower);
+                retype(w, QStringLiteral("Upper bound"), upper);
+                if (minimalEffect)
+                    QTest::mouseClick(named<QCheckBox>(w, QStringLiteral("Minimal-effect test")),
+                                      Qt::LeftButton);
+                QVERIFY(w.busy());
+                QTRY_VERIFY_WITH_TIMEOUT(!w.busy(), 20000);
+                const QString text =
+                    named<report::ReportTextView>(w, QStringLiteral("Scores report text"))
+                        ->report();
+                auto* copy = named<QPushButton>(w, QStringLiteral("Copy text"));
+                if (!problem.isEmpty()) {
+                    QVERIFY(!w.shownAnswers().has_value());
+                    QVERIFY2(text.contains(problem), qPrintable(text));
+                    QVERIFY2(named<QLabel>(w, QStringLiteral("Status"))->text().contains(problem),
+                             qPrintable(named<QLabel>(w, QStringLiteral("Status"))->text()));
+                    QVERIFY(!copy->isEnabled());
+                    return;
+                }
+                QCOMPARE(text, engineText(control1, treated, false,
+                                          {alpha.toDouble(), lower.toDouble(), upper.toDouble(),
+                                           minimalEffect ? Hypothesis::minimalEffect
+                                                         : Hypothesis::equivalence},
+                                          "control", "treated"));
+                QVERIFY(copy->isEnabled());
+                QTest::mouseClick(copy, Qt::LeftButton);
+                QCOMPARE(QApplication::clipboard()->text(), w.text());
+            });
+        }));
+        QVERIFY(shown);
+    }
+
+    // Without a non-trivial difference in the calculator the bounds start
+    // empty: the report asks for them, and offers nothing to copy or save.
+    void withoutBoundsAsksForThem() {
+        Calculator calculator;
+        QVERIFY(inDataWindow(calculator, sideBySide, 0, [&](QWidget& data) {
+            QVERIFY(inScoresWindow(data, [&](frmScores& w) {
+                QVERIFY(!w.shownAnswers().has_value());
+                QCOMPARE(named<QLabel>(w, QStringLiteral("Status"))->text(),
+                         QStringLiteral("Type both bounds, as numbers such as -0.5 and 0.5."));
+                for (const char* command : {"Copy text", "Copy plot", "Save"})
+                    QVERIFY2(!named<QPushButton>(w, QLatin1String(command))->isEnabled(), command);
+            }));
+        }));
+    }
+
+    // Closed and opened again, the report asks the question it was last asked.
+    void settingsStayWhileTheProgramRuns() {
+        Calculator calculator;
+        box(*calculator.window, "TxtNotTrivial").setText(QStringLiteral("1"));
+        QVERIFY(inDataWindow(calculator, sideBySide, 0, [&](QWidget& data) {
+            QVERIFY(inScoresWindow(data, [&](frmScores& w) {
+                retype(w, QStringLiteral("Alpha"), QStringLiteral("0.01"));
+                QTest::mouseClick(named<QCheckBox>(w, QStringLiteral("Minimal-effect test")),
+                                  Qt::LeftButton);
+            }));
+            QVERIFY(inScoresWindow(data, [&](frmScores& w) {
+                QCOMPARE(named<QLineEdit>(w, QStringLiteral("Alpha"))->text(),
+                         QStringLiteral("0.01"));
+                QVERIFY(named<QCheckBox>(w, QStringLiteral("Minimal-effect test"))->isChecked());
+                QCOMPARE(w.shownAnswers()->settings.alpha, 0.01);
+                QCOMPARE(w.shownAnswers()->settings.hypothesis, Hypothesis::minimalEffect);
+                // Bounds never typed follow the calculator's.
+                QCOMPARE(w.shownAnswers()->settings.upper, 1.0);
+            }));
+        }));
+    }
+
+    // The keyboard alone: Tab walks the row, the text and the commands in
+    // reading order; Esc closes the report and leaves the data window open.
+    void keyboardTabOrderAndEscape() {
+        Calculator calculator;
+        box(*calculator.window, "TxtNotTrivial").setText(QStringLiteral("0.5"));
+        QVERIFY(inDataWindow(calculator, sideBySide, 0, [&](QWidget& data) {
+            QVERIFY(inScoresWindow(data, [&](frmScores& w) {
+                const QStringList order = {"Alpha",
+                                           "Lower bound",
+                                           "Upper bound",
+                                           "Minimal-effect test",
+                                           "Scores report text",
+                                           "Copy text",
+                                           "Copy plot",
+                                           "Save",
+                                           "Close"};
+                named<QLineEdit>(w, QStringLiteral("Alpha"))->setFocus();
+                for (const QString& name : order) {
+                    QCOMPARE(QApplication::focusWidget()->accessibleName(), name);
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                }
+                for (QWidget* widget : w.findChildren<QWidget*>())
+                    if (widget->isVisibleTo(&w) && widget->focusPolicy() != Qt::NoFocus)
+                        QVERIFY2(!widget->accessibleName().isEmpty(),
+                                 qPrintable(widget->objectName()));
+                QTest::keyClick(&w, Qt::Key_Escape);
+                QVERIFY(!w.isVisible());
+            }));
+            QVERIFY(data.isVisible());
+        }));
+    }
+
+    // Each format is written whole; a text file holds the text as shown.
+    void savesEachFormat_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("starts");
+        QTest::newRow("pdf") << "scores.pdf" << QByteArray("%PDF");
+        QTest::newRow("png") << "scores.png" << QByteArray("\x89PNG");
+        QTest::newRow("svg") << "scores.svg" << QByteArray("<?xml");
+        QTest::newRow("text") << "scores.txt" << QByteArray("Scores: control");
+    }
+    void savesEachFormat() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, starts);
+        QTemporaryDir folder;
+        Calculator calculator;
+        box(*calculator.window, "TxtNotTrivial").setText(QStringLiteral("2"));
+        calculator.savePath = folder.filePath(file);
+        QVERIFY(inDataWindow(calculator, sideBySide, 0, [&](QWidget& data) {
+            QVERIFY(inScoresWindow(data, [&](frmScores& w) {
+                auto* save = named<QPushButton>(w, QStringLiteral("Save"));
+                QVERIFY(save->isEnabled());
+                QTest::mouseClick(save, Qt::LeftButton);
+                QVERIFY(calculator.asked > 0);
+                QFile saved(calculator.savePath);
+                QVERIFY2(saved.open(QIODevice::ReadOnly),
+                         qPrintable(calculator.messages.join(u' ')));
+                const QByteArray bytes = saved.readAll();
+                QVERIFY2(bytes.startsWith(starts), bytes.left(20).constData());
+                if (file.endsWith(QLatin1String(".txt")))
+                    QCOMPARE(QString::fromUtf8(bytes), w.text());
+            }));
+        }));
+        QVERIFY(calculator.messages.isEmpty());
+    }
+
+    // The bootstrap of 10,000 scores a group runs away from the window's
+    // thread: its timers keep firing while the analyses run.
+    void staysResponsiveOnManyScores() {
+        std::vector<double> x, y;
+        for (int i = 0; i < 10000; ++i) {
+            x.push_back(std::sin(i * 0.7) * 3 + (i % 11) * 0.1);
+            y.push_back(std::cos(i * 0.3) * 3 + (i % 7) * 0.1);
+        }
+        ScoresInput input;
+        input.group1 = x;
+        input.group2 = y;
+        input.filledLower = QStringLiteral("-1");
+        input.filledUpper = QStringLiteral("1");
+        QElapsedTimer clock;
+        clock.start();
+        frmScores w(input);
+        QVERIFY(w.busy());
+        int ticks = 0;
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+        tick.start(10);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.busy(), 60000);
+        qInfo("10,000 scores a group: %lld ms, %d ticks of 10 ms meanwhile", clock.elapsed(),
+              ticks);
+        QVERIFY(w.shownAnswers().has_value());
+        QCOMPARE(w.shownAnswers()->n1, 10000L);
+        QVERIFY(ticks >= 1);
+    }
+};
+
+// The picture, painted on a recording device: every score a point, each box
+// at its quartiles, the bounds dashed, one interval per analysis at its ends.
+class ScoresFigureTest : public QObject {
+    Q_OBJECT
+
+    static std::vector<Painted> painted(const scores_window::ScoresPicture& picture) {
+        const QFont font(QStringLiteral("Liberation Sans"), 9);
+        RecordingDevice device(QSize(900, 1200));
+        QPainter painter(&device);
+        scores_window::paintScoresFigure(painter, QRectF(0, 0, 900, 1200), picture, font);
+        painter.end();
+        return device.painted();
+    }
+
+    static bool isPoint(const Painted& p) {
+        return p.kind == Painted::Kind::path && p.pen.color().alpha() == 150;
+    }
+
+private slots:
+    void figureDrawsScoresBoxesBoundsAndIntervals_data() {
+        QTest::addColumn<std::vector<double>>("x");
+        QTest::addColumn<std::vector<double>>("y");
+        QTest::addColumn<bool>("matched");
+        QTest::newRow("independent") << control1 << treated << false;
+        QTest::newRow("matched") << std::vector<double>{12.5, 11.9, 13.0, 12.2, 13.6, 12.8, 14.1}
+                                 << std::vector<double>{13.1, 12.4, 13.8, 12.9, 14.0, 13.1, 13.0}
+                                 << true;
+    }
+    void figureDrawsScoresBoxesBoundsAndIntervals() {
+        QFETCH(std::vector<double>, x);
+        QFETCH(std::vector<double>, y);
+        QFETCH(bool, matched);
+        score_report::ScoreAnswers answers =
+            score_report::analyseScores(x, y, matched, {0.05, -1, 1});
+        const scores_window::ScoresPicture picture = scores_window::scoresPicture(answers, x, y);
+        const std::vector<Painted> all = painted(picture);
+
+        std::vector<QPointF> points;
+        for (const Painted& p : all)
+            if (isPoint(p)) points.push_back(p.path.boundingRect().center());
+        std::size_t expected = 0;
+        for (const auto& row : picture.rows)
+            expected += row.size();
+        QCOMPARE(points.size(), expected);
+
+        // The scores' axis, read from the points of the first row themselves.
+        const auto& first = picture.rows[0];
+        const std::size_t low =
+            static_cast<std::size_t>(std::min_element(first.begin(), first.end()) - first.begin());
+        const std::size_t high =
+            static_cast<std::size_t>(std::max_element(first.begin(), first.end()) - first.begin());
+        const double scale = (points[high].x() - points[low].x()) / (first[high] - first[low]);
+        const auto xOf = [&](double v) { return points[low].x() + (v - first[low]) * scale; };
+        for (std::size_t i = 0; i < first.size(); ++i)
+            QVERIFY(std::fabs(points[i].x() - xOf(first[i])) < 1e-6);
+
+        // Each box spans its quartiles; one box a row.
+        std::vector<QRectF> boxes;
+        for (const Painted& p : all)
+            if (p.kind == Painted::Kind::rect && p.brush.style() == Qt::NoBrush)
+                boxes.push_back(p.rect);
+        QCOMPARE(boxes.size(), picture.rows.size());
+        QVERIFY(std::fabs(boxes[0].left() - xOf(answers.shapes[0].q1)) < 1e-6);
+        QVERIFY(std::fabs(boxes[0].right() - xOf(answers.shapes[0].q3)) < 1e-6);
+
+        // The bounds dashed across each band of scores at their marks, then
+        // across the intervals.
+        std::vector<QLineF> dashed;
+        for (const Painted& p : all)
+            if (p.kind == Painted::Kind::line && p.pen.style() == Qt::DashLine)
+                dashed.push_back(p.line);
+        QCOMPARE(dashed.size(), 2 * picture.rows.size() + 2);
+        const auto [lowMark, highMark] = scores_window::markedBounds(picture);
+        QVERIFY(std::fabs(dashed[0].x1() - xOf(lowMark)) < 1e-6);
+        QVERIFY(std::fabs(dashed[1].x1() - xOf(highMark)) < 1e-6);
+
+        // The intervals' axis, read from the last two dashed lines, the bounds.
+        const QLineF lowerLine = dashed[dashed.size() - 2], upperLine = dashed.back();
+        const auto dOf = [&](double v) {
+            return lowerLine.x1() + (v + 1) / 2 * (upperLine.x1() - lowerLine.x1());
+        };
+        std::vector<QRectF> bars;
+        std::vector<bool> blue;
+        for (const Painted& p : all) {
+            if (p.kind != Painted::Kind::rect) continue;
+            const QColor c = p.brush.color();
+            if (c == figure::okabeBlue || c == figure::okabeVermillion) {
+                bars.push_back(p.rect);
+                blue.push_back(c == figure::okabeBlue);
+            }
+        }
+        QCOMPARE(bars.size(), std::size_t{4});
+        for (std::size_t a = 0; a < 4; ++a) {
+            const auto& result = answers.outcomes[a].result;
+            QVERIFY(result.has_value());
+            QVERIFY(std::fabs(bars[a].left() - dOf(result->low)) < 1e-6);
+            QVERIFY(std::fabs(bars[a].right() - dOf(result->high)) < 1e-6);
+            QCOMPARE(blue[a], result->conclusion == score_analysis::Conclusion::equivalent);
+            if (a > 0) QVERIFY(bars[a].top() > bars[a - 1].bottom());
+        }
+    }
+
+    // The same scores give the same picture: the points' jitter is fixed.
+    void jitterIsFixedAndWithinTheBand() {
+        const score_report::ScoreAnswers answers =
+            score_report::analyseScores(control1, treated, false, {0.05, -1, 1});
+        const auto picture = scores_window::scoresPicture(answers, control1, treated);
+        const std::vector<Painted> once = painted(picture), again = painted(picture);
+        QCOMPARE(once.size(), again.size());
+        for (std::size_t i = 0; i < once.size(); ++i)
+            if (isPoint(once[i]))
+                QCOMPARE(once[i].path.boundingRect(), again[i].path.boundingRect());
+        for (std::size_t i = 0; i < 1000; ++i)
+            QVERIFY(scores_window::jitterOf(i) >= -0.5 && scores_window::jitterOf(i) < 0.5);
+    }
+};
+
+}  // namespace
+}  // namespace tarnwick
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    int status = 0;
+    {
+        tarnwick::ScoresWindowTest window;
+        status |= QTest::qExec(&window, argc, argv);
+    }
+    {
+        tarnwick::ScoresFigureTest figure;
+        status |= QTest::qExec(&figure, argc, argv);
+    }
+    return status;
+}
+
+#include "scores_window_test.moc"
