@@ -2,8 +2,10 @@
 """Mutation testing of Tarnwick's newer rooms: engine/planning/, engine/data/
 (summaries from raw scores), engine/table_text/ (the CSV reader),
 command_line/tarnwick-plan/, command_line/tarnwick-scores/, command_line/table_program/ and
-command_line/table_io/ (shared command-line code), desktop/plan_window/ and
-desktop/data_window/ (Qt windows), each against the CTest tests that exercise it.
+command_line/table_io/ (shared command-line code), engine/score_report/ (the
+scores report's words), desktop/plan_window/, desktop/data_window/,
+desktop/scores_window/ and desktop/test_settings_row/ (Qt windows), each
+against the CTest tests that exercise it.
 
 Extended from mutate_older.py (the report, its window, the figure code and
 tarnwick-batch): same method.
@@ -82,6 +84,8 @@ DATA_TESTS = (r"Matched\.|LongFormat\.|Correlation\.|Shape\.|ScoreCell\.|PlainNu
 QUICK = {"timeout": 10, "outer": 120}
 SCORES_TESTS = (r"ScoresManPage\.|Rows/EngineAgreement\.|Rows/MalformedTable\.|Rows/UsageErrors\.|"
                 r"Rows/StudyMessages\.|SettingsWithoutBounds\.|JsonLines\.")
+SCORE_REPORT_TESTS = (r"Worked/ShapeTest\.|Quantile\.|Sentences/AgreementTest\.|Agreement\.|"
+                      r"Facts/FactsTest\.|Paragraphs/ParagraphTest\.|Paragraph\.|ScoresLine\.")
 FOLDERS = {
     # The engine: its own tests, the report's sensitivity bounds
     # (report.cpp calls smallestBound), the planner program and the window.
@@ -138,8 +142,23 @@ FOLDERS = {
     },
     # The data window, and the main window that opens it (cmdData).
     "desktop/data_window": {
-        "targets": ["ui_data_window_test", "ui_main_window_test"],
-        "tests": r"^(ui_data_window|ui_main_window)$",
+        "targets": ["ui_data_window_test", "ui_main_window_test", "ui_scores_window_test"],
+        "tests": r"^(ui_data_window|ui_main_window|ui_scores_window)$",
+    },
+    # The scores report's words: its own tests and the window that shows them.
+    "engine/score_report": {
+        "targets": ["score_report_tests", "ui_scores_window_test"],
+        "tests": "^(" + SCORE_REPORT_TESTS + r"|ui_scores_window$)",
+    },
+    # The scores report window, opened from the data window.
+    "desktop/scores_window": {
+        "targets": ["ui_scores_window_test"],
+        "tests": r"^ui_scores_window$",
+    },
+    # The settings row: both windows that hold it.
+    "desktop/test_settings_row": {
+        "targets": ["report_window_test", "ui_scores_window_test"],
+        "tests": r"^(report_window|ui_scores_window)$",
     },
 }
 
@@ -164,6 +183,9 @@ FILES = [
     "desktop/plan_window/main_window_start.cpp", "desktop/plan_window/plan_answer.cpp",
     "desktop/plan_window/plan_files.cpp", "desktop/plan_window/plan_request.cpp", "desktop/plan_window/power_curve.cpp",
     "desktop/data_window/data_platform.cpp", "desktop/data_window/fill_plan.cpp", "desktop/data_window/frmData.cpp",
+    "engine/score_report/score_shape.cpp", "engine/score_report/score_report.cpp",
+    "desktop/scores_window/frmScores.cpp", "desktop/scores_window/scores_figure.cpp",
+    "desktop/test_settings_row/test_settings_row.cpp",
 ]
 
 # Identifiers with a sibling of the same type: swapping them compiles and
