@@ -7,7 +7,7 @@ differ counted. Usage: compare_intervals.py BEFORE.csv AFTER.csv"""
 import csv
 import sys
 
-ENDS = ["ind_d_ci90_low", "ind_d_ci90_high", "matched_d_ci90_low", "matched_d_ci90_high"]
+ENDS = ["ind_d_ci_tost_low", "ind_d_ci_tost_high", "matched_d_ci_tost_low", "matched_d_ci_tost_high"]
 
 
 def main(before_path, after_path):

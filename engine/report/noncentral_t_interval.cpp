@@ -25,9 +25,11 @@
 #include <cmath>
 #include <exception>
 #include <numbers>
+#include <optional>
 
 #include "boost_policy.h"
 #include "noncentral_t_cdf.h"
+#include "noncentral_t_mixture.h"
 
 namespace tarnwick::report {
 namespace {
@@ -40,7 +42,43 @@ const std::string noConvergence = "the noncentral t interval did not converge";
 
 thread_local IntervalEffort effort;
 
+// Far out (noncentral_t_mixture) each evaluation also gives the cdf's first
+// two derivatives, so Halley's steps, whose error after a step d is about
+// K |d|^3. K is measured from the last two steps (|d1| / |d0|^3, which is K
+// once the steps converge), so the search stops, without evaluating again,
+// when 1000 K |d|^3 is below 1e-13 relative, or a step is below 1e-12. A
+// constant from the normal approximation, as the secant search uses, is not
+// enough here: at df 6 the cdf in lambda is far from normal and K is many
+// times 1 / spread^2. Whenever the rule does not apply at an iterate, the
+// secant search takes over.
+std::optional<double> halleyEnd(double t, double df, double target, double start, double spread) {
+    double x = start, previous = 0;
+    for (int i = 0; i < maximumSteps; ++i) {
+        const auto f = noncentralTMixture(t, df, x);
+        if (!f || !(f->slope < 0)) return std::nullopt;
+        ++effort.evaluations;
+        const double e = f->cdf - target;
+        if (e == 0) return x;
+        const double newton = -e / f->slope;
+        const double denominator = 1 - newton * f->curvature / (2 * f->slope);
+        // Far from the root Halley's correction may turn the step; then Newton's.
+        double step = denominator > 0.5 ? newton / denominator : newton;
+        step = std::clamp(step, -4 * spread, 4 * spread);
+        x += step;
+        const double scale = std::fmax(1.0, std::fabs(x));
+        const double size = std::fabs(step);
+        if (size <= relativeTolerance * scale) return x;
+        if (previous != 0 && size < 1e-2 * previous) {
+            const double k = size / (previous * previous * previous);
+            if (1000 * k * size * size * size <= predictedTolerance * scale) return x;
+        }
+        previous = size;
+    }
+    return std::nullopt;
+}
+
 Value solveEnd(double t, double df, double target, double start, double centre, double spread) {
+    if (const auto end = halleyEnd(t, df, target, start, spread)) return Value::of(*end);
     const auto excess = [&](double lambda) {
         ++effort.evaluations;
         return noncentralTCdf(t, df, lambda) - target;
