@@ -1,5 +1,6 @@
 #include "frmPlan.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 
 #include "announcer.h"
@@ -52,6 +53,8 @@ void frmPlan::fill(const planner::PlanForm& start) {
         ->setChecked(true);
     (start.design == plan::Design::matched ? ui.opMatched : ui.opIndependent)->setChecked(true);
     (start.symmetric ? ui.opSymmetric : ui.opAsymmetric)->setChecked(true);
+    (start.minimalEffect ? ui.opMinimalEffect : ui.opEquivalence)->setChecked(true);
+    ui.chkSdUnits->setChecked(start.sdUnits);
     ui.txtAlpha->setText(fromStd(start.alpha));
     ui.txtBound->setText(fromStd(start.bound));
     ui.txtLower->setText(fromStd(start.lower));
@@ -71,6 +74,8 @@ planner::PlanForm frmPlan::form() const {
                                                 : planner::Question::size;
     f.design = ui.opMatched->isChecked() ? plan::Design::matched : plan::Design::independent;
     f.symmetric = ui.opSymmetric->isChecked();
+    f.minimalEffect = ui.opMinimalEffect->isChecked();
+    f.sdUnits = ui.chkSdUnits->isChecked();
     f.alpha = textOf(ui.txtAlpha);
     f.bound = textOf(ui.txtBound);
     f.lower = textOf(ui.txtLower);
@@ -89,8 +94,9 @@ void frmPlan::connectControls() {
                            ui.txtSD, ui.txtPower, ui.txtRatio, ui.txtN1, ui.txtN2}) {
         connect(box, &QLineEdit::textChanged, this, &frmPlan::answerNow);
     }
-    for (QRadioButton* choice : {ui.opFindSize, ui.opFindPower, ui.opFindBounds, ui.opIndependent,
-                                 ui.opMatched, ui.opSymmetric, ui.opAsymmetric}) {
+    for (QRadioButton* choice :
+         {ui.opFindSize, ui.opFindPower, ui.opFindBounds, ui.opIndependent, ui.opMatched,
+          ui.opSymmetric, ui.opAsymmetric, ui.opEquivalence, ui.opMinimalEffect}) {
         // Each group's newly checked option, not the one it leaves.
         connect(choice, &QRadioButton::toggled, this, [this](bool checked) {
             if (!checked) return;
@@ -98,6 +104,7 @@ void frmPlan::connectControls() {
             answerNow();
         });
     }
+    connect(ui.chkSdUnits, &QCheckBox::toggled, this, &frmPlan::answerNow);
     for (QRadioButton* axis : {ui.opCurveSize, ui.opCurveDifference}) {
         connect(axis, &QRadioButton::toggled, this, [this](bool checked) {
             if (checked) showCurve();

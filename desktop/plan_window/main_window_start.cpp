@@ -62,10 +62,16 @@ std::vector<std::string> differences(const PlanForm& here, const PlanForm& calcu
                                 : "independent groups (here matched pairs)");
     }
     if (!calculator.bound.empty()) {
+        // The calculator's bound is raw: one typed in SD units differs from
+        // it whatever the number.
+        const std::string units = here.sdUnits ? " SD" : "";
         if (!here.symmetric) {
             found.push_back("bounds of -" + calculator.bound + " and " + calculator.bound +
                             " (here " + shownText(here.lower) + " and " + shownText(here.upper) +
-                            ")");
+                            units + ")");
+        } else if (here.sdUnits) {
+            found.push_back("a bound of " + readableText(calculator.bound) +
+                            " in raw units (here " + shownText(here.bound) + " SD)");
         } else if (!sameNumber(here.bound, calculator.bound)) {
             found.push_back("a bound of " + readableText(calculator.bound) + " (here " +
                             shownText(here.bound) + ")");
@@ -121,6 +127,7 @@ PlanForm withCalculatorNumbers(const PlanForm& here, const PlanForm& calculator)
     taken.design = calculator.design;
     if (!calculator.bound.empty()) {
         taken.symmetric = true;
+        taken.sdUnits = false;
         taken.bound = calculator.bound;
     }
     if (!calculator.sd.empty()) taken.sd = calculator.sd;

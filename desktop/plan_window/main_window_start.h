@@ -22,8 +22,8 @@ struct MainWindowTexts {
 PlanForm startingForm(const MainWindowTexts& texts);
 
 // The boxes here with the calculator's numbers taken: its design, and its
-// bound (symmetric), SD and sizes where it holds them; the question, alpha,
-// the difference and the target stay as they are.
+// bound (symmetric, in raw units), SD and sizes where it holds them; the
+// question, the test, alpha, the difference and the target stay as they are.
 PlanForm withCalculatorNumbers(const PlanForm& here, const PlanForm& calculator);
 
 // One sentence on where the boxes' numbers stand against the calculator's:

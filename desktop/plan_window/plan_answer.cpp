@@ -41,8 +41,36 @@ std::string sizesWords(const PlanAnswer& a, const char* unit) {
            total;
 }
 
+bool inSdUnits(const PlanAnswer& a) { return a.request.units == settings::BoundUnits::sd; }
+
+bool minimalEffect(const PlanAnswer& a) {
+    return a.request.study.hypothesis == settings::Hypothesis::minimalEffect;
+}
+
+// Bounds typed in SD units are named in both units: as typed, and the raw
+// bounds the test uses.
 std::string boundsWords(const PlanAnswer& a) {
-    return "bounds of " + raw(a.lower) + " and " + raw(a.upper) + " (raw units)";
+    const std::string rawPair = raw(a.lower) + " and " + raw(a.upper);
+    if (!inSdUnits(a)) return "bounds of " + rawPair + " (raw units)";
+    return "bounds of " + raw(a.request.typedLower) + " and " + raw(a.request.typedUpper) +
+           " SD (" + rawPair + " in raw units)";
+}
+
+// Found bounds, each rounded outward in the units it is written in; raw
+// ones say so where the sentence must (a preregistration), not in the answer.
+std::string foundBoundsWords(const PlanAnswer& a, bool sayRaw) {
+    const std::string rawPair = foundBound(a.lower) + " and " + foundBound(a.upper);
+    if (!inSdUnits(a)) return sayRaw ? rawPair + " (raw units)" : rawPair;
+    const double sd = a.request.study.sd;
+    return foundBound(a.lower / sd) + " and " + foundBound(a.upper / sd) + " SD (" + rawPair +
+           " in raw units)";
+}
+
+// The minimal-effect test's decision rule, which its name alone does not say.
+std::string minimalEffectRule(const PlanAnswer& a) {
+    return "the " + targetPercent(1 - 2 * a.request.study.alpha) +
+           " interval of the difference wholly below the lower bound or wholly above the upper "
+           "one";
 }
 
 std::string assumptionWords(const PlanAnswer& a) {
@@ -104,8 +132,8 @@ PlanAnswer answer(const PlanRequest& request) {
 std::string answerLine(const PlanAnswer& a) {
     const std::string power = percent(a.power) + " power";
     if (a.request.question == Question::bound) {
-        return "Bounds of " + foundBound(a.lower) + " and " + foundBound(a.upper) + " give " +
-               power + " with " + sizesWords(a, "");
+        return "Bounds of " + foundBoundsWords(a, false) + " give " + power + " with " +
+               sizesWords(a, "");
     }
     return sizesWords(a, "") + " give " + power;
 }
@@ -113,6 +141,19 @@ std::string answerLine(const PlanAnswer& a) {
 std::string preregistrationSentence(const PlanAnswer& a) {
     const plan::Study& s = a.request.study;
     const std::string atAlpha = "at \xCE\xB1 = " + alphaText(s.alpha);
+    if (minimalEffect(a)) {
+        // The engine asks this test for a size or a power only.
+        if (a.request.question == Question::size) {
+            return "To have " + targetPercent(a.request.targetPower) +
+                   " power to conclude that the difference lies beyond " + boundsWords(a) + " " +
+                   atAlpha + " in a minimal-effect test (" + minimalEffectRule(a) + "), " +
+                   assumptionWords(a) + ", we will recruit " + sizesWords(a, " participants") + ".";
+        }
+        return "With " + sizesWords(a, " participants") + ", a minimal-effect test " + atAlpha +
+               " with " + boundsWords(a) + " has " + percent(a.power) +
+               " power to conclude that the difference lies beyond them (" + minimalEffectRule(a) +
+               "), " + assumptionWords(a) + ".";
+    }
     switch (a.request.question) {
         case Question::size:
             return "To have " + targetPercent(a.request.targetPower) +
@@ -127,8 +168,7 @@ std::string preregistrationSentence(const PlanAnswer& a) {
             return "With " + sizesWords(a, " participants") + ", two one-sided tests " + atAlpha +
                    " have " + targetPercent(a.request.targetPower) +
                    " power to conclude equivalence with bounds as narrow as " +
-                   foundBound(a.lower) + " and " + foundBound(a.upper) + " (raw units), " +
-                   assumptionWords(a) + ".";
+                   foundBoundsWords(a, true) + ", " + assumptionWords(a) + ".";
     }
     return {};
 }

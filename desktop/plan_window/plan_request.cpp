@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 
+#include "bound_units.h"
 #include "number_text.h"
 #include "run_time_error.h"
 #include "score_cell.h"
@@ -68,6 +69,14 @@ PlanRequest readForm(const PlanForm& form) {
     }
     study.difference = numberIn(form.difference, "true difference");
     study.sd = numberIn(form.sd, "SD");
+    study.hypothesis = form.minimalEffect ? settings::Hypothesis::minimalEffect
+                                          : settings::Hypothesis::equivalence;
+    request.units = form.sdUnits ? settings::BoundUnits::sd : settings::BoundUnits::raw;
+    request.typedLower = study.lower;
+    request.typedUpper = study.upper;
+    // The conversion tarnwick-plan makes, so that both answer alike; found
+    // bounds are raw and only written in SD units.
+    if (form.question != Question::bound) study = plan::inRawUnits(study, request.units);
     const bool matched = form.design == plan::Design::matched;
     if (form.question == Question::size) {
         request.targetPower = numberIn(form.power, "target power");

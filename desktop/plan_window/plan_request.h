@@ -7,6 +7,7 @@
 #include <string>
 
 #include "plan.h"
+#include "test_settings.h"
 
 namespace tarnwick::planner {
 
@@ -17,6 +18,9 @@ struct PlanForm {
     Question question = Question::size;
     plan::Design design = plan::Design::independent;
     bool symmetric = true;  // bounds -bound and +bound; otherwise lower and upper
+    // Whether the difference lies beyond the bounds, rather than within them.
+    bool minimalEffect = false;
+    bool sdUnits = false;  // the bounds typed (or found) as multiples of the SD
     std::string alpha = "0.05";
     std::string bound, lower, upper;
     std::string difference = "0";
@@ -32,6 +36,10 @@ struct PlanRequest {
     double targetPower = 0.8;
     double ratio = 1;
     plan::Sizes sizes;
+    // SD units: study.lower and study.upper are already raw; these are the
+    // bounds as typed, in multiples of study.sd.
+    settings::BoundUnits units = settings::BoundUnits::raw;
+    double typedLower = 0, typedUpper = 0;
 };
 
 // The numbers of the refusals that come from the boxes rather than from the

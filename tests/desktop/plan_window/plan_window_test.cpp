@@ -5,11 +5,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -152,6 +154,28 @@ Drawing drawn(const planner::CurveData& curve, qreal width) {
     d.painted = device.painted();
     d.line = figure::lineHeight(font, &device);
     return d;
+}
+
+// tarnwick-plan's answer to one case, with full digits: the columns named.
+QMap<QString, QString> programAnswer(const QStringList& options) {
+    QProcess program;
+    program.start(QStringLiteral(PLAN_PROGRAM),
+                  QStringList{"--format", "csv", "--digits", "full"} + options);
+    QMap<QString, QString> columns;
+    if (!program.waitForFinished(30000) || program.exitCode() != 0) return columns;
+    const QStringList lines =
+        QString::fromUtf8(program.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    if (lines.size() != 2) return columns;
+    const QStringList names = lines[0].split(','), values = lines[1].split(',');
+    for (qsizetype i = 0; i < names.size() && i < values.size(); ++i)
+        columns[names[i]] = values[i];
+    return columns;
+}
+
+// Ticks or clears a check box by a click on its box, as a user would.
+void setChecked(QCheckBox& box, bool checked) {
+    if (box.isChecked() != checked)
+        QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(6, box.height() / 2));
 }
 
 planner::PlanForm exampleForm() {
@@ -563,9 +587,8 @@ private slots:
             << "The calculator holds other numbers: a bound of 0.5 (here none), a group 2 size "
                "of 40 (here 60), and an allocation ratio of 1 (here 1.5).";
         QTest::newRow("a derived SD and ratio read on screen, not in every digit")
-            << example
-            << QStringList{"independent", "symmetric", "0.5", "1.1795113", "12", "10",
-                           "0.83333333333333337"}
+            << example << QStringList{"independent", "symmetric",          "0.5", "1.1795113", "12",
+                                      "10",          "0.83333333333333337"}
             << "The calculator holds other numbers: an SD of 1.1795113 (here 1.2), a group 1 size "
                "of 12 (here 40), a group 2 size of 10 (here 40), and an allocation ratio of "
                "0.83333333 (here 1).";
@@ -927,19 +950,19 @@ private slots:
         QTest::addColumn<QString>("order");
         QTest::newRow("sample size, independent")
             << "Find the sample size" << false
-            << "opFindSize opIndependent txtAlpha opSymmetric txtBound txtDifference txtSD "
-               "txtPower cmdPower80 cmdPower90 txtRatio opCurveSize txtSentence cmdCopyText "
-               "cmdCopyCurve cmdSave cmdClose";
+            << "opFindSize opIndependent txtAlpha opEquivalence opSymmetric txtBound chkSdUnits "
+               "txtDifference txtSD txtPower cmdPower80 cmdPower90 txtRatio opCurveSize "
+               "txtSentence cmdCopyText cmdCopyCurve cmdSave cmdClose";
         QTest::newRow("power, matched")
             << "Find the power" << true
-            << "opFindPower opMatched txtAlpha opSymmetric txtBound txtDifference txtSD txtN1 "
-               "cmdTakeCalculator opCurveSize txtSentence cmdCopyText cmdCopyCurve cmdSave "
-               "cmdClose";
+            << "opFindPower opMatched txtAlpha opEquivalence opSymmetric txtBound chkSdUnits "
+               "txtDifference txtSD txtN1 cmdTakeCalculator opCurveSize txtSentence cmdCopyText "
+               "cmdCopyCurve cmdSave cmdClose";
         QTest::newRow("smallest bounds, independent")
             << "Find the smallest bounds" << false
-            << "opFindBounds opIndependent txtAlpha txtDifference txtSD txtPower cmdPower80 "
-               "cmdPower90 txtN1 txtN2 opCurveSize txtSentence cmdCopyText cmdCopyCurve cmdSave "
-               "cmdClose";
+            << "opFindBounds opIndependent txtAlpha opEquivalence chkSdUnits txtDifference txtSD "
+               "txtPower cmdPower80 cmdPower90 txtN1 txtN2 opCurveSize txtSentence cmdCopyText "
+               "cmdCopyCurve cmdSave cmdClose";
     }
 
     void tabFollowsTheLayout() {
@@ -1008,6 +1031,241 @@ private slots:
         QCOMPARE(spoken.takeFirst().at(0).toString(), heard);
         QVERIFY(announcer->politeness() == Announcer::Politeness::polite);
         QCOMPARE(named<QLabel>(plan, "Answer").accessibleDescription(), answerShown(plan));
+    }
+
+    // The test and the units chosen in the window give tarnwick-plan's
+    // answer to the same case, to the last digit of the power.
+    void settingsAnswerAsTarnwickPlanDoes_data() {
+        QTest::addColumn<QString>("find");
+        QTest::addColumn<bool>("matched");
+        QTest::addColumn<bool>("minimalEffect");
+        QTest::addColumn<bool>("sdUnits");
+        QTest::addColumn<QStringList>("typed");  // lower, upper, difference, SD, n1, n2
+        QTest::newRow("minimal effect, size, beyond the upper bound")
+            << "Find the sample size" << false << true << false
+            << QStringList{"-0.5", "0.5", "0.8", "1.2", "", ""};
+        QTest::newRow("minimal effect, size, pairs, bounds excluding 0, below them")
+            << "Find the sample size" << true << true << false
+            << QStringList{"0.1", "0.4", "-0.2", "1", "", ""};
+        QTest::newRow("minimal effect, power, unequal groups")
+            << "Find the power" << false << true << false
+            << QStringList{"-0.3", "0.3", "1", "1.5", "30", "45"};
+        QTest::newRow("minimal effect, power, difference within the bounds")
+            << "Find the power" << false << true << false
+            << QStringList{"-0.3", "0.3", "0.1", "1", "20", "20"};
+        QTest::newRow("minimal effect, power of the smallest pairs")
+            << "Find the power" << true << true << false
+            << QStringList{"-0.2", "0.2", "2", "1", "2", ""};
+        QTest::newRow("SD units, size") << "Find the sample size" << false << false << true
+                                        << QStringList{"-0.3", "0.3", "0", "1.2", "", ""};
+        QTest::newRow("SD units, minimal effect, pairs, power")
+            << "Find the power" << true << true << true
+            << QStringList{"-0.25", "0.5", "1.5", "2", "25", ""};
+    }
+
+    void settingsAnswerAsTarnwickPlanDoes() {
+        QFETCH(QString, find);
+        QFETCH(bool, matched);
+        QFETCH(bool, minimalEffect);
+        QFETCH(bool, sdUnits);
+        QFETCH(QStringList, typed);
+        Recorded recorded;
+        planner::PlanForm form = exampleForm();
+        frmPlan plan(form, recordingPlatform(recorded));
+        plan.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plan));
+        choose(named<QRadioButton>(plan, find));
+        if (matched) choose(named<QRadioButton>(plan, "Matched pairs"));
+        if (minimalEffect) choose(named<QRadioButton>(plan, "Minimal-effect test"));
+        setChecked(named<QCheckBox>(plan, "Bounds in SD units"), sdUnits);
+        choose(named<QRadioButton>(plan, "Asymmetric bounds"));
+        retype(field(plan, "Lower bound"), typed[0]);
+        retype(field(plan, "Upper bound"), typed[1]);
+        retype(field(plan, "Assumed true difference"), typed[2]);
+        retype(field(plan, "Standard deviation"), typed[3]);
+        const bool size = find == QStringLiteral("Find the sample size");
+        if (!size) {
+            retype(field(plan, matched ? "Number of pairs" : "Size of group 1"), typed[4]);
+            if (!matched) retype(field(plan, "Size of group 2"), typed[5]);
+        }
+        QVERIFY2(plan.shownAnswer().has_value(), qPrintable(refusalShown(plan)));
+
+        QStringList options{"--solve",       size ? "n" : "power",
+                            "--design",      matched ? "matched" : "independent",
+                            "--hypothesis",  minimalEffect ? "minimal_effect" : "equivalence",
+                            "--bound-units", sdUnits ? "d" : "raw",
+                            "--lower",       typed[0],
+                            "--upper",       typed[1],
+                            "--difference",  typed[2],
+                            "--sd",          typed[3]};
+        if (size) {
+            options << "--power"
+                    << "0.9";
+        } else {
+            options << "--n1" << typed[4];
+            if (!matched) options << "--n2" << typed[5];
+        }
+        const QMap<QString, QString> program = programAnswer(options);
+        QVERIFY2(program.contains("plan_power"), qPrintable(options.join(' ')));
+        const planner::PlanAnswer& shown = *plan.shownAnswer();
+        QCOMPARE(QString::number(shown.sizes.n1), program["plan_n1"]);
+        if (!matched) QCOMPARE(QString::number(shown.sizes.n2), program["plan_n2"]);
+        QCOMPARE(shown.power, program["plan_power"].toDouble());
+        // The raw bounds both used.
+        QCOMPARE(shown.lower, program["plan_lower"].toDouble());
+        QCOMPARE(shown.upper, program["plan_upper"].toDouble());
+        // The sentence names the test asked, and the curve is its power.
+        const QString sentence =
+            named<report::ReportTextView>(plan, "Sentence for a preregistration").report();
+        QCOMPARE(sentence.contains(QStringLiteral("minimal-effect test")), minimalEffect);
+        QCOMPARE(sentence.contains(QStringLiteral("equivalence")), !minimalEffect);
+        const auto& curve = named<planner::PowerCurve>(plan, "Power curve").curve();
+        QVERIFY(curve.has_value() && !curve->points.empty());
+        plan::Study study = shown.request.study;
+        QCOMPARE(study.hypothesis, minimalEffect ? settings::Hypothesis::minimalEffect
+                                                 : settings::Hypothesis::equivalence);
+        for (const planner::CurvePoint& p : curve->points) {
+            if (p.x != curve->answer.x) continue;
+            QCOMPARE(p.power, shown.power);
+        }
+    }
+
+    // Bounds in SD units are named in both units; the raw ones are what the
+    // test uses and what a preregistration must state.
+    void sdUnitsGiveTheRawBoundsToo_data() {
+        QTest::addColumn<QString>("find");
+        QTest::addColumn<bool>("minimalEffect");
+        QTest::addColumn<QString>("line");      // the start of the answer line; empty: any
+        QTest::addColumn<QString>("sentence");  // a part of the sentence
+        QTest::newRow("given bound, equivalence")
+            << "Find the sample size" << false << ""
+            << "with bounds of -0.40 and 0.40 SD (-0.60 and 0.60 in raw units) at";
+        QTest::newRow("given bound, minimal effect")
+            << "Find the power" << true << ""
+            << "with bounds of -0.40 and 0.40 SD (-0.60 and 0.60 in raw units) has";
+        // Found bounds: what to look for follows from the bound found.
+        QTest::newRow("found bounds, written in both units")
+            << "Find the smallest bounds" << false << ""
+            << "";
+    }
+
+    void sdUnitsGiveTheRawBoundsToo() {
+        QFETCH(QString, find);
+        QFETCH(bool, minimalEffect);
+        QFETCH(QString, line);
+        QFETCH(QString, sentence);
+        Recorded recorded;
+        planner::PlanForm form = exampleForm();
+        form.bound = "0.4";
+        form.sd = "1.5";
+        form.difference = minimalEffect ? "1.5" : "0";
+        form.n1 = "40";
+        form.n2 = "40";
+        frmPlan plan(form, recordingPlatform(recorded));
+        plan.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plan));
+        choose(named<QRadioButton>(plan, find));
+        if (minimalEffect) choose(named<QRadioButton>(plan, "Minimal-effect test"));
+        auto& units = named<QCheckBox>(plan, "Bounds in SD units");
+        setChecked(units, true);
+        QVERIFY2(plan.shownAnswer().has_value(), qPrintable(refusalShown(plan)));
+        if (sentence.isEmpty()) {
+            // Each unit's bound rounded outward on its own, never narrower
+            // than the one found.
+            const double raw = plan.shownAnswer()->upper;
+            const QString d = QString::fromStdString(plan::boundRoundedOutward(raw / 1.5));
+            const QString r = QString::fromStdString(plan::boundRoundedOutward(raw));
+            QVERIFY(d.toDouble() * 1.5 >= raw && r.toDouble() >= raw);
+            line = "Bounds of -" + d + " and " + d + " SD (-" + r + " and " + r + " in raw units)";
+            sentence = "as narrow as -" + d + " and " + d + " SD (-" + r + " and " + r +
+                       " in raw units), assuming";
+        }
+        if (!line.isEmpty())
+            QVERIFY2(answerShown(plan).startsWith(line), qPrintable(answerShown(plan)));
+        const QString written =
+            named<report::ReportTextView>(plan, "Sentence for a preregistration").report();
+        QVERIFY2(written.contains(sentence), qPrintable(written));
+        // Given bounds are multiplied by the SD; found ones are divided by it.
+        if (find != QStringLiteral("Find the smallest bounds")) {
+            QCOMPARE(plan.shownAnswer()->upper, 0.4 * 1.5);
+        } else {
+            // The found bound is the same with or without SD units.
+            const double raw = plan.shownAnswer()->upper;
+            setChecked(units, false);
+            QCOMPARE(plan.shownAnswer()->upper, raw);
+        }
+    }
+
+    // Questions the minimal-effect test cannot answer get the engine's sentence.
+    void minimalEffectRefusals_data() {
+        QTest::addColumn<QString>("find");
+        QTest::addColumn<QString>("difference");
+        QTest::addColumn<QString>("expected");  // a part of the sentence shown
+        QTest::addColumn<bool>("equivalenceAnswers");
+        QTest::newRow("a size with the difference within the bounds")
+            << "Find the sample size"
+            << "0.2"
+            << "must lie outside the bounds" << true;
+        // On a bound neither test has a size: each says where it must lie.
+        QTest::newRow("a size with the difference on a bound")
+            << "Find the sample size"
+            << "-0.5"
+            << "must lie outside the bounds" << false;
+        QTest::newRow("the smallest bounds") << "Find the smallest bounds"
+                                             << "1"
+                                             << "the minimal-effect test does not ask it" << true;
+    }
+
+    void minimalEffectRefusals() {
+        QFETCH(QString, find);
+        QFETCH(QString, difference);
+        QFETCH(QString, expected);
+        QFETCH(bool, equivalenceAnswers);
+        Recorded recorded;
+        planner::PlanForm form = exampleForm();
+        form.n1 = "40";
+        form.n2 = "40";
+        frmPlan plan(form, recordingPlatform(recorded));
+        plan.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plan));
+        choose(named<QRadioButton>(plan, find));
+        retype(field(plan, "Assumed true difference"), difference);
+        QCOMPARE(plan.shownAnswer().has_value(), equivalenceAnswers);
+        choose(named<QRadioButton>(plan, "Minimal-effect test"));
+        QVERIFY(!plan.shownAnswer().has_value());
+        QCOMPARE(answerShown(plan), QStringLiteral("This question has no answer."));
+        QVERIFY2(refusalShown(plan).contains(expected), qPrintable(refusalShown(plan)));
+        choose(named<QRadioButton>(plan, "Equivalence test"));
+        QCOMPARE(plan.shownAnswer().has_value(), equivalenceAnswers);
+    }
+
+    // The test and the units stay with the window, and taking the
+    // calculator's bound (a raw one) clears the SD units.
+    void keepsTheSettingsAndTakesARawBound() {
+        Recorder recorder;
+        auto main = showWindow(recorder);
+        QTest::keyClicks(&box(*main, "TxtNotTrivial"), "1");
+        QTest::keyClicks(&box(*main, "TxtSD1"), "2");
+        QTest::keyClicks(&box(*main, "TxtSD2"), "2");
+        frmPlan* plan = openPlan(*main);
+        QVERIFY(plan != nullptr);
+        QVERIFY(named<QRadioButton>(*plan, "Equivalence test").isChecked());
+        choose(named<QRadioButton>(*plan, "Minimal-effect test"));
+        setChecked(named<QCheckBox>(*plan, "Bounds in SD units"), true);
+        const QString where = QStringLiteral("Where the numbers come from");
+        QCOMPARE(named<QLabel>(*plan, where).text(),
+                 QStringLiteral("The calculator holds other numbers: a bound of 1 in raw units "
+                                "(here 1 SD)."));
+        QTest::mouseClick(&named<QPushButton>(*plan, "Close"), Qt::LeftButton);
+        QCOMPARE(openPlan(*main), plan);
+        QVERIFY(named<QRadioButton>(*plan, "Minimal-effect test").isChecked());
+        QVERIFY(named<QCheckBox>(*plan, "Bounds in SD units").isChecked());
+        QTest::mouseClick(&named<QPushButton>(*plan, "Take the calculator's numbers"),
+                          Qt::LeftButton);
+        QVERIFY(!named<QCheckBox>(*plan, "Bounds in SD units").isChecked());
+        QVERIFY(named<QRadioButton>(*plan, "Minimal-effect test").isChecked());
+        QCOMPARE(named<QLabel>(*plan, where).text(),
+                 QStringLiteral("The bound and SD are the calculator's."));
     }
 
     void enterPressesTheFocusedButtonAndEscapeCloses() {
