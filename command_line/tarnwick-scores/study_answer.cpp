@@ -2,36 +2,13 @@
 
 #include <charconv>
 
-#include "normal_theory_analysis.h"
-#include "rank_analysis.h"
 #include "score_error.h"
 #include "shortest_text.h"
-#include "trimmed_analysis.h"
 
 namespace tarnwick::scores {
 namespace {
 
 using namespace score_analysis;
-
-ScoreResult run(Analysis analysis, const Study& study, Design design, const ScoreSettings& settings,
-                const BootstrapSettings& bootstrap) {
-    const bool matched = design == Design::matched;
-    const auto& x = study.group1;
-    const auto& y = study.group2;
-    switch (analysis) {
-        case Analysis::normal:
-            return matched ? normalTheoryMatched(x, y, settings)
-                           : normalTheoryIndependent(x, y, settings);
-        case Analysis::rank:
-            return matched ? rankMatched(x, y, settings) : rankIndependent(x, y, settings);
-        case Analysis::trimmed:
-            return matched ? yuenMatched(x, y, settings) : yuenIndependent(x, y, settings);
-        case Analysis::bootstrap:
-            break;
-    }
-    return matched ? bootstrapMatched(x, y, settings, bootstrap)
-                   : bootstrapIndependent(x, y, settings, bootstrap);
-}
 
 constexpr std::string_view resultColumns[] = {"estimate", "ci_low", "ci_high",    "p_lower",
                                               "p_upper",  "p",      "conclusion", "method"};
@@ -71,7 +48,8 @@ StudyAnswer answerStudy(const Study& study, Design design,
     for (Analysis analysis : analyses) {
         try {
             answer.results[static_cast<std::size_t>(analysis)] =
-                run(analysis, study, design, *settings, bootstrap);
+                runAnalysis(analysis, study.group1, study.group2, design == Design::matched,
+                            *settings, bootstrap);
         } catch (const ScoreError& error) {
             failures.emplace_back(analysis, error.description());
         }

@@ -10,15 +10,15 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis_choice.h"
 #include "bootstrap_analysis.h"
 #include "score_reading.h"
 #include "score_result.h"
 
 namespace tarnwick::scores {
 
-enum class Analysis { normal, rank, trimmed, bootstrap };
-inline constexpr std::array<Analysis, 4> analyses = {Analysis::normal, Analysis::rank,
-                                                     Analysis::trimmed, Analysis::bootstrap};
+using score_analysis::Analysis;
+using score_analysis::analyses;
 
 // The column prefix ("normal_") and the name in messages ("normal").
 std::string_view analysisName(Analysis analysis);

@@ -4,10 +4,8 @@
 #include <cmath>
 
 #include "apa_format.h"
-#include "normal_theory_analysis.h"
 #include "rank_analysis.h"
 #include "score_error.h"
-#include "trimmed_analysis.h"
 
 namespace tarnwick::score_report {
 namespace {
@@ -268,25 +266,6 @@ std::string_view analysisTitle(Analysis analysis) {
             break;
     }
     return "Bootstrap-t";
-}
-
-ScoreResult runAnalysis(Analysis analysis, std::span<const double> x, std::span<const double> y,
-                        bool matched, const ScoreSettings& settings,
-                        const BootstrapSettings& bootstrap) {
-    using namespace score_analysis;
-    switch (analysis) {
-        case Analysis::normal:
-            return matched ? normalTheoryMatched(x, y, settings)
-                           : normalTheoryIndependent(x, y, settings);
-        case Analysis::rank:
-            return matched ? rankMatched(x, y, settings) : rankIndependent(x, y, settings);
-        case Analysis::trimmed:
-            return matched ? yuenMatched(x, y, settings) : yuenIndependent(x, y, settings);
-        case Analysis::bootstrap:
-            break;
-    }
-    return matched ? bootstrapMatched(x, y, settings, bootstrap)
-                   : bootstrapIndependent(x, y, settings, bootstrap);
 }
 
 ScoreAnswers analyseScores(std::span<const double> group1, std::span<const double> group2,

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis_choice.h"
 #include "bootstrap_analysis.h"
 #include "score_result.h"
 #include "score_settings.h"
@@ -25,19 +26,13 @@ using score_analysis::BootstrapSettings;
 using score_analysis::ScoreResult;
 using score_analysis::ScoreSettings;
 
-enum class Analysis { normal, rank, trimmed, bootstrap };
-inline constexpr std::array<Analysis, 4> analyses = {Analysis::normal, Analysis::rank,
-                                                     Analysis::trimmed, Analysis::bootstrap};
+using score_analysis::analyses;
+using score_analysis::Analysis;
+using score_analysis::runAnalysis;
 
 // "Normal theory", "Rank-based", "Trimmed means", "Bootstrap-t": the
 // paragraph's and the plot's name.
 std::string_view analysisTitle(Analysis analysis);
-
-// Throws score_analysis::ScoreError when the analysis cannot be made.
-// Matched scores pair by position.
-ScoreResult runAnalysis(Analysis analysis, std::span<const double> group1,
-                        std::span<const double> group2, bool matched, const ScoreSettings& settings,
-                        const BootstrapSettings& bootstrap);
 
 struct Outcome {
     std::optional<ScoreResult> result;
