@@ -4,6 +4,7 @@
 #include "enter_on_buttons.h"
 #include "number_text.h"
 #include "report_files.h"
+#include "save_target.h"
 
 namespace tarnwick {
 
@@ -122,25 +123,13 @@ void frmReport::cmdCopyPlot_Click() {
 
 void frmReport::cmdSave_Click() {
     if (!report_) return;
-    QString filter;
-    const QString chosen = platform_.chooseSaveFile(this, QStringLiteral("Save the report"),
-                                                    report::saveFilters(), &filter);
-    if (chosen.isEmpty()) return;
-    const std::optional<report::SaveFormat> format = report::formatOf(chosen, filter);
-    if (!format) {
-        platform_.showMessage(this,
-                              QStringLiteral("Choose a PDF, PNG, SVG or text file to save to."),
-                              MessageIcon::error, QStringLiteral("Tarnwick"));
-        return;
-    }
-    const QString path = report::withExtension(chosen, *format);
-    const QString failure = report::saveReport(path, *format, *report_, text_, font());
-    if (!failure.isEmpty()) {
-        platform_.showMessage(this,
-                              QStringLiteral("The report could not be saved to ") + path +
-                                  QStringLiteral(": ") + failure,
-                              MessageIcon::error, QStringLiteral("Tarnwick"));
-    }
+    const auto target =
+        report::chooseSaveTarget(this, platform_, QStringLiteral("Save the report"));
+    if (!target) return;
+    const QString failure =
+        report::saveReport(target->path, target->format, *report_, text_, font());
+    if (!failure.isEmpty())
+        report::showSaveFailure(this, platform_, QStringLiteral("The report"), *target, failure);
 }
 
 void frmReport::cmdClose_Click() { accept(); }

@@ -9,6 +9,7 @@
 #include "enter_on_buttons.h"
 #include "figure_files.h"
 #include "report_files.h"
+#include "save_target.h"
 #include "score_error.h"
 
 namespace tarnwick {
@@ -222,24 +223,13 @@ void frmScores::cmdCopyPlot_Click() {
 
 void frmScores::cmdSave_Click() {
     if (!picture_ || busy_) return;
-    QString filter;
-    const QString chosen = platform_.chooseSaveFile(this, QStringLiteral("Save the scores report"),
-                                                    report::saveFilters(), &filter);
-    if (chosen.isEmpty()) return;
-    const std::optional<report::SaveFormat> format = report::formatOf(chosen, filter);
-    if (!format) {
-        platform_.showMessage(this,
-                              QStringLiteral("Choose a PDF, PNG, SVG or text file to save to."),
-                              MessageIcon::error, QStringLiteral("Tarnwick"));
-        return;
-    }
-    const QString path = report::withExtension(chosen, *format);
-    const QString failure = figure::saveFigure(path, *format, scoresFigure());
+    const auto target =
+        report::chooseSaveTarget(this, platform_, QStringLiteral("Save the scores report"));
+    if (!target) return;
+    const QString failure = figure::saveFigure(target->path, target->format, scoresFigure());
     if (!failure.isEmpty())
-        platform_.showMessage(this,
-                              QStringLiteral("The scores report could not be saved to ") + path +
-                                  QStringLiteral(": ") + failure,
-                              MessageIcon::error, QStringLiteral("Tarnwick"));
+        report::showSaveFailure(this, platform_, QStringLiteral("The scores report"), *target,
+                                failure);
 }
 
 }  // namespace tarnwick
