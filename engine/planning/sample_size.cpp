@@ -86,7 +86,7 @@ long secondGroupSize(double ratio, long n1) {
 
 SizeAnswer smallestSize(const Study& study, double targetPower, double ratio) {
     checkStudy(study, true);
-    checkTargetPower(targetPower, study.alpha);
+    checkTargetPower(targetPower, study);
     checkDifferenceForSize(study);
     const bool matched = study.design == Design::matched;
     if (!matched && !(ratio > 0 && std::isfinite(ratio))) {

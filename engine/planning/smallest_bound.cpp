@@ -109,7 +109,7 @@ BoundAnswer smallestBound(const Study& study, Sizes sizes, double targetPower) {
     checkStudy(study, false);
     checkAsksForBound(study);
     checkSizes(study.design, sizes);
-    checkTargetPower(targetPower, study.alpha);
+    checkTargetPower(targetPower, study);
 
     const PowerInputs inputs = powerInputs(study, sizes);
     if (study.difference != 0) {

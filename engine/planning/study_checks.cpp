@@ -18,7 +18,9 @@ void checkStudy(const Study& study, bool withBounds) {
     }
     if (withBounds) {
         if (!std::isfinite(study.lower) || !std::isfinite(study.upper)) {
-            refuse(error::bounds, "The equivalence bounds must be finite numbers.");
+            refuse(error::bounds, study.hypothesis == settings::Hypothesis::minimalEffect
+                                      ? "The bounds must be finite numbers."
+                                      : "The equivalence bounds must be finite numbers.");
         }
         if (!(study.lower < study.upper)) {
             refuse(error::bounds, "The lower bound must be below the upper bound.");
@@ -44,17 +46,28 @@ void checkSizes(Design design, Sizes sizes) {
     }
 }
 
-void checkTargetPower(double targetPower, double alpha) {
-    if (!(targetPower > alpha)) {
+// Each sentence names what the study's own test concludes: the minimal-effect
+// test errs, as the equivalence test does, with probability about alpha at a
+// bound, but in the other direction (concluding a difference beyond it).
+void checkTargetPower(double targetPower, const Study& study) {
+    const bool minimalEffect = study.hypothesis == settings::Hypothesis::minimalEffect;
+    if (!(targetPower > study.alpha)) {
         refuse(error::targetPower,
-               "The target power must be above alpha: a study concludes equivalence with "
-               "probability about alpha even when the true difference lies on a bound, so a "
-               "target of alpha or less would be met by studies that cannot tell.");
+               minimalEffect
+                   ? "The target power must be above alpha: a study concludes that the difference "
+                     "lies beyond the bounds with probability about alpha even when the true "
+                     "difference lies on a bound, so a target of alpha or less would be met by "
+                     "studies that cannot tell."
+                   : "The target power must be above alpha: a study concludes equivalence with "
+                     "probability about alpha even when the true difference lies on a bound, so "
+                     "a target of alpha or less would be met by studies that cannot tell.");
     }
     if (!(targetPower < 1)) {
         refuse(error::targetPower,
-               "The target power must be below 1: no study of finite size is certain to "
-               "conclude equivalence.");
+               minimalEffect ? "The target power must be below 1: no study of finite size is "
+                               "certain to conclude that the difference lies beyond the bounds."
+                             : "The target power must be below 1: no study of finite size is "
+                               "certain to conclude equivalence.");
     }
 }
 

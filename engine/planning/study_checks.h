@@ -13,8 +13,9 @@ void checkStudy(const Study& study, bool withBounds);
 // Both sizes at least 2 and at most maxSize (matched: n1 only).
 void checkSizes(Design design, Sizes sizes);
 
-// The target strictly between alpha and 1.
-void checkTargetPower(double targetPower, double alpha);
+// The target strictly between alpha and 1, refused in the words of the
+// study's hypothesis.
+void checkTargetPower(double targetPower, const Study& study);
 
 // The study at the given (checked) sizes, as the power integral takes it.
 PowerInputs powerInputs(const Study& study, Sizes sizes);

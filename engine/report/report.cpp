@@ -30,9 +30,6 @@ namespace {
 
 using settings::TestSettings;
 
-// The sensitivity analysis stays the calculator's.
-constexpr double alpha = settings::calculatorAlpha;
-
 const TDistribution& studentT() { return TDistribution::instance(); }
 
 // Read after "could not be computed because".
@@ -130,8 +127,9 @@ EffectSize effectSize(const EffectInputs& in, double equivalenceConfidence) {
 }
 
 // The smallest symmetric bounds with 80% and 90% power if the true
-// difference is 0, for the design's sizes and its observed SD.
-Sensitivity sensitivity(Design design, const EffectInputs& in, const Value& sd) {
+// difference is 0, for the design's sizes and its observed SD, at the
+// report's alpha.
+Sensitivity sensitivity(Design design, const EffectInputs& in, const Value& sd, double alpha) {
     Sensitivity result;
     if (!sd) {
         result.bound80 = result.bound90 = sd;
@@ -292,7 +290,7 @@ DesignReport designReport(Design design, double difference, OrdinaryTest ordinar
         testInterval(difference, ordinary.standardError, ordinary.df, s.alpha);
     report.ordinary = ordinary;
     report.effect = effectSize(effectInputs, 1 - 2 * s.alpha);
-    report.sensitivity = sensitivity(design, effectInputs, report.effect.sd);
+    report.sensitivity = sensitivity(design, effectInputs, report.effect.sd, s.alpha);
     if (q.calculators ? !tests : !s.bounds && !q.delta) {
         report.whyNoEquivalence =
             "No non-trivial difference was entered, so there are no equivalence bounds, no "

@@ -82,8 +82,12 @@ struct EffectSize {
 // What the design could detect (a sensitivity analysis, not post-hoc power
 // of the observed difference): for its sizes and the observed SD (pooled,
 // with Student's df sizes; matched: of the difference scores), the smallest
-// symmetric bounds +-E that the two one-sided tests at alpha = .05 conclude
-// equivalent with 80% and 90% power if the true difference is 0. A run with
+// symmetric bounds +-E that the two one-sided tests at the report's alpha
+// conclude equivalent with 80% and 90% power if the true difference is 0.
+// A minimal-effect report keeps these equivalence bounds, and says so: a true
+// difference of 0 lies within any symmetric bounds, where that test's null
+// hypothesis holds and its power is an error rate (below 2 alpha, falling as
+// the study grows), so it has no bound reaching 80% or 90% to give. A run with
 // Welch's df gets Student's bounds too, said so in its sentence: Welch's df
 // are not whole and seldom repeat, so each row would need its own root of an
 // exact power integral, which tripled the batch program's time on tables

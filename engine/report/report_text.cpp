@@ -308,7 +308,7 @@ std::string effectSentence(const DesignReport& r, const Asked& asked) {
 // What the design could detect, said so that it cannot be read as the power
 // to detect the observed difference. The bounds are found ones, so they are
 // rounded outward as every planning answer is: never narrower than found.
-std::string sensitivitySentence(const DesignReport& r) {
+std::string sensitivitySentence(const DesignReport& r, const Asked& asked) {
     const Sensitivity& s = r.sensitivity;
     const std::string lead =
         "Sensitivity (what this design could detect, not post-hoc power of the observed "
@@ -329,11 +329,19 @@ std::string sensitivitySentence(const DesignReport& r) {
         const std::string outward = plan::boundRoundedOutward(bound);
         return "-" + outward + " and " + outward;
     };
-    return lead + "with " + sizes +
-           ", the two one-sided tests at alpha = .05 would have 80% power to conclude "
-           "equivalence within bounds of " +
+    // The minimal-effect test has no such bounds (report.h): the sentence
+    // names the test they belong to, so they are not read as its own.
+    const std::string tests = asked.minimalEffect ? "the equivalence test's two one-sided tests"
+                                                  : "the two one-sided tests";
+    return lead + "with " + sizes + ", " + tests + " at alpha = " + apa::level(asked.alpha) +
+           " would have 80% power to conclude equivalence within bounds of " +
            bounds(*s.bound80.value) + ", and 90% power within " + bounds(*s.bound90.value) +
-           ", if the true difference were 0. ";
+           ", if the true difference were 0" +
+           (asked.minimalEffect
+                ? " (the minimal-effect test has no such bounds: at a true difference of 0 its "
+                  "null hypothesis holds)"
+                : "") +
+           ". ";
 }
 
 std::string conclusionSentence(Conclusion conclusion) {
@@ -394,7 +402,7 @@ std::string designText(const DesignReport& r, const ReportInputs& in, const Repo
         text += line(differenceSentence(r, in, raw) + r.whyNoEquivalence);
     }
     text += line(ordinarySentence(r, asked, raw) + effectSentence(r, asked));
-    text += line(sensitivitySentence(r));
+    text += line(sensitivitySentence(r, asked));
     if (r.conclusion) {
         text += line(asked.minimalEffect && *r.conclusion == Conclusion::inconclusive
                          ? minimalEffectInconclusive()

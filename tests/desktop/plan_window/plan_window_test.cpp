@@ -1239,6 +1239,35 @@ private slots:
         QCOMPARE(plan.shownAnswer().has_value(), equivalenceAnswers);
     }
 
+    // The test is chosen from the keyboard: its access key, then the arrow
+    // towards the other option.
+    void theTestIsChosenFromTheKeyboard() {
+        Recorded recorded;
+        planner::PlanForm form = exampleForm();
+        form.difference = "0.8";
+        frmPlan plan(form, recordingPlatform(recorded));
+        plan.show();
+        QVERIFY(QTest::qWaitForWindowActive(&plan));
+        QTest::keyClick(&plan, Qt::Key_Q, Qt::AltModifier);
+        auto& equivalence = named<QRadioButton>(plan, "Equivalence test");
+        QTRY_COMPARE(QApplication::focusWidget(), &equivalence);
+        // The access key clicks the button as a user's press would, released
+        // a moment later; an arrow before the release would be undone by it.
+        QTRY_VERIFY(!equivalence.isDown());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QVERIFY(named<QRadioButton>(plan, "Minimal-effect test").isChecked());
+        QVERIFY(plan.shownAnswer().has_value());
+        QCOMPARE(plan.shownAnswer()->request.study.hypothesis, settings::Hypothesis::minimalEffect);
+        QTest::keyClick(&plan, Qt::Key_N, Qt::AltModifier);
+        // An access key presses a check box the way a click does, after a moment.
+        QTRY_VERIFY(named<QCheckBox>(plan, "Bounds in SD units").isChecked());
+        // The answer follows after the window's pause for typing.
+        const auto shownUpper = [&plan] {
+            return plan.shownAnswer() ? plan.shownAnswer()->upper : 0.0;
+        };
+        QTRY_COMPARE(shownUpper(), 0.5 * 1.2);
+    }
+
     // The test and the units stay with the window, and taking the
     // calculator's bound (a raw one) clears the SD units.
     void keepsTheSettingsAndTakesARawBound() {

@@ -172,6 +172,21 @@ INSTANTIATE_TEST_SUITE_P(
                        smallestSize(Study{independent, 0.05, -0.5, 0.5, 0.7, 1}, 0.8);
                    },
                    error::difference, "must lie inside the bounds"},
+        // The target's refusals name what this test concludes, not equivalence.
+        RefusalRow{"target_at_alpha",
+                   [] { smallestSize(reversed(independent, 0.05, -0.5, 0.5, 0.8, 1), 0.05); },
+                   error::targetPower, "concludes that the difference lies beyond the bounds"},
+        RefusalRow{"target_of_one",
+                   [] { smallestSize(reversed(matched, 0.05, -0.5, 0.5, 0.8, 1), 1); },
+                   error::targetPower, "certain to conclude that the difference lies beyond"},
+        RefusalRow{"infinite_bound",
+                   [] { smallestSize(reversed(independent, 0.05, -inf, 0.5, 0.8, 1), 0.8); },
+                   error::bounds, "The bounds must be finite numbers."},
+        RefusalRow{"equivalence_target_of_one_still_says_equivalence",
+                   [] {
+                       smallestSize(Study{independent, 0.05, -0.5, 0.5, 0, 1}, 1);
+                   },
+                   error::targetPower, "certain to conclude equivalence."},
         RefusalRow{"smallest_bound",
                    [] {
                        smallestBound(reversed(independent, 0.05, 0, 0, 0, 1), {20, 20}, 0.8);

@@ -230,31 +230,63 @@ void expectAgreesWithVerdict(const RunRecord& record, const std::string& where) 
 }
 
 // The sensitivity bounds are the planning engine's smallest symmetric bounds
-// for the sizes and the observed SD at a true difference of 0: the pooled SD
-// with Student's sizes even when Welch's df is selected, and for the matched
-// design the SD of the difference scores with the pairs.
+// for the sizes and the observed SD at a true difference of 0 and the
+// report's alpha: the pooled SD with Student's sizes even when Welch's df or
+// Welch's own test is selected, for the matched design the SD of the
+// difference scores with the pairs, and the equivalence test's bounds even
+// for a minimal-effect report.
 TEST(Report, SensitivityBoundsReachTheirPowerForTheObservedSdAndSizes) {
+    const auto with = [](double alpha, settings::Hypothesis hypothesis,
+                         settings::StandardError standardError) {
+        settings::TestSettings s;
+        s.alpha = alpha;
+        s.hypothesis = hypothesis;
+        s.standardError = standardError;
+        return s;
+    };
+    using settings::Hypothesis;
+    using settings::StandardError;
+    const settings::TestSettings calculator;
     struct Case {
         const char* name;
-        Report report;
+        Inputs inputs;
+        settings::TestSettings settings;
         bool matched;
         double sd;
         plan::Sizes sizes;
     };
+    const double pooledB = std::sqrt((19 * 25.0 + 14 * 64.0) / 33);
     const Case cases[] = {
-        {"run B with Welch's df",
-         reportOf(runBWelch),
+        {"run B with Welch's df", runBWelch, calculator, false, pooledB, {20, 15}},
+        {"matched, 30 pairs", matchedTrivial, calculator, true, 1.0, {30, 0}},
+        {"run B at alpha .025, Welch's own test",
+         runBWelch,
+         with(0.025, Hypothesis::equivalence, StandardError::welch),
          false,
-         std::sqrt((19 * 25.0 + 14 * 64.0) / 33),
+         pooledB,
          {20, 15}},
-        {"matched, 30 pairs", reportOf(matchedTrivial), true, 1.0, {30, 0}},
+        {"run B at alpha .2, the minimal-effect test",
+         runB(),
+         with(0.2, Hypothesis::minimalEffect, StandardError::pooled),
+         false,
+         pooledB,
+         {20, 15}},
+        {"matched, 30 pairs at alpha .001",
+         matchedTrivial,
+         with(0.001, Hypothesis::equivalence, StandardError::pooled),
+         true,
+         1.0,
+         {30, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const DesignReport& design = c.matched ? *c.report.matched : c.report.independent;
+        const std::optional<Report> report = makeReport(recordOf(c.inputs), c.settings);
+        ASSERT_TRUE(report);
+        const DesignReport& design = c.matched ? *report->matched : report->independent;
         plan::Study study;
         study.design = c.matched ? plan::Design::matched : plan::Design::independent;
         study.sd = c.sd;
+        study.alpha = c.settings.alpha;
         for (const auto& [value, target] : {std::pair{design.sensitivity.bound80, 0.8},
                                             std::pair{design.sensitivity.bound90, 0.9}}) {
             ASSERT_TRUE(value) << value.whyMissing;

@@ -160,8 +160,9 @@ TEST(ReportSettings, TextNamesEachLevelAndTheSettings) {
          {.alpha = 0.025},
          {"Tarnwick report, alpha = .025\n", "(TOST, alpha = .025)", "the 95% CI of the difference",
           "97.5% CI of the difference", "Cohen's d = 0.50, 95% CI",
-          "settings differ from the calculator's: alpha = .025."},
-         {"90% CI"}},
+          "settings differ from the calculator's: alpha = .025.",
+          "the two one-sided tests at alpha = .025 would have 80% power"},
+         {"90% CI", "at alpha = .05 would have"}},
         {"Alpha001",
          runA,
          {.alpha = 0.001},
@@ -214,7 +215,10 @@ TEST(ReportSettings, TextNamesEachLevelAndTheSettings) {
          {.hypothesis = Hypothesis::minimalEffect},
          {"is not significant", "does not lie beyond either bound.",
           "Conclusion: inconclusive. The difference is neither statistically beyond the bounds "
-          "nor statistically different from zero."},
+          "nor statistically different from zero.",
+          "the equivalence test's two one-sided tests at alpha = .05 would have 80% power",
+          "(the minimal-effect test has no such bounds: at a true difference of 0 its null "
+          "hypothesis holds)."},
          {"smaller than the bounds"}},
     };
     for (const Row& row : rows) {
