@@ -12,6 +12,7 @@
 
 #include "csv_reader.h"
 #include "number_columns.h"
+#include "plan_row_reader.h"
 #include "plan_table.h"
 #include "row_plan.h"
 #include "table_options.h"
@@ -22,11 +23,6 @@ namespace {
 using namespace tarnwick::planner;
 using tarnwick::table_io::CsvReader;
 
-bool isNumberColumn(std::size_t column) {
-    return column != static_cast<std::size_t>(InputColumn::solve) &&
-           column != static_cast<std::size_t>(InputColumn::design);
-}
-
 void readTable(const tarnwick::command_line::TableOptions& options, std::FILE* input) {
     CsvReader reader(input, "t.csv");
     const char delimiter = tarnwick::command_line::chooseDelimiter(options, reader, isInputColumn);
@@ -36,14 +32,9 @@ void readTable(const tarnwick::command_line::TableOptions& options, std::FILE* i
     tarnwick::command_line::NumberColumns numbers(options, delimiter, "tarnwick-plan",
                                                   "the planner", "such rows are not answered");
     const Digits digits = options.digits == "full" ? Digits::full : Digits::shown;
-    std::string decimalPoints;
-    for (std::size_t rows = 0; rows < tarnwick::fuzz::rowsRead && reader.next(record); ++rows) {
-        RowTexts texts = table.rowTexts(record, "t.csv");
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            if (isNumberColumn(i))
-                texts[i] = numbers.read(texts[i], decimalPoints, "t.csv", record.line);
-        }
-        const RowPlan row = planRow(texts, digits);
+    PlanRowReader rows(table, numbers);
+    for (std::size_t read = 0; read < tarnwick::fuzz::rowsRead && reader.next(record); ++read) {
+        const RowPlan row = planRow(rows.read(record, "t.csv"), digits);
         if (row.answered != row.message.empty()) std::abort();
         tarnwick::fuzz::requirePrintableLine(row.message);
         tarnwick::fuzz::requirePrintableLine(row.sentence);

@@ -16,6 +16,7 @@
 #include "input_file.h"
 #include "number_columns.h"
 #include "output_writer.h"
+#include "plan_row_reader.h"
 #include "plan_table.h"
 #include "progress.h"
 #include "quoted_field.h"
@@ -119,14 +120,6 @@ void noteNearMisses(const PlanTable& table) {
     }
 }
 
-bool isNumberColumn(std::size_t column) {
-    for (InputColumn words : {InputColumn::solve, InputColumn::design, InputColumn::hypothesis,
-                              InputColumn::bound_units}) {
-        if (column == static_cast<std::size_t>(words)) return false;
-    }
-    return true;
-}
-
 int planTable(const Options& options) {
     // The output first: a name that cannot be written to fails before any input is read.
     Destination destination(options.output);
@@ -146,14 +139,9 @@ int planTable(const Options& options) {
     bool someRowRefused = false;
     NumberColumns numbers(options, delimiter, "tarnwick-plan", "the planner",
                           "such rows are not answered");
-    std::string decimalPoints;
+    PlanRowReader rows(table, numbers);
     while (reader.next(record)) {
-        RowTexts texts = table.rowTexts(record, input.name());
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            if (isNumberColumn(i))
-                texts[i] = numbers.read(texts[i], decimalPoints, input.name(), record.line);
-        }
-        const RowPlan row = planRow(texts, digits);
+        const RowPlan row = planRow(rows.read(record, input.name()), digits);
         someRowRefused = someRowRefused || !row.answered;
         sink.write(record.fields, row);
         progress.rowDone();

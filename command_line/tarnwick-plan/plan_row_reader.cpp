@@ -1,0 +1,26 @@
+#include "plan_row_reader.h"
+
+namespace tarnwick::planner {
+
+bool isNumberColumn(InputColumn column) {
+    switch (column) {
+        case InputColumn::solve:
+        case InputColumn::design:
+        case InputColumn::hypothesis:
+        case InputColumn::bound_units:
+            return false;
+        default:
+            return true;
+    }
+}
+
+RowTexts PlanRowReader::read(const CsvRecord& record, const std::string& fileName) {
+    RowTexts texts = table_.rowTexts(record, fileName);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (isNumberColumn(static_cast<InputColumn>(i)))
+            texts[i] = numbers_.read(texts[i], decimalPoints_, fileName, record.line);
+    }
+    return texts;
+}
+
+}  // namespace tarnwick::planner
