@@ -1,7 +1,9 @@
-"""The screen reader's side of tools/atspi-check: drives the calculator through
-AT-SPI and prints what it is told. Exits 1 if the program cannot be found."""
+"""The screen reader's side of tools/atspi-check: drives the calculator and
+its data, scores and planning windows through AT-SPI and prints what it is
+told. Exits 1 if the program or a window cannot be found."""
 
 import os
+import subprocess
 import sys
 import time
 
@@ -22,18 +24,51 @@ heard = []
 
 
 def on_event(event):
-    if event.source.getRole() == pyatspi.ROLE_NOTIFICATION and event.detail1 == 1:
-        heard.append(event.source.name)
+    try:
+        if event.source.getRole() == pyatspi.ROLE_NOTIFICATION and event.detail1 == 1:
+            heard.append(event.source.name)
+    except GLib.Error:
+        pass  # a window closed while its events were on their way
 
 
-def find_program():
+
+def find_application():
     pid = int(os.environ["TARNWICK_PID"])
     for _ in range(100):
         for app in pyatspi.Registry.getDesktop(0):
             if app is not None and app.get_process_id() == pid and app.childCount > 0:
-                return app[0]
+                return app
         time.sleep(0.1)
     sys.exit("the program did not appear on the accessibility bus")
+
+
+def find_program():
+    return find_application()[0]
+
+
+def find_window(name):
+    """A top-level window of the program by its accessible name."""
+    for _ in range(100):
+        for window in find_application():
+            if window is not None and window.name == name:
+                return window
+        time.sleep(0.1)
+    sys.exit(f"no window named {name!r} appeared")
+
+
+def press_button(name):
+    """Presses the button from another process: a button that opens a modal
+    window answers its press only when that window closes, and this reader
+    must go on reading meanwhile."""
+    return subprocess.Popen([sys.executable, __file__, "--press", name])
+
+
+def wait_for_events(seconds):
+    end = time.time() + seconds
+    context = GLib.MainContext.default()
+    while time.time() < end:
+        context.iteration(False)
+        time.sleep(0.01)
 
 
 def controls(window):
@@ -58,17 +93,84 @@ def run_scenario(window, title, inputs, press):
                   if role == pyatspi.ROLE_PUSH_BUTTON and name.startswith(press))
     heard.clear()
     button.queryAction().doAction(0)
-    end = time.time() + 1.0
-    context = GLib.MainContext.default()
-    while time.time() < end:  # let the events of the run arrive
-        context.iteration(False)
-        time.sleep(0.01)
+    wait_for_events(1.0)  # let the events of the run arrive
     print(f"== {title}")
     for name in COLOURED:
         box = found[(pyatspi.ROLE_TEXT, name)]
         text = box.queryText().getText(0, -1)
         if text or box.description:
             print(f"  {name}: {text!r}  description: {box.description!r}")
+    for message in heard:
+        print(f"  announced: {message!r}")
+    if not heard:
+        print("  announced: nothing")
+
+
+def print_named(found, role, names):
+    for name in names:
+        node = found.get((role, name))
+        if node is None:
+            sys.exit(f"no {name!r} in the window")
+        print(f"  {name}: {node.description!r}")
+
+
+def read_data_and_scores():
+    """The data window's summaries of pasted scores, then the scores window's
+    status and the first lines of its report."""
+    main_window = find_program()
+    opener = press_button("Data...")
+    data = find_window("Fill the boxes from data")
+    found = controls(data)
+    found[(pyatspi.ROLE_TEXT, "Pasted scores")].queryEditableText().setTextContents(
+        "10,9\n12,11\n11,10\n13,11\n9,9\n")
+    wait_for_events(1.0)
+    found = controls(data)
+    print("== data window, five pairs of scores pasted")
+    print_named(found, pyatspi.ROLE_LABEL, ["Summaries", "Problem with the choices"])
+    analyser = press_button("Analyse the scores...")
+    scores = find_window("Tarnwick - Scores report")
+    wait_for_events(1.0)
+    found = controls(scores)
+    print("== scores window, before the bounds")
+    print_named(found, pyatspi.ROLE_LABEL, ["Status"])
+    for name, text in (("Lower bound", "-2"), ("Upper bound", "2")):
+        found[(pyatspi.ROLE_TEXT, name)].queryEditableText().setTextContents(text)
+    wait_for_events(2.0)  # the analyses run after a pause for typing
+    found = controls(scores)
+    print("== scores window, bounds -2 and 2")
+    print_named(found, pyatspi.ROLE_LABEL, ["Status"])
+    report = next((node for (role, name), node in found.items() if name == "Scores report text"),
+                  None)
+    if report is None:
+        sys.exit("no scores report text")
+    lines = report.queryText().getText(0, -1).splitlines()
+    for line in lines[:3]:
+        print(f"  report: {line[:100]!r}")
+    for window, process in ((scores, analyser), (data, opener)):
+        closer = controls(window).get((pyatspi.ROLE_PUSH_BUTTON, "Close"))
+        closer.queryAction().doAction(0)
+        process.wait(timeout=10)
+    return main_window
+
+
+def read_plan(window):
+    """The planning window's answer for the calculator's numbers, and what is
+    announced when it changes."""
+    found = controls(window)
+    found[(pyatspi.ROLE_TEXT, "Non-trivial difference, the blue box")].queryEditableText() \
+        .setTextContents("1")
+    for name in ("Group 1 SD", "Group 2 SD"):
+        found[(pyatspi.ROLE_TEXT, name)].queryEditableText().setTextContents("2")
+    found[(pyatspi.ROLE_PUSH_BUTTON, "Plan...")].queryAction().doAction(0)
+    plan = find_window("Tarnwick - Plan a study")
+    wait_for_events(1.5)
+    found = controls(plan)
+    heard.clear()
+    found[(pyatspi.ROLE_TEXT, "Target power")].queryEditableText().setTextContents("0.9")
+    wait_for_events(2.0)
+    print("== planning window, target power 0.9")
+    answer = next(node for (role, name), node in found.items() if name == "Answer")
+    print(f"  Answer: {answer.description!r}")
     for message in heard:
         print(f"  announced: {message!r}")
     if not heard:
@@ -92,6 +194,17 @@ def main():
                  {**groups, blue_box: "3", "Mean Difference Of Matched Samples": "1",
                   "SD Of Matched Difference Scores": "1.5"}, "OK")
     run_scenario(window, "start again", {}, "Start again")
+    read_data_and_scores()
+    read_plan(window)
 
 
-main()
+if len(sys.argv) == 3 and sys.argv[1] == "--press":
+    for top in find_application():
+        button = controls(top).get((pyatspi.ROLE_PUSH_BUTTON, sys.argv[2]))
+        if button is not None:
+            button.queryAction().doAction(0)
+            break
+    else:
+        sys.exit(f"no button {sys.argv[2]!r}")
+else:
+    main()
