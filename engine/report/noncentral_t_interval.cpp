@@ -77,8 +77,57 @@ std::optional<double> halleyEnd(double t, double df, double target, double start
     return std::nullopt;
 }
 
+// Where the rule applies, the ends are quantiles of W = t U - Z (P(T <= t) =
+// P(W >= lambda), U = sqrt(V / df), Z standard normal), whose cumulants are
+// t^k times those of U (and 1 more in the variance): the Cornish-Fisher
+// expansion to the fourth cumulant puts the start of Halley's steps about ten
+// times nearer the root than the normal approximation does, so that the
+// second evaluation nearly always stops the search (the stop needs the
+// second step to be small). Only the start: the steps and the stop are as
+// before, so this changes the count of evaluations, not the ends' accuracy.
+// Beyond df 1e5 the cumulants' differences cancel and the normal start stays.
+struct Cumulants {
+    double mean, k2, k3, k4;
+};
+Cumulants cumulantsOfU(double df) {
+    thread_local double lastDf = 0;
+    thread_local Cumulants last{};
+    if (df != lastDf) {
+        // E U = sqrt(2/df) Gamma((df + 1)/2) / Gamma(df/2); E U^2 = 1, E U^3 =
+        // (df + 1)/df E U, E U^4 = (df + 2)/df.
+        const double m1 =
+            std::sqrt(2 / df) / boost::math::tgamma_delta_ratio(df / 2, 0.5, Policy{});
+        const double m3 = (df + 1) / df * m1, m4 = (df + 2) / df;
+        const double m1s = m1 * m1;
+        last = {m1, 1 - m1s, m3 - 3 * m1 + 2 * m1s * m1,
+                m4 - 4 * m3 * m1 - 3 + 12 * m1s - 6 * m1s * m1s};
+        lastDf = df;
+    }
+    return last;
+}
+
+// The lambda at which P(T <= t) is target, from the expansion; z is the
+// normal quantile of 1 - target.
+double cornishFisherStart(double t, double df, double z, double fallback) {
+    if (!(df >= 3 && df <= 1e5)) return fallback;
+    const Cumulants c = cumulantsOfU(df);
+    const double mean = t * c.mean;
+    const double variance = t * t * c.k2 + 1;
+    const double sd = std::sqrt(variance);
+    const double skew = t * t * t * c.k3 / (variance * sd);
+    const double kurtosis = t * t * t * t * c.k4 / (variance * variance);
+    const double z2 = z * z;
+    const double w = z + (z2 - 1) * skew / 6 + (z2 - 3) * z * kurtosis / 24 -
+                     (2 * z2 - 5) * z * skew * skew / 36;
+    const double start = mean + sd * w;
+    return std::isfinite(start) ? start : fallback;
+}
+
 Value solveEnd(double t, double df, double target, double start, double centre, double spread) {
-    if (const auto end = halleyEnd(t, df, target, start, spread)) return Value::of(*end);
+    const double normalQuantile = std::sqrt(2.0) * boost::math::erfc_inv(2 * target, Policy{});
+    if (const auto end =
+            halleyEnd(t, df, target, cornishFisherStart(t, df, normalQuantile, start), spread))
+        return Value::of(*end);
     const auto excess = [&](double lambda) {
         ++effort.evaluations;
         return noncentralTCdf(t, df, lambda) - target;
