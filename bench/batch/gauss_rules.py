@@ -12,7 +12,9 @@ engine/report/noncentral_t_mixture.cpp uses, at 40 digits (mpmath):
 The Jacobi matrix's eigenvalues are the nodes; the squared first components
 of its eigenvectors, times the weight's mass, the weights. Each rule is
 checked on a function it must integrate exactly and one it need not.
-Usage: gauss_rules.py TAIL_NODES NORMAL_NODES"""
+Usage: gauss_rules.py TAIL_NODES NORMAL_NODES LEGENDRE_NODES, or
+gauss_rules.py --inc N... to write the tail rules of N nodes as C++
+(engine/report/noncentral_t_mixture_rules.inc)."""
 import sys
 
 import mpmath as mp
@@ -76,5 +78,19 @@ def main(tail_nodes, normal_nodes, legendre_nodes):
     show("normal rule, weight phi(x)", normal)
 
 
+def include(sizes):
+    print("// The Gauss rules for the weight Phi(-x) on [0, inf), written by")
+    print(f"// bench/batch/gauss_rules.py --inc {' '.join(map(str, sizes))} (40 of its 200 digits).")
+    for n in sizes:
+        moments = [half_moment(k + 1) / (k + 1) for k in range(2 * n)]
+        pairs = rule(*chebyshev(moments, n))
+        for name, column in (("Nodes", 0), ("Weights", 1)):
+            values = ", ".join(mp.nstr(p[column], 40, min_fixed=-5, max_fixed=5) for p in pairs)
+            print(f"constexpr double rule{n}{name}[{n}] = {{{values}}};")
+
+
 if __name__ == "__main__":
-    main(int(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3]))
+    if sys.argv[1] == "--inc":
+        include([int(n) for n in sys.argv[2:]])
+    else:
+        main(int(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3]))

@@ -3,8 +3,9 @@
 // t > 0. Split at u0 = lambda / t, where the normal cdf crosses 1/2:
 //   P(T <= t) = Q(u0) + (1/t) int_0^inf Phi(-x) [g(u0 - x/t) - g(u0 + x/t)] dx,
 // (the two halves of E Phi(t U - lambda) - Q(u0) folded onto x = |t u -
-// lambda|). The weight Phi(-x) is fixed, so its Gauss rule is too: 16 nodes
-// (32 when t^2 / (2 df) is below 1) computed once at 200 digits by
+// lambda|). The weight Phi(-x) is fixed, so its Gauss rules are too: 8 to 32
+// nodes by the size of t^2 / (2 df) (8 from 16 on, 10 from 8, 12 from 4, 16
+// from 1, 24 from 1/2, 32 below), computed once at 200 digits by
 // bench/batch/gauss_rules.py. The bracket is smooth on the scale of the weight
 // when s = t / sqrt(2 df), the SD of t U, is not small; g(u) = 0 for u <= 0 is
 // a kink at x = lambda, where the weight is below 1e-19 for lambda >= 9. Q(u0)
@@ -18,8 +19,8 @@
 // tests): within 1.5e-15 + 2e-17 sqrt(df) absolute for s >= 1/2 and lambda >=
 // 9 (1.6e-15 at df 1e4, 9e-15 at df 1e6 seen); the second part is the
 // rounding of the incomplete gamma's argument df u0^2 / 2. The interval of d
-// does not feel it: the cdf's slope in lambda grows as sqrt(df) too. Per evaluation 16
-// or 32 density evaluations (an exp and a few operations each) and one
+// does not feel it: the cdf's slope in lambda grows as sqrt(df) too. Per evaluation 17
+// to 65 density evaluations (an exp and a few operations each) and one
 // incomplete gamma, about 1 us whatever lambda, where the series takes about
 // 17 sqrt(lambda^2 / 2) terms in each of two sums (300 us at lambda 1000).
 // The derivatives in lambda come from the same nodes (g' = g (df - 1)/u - df
@@ -121,8 +122,15 @@ std::optional<CdfAndSlopes> noncentralTMixture(double t, double df, double lambd
     // u0 - 1 from lambda - t, which is exact when the two are close: u0 itself
     // is rounded, and df times its rounding would move the exponent by 1e-13.
     const double u0 = lambda / t, d0 = (lambda - t) / t;
-    const CdfAndSlopes r = s2 >= 1 ? foldedRule(shortNodes, shortWeights, g, t, u0, d0)
-                                   : foldedRule(longNodes, longWeights, g, t, u0, d0);
+    // The wider the density on the weight's scale, the smoother the bracket
+    // and the fewer nodes it needs; each size from where it is within 2e-16
+    // of the 32-node rule (30,000 points near the .05 and .95 points a band).
+    const CdfAndSlopes r = s2 >= 16    ? foldedRule(rule8Nodes, rule8Weights, g, t, u0, d0)
+                           : s2 >= 8   ? foldedRule(rule10Nodes, rule10Weights, g, t, u0, d0)
+                           : s2 >= 4   ? foldedRule(rule12Nodes, rule12Weights, g, t, u0, d0)
+                           : s2 >= 1   ? foldedRule(rule16Nodes, rule16Weights, g, t, u0, d0)
+                           : s2 >= 0.5 ? foldedRule(rule24Nodes, rule24Weights, g, t, u0, d0)
+                                       : foldedRule(rule32Nodes, rule32Weights, g, t, u0, d0);
     if (!std::isfinite(r.cdf) || !std::isfinite(r.slope) || !std::isfinite(r.curvature))
         return std::nullopt;
     // P(T <= t; lambda) = 1 - P(T <= -t; -lambda).
