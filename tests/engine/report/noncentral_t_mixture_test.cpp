@@ -59,17 +59,21 @@ TEST_P(MixtureAgainstFiftyDigits, WithinTheBound) {
     std::cout << s.name << ": largest absolute error " << largest << '\n';
 }
 
-INSTANTIATE_TEST_SUITE_P(Grid, MixtureAgainstFiftyDigits,
-                         ::testing::Values(
-                             // t^2 / (2 df) just above 1/4 and just above 1: the two rules' edges.
-                             Study{"longRuleEdge", 16, 500}, Study{"shortRuleEdge", 32, 500},
-                             Study{"fewDfNear", 12, 3}, Study{"fewDfFar", 900, 3},
-                             Study{"sixDf", 28, 6}, Study{"moderate", 60, 52},
-                             Study{"moderateNegative", -60, 52}, Study{"manyDf", 120, 10000},
-                             Study{"manyDfNegative", -120, 10000}, Study{"largest", 2800, 30},
-                             Study{"largestNegative", -2000, 8},
-                             Study{"twentyThousandDf", 250, 20000}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Grid, MixtureAgainstFiftyDigits,
+    ::testing::Values(
+        // t^2 / (2 df) just above 1/4 and just above 1: the two rules' edges.
+        Study{"longRuleEdge", 16, 500}, Study{"shortRuleEdge", 32, 500}, Study{"fewDfNear", 12, 3},
+        Study{"fewDfFar", 900, 3}, Study{"sixDf", 28, 6}, Study{"moderate", 60, 52},
+        Study{"moderateNegative", -60, 52}, Study{"manyDf", 120, 10000},
+        Study{"manyDfNegative", -120, 10000}, Study{"largest", 2800, 30},
+        Study{"largestNegative", -2000, 8}, Study{"twentyThousandDf", 250, 20000},
+        // Just above the edges of the smaller rules, where each is at
+        // its least exact: 24 nodes from 1/2, 12 from 4, 10 from 8, 8 from 16.
+        Study{"rule24Edge", 22.4, 500}, Study{"rule12Edge", -63.3, 500},
+        Study{"rule10Edge", 89.5, 500}, Study{"rule8Edge", -126.5, 500},
+        Study{"rule8EdgeFewDf", 17.9, 10}, Study{"rule10EdgeManyDf", 400.1, 1e4}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Beyond |lambda| 4,100 the truth is the mixture E Phi(t U - lambda)
 // integrated at 50 digits by adaptive Gauss-Kronrod over the density of U,

@@ -7,11 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <boost/math/distributions/non_central_t.hpp>
+#include <boost/math/quadrature/gauss_kronrod.hpp>
+#include <boost/math/special_functions/erf.hpp>
 #include <boost/math/special_functions/gamma.hpp>
 #include <boost/multiprecision/cpp_bin_float.hpp>
 #include <cmath>
 #include <iostream>
 #include <random>
+#include <string>
 
 #include "noncentral_t_interval.h"
 
@@ -82,6 +85,73 @@ TEST(NoncentralityInterval, RandomStudiesWithin1e12) {
     }
     std::cout << "largest relative error of lambda: " << largest << '\n';
 }
+
+// Beyond |lambda| 4,090 Boost.Math's own Poisson steps are rounded, so the
+// truth there is the mixture E Phi(t U - lambda) over the density of U
+// integrated at 50 digits (on a range that holds all but 1e-30 of it).
+Real integratedCdf(double t, double df, const Real& lambda) {
+    const Real a = Real(df) / 2;
+    const Real logNorm = log(Real(2)) + a * log(a) - boost::math::lgamma(a);
+    const auto integrand = [&](const Real& u) {
+        const Real g = exp(logNorm + (2 * a - 1) * log(u) - a * u * u);
+        return g * boost::math::erfc(-(t * u - lambda) / sqrt(Real(2))) / 2;
+    };
+    const Real centre = lambda / t, width = Real(12) / fabs(Real(t));
+    const Real lo = centre - width, hi = centre + width;
+    const Real inside = boost::math::quadrature::gauss_kronrod<Real, 61>::integrate(
+        integrand, lo, hi, 15, Real("1e-40"));
+    // Outside the range the normal cdf is 1 on the side t u - lambda > 0: above
+    // hi for t > 0, below lo for t < 0.
+    return inside +
+           (t > 0 ? boost::math::gamma_q(a, a * hi * hi) : boost::math::gamma_p(a, a * lo * lo));
+}
+
+double farRootError(double t, double df, double lambda, double target) {
+    if (std::fabs(lambda) < 4090) return rootError(t, df, lambda, target);
+    const Real ours(lambda);
+    const Real h("1e-12");
+    const Real slope = (integratedCdf(t, df, ours + h) - integratedCdf(t, df, ours - h)) / (2 * h);
+    const Real truth = ours - (integratedCdf(t, df, ours) - Real(target)) / slope;
+    return static_cast<double>(abs(ours - truth) / std::max(Real(1), abs(truth)));
+}
+
+struct LargeEffect {
+    const char* name;
+    double t, df;
+    unsigned mostEvaluations = 5;
+};
+
+class LargeEffectInterval : public ::testing::TestWithParam<LargeEffect> {};
+
+// Studies whose means lie many SDs apart, where the ends come from the
+// far-out rule and Halley's steps from the Cornish-Fisher start: each end
+// the root within 1e-12, in about two evaluations an end (the normal
+// approximation's start took three); at 3 to 6 df, where U is far from
+// normal, in three.
+TEST_P(LargeEffectInterval, EndsAreTheRootsWithin1e12InFewEvaluations) {
+    const LargeEffect s = GetParam();
+    const auto before = intervalEffort().evaluations;
+    const NoncentralityInterval interval = noncentralityInterval(s.t, s.df, 0.90);
+    const auto evaluations = intervalEffort().evaluations - before;
+    ASSERT_TRUE(interval.low && interval.high) << interval.low.whyMissing;
+    EXPECT_LT(*interval.low.value, *interval.high.value);
+    EXPECT_LE(evaluations, s.mostEvaluations);
+    for (const auto& [end, target] : {std::pair{interval.low, 0.95}, {interval.high, 0.05}})
+        EXPECT_LT(farRootError(s.t, s.df, *end.value, target), 1e-12) << "target " << target;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grid, LargeEffectInterval,
+    ::testing::Values(LargeEffect{"fewDf", 40, 3, 6}, LargeEffect{"fewDfFar", 900, 3, 6},
+                      LargeEffect{"sixDfNegative", -120, 6, 6}, LargeEffect{"thirtyDf", 40, 30},
+                      LargeEffect{"thirtyDfFar", 3000, 30},
+                      LargeEffect{"narrowishDensity", 25, 400},
+                      LargeEffect{"moderateNegative", -60, 400}, LargeEffect{"moderate", 80, 400},
+                      LargeEffect{"manyDf", 75, 1e4}, LargeEffect{"manyDfNegative", -150, 1e4},
+                      LargeEffect{"manyDfFarNegative", -2000, 1e4},
+                      LargeEffect{"beyondTheSeriesOracle", 5000, 50},
+                      LargeEffect{"beyondTheSeriesOracleNegative", -4500, 8, 6}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(NoncentralityInterval, MissingWhereItCannotBeComputed) {
     for (const auto& [t, df] : {std::pair{1.0, 0.0}, {1.0, -3.0}, {INFINITY, 10.0}, {NAN, 10.0}}) {
