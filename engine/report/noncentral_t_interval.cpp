@@ -85,7 +85,8 @@ std::optional<double> halleyEnd(double t, double df, double target, double start
 // second evaluation nearly always stops the search (the stop needs the
 // second step to be small). Only the start: the steps and the stop are as
 // before, so this changes the count of evaluations, not the ends' accuracy.
-// Beyond df 1e5 the cumulants' differences cancel and the normal start stays.
+// Beyond df 1e5 the cumulants' differences cancel, and below df 3 U is too far
+// from normal for the expansion: there the normal start stays.
 struct Cumulants {
     double mean, k2, k3, k4;
 };

@@ -124,7 +124,8 @@ std::optional<CdfAndSlopes> noncentralTMixture(double t, double df, double lambd
     const double u0 = lambda / t, d0 = (lambda - t) / t;
     // The wider the density on the weight's scale, the smoother the bracket
     // and the fewer nodes it needs; each size from where it is within 2e-16
-    // of the 32-node rule (30,000 points near the .05 and .95 points a band).
+    // of the 32-node rule (up to 20,000 points near the .05 and .95 points in
+    // each octave of t^2 / (2 df), df 3 to 1e4).
     const CdfAndSlopes r = s2 >= 16    ? foldedRule(rule8Nodes, rule8Weights, g, t, u0, d0)
                            : s2 >= 8   ? foldedRule(rule10Nodes, rule10Weights, g, t, u0, d0)
                            : s2 >= 4   ? foldedRule(rule12Nodes, rule12Weights, g, t, u0, d0)
