@@ -144,11 +144,11 @@ INSTANTIATE_TEST_SUITE_P(
     Grid, LargeEffectInterval,
     ::testing::Values(LargeEffect{"fewDf", 40, 3, 6}, LargeEffect{"fewDfFar", 900, 3, 6},
                       LargeEffect{"sixDfNegative", -120, 6, 6}, LargeEffect{"thirtyDf", 40, 30},
-                      LargeEffect{"thirtyDfFar", 3000, 30},
+                      LargeEffect{"thirtyDfFar", 1500, 30},
                       LargeEffect{"narrowishDensity", 25, 400},
                       LargeEffect{"moderateNegative", -60, 400}, LargeEffect{"moderate", 80, 400},
                       LargeEffect{"manyDf", 75, 1e4}, LargeEffect{"manyDfNegative", -150, 1e4},
-                      LargeEffect{"manyDfFarNegative", -2000, 1e4},
+                      LargeEffect{"manyDfFarNegative", -1000, 1e4},
                       LargeEffect{"beyondTheSeriesOracle", 5000, 50},
                       LargeEffect{"beyondTheSeriesOracleNegative", -4500, 8, 6}),
     [](const auto& info) { return std::string(info.param.name); });
