@@ -396,7 +396,8 @@ def object_digest(path):
 
 
 def build(targets):
-    r = subprocess.run(["ninja", "-C", BUILD, "-j2"] + targets, capture_output=True, text=True)
+    r = subprocess.run(["ninja", "-C", BUILD, "-j2"] + targets, capture_output=True, text=True,
+                       errors="replace")
     return r.returncode == 0, r.stdout[-3000:] + r.stderr[-2000:]
 
 
@@ -405,7 +406,8 @@ def run_tests(regex, log_path, timeout=TEST_TIMEOUT, outer=OUTER_TIMEOUT):
     # A session of its own, so that a timeout ends ctest's tests and their children too.
     proc = subprocess.Popen(["ctest", "--test-dir", BUILD, "-R", regex, "-j2", "--output-on-failure",
                              "--timeout", str(timeout)],
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, env=env,
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                            errors="replace", env=env,
                             start_new_session=True)
     try:
         out, err = proc.communicate(timeout=outer)
