@@ -242,6 +242,7 @@ struct ParagraphRow {
     Hypothesis hypothesis;
     Analysis analysis;
     std::vector<std::string> present, absent;
+    friend void PrintTo(const ParagraphRow& row, std::ostream* out) { *out << row.name; }
 };
 
 class ParagraphTest : public ::testing::TestWithParam<ParagraphRow> {};
@@ -281,7 +282,8 @@ INSTANTIATE_TEST_SUITE_P(
                      false,
                      Hypothesis::equivalence,
                      Analysis::normal,
-                     {"Normal theory. Mean difference (A - B) = ", "Welch's t tests", "t(",
+                     {"Normal theory. Mean difference (A - B) = ",
+                      "Welch's t tests: Welch's standard error, df = ", "t(",
                       "Equivalence is shown at alpha = .05: both one-sided tests are significant."},
                      {}},
         ParagraphRow{"normal_paired",
@@ -362,11 +364,13 @@ TEST(Paragraph, NotComputedSaysWhy) {
 }
 
 TEST(ScoresLine, NamesGroupsBoundsAndAlpha) {
-    ScoreAnswers answers = analyseScores(small1, small2, false, {0.025, -0.125, 2});
+    // Groups of different sizes, so that each count is its own group's.
+    const std::vector<double> six(small2.begin(), small2.begin() + 6);
+    ScoreAnswers answers = analyseScores(small1, six, false, {0.025, -0.125, 2});
     answers.label1 = "control";
     answers.label2 = "treated";
-    EXPECT_EQ(scoresLine(answers).substr(0, 53),
-              "Scores: control (n = 8) and treated (n = 8), independ");
+    EXPECT_EQ(scoresLine(answers).substr(0, 65),
+              "Scores: control (n = 8) and treated (n = 6), independent groups. ");
     EXPECT_NE(scoresLine(answers).find("bounds -0.125 and 2.00, alpha = .025."), std::string::npos)
         << scoresLine(answers);
     EXPECT_NE(scoreReportText(answers).find("95% CI"), std::string::npos);
