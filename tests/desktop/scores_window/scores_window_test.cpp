@@ -314,6 +314,16 @@ private slots:
                          QStringLiteral("Type both bounds, as numbers such as -0.5 and 0.5."));
                 for (const char* command : {"Copy text", "Copy plot", "Save"})
                     QVERIFY2(!named<QPushButton>(w, QLatin1String(command))->isEnabled(), command);
+                // What is typed wrong is said in a sentence of its own.
+                named<QLineEdit>(w, QStringLiteral("Lower bound"))->setText(QStringLiteral("-"));
+                named<QLineEdit>(w, QStringLiteral("Upper bound"))->setText(QStringLiteral("1"));
+                QTRY_COMPARE(named<QLabel>(w, QStringLiteral("Status"))->text(),
+                             QStringLiteral("Type each bound as a number, such as -0.5 or 0.5."));
+                named<QLineEdit>(w, QStringLiteral("Lower bound"))->setText(QStringLiteral("-1"));
+                named<QLineEdit>(w, QStringLiteral("Alpha"))->setText(QStringLiteral("a"));
+                QTRY_COMPARE(
+                    named<QLabel>(w, QStringLiteral("Status"))->text(),
+                    QStringLiteral("Type alpha as a number between 0 and 0.5, such as 0.05."));
             }));
         }));
     }
@@ -459,17 +469,28 @@ private slots:
         QTest::addColumn<std::vector<double>>("x");
         QTest::addColumn<std::vector<double>>("y");
         QTest::addColumn<bool>("matched");
-        QTest::newRow("independent") << control1 << treated << false;
+        QTest::addColumn<bool>("minimalEffect");
+        QTest::newRow("independent") << control1 << treated << false << false;
         QTest::newRow("matched") << std::vector<double>{12.5, 11.9, 13.0, 12.2, 13.6, 12.8, 14.1}
                                  << std::vector<double>{13.1, 12.4, 13.8, 12.9, 14.0, 13.1, 13.0}
-                                 << true;
+                                 << true << false;
+        QTest::newRow("independent, minimal-effect test") << control1 << treated << false << true;
+        // Differences that hardly vary give intervals a few pixels wide, far
+        // narrower than the bounds.
+        QTest::newRow("matched, narrow intervals")
+            << std::vector<double>{12.50, 11.90, 13.00, 12.20, 13.60, 12.80, 14.10}
+            << std::vector<double>{12.52, 11.93, 13.01, 12.24, 13.61, 12.83, 14.12} << true
+            << false;
     }
     void figureDrawsScoresBoxesBoundsAndIntervals() {
         QFETCH(std::vector<double>, x);
         QFETCH(std::vector<double>, y);
         QFETCH(bool, matched);
+        QFETCH(bool, minimalEffect);
+        const settings::Hypothesis hypothesis =
+            minimalEffect ? settings::Hypothesis::minimalEffect : settings::Hypothesis::equivalence;
         score_report::ScoreAnswers answers =
-            score_report::analyseScores(x, y, matched, {0.05, -1, 1});
+            score_report::analyseScores(x, y, matched, {0.05, -1, 1, hypothesis});
         const scores_window::ScoresPicture picture = scores_window::scoresPicture(answers, x, y);
         const std::vector<Painted> all = painted(picture);
 
@@ -533,8 +554,44 @@ private slots:
             QVERIFY(result.has_value());
             QVERIFY(std::fabs(bars[a].left() - dOf(result->low)) < 1e-6);
             QVERIFY(std::fabs(bars[a].right() - dOf(result->high)) < 1e-6);
-            QCOMPARE(blue[a], result->conclusion == score_analysis::Conclusion::equivalent);
+            QCOMPARE(blue[a], result->conclusion == (minimalEffect
+                                                         ? score_analysis::Conclusion::beyondBounds
+                                                         : score_analysis::Conclusion::equivalent));
             if (a > 0) QVERIFY(bars[a].top() > bars[a - 1].bottom());
+        }
+
+        // A white diamond at each estimate, on its bar.
+        std::vector<QPointF> diamonds;
+        for (const Painted& p : all)
+            if (p.kind == Painted::Kind::path && p.brush.color() == Qt::white &&
+                p.brush.style() == Qt::SolidPattern)
+                diamonds.push_back(p.path.boundingRect().center());
+        QCOMPARE(diamonds.size(), std::size_t{4});
+        for (std::size_t a = 0; a < 4; ++a) {
+            QVERIFY(std::fabs(diamonds[a].x() - dOf(answers.outcomes[a].result->estimate)) < 1e-6);
+            QVERIFY(std::fabs(diamonds[a].y() - bars[a].center().y()) < 1e-6);
+        }
+
+        // Each analysis captioned by its name and its conclusion in the
+        // words of the test asked; only the two panels' titles bold.
+        QStringList texts;
+        int bold = 0;
+        for (const Painted& p : all) {
+            if (p.kind != Painted::Kind::text) continue;
+            texts << p.text;
+            if (p.font.bold()) ++bold;
+        }
+        QCOMPARE(bold, 2);
+        for (std::size_t a = 0; a < 4; ++a) {
+            const auto title = score_report::analysisTitle(score_analysis::analyses[a]);
+            const bool concludes = blue[a];
+            const QString words =
+                minimalEffect ? (concludes ? "beyond the bounds" : "not shown beyond the bounds")
+                              : (concludes ? "equivalent" : "equivalence not shown");
+            const QString caption =
+                QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())) + ": " +
+                words;
+            QVERIFY2(texts.contains(caption), qPrintable(caption));
         }
     }
 
