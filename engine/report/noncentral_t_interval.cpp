@@ -124,8 +124,11 @@ double cornishFisherStart(double t, double df, double z, double fallback) {
     return std::isfinite(start) ? start : fallback;
 }
 
-Value solveEnd(double t, double df, double target, double start, double centre, double spread) {
-    const double normalQuantile = std::sqrt(2.0) * boost::math::erfc_inv(2 * target, Policy{});
+// The end where P(T <= t) is target; normalQuantile is the standard normal
+// quantile of 1 - target, which also places the normal approximation's start.
+Value solveEnd(double t, double df, double target, double normalQuantile, double centre,
+               double spread) {
+    const double start = centre + normalQuantile * spread;
     if (const auto end =
             halleyEnd(t, df, target, cornishFisherStart(t, df, normalQuantile, start), spread))
         return Value::of(*end);
@@ -195,8 +198,8 @@ NoncentralityInterval noncentralityInterval(double t, double df, double confiden
         const double z = std::sqrt(2.0) * boost::math::erfc_inv(2 * tail, Policy{});
         const double centre = df >= 1 ? t * (1 - 1 / (4 * df)) : t;
         const double spread = std::sqrt(1 + t * t / (2 * df));
-        return {solveEnd(t, df, 1 - tail, centre - z * spread, centre, spread),
-                solveEnd(t, df, tail, centre + z * spread, centre, spread)};
+        return {solveEnd(t, df, 1 - tail, -z, centre, spread),
+                solveEnd(t, df, tail, z, centre, spread)};
     } catch (const std::exception&) {
         return {Value::missing(noConvergence), Value::missing(noConvergence)};
     }
