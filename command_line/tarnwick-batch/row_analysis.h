@@ -13,6 +13,7 @@
 
 #include "box_table.h"
 #include "columns.h"
+#include "digits.h"
 #include "output_writer.h"
 
 namespace tarnwick::batch {
@@ -20,10 +21,7 @@ namespace tarnwick::batch {
 using table_io::Field;
 using table_io::FieldKind;
 
-enum class Digits {
-    shown,  // every number exactly as the window shows it
-    full,   // the shortest text that reads back to the same double
-};
+using tarnwick::Digits;
 
 // The row's texts for the columns the analysis reads; empty for an absent column.
 struct RowTexts {

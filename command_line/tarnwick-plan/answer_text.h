@@ -10,12 +10,13 @@
 #include <array>
 #include <string>
 
+#include "digits.h"
 #include "plan_answer.h"
 #include "plan_request.h"
 
 namespace tarnwick::planner {
 
-enum class Digits { shown, full };
+using tarnwick::Digits;
 
 // plan_n1, plan_n2 (empty for a matched design), plan_total, plan_power,
 // plan_lower, plan_upper.

@@ -11,10 +11,11 @@
 #include <vector>
 
 #include "csv_reader.h"
+#include "design.h"
 
 namespace tarnwick::scores {
 
-enum class Design { independent, matched };
+using tarnwick::Design;
 
 struct Study {
     std::string name;                    // the `study` cell; empty when there is no such column

@@ -13,6 +13,7 @@
 #include "analysis_choice.h"
 #include "bootstrap_analysis.h"
 #include "score_reading.h"
+#include "digits.h"
 #include "score_result.h"
 
 namespace tarnwick::scores {
@@ -37,10 +38,7 @@ StudyAnswer answerStudy(const Study& study, Design design,
                         const std::string& settingsProblem,
                         const score_analysis::BootstrapSettings& bootstrap);
 
-enum class Digits {
-    shown,  // 6 significant digits
-    full,   // the shortest text that reads back to the same double
-};
+using tarnwick::Digits;
 
 std::string numberText(double value, Digits digits);
 

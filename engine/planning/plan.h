@@ -10,15 +10,15 @@
 
 #include <string>
 
+#include "design.h"
 #include "numbered_error.h"
 #include "test_settings.h"
 
 namespace tarnwick::plan {
 
-enum class Design {
-    independent,  // two groups, a common SD, Student's df n1 + n2 - 2
-    matched,      // n pairs, the SD of the difference scores, df n - 1
-};
+// independent: two groups, a common SD, Student's df n1 + n2 - 2;
+// matched: n pairs, the SD of the difference scores, df n - 1.
+using tarnwick::Design;
 
 struct Study {
     Design design = Design::independent;

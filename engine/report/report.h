@@ -10,12 +10,13 @@
 #include <string>
 #include <string_view>
 
+#include "design.h"
 #include "run_record.h"
 #include "test_settings.h"
 
 namespace tarnwick::report {
 
-enum class Design { independent, matched };
+using tarnwick::Design;
 
 // A derived value, or the short reason it could not be computed. A value
 // that cannot be computed never stops the report.
