@@ -9,7 +9,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "plan_request.h"
+#include "row_request.h"
 #include "row_plan.h"
 
 namespace tarnwick::planner {

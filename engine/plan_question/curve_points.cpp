@@ -8,9 +8,9 @@
 namespace tarnwick::planner {
 namespace {
 
-bool isMatched(const PlanAnswer& a) { return a.request.study.design == plan::Design::matched; }
+bool isMatched(const Answer& a) { return a.request.study.design == plan::Design::matched; }
 
-plan::Study studyOf(const PlanAnswer& a) {
+plan::Study studyOf(const Answer& a) {
     plan::Study study = a.request.study;
     study.lower = a.lower;
     study.upper = a.upper;
@@ -62,13 +62,13 @@ void refine(std::vector<CurvePoint>& points, double narrowest,
 
 // Group 2 keeps the answer's proportion to group 1 along the curve; the
 // answer's own sizes are its own.
-plan::Sizes sizesAt(const PlanAnswer& a, long n1, double ratio) {
+plan::Sizes sizesAt(const Answer& a, long n1, double ratio) {
     if (n1 == a.sizes.n1) return a.sizes;
     if (isMatched(a)) return {n1, 0};
     return {n1, std::max(2L, static_cast<long>(std::ceil(ratio * static_cast<double>(n1) - 1e-9)))};
 }
 
-CurveData sizeCurve(const PlanAnswer& a, int count) {
+CurveData sizeCurve(const Answer& a, int count) {
     CurveData curve;
     curve.axis = CurveAxis::size;
     const plan::Study study = studyOf(a);
@@ -104,7 +104,7 @@ CurveData sizeCurve(const PlanAnswer& a, int count) {
     return curve;
 }
 
-CurveData differenceCurve(const PlanAnswer& a, int count) {
+CurveData differenceCurve(const Answer& a, int count) {
     CurveData curve;
     curve.axis = CurveAxis::difference;
     const plan::Study study = studyOf(a);
@@ -141,7 +141,7 @@ CurveData differenceCurve(const PlanAnswer& a, int count) {
 
 }  // namespace
 
-CurveData curveOf(const PlanAnswer& answer, CurveAxis axis, int points) {
+CurveData curveOf(const Answer& answer, CurveAxis axis, int points) {
     CurveData curve =
         axis == CurveAxis::size ? sizeCurve(answer, points) : differenceCurve(answer, points);
     curve.hasTarget = answer.request.question != Question::power;

@@ -39,6 +39,6 @@ struct CurveData {
 // largest), or differences from a quarter of the bounds' width below the
 // lower bound to as far above the upper one. Points where the engine refuses
 // are left out.
-CurveData curveOf(const PlanAnswer& answer, CurveAxis axis, int points = 41);
+CurveData curveOf(const Answer& answer, CurveAxis axis, int points = 41);
 
 }  // namespace tarnwick::planner

@@ -1,10 +1,9 @@
-#include "plan_request.h"
+#include "row_request.h"
 
 #include <charconv>
 #include <cmath>
 #include <optional>
 
-#include "bound_units.h"
 #include "quoted_field.h"
 
 namespace tarnwick::planner {
@@ -14,6 +13,11 @@ namespace {
 constexpr double largestSize = 9007199254740992.0;  // 2^53
 
 std::string quoted(const std::string& text) { return table_io::quotedField(text); }
+
+// A row's sentences name the column and end with a full stop.
+[[noreturn]] void refuse(RequestProblem problem, std::string sentence) {
+    throw RequestError(problem, std::move(sentence) + ".");
+}
 
 class RowReader {
 public:
@@ -31,9 +35,9 @@ public:
         const char* end = field.data() + field.size();
         const auto [stop, error] = std::from_chars(field.data(), end, value);
         if (error != std::errc() || stop != end || !std::isfinite(value)) {
-            throw RequestError(RequestProblem::notANumber,
-                               std::string(nameOf(column)) + " is " + quoted(field) +
-                                   ", not a number (write numbers such as 0.05, 12 or 1.5e3)");
+            refuse(RequestProblem::notANumber,
+                   std::string(nameOf(column)) + " is " + quoted(field) +
+                       ", not a number (write numbers such as 0.05, 12 or 1.5e3)");
         }
         return value;
     }
@@ -44,17 +48,17 @@ public:
 
     double required(InputColumn column, const char* what) const {
         if (const auto value = number(column)) return *value;
-        throw RequestError(RequestProblem::missingValue,
-                           std::string(nameOf(column)) + " is empty: give " + what);
+        refuse(RequestProblem::missingValue,
+               std::string(nameOf(column)) + " is empty: give " + what);
     }
 
     std::optional<long> size(InputColumn column) const {
         const auto value = number(column);
         if (!value) return std::nullopt;
         if (*value != std::floor(*value)) {
-            throw RequestError(RequestProblem::sizeNotWhole,
-                               std::string(nameOf(column)) + " is " + quoted(text(column)) +
-                                   ", not a whole number of participants");
+            refuse(RequestProblem::sizeNotWhole, std::string(nameOf(column)) + " is " +
+                                                     quoted(text(column)) +
+                                                     ", not a whole number of participants");
         }
         // Every double this large is whole, and too large: the engine's
         // refusal of a size above its maximum (or below 2) says so.
@@ -65,8 +69,8 @@ public:
 
     void mustBeEmpty(InputColumn column, const std::string& why) const {
         if (given(column)) {
-            throw RequestError(RequestProblem::unusedValue,
-                               std::string(nameOf(column)) + " is given, but " + why);
+            refuse(RequestProblem::unusedValue,
+                   std::string(nameOf(column)) + " is given, but " + why);
         }
     }
 
@@ -79,36 +83,33 @@ Question readQuestion(const RowReader& row) {
     if (solve == "n") return Question::size;
     if (solve == "power") return Question::power;
     if (solve == "bound") return Question::bound;
-    throw RequestError(
-        RequestProblem::unknownQuestion,
-        (solve.empty() ? std::string("solve is empty") : "solve is " + quoted(solve)) +
-            "; it must be n, power or bound");
+    refuse(RequestProblem::unknownQuestion,
+           (solve.empty() ? std::string("solve is empty") : "solve is " + quoted(solve)) +
+               "; it must be n, power or bound");
 }
 
 plan::Design readDesign(const RowReader& row) {
     const std::string& design = row.text(InputColumn::design);
     if (design.empty() || design == "independent") return plan::Design::independent;
     if (design == "matched") return plan::Design::matched;
-    throw RequestError(RequestProblem::unknownDesign,
-                       "design is " + quoted(design) + "; it must be independent or matched");
+    refuse(RequestProblem::unknownDesign,
+           "design is " + quoted(design) + "; it must be independent or matched");
 }
 
 settings::Hypothesis readHypothesis(const RowReader& row) {
     const std::string& hypothesis = row.text(InputColumn::hypothesis);
     if (hypothesis.empty() || hypothesis == "equivalence") return settings::Hypothesis::equivalence;
     if (hypothesis == "minimal_effect") return settings::Hypothesis::minimalEffect;
-    throw RequestError(
-        RequestProblem::unknownHypothesis,
-        "hypothesis is " + quoted(hypothesis) + "; it must be equivalence or minimal_effect");
+    refuse(RequestProblem::unknownHypothesis,
+           "hypothesis is " + quoted(hypothesis) + "; it must be equivalence or minimal_effect");
 }
 
 settings::BoundUnits readUnits(const RowReader& row) {
     const std::string& units = row.text(InputColumn::bound_units);
     if (units.empty() || units == "raw") return settings::BoundUnits::raw;
     if (units == "d") return settings::BoundUnits::sd;
-    throw RequestError(
-        RequestProblem::unknownBoundUnits,
-        "bound_units is " + quoted(units) + "; it must be raw or d (multiples of the SD given)");
+    refuse(RequestProblem::unknownBoundUnits,
+           "bound_units is " + quoted(units) + "; it must be raw or d (multiples of the SD given)");
 }
 
 void readBounds(const RowReader& row, Request& request) {
@@ -121,22 +122,22 @@ void readBounds(const RowReader& row, Request& request) {
     const bool lower = row.given(InputColumn::lower), upper = row.given(InputColumn::upper);
     if (const auto bound = row.number(InputColumn::bound)) {
         if (lower || upper) {
-            throw RequestError(RequestProblem::boundsTwice,
-                               "bound and lower/upper are both given; give bound for symmetric "
-                               "bounds, or lower and upper, not both");
+            refuse(RequestProblem::boundsTwice,
+                   "bound and lower/upper are both given; give bound for symmetric "
+                   "bounds, or lower and upper, not both");
         }
         if (*bound <= 0) {
-            throw RequestError(RequestProblem::boundNotPositive,
-                               "bound is " + quoted(row.text(InputColumn::bound)) +
-                                   "; it must be above 0 (the bounds are -bound and +bound)");
+            refuse(RequestProblem::boundNotPositive,
+                   "bound is " + quoted(row.text(InputColumn::bound)) +
+                       "; it must be above 0 (the bounds are -bound and +bound)");
         }
         request.study.lower = -*bound;
         request.study.upper = *bound;
         return;
     }
     if (!lower && !upper) {
-        throw RequestError(RequestProblem::missingValue,
-                           "The bounds are empty: give bound, or lower and upper");
+        refuse(RequestProblem::missingValue,
+               "The bounds are empty: give bound, or lower and upper");
     }
     request.study.lower = row.required(InputColumn::lower, "it with upper, or bound instead");
     request.study.upper = row.required(InputColumn::upper, "it with lower, or bound instead");
@@ -148,9 +149,9 @@ double readRatio(const RowReader& row, plan::Design design) {
         row.mustBeEmpty(InputColumn::ratio, "a matched design has one size, the number of pairs");
     }
     if (!(ratio > 0)) {
-        throw RequestError(RequestProblem::ratioNotPositive,
-                           "ratio is " + quoted(row.text(InputColumn::ratio)) +
-                               "; it must be above 0 (ratio = n2 / n1)");
+        refuse(RequestProblem::ratioNotPositive, "ratio is " +
+                                                     quoted(row.text(InputColumn::ratio)) +
+                                                     "; it must be above 0 (ratio = n2 / n1)");
     }
     return ratio;
 }
@@ -165,9 +166,8 @@ void readSizes(const RowReader& row, Request& request) {
     }
     const auto n1 = row.size(InputColumn::n1);
     if (!n1) {
-        throw RequestError(RequestProblem::missingValue,
-                           matched ? "n1 is empty: give the number of pairs"
-                                   : "n1 is empty: give the size of group 1");
+        refuse(RequestProblem::missingValue, matched ? "n1 is empty: give the number of pairs"
+                                                     : "n1 is empty: give the size of group 1");
     }
     const auto n2 = row.size(InputColumn::n2);
     request.sizes.n1 = *n1;
@@ -178,13 +178,13 @@ void readSizes(const RowReader& row, Request& request) {
         return;
     }
     if (request.ratio * static_cast<double>(*n1) > largestSize) {
-        throw RequestError(RequestProblem::sizeNotWhole,
-                           "ratio times n1 is too large to be a number of participants");
+        refuse(RequestProblem::sizeNotWhole,
+               "ratio times n1 is too large to be a number of participants");
     }
     const bool ratioGiven = row.given(InputColumn::ratio);
     if (n2 && ratioGiven && *n1 > 0 && *n2 != plan::secondGroupSize(request.ratio, *n1)) {
-        throw RequestError(RequestProblem::sizesDisagree,
-                           "n2 and ratio are both given and disagree; give one of them");
+        refuse(RequestProblem::sizesDisagree,
+               "n2 and ratio are both given and disagree; give one of them");
     }
     request.sizes.n2 = n2 ? *n2 : plan::secondGroupSize(request.ratio, *n1);
 }
@@ -203,11 +203,7 @@ Request readRequest(const RowTexts& texts) {
     request.study.hypothesis = readHypothesis(row);
     request.units = readUnits(row);
     readBounds(row, request);
-    request.typedLower = request.study.lower;
-    request.typedUpper = request.study.upper;
-    if (request.question != Question::bound) {
-        request.study = plan::inRawUnits(request.study, request.units);
-    }
+    settleBoundUnits(request);
     if (request.question == Question::power) {
         row.mustBeEmpty(InputColumn::power,
                         "solve power finds the power; the column power is the target for n and "

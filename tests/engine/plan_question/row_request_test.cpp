@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-#include "plan_request.h"
+#include "row_request.h"
 
 namespace tarnwick::planner {
 namespace {

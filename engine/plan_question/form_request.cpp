@@ -1,9 +1,8 @@
-#include "plan_request.h"
+#include "form_request.h"
 
 #include <cmath>
 #include <optional>
 
-#include "bound_units.h"
 #include "number_text.h"
 #include "run_time_error.h"
 #include "score_cell.h"
@@ -26,8 +25,8 @@ double numberIn(const std::string& text, const char* box) {
         return textToNumber(text);
     } catch (const RunTimeError&) {
         if (const std::optional<double> value = withDecimalComma(text)) return *value;
-        throw plan::PlanError(formError::notANumber,
-                              std::string("Type a number in the ") + box + " box.");
+        throw RequestError(RequestProblem::notANumber,
+                           std::string("Type a number in the ") + box + " box.");
     }
 }
 
@@ -36,8 +35,8 @@ long sizeIn(const std::string& text, const char* box) {
     // Far beyond the engine's largest size, yet small enough to count in a long;
     // the engine refuses what lies between.
     if (value != std::floor(value) || !(std::fabs(value) <= 1e12)) {
-        throw plan::PlanError(
-            formError::notWholeSize,
+        throw RequestError(
+            RequestProblem::sizeNotWhole,
             std::string("The ") + box + " box needs a whole number of " + "participants.");
     }
     return static_cast<long>(value);
@@ -45,8 +44,8 @@ long sizeIn(const std::string& text, const char* box) {
 
 }  // namespace
 
-PlanRequest readForm(const PlanForm& form) {
-    PlanRequest request;
+Request readForm(const PlanForm& form) {
+    Request request;
     request.question = form.question;
     plan::Study& study = request.study;
     study.design = form.design;
@@ -56,9 +55,9 @@ PlanRequest readForm(const PlanForm& form) {
             const double bound = numberIn(form.bound, "bound");
             // Said of the one box there is, not of the two bounds it stands for.
             if (!(bound > 0)) {
-                throw plan::PlanError(formError::boundNotPositive,
-                                      "The bound must be above 0: the bounds are minus and "
-                                      "plus it.");
+                throw RequestError(RequestProblem::boundNotPositive,
+                                   "The bound must be above 0: the bounds are minus and "
+                                   "plus it.");
             }
             study.lower = -bound;
             study.upper = bound;
@@ -72,11 +71,7 @@ PlanRequest readForm(const PlanForm& form) {
     study.hypothesis = form.minimalEffect ? settings::Hypothesis::minimalEffect
                                           : settings::Hypothesis::equivalence;
     request.units = form.sdUnits ? settings::BoundUnits::sd : settings::BoundUnits::raw;
-    request.typedLower = study.lower;
-    request.typedUpper = study.upper;
-    // The conversion tarnwick-plan makes, so that both answer alike; found
-    // bounds are raw and only written in SD units.
-    if (form.question != Question::bound) study = plan::inRawUnits(study, request.units);
+    settleBoundUnits(request);
     const bool matched = form.design == plan::Design::matched;
     if (form.question == Question::size) {
         request.targetPower = numberIn(form.power, "target power");
