@@ -2,17 +2,15 @@
 // answer columns and sentence (the row read as a table row, at the case's
 // digits) and the window's answer line and preregistration sentence (the
 // same case typed into the form's boxes), or each one's refusal. The whole
-// text must equal data/answers.txt; with TARNWICK_WRITE_GOLDEN set the test
-// writes what it got beside it (answers.txt.new) for review.
+// text must equal data/answers.txt (golden_file.h).
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <map>
 #include <sstream>
 
 #include "form_request.h"
+#include "golden_file.h"
 #include "plan_words.h"
 #include "row_request.h"
 #include "shortest_text.h"
@@ -20,14 +18,8 @@
 namespace tarnwick::planner {
 namespace {
 
-const std::string dataDir = TEST_DATA_DIR;
-
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testing::compareWithGolden;
+using testing::fileText;
 
 // The cases have no quoted fields: a comma always separates.
 std::vector<std::string> cellsOf(const std::string& line) {
@@ -42,7 +34,7 @@ std::vector<std::string> cellsOf(const std::string& line) {
 using Case = std::map<std::string, std::string>;
 
 std::vector<Case> readCases() {
-    std::istringstream in(fileText(dataDir + "/cases.csv"));
+    std::istringstream in(fileText(TEST_DATA_DIR "/cases.csv"));
     std::string line;
     std::getline(in, line);
     const std::vector<std::string> names = cellsOf(line);
@@ -115,22 +107,6 @@ std::string windowWords(const Case& c) {
     } catch (const plan::PlanError& refusal) {
         return "window refused: " + refusal.description() + "\n";
     }
-}
-
-void compareWithGolden(const std::string& got, const std::string& file) {
-    const std::string path = dataDir + "/" + file;
-    if (std::getenv("TARNWICK_WRITE_GOLDEN")) std::ofstream(path + ".new", std::ios::binary) << got;
-    const std::string expected = fileText(path);
-    ASSERT_FALSE(expected.empty()) << path << " is missing";
-    // Line by line, so that a difference names its case.
-    std::istringstream gotLines(got), expectedLines(expected);
-    std::string gotLine, expectedLine, heading;
-    while (std::getline(expectedLines, expectedLine)) {
-        if (expectedLine.starts_with("[")) heading = expectedLine;
-        ASSERT_TRUE(std::getline(gotLines, gotLine)) << "missing from " << heading;
-        EXPECT_EQ(gotLine, expectedLine) << heading;
-    }
-    EXPECT_FALSE(std::getline(gotLines, gotLine)) << "more than " << file << " holds: " << gotLine;
 }
 
 TEST(Answers, EveryCaseInEveryFrontEndsWords) {
