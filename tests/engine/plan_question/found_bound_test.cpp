@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+
 #include "plan_words.h"
 #include "shortest_text.h"
 #include "shown_digits.h"
@@ -37,6 +39,12 @@ std::vector<Request> boundQuestions() {
     return questions;
 }
 
+double readBack(const std::string& text) {
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
@@ -47,7 +55,7 @@ TEST(FoundBound, TheWrittenBoundHasThePowerWrittenBesideIt) {
         SCOPED_TRACE(a.foundBound + " from the root " + table_io::shortestText(a.root));
         // Rounded once, from the root, and read back as the bound used.
         EXPECT_EQ(a.foundBound, plan::boundRoundedOutward(a.root));
-        EXPECT_EQ(a.upper, std::stod(a.foundBound));
+        EXPECT_EQ(a.upper, readBack(a.foundBound));
         EXPECT_EQ(a.lower, -a.upper);
         EXPECT_GE(a.upper, a.root);
         plan::Study atWritten = question.study;
