@@ -1,4 +1,4 @@
-#include "score_reading.h"
+#include "study_table.h"
 
 #include <map>
 #include <optional>
@@ -7,7 +7,7 @@
 #include "score_cell.h"
 #include "table_shape.h"
 
-namespace tarnwick::scores {
+namespace tarnwick::data {
 namespace {
 
 using table_io::CsvReader;
@@ -82,17 +82,17 @@ const std::string& cellOf(const CsvRecord& record, std::size_t column) {
 // A score's value, or nothing when the cell is missing.
 std::optional<double> scoreOf(const CsvRecord& record, std::size_t column, char decimalMark,
                               const Layout& layout, const std::string& file) {
-    const data::ScoreCell cell = data::readScoreCell(cellOf(record, column), decimalMark);
+    const ScoreCell cell = readScoreCell(cellOf(record, column), decimalMark);
     switch (cell.kind) {
-        case data::CellKind::number:
+        case CellKind::number:
             return cell.value;
-        case data::CellKind::missing:
+        case CellKind::missing:
             return std::nullopt;
-        case data::CellKind::tooLarge:
+        case CellKind::tooLarge:
             throw InputError(file, record.line,
                              "the score \"" + cellOf(record, column) + "\" in column \"" +
                                  layout.names[column] + "\" is beyond the range of a double");
-        case data::CellKind::notANumber:
+        case CellKind::notANumber:
             break;
     }
     throw InputError(
@@ -173,7 +173,7 @@ void readLong(const std::vector<CsvRecord>& records, const Layout& layout, char 
         const std::string name =
             layout.study == none ? std::string() : cellOf(record, layout.study);
         Study& study = studies.at(name, record.line);
-        const std::string_view group = data::trimmed(cellOf(record, layout.group));
+        const std::string_view group = trimmed(cellOf(record, layout.group));
         if (group.empty()) throw InputError(file, record.line, "the \"group\" cell is empty");
         int which = 0;
         if (study.label1.empty()) {
@@ -208,7 +208,7 @@ void readLong(const std::vector<CsvRecord>& records, const Layout& layout, char 
             pairs.resize(at + 1);
             pairIndex.resize(at + 1);
         }
-        const std::string id(data::trimmed(cellOf(record, layout.pair)));
+        const std::string id(trimmed(cellOf(record, layout.pair)));
         if (id.empty()) throw InputError(file, record.line, "the \"pair\" cell is empty");
         const auto [where, added] = pairIndex[at].try_emplace(id, pairs[at].size());
         if (added) pairs[at].emplace_back();
@@ -240,17 +240,12 @@ void readLong(const std::vector<CsvRecord>& records, const Layout& layout, char 
 
 }  // namespace
 
-bool isScoreColumn(std::string_view name) {
-    return name == "study" || name == "group" || name == "score" || name == "pair";
-}
-
-ScoreTable readScoreTable(std::FILE* input, const std::string& fileName,
-                          const ReadOptions& options) {
+StudyTable readStudyTable(std::FILE* input, const std::string& fileName,
+                          const StudyReadOptions& options) {
     CsvReader reader(input, fileName);
-    ScoreTable table;
-    table.delimiter = options.delimiter != 0
-                          ? options.delimiter
-                          : data::detectDelimiter(std::string(reader.peekFirstLine()));
+    StudyTable table;
+    table.delimiter = options.delimiter != 0 ? options.delimiter
+                                             : detectDelimiter(std::string(reader.peekFirstLine()));
     reader.setDelimiter(table.delimiter);
     CsvRecord header;
     if (!reader.next(header))
@@ -265,7 +260,7 @@ ScoreTable readScoreTable(std::FILE* input, const std::string& fileName,
         // table: "1,5" read as the scores 1 and 5 would be silently wrong. Empty trailing
         // fields, as spreadsheets save them, are harmless.
         for (std::size_t i = header.fields.size(); i < record.fields.size(); ++i) {
-            if (!data::trimmed(record.fields[i]).empty())
+            if (!trimmed(record.fields[i]).empty())
                 throw InputError(
                     fileName, record.line,
                     "the row has " + std::to_string(record.fields.size()) +
@@ -289,7 +284,7 @@ ScoreTable readScoreTable(std::FILE* input, const std::string& fileName,
                 cells.push_back({cellOf(record, layout.score)});
             }
         }
-        table.decimalMark = data::detectDecimalMark(cells, table.delimiter);
+        table.decimalMark = detectDecimalMark(cells, table.delimiter);
     }
 
     StudyIndex studies;
@@ -302,4 +297,4 @@ ScoreTable readScoreTable(std::FILE* input, const std::string& fileName,
     return table;
 }
 
-}  // namespace tarnwick::scores
+}  // namespace tarnwick::data

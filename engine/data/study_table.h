@@ -13,7 +13,7 @@
 #include "csv_reader.h"
 #include "design.h"
 
-namespace tarnwick::scores {
+namespace tarnwick::data {
 
 using tarnwick::Design;
 
@@ -26,7 +26,7 @@ struct Study {
     std::string problem;  // a study that cannot be analysed as it stands: more than two groups
 };
 
-struct ScoreTable {
+struct StudyTable {
     std::vector<Study> studies;  // in order of first appearance
     bool wide = false;
     bool hasStudyColumn = false;
@@ -34,7 +34,7 @@ struct ScoreTable {
     char decimalMark = '.';
 };
 
-struct ReadOptions {
+struct StudyReadOptions {
     Design design = Design::independent;
     char delimiter = 0;         // 0: chosen from the header line
     bool decimalComma = false;  // false: chosen from the cells
@@ -44,10 +44,7 @@ struct ReadOptions {
 // table_io::InputError (FILE:LINE) for a malformed table: no header, missing
 // columns, a score that is neither a number nor missing, an empty group, a
 // pair given twice.
-ScoreTable readScoreTable(std::FILE* input, const std::string& fileName,
-                          const ReadOptions& options);
+StudyTable readStudyTable(std::FILE* input, const std::string& fileName,
+                          const StudyReadOptions& options);
 
-// The column names the reader knows, for choosing a delimiter.
-bool isScoreColumn(std::string_view name);
-
-}  // namespace tarnwick::scores
+}  // namespace tarnwick::data
