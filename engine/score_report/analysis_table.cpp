@@ -231,7 +231,8 @@ std::string bootstrapColumn(const ScoreAnswers& answers, const ScoreResult& resu
             words::ordinal(bootstrapEndRank(notes.replicates, answers.settings.alpha)) +
             " t* from each end";
     if (notes.flatReplicates > 0)
-        text += "; " + std::to_string(notes.flatReplicates) + " replicates had no spread";
+        text += "; " + std::to_string(notes.flatReplicates) +
+                (notes.flatReplicates == 1 ? " replicate" : " replicates") + " had no spread";
     return text + ".";
 }
 
