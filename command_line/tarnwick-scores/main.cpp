@@ -9,12 +9,15 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 
 #include "analysis_table.h"
 #include "destination.h"
 #include "input_file.h"
 #include "output_writer.h"
 #include "progress.h"
+#include "quoted_field.h"
 #include "score_error.h"
 #include "standard_streams.h"
 #include "study_answer.h"
@@ -139,13 +142,13 @@ int run(const Options& options) {
     const tarnwick::data::StudyTable scores =
         tarnwick::data::readStudyTable(input.stream(), input.name(), read);
 
+    std::unordered_set<std::string_view> named;
+    for (const tarnwick::data::Study& study : scores.studies)
+        named.insert(study.name);
     for (const auto& [name, row] : table.rows()) {
-        bool found = false;
-        for (const Study& study : scores.studies)
-            found = found || study.name == name;
-        if (!found)
-            std::cerr << "tarnwick-scores: note: the settings of study \"" << name
-                      << "\" are not used: no scores name it\n";
+        if (!named.contains(name))
+            std::cerr << "tarnwick-scores: note: the settings of study " << quotedField(name)
+                      << " are not used: no scores name it\n";
     }
 
     const sa::BootstrapSettings bootstrap{options.replicates, options.seed};
@@ -153,7 +156,7 @@ int run(const Options& options) {
     AnswerSink sink(destination.stream(), options.format.empty() ? "csv" : options.format);
     Progress progress("tarnwick-scores", destination.progressWanted(options.quiet));
     bool someStudyRefused = false;
-    for (const Study& study : scores.studies) {
+    for (const tarnwick::data::Study& study : scores.studies) {
         std::optional<sa::ScoreSettings> settings;
         std::string problem;
         try {

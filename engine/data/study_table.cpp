@@ -1,9 +1,11 @@
 #include "study_table.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <unordered_map>
 
+#include "quoted_field.h"
 #include "score_cell.h"
 #include "table_shape.h"
 
@@ -13,6 +15,7 @@ namespace {
 using table_io::CsvReader;
 using table_io::CsvRecord;
 using table_io::InputError;
+using table_io::quotedField;
 
 constexpr std::size_t none = static_cast<std::size_t>(-1);
 
@@ -79,6 +82,12 @@ const std::string& cellOf(const CsvRecord& record, std::size_t column) {
     return column < record.fields.size() ? record.fields[column] : empty;
 }
 
+// Trimmed as group names and pair ids are, so that "S" and "S " are one study.
+std::string studyName(const CsvRecord& record, const Layout& layout) {
+    return layout.study == none ? std::string()
+                                : std::string(trimmed(cellOf(record, layout.study)));
+}
+
 // A score's value, or nothing when the cell is missing.
 std::optional<double> scoreOf(const CsvRecord& record, std::size_t column, char decimalMark,
                               const Layout& layout, const std::string& file) {
@@ -90,15 +99,17 @@ std::optional<double> scoreOf(const CsvRecord& record, std::size_t column, char 
             return std::nullopt;
         case CellKind::tooLarge:
             throw InputError(file, record.line,
-                             "the score \"" + cellOf(record, column) + "\" in column \"" +
-                                 layout.names[column] + "\" is beyond the range of a double");
+                             "the score " + quotedField(cellOf(record, column)) + " in column " +
+                                 quotedField(layout.names[column]) +
+                                 " is beyond the range of a double");
         case CellKind::notANumber:
             break;
     }
     throw InputError(
         file, record.line,
-        "the score \"" + cellOf(record, column) + "\" in column \"" + layout.names[column] +
-            "\" is neither a number nor missing (empty, " + "NA, . or NaN)" +
+        "the score " + quotedField(cellOf(record, column)) + " in column " +
+            quotedField(layout.names[column]) + " is neither a number nor missing (empty, " +
+            "NA, . or NaN)" +
             (decimalMark == '.' && cellOf(record, column).find(',') != std::string::npos
                  ? "; --decimal-comma reads a comma as the decimal mark"
                  : ""));
@@ -124,16 +135,52 @@ private:
     std::vector<Study> studies_;
 };
 
-void readWide(const std::vector<CsvRecord>& records, const Layout& layout, char mark, Design design,
-              const std::string& file, StudyIndex& studies) {
-    for (const CsvRecord& record : records) {
-        Study& study = studies.at(
-            layout.study == none ? std::string() : cellOf(record, layout.study), record.line);
-        study.label1 = layout.names[layout.first];
-        study.label2 = layout.names[layout.second];
-        const auto x = scoreOf(record, layout.first, mark, layout, file);
-        const auto y = scoreOf(record, layout.second, mark, layout, file);
-        if (design == Design::matched) {
+// Adds rows to their studies one by one, so that a table whose decimal mark
+// is known before its rows never needs its rows kept as text.
+class StudyBuilder {
+public:
+    StudyBuilder(const Layout& layout, Design design, const std::string& file)
+        : layout_(layout), design_(design), file_(file) {}
+
+    void add(const CsvRecord& record, char mark) {
+        if (layout_.group == none) {
+            addWide(record, mark);
+        } else {
+            addLong(record, mark);
+        }
+    }
+
+    std::vector<Study> finish() {
+        std::vector<Study>& gathered = studies_.all();
+        for (std::size_t at = 0; at < gathered.size() && at < pairs_.size(); ++at) {
+            Study& study = gathered[at];
+            for (const PairSlot& slot : pairs_[at]) {
+                if (slot.score[0] && slot.score[1]) {
+                    study.group1.push_back(*slot.score[0]);
+                    study.group2.push_back(*slot.score[1]);
+                } else {
+                    study.missing1 += !slot.score[0];
+                    study.missing2 += !slot.score[1];
+                }
+            }
+        }
+        return std::move(gathered);
+    }
+
+private:
+    struct PairSlot {
+        std::optional<double> score[2];
+        bool seen[2] = {false, false};
+        long line[2] = {0, 0};
+    };
+
+    void addWide(const CsvRecord& record, char mark) {
+        Study& study = studies_.at(studyName(record, layout_), record.line);
+        study.label1 = layout_.names[layout_.first];
+        study.label2 = layout_.names[layout_.second];
+        const auto x = scoreOf(record, layout_.first, mark, layout_, file_);
+        const auto y = scoreOf(record, layout_.second, mark, layout_, file_);
+        if (design_ == Design::matched) {
             // Only a complete pair enters; a score whose partner is missing is counted
             // with the missing ones, as the data window does.
             if (x && y) {
@@ -143,7 +190,7 @@ void readWide(const std::vector<CsvRecord>& records, const Layout& layout, char 
                 study.missing1 += !x;
                 study.missing2 += !y;
             }
-            continue;
+            return;
         }
         if (x) {
             study.group1.push_back(*x);
@@ -156,25 +203,12 @@ void readWide(const std::vector<CsvRecord>& records, const Layout& layout, char 
             ++study.missing2;
         }
     }
-}
 
-struct PairSlot {
-    std::optional<double> score[2];
-    bool seen[2] = {false, false};
-    long line[2] = {0, 0};
-};
-
-void readLong(const std::vector<CsvRecord>& records, const Layout& layout, char mark, Design design,
-              const std::string& file, StudyIndex& studies) {
-    // Matched: each study's pairs by id, in order of first appearance.
-    std::vector<std::map<std::string, std::size_t>> pairIndex;
-    std::vector<std::vector<PairSlot>> pairs;
-    for (const CsvRecord& record : records) {
-        const std::string name =
-            layout.study == none ? std::string() : cellOf(record, layout.study);
-        Study& study = studies.at(name, record.line);
-        const std::string_view group = trimmed(cellOf(record, layout.group));
-        if (group.empty()) throw InputError(file, record.line, "the \"group\" cell is empty");
+    void addLong(const CsvRecord& record, char mark) {
+        const std::string name = studyName(record, layout_);
+        Study& study = studies_.at(name, record.line);
+        const std::string_view group = trimmed(cellOf(record, layout_.group));
+        if (group.empty()) throw InputError(file_, record.line, "the \"group\" cell is empty");
         int which = 0;
         if (study.label1.empty()) {
             study.label1 = group;
@@ -188,54 +222,79 @@ void readLong(const std::vector<CsvRecord>& records, const Layout& layout, char 
         } else {
             // Which two groups to compare is the user's choice; it is not made here.
             if (study.problem.empty())
-                study.problem = "the study has more than two groups (\"" + study.label1 + "\", \"" +
-                                study.label2 + "\", \"" + std::string(group) + "\", line " +
-                                std::to_string(record.line) +
+                study.problem = "the study has more than two groups (" + quotedField(study.label1) +
+                                ", " + quotedField(study.label2) + ", " + quotedField(group) +
+                                ", line " + std::to_string(record.line) +
                                 "); give each comparison a study of its own";
-            continue;
+            return;
         }
-        const auto score = scoreOf(record, layout.score, mark, layout, file);
-        if (design == Design::independent) {
+        const auto score = scoreOf(record, layout_.score, mark, layout_, file_);
+        if (design_ == Design::independent) {
             if (score) {
                 (which == 0 ? study.group1 : study.group2).push_back(*score);
             } else {
                 ++(which == 0 ? study.missing1 : study.missing2);
             }
-            continue;
+            return;
         }
-        const std::size_t at = studies.position(name);
-        if (at >= pairs.size()) {
-            pairs.resize(at + 1);
-            pairIndex.resize(at + 1);
+        // Matched: each study's pairs by id, in order of first appearance.
+        const std::size_t at = studies_.position(name);
+        if (at >= pairs_.size()) {
+            pairs_.resize(at + 1);
+            pairIndex_.resize(at + 1);
         }
-        const std::string id(trimmed(cellOf(record, layout.pair)));
-        if (id.empty()) throw InputError(file, record.line, "the \"pair\" cell is empty");
-        const auto [where, added] = pairIndex[at].try_emplace(id, pairs[at].size());
-        if (added) pairs[at].emplace_back();
-        PairSlot& slot = pairs[at][where->second];
+        const std::string id(trimmed(cellOf(record, layout_.pair)));
+        if (id.empty()) throw InputError(file_, record.line, "the \"pair\" cell is empty");
+        const auto [where, added] = pairIndex_[at].try_emplace(id, pairs_[at].size());
+        if (added) pairs_[at].emplace_back();
+        PairSlot& slot = pairs_[at][where->second];
         if (slot.seen[which])
-            throw InputError(file, record.line,
-                             "pair \"" + id + "\" has a second score in group \"" +
-                                 std::string(group) + "\" (the first is on line " +
+            throw InputError(file_, record.line,
+                             "pair " + quotedField(id) + " has a second score in group " +
+                                 quotedField(group) + " (the first is on line " +
                                  std::to_string(slot.line[which]) + ")");
         slot.seen[which] = true;
         slot.line[which] = record.line;
         slot.score[which] = score;
     }
-    if (design == Design::independent) return;
-    std::vector<Study>& gathered = studies.all();
-    for (std::size_t at = 0; at < gathered.size() && at < pairs.size(); ++at) {
-        Study& study = gathered[at];
-        for (const PairSlot& slot : pairs[at]) {
-            if (slot.score[0] && slot.score[1]) {
-                study.group1.push_back(*slot.score[0]);
-                study.group2.push_back(*slot.score[1]);
-            } else {
-                study.missing1 += !slot.score[0];
-                study.missing2 += !slot.score[1];
-            }
-        }
-    }
+
+    const Layout& layout_;
+    Design design_;
+    const std::string& file_;
+    StudyIndex studies_;
+    std::vector<std::map<std::string, std::size_t>> pairIndex_;
+    std::vector<std::vector<PairSlot>> pairs_;
+};
+
+// A first row holding a number is data, never names: the data window's rule
+// (looksLikeHeader), where a stray word beside a number is then reported as a
+// bad cell rather than taken for a column's name. Either decimal mark counts,
+// as the mark is not known yet.
+bool holdsANumber(const std::vector<std::string>& row, char delimiter) {
+    return std::any_of(row.begin(), row.end(), [delimiter](const std::string& cell) {
+        return readScoreCell(cell, '.').kind == CellKind::number ||
+               (delimiter != ',' && readScoreCell(cell, ',').kind == CellKind::number);
+    });
+}
+
+// The row's width against the header's. A field beyond the header is most often a
+// decimal comma in a comma-separated table: "1,5" read as the scores 1 and 5 would be
+// silently wrong. Empty trailing fields, as spreadsheets save them, are harmless. A
+// row short of fields is refused too: its last scores are not missing, they are lost.
+void checkWidth(const CsvRecord& record, std::size_t width, char delimiter,
+                const std::string& file) {
+    bool wrong = record.fields.size() < width;
+    for (std::size_t i = width; i < record.fields.size(); ++i)
+        wrong = wrong || !trimmed(record.fields[i]).empty();
+    if (!wrong) return;
+    throw InputError(file, record.line,
+                     "the row has " + table_io::countOf(record.fields.size(), "field") +
+                         ", the header names " + std::to_string(width) +
+                         (delimiter == ',' && record.fields.size() > width
+                              ? "; a decimal comma needs a table separated by "
+                                "semicolons or tabs, or quotes around the number and "
+                                "--decimal-comma"
+                              : ""));
 }
 
 }  // namespace
@@ -247,37 +306,41 @@ StudyTable readStudyTable(std::FILE* input, const std::string& fileName,
     table.delimiter = options.delimiter != 0 ? options.delimiter
                                              : detectDelimiter(std::string(reader.peekFirstLine()));
     reader.setDelimiter(table.delimiter);
-    CsvRecord header;
-    if (!reader.next(header))
+    CsvRecord first;
+    if (!reader.next(first))
         throw InputError(fileName, 1, "the input is empty; its first row must name the columns");
-    const Layout layout = layoutOf(header.fields, fileName, options.design);
+    const bool hasHeader = !holdsANumber(first.fields, table.delimiter);
+    std::vector<std::string> names = first.fields;
+    if (!hasHeader) {
+        // The data window's names for the columns of a table without a header.
+        for (std::size_t i = 0; i < names.size(); ++i)
+            names[i] = "Column " + std::to_string(i + 1);
+    }
+    const Layout layout = layoutOf(names, fileName, options.design);
     table.wide = layout.group == none;
     table.hasStudyColumn = layout.study != none;
+    StudyBuilder studies(layout, options.design, fileName);
 
-    std::vector<CsvRecord> records;
-    for (CsvRecord record; reader.next(record);) {
-        // A field beyond the header is most often a decimal comma in a comma-separated
-        // table: "1,5" read as the scores 1 and 5 would be silently wrong. Empty trailing
-        // fields, as spreadsheets save them, are harmless.
-        for (std::size_t i = header.fields.size(); i < record.fields.size(); ++i) {
-            if (!trimmed(record.fields[i]).empty())
-                throw InputError(
-                    fileName, record.line,
-                    "the row has " + std::to_string(record.fields.size()) +
-                        " fields, the header names " + std::to_string(header.fields.size()) +
-                        (table.delimiter == ','
-                             ? "; a decimal comma needs a table separated by "
-                               "semicolons or tabs, or quotes around the number and --decimal-comma"
-                             : ""));
+    // A comma-separated table reads "." as its decimal mark, and --decimal-comma
+    // says ","; otherwise the mark is chosen from every score, so the rows wait.
+    const bool markKnown = options.decimalComma || table.delimiter == ',';
+    table.decimalMark = options.decimalComma ? ',' : '.';
+    std::vector<CsvRecord> waiting;
+    const auto take = [&](CsvRecord&& record) {
+        checkWidth(record, names.size(), table.delimiter, fileName);
+        if (markKnown) {
+            studies.add(record, table.decimalMark);
+        } else {
+            waiting.push_back(std::move(record));
         }
-        records.push_back(std::move(record));
-    }
+    };
+    if (!hasHeader) take(std::move(first));
+    for (CsvRecord record; reader.next(record);)
+        take(std::move(record));
 
-    if (options.decimalComma) {
-        table.decimalMark = ',';
-    } else {
+    if (!markKnown) {
         std::vector<std::vector<std::string>> cells;
-        for (const CsvRecord& record : records) {
+        for (const CsvRecord& record : waiting) {
             if (table.wide) {
                 cells.push_back({cellOf(record, layout.first), cellOf(record, layout.second)});
             } else {
@@ -285,15 +348,10 @@ StudyTable readStudyTable(std::FILE* input, const std::string& fileName,
             }
         }
         table.decimalMark = detectDecimalMark(cells, table.delimiter);
+        for (const CsvRecord& record : waiting)
+            studies.add(record, table.decimalMark);
     }
-
-    StudyIndex studies;
-    if (table.wide) {
-        readWide(records, layout, table.decimalMark, options.design, fileName, studies);
-    } else {
-        readLong(records, layout, table.decimalMark, options.design, fileName, studies);
-    }
-    table.studies = std::move(studies.all());
+    table.studies = studies.finish();
     return table;
 }
 
