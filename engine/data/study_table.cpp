@@ -1,6 +1,5 @@
 #include "study_table.h"
 
-#include <algorithm>
 #include <map>
 #include <optional>
 #include <unordered_map>
@@ -266,15 +265,11 @@ private:
     std::vector<std::vector<PairSlot>> pairs_;
 };
 
-// A first row holding a number is data, never names: the data window's rule
-// (looksLikeHeader), where a stray word beside a number is then reported as a
-// bad cell rather than taken for a column's name. Either decimal mark counts,
-// as the mark is not known yet.
-bool holdsANumber(const std::vector<std::string>& row, char delimiter) {
-    return std::any_of(row.begin(), row.end(), [delimiter](const std::string& cell) {
-        return readScoreCell(cell, '.').kind == CellKind::number ||
-               (delimiter != ',' && readScoreCell(cell, ',').kind == CellKind::number);
-    });
+// A first row holding a number is data, never names: the data window's first
+// rule for a header (table_shape.h). Either decimal mark counts where a decimal
+// comma is possible, as the mark is not known yet.
+bool firstRowIsData(const std::vector<std::string>& row, char delimiter) {
+    return holdsANumber(row, '.') || (delimiter != ',' && holdsANumber(row, ','));
 }
 
 // The row's width against the header's. A field beyond the header is most often a
@@ -309,7 +304,7 @@ StudyTable readStudyTable(std::FILE* input, const std::string& fileName,
     CsvRecord first;
     if (!reader.next(first))
         throw InputError(fileName, 1, "the input is empty; its first row must name the columns");
-    const bool hasHeader = !holdsANumber(first.fields, table.delimiter);
+    const bool hasHeader = !firstRowIsData(first.fields, table.delimiter);
     std::vector<std::string> names = first.fields;
     if (!hasHeader) {
         // The data window's names for the columns of a table without a header.
