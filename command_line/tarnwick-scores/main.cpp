@@ -51,8 +51,9 @@ std::string footer() {
         prefixes += (prefixes.empty() ? "" : ", ") + std::string(analysis.name) + "_";
     return R"(INPUT is a table of scores whose first row names the columns: long, with
 "group" and "score" (and "pair" for matched scores), or wide, with two score
-columns (matched scores pair by row); "study" optionally splits it into
-studies. Missing scores are empty, NA, . or NaN. One row of answers a study:
+columns (matched scores pair by row; a first row holding a number is data,
+its columns then "Column 1" and "Column 2"); "study" optionally splits it
+into studies. Missing scores are empty, NA, . or NaN. One row of answers a study:
 study group1 group2 n1 n2 missing1 missing2 alpha lower upper, then for each
 analysis ()" +
            prefixes + R"() estimate ci_low ci_high

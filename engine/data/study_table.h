@@ -2,9 +2,13 @@
 // A table of raw scores read into studies: long (a `group` and a `score`
 // column, and for matched scores a `pair` column) or wide (two score
 // columns, side by side; matched scores pair by row), with an optional
-// `study` column. Cells are read by the data window's rules: its missing
-// values, its choice of delimiter from the header line and of a decimal
-// comma from the cells, so a table reads the same in both.
+// `study` column. Cells are read by the data window's rules (score_cell.h,
+// table_shape.h): its missing values, its choice of delimiter from the
+// header line and of a decimal comma from the cells, and a first row holding
+// a number read as data under the names "Column 1", "Column 2", so a table
+// reads the same in both. This is tarnwick-scores' reader; the data window's
+// grid of cells is score_table.h. Study names, group names and pair ids are
+// trimmed; cells shown in messages are quoted by table_io::quotedField.
 
 #include <cstdio>
 #include <string>
@@ -41,9 +45,12 @@ struct StudyReadOptions {
 };
 
 // Reads the whole table from `input`, named `fileName` in errors. Throws
-// table_io::InputError (FILE:LINE) for a malformed table: no header, missing
-// columns, a score that is neither a number nor missing, an empty group, a
-// pair given twice.
+// table_io::InputError (FILE:LINE) for a malformed table: an empty input, missing
+// columns, a row with fewer fields than the header (or more that are not
+// empty), a score that is neither a number nor missing, an empty group, a
+// pair given twice. A table separated by commas, or read with a decimal
+// comma, goes into its studies row by row; otherwise its rows are kept as
+// text until every score has been seen and the decimal mark chosen.
 StudyTable readStudyTable(std::FILE* input, const std::string& fileName,
                           const StudyReadOptions& options);
 
