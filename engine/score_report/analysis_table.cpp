@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 
 #include "apa_format.h"
 #include "normal_theory_analysis.h"
@@ -294,10 +293,10 @@ std::string analysisAdjectives() {
     return words::joined(adjectives);
 }
 
-const AnalysisEntry& analysisNamed(std::string_view name) {
+const AnalysisEntry* analysisNamed(std::string_view name) {
     for (const AnalysisEntry& entry : table)
-        if (entry.name == name) return entry;
-    throw std::out_of_range("no analysis is named " + std::string(name));
+        if (entry.name == name) return &entry;
+    return nullptr;
 }
 
 }  // namespace tarnwick::score_report

@@ -55,7 +55,7 @@ std::span<const AnalysisEntry> analysisTable();
 // by its adjective, for sentences that name them all.
 std::string analysisAdjectives();
 
-// The entry of that name; throws std::out_of_range for a name not in the table.
-const AnalysisEntry& analysisNamed(std::string_view name);
+// The entry of that name, or null for a name not in the table.
+const AnalysisEntry* analysisNamed(std::string_view name);
 
 }  // namespace tarnwick::score_report

@@ -254,7 +254,9 @@ TEST_P(ParagraphTest, SaysNumbersAndMethod) {
                                          {0.05, -2.5, 2.5, row.hypothesis}, {2000, 7});
     answers.label1 = "A";
     answers.label2 = "B";
-    const AnalysisEntry& analysis = analysisNamed(row.analysis);
+    const AnalysisEntry* named = analysisNamed(row.analysis);
+    ASSERT_NE(named, nullptr) << row.analysis;
+    const AnalysisEntry& analysis = *named;
     const std::string text = analysisParagraph(answers, analysis);
     const auto& result = answers.outcome(analysis).result;
     ASSERT_TRUE(result.has_value()) << answers.outcome(analysis).problem;
@@ -355,10 +357,10 @@ TEST(Paragraph, NotComputedSaysWhy) {
     const std::vector<double> flat1 = {5, 5, 5, 5, 5, 5, 5, 5, 5, 9};
     const std::vector<double> flat2 = {6, 6, 6, 6, 6, 6, 6, 6, 6, 1};
     const ScoreAnswers answers = analyseScores(flat1, flat2, false, {0.05, -2, 2});
-    ASSERT_FALSE(answers.outcome(analysisNamed("trimmed")).result.has_value());
-    EXPECT_EQ(analysisParagraph(answers, analysisNamed("trimmed")),
-              "Trimmed means. Not computed: " + answers.outcome(analysisNamed("trimmed")).problem);
-    EXPECT_TRUE(answers.outcome(analysisNamed("rank")).result.has_value());
+    ASSERT_FALSE(answers.outcome(*analysisNamed("trimmed")).result.has_value());
+    EXPECT_EQ(analysisParagraph(answers, *analysisNamed("trimmed")),
+              "Trimmed means. Not computed: " + answers.outcome(*analysisNamed("trimmed")).problem);
+    EXPECT_TRUE(answers.outcome(*analysisNamed("rank")).result.has_value());
     // The agreement is of the three with results.
     const std::string sentence = agreementSentence(answers);
     EXPECT_EQ(sentence.substr(0, sentence.find('.')).find("trimmed"), std::string::npos)
