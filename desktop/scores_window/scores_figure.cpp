@@ -24,8 +24,7 @@ using figure::neutralGrey;
 using figure::okabeBlue;
 using figure::okabeVermillion;
 using figure::pen;
-using score_report::analyses;
-using score_report::Analysis;
+using score_report::analysisTable;
 
 // Vertical layout, in line heights.
 constexpr qreal textLine = 1.1;
@@ -55,14 +54,6 @@ bool concludes(const score_report::ScoreResult& result) {
     using score_analysis::Conclusion;
     return result.conclusion == Conclusion::equivalent ||
            result.conclusion == Conclusion::beyondBounds;
-}
-
-QString conclusionWords(const ScoresPicture& picture, const score_report::ScoreResult& result) {
-    if (minimalEffect(picture))
-        return concludes(result) ? QStringLiteral("beyond the bounds")
-                                 : QStringLiteral("not shown beyond the bounds");
-    return concludes(result) ? QStringLiteral("equivalent")
-                             : QStringLiteral("equivalence not shown");
 }
 
 QString boundText(const ScoresPicture& picture, double value) {
@@ -117,14 +108,8 @@ FigureTexts figureTexts(const ScoresPicture& picture) {
         QStringLiteral("Each analysis's %1% CI of the difference (%2), bounds %3 and %4")
             .arg(fromStd(report::apa::percent(1 - 2 * s.alpha)), differenceName(picture),
                  boundText(picture, s.lower), boundText(picture, s.upper));
-    for (Analysis analysis : analyses) {
-        const std::string_view title = score_report::analysisTitle(analysis);
-        const QString name = QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
-        const auto& result = answers.outcome(analysis).result;
-        t.analysisCaptions.push_back(result ? name + QStringLiteral(": ") +
-                                                  conclusionWords(picture, *result)
-                                            : name + QStringLiteral(": not computed"));
-    }
+    for (const score_report::AnalysisEntry& analysis : analysisTable())
+        t.analysisCaptions.push_back(fromStd(score_report::figureCaption(answers, analysis)));
     t.intervalsAxisTitle =
         QStringLiteral("Difference in raw units (%1)").arg(differenceName(picture));
     t.intervalsLegend =
@@ -143,7 +128,7 @@ qreal scoresPanelLines(const ScoresPicture& picture) {
 }
 qreal intervalsPanelLines() {
     return textLine + boundGap +
-           static_cast<qreal>(analyses.size()) * (textLine + intervalBar + intervalGap) +
+           static_cast<qreal>(analysisTable().size()) * (textLine + intervalBar + intervalGap) +
            tickLabelsHeight + 2 * textLine;
 }
 
@@ -244,14 +229,14 @@ void paintIntervalsPanel(QPainter& painter, qreal left, qreal right, qreal top,
     y += (textLine + boundGap) * line;
     const qreal rowsTop = y;
     const qreal rowsHeight =
-        static_cast<qreal>(analyses.size()) * (textLine + intervalBar + intervalGap) * line;
+        static_cast<qreal>(analysisTable().size()) * (textLine + intervalBar + intervalGap) * line;
     painter.fillRect(
         QRectF(QPointF(at.x(lower), rowsTop), QPointF(at.x(upper), rowsTop + rowsHeight)),
         figure::regionShade());
     painter.setPen(pen(neutralGrey, figure::axisLineWidth(line)));
     painter.drawLine(QPointF(at.x(0), rowsTop), QPointF(at.x(0), rowsTop + rowsHeight));
-    for (std::size_t a = 0; a < analyses.size(); ++a) {
-        const auto& outcome = answers.outcome(analyses[a]);
+    for (std::size_t a = 0; a < answers.outcomes.size(); ++a) {
+        const auto& outcome = answers.outcomes[a];
         writeLine(painter, left, y, line, texts.analysisCaptions[a]);
         y += textLine * line;
         if (outcome.result) {

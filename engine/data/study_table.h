@@ -2,9 +2,13 @@
 // A table of raw scores read into studies: long (a `group` and a `score`
 // column, and for matched scores a `pair` column) or wide (two score
 // columns, side by side; matched scores pair by row), with an optional
-// `study` column. Cells are read by the data window's rules: its missing
-// values, its choice of delimiter from the header line and of a decimal
-// comma from the cells, so a table reads the same in both.
+// `study` column. Cells are read by the data window's rules (score_cell.h,
+// table_shape.h): its missing values, its choice of delimiter from the
+// header line and of a decimal comma from the cells, and a first row holding
+// a number read as data under the names "Column 1", "Column 2", so a table
+// reads the same in both. This is tarnwick-scores' reader; the data window's
+// grid of cells is score_table.h. Study names, group names and pair ids are
+// trimmed; cells shown in messages are quoted by table_io::quotedField.
 
 #include <cstdio>
 #include <string>
@@ -13,7 +17,7 @@
 #include "csv_reader.h"
 #include "design.h"
 
-namespace tarnwick::scores {
+namespace tarnwick::data {
 
 using tarnwick::Design;
 
@@ -26,7 +30,7 @@ struct Study {
     std::string problem;  // a study that cannot be analysed as it stands: more than two groups
 };
 
-struct ScoreTable {
+struct StudyTable {
     std::vector<Study> studies;  // in order of first appearance
     bool wide = false;
     bool hasStudyColumn = false;
@@ -34,20 +38,20 @@ struct ScoreTable {
     char decimalMark = '.';
 };
 
-struct ReadOptions {
+struct StudyReadOptions {
     Design design = Design::independent;
     char delimiter = 0;         // 0: chosen from the header line
     bool decimalComma = false;  // false: chosen from the cells
 };
 
 // Reads the whole table from `input`, named `fileName` in errors. Throws
-// table_io::InputError (FILE:LINE) for a malformed table: no header, missing
-// columns, a score that is neither a number nor missing, an empty group, a
-// pair given twice.
-ScoreTable readScoreTable(std::FILE* input, const std::string& fileName,
-                          const ReadOptions& options);
+// table_io::InputError (FILE:LINE) for a malformed table: an empty input, missing
+// columns, a row with fewer fields than the header (or more that are not
+// empty), a score that is neither a number nor missing, an empty group, a
+// pair given twice. A table separated by commas, or read with a decimal
+// comma, goes into its studies row by row; otherwise its rows are kept as
+// text until every score has been seen and the decimal mark chosen.
+StudyTable readStudyTable(std::FILE* input, const std::string& fileName,
+                          const StudyReadOptions& options);
 
-// The column names the reader knows, for choosing a delimiter.
-bool isScoreColumn(std::string_view name);
-
-}  // namespace tarnwick::scores
+}  // namespace tarnwick::data
