@@ -217,7 +217,8 @@ void frmBrevant::cmdReport_Click() {
 
 void frmBrevant::cmdData_Click() {
     if (!data_) {
-        data_ = new frmData(*this, platform_.data, this);
+        data_ = new frmData(std::make_unique<WidgetBoxes>(*this, platform_.showMessage),
+                            platform_.data, this);
         letEnterPressFocusedButtons(*data_);
     }
     data_->prepareToOpen();
