@@ -182,7 +182,8 @@ void frmBrevant::cmdDoIt_Click() {
 void frmBrevant::cmdNew_Click() {
     const QList<QLineEdit*> boxes = findChildren<QLineEdit*>();
     for (QLineEdit* box : boxes) {
-        box->clear();
+        // Not the boxes of the data and planning windows, which are children too.
+        if (box->window() == this) box->clear();
     }
     ui.opIndependent->setChecked(true);
     switchOff(*ui.TxtSDMatched);

@@ -949,6 +949,31 @@ private slots:
         QVERIFY(testing::snapshot(*plan) == planBoxes);
     }
 
+    // Start again empties the calculator's boxes only: the data window and the
+    // planning window are its children, and keep what was typed in them.
+    void startAgainLeavesTheOtherWindowsBoxes() {
+        testing::Recorder recorder;
+        Answers answers;
+        auto window = calculator(recorder, answers);
+        box(*window, "TxtMean1").setText(QStringLiteral("10"));
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            named<QLineEdit>(data, QStringLiteral("Correlation r"))->setText(QStringLiteral("0.5"));
+        }));
+        QTest::mouseClick(&control<QPushButton>(*window, "cmdPlan"), Qt::LeftButton);
+        auto* plan = window->findChild<frmPlan*>();
+        QVERIFY(plan != nullptr);
+        const std::vector<testing::BoxSnapshot> planBoxes = testing::snapshot(*plan);
+        QTest::mouseClick(&control<QPushButton>(*window, "cmdNew"), Qt::LeftButton);
+        QVERIFY(box(*window, "TxtMean1").text().isEmpty());
+        QVERIFY(testing::snapshot(*plan) == planBoxes);
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            QCOMPARE(named<QLineEdit>(data, QStringLiteral("Correlation r"))->text(),
+                     QStringLiteral("0.5"));
+            QCOMPARE(named<QLineEdit>(data, QStringLiteral("Group 1 mean"))->text(),
+                     QStringLiteral("10"));
+        }));
+    }
+
     void fillsAMatchedDesignFromACorrelation() {
         testing::Recorder recorder;
         Answers answers;
