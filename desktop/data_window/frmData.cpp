@@ -39,7 +39,9 @@ frmData::frmData(std::unique_ptr<CalculatorBoxes> calculator, DataPlatform platf
     ui.txtScores->setFocus();
 }
 
-frmData::~frmData() = default;
+// The pages go before the widgets do; a tab widget that announces a change
+// of page while it is taken apart must not reach them.
+frmData::~frmData() { ui.tabs->disconnect(this); }
 
 void frmData::prepareToOpen() {
     if (scoresPage_->isEmpty())
