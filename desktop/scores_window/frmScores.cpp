@@ -8,7 +8,6 @@
 #include "clipboard.h"
 #include "enter_on_buttons.h"
 #include "figure_files.h"
-#include "report_files.h"
 #include "save_target.h"
 #include "score_error.h"
 

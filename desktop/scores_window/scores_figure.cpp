@@ -7,12 +7,12 @@
 #include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 
 #include "apa_format.h"
 #include "figure_style.h"
+#include "interval_row.h"
 
 namespace tarnwick::scores_window {
 namespace {
@@ -241,25 +241,12 @@ void paintIntervalsPanel(QPainter& painter, qreal left, qreal right, qreal top,
         y += textLine * line;
         if (outcome.result) {
             const auto& result = *outcome.result;
-            const qreal middle = y + intervalBar * line / 2;
-            // At least a sliver wide, so that an interval of equal ends still shows.
-            const qreal x0 = at.x(result.low), x1 = std::max(at.x(result.high), x0 + line / 8);
-            const qreal thick = 0.5 * line;
-            painter.fillRect(
-                QRectF(QPointF(x0, middle - thick / 2), QPointF(x1, middle + thick / 2)),
-                concludes(result) ? okabeBlue : okabeVermillion);
-            const QPointF c(at.x(result.estimate), middle);
-            const qreal d = 0.45 * line;
-            QPainterPath diamond;
-            diamond.moveTo(c + QPointF(0, -d));
-            diamond.lineTo(c + QPointF(d, 0));
-            diamond.lineTo(c + QPointF(0, d));
-            diamond.lineTo(c + QPointF(-d, 0));
-            diamond.closeSubpath();
-            painter.setPen(pen(ink, line / 10));
-            painter.setBrush(Qt::white);
-            painter.drawPath(diamond);
-            painter.setBrush(Qt::NoBrush);
+            figure::IntervalRow row;
+            row.y = y + intervalBar * line / 2;
+            row.bar = {at.x(result.low), at.x(result.high)};
+            row.barColour = concludes(result) ? okabeBlue : okabeVermillion;
+            row.estimate = at.x(result.estimate);
+            figure::drawIntervalRow(painter, row, line, figure::scoresFigureRow);
         }
         y += (intervalBar + intervalGap) * line;
     }

@@ -1,17 +1,30 @@
 #pragma once
-// The two ends of every Save... of a report-like window: asking where to
-// save and in which format, and saying in words when saving failed. The
-// report window and the scores report ask and say the same way.
+// The Save... of every report-like window, the report and the scores report:
+// the files it offers (PDF of the text and the figure, PNG or SVG of the
+// figure, plain text), asking where to save and in which format, and saying
+// in words when saving failed.
 
 #include <QString>
 #include <optional>
 
-#include "report_files.h"
+#include "figure_files.h"
 #include "report_platform.h"
 
 class QWidget;
 
 namespace tarnwick::report {
+
+using SaveFormat = figure::FileFormat;
+
+// The filters a save dialog offers, in this order: PDF, PNG, SVG, text.
+QString saveFilters();
+
+// The format of a chosen file: by its extension when it has a known one,
+// otherwise by the filter chosen in the dialog.
+std::optional<SaveFormat> formatOf(const QString& path, const QString& selectedFilter);
+
+// The path with the format's extension added when it has no known one.
+QString withExtension(const QString& path, SaveFormat format);
 
 struct SaveTarget {
     QString path;  // with the format's extension
