@@ -1,6 +1,7 @@
 #include "study_answer.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "score_error.h"
 #include "shortest_text.h"
@@ -91,7 +92,11 @@ std::vector<std::string> answerColumns() {
 std::vector<AnswerField> answerFields(const Study& study, const StudyAnswer& answer,
                                       Digits digits) {
     const auto count = [](std::size_t n) { return AnswerField{std::to_string(n), true}; };
-    const auto number = [&](double value) { return AnswerField{numberText(value, digits), true}; };
+    // An unbounded interval end (infinite) has no number: an empty field, null
+    // in JSON Lines; the method column says why.
+    const auto number = [&](double value) {
+        return AnswerField{std::isfinite(value) ? numberText(value, digits) : std::string(), true};
+    };
     std::vector<AnswerField> fields = {{study.name},
                                        {study.label1},
                                        {study.label2},
@@ -122,7 +127,10 @@ std::vector<AnswerField> answerFields(const Study& study, const StudyAnswer& ans
 }
 
 std::string answerText(const Study& study, const StudyAnswer& answer, Digits digits) {
-    const auto number = [&](double value) { return numberText(value, digits); };
+    const auto number = [&](double value) {
+        if (std::isinf(value)) return std::string(value < 0 ? "-infinity" : "infinity");
+        return numberText(value, digits);
+    };
     std::string text = study.name.empty() ? std::string("scores") : "study " + study.name;
     text += ": " + study.label1 + " n " + std::to_string(study.group1.size()) + " (missing " +
             std::to_string(study.missing1) + "), " + study.label2 + " n " +
@@ -141,6 +149,7 @@ std::string answerText(const Study& study, const StudyAnswer& answer, Digits dig
                 "% interval [" + number(result->low) + ", " + number(result->high) + "], p lower " +
                 number(result->pLower) + ", p upper " + number(result->pUpper) + ", p " +
                 number(result->p) + ": " + std::string(conclusionName(result->conclusion)) + "\n";
+        if (!result->notes.unbounded.empty()) text += "    " + result->notes.unbounded + "\n";
     }
     if (!answer.message.empty()) text += "  not answered: " + answer.message + "\n";
     return text;

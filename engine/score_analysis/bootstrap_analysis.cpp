@@ -121,10 +121,14 @@ long replicateRange(std::vector<double>& t, long first, long last, std::uint64_t
 // each replicate's numbers depend on the seed and its index alone, so the
 // result is the same whatever the number of threads.
 template <class Replicate>
-std::vector<double> allReplicates(long replicates, std::uint64_t seed, long& flat,
+std::vector<double> allReplicates(const BootstrapSettings& bootstrap, long& flat,
                                   const Replicate& replicate) {
+    const long replicates = bootstrap.replicates;
+    const std::uint64_t seed = bootstrap.seed;
     std::vector<double> t(static_cast<std::size_t>(replicates));
-    const long cores = std::max(1L, static_cast<long>(std::thread::hardware_concurrency()));
+    const long cores = bootstrap.threads > 0
+                           ? static_cast<long>(bootstrap.threads)
+                           : std::max(1L, static_cast<long>(std::thread::hardware_concurrency()));
     const long threads = std::clamp(replicates / 64, 1L, std::min(cores, 64L));
     std::vector<long> flats(static_cast<std::size_t>(threads), 0);
     std::vector<std::thread> workers;
@@ -262,8 +266,8 @@ ScoreResult independent(std::span<const double> group1, std::span<const double> 
     scale(c2, exponent);
 
     long flat = 0;
-    std::vector<double> t = allReplicates(
-        bootstrap.replicates, bootstrap.seed, flat, [&](ReplicateStream& stream, long& flats) {
+    std::vector<double> t =
+        allReplicates(bootstrap, flat, [&](ReplicateStream& stream, long& flats) {
             const Resample r1 = resample(c1, stream);
             const Resample r2 = resample(c2, stream);
             return studentised(r1.mean - r2.mean, std::sqrt(r1.variance / n1 + r2.variance / n2),
@@ -289,8 +293,8 @@ ScoreResult matched(std::span<const double> group1, std::span<const double> grou
     scale(c, exponentOfLargest(c, {}));
 
     long flat = 0;
-    std::vector<double> t = allReplicates(
-        bootstrap.replicates, bootstrap.seed, flat, [&](ReplicateStream& stream, long& flats) {
+    std::vector<double> t =
+        allReplicates(bootstrap, flat, [&](ReplicateStream& stream, long& flats) {
             const Resample r = resample(c, stream);
             return studentised(r.mean, std::sqrt(r.variance / n), flats);
         });

@@ -12,6 +12,7 @@
 #include "rank_statistic.h"
 #include "reference_distributions.h"
 #include "score_checks.h"
+#include "score_reference.h"
 #include "score_sort.h"
 #include "tiny_scores.h"
 
@@ -142,7 +143,12 @@ ScoreResult independent(std::span<const double> group1, std::span<const double> 
                         const ScoreSettings& settings) {
     checkSettings(settings);
     checkIndependent(group1, group2);
-    const std::vector<double> x = sortedCopy(group1), y = sortedCopy(group2);
+    // Less a common reference where that is exact, so that a score less a
+    // bound keeps the bound's digits when the scores share a large offset
+    // while every pairwise difference stays the very double it was.
+    const double reference = exactReference(group1, group2);
+    const std::vector<double> x = sortedCopy(lessReference(group1, reference)),
+                              y = sortedCopy(lessReference(group2, reference));
     finiteOrTooLarge(x.back() - y.front(), "the largest pairwise difference");
     finiteOrTooLarge(x.front() - y.back(), "the smallest pairwise difference");
     checkShiftable(x, settings, "a score of group 1 less a bound");

@@ -20,6 +20,13 @@ namespace tarnwick::score_analysis {
 
 double commonReference(std::span<const double> x, std::span<const double> y);
 
+// The common reference where every score less it is exact (all scores of
+// one sign and within a factor of 2 of it, Sterbenz's lemma), 0 otherwise:
+// then a difference of two scores less it is the very double the
+// difference of the scores is, which the rank analysis's order statistics
+// and ties (R's, computed from the raw scores) depend on.
+double exactReference(std::span<const double> x, std::span<const double> y);
+
 std::vector<double> lessReference(std::span<const double> scores, double reference);
 
 }  // namespace tarnwick::score_analysis

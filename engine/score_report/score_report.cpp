@@ -73,8 +73,10 @@ std::string boundText(double bound, int decimals) {
     return rawNumber(bound, apa::decimalsForExact(bound, decimals));
 }
 
-// An end of an interval never written as a bound it differs from.
+// An end of an interval never written as a bound it differs from; an
+// unbounded end (infinite) in words.
 std::string endText(const ScoreAnswers& answers, double end, int decimals) {
+    if (std::isinf(end)) return end < 0 ? "-infinity" : "infinity";
     return rawNumber(end, apa::decimalsApartFrom(end, decimals,
                                                  {answers.settings.lower, answers.settings.upper}));
 }
@@ -82,9 +84,14 @@ std::string endText(const ScoreAnswers& answers, double end, int decimals) {
 std::string statisticText(Analysis analysis, const ScoreAnswers& answers, const ScoreResult& result,
                           const OneSidedTest& test) {
     if (analysis == Analysis::rank) {
+        // A count (of halves, with ties) in full and grouped, as the other
+        // counts are: never in scientific notation.
         const bool whole = test.statistic == std::floor(test.statistic);
-        return std::string(answers.matched ? "V" : "W") + " = " +
-               apa::number(test.statistic, whole ? 0 : 1);
+        std::string digits = apa::fixed(test.statistic, whole ? 0 : 1);
+        for (auto at = static_cast<long>(whole ? digits.size() : digits.size() - 2) - 3; at > 0;
+             at -= 3)
+            digits.insert(static_cast<std::size_t>(at), ",");
+        return std::string(answers.matched ? "V" : "W") + " = " + digits;
     }
     if (analysis == Analysis::bootstrap) return "t = " + apa::number(test.statistic, 2);
     return "t(" + apa::degreesOfFreedom(result.notes.df) + ") = " + apa::number(test.statistic, 2);
@@ -310,7 +317,8 @@ int rawUnitDecimals(const ScoreAnswers& answers) {
     for (const Outcome& outcome : answers.outcomes) {
         if (!outcome.result) continue;
         const double width = outcome.result->high - outcome.result->low;
-        if (width > 0 && (narrowest == 0 || width < narrowest)) narrowest = width;
+        if (width > 0 && std::isfinite(width) && (narrowest == 0 || width < narrowest))
+            narrowest = width;
     }
     return apa::rawDecimals(narrowest > 0 ? narrowest / 4 : 1);
 }
@@ -349,6 +357,7 @@ std::string analysisParagraph(const ScoreAnswers& answers, Analysis analysis) {
             statisticText(analysis, answers, result, result.notes.upper) + ", " +
             apa::pValue(result.pUpper, alpha) + ". ";
     text += conclusionSentence(answers, result) + " ";
+    if (!result.notes.unbounded.empty()) text += result.notes.unbounded + " ";
     switch (analysis) {
         case Analysis::normal:
             text += normalMethod(answers, result);
