@@ -1,6 +1,7 @@
 #include "score_reference.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tarnwick::score_analysis {
 
@@ -28,7 +29,8 @@ double exactReference(std::span<const double> x, std::span<const double> y) {
     const double r = e.low / 2 + e.high / 2;
     const bool positive = r > 0 && e.low >= r / 2 && e.high <= 2 * r;
     const bool negative = r < 0 && e.high <= r / 2 && e.low >= 2 * r;
-    return positive || negative ? r : 0;
+    const bool largeOffset = std::fabs(r) > 0x1p20 * (e.high - e.low);
+    return (positive || negative) && largeOffset ? r : 0;
 }
 
 std::vector<double> lessReference(std::span<const double> scores, double reference) {

@@ -20,11 +20,14 @@ namespace tarnwick::score_analysis {
 
 double commonReference(std::span<const double> x, std::span<const double> y);
 
-// The common reference where every score less it is exact (all scores of
-// one sign and within a factor of 2 of it, Sterbenz's lemma), 0 otherwise:
-// then a difference of two scores less it is the very double the
-// difference of the scores is, which the rank analysis's order statistics
-// and ties (R's, computed from the raw scores) depend on.
+// For the rank analysis: the common reference where the scores share an
+// offset more than 2^20 times their pooled range (so that a score less a
+// bound would lose the bound's digits) and every score less it is exact
+// (all of one sign and within a factor of 2 of it, Sterbenz's lemma); 0
+// otherwise. Every pairwise difference is then the very double it was;
+// and ordinary scores keep the raw arithmetic R's wilcox.test uses, whose
+// ties between a score less a bound and a score of the other group (decimal
+// scores and bounds) these tests then find alike.
 double exactReference(std::span<const double> x, std::span<const double> y);
 
 std::vector<double> lessReference(std::span<const double> scores, double reference);
