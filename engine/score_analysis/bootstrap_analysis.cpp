@@ -121,15 +121,20 @@ long replicateRange(std::vector<double>& t, long first, long last, std::uint64_t
 // each replicate's numbers depend on the seed and its index alone, so the
 // result is the same whatever the number of threads.
 template <class Replicate>
-std::vector<double> allReplicates(const BootstrapSettings& bootstrap, long& flat,
+std::vector<double> allReplicates(const BootstrapSettings& bootstrap, double drawsEach, long& flat,
                                   const Replicate& replicate) {
     const long replicates = bootstrap.replicates;
     const std::uint64_t seed = bootstrap.seed;
     std::vector<double> t(static_cast<std::size_t>(replicates));
-    const long cores = bootstrap.threads > 0
-                           ? static_cast<long>(bootstrap.threads)
-                           : std::max(1L, static_cast<long>(std::thread::hardware_concurrency()));
-    const long threads = std::clamp(replicates / 64, 1L, std::min(cores, 64L));
+    // Below about a million draws (a millisecond or two) a thread costs more
+    // than it saves: small studies, of which a table may hold a million, stay
+    // on the caller's thread unless threads are asked for.
+    const bool worthThreads = drawsEach * static_cast<double>(replicates) >= 0x1p20;
+    const long cores = bootstrap.threads > 0 ? static_cast<long>(bootstrap.threads)
+                       : worthThreads
+                           ? std::max(1L, static_cast<long>(std::thread::hardware_concurrency()))
+                           : 1L;
+    const long threads = std::clamp(replicates, 1L, std::min(cores, 64L));
     std::vector<long> flats(static_cast<std::size_t>(threads), 0);
     std::vector<std::thread> workers;
     const auto blockStart = [&](long i) { return replicates * i / threads; };
@@ -267,7 +272,7 @@ ScoreResult independent(std::span<const double> group1, std::span<const double> 
 
     long flat = 0;
     std::vector<double> t =
-        allReplicates(bootstrap, flat, [&](ReplicateStream& stream, long& flats) {
+        allReplicates(bootstrap, n1 + n2, flat, [&](ReplicateStream& stream, long& flats) {
             const Resample r1 = resample(c1, stream);
             const Resample r2 = resample(c2, stream);
             return studentised(r1.mean - r2.mean, std::sqrt(r1.variance / n1 + r2.variance / n2),
@@ -294,7 +299,7 @@ ScoreResult matched(std::span<const double> group1, std::span<const double> grou
 
     long flat = 0;
     std::vector<double> t =
-        allReplicates(bootstrap, flat, [&](ReplicateStream& stream, long& flats) {
+        allReplicates(bootstrap, n, flat, [&](ReplicateStream& stream, long& flats) {
             const Resample r = resample(c, stream);
             return studentised(r.mean, std::sqrt(r.variance / n), flats);
         });
