@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "plan_request.h"
+#include "setting_text.h"
 
 namespace tarnwick::planner {
 namespace {
@@ -97,11 +98,24 @@ INSTANTIATE_TEST_SUITE_P(Rows, AcceptedRow, ::testing::ValuesIn(acceptedRows),
 struct Refused {
     const char* name;
     const char* cells;
-    RequestProblem problem;
+    int problem;           // the planner's RequestProblem or the settings' error
     const char* sentence;  // a piece of it
 };
 
-using P = RequestProblem;
+// The planner's own refusals by their names; the settings' by their numbers.
+namespace P {
+constexpr int of(RequestProblem problem) { return static_cast<int>(problem); }
+constexpr int unknownQuestion = of(RequestProblem::unknownQuestion);
+constexpr int notANumber = of(RequestProblem::notANumber);
+constexpr int missingValue = of(RequestProblem::missingValue);
+constexpr int unusedValue = of(RequestProblem::unusedValue);
+constexpr int boundsTwice = of(RequestProblem::boundsTwice);
+constexpr int sizeNotWhole = of(RequestProblem::sizeNotWhole);
+constexpr int ratioNotPositive = of(RequestProblem::ratioNotPositive);
+constexpr int sizesDisagree = of(RequestProblem::sizesDisagree);
+constexpr int unknownDesign = settings::error::unknownWord;
+constexpr int boundNotPositive = settings::error::boundNotPositive;
+}  // namespace P
 const Refused refusedRows[] = {
     {"no_question", "sd=1;bound=1;power=0.8", P::unknownQuestion, "solve is empty"},
     {"unknown_question", "solve=N;sd=1;bound=1;power=0.8", P::unknownQuestion, "\"N\""},
@@ -113,7 +127,8 @@ const Refused refusedRows[] = {
     {"not_a_number_text", "solve=n;sd=nan;bound=1;power=0.8", P::notANumber, "sd"},
     {"no_sd", "solve=n;bound=1;power=0.8", P::missingValue, "sd is empty"},
     {"no_bounds", "solve=n;sd=1;power=0.8", P::missingValue, "The bounds are empty"},
-    {"lower_without_upper", "solve=n;sd=1;lower=-1;power=0.8", P::missingValue, "upper is empty"},
+    {"lower_without_upper", "solve=n;sd=1;lower=-1;power=0.8", settings::error::boundMissing,
+     "The upper bound is missing"},
     {"no_target", "solve=n;sd=1;bound=1", P::missingValue, "power is empty"},
     {"no_n1", "solve=power;sd=1;bound=1;n2=10", P::missingValue, "n1 is empty"},
     {"bound_and_lower", "solve=n;sd=1;bound=1;lower=-1;upper=1;power=0.8", P::boundsTwice, "both"},
@@ -149,8 +164,8 @@ TEST_P(RefusedRow, GetsOneSentenceWithItsNumber) {
     try {
         readRequest(row(c.cells));
         ADD_FAILURE() << "accepted";
-    } catch (const RequestError& error) {
-        EXPECT_EQ(error.number(), static_cast<int>(c.problem));
+    } catch (const NumberedError<int>& error) {
+        EXPECT_EQ(error.number(), c.problem);
         EXPECT_NE(error.description().find(c.sentence), std::string::npos) << error.description();
     }
 }
