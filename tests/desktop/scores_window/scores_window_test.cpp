@@ -317,13 +317,13 @@ private slots:
                 // What is typed wrong is said in a sentence of its own.
                 named<QLineEdit>(w, QStringLiteral("Lower bound"))->setText(QStringLiteral("-"));
                 named<QLineEdit>(w, QStringLiteral("Upper bound"))->setText(QStringLiteral("1"));
-                QTRY_COMPARE(named<QLabel>(w, QStringLiteral("Status"))->text(),
-                             QStringLiteral("The lower bound must be a number such as -0.5, not \"-\"."));
-                named<QLineEdit>(w, QStringLiteral("Lower bound"))->setText(QStringLiteral("-1"));
-                named<QLineEdit>(w, QStringLiteral("Alpha"))->setText(QStringLiteral("a"));
                 QTRY_COMPARE(
                     named<QLabel>(w, QStringLiteral("Status"))->text(),
-                    QStringLiteral("Alpha must be a number such as 0.05, not \"a\"."));
+                    QStringLiteral("The lower bound must be a number such as -0.5, not \"-\"."));
+                named<QLineEdit>(w, QStringLiteral("Lower bound"))->setText(QStringLiteral("-1"));
+                named<QLineEdit>(w, QStringLiteral("Alpha"))->setText(QStringLiteral("a"));
+                QTRY_COMPARE(named<QLabel>(w, QStringLiteral("Status"))->text(),
+                             QStringLiteral("Alpha must be a number such as 0.05, not \"a\"."));
             }));
         }));
     }
