@@ -14,7 +14,20 @@ namespace {
 char temporary[PATH_MAX];
 volatile std::sig_atomic_t progressLineOpen = 0;
 
-constexpr int handledSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXCPU, SIGXFSZ};
+// Every signal whose default action ends the program. The faults (SIGSEGV
+// and the like) too: a crash should not leave a temporary behind either.
+constexpr int fixedSignals[] = {SIGHUP,  SIGINT,    SIGQUIT, SIGILL,  SIGABRT, SIGBUS,  SIGFPE,
+                                SIGUSR1, SIGSEGV,   SIGUSR2, SIGPIPE, SIGALRM, SIGTERM, SIGXCPU,
+                                SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,  SIGSYS,  SIGSTKFLT};
+
+template <typename Each>
+void forEachHandledSignal(Each each) {
+    for (int signal : fixedSignals)
+        each(signal);
+    // The real-time signals' numbers are known only when the program runs.
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal)
+        each(signal);
+}
 
 extern "C" void cleanUpAndDie(int signal) {
     if (temporary[0] != '\0') ::unlink(temporary);
@@ -30,15 +43,16 @@ void installOnce() {
         struct sigaction action {};
         action.sa_handler = cleanUpAndDie;
         sigemptyset(&action.sa_mask);
-        for (int signal : handledSignals)
-            sigaddset(&action.sa_mask, signal);
-        for (int signal : handledSignals) {
-            // A signal ignored by whoever started the program stays ignored.
+        forEachHandledSignal([&](int signal) { sigaddset(&action.sa_mask, signal); });
+        forEachHandledSignal([&](int signal) {
+            // A signal ignored by whoever started the program stays ignored, and
+            // one already handled (a sanitizer's report of a fault) keeps its handler.
             struct sigaction previous {};
-            if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN)
-                continue;
-            sigaction(signal, &action, nullptr);
-        }
+            if (sigaction(signal, nullptr, &previous) != 0) return;
+            const bool byDefault =
+                (previous.sa_flags & SA_SIGINFO) == 0 && previous.sa_handler == SIG_DFL;
+            if (byDefault) sigaction(signal, &action, nullptr);
+        });
         return true;
     }();
     (void)installed;
@@ -61,8 +75,7 @@ HeldBack::HeldBack() {
     installOnce();
     sigset_t held;
     sigemptyset(&held);
-    for (int signal : handledSignals)
-        sigaddset(&held, signal);
+    forEachHandledSignal([&](int signal) { sigaddset(&held, signal); });
     sigprocmask(SIG_BLOCK, &held, &previous_);
 }
 

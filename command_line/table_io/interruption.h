@@ -1,9 +1,12 @@
 #pragma once
-// What a program interrupted by a signal still does before it ends: removes
-// the temporary output it was writing and ends an open progress line, then
-// ends as the signal would have ended it. Handled: SIGINT, SIGTERM, SIGHUP,
-// SIGQUIT, and the resource limits' SIGXCPU (CPU time) and SIGXFSZ (file
-// size). SIGKILL and SIGSTOP cannot be caught.
+// What a program ended by a signal still does before it ends: removes the
+// temporary output it was writing and ends an open progress line, then ends
+// as the signal would have ended it. Handled: every signal whose default
+// action ends the program (SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE from a
+// write to a pipe nobody reads, SIGALRM, SIGUSR1/2, the resource limits'
+// SIGXCPU and SIGXFSZ, the faults, the real-time signals and the rest), unless
+// whoever started the program ignores it or something in the program (a
+// sanitizer) handles it already. SIGKILL and SIGSTOP cannot be caught.
 
 #include <signal.h>
 

@@ -8,4 +8,8 @@ namespace tarnwick::table_io {
 // False when /dev/null cannot be opened (the program should then stop).
 bool openClosedStandardStreams();
 
+// Whether standard output was closed when openClosedStandardStreams() ran:
+// answers written there now would be lost.
+bool standardOutputWasClosed();
+
 }  // namespace tarnwick::table_io

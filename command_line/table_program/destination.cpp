@@ -6,6 +6,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "standard_streams.h"
+
 namespace tarnwick::command_line {
 
 Destination::Destination(const std::optional<std::string>& path) {
@@ -13,6 +15,9 @@ Destination::Destination(const std::optional<std::string>& path) {
         file_.emplace(*path);
         out_ = file_->stream();
     } else {
+        if (table_io::standardOutputWasClosed())
+            throw std::runtime_error(
+                "standard output is closed: name a file for the answers with -o FILE");
         std::setvbuf(stdout, nullptr, _IOFBF, 1 << 20);
     }
 }

@@ -14,7 +14,8 @@ namespace tarnwick::command_line {
 
 class Destination {
 public:
-    // A path of "-", or none, is standard output.
+    // A path of "-", or none, is standard output; throws std::runtime_error
+    // when that was closed as the program started (answers would be lost).
     explicit Destination(const std::optional<std::string>& path);
 
     std::FILE* stream() const { return out_; }

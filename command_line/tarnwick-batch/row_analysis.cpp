@@ -7,10 +7,10 @@
 #include "box_names.h"
 #include "box_table.h"
 #include "number_text.h"
-#include "quoted_field.h"
 #include "report.h"
 #include "run_command.h"
 #include "run_record.h"
+#include "setting_text.h"
 #include "shortest_text.h"
 #include "test_settings.h"
 
@@ -74,8 +74,9 @@ constexpr std::array<Unrounded, boxColumns.size()> unroundedValues = {
     none,  // the verdict
 };
 
-constexpr std::size_t n1Index = 2, n2Index = 5;
-static_assert(boxInputColumns[n1Index].column == "n1" && boxInputColumns[n2Index].column == "n2");
+constexpr std::size_t n1Index = 2, n2Index = 5, boundIndex = 6;
+static_assert(boxInputColumns[n1Index].column == "n1" && boxInputColumns[n2Index].column == "n2" &&
+              boxInputColumns[boundIndex].column == "bound");
 
 bool isVerdict(std::string_view column) {
     return column == "verdict" || column == "matched_verdict";
@@ -121,71 +122,27 @@ void reportTexts(const report::DesignReport& design, bool minimalEffect, Digits 
         design.conclusion ? std::string(report::conclusionName(*design.conclusion)) : std::string();
 }
 
-// A number setting as the calculator reads a box, so that a table means the
-// same by "0.025" in every column.
-std::optional<double> settingNumber(std::string_view text) {
-    try {
-        return textToNumber(text);
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-}
-
-// The row's settings, or the sentence why they cannot be used.
+// The row's settings, or the sentence why they cannot be used. The bound
+// column is the calculator's box; without lower and upper it gives the bounds
+// -bound and +bound, so it must then lie above 0.
 std::variant<settings::TestSettings, std::string> settingsOf(const RowTexts& row) {
     const auto& texts = row.settings;
     settings::TestSettings s;
-    const auto quoted = [](std::string_view text) { return table_io::quotedField(text); };
-    if (!texts[setting::alpha].empty()) {
-        const std::optional<double> alpha = settingNumber(texts[setting::alpha]);
-        if (!alpha) return "alpha must be a number, not " + quoted(texts[setting::alpha]);
-        s.alpha = *alpha;
-    }
-    const std::string_view lowerText = texts[setting::lower], upperText = texts[setting::upper];
-    if (lowerText.empty() != upperText.empty())
-        return std::string(
-            "lower and upper must be given together, or neither for -bound and "
-            "+bound");
-    if (!lowerText.empty()) {
-        const std::optional<double> lower = settingNumber(lowerText),
-                                    upper = settingNumber(upperText);
-        if (!lower) return "lower must be a number, not " + quoted(lowerText);
-        if (!upper) return "upper must be a number, not " + quoted(upperText);
-        s.bounds = settings::Bounds{*lower, *upper};
-    }
-    const auto word = [&](std::size_t column, std::string_view no, std::string_view yes,
-                          bool& chosen) -> std::optional<std::string> {
-        const std::string_view text = texts[column];
-        if (text.empty() || text == no) return std::nullopt;
-        if (text == yes) {
-            chosen = true;
-            return std::nullopt;
-        }
-        return std::string(settingsColumns[column]) + " must be " + std::string(no) + ", " +
-               std::string(yes) + " or empty, not " + quoted(text);
-    };
-    bool sdUnits = false, welch = false, minimalEffect = false;
-    if (auto why = word(setting::boundUnits, "raw", "d", sdUnits)) return *why;
-    if (auto why = word(setting::standardError, "pooled", "welch", welch)) return *why;
-    if (auto why = word(setting::hypothesis, "equivalence", "minimal_effect", minimalEffect))
-        return *why;
-    if (sdUnits) s.units = settings::BoundUnits::sd;
-    if (welch) s.standardError = settings::StandardError::welch;
-    if (minimalEffect) s.hypothesis = settings::Hypothesis::minimalEffect;
     try {
+        s.alpha = settings::readAlpha(texts[setting::alpha]).value_or(s.alpha);
+        s.bounds = settings::readBounds(texts[setting::lower], texts[setting::upper]);
+        // Zero and texts that are no number are the calculator's to refuse, in its words.
+        const std::string_view delta = row.boxes[boundIndex];
+        if (!s.bounds && settings::numberFromText(delta).value_or(0) < 0)
+            settings::readBound(delta, settings::BoundName::symmetric);
+        s.units = settings::readBoundUnits(texts[setting::boundUnits]);
+        s.standardError = settings::readStandardError(texts[setting::standardError]);
+        s.hypothesis = settings::readHypothesis(texts[setting::hypothesis]);
         settings::check(s);
     } catch (const settings::SettingsError& e) {
         return e.description();
     }
     return s;
-}
-
-// The design and df words are the table's own, not texts for a box: anything
-// else is the row's mistake. Returns whether `yes` was chosen.
-std::optional<bool> isWord(std::string_view text, std::string_view no, std::string_view yes) {
-    if (text.empty() || text == no) return false;
-    if (text == yes) return true;
-    return std::nullopt;
 }
 
 }  // namespace
@@ -211,13 +168,15 @@ void RowAnalysis::refuse(std::string message) {
 }
 
 void RowAnalysis::analyse(const RowTexts& row) {
-    const std::optional<bool> matchedDesign = isWord(row.design, "independent", "matched");
-    const std::optional<bool> welch = isWord(row.df, "student", "welch");
-    if (!matchedDesign) {
-        refuse("design must be independent, matched or empty, not " +
-               table_io::quotedField(row.design));
-    } else if (!welch) {
-        refuse("df must be student, welch or empty, not " + table_io::quotedField(row.df));
+    std::optional<bool> matchedDesign, welch;
+    try {
+        matchedDesign = settings::readDesign(row.design) == Design::matched;
+        welch = settings::readDf(row.df) == settings::StandardError::welch;
+    } catch (const settings::SettingsError& e) {
+        refuse(e.description());
+    }
+    if (!matchedDesign || !welch) {
+        // Refused: the table's own words for the design and df are wrong.
     } else if (*matchedDesign && !row.boxes[n1Index].empty() &&
                row.boxes[n1Index] != row.boxes[n2Index]) {
         // The window refuses Matched when the sizes differ as texts ("10" and

@@ -11,7 +11,7 @@ RowPlan planRow(const RowTexts& texts, Digits digits) {
         row.fields = answerFields(found);
         row.sentence = answerSentence(found);
         row.answered = true;
-    } catch (const plan::PlanError& error) {
+    } catch (const NumberedError<int>& error) {  // the planner's or the test settings' refusal
         row.message = error.description();
         row.sentence = "not answered: " + row.message;
     }

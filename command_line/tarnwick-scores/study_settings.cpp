@@ -6,6 +6,7 @@
 #include "quoted_field.h"
 #include "score_cell.h"
 #include "score_error.h"
+#include "setting_text.h"
 #include "table_options.h"
 #include "table_shape.h"
 
@@ -17,25 +18,20 @@ using score_analysis::ScoreErrorNumber;
 using table_io::InputError;
 using table_io::quotedField;
 
-std::optional<double> optionNumber(const std::string& text, const char* option) {
-    if (text.empty()) return std::nullopt;
-    const data::ScoreCell cell = data::readScoreCell(text, '.');
-    if (cell.kind != data::CellKind::number)
-        throw command_line::UsageError(std::string(option) + " needs a finite number, not " +
-                                       quotedField(text));
-    return cell.value;
-}
-
-// A bound given as `bound` means -bound and +bound.
-void setBound(SettingsGiven& given, std::optional<double> bound, std::optional<double> lower,
-              std::optional<double> upper) {
-    if (bound) {
-        given.lower = -*bound;
-        given.upper = *bound;
-    } else {
-        given.lower = lower;
-        given.upper = upper;
+// The settings' own reader (one rule for every program and window): a bound
+// given as `bound` means -bound and +bound. Throws settings::SettingsError.
+SettingsGiven readGiven(std::string_view bound, std::string_view lower, std::string_view upper,
+                        std::string_view alpha, char decimalMark) {
+    SettingsGiven given;
+    if (const auto e = settings::readBound(bound, settings::BoundName::symmetric, decimalMark)) {
+        given.lower = -*e;
+        given.upper = *e;
+    } else if (const auto pair = settings::readBounds(lower, upper, decimalMark)) {
+        given.lower = pair->lower;
+        given.upper = pair->upper;
     }
+    given.alpha = settings::readAlpha(alpha, decimalMark);
+    return given;
 }
 
 }  // namespace
@@ -47,9 +43,11 @@ SettingsGiven settingsFromOptions(const std::string& bound, const std::string& l
     if (lower.empty() != upper.empty())
         throw command_line::UsageError("--lower and --upper go together");
     SettingsGiven given;
-    setBound(given, optionNumber(bound, "--bound"), optionNumber(lower, "--lower"),
-             optionNumber(upper, "--upper"));
-    given.alpha = optionNumber(alpha, "--alpha");
+    try {
+        given = readGiven(bound, lower, upper, alpha, '.');
+    } catch (const settings::SettingsError& error) {
+        throw command_line::UsageError(error.description());
+    }
     return given;
 }
 
@@ -86,34 +84,23 @@ SettingsTable::SettingsTable(std::FILE* input, const std::string& fileName, char
         throw InputError(fileName, 1, "the columns \"lower\" and \"upper\" go together");
     const char mark = decimalComma ? ',' : '.';
     while (reader.next(record)) {
-        const auto cell = [&](std::size_t k) -> std::optional<double> {
-            if (column[k] == none || column[k] >= record.fields.size()) return std::nullopt;
-            const std::string& text = record.fields[column[k]];
-            // Only an empty cell leaves the value to the options; NA, NaN and "." in
-            // a settings row are refused as the options refuse them.
-            if (data::trimmed(text).empty()) return std::nullopt;
-            const data::ScoreCell read = data::readScoreCell(text, mark);
-            if (read.kind != data::CellKind::number)
-                throw InputError(fileName, record.line,
-                                 std::string("\"") + names[k] + "\" is " + quotedField(text) +
-                                     ", not a finite number" +
-                                     (read.kind == data::CellKind::missing
-                                          ? "; leave the cell empty for the options' value"
-                                          : ""));
-            return read.value;
+        const auto cell = [&](std::size_t k) -> std::string_view {
+            if (column[k] == none || column[k] >= record.fields.size()) return {};
+            return record.fields[column[k]];
         };
         // Trimmed as the scores' study names are.
         const std::string study(
             data::trimmed(column[0] < record.fields.size() ? record.fields[column[0]] : ""));
-        const auto bound = cell(1), lower = cell(2), upper = cell(3);
-        if (bound && (lower || upper))
+        if (!data::trimmed(cell(1)).empty() &&
+            (!data::trimmed(cell(2)).empty() || !data::trimmed(cell(3)).empty()))
             throw InputError(fileName, record.line,
                              "give \"bound\" or \"lower\" and \"upper\", not both");
-        if (lower.has_value() != upper.has_value())
-            throw InputError(fileName, record.line, "\"lower\" and \"upper\" go together");
         SettingsGiven given;
-        setBound(given, bound, lower, upper);
-        given.alpha = cell(4);
+        try {
+            given = readGiven(cell(1), cell(2), cell(3), cell(4), mark);
+        } catch (const settings::SettingsError& error) {
+            throw InputError(fileName, record.line, error.description());
+        }
         if (!rows_.emplace(study, given).second)
             throw InputError(fileName, record.line,
                              "the study " + quotedField(study) + " has a second row of settings");

@@ -1,24 +1,10 @@
 #include "test_settings_row.h"
 
 #include <QSignalBlocker>
-#include <exception>
 
-#include "number_text.h"
+#include "setting_text.h"
 
 namespace tarnwick {
-namespace {
-
-// A number as the calculator's boxes read one, "." as the decimal mark in
-// every locale.
-std::optional<double> typedNumber(const QString& text) {
-    try {
-        return textToNumber(text.toStdString());
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-}
-
-}  // namespace
 
 TestSettingsRow::TestSettingsRow(QWidget* parent) : QWidget(parent) {
     ui.setupUi(this);
@@ -53,9 +39,15 @@ void TestSettingsRow::setChoices(bool sdUnits, bool welch, bool minimalEffect) {
 }
 
 std::optional<double> TestSettingsRow::typedAlpha(QString* why) const {
-    const std::optional<double> alpha = typedNumber(ui.txtAlpha->text());
-    if (!alpha) *why = QStringLiteral("Type alpha as a number between 0 and 0.5, such as 0.05.");
-    return alpha;
+    try {
+        const std::optional<double> alpha = settings::readAlpha(ui.txtAlpha->text().toStdString());
+        if (!alpha)
+            *why = QStringLiteral("Type alpha, a number above 0 and below 0.5 such as 0.05.");
+        return alpha;
+    } catch (const settings::SettingsError& e) {
+        *why = QString::fromStdString(e.description());
+        return std::nullopt;
+    }
 }
 
 std::optional<settings::Bounds> TestSettingsRow::typedBounds(QString* why) const {
@@ -64,12 +56,12 @@ std::optional<settings::Bounds> TestSettingsRow::typedBounds(QString* why) const
         *why = QStringLiteral("Type both bounds, as numbers such as -0.5 and 0.5.");
         return std::nullopt;
     }
-    const std::optional<double> l = typedNumber(lower), u = typedNumber(upper);
-    if (!l || !u) {
-        *why = QStringLiteral("Type each bound as a number, such as -0.5 or 0.5.");
+    try {
+        return settings::readBounds(lower.toStdString(), upper.toStdString());
+    } catch (const settings::SettingsError& e) {
+        *why = QString::fromStdString(e.description());
         return std::nullopt;
     }
-    return settings::Bounds{*l, *u};
 }
 
 settings::Hypothesis TestSettingsRow::hypothesis() const {

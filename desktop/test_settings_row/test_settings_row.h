@@ -3,8 +3,9 @@
 // asks it: alpha, the lower and upper bound, bounds in SD units, Welch's
 // standard error and the minimal-effect test. A window that has no SD to
 // standardise by or no pooled standard error (raw scores) hides those two
-// choices. Held by composition; numbers are read with "." as the decimal mark
-// in every locale, by the calculator's own rule.
+// choices. Held by composition; alpha and the bounds are read by the test
+// settings' one reader (engine/test_settings/setting_text.h), "." as the
+// decimal mark in every locale.
 
 #include <QWidget>
 #include <optional>
@@ -36,10 +37,10 @@ public:
     void setTexts(const QString& alpha, const QString& lower, const QString& upper);
     void setChoices(bool sdUnits, bool welch, bool minimalEffect);
 
-    // Alpha as typed, or the sentence asking for a number.
+    // Alpha as typed, or the sentence why it cannot be used.
     std::optional<double> typedAlpha(QString* why) const;
-    // Both bounds as typed, or the sentence saying what is missing. Whether
-    // lower < upper is the settings' own check.
+    // Both bounds as typed, lower below upper, or the sentence why they
+    // cannot be used.
     std::optional<settings::Bounds> typedBounds(QString* why) const;
     settings::Hypothesis hypothesis() const;
 

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "quoted_field.h"
+#include "setting_text.h"
 
 namespace tarnwick::planner {
 namespace {
@@ -88,30 +89,6 @@ Question readQuestion(const RowReader& row) {
                "; it must be n, power or bound");
 }
 
-plan::Design readDesign(const RowReader& row) {
-    const std::string& design = row.text(InputColumn::design);
-    if (design.empty() || design == "independent") return plan::Design::independent;
-    if (design == "matched") return plan::Design::matched;
-    refuse(RequestProblem::unknownDesign,
-           "design is " + quoted(design) + "; it must be independent or matched");
-}
-
-settings::Hypothesis readHypothesis(const RowReader& row) {
-    const std::string& hypothesis = row.text(InputColumn::hypothesis);
-    if (hypothesis.empty() || hypothesis == "equivalence") return settings::Hypothesis::equivalence;
-    if (hypothesis == "minimal_effect") return settings::Hypothesis::minimalEffect;
-    refuse(RequestProblem::unknownHypothesis,
-           "hypothesis is " + quoted(hypothesis) + "; it must be equivalence or minimal_effect");
-}
-
-settings::BoundUnits readUnits(const RowReader& row) {
-    const std::string& units = row.text(InputColumn::bound_units);
-    if (units.empty() || units == "raw") return settings::BoundUnits::raw;
-    if (units == "d") return settings::BoundUnits::sd;
-    refuse(RequestProblem::unknownBoundUnits,
-           "bound_units is " + quoted(units) + "; it must be raw or d (multiples of the SD given)");
-}
-
 void readBounds(const RowReader& row, Request& request) {
     if (request.question == Question::bound) {
         for (InputColumn column : {InputColumn::bound, InputColumn::lower, InputColumn::upper})
@@ -120,27 +97,24 @@ void readBounds(const RowReader& row, Request& request) {
         return;
     }
     const bool lower = row.given(InputColumn::lower), upper = row.given(InputColumn::upper);
-    if (const auto bound = row.number(InputColumn::bound)) {
+    if (const auto bound =
+            settings::readBound(row.text(InputColumn::bound), settings::BoundName::symmetric)) {
         if (lower || upper) {
             refuse(RequestProblem::boundsTwice,
                    "bound and lower/upper are both given; give bound for symmetric "
                    "bounds, or lower and upper, not both");
         }
-        if (*bound <= 0) {
-            refuse(RequestProblem::boundNotPositive,
-                   "bound is " + quoted(row.text(InputColumn::bound)) +
-                       "; it must be above 0 (the bounds are -bound and +bound)");
-        }
         request.study.lower = -*bound;
         request.study.upper = *bound;
         return;
     }
-    if (!lower && !upper) {
-        refuse(RequestProblem::missingValue,
-               "The bounds are empty: give bound, or lower and upper");
+    const auto bounds =
+        settings::readBounds(row.text(InputColumn::lower), row.text(InputColumn::upper));
+    if (!bounds) {
+        refuse(RequestProblem::missingValue, "The bounds are empty: give bound, or lower and upper");
     }
-    request.study.lower = row.required(InputColumn::lower, "it with upper, or bound instead");
-    request.study.upper = row.required(InputColumn::upper, "it with lower, or bound instead");
+    request.study.lower = bounds->lower;
+    request.study.upper = bounds->upper;
 }
 
 double readRatio(const RowReader& row, plan::Design design) {
@@ -195,13 +169,13 @@ Request readRequest(const RowTexts& texts) {
     const RowReader row(texts);
     Request request;
     request.question = readQuestion(row);
-    request.study.design = readDesign(row);
-    request.study.alpha = row.number(InputColumn::alpha, 0.05);
+    request.study.design = settings::readDesign(row.text(InputColumn::design));
+    request.study.alpha = settings::readAlpha(row.text(InputColumn::alpha)).value_or(0.05);
     request.study.difference = row.number(InputColumn::difference, 0);
     request.study.sd =
         row.required(InputColumn::sd, "the SD (for a matched design, of the differences)");
-    request.study.hypothesis = readHypothesis(row);
-    request.units = readUnits(row);
+    request.study.hypothesis = settings::readHypothesis(row.text(InputColumn::hypothesis));
+    request.units = settings::readBoundUnits(row.text(InputColumn::bound_units));
     readBounds(row, request);
     settleBoundUnits(request);
     if (request.question == Question::power) {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 namespace tarnwick::settings {
 namespace {
@@ -16,19 +17,22 @@ std::string text(double value) {
 
 }  // namespace
 
+std::string alphaSentence(const std::string& shown) {
+    return "Alpha must lie above 0 and below 0.5 (it is each one-sided test's level), not " +
+           shown + ".";
+}
+
 void check(const TestSettings& settings) {
-    if (!(settings.alpha > 0 && settings.alpha < 0.5)) {
-        throw SettingsError(error::alpha,
-                            "Alpha must lie between 0 and 0.5 (it is each one-sided "
-                            "test's level), not " +
-                                text(settings.alpha) + ".");
-    }
+    if (!(settings.alpha > 0 && settings.alpha < 0.5))
+        throw SettingsError(error::alpha, alphaSentence(text(settings.alpha)));
     if (!settings.bounds) return;
     const Bounds& b = *settings.bounds;
-    if (!std::isfinite(b.lower) || !std::isfinite(b.upper)) {
-        throw SettingsError(error::bounds,
-                            "Both bounds must be finite numbers; the lower bound is " +
-                                text(b.lower) + " and the upper bound " + text(b.upper) + ".");
+    for (const auto& [value, name] : {std::pair{b.lower, "lower"}, std::pair{b.upper, "upper"}}) {
+        if (!std::isfinite(value)) {
+            throw SettingsError(error::bounds, std::string("The ") + name +
+                                                   " bound must be a finite number, not " +
+                                                   text(value) + ".");
+        }
     }
     if (!(b.lower < b.upper)) {
         throw SettingsError(error::bounds,

@@ -45,11 +45,17 @@ struct TestSettings {
     friend bool operator==(const TestSettings&, const TestSettings&) = default;
 };
 
-// The numbers of SettingsError, one per kind of setting that cannot be used.
+// The numbers of SettingsError, one per kind of setting that cannot be used;
+// the test settings' own range, 201 to 299, shared by no other room.
 namespace error {
-constexpr int alpha = 1;   // alpha outside (0, 0.5), or not a number
-constexpr int bounds = 2;  // a bound not finite, or lower >= upper
-constexpr int sd = 3;      // bounds in SD units where that SD is not positive
+constexpr int alpha = 201;             // alpha not above 0 and below 0.5
+constexpr int bounds = 202;            // a bound not finite, or lower >= upper
+constexpr int sd = 203;                // bounds in SD units where that SD is not positive
+constexpr int alphaText = 204;         // alpha typed as something other than a number
+constexpr int boundText = 205;         // a bound typed as something other than a finite number
+constexpr int boundNotPositive = 206;  // a symmetric bound E (-E and +E) not above 0
+constexpr int boundMissing = 207;      // one bound of a pair given without the other
+constexpr int unknownWord = 208;       // a column's word that is none of its choices
 }  // namespace error
 
 // A setting that cannot be used: a number for programs, one sentence for people.
@@ -60,6 +66,9 @@ public:
 
 // Throws SettingsError when alpha or the given bounds cannot be used.
 void check(const TestSettings& settings);
+
+// The sentence of error::alpha, naming the alpha given as `shown`.
+std::string alphaSentence(const std::string& shown);
 
 // The raw bounds for a standardiser: the bounds times sd in SD units, the
 // bounds themselves in raw units. `sdName` names the SD in the sentence of

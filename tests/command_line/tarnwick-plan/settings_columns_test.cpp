@@ -80,10 +80,11 @@ struct Refused {
 
 const Refused refusedRows[] = {
     {"unknown_hypothesis", "solve=n;sd=1;bound=1;power=0.8;hypothesis=minimal-effect",
-     "it must be equivalence or minimal_effect"},
+     "hypothesis must be equivalence or minimal_effect"},
     {"hypothesis_in_capitals", "solve=n;sd=1;bound=1;power=0.8;hypothesis=Equivalence",
      "\"Equivalence\""},
-    {"unknown_units", "solve=n;sd=1;bound=1;power=0.8;bound_units=sd", "it must be raw or d"},
+    {"unknown_units", "solve=n;sd=1;bound=1;power=0.8;bound_units=sd",
+     "bound_units must be raw or d"},
     {"d_with_sd_zero", "solve=power;sd=0;bound=1;n1=10;bound_units=d", "SD units"},
     {"d_overflowing", "solve=power;sd=1e200;bound=1e200;n1=10;bound_units=d", "overflow"},
     {"minimal_effect_difference_inside",

@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
         Usage{"LowerAlone", {"--lower", "-1"}, "go together"},
         Usage{"BoundNotANumber", {"--bound", "one"}, "\"one\""},
         Usage{"BoundWithDecimalComma", {"--bound", "0,5"}, "\"0,5\""},
-        Usage{"NegativeBound", {"--bound", "-1"}, "ower"},
+        Usage{"NegativeBound", {"--bound", "-1"}, "must lie above 0"},
         Usage{"AlphaTooLarge", {"--bound", "1", "--alpha", "0.5"}, "lpha"},
         Usage{"ReplicatesZero", {"--bound", "1", "--replicates", "0"}, "replicates"},
         Usage{"UnknownDesign", {"--bound", "1", "--design", "paired"}, "design"},

@@ -838,10 +838,10 @@ private slots:
         QTest::addColumn<QString>("sentence");
         QTest::newRow("alpha too large") << "Alpha"
                                          << "0.6"
-                                         << "Alpha must lie between 0 and 0.5";
+                                         << "Alpha must lie above 0 and below 0.5";
         QTest::newRow("alpha not a number") << "Alpha"
                                             << "a"
-                                            << "Type alpha as a number";
+                                            << "Alpha must be a number such as 0.05";
         QTest::newRow("bounds reversed") << "Lower bound"
                                          << "4"
                                          << "The lower bound must lie below";
@@ -850,7 +850,7 @@ private slots:
                                          << "Type both bounds";
         QTest::newRow("a bound not a number") << "Upper bound"
                                               << "x"
-                                              << "Type each bound as a number";
+                                              << "The upper bound must be a number such as 0.5";
     }
 
     void unusableSettingsGiveOneSentence() {

@@ -245,7 +245,7 @@ private slots:
         QTest::newRow("alpha not a number")
             << "five"
             << "-1"
-            << "1" << false << "Type alpha as a number between 0 and 0.5, such as 0.05.";
+            << "1" << false << "Alpha must be a number such as 0.05, not \"five\".";
         QTest::newRow("a bound missing")
             << "0.05"
             << ""
@@ -317,13 +317,13 @@ private slots:
                 // What is typed wrong is said in a sentence of its own.
                 named<QLineEdit>(w, QStringLiteral("Lower bound"))->setText(QStringLiteral("-"));
                 named<QLineEdit>(w, QStringLiteral("Upper bound"))->setText(QStringLiteral("1"));
-                QTRY_COMPARE(named<QLabel>(w, QStringLiteral("Status"))->text(),
-                             QStringLiteral("Type each bound as a number, such as -0.5 or 0.5."));
-                named<QLineEdit>(w, QStringLiteral("Lower bound"))->setText(QStringLiteral("-1"));
-                named<QLineEdit>(w, QStringLiteral("Alpha"))->setText(QStringLiteral("a"));
                 QTRY_COMPARE(
                     named<QLabel>(w, QStringLiteral("Status"))->text(),
-                    QStringLiteral("Type alpha as a number between 0 and 0.5, such as 0.05."));
+                    QStringLiteral("The lower bound must be a number such as -0.5, not \"-\"."));
+                named<QLineEdit>(w, QStringLiteral("Lower bound"))->setText(QStringLiteral("-1"));
+                named<QLineEdit>(w, QStringLiteral("Alpha"))->setText(QStringLiteral("a"));
+                QTRY_COMPARE(named<QLabel>(w, QStringLiteral("Status"))->text(),
+                             QStringLiteral("Alpha must be a number such as 0.05, not \"a\"."));
             }));
         }));
     }

@@ -8,6 +8,7 @@
 
 #include "golden_file.h"
 #include "row_request.h"
+#include "setting_text.h"
 
 namespace tarnwick::planner {
 namespace {
@@ -100,10 +101,23 @@ INSTANTIATE_TEST_SUITE_P(Rows, AcceptedRow, ::testing::ValuesIn(acceptedRows),
 struct Refused {
     const char* name;
     const char* cells;
-    RequestProblem problem;
+    int problem;  // the planner's RequestProblem or the settings' error
 };
 
-using P = RequestProblem;
+// The planner's own refusals by their names; the settings' by their numbers.
+namespace P {
+constexpr int of(RequestProblem problem) { return static_cast<int>(problem); }
+constexpr int unknownQuestion = of(RequestProblem::unknownQuestion);
+constexpr int notANumber = of(RequestProblem::notANumber);
+constexpr int missingValue = of(RequestProblem::missingValue);
+constexpr int unusedValue = of(RequestProblem::unusedValue);
+constexpr int boundsTwice = of(RequestProblem::boundsTwice);
+constexpr int sizeNotWhole = of(RequestProblem::sizeNotWhole);
+constexpr int ratioNotPositive = of(RequestProblem::ratioNotPositive);
+constexpr int sizesDisagree = of(RequestProblem::sizesDisagree);
+constexpr int unknownDesign = settings::error::unknownWord;
+constexpr int boundNotPositive = settings::error::boundNotPositive;
+}  // namespace P
 const Refused refusedRows[] = {
     {"no_question", "sd=1;bound=1;power=0.8", P::unknownQuestion},
     {"unknown_question", "solve=N;sd=1;bound=1;power=0.8", P::unknownQuestion},
@@ -114,7 +128,7 @@ const Refused refusedRows[] = {
     {"not_a_number_text", "solve=n;sd=nan;bound=1;power=0.8", P::notANumber},
     {"no_sd", "solve=n;bound=1;power=0.8", P::missingValue},
     {"no_bounds", "solve=n;sd=1;power=0.8", P::missingValue},
-    {"lower_without_upper", "solve=n;sd=1;lower=-1;power=0.8", P::missingValue},
+    {"lower_without_upper", "solve=n;sd=1;lower=-1;power=0.8", settings::error::boundMissing},
     {"no_target", "solve=n;sd=1;bound=1", P::missingValue},
     {"no_n1", "solve=power;sd=1;bound=1;n2=10", P::missingValue},
     {"bound_and_lower", "solve=n;sd=1;bound=1;lower=-1;upper=1;power=0.8", P::boundsTwice},
@@ -142,8 +156,8 @@ TEST(RefusedRow, GetsOneSentenceWithItsNumber) {
         try {
             readRequest(row(c.cells));
             ADD_FAILURE() << c.name << " accepted";
-        } catch (const RequestError& error) {
-            EXPECT_EQ(error.number(), static_cast<int>(c.problem)) << c.name;
+        } catch (const NumberedError<int>& error) {
+            EXPECT_EQ(error.number(), c.problem) << c.name;
             sentences += std::string("[") + c.name + "]\n" + error.description() + "\n";
         }
     }

@@ -57,7 +57,7 @@ TEST(ReportSettings, RefusesWhatCannotBeUsedWithOneSentence) {
         const char* says;
     };
     const std::vector<Row> rows = {
-        {"AlphaZero", runA, {.alpha = 0}, settings::error::alpha, "between 0 and 0.5"},
+        {"AlphaZero", runA, {.alpha = 0}, settings::error::alpha, "above 0 and below 0.5"},
         {"AlphaHalf", runA, {.alpha = 0.5}, settings::error::alpha, "not 0.5."},
         {"AlphaNaN", runA, {.alpha = NAN}, settings::error::alpha, "not nan."},
         {"BoundsEqual", runA, {.bounds = B{1, 1}}, settings::error::bounds, "below the upper"},

@@ -1,30 +1,50 @@
 #!/usr/bin/env python3
-"""Mutation testing of Tarnwick's engine/report/, desktop/report_window/,
-desktop/figure/ and command_line/tarnwick-batch/ against the CTest tests that exercise each folder.
+"""Mutation testing of Tarnwick, room by room: each room of the folder table
+below against the CTest tests that exercise it.
 
 Each mutant changes one line of one file (a constant nudged, a comparison or
 logical operator flipped, a statement deleted, a sibling name swapped, a
 return value changed), rebuilds incrementally (ninja -j2, only the targets
-the folder's tests need), runs the folder's CTest tests with a timeout,
-records killed / survived / did-not-compile (dnc) and restores the file.
-A survivor is either equivalent (no observable change) or a gap in the tests.
-Extend the folder table below for new rooms (tools/mutation/mutate_newer.py has
-the planning, data, command-line and newer window rooms).
+the room's tests need), runs the room's CTest tests with a timeout, records
+killed / survived / did-not-compile (dnc) and restores the file. A survivor
+is either equivalent (no observable change) or a gap in the tests.
+
+The sample is seeded and spread by code lines: each room gets
+max(MIN_PER_FOLDER, round(TOTAL * its code lines / all code lines)) mutants,
+shared among its files by code lines (largest remainder, so a small file may
+get none); inside a file one mutant per line first. A room's files are its
+.cpp files as they are now, and the headers its entry names. Measure on a
+seed nobody has seen: without --seed, run and list draw a fresh one and
+print it; the results file records it, so a resumed run keeps it.
 
 A .cpp file is mutated with its modification time kept and its object file
 deleted: the Qt targets' AUTOGEN step reruns whenever a source's time
 changes, and would rebuild half the window code for every mutant. Headers
-are rewritten normally (they are in command_line/, which has no AUTOGEN).
+(only those of command-line rooms, which no Qt target sees) are rewritten
+normally; their same_code digest covers every object that ninja's deps list
+for them.
 
 Usage:
-  mutate3.py list                 # print the sampled mutants, run nothing
-  mutate3.py run [--only ID,...]  # run them (resumable: done IDs are skipped)
-  mutate3.py report               # per-file and per-folder score, the survivors
+  mutate.py list   [--seed N] [--total N] [--folders ROOM,...]
+                   # print the sampled mutants, run nothing
+  mutate.py run    [--seed N] [--total N] [--folders ROOM,...] [--only ID,...]
+                   # run them (resumable: done IDs are skipped)
+  mutate.py report # per-file and per-room score, the survivors
 
-Work on a separate clone (SRC, default $TMPDIR/mut3/src), never on your own
-work tree. Results go to MUTATION_RESULTS (default mutation-results.tsv in
-the current folder), logs to MUTATION_LOGS (default mutation-logs/).
+--folders keeps the sample (the quotas are of all rooms) and runs only the
+mutants of the rooms named (engine/report,command_line/table_io); --only
+runs only the mutants named. --total (or MUTATION_TOTAL, default 60) is the
+sample's size over all rooms.
+
+Work on a separate clone (SRC, default $TMPDIR/mutation/src, built in
+SRC/build by: cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+-DTARNWICK_WERROR=ON && ninja -C build), never on your own work tree. Results
+go to MUTATION_RESULTS (default mutation-results.tsv in the current folder),
+logs to MUTATION_LOGS (default mutation-logs/), scratch files to MUTATION_WORK
+(default $TMPDIR/mutation/work); mutants marked equivalent are read from
+MUTATION_EQUIVALENT (default mutation-equivalent.txt: an ID a line, then why).
 """
+import argparse
 import hashlib
 import os
 import random
@@ -33,56 +53,157 @@ import subprocess
 import sys
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-SRC = os.environ.get("SRC", os.path.join(os.environ.get("TMPDIR", "/tmp"), "mut3/src"))
+SRC = os.environ.get("SRC", os.path.join(os.environ.get("TMPDIR", "/tmp"), "mutation/src"))
+WORK = os.environ.get("MUTATION_WORK", os.path.join(os.environ.get("TMPDIR", "/tmp"), "mutation/work"))
 BUILD = os.path.join(SRC, "build")
 RESULTS = os.environ.get("MUTATION_RESULTS", "mutation-results.tsv")
 LOGDIR = os.environ.get("MUTATION_LOGS", "mutation-logs")
-SEED = 20250612
-TOTAL = 120
-MIN_PER_FILE = 3
+SEED = None  # set from --seed, the results file, or a fresh draw
+TOTAL = int(os.environ.get("MUTATION_TOTAL", "60"))
+MIN_PER_FOLDER = 5
 TEST_TIMEOUT = 60      # seconds per CTest test
 OUTER_TIMEOUT = 300    # seconds for the whole ctest run of one mutant
 
-BATCH_TESTS = r"BatchAgreesWithWindow\.|BatchOutput\.|BatchExitStatus\.|CommandLine\.|Cases/MalformedInput\."
+# CTest names of each test executable (gtest_discover_tests names them by
+# suite; the parameterised ones carry "  # GetParam() = ..." after the name).
+PLAN_TESTS = (r"SizeSearch\.|SecondGroupSize\.|WholeSize\.|Power\.|SmallestBound\.|"
+              r"Grid/PowerAgainstOracle\.|Grid/SizeAgainstOracle\.|Grid/BoundAgainstOracle\.|"
+              r"Input/Refusal\.")
+REPORT_TESTS = (r"Report\.|Report/|ApaFormat\.|ReportText\.|NoncentralityInterval\.|HedgesCorrection\.|"
+                r"NoncentralTCdf\.|Points/FarNoncentrality\.|Edges/NoncentralTCdfEdges\.")
+# planner_tests; CommandLine. and Cases/MalformedInput. also select batch_tests' own.
+PLANNER_TESTS = (r"ShownDigits\.|ManPage\.|PlanTable\.|OneCase\.|CommandLine\.|Cases/ShownPower\.|"
+                 r"Cases/ShownBound\.|Cases/PowerInTheSentence\.|Rows/AcceptedRow\.|Rows/RefusedRow\.|"
+                 r"Cases/MalformedInput\.|Cases/UsageError\.")
+BATCH_TESTS = (r"BatchAgreesWithWindow\.|BatchOutput\.|BatchExitStatus\.|Golden\.|Dialect\.|"
+               r"FullDigits\.|CommandLine\.|OutputTargetStreams\.|ClosedStandardStreams\.|"
+               r"Interruption\.|DecimalComma\.|Cases/Dialect\.|Cases/Utf8\.|Cases/MalformedInput\.|"
+               r"Cases/OutputTarget\.|Cases/TerminalProgress\.|Cases/CsvQuoting\.|Cases/JsonNumber\.|"
+               r"Cases/DecimalComma\.")
+DATA_TESTS = (r"Matched\.|LongFormat\.|Correlation\.|Shape\.|ScoreCell\.|PlainNumberText\.|Range/Extremes\.|"
+              r"Tables/SideBySide\.|Tables/Shape\.|Inputs/Refused\.")
+SCORES_TESTS = (r"ScoresManPage\.|Rows/EngineAgreement\.|Rows/MalformedTable\.|Rows/UsageErrors\.|"
+                r"Rows/StudyMessages\.|SettingsWithoutBounds\.|JsonLines\.")
+SCORE_REPORT_TESTS = (r"Worked/ShapeTest\.|Quantile\.|Sentences/AgreementTest\.|Agreement\.|"
+                      r"Facts/FactsTest\.|Paragraphs/ParagraphTest\.|Paragraph\.|ScoresLine\.")
+SCORE_ANALYSIS_TESTS = (r"AllAnalyses/|Bootstrap|ExactRankNull|LargeAndTinyScores|R/|RandomCases/|Rank|"
+                        r"Simulated/|SortScores|Yuen")
+# The three programs' streams and signals, and every setting text through every reader.
+STREAMS_TESTS = r"Programs/ProgramStreams\."
+SETTING_TEXTS_TESTS = r"Texts/SettingText\."
+PROGRAM_TARGETS = ["tarnwick-batch", "tarnwick-plan", "tarnwick-scores", "box_driver",
+                   "batch_tests", "planner_tests", "scores_program_tests", "program_streams_tests"]
+PROGRAM_TESTS = "|".join([BATCH_TESTS, PLANNER_TESTS, SCORES_TESTS, STREAMS_TESTS])
+# The table programs' tests: each under half a second here; a mutant that
+# loops forever would otherwise cost minutes.
+QUICK = {"timeout": 10, "outer": 120}
+
+# The one folder table: each room, the targets its tests need, the CTest
+# names that exercise it, and the headers worth mutating beside its .cpp files.
 FOLDERS = {
+    # The report: its own tests, its window and the batch program's report columns.
     "engine/report": {
         "targets": ["report_tests", "report_window_test", "report_command_test",
-                    "tarnwick-batch", "batch_tests"],
-        "tests": r"^(Report\.|Report/|ApaFormat\.|ReportText\.|NoncentralityInterval\.|"
-                 r"HedgesCorrection\.|report_window$|report_command$|" + BATCH_TESTS + ")",
+                    "tarnwick-batch", "batch_tests", "box_driver"],
+        "tests": "^(" + REPORT_TESTS + r"|report_window$|report_command$|" + BATCH_TESTS + ")",
     },
+    # Planning: its own tests, the report's sensitivity bounds (report.cpp
+    # calls smallestBound), the planner program and the window.
+    "engine/planning": {
+        "targets": ["plan_tests", "report_tests", "planner_tests", "tarnwick-plan",
+                    "plan_window_test", "tarnwick-batch", "box_driver", "batch_tests"],
+        "tests": "^(" + PLAN_TESTS + "|" + REPORT_TESTS + "|" + PLANNER_TESTS + "|" + BATCH_TESTS +
+                 r"|plan_window$)",
+    },
+    # The settings a test is asked with and their one reader: every reader's tests.
+    "engine/test_settings": {
+        "targets": ["setting_texts_test", "report_tests", "report_window_test"] + PROGRAM_TARGETS,
+        "tests": "^(" + SETTING_TEXTS_TESTS + "|" + REPORT_TESTS + "|" + PROGRAM_TESTS +
+                 r"|report_window$)",
+    },
+    # Summaries from raw scores: its own tests and the data window's.
+    "engine/data": {
+        "targets": ["data_tests", "ui_data_window_test"],
+        "tests": "^(" + DATA_TESTS + r"|ui_data_window$)",
+    },
+    # The mean and SD of raw scores: the summaries' tests and the score analyses'.
+    "engine/moments": {
+        "targets": ["data_tests", "score_analysis_tests"],
+        "tests": "^(" + DATA_TESTS + "|" + SCORE_ANALYSIS_TESTS + ")",
+    },
+    # The CSV reader and shortest number text: the programs, the data summaries and window.
+    "engine/table_text": dict(QUICK, **{
+        "targets": PROGRAM_TARGETS + ["data_tests", "ui_data_window_test"],
+        "tests": "^(" + PROGRAM_TESTS + "|" + DATA_TESTS + r"|ui_data_window$)",
+    }),
+    # The scores report's words: its own tests and the window that shows them.
+    "engine/score_report": {
+        "targets": ["score_report_tests", "ui_scores_window_test"],
+        "tests": "^(" + SCORE_REPORT_TESTS + r"|ui_scores_window$)",
+    },
+    "command_line/tarnwick-batch": dict(QUICK, **{
+        "targets": ["tarnwick-batch", "batch_tests", "box_driver", "program_streams_tests"],
+        "tests": "^(" + BATCH_TESTS + "|" + STREAMS_TESTS + ")",
+        "headers": ["columns.h"],
+    }),
+    # tarnwick-plan: planner_tests, and batch_tests' progress line of both programs.
+    "command_line/tarnwick-plan": dict(QUICK, **{
+        "targets": ["planner_tests", "tarnwick-plan", "batch_tests", "program_streams_tests"],
+        "tests": "^(" + PLANNER_TESTS + "|" + STREAMS_TESTS + r"|Cases/TerminalProgress\.)",
+        "headers": ["plan_columns.h"],
+    }),
+    "command_line/tarnwick-scores": dict(QUICK, **{
+        "targets": ["tarnwick-scores", "scores_program_tests", "program_streams_tests"],
+        "tests": "^(" + SCORES_TESTS + "|" + STREAMS_TESTS + ")",
+    }),
+    # What the three programs share: all three programs' tests.
+    "command_line/table_program": dict(QUICK, **{
+        "targets": PROGRAM_TARGETS,
+        "tests": "^(" + PROGRAM_TESTS + ")",
+    }),
+    # Tables and files in and out: the programs, the data summaries and the data window.
+    "command_line/table_io": dict(QUICK, **{
+        "targets": PROGRAM_TARGETS + ["data_tests", "ui_data_window_test"],
+        "tests": "^(" + PROGRAM_TESTS + "|" + DATA_TESTS + r"|ui_data_window$)",
+        "headers": ["progress.h"],
+    }),
     "desktop/report_window": {
         "targets": ["report_window_test", "report_command_test", "ui_main_window_test"],
         "tests": r"^(report_window|report_command|ui_main_window)$",
     },
-    # What the windows' figures share: the report window's and the plot's tests.
+    # What the windows' figures share: the report window's, the plot's and the planner's tests.
     "desktop/figure": {
         "targets": ["report_window_test", "plot_drawing_test", "plan_window_test"],
         "tests": r"^(report_window|report_plot_drawing|plan_window)$",
     },
-    "command_line/tarnwick-batch": {
-        "targets": ["tarnwick-batch", "batch_tests", "box_driver"],
-        "tests": "^(" + BATCH_TESTS + ")",
-        # Each batch test takes under half a second on this machine; a mutant
-        # that loops forever would otherwise cost minutes.
-        "timeout": 10, "outer": 120,
+    # The planning window, and the main window that opens it (cmdPlan).
+    "desktop/plan_window": {
+        "targets": ["plan_window_test", "ui_main_window_test"],
+        "tests": r"^(plan_window|ui_main_window)$",
+    },
+    # The data window, and the main window that opens it (cmdData).
+    "desktop/data_window": {
+        "targets": ["ui_data_window_test", "ui_main_window_test", "ui_scores_window_test"],
+        "tests": r"^(ui_data_window|ui_main_window|ui_scores_window)$",
+    },
+    # The scores report window, opened from the data window.
+    "desktop/scores_window": {
+        "targets": ["ui_scores_window_test"],
+        "tests": r"^ui_scores_window$",
+    },
+    # The settings row: both windows that hold it, and every text through it.
+    "desktop/test_settings_row": {
+        "targets": ["report_window_test", "ui_scores_window_test", "setting_texts_test"],
+        "tests": r"^(report_window|ui_scores_window|" + SETTING_TEXTS_TESTS + ")",
     },
 }
 
-FILES = [
-    "engine/report/report.cpp", "engine/report/noncentral_t_interval.cpp",
-    "engine/report/noncentral_t_cdf.cpp", "engine/report/apa_format.cpp",
-    "engine/report/report_text.cpp",
-    "desktop/report_window/equivalence_plot.cpp", "desktop/report_window/frmReport.cpp",
-    "desktop/report_window/report_files.cpp", "desktop/report_window/report_platform.cpp",
-    "desktop/report_window/report_text_view.cpp",
-    "desktop/figure/plot_axis.cpp", "desktop/figure/figure_style.cpp",
-    "desktop/figure/figure_files.cpp", "desktop/figure/clipboard.cpp",
-    "desktop/figure/text_lines.cpp",
-    "command_line/tarnwick-batch/main.cpp", "command_line/tarnwick-batch/row_analysis.cpp",
-    "command_line/tarnwick-batch/table_layout.cpp", "command_line/tarnwick-batch/columns.h",
-]
+
+def room_files(folder):
+    """The room's .cpp files as they are in the clone, then the headers its entry names."""
+    cpp = sorted(name for name in os.listdir(os.path.join(SRC, folder)) if name.endswith(".cpp"))
+    return [folder + "/" + name for name in cpp + FOLDERS[folder].get("headers", [])]
+
 
 # Identifiers with a sibling of the same type: swapping them compiles and
 # changes meaning.
@@ -97,6 +218,10 @@ SIBLING_NAMES = [
     ("STDOUT_FILENO", "STDERR_FILENO"), ("someRowsHaveMessages", "allRowsHaveResults"),
     ("firstShownAfter", "checkEvery"), ("path_", "temporary_"),
     ("boxInputColumns", "boxColumns"), ("meanDiff", "sdMatched"),
+    # The newer folders' siblings.
+    ("lower", "upper"), ("first", "second"), ("below", "above"), ("lowPower", "highPower"),
+    ("bottom", "top"), ("evenZeros", "oddZeros"), ("missingFirst", "missingSecond"),
+    ("group1", "group2"), ("from", "to"), ("left", "right"), ("width", "height"), ("x", "y"),
 ]
 SIBLING = {}
 for a, b in SIBLING_NAMES:
@@ -136,6 +261,18 @@ ENUM_SWAPS = {
     "OutputFormat::csv": "OutputFormat::jsonLines", "OutputFormat::jsonLines": "OutputFormat::csv",
     "names::opMatched": "names::opIndependent", "names::opIndependent": "names::opMatched",
     "names::opWelch": "names::opStudent", "names::opStudent": "names::opWelch",
+    # The newer folders' enums.
+    "CellKind::number": "CellKind::missing", "CellKind::missing": "CellKind::number",
+    "CellKind::notANumber": "CellKind::tooLarge", "CellKind::tooLarge": "CellKind::notANumber",
+    "HeaderRow::present": "HeaderRow::absent", "HeaderRow::absent": "HeaderRow::detect",
+    "HeaderRow::detect": "HeaderRow::present",
+    "Layout::sideBySide": "Layout::longFormat", "Layout::longFormat": "Layout::matched",
+    "Layout::matched": "Layout::sideBySide",
+    "Question::size": "Question::power", "Question::power": "Question::bound",
+    "Question::bound": "Question::size",
+    "CurveAxis::size": "CurveAxis::difference", "CurveAxis::difference": "CurveAxis::size",
+    "InputColumn::lower": "InputColumn::upper", "InputColumn::upper": "InputColumn::lower",
+    "InputColumn::n1": "InputColumn::n2", "InputColumn::n2": "InputColumn::n1",
 }
 
 BINARY_SWAPS = [
@@ -320,19 +457,36 @@ def code_lines(lines):
 
 
 def quotas():
+    """Mutants per file: each folder's share of TOTAL by code lines (at least
+    MIN_PER_FOLDER), split among its files by code lines, largest remainder first."""
     sizes = {}
-    for path in FILES:
+    for path in all_files():
         with open(os.path.join(SRC, path)) as f:
             sizes[path] = code_lines(f.readlines())
     total = sum(sizes.values())
-    return {p: max(MIN_PER_FILE, round(TOTAL * n / total)) for p, n in sizes.items()}, sizes
+    quota = {}
+    for folder in FOLDERS:
+        files = room_files(folder)
+        lines = sum(sizes[p] for p in files)
+        n = max(MIN_PER_FOLDER, round(TOTAL * lines / total))
+        share = {p: n * sizes[p] / lines for p in files}
+        for p in files:
+            quota[p] = int(share[p])
+        left = n - sum(quota[p] for p in files)
+        for p in sorted(files, key=lambda p: (-(share[p] - int(share[p])), files.index(p)))[:left]:
+            quota[p] += 1
+    return quota, sizes
+
+
+def all_files():
+    return [path for folder in FOLDERS for path in room_files(folder)]
 
 
 def sample():
     rng = random.Random(SEED)
     chosen = []
     quota, _ = quotas()
-    for path in FILES:
+    for path in all_files():
         with open(os.path.join(SRC, path)) as f:
             lines = f.readlines()
         cands = candidates(path, lines)
@@ -353,7 +507,7 @@ def sample():
         picked.sort(key=lambda c: (c["line"], c["op"], c["new"]))
         chosen.extend(picked)
     for i, c in enumerate(chosen, 1):
-        c["id"] = "N%03d" % i
+        c["id"] = "M%03d" % i
     return chosen
 
 
@@ -373,18 +527,32 @@ def objects_for(path):
     return found
 
 
+_DEPS = None
+
+
 def header_objects(path):
-    """Objects of the folder (a header's mutant may change any of them)."""
-    found = []
-    for dirpath, _, files in os.walk(os.path.join(BUILD, os.path.dirname(path))):
-        found += [os.path.join(dirpath, n) for n in files if n.endswith(".o")]
-    return sorted(found)
+    """The objects whose recorded dependencies (ninja -t deps) include the header."""
+    global _DEPS
+    if _DEPS is None:
+        out = subprocess.run(["ninja", "-C", BUILD, "-t", "deps"], capture_output=True,
+                             text=True).stdout
+        _DEPS, target = {}, None
+        for line in out.split("\n"):
+            if line and not line.startswith(" "):
+                target = line.split(":")[0]
+                _DEPS[target] = set()
+            elif line.strip() and target:
+                dep = line.strip()
+                _DEPS[target].add(os.path.normpath(os.path.join(BUILD, dep)))
+    header = os.path.normpath(os.path.join(SRC, path))
+    return sorted(os.path.join(BUILD, t) for t, deps in _DEPS.items()
+                  if t.endswith(".o") and header in deps)
 
 
 def object_digest(path):
     objs = objects_for(path) if path.endswith(".cpp") else header_objects(path)
     h = hashlib.md5()
-    tmp = os.path.join(os.environ.get("TMPDIR", "/tmp"), "mut3", "stripped.o")
+    tmp = os.path.join(WORK, "stripped.o")
     for p in sorted(objs):
         r = subprocess.run(["objcopy", "--strip-debug", p, tmp], capture_output=True)
         if r.returncode != 0:
@@ -430,7 +598,16 @@ def done_ids():
     if not os.path.exists(RESULTS):
         return set()
     with open(RESULTS) as f:
-        return {line.split("\t")[0] for line in f if line.startswith("N")}
+        return {line.split("\t")[0] for line in f if line.startswith("M")}
+
+
+def recorded_sample():
+    """The seed and total a results file was begun with, or None."""
+    if not os.path.exists(RESULTS):
+        return None
+    with open(RESULTS) as f:
+        m = re.match(r"# seed (\d+) total (\d+)", f.readline())
+    return (int(m.group(1)), int(m.group(2))) if m else None
 
 
 def write_source(path, text, mtime=None):
@@ -440,12 +617,13 @@ def write_source(path, text, mtime=None):
         os.utime(path, ns=(mtime, mtime))
 
 
-def cmd_run(only=None):
+def cmd_run(only=None, folders=None):
     os.makedirs(LOGDIR, exist_ok=True)
     # A run killed mid-mutant leaves the mutant in place: start from the commit.
     subprocess.run(["git", "-C", SRC, "checkout", "--"] + list(FOLDERS), check=True)
     mutants = sample()
-    marker = os.path.join(os.environ.get("TMPDIR", "/tmp"), "mut3", "current-mutant")
+    os.makedirs(WORK, exist_ok=True)
+    marker = os.path.join(WORK, "current-mutant")
     if os.path.exists(marker):
         with open(marker) as f:
             interrupted = f.read().strip()
@@ -456,22 +634,30 @@ def cmd_run(only=None):
             os.utime(os.path.join(SRC, interrupted))
         os.remove(marker)
     baseline = {}
+    # With --only, the clean build and tests are those of the chosen mutants' folders.
+    wanted = [m for m in mutants
+              if (not only or m["id"] in only) and (not folders or folder_of(m["file"]) in folders)]
+    chosen = {folder_of(m["file"]) for m in wanted}
     for folder, room in FOLDERS.items():
+        if folder not in chosen:
+            continue
         ok, log = build(room["targets"])
         if not ok:
             sys.exit("clean build fails:\n" + log)
-        passed, failed, ran = run_tests(room["tests"], os.path.join(LOGDIR, "clean-%s.log" % folder))
+        passed, failed, ran = run_tests(room["tests"], os.path.join(LOGDIR, "clean-%s.log" % folder.replace("/", "-")))
         if not passed or ran == 0:
             sys.exit("clean tests of %s fail (%d ran): %s" % (folder, ran, failed))
         print("clean %s: %d tests pass" % (folder, ran), flush=True)
-    for path in FILES:
-        baseline[path] = object_digest(path)
+    for path in all_files():
+        if folder_of(path) in chosen:
+            baseline[path] = object_digest(path)
     done = done_ids()
     if not os.path.exists(RESULTS):
         with open(RESULTS, "w") as f:
+            f.write("# seed %d total %d\n" % (SEED, TOTAL))
             f.write("id\tfile\tline\top\tstatus\tseconds\tsame_code\tkilled_by\told\tnew\n")
-    for m in mutants:
-        if m["id"] in done or (only and m["id"] not in only):
+    for m in wanted:
+        if m["id"] in done:
             continue
         path = os.path.join(SRC, m["file"])
         room = FOLDERS[folder_of(m["file"])]
@@ -494,6 +680,8 @@ def cmd_run(only=None):
             ok, log = build(room["targets"])
             if not ok:
                 status = "dnc"
+                with open(os.path.join(LOGDIR, m["id"] + ".build.log"), "w") as f:
+                    f.write(log)
             else:
                 same = "yes" if object_digest(m["file"]) == baseline[m["file"]] else "no"
                 passed, killed_by, ran = run_tests(room["tests"], os.path.join(LOGDIR, m["id"] + ".log"),
@@ -516,14 +704,19 @@ def cmd_run(only=None):
         print("%s %-32s %4d %-5s %-8s %5.1fs %s" % (m["id"], m["file"], m["line"], m["op"], status, secs,
                                                    len(killed_by)), flush=True)
     # Leave a clean build behind.
-    for room in FOLDERS.values():
-        build(room["targets"])
+    for folder, room in FOLDERS.items():
+        if folder in chosen:
+            build(room["targets"])
 
 
 def cmd_report():
     rows = []
     with open(RESULTS) as f:
-        header = f.readline().rstrip("\n").split("\t")
+        header = f.readline()
+        if header.startswith("#"):
+            print(header.lstrip("# ").rstrip("\n") + "\n")
+            header = f.readline()
+        header = header.rstrip("\n").split("\t")
         for line in f:
             rows.append(dict(zip(header, line.rstrip("\n").split("\t"))))
     equivalent = set()
@@ -562,21 +755,55 @@ def cmd_report():
                                                                r["same_code"], r["old"], r["new"]))
 
 
-if __name__ == "__main__":
-    what = sys.argv[1] if len(sys.argv) > 1 else "list"
-    if what == "list":
-        q, sizes = quotas()
-        for p in FILES:
-            print("# %-34s %4d code lines, %3d mutants" % (p, sizes[p], q[p]))
-        for m in sample():
-            print("%s %s:%d %s\n   - %s\n   + %s" % (m["id"], m["file"], m["line"], m["op"],
-                                                  m["old"].strip(), m["new"].strip()))
-    elif what == "run":
-        only = None
-        if "--only" in sys.argv:
-            only = set(sys.argv[sys.argv.index("--only") + 1].split(","))
-        cmd_run(only)
-    elif what == "report":
-        cmd_report()
+def choose_sample(arguments):
+    """Sets SEED and TOTAL: those asked for, else those the results file was
+    begun with (a resumed run), else a fresh seed, printed."""
+    global SEED, TOTAL
+    recorded = recorded_sample() if arguments.command == "run" else None
+    if arguments.total is not None:
+        TOTAL = arguments.total
+    if arguments.seed is not None:
+        SEED = arguments.seed
+    elif recorded:
+        SEED, TOTAL = recorded
     else:
-        sys.exit(__doc__)
+        SEED = random.SystemRandom().randrange(1, 2**31)
+    if recorded and recorded != (SEED, TOTAL):
+        sys.exit("%s was begun with seed %d and total %d: resume with those, or give another "
+                 "MUTATION_RESULTS" % (RESULTS, recorded[0], recorded[1]))
+    print("# seed %d, total %d" % (SEED, TOTAL), flush=True)
+
+
+def main():
+    parser = argparse.ArgumentParser(description="One-line mutants of Tarnwick's rooms, each "
+                                     "rebuilt and run against the room's tests.",
+                                     epilog="See the module's docstring for the environment.")
+    parser.add_argument("command", choices=["list", "run", "report"])
+    parser.add_argument("--seed", type=int, help="the sample's seed (default: a fresh one, printed)")
+    parser.add_argument("--total", type=int, help="mutants over all rooms (default MUTATION_TOTAL or 60)")
+    parser.add_argument("--folders", help="run only these rooms' mutants: engine/report,...")
+    parser.add_argument("--only", help="run only these mutants: M001,M007,...")
+    arguments = parser.parse_args()
+    folders = set(arguments.folders.split(",")) if arguments.folders else None
+    unknown = (folders or set()) - set(FOLDERS)
+    if unknown:
+        sys.exit("no such room in the folder table: " + ", ".join(sorted(unknown)))
+    if arguments.command == "report":
+        cmd_report()
+        return
+    choose_sample(arguments)
+    if arguments.command == "list":
+        q, sizes = quotas()
+        for p in all_files():
+            if not folders or folder_of(p) in folders:
+                print("# %-46s %4d code lines, %3d mutants" % (p, sizes[p], q[p]))
+        for m in sample():
+            if not folders or folder_of(m["file"]) in folders:
+                print("%s %s:%d %s\n   - %s\n   + %s" % (m["id"], m["file"], m["line"], m["op"],
+                                                      m["old"].strip(), m["new"].strip()))
+    else:
+        cmd_run(set(arguments.only.split(",")) if arguments.only else None, folders)
+
+
+if __name__ == "__main__":
+    main()
