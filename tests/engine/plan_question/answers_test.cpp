@@ -11,6 +11,7 @@
 
 #include "form_request.h"
 #include "golden_file.h"
+#include "setting_text.h"
 #include "plan_words.h"
 #include "row_request.h"
 #include "shortest_text.h"
@@ -94,6 +95,8 @@ std::string programWords(const Case& c) {
         return fields + "\nprogram: " + answerSentence(a) + "\n";
     } catch (const plan::PlanError& refusal) {
         return "program refused: " + refusal.description() + "\n";
+    } catch (const settings::SettingsError& refusal) {
+        return "program refused: " + refusal.description() + "\n";
     }
 }
 
@@ -105,6 +108,8 @@ std::string windowWords(const Case& c) {
         return "window: " + answerLine(a) + "\npreregistration: " + preregistrationSentence(a) +
                "\n";
     } catch (const plan::PlanError& refusal) {
+        return "window refused: " + refusal.description() + "\n";
+    } catch (const settings::SettingsError& refusal) {
         return "window refused: " + refusal.description() + "\n";
     }
 }
