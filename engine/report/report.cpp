@@ -20,6 +20,7 @@
 #include <utility>
 
 #include "critical_value_memo.h"
+#include "hedges_correction.h"
 #include "noncentral_t_interval.h"
 #include "plan.h"
 #include "run_time_error.h"

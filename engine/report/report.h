@@ -13,21 +13,13 @@
 #include "design.h"
 #include "run_record.h"
 #include "test_settings.h"
+#include "value.h"
 
 namespace tarnwick::report {
 
 using tarnwick::Design;
 
-// A derived value, or the short reason it could not be computed. A value
-// that cannot be computed never stops the report.
-struct Value {
-    std::optional<double> value;
-    std::string whyMissing;  // empty when value is present
-
-    static Value of(double v) { return {v, {}}; }
-    static Value missing(std::string why) { return {std::nullopt, std::move(why)}; }
-    explicit operator bool() const { return value.has_value(); }
-};
+using tarnwick::Value;
 
 enum class Conclusion {
     equivalent,              // equivalent, and not different from zero
