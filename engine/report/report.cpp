@@ -174,32 +174,65 @@ void minimalEffectTest(EquivalenceTest& eq) {
     eq.beyondBounds = eq.tLower < eq.crit05 || eq.tUpper > eq.crit95;
 }
 
-EquivalenceTest equivalenceTest(const OneSidedTests& tests, double difference, const Value& sd) {
+// What the two one-sided tests compared, and their decision: the bounds in
+// raw units, the standard error and df, t against each bound and alpha's
+// critical values. The calculator's are taken over from its record, the
+// verdict included; other settings ask their own (settingsTests).
+struct OneSidedAnswer {
+    double boundLow = 0, boundHigh = 0;
+    double standardError = 0, df = 0;
+    double tUpper = 0, tLower = 0, crit05 = 0, crit95 = 0;
+    bool trivial = false;      // equivalent: both tests significant
+    std::string whyUndecided;  // set: no p value or interval, for this reason
+};
+
+OneSidedAnswer recordedTests(const OneSidedTests& tests) {
+    OneSidedAnswer a;
+    a.boundLow = -tests.bound;
+    a.boundHigh = tests.bound;
+    a.standardError = tests.standardError;
+    a.df = tests.dfUsed;
+    a.tUpper = tests.tUpper;
+    a.tLower = tests.tLower;
+    a.crit05 = tests.crit05;
+    a.crit95 = tests.crit95;
+    a.trivial = tests.trivial;
+    return a;
+}
+
+// The equivalence and minimal-effect tests' p values and intervals from the
+// one-sided tests, by one path whoever asked them.
+EquivalenceTest equivalenceTest(const OneSidedAnswer& a, double difference, const Value& sd) {
     EquivalenceTest eq;
-    eq.boundLow = -tests.bound;
-    eq.boundHigh = tests.bound;
+    eq.boundLow = a.boundLow;
+    eq.boundHigh = a.boundHigh;
     if (sd) {
         const std::string why = "the standardised bound overflows";
-        eq.boundDLow = finiteOr(-tests.bound / *sd.value, why);
-        eq.boundDHigh = finiteOr(tests.bound / *sd.value, why);
+        eq.boundDLow = finiteOr(a.boundLow / *sd.value, why);
+        eq.boundDHigh = finiteOr(a.boundHigh / *sd.value, why);
     } else {
         eq.boundDLow = eq.boundDHigh = sd;
     }
-    eq.standardError = tests.standardError;
-    eq.tUpper = tests.tUpper;
-    eq.tLower = tests.tLower;
-    eq.df = tests.dfUsed;
-    eq.crit05 = tests.crit05;
-    eq.crit95 = tests.crit95;
-    eq.pUpper = probabilityAtMost(tests.tUpper, tests.dfUsed);
-    eq.pLower = probabilityAtLeast(tests.tLower, tests.dfUsed);
+    eq.standardError = a.standardError;
+    eq.df = a.df;
+    eq.tUpper = a.tUpper;
+    eq.tLower = a.tLower;
+    eq.crit05 = a.crit05;
+    eq.crit95 = a.crit95;
+    if (!a.whyUndecided.empty()) {
+        eq.pUpper = eq.pLower = eq.pTost = eq.ciTostLow = eq.ciTostHigh = eq.pMetLower =
+            eq.pMetUpper = eq.pMet = Value::missing(a.whyUndecided);
+        return eq;
+    }
+    eq.pUpper = probabilityAtMost(a.tUpper, a.df);
+    eq.pLower = probabilityAtLeast(a.tLower, a.df);
     eq.pTost = larger(eq.pUpper, eq.pLower);
-    // The critical value the verdict compared with, so that the interval and
-    // the verdict rest on the same number.
-    const double halfWidth = tests.crit95 * tests.standardError;
+    // The critical value the decision compared with, so that the interval and
+    // the decision rest on the same number.
+    const double halfWidth = a.crit95 * a.standardError;
     eq.ciTostLow = finiteOr(difference - halfWidth, "the interval overflows");
     eq.ciTostHigh = finiteOr(difference + halfWidth, "the interval overflows");
-    eq.trivial = tests.trivial;
+    eq.trivial = a.trivial;
     minimalEffectTest(eq);
     return eq;
 }
@@ -215,7 +248,35 @@ struct Question {
 };
 
 // The two one-sided tests as the settings ask them, each decision by t
-// against alpha's critical value. Throws SettingsError for unusable bounds.
+// against alpha's critical value, as the calculator takes its own. Throws
+// SettingsError for unusable bounds.
+OneSidedAnswer settingsTests(const Question& q, const settings::Bounds& raw, double difference) {
+    OneSidedAnswer a;
+    a.boundLow = raw.lower;
+    a.boundHigh = raw.upper;
+    a.standardError = q.standardError;
+    a.df = q.df;
+    a.tUpper = (difference - raw.upper) / q.standardError;
+    a.tLower = (difference - raw.lower) / q.standardError;
+    double critical = NAN;
+    try {
+        critical = memoisedCriticalValue(q.settings->alpha, q.df, 1);
+    } catch (const std::exception& error) {
+        a.whyUndecided = missingBecause("critical value", error).whyMissing;
+        return a;
+    }
+    a.crit05 = -critical;
+    a.crit95 = critical;
+    if (!(q.standardError > 0 && std::isfinite(q.standardError))) {
+        a.whyUndecided = noStandardError;
+        return a;
+    }
+    a.trivial = a.tUpper < a.crit05 && a.tLower > a.crit95;
+    return a;
+}
+
+// The settings' test: their bounds (raw, or converted from SD units with the
+// standardiser), checked, then the one path.
 EquivalenceTest testAtSettings(const Question& q, double difference, const Value& sd,
                                double standardiser) {
     const TestSettings& s = *q.settings;
@@ -224,47 +285,10 @@ EquivalenceTest testAtSettings(const Question& q, double difference, const Value
     checked.bounds = given;
     settings::check(checked);
     const settings::Bounds raw = settings::rawBounds(s, given, standardiser, q.sdName);
-    EquivalenceTest eq;
+    EquivalenceTest eq = equivalenceTest(settingsTests(q, raw, difference), difference, sd);
     eq.boundsFromDelta = !s.bounds;
     eq.boundsConverted = s.units == settings::BoundUnits::sd;
     eq.welchStandardError = q.welchStandardError;
-    eq.boundLow = raw.lower;
-    eq.boundHigh = raw.upper;
-    if (sd) {
-        const std::string why = "the standardised bound overflows";
-        eq.boundDLow = finiteOr(raw.lower / *sd.value, why);
-        eq.boundDHigh = finiteOr(raw.upper / *sd.value, why);
-    } else {
-        eq.boundDLow = eq.boundDHigh = sd;
-    }
-    eq.standardError = q.standardError;
-    eq.df = q.df;
-    const bool defined = q.standardError > 0 && std::isfinite(q.standardError);
-    eq.tUpper = (difference - raw.upper) / q.standardError;
-    eq.tLower = (difference - raw.lower) / q.standardError;
-    double critical = NAN;
-    try {
-        critical = memoisedCriticalValue(s.alpha, q.df, 1);
-    } catch (const std::exception& error) {
-        eq.pUpper = eq.pLower = eq.pTost = eq.ciTostLow = eq.ciTostHigh = eq.pMetLower =
-            eq.pMetUpper = eq.pMet = missingBecause("critical value", error);
-        return eq;
-    }
-    eq.crit05 = -critical;
-    eq.crit95 = critical;
-    if (!defined) {
-        eq.pUpper = eq.pLower = eq.pTost = eq.ciTostLow = eq.ciTostHigh = eq.pMetLower =
-            eq.pMetUpper = eq.pMet = Value::missing(noStandardError);
-        return eq;
-    }
-    eq.pUpper = probabilityAtMost(eq.tUpper, q.df);
-    eq.pLower = probabilityAtLeast(eq.tLower, q.df);
-    eq.pTost = larger(eq.pUpper, eq.pLower);
-    const double halfWidth = critical * q.standardError;
-    eq.ciTostLow = finiteOr(difference - halfWidth, "the interval overflows");
-    eq.ciTostHigh = finiteOr(difference + halfWidth, "the interval overflows");
-    eq.trivial = eq.tUpper < eq.crit05 && eq.tLower > eq.crit95;
-    minimalEffectTest(eq);
     return eq;
 }
 
@@ -299,7 +323,7 @@ DesignReport designReport(Design design, double difference, OrdinaryTest ordinar
         return report;
     }
     report.equivalence = q.calculators
-                             ? equivalenceTest(*tests, difference, report.effect.sd)
+                             ? equivalenceTest(recordedTests(*tests), difference, report.effect.sd)
                              : testAtSettings(q, difference, report.effect.sd, effectInputs.sd);
     // Different from zero by the unrounded two-tailed p, which agrees with the
     // 100(1 - alpha)% interval excluding zero.
