@@ -8,7 +8,7 @@
 // gives C, so the search stops as soon as that prediction (with a margin of
 // 10) is below 1e-13 relative to max(1, |lambda|), or a step is below
 // 1e-12. The 50-digit oracle test measures the result within 1e-12
-// (largest error seen 3e-14). Typically 2 or 3 evaluations per end, each a few
+// (largest error seen 1.0e-13). Typically 2 or 3 evaluations per end, each a few
 // microseconds. The cdf (noncentral_t_cdf.cpp) is evaluated in double: its 15
 // or so digits are ample for 1e-12 in lambda. It reports its errors as a NaN,
 // never by throwing; anything thrown all the same is caught and the end left

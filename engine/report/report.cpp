@@ -61,12 +61,14 @@ const char* const noStandardError = "the standard error is not a positive number
 
 // centre -+ the upper alpha/2 point of Student's t on df, times the standard
 // error: the 100(1 - alpha)% interval.
-std::pair<Value, Value> testInterval(double centre, double standardError, double df,
-                                     double testAlpha) {
+std::pair<Value, Value> testInterval(const EffectScale& scale, double centre, double standardError,
+                                     double df, double testAlpha) {
     try {
         const double halfWidth = memoisedCriticalValue(testAlpha, df, 2) * standardError;
         const std::string why = "the interval overflows";
-        return {finiteOr(centre - halfWidth, why), finiteOr(centre + halfWidth, why)};
+        const double c = scale.toTestScale(centre);
+        return {finiteOr(scale.fromTestScale(c - halfWidth), why),
+                finiteOr(scale.fromTestScale(c + halfWidth), why)};
     } catch (const std::exception& error) {
         Value missing = missingBecause("critical value", error);
         return {missing, missing};
@@ -202,7 +204,8 @@ OneSidedAnswer recordedTests(const OneSidedTests& tests) {
 
 // The equivalence and minimal-effect tests' p values and intervals from the
 // one-sided tests, by one path whoever asked them.
-EquivalenceTest equivalenceTest(const OneSidedAnswer& a, double difference, const Value& sd) {
+EquivalenceTest equivalenceTest(const EffectScale& scale, const OneSidedAnswer& a,
+                                double difference, const Value& sd) {
     EquivalenceTest eq;
     eq.boundLow = a.boundLow;
     eq.boundHigh = a.boundHigh;
@@ -230,8 +233,9 @@ EquivalenceTest equivalenceTest(const OneSidedAnswer& a, double difference, cons
     // The critical value the decision compared with, so that the interval and
     // the decision rest on the same number.
     const double halfWidth = a.crit95 * a.standardError;
-    eq.ciTostLow = finiteOr(difference - halfWidth, "the interval overflows");
-    eq.ciTostHigh = finiteOr(difference + halfWidth, "the interval overflows");
+    const double centre = scale.toTestScale(difference);
+    eq.ciTostLow = finiteOr(scale.fromTestScale(centre - halfWidth), "the interval overflows");
+    eq.ciTostHigh = finiteOr(scale.fromTestScale(centre + halfWidth), "the interval overflows");
     eq.trivial = a.trivial;
     minimalEffectTest(eq);
     return eq;
@@ -239,6 +243,7 @@ EquivalenceTest equivalenceTest(const OneSidedAnswer& a, double difference, cons
 
 // What the settings test against, for one design.
 struct Question {
+    const EffectScale* scale;
     const TestSettings* settings;
     bool calculators;
     std::optional<double> delta;  // the non-trivial difference entered
@@ -256,8 +261,10 @@ OneSidedAnswer settingsTests(const Question& q, const settings::Bounds& raw, dou
     a.boundHigh = raw.upper;
     a.standardError = q.standardError;
     a.df = q.df;
-    a.tUpper = (difference - raw.upper) / q.standardError;
-    a.tLower = (difference - raw.lower) / q.standardError;
+    const EffectScale& scale = *q.scale;
+    const double estimate = scale.toTestScale(difference);
+    a.tUpper = (estimate - scale.toTestScale(raw.upper)) / q.standardError;
+    a.tLower = (estimate - scale.toTestScale(raw.lower)) / q.standardError;
     double critical = NAN;
     try {
         critical = memoisedCriticalValue(q.settings->alpha, q.df, 1);
@@ -285,23 +292,19 @@ EquivalenceTest testAtSettings(const Question& q, double difference, const Value
     checked.bounds = given;
     settings::check(checked);
     const settings::Bounds raw = settings::rawBounds(s, given, standardiser, q.sdName);
-    EquivalenceTest eq = equivalenceTest(settingsTests(q, raw, difference), difference, sd);
+    EquivalenceTest eq =
+        equivalenceTest(*q.scale, settingsTests(q, raw, difference), difference, sd);
     eq.boundsFromDelta = !s.bounds;
     eq.boundsConverted = s.units == settings::BoundUnits::sd;
     eq.welchStandardError = q.welchStandardError;
     return eq;
 }
 
-Conclusion conclude(bool equivalent, bool differentFromZero) {
-    if (equivalent)
-        return differentFromZero ? Conclusion::equivalentAndDifferent : Conclusion::equivalent;
-    return differentFromZero ? Conclusion::different : Conclusion::inconclusive;
-}
-
-Conclusion concludeMinimalEffect(bool beyondBounds, bool differentFromZero) {
-    if (beyondBounds)
-        return differentFromZero ? Conclusion::beyondBoundsAndDifferent : Conclusion::beyondBounds;
-    return differentFromZero ? Conclusion::differentNotBeyondBounds : Conclusion::inconclusive;
+// The two one-sided tests' decision in the question the settings ask.
+TostDecision decisionOf(const EquivalenceTest& eq, settings::Hypothesis hypothesis) {
+    if (hypothesis == settings::Hypothesis::minimalEffect)
+        return eq.beyondBounds ? TostDecision::beyondBounds : TostDecision::notShownBeyondBounds;
+    return eq.trivial ? TostDecision::equivalent : TostDecision::notShownEquivalent;
 }
 
 DesignReport designReport(Design design, double difference, OrdinaryTest ordinary,
@@ -312,7 +315,7 @@ DesignReport designReport(Design design, double difference, OrdinaryTest ordinar
     report.design = design;
     report.difference = difference;
     std::tie(ordinary.ciTestLow, ordinary.ciTestHigh) =
-        testInterval(difference, ordinary.standardError, ordinary.df, s.alpha);
+        testInterval(*q.scale, difference, ordinary.standardError, ordinary.df, s.alpha);
     report.ordinary = ordinary;
     report.effect = effectSize(effectInputs, 1 - 2 * s.alpha);
     report.sensitivity = sensitivity(design, effectInputs, report.effect.sd, s.alpha);
@@ -322,20 +325,19 @@ DesignReport designReport(Design design, double difference, OrdinaryTest ordinar
             "equivalence test and no conclusion.";
         return report;
     }
-    report.equivalence = q.calculators
-                             ? equivalenceTest(recordedTests(*tests), difference, report.effect.sd)
-                             : testAtSettings(q, difference, report.effect.sd, effectInputs.sd);
+    report.equivalence =
+        q.calculators
+            ? equivalenceTest(*q.scale, recordedTests(*tests), difference, report.effect.sd)
+            : testAtSettings(q, difference, report.effect.sd, effectInputs.sd);
     // Different from zero by the unrounded two-tailed p, which agrees with the
     // 100(1 - alpha)% interval excluding zero.
     const bool different = ordinary.p2 < s.alpha;
-    report.conclusion = s.hypothesis == settings::Hypothesis::minimalEffect
-                            ? concludeMinimalEffect(report.equivalence->beyondBounds, different)
-                            : conclude(report.equivalence->trivial, different);
+    report.conclusion = conclusionOf(decisionOf(*report.equivalence, s.hypothesis), different);
     return report;
 }
 
-DesignReport independentReport(const IndependentRecord& r, const TestSettings& s,
-                               bool calculators) {
+DesignReport independentReport(const IndependentRecord& r, const EffectScale& scale,
+                               const TestSettings& s, bool calculators) {
     // Welch's own test is Welch's throughout: its ordinary test too.
     const bool welchOwn = !calculators && s.standardError == settings::StandardError::welch;
     const bool welch = r.welchSelected || welchOwn;
@@ -353,7 +355,8 @@ DesignReport independentReport(const IndependentRecord& r, const TestSettings& s
                               isWholeSizeOfAtLeastTwo(r.n1) && isWholeSizeOfAtLeastTwo(r.n2),
                               r.n1,
                               r.n2};
-    const Question q{&s,
+    const Question q{&scale,
+                     &s,
                      calculators,
                      r.tests ? std::optional<double>(r.tests->bound) : std::nullopt,
                      welchOwn ? r.welchSE : r.sDelta,
@@ -363,7 +366,8 @@ DesignReport independentReport(const IndependentRecord& r, const TestSettings& s
     return designReport(Design::independent, r.diff, ordinary, effect, r.tests, q);
 }
 
-DesignReport matchedReport(const MatchedRecord& r, const TestSettings& s, bool calculators) {
+DesignReport matchedReport(const MatchedRecord& r, const EffectScale& scale, const TestSettings& s,
+                           bool calculators) {
     OrdinaryTest ordinary;
     ordinary.t = r.t;
     ordinary.df = r.df;
@@ -374,7 +378,8 @@ DesignReport matchedReport(const MatchedRecord& r, const TestSettings& s, bool c
     const EffectInputs effect{
         r.meanDiff, r.sdMatched, r.t, r.df, std::sqrt(1 / r.n), isWholeSizeOfAtLeastTwo(r.n), r.n,
         0};
-    const Question q{&s,
+    const Question q{&scale,
+                     &s,
                      calculators,
                      r.tests ? std::optional<double>(r.tests->bound) : std::nullopt,
                      ordinary.standardError,
@@ -400,30 +405,12 @@ std::optional<Report> makeReport(const RunRecord& record, const TestSettings& se
     Report report;
     report.settings = asked;
     report.calculatorSettings = settings::areTheCalculators(asked, delta);
-    report.independent = independentReport(record.independent, asked, report.calculatorSettings);
+    report.independent =
+        independentReport(record.independent, *report.scale, asked, report.calculatorSettings);
     if (record.matched)
-        report.matched = matchedReport(*record.matched, asked, report.calculatorSettings);
+        report.matched =
+            matchedReport(*record.matched, *report.scale, asked, report.calculatorSettings);
     return report;
-}
-
-std::string_view conclusionName(Conclusion conclusion) {
-    switch (conclusion) {
-        case Conclusion::equivalent:
-            return "equivalent";
-        case Conclusion::equivalentAndDifferent:
-            return "equivalent_and_different";
-        case Conclusion::different:
-            return "different";
-        case Conclusion::inconclusive:
-            return "inconclusive";
-        case Conclusion::beyondBoundsAndDifferent:
-            return "beyond_bounds_and_different";
-        case Conclusion::beyondBounds:
-            return "beyond_bounds";
-        case Conclusion::differentNotBeyondBounds:
-            return "different_not_beyond_bounds";
-    }
-    return "inconclusive";
 }
 
 }  // namespace tarnwick::report
