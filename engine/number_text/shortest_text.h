@@ -1,11 +1,23 @@
 #pragma once
-// A double as the shortest text that reads back to the same double: what a
-// script reading our files, or a box filled from data, needs to lose nothing.
+// A double as the shortest text that reads back to the same double.
 
 #include <string>
 
-namespace tarnwick::table_io {
+namespace tarnwick::number_text {
 
+// Rule: the fewest characters that read back to the same double, in fixed
+// or exponent form, whichever is shorter (std::to_chars, so "." in every
+// locale): "0.1", "1e-05", "1.2e+20", "-0", "-129250378318691536".
+// For a script that reads our files and must lose nothing, a box filled from
+// data, and a number a message names as it was given. Users: tarnwick-batch,
+// tarnwick-plan and tarnwick-scores with --digits full; the data room's
+// plainNumberText (before it writes out exponents); the settings' and the
+// planner's refusals naming alpha, a bound or a df.
 std::string shortestText(double value);
 
+}  // namespace tarnwick::number_text
+
+namespace tarnwick::table_io {
+// The name the table programs first knew it by.
+using number_text::shortestText;
 }  // namespace tarnwick::table_io
