@@ -8,18 +8,18 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "score_reading.h"
+#include "study_table.h"
 
 namespace {
 
 void readAs(const std::uint8_t* data, std::size_t size,
-            const tarnwick::scores::ReadOptions& options) {
+            const tarnwick::data::StudyReadOptions& options) {
     std::FILE* input = ::fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
     if (input == nullptr) return;
     try {
-        const auto table = tarnwick::scores::readScoreTable(input, "fuzz", options);
+        const auto table = tarnwick::data::readStudyTable(input, "fuzz", options);
         for (const auto& study : table.studies) {
-            if (options.design == tarnwick::scores::Design::matched &&
+            if (options.design == tarnwick::Design::matched &&
                 study.group1.size() != study.group2.size())
                 std::abort();
             if (study.missing1 < 0 || study.missing2 < 0) std::abort();
@@ -41,9 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;
     // The first byte chooses the options, the rest is the table.
     const std::uint8_t choice = data[0];
-    tarnwick::scores::ReadOptions options;
-    options.design =
-        (choice & 1) ? tarnwick::scores::Design::matched : tarnwick::scores::Design::independent;
+    tarnwick::data::StudyReadOptions options;
+    options.design = (choice & 1) ? tarnwick::Design::matched : tarnwick::Design::independent;
     options.decimalComma = (choice & 2) != 0;
     const char delimiters[] = {0, ',', ';', '\t'};
     options.delimiter = delimiters[(choice >> 2) & 3];

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "csv_reader.h"
-#include "plan_request.h"
+#include "row_request.h"
 
 namespace tarnwick::planner {
 

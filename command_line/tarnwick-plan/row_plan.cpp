@@ -1,16 +1,15 @@
 #include "row_plan.h"
 
-#include "plan_answer.h"
+#include "plan_words.h"
 
 namespace tarnwick::planner {
 
 RowPlan planRow(const RowTexts& texts, Digits digits) {
     RowPlan row;
     try {
-        const Request request = readRequest(texts);
-        const Answer found = answer(request);
-        row.fields = answerFields(request, found, digits);
-        row.sentence = answerSentence(request, found, digits);
+        const Answer found = answer(readRequest(texts), digits);
+        row.fields = answerFields(found);
+        row.sentence = answerSentence(found);
         row.answered = true;
     } catch (const plan::PlanError& error) {
         row.message = error.description();

@@ -4,8 +4,8 @@
 #include <array>
 #include <string>
 
-#include "answer_text.h"
-#include "plan_request.h"
+#include "plan_answer.h"
+#include "row_request.h"
 
 namespace tarnwick::planner {
 

@@ -9,16 +9,20 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 
+#include "analysis_table.h"
 #include "destination.h"
 #include "input_file.h"
 #include "output_writer.h"
 #include "progress.h"
+#include "quoted_field.h"
 #include "score_error.h"
-#include "score_reading.h"
 #include "standard_streams.h"
 #include "study_answer.h"
 #include "study_settings.h"
+#include "study_table.h"
 #include "table_options.h"
 
 namespace {
@@ -40,18 +44,25 @@ struct Options : TableOptions {
     long replicates = 10000;
 };
 
-constexpr const char* footer =
-    R"(INPUT is a table of scores whose first row names the columns: long, with
+// The footer names each analysis's column prefix from the engine's table.
+std::string footer() {
+    std::string prefixes;
+    for (const auto& analysis : tarnwick::score_report::analysisTable())
+        prefixes += (prefixes.empty() ? "" : ", ") + std::string(analysis.name) + "_";
+    return R"(INPUT is a table of scores whose first row names the columns: long, with
 "group" and "score" (and "pair" for matched scores), or wide, with two score
-columns (matched scores pair by row); "study" optionally splits it into
-studies. Missing scores are empty, NA, . or NaN. One row of answers a study:
+columns (matched scores pair by row; a first row holding a number is data,
+its columns then "Column 1" and "Column 2"); "study" optionally splits it
+into studies. Missing scores are empty, NA, . or NaN. One row of answers a study:
 study group1 group2 n1 n2 missing1 missing2 alpha lower upper, then for each
-analysis (normal_, rank_, trimmed_, bootstrap_) estimate ci_low ci_high
+analysis ()" +
+           prefixes + R"() estimate ci_low ci_high
 p_lower p_upper p conclusion method, then message.
 
 Exit status: 0 every study answered; 1 some studies have a message (all rows
 are written); 2 usage error, unreadable input or malformed table, reported
 as FILE:LINE: what is wrong (FILE is <stdin> for standard input).)";
+}
 
 char delimiterOf(const Options& options) {
     if (options.delimiter.empty()) return 0;
@@ -125,19 +136,20 @@ int run(const Options& options) {
                               options.decimalComma);
     }
     const InputFile input(options.input);
-    ReadOptions read;
+    tarnwick::data::StudyReadOptions read;
     read.design = options.design == "matched" ? Design::matched : Design::independent;
     read.delimiter = delimiterOf(options);
     read.decimalComma = options.decimalComma;
-    const ScoreTable scores = readScoreTable(input.stream(), input.name(), read);
+    const tarnwick::data::StudyTable scores =
+        tarnwick::data::readStudyTable(input.stream(), input.name(), read);
 
+    std::unordered_set<std::string_view> named;
+    for (const tarnwick::data::Study& study : scores.studies)
+        named.insert(study.name);
     for (const auto& [name, row] : table.rows()) {
-        bool found = false;
-        for (const Study& study : scores.studies)
-            found = found || study.name == name;
-        if (!found)
-            std::cerr << "tarnwick-scores: note: the settings of study \"" << name
-                      << "\" are not used: no scores name it\n";
+        if (!named.contains(name))
+            std::cerr << "tarnwick-scores: note: the settings of study " << quotedField(name)
+                      << " are not used: no scores name it\n";
     }
 
     const sa::BootstrapSettings bootstrap{options.replicates, options.seed};
@@ -145,7 +157,7 @@ int run(const Options& options) {
     AnswerSink sink(destination.stream(), options.format.empty() ? "csv" : options.format);
     Progress progress("tarnwick-scores", destination.progressWanted(options.quiet));
     bool someStudyRefused = false;
-    for (const Study& study : scores.studies) {
+    for (const tarnwick::data::Study& study : scores.studies) {
         std::optional<sa::ScoreSettings> settings;
         std::string problem;
         try {
@@ -214,6 +226,6 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(1L, 10000000L))
         ->option_text("B");
     app.set_version_flag("--version", "tarnwick-scores " TARNWICK_VERSION);
-    app.footer(footer);
+    app.footer(footer());
     return parseAndRun(app, argc, argv, options, "tarnwick-scores", [&] { return run(options); });
 }

@@ -1,37 +1,13 @@
 #include "study_answer.h"
 
-#include <charconv>
-
-#include "score_error.h"
-#include "shortest_text.h"
-
 namespace tarnwick::scores {
-namespace {
 
-using namespace score_analysis;
-
-constexpr std::string_view resultColumns[] = {"estimate", "ci_low", "ci_high",    "p_lower",
-                                              "p_upper",  "p",      "conclusion", "method"};
-
-}  // namespace
-
-std::string_view analysisName(Analysis analysis) {
-    switch (analysis) {
-        case Analysis::normal:
-            return "normal";
-        case Analysis::rank:
-            return "rank";
-        case Analysis::trimmed:
-            return "trimmed";
-        case Analysis::bootstrap:
-            break;
-    }
-    return "bootstrap";
-}
+using score_report::numberText;
 
 StudyAnswer answerStudy(const Study& study, Design design,
-                        const std::optional<ScoreSettings>& settings,
-                        const std::string& settingsProblem, const BootstrapSettings& bootstrap) {
+                        const std::optional<score_analysis::ScoreSettings>& settings,
+                        const std::string& settingsProblem,
+                        const score_analysis::BootstrapSettings& bootstrap) {
     StudyAnswer answer;
     answer.settings = settings;
     if (!study.problem.empty()) {
@@ -44,46 +20,19 @@ StudyAnswer answerStudy(const Study& study, Design design,
     }
     // Each analysis stands alone: trimmed means may have nothing left to
     // spread where the ranks still answer, and the row says which failed.
-    std::vector<std::pair<Analysis, std::string>> failures;
-    for (Analysis analysis : analyses) {
-        try {
-            answer.results[static_cast<std::size_t>(analysis)] =
-                runAnalysis(analysis, study.group1, study.group2, design == Design::matched,
-                            *settings, bootstrap);
-        } catch (const ScoreError& error) {
-            failures.emplace_back(analysis, error.description());
-        }
-    }
-    bool oneReason = failures.size() == analyses.size();
-    for (const auto& failure : failures)
-        oneReason = oneReason && failure.second == failures.front().second;
-    if (oneReason) {
-        answer.message = failures.front().second;
-        return answer;
-    }
-    for (const auto& [analysis, description] : failures) {
-        if (!answer.message.empty()) answer.message += " ";
-        answer.message += std::string(analysisName(analysis)) + ": " + description;
-    }
+    answer.answers = score_report::analyseScores(study.group1, study.group2,
+                                                 design == Design::matched, *settings, bootstrap);
+    answer.answers->label1 = study.label1;
+    answer.answers->label2 = study.label2;
+    answer.message = score_report::analysisProblems(*answer.answers);
     return answer;
-}
-
-std::string numberText(double value, Digits digits) {
-    if (value == 0) value = 0;  // no "-0"
-    if (digits == Digits::full) return table_io::shortestText(value);
-    char buffer[32];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-    return std::string(buffer, end.ptr);
 }
 
 std::vector<std::string> answerColumns() {
     std::vector<std::string> columns = {"study",    "group1",   "group2", "n1",    "n2",
                                         "missing1", "missing2", "alpha",  "lower", "upper"};
-    for (Analysis analysis : analyses) {
-        for (std::string_view column : resultColumns)
-            columns.push_back(std::string(analysisName(analysis)) + "_" + std::string(column));
-    }
+    for (std::string& column : score_report::analysisColumns())
+        columns.push_back(std::move(column));
     columns.emplace_back("message");
     return columns;
 }
@@ -106,16 +55,11 @@ std::vector<AnswerField> answerFields(const Study& study, const StudyAnswer& ans
     } else {
         fields.resize(fields.size() + 3);
     }
-    for (const auto& result : answer.results) {
-        if (!result) {
-            fields.resize(fields.size() + std::size(resultColumns));
-            continue;
-        }
-        for (double value : {result->estimate, result->low, result->high, result->pLower,
-                             result->pUpper, result->p})
-            fields.push_back(number(value));
-        fields.push_back({std::string(conclusionName(result->conclusion))});
-        fields.push_back({result->notes.text});
+    if (answer.answers) {
+        for (AnswerField& field : score_report::analysisFields(*answer.answers, digits))
+            fields.push_back(std::move(field));
+    } else {
+        fields.resize(fields.size() + score_report::analysisColumns().size());
     }
     fields.push_back({answer.message});
     return fields;
@@ -133,15 +77,7 @@ std::string answerText(const Study& study, const StudyAnswer& answer, Digits dig
                 number(answer.settings->upper) + ", alpha " + number(answer.settings->alpha);
     }
     text += "\n";
-    for (Analysis analysis : analyses) {
-        const auto& result = answer.results[static_cast<std::size_t>(analysis)];
-        if (!result) continue;
-        text += "  " + std::string(analysisName(analysis)) + ": estimate " +
-                number(result->estimate) + ", " + numberText(100 * result->level, Digits::shown) +
-                "% interval [" + number(result->low) + ", " + number(result->high) + "], p lower " +
-                number(result->pLower) + ", p upper " + number(result->pUpper) + ", p " +
-                number(result->p) + ": " + std::string(conclusionName(result->conclusion)) + "\n";
-    }
+    if (answer.answers) text += score_report::analysisLines(*answer.answers, digits);
     if (!answer.message.empty()) text += "  not answered: " + answer.message + "\n";
     return text;
 }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "csv_reader.h"
+#include "quoted_field.h"
 #include "score_cell.h"
 #include "score_error.h"
 #include "table_options.h"
@@ -14,13 +15,14 @@ namespace {
 using score_analysis::ScoreError;
 using score_analysis::ScoreErrorNumber;
 using table_io::InputError;
+using table_io::quotedField;
 
 std::optional<double> optionNumber(const std::string& text, const char* option) {
     if (text.empty()) return std::nullopt;
     const data::ScoreCell cell = data::readScoreCell(text, '.');
     if (cell.kind != data::CellKind::number)
-        throw command_line::UsageError(std::string(option) + " needs a finite number, not \"" +
-                                       text + "\"");
+        throw command_line::UsageError(std::string(option) + " needs a finite number, not " +
+                                       quotedField(text));
     return cell.value;
 }
 
@@ -74,7 +76,7 @@ SettingsTable::SettingsTable(std::FILE* input, const std::string& fileName, char
             if (record.fields[i] != names[k]) continue;
             if (column[k] != none)
                 throw InputError(fileName, 1,
-                                 "the column \"" + record.fields[i] + "\" appears twice");
+                                 "the column " + quotedField(record.fields[i]) + " appears twice");
             column[k] = i;
         }
     }
@@ -87,15 +89,22 @@ SettingsTable::SettingsTable(std::FILE* input, const std::string& fileName, char
         const auto cell = [&](std::size_t k) -> std::optional<double> {
             if (column[k] == none || column[k] >= record.fields.size()) return std::nullopt;
             const std::string& text = record.fields[column[k]];
+            // Only an empty cell leaves the value to the options; NA, NaN and "." in
+            // a settings row are refused as the options refuse them.
+            if (data::trimmed(text).empty()) return std::nullopt;
             const data::ScoreCell read = data::readScoreCell(text, mark);
-            if (read.kind == data::CellKind::missing) return std::nullopt;
             if (read.kind != data::CellKind::number)
-                throw InputError(
-                    fileName, record.line,
-                    std::string("\"") + names[k] + "\" is \"" + text + "\", not a finite number");
+                throw InputError(fileName, record.line,
+                                 std::string("\"") + names[k] + "\" is " + quotedField(text) +
+                                     ", not a finite number" +
+                                     (read.kind == data::CellKind::missing
+                                          ? "; leave the cell empty for the options' value"
+                                          : ""));
             return read.value;
         };
-        const std::string study = column[0] < record.fields.size() ? record.fields[column[0]] : "";
+        // Trimmed as the scores' study names are.
+        const std::string study(
+            data::trimmed(column[0] < record.fields.size() ? record.fields[column[0]] : ""));
         const auto bound = cell(1), lower = cell(2), upper = cell(3);
         if (bound && (lower || upper))
             throw InputError(fileName, record.line,
@@ -107,7 +116,7 @@ SettingsTable::SettingsTable(std::FILE* input, const std::string& fileName, char
         given.alpha = cell(4);
         if (!rows_.emplace(study, given).second)
             throw InputError(fileName, record.line,
-                             "the study \"" + study + "\" has a second row of settings");
+                             "the study " + quotedField(study) + " has a second row of settings");
     }
 }
 

@@ -182,7 +182,8 @@ void frmBrevant::cmdDoIt_Click() {
 void frmBrevant::cmdNew_Click() {
     const QList<QLineEdit*> boxes = findChildren<QLineEdit*>();
     for (QLineEdit* box : boxes) {
-        box->clear();
+        // Not the boxes of the data and planning windows, which are children too.
+        if (box->window() == this) box->clear();
     }
     ui.opIndependent->setChecked(true);
     switchOff(*ui.TxtSDMatched);
@@ -217,7 +218,8 @@ void frmBrevant::cmdReport_Click() {
 
 void frmBrevant::cmdData_Click() {
     if (!data_) {
-        data_ = new frmData(*this, platform_.data, this);
+        data_ = new frmData(std::make_unique<WidgetBoxes>(*this, platform_.showMessage),
+                            platform_.data, this);
         letEnterPressFocusedButtons(*data_);
     }
     data_->prepareToOpen();

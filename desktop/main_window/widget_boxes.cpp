@@ -17,13 +17,22 @@ QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The control of that name and type that belongs to the window itself.
+template <typename Control>
+Control* ownControl(QWidget& window, std::string_view name) {
+    for (Control* control : window.findChildren<Control*>(fromUtf8(name))) {
+        if (control->window() == &window) return control;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 WidgetBoxes::WidgetBoxes(QWidget& window, MessagePresenter showMessage)
     : window_(window), showMessage_(std::move(showMessage)) {}
 
 QLineEdit& WidgetBoxes::box(std::string_view name) const {
-    auto* found = window_.findChild<QLineEdit*>(fromUtf8(name));
+    auto* found = ownControl<QLineEdit>(window_, name);
     if (found == nullptr) {
         throw std::out_of_range("the window has no box named " + std::string(name));
     }
@@ -49,12 +58,23 @@ void WidgetBoxes::setTextColour(std::string_view name, Colour colour) {
     target.setAccessibleDescription(colourMeaning(name, colour));
 }
 
-bool WidgetBoxes::isSelected(std::string_view option) const {
-    auto* button = window_.findChild<QAbstractButton*>(fromUtf8(option));
-    if (button == nullptr) {
-        throw std::out_of_range("the window has no option named " + std::string(option));
+QAbstractButton& WidgetBoxes::option(std::string_view name) const {
+    auto* found = ownControl<QAbstractButton>(window_, name);
+    if (found == nullptr) {
+        throw std::out_of_range("the window has no option named " + std::string(name));
     }
-    return button->isChecked();
+    return *found;
+}
+
+bool WidgetBoxes::isSelected(std::string_view name) const { return option(name).isChecked(); }
+
+void WidgetBoxes::select(std::string_view name) {
+    QAbstractButton& button = option(name);
+    if (!button.isChecked()) button.click();
+}
+
+std::string WidgetBoxes::spokenName(std::string_view name) const {
+    return box(name).accessibleName().toStdString();
 }
 
 void WidgetBoxes::showMessage(std::string_view prompt, MessageIcon icon, std::string_view title) {

@@ -9,6 +9,7 @@
 #include "figure_files.h"
 #include "main_window_start.h"
 #include "plan_files.h"
+#include "plan_words.h"
 #include "report_text_view.h"
 
 namespace tarnwick {
@@ -164,7 +165,7 @@ void frmPlan::answerNow() {
     } catch (const plan::PlanError& refusal) {
         // A box still to be filled is a question not yet asked; anything else
         // is a question that has no answer however long one waits.
-        showRefusal(refusal.number() == planner::formError::notANumber
+        showRefusal(refusal.number() == static_cast<int>(planner::RequestProblem::notANumber)
                         ? QStringLiteral("No answer yet.")
                         : QStringLiteral("This question has no answer."),
                     fromStd(refusal.description()));

@@ -10,8 +10,8 @@
 #include <optional>
 
 #include "figure_files.h"
+#include "form_request.h"
 #include "plan_answer.h"
-#include "plan_request.h"
 #include "report_platform.h"
 #include "ui_frmPlan.h"
 
@@ -29,7 +29,7 @@ public:
     // The question as the boxes and choices hold it now.
     planner::PlanForm form() const;
     // The answer shown, if the question has one.
-    const std::optional<planner::PlanAnswer>& shownAnswer() const { return answer_; }
+    const std::optional<planner::Answer>& shownAnswer() const { return answer_; }
 
     // The calculator's numbers as they are now: said beside the boxes when
     // they differ, and taken on request, never silently.
@@ -59,7 +59,7 @@ private:
 
     Ui::frmPlan ui;
     ReportPlatform platform_;
-    std::optional<planner::PlanAnswer> answer_;
+    std::optional<planner::Answer> answer_;
     planner::PlanForm calculator_;
     Announcer* announcer_;
     QTimer announceTimer_;

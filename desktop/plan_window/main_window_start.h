@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "plan_request.h"
+#include "form_request.h"
 
 namespace tarnwick::planner {
 

@@ -11,7 +11,7 @@
 #include <cmath>
 
 #include "figure_style.h"
-#include "plan_answer.h"
+#include "plan_words.h"
 
 namespace tarnwick::planner {
 namespace {

@@ -8,12 +8,12 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 #include <vector>
 
 #include "apa_format.h"
 #include "figure_style.h"
+#include "interval_row.h"
 #include "report_text.h"
 
 namespace tarnwick::report {
@@ -36,8 +36,7 @@ constexpr qreal rowGap = 0.5;
 constexpr qreal tickLabelsHeight = 1.6;  // ticks and their labels under the axis
 constexpr qreal legendSample = 2.2;      // the width of a legend's sample, then a gap
 constexpr qreal legendTextLeft = legendSample + 0.6;
-constexpr qreal labelGap = 0.3;     // between a bound's label and its line, or the other label
-constexpr qreal thinnestBar = 0.5;  // a 90% interval is drawn at least this wide
+constexpr qreal labelGap = 0.3;  // between a bound's label and its line, or the other label
 constexpr qreal substituteSpare = substituteFontSpare;
 
 std::vector<const DesignReport*> rowsOf(const Report& report) {
@@ -303,42 +302,18 @@ void drawRegion(QPainter& painter, const Layout& at, const Report& report) {
 
 void drawIntervals(QPainter& painter, const Layout& at, const Report& report, std::size_t i) {
     const DesignReport& r = *at.rows()[i];
-    const qreal line = at.line();
-    const qreal y = at.rowCentre(i);
-    // The 90% interval: a thick bar, never so thin that it disappears.
+    figure::IntervalRow row;
+    row.y = at.rowCentre(i);
+    // The 90% interval as the bar, the 95% interval over it, where Welch's
+    // df can make the 90% bar the wider.
     if (r.equivalence && r.equivalence->ciTostLow && r.equivalence->ciTostHigh) {
-        qreal a = at.x(*r.equivalence->ciTostLow.value);
-        qreal b = at.x(*r.equivalence->ciTostHigh.value);
-        if (b - a < thinnestBar * line) {
-            const qreal middle = (a + b) / 2;
-            a = middle - thinnestBar * line / 2;
-            b = middle + thinnestBar * line / 2;
-        }
-        painter.fillRect(QRectF(QPointF(a, y - 0.22 * line), QPointF(b, y + 0.22 * line)),
-                         decisionColour(report, r));
+        row.bar = {at.x(*r.equivalence->ciTostLow.value), at.x(*r.equivalence->ciTostHigh.value)};
+        row.barColour = decisionColour(report, r);
     }
-    // The 95% interval over it: a thin line with end ticks, visible also
-    // where the 90% bar is the wider (Welch's df).
-    if (r.ordinary.ciTestLow && r.ordinary.ciTestHigh) {
-        const qreal a = at.x(*r.ordinary.ciTestLow.value), b = at.x(*r.ordinary.ciTestHigh.value);
-        painter.setPen(pen(ink, figure::markLineWidth(line)));
-        painter.drawLine(QPointF(a, y), QPointF(b, y));
-        painter.drawLine(QPointF(a, y - 0.35 * line), QPointF(a, y + 0.35 * line));
-        painter.drawLine(QPointF(b, y - 0.35 * line), QPointF(b, y + 0.35 * line));
-    }
-    // The point estimate on top: an open diamond, so that the intervals show
-    // through it however short they are.
-    const qreal d = 0.34 * line;
-    const QPointF c(at.x(r.difference), y);
-    QPainterPath diamond;
-    diamond.moveTo(c + QPointF(0, -d));
-    diamond.lineTo(c + QPointF(d, 0));
-    diamond.lineTo(c + QPointF(0, d));
-    diamond.lineTo(c + QPointF(-d, 0));
-    diamond.closeSubpath();
-    painter.setPen(pen(ink, line / 10));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(diamond);
+    if (r.ordinary.ciTestLow && r.ordinary.ciTestHigh)
+        row.whiskers = {at.x(*r.ordinary.ciTestLow.value), at.x(*r.ordinary.ciTestHigh.value)};
+    row.estimate = at.x(r.difference);
+    figure::drawIntervalRow(painter, row, at.line(), figure::equivalencePlotRow);
 }
 
 // The line of no effect: 0 for a difference.

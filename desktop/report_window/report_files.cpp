@@ -8,16 +8,6 @@
 namespace tarnwick::report {
 namespace {
 
-const QList<figure::FileKind>& fileKinds() {
-    static const QList<figure::FileKind> kinds = {
-        {SaveFormat::pdf, QStringLiteral("PDF, text and plot (*.pdf)"), QStringLiteral("pdf")},
-        {SaveFormat::png, QStringLiteral("PNG image of the plot (*.png)"), QStringLiteral("png")},
-        {SaveFormat::svg, QStringLiteral("SVG image of the plot (*.svg)"), QStringLiteral("svg")},
-        {SaveFormat::text, QStringLiteral("Plain text (*.txt)"), QStringLiteral("txt")},
-    };
-    return kinds;
-}
-
 // The plot is drawn this many line heights wide in the images.
 constexpr qreal plotWidthInLines = 44;
 
@@ -56,16 +46,6 @@ void paintReportPage(QPainter& painter, const QRectF& page, const Report& report
     figure::paintTextAboveFigure(
         painter, page, text, font, equivalencePlotHeight(report, font, painter.device()),
         [&](QPainter& p, const QRectF& area) { paintEquivalencePlot(p, area, report, font); });
-}
-
-QString saveFilters() { return figure::saveFilters(fileKinds()); }
-
-std::optional<SaveFormat> formatOf(const QString& path, const QString& selectedFilter) {
-    return figure::formatOf(path, selectedFilter, fileKinds());
-}
-
-QString withExtension(const QString& path, SaveFormat format) {
-    return figure::withExtension(path, format, fileKinds());
 }
 
 QImage plotImage(const Report& report, const QFont& font, int width, qreal pixelRatio) {

@@ -8,7 +8,6 @@
 #include "clipboard.h"
 #include "enter_on_buttons.h"
 #include "figure_files.h"
-#include "report_files.h"
 #include "save_target.h"
 #include "score_error.h"
 
@@ -187,8 +186,9 @@ figure::Figure frmScores::scoresFigure() const {
     f.title = QStringLiteral("Scores and equivalence intervals");
     f.pageTitle = QStringLiteral("Tarnwick scores report");
     f.description = QStringLiteral(
-        "Each group's scores over its box plot, and the intervals of the normal-theory, "
-        "rank-based, trimmed-means and bootstrap analyses against the bounds, from Tarnwick");
+                        "Each group's scores over its box plot, and the intervals of the %1 "
+                        "analyses against the bounds, from Tarnwick")
+                        .arg(QString::fromStdString(score_report::analysisAdjectives()));
     f.font = font();
     f.widthInLines = figureWidthInLines;
     const scores_window::ScoresPicture picture = *picture_;

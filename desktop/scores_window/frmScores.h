@@ -1,5 +1,5 @@
 #pragma once
-// The scores report: the four analyses of the scores pasted or opened in the
+// The scores report: every analysis of the scores pasted or opened in the
 // data window (normal theory, rank-based, trimmed means, bootstrap-t) asked
 // the question of the settings row, drawn (the scores over their box plots,
 // each analysis's interval against the bounds) and written out, with

@@ -7,12 +7,12 @@
 #include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 
 #include "apa_format.h"
 #include "figure_style.h"
+#include "interval_row.h"
 
 namespace tarnwick::scores_window {
 namespace {
@@ -24,8 +24,7 @@ using figure::neutralGrey;
 using figure::okabeBlue;
 using figure::okabeVermillion;
 using figure::pen;
-using score_report::analyses;
-using score_report::Analysis;
+using score_report::analysisTable;
 
 // Vertical layout, in line heights.
 constexpr qreal textLine = 1.1;
@@ -55,14 +54,6 @@ bool concludes(const score_report::ScoreResult& result) {
     using score_analysis::Conclusion;
     return result.conclusion == Conclusion::equivalent ||
            result.conclusion == Conclusion::beyondBounds;
-}
-
-QString conclusionWords(const ScoresPicture& picture, const score_report::ScoreResult& result) {
-    if (minimalEffect(picture))
-        return concludes(result) ? QStringLiteral("beyond the bounds")
-                                 : QStringLiteral("not shown beyond the bounds");
-    return concludes(result) ? QStringLiteral("equivalent")
-                             : QStringLiteral("equivalence not shown");
 }
 
 QString boundText(const ScoresPicture& picture, double value) {
@@ -117,14 +108,8 @@ FigureTexts figureTexts(const ScoresPicture& picture) {
         QStringLiteral("Each analysis's %1% CI of the difference (%2), bounds %3 and %4")
             .arg(fromStd(report::apa::percent(1 - 2 * s.alpha)), differenceName(picture),
                  boundText(picture, s.lower), boundText(picture, s.upper));
-    for (Analysis analysis : analyses) {
-        const std::string_view title = score_report::analysisTitle(analysis);
-        const QString name = QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
-        const auto& result = answers.outcome(analysis).result;
-        t.analysisCaptions.push_back(result ? name + QStringLiteral(": ") +
-                                                  conclusionWords(picture, *result)
-                                            : name + QStringLiteral(": not computed"));
-    }
+    for (const score_report::AnalysisEntry& analysis : analysisTable())
+        t.analysisCaptions.push_back(fromStd(score_report::figureCaption(answers, analysis)));
     t.intervalsAxisTitle =
         QStringLiteral("Difference in raw units (%1)").arg(differenceName(picture));
     t.intervalsLegend =
@@ -143,7 +128,7 @@ qreal scoresPanelLines(const ScoresPicture& picture) {
 }
 qreal intervalsPanelLines() {
     return textLine + boundGap +
-           static_cast<qreal>(analyses.size()) * (textLine + intervalBar + intervalGap) +
+           static_cast<qreal>(analysisTable().size()) * (textLine + intervalBar + intervalGap) +
            tickLabelsHeight + 2 * textLine;
 }
 
@@ -244,37 +229,24 @@ void paintIntervalsPanel(QPainter& painter, qreal left, qreal right, qreal top,
     y += (textLine + boundGap) * line;
     const qreal rowsTop = y;
     const qreal rowsHeight =
-        static_cast<qreal>(analyses.size()) * (textLine + intervalBar + intervalGap) * line;
+        static_cast<qreal>(analysisTable().size()) * (textLine + intervalBar + intervalGap) * line;
     painter.fillRect(
         QRectF(QPointF(at.x(lower), rowsTop), QPointF(at.x(upper), rowsTop + rowsHeight)),
         figure::regionShade());
     painter.setPen(pen(neutralGrey, figure::axisLineWidth(line)));
     painter.drawLine(QPointF(at.x(0), rowsTop), QPointF(at.x(0), rowsTop + rowsHeight));
-    for (std::size_t a = 0; a < analyses.size(); ++a) {
-        const auto& outcome = answers.outcome(analyses[a]);
+    for (std::size_t a = 0; a < answers.outcomes.size(); ++a) {
+        const auto& outcome = answers.outcomes[a];
         writeLine(painter, left, y, line, texts.analysisCaptions[a]);
         y += textLine * line;
         if (outcome.result) {
             const auto& result = *outcome.result;
-            const qreal middle = y + intervalBar * line / 2;
-            // At least a sliver wide, so that an interval of equal ends still shows.
-            const qreal x0 = at.x(result.low), x1 = std::max(at.x(result.high), x0 + line / 8);
-            const qreal thick = 0.5 * line;
-            painter.fillRect(
-                QRectF(QPointF(x0, middle - thick / 2), QPointF(x1, middle + thick / 2)),
-                concludes(result) ? okabeBlue : okabeVermillion);
-            const QPointF c(at.x(result.estimate), middle);
-            const qreal d = 0.45 * line;
-            QPainterPath diamond;
-            diamond.moveTo(c + QPointF(0, -d));
-            diamond.lineTo(c + QPointF(d, 0));
-            diamond.lineTo(c + QPointF(0, d));
-            diamond.lineTo(c + QPointF(-d, 0));
-            diamond.closeSubpath();
-            painter.setPen(pen(ink, line / 10));
-            painter.setBrush(Qt::white);
-            painter.drawPath(diamond);
-            painter.setBrush(Qt::NoBrush);
+            figure::IntervalRow row;
+            row.y = y + intervalBar * line / 2;
+            row.bar = {at.x(result.low), at.x(result.high)};
+            row.barColour = concludes(result) ? okabeBlue : okabeVermillion;
+            row.estimate = at.x(result.estimate);
+            figure::drawIntervalRow(painter, row, line, figure::scoresFigureRow);
         }
         y += (intervalBar + intervalGap) * line;
     }

@@ -66,17 +66,19 @@ char detectDecimalMark(const std::vector<std::vector<std::string>>& rows, char d
     return comma ? ',' : '.';
 }
 
+bool holdsANumber(const std::vector<std::string>& row, char decimalMark) {
+    return std::any_of(row.begin(), row.end(), [decimalMark](const std::string& cell) {
+        return readScoreCell(cell, decimalMark).kind == CellKind::number;
+    });
+}
+
 bool looksLikeHeader(const std::vector<std::vector<std::string>>& rows, char decimalMark) {
     if (rows.size() < 2) return false;
     const auto kindAt = [&](std::size_t row, std::size_t column) {
         return column < rows[row].size() ? readScoreCell(rows[row][column], decimalMark).kind
                                          : CellKind::missing;
     };
-    // A number in the first row makes it data: a stray word beside it is then
-    // reported as a bad cell, not taken for a column's name.
-    for (std::size_t column = 0; column < rows.front().size(); ++column) {
-        if (kindAt(0, column) == CellKind::number) return false;
-    }
+    if (holdsANumber(rows.front(), decimalMark)) return false;
     for (std::size_t column = 0; column < rows.front().size(); ++column) {
         if (kindAt(0, column) != CellKind::notANumber) continue;
         // Mostly numbers below: a mistyped score further down must not turn

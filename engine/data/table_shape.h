@@ -19,6 +19,11 @@ char detectDelimiter(std::string_view text);
 // with a decimal comma, and none as a number with a decimal point; else ".".
 char detectDecimalMark(const std::vector<std::vector<std::string>>& rows, char delimiter);
 
+// True when some cell of the row reads as a number with this decimal mark:
+// such a row is data, never a header, so that a stray word beside a number is
+// reported as a bad cell rather than taken for a column's name.
+bool holdsANumber(const std::vector<std::string>& row, char decimalMark);
+
 // True when the first row holds no number, and some column holds a name in
 // the first row and more numbers than other text below it. A table of one
 // row has no header.

@@ -41,20 +41,22 @@ struct Sizes {
 // The largest size per group a search goes to.
 constexpr long maxSize = 10'000'000;
 
-// The numbers of PlanError, one per kind of input that has no answer.
+// The numbers of PlanError, one per kind of input that has no answer; the
+// room's own range (401 to 419), apart from every other room's.
 namespace error {
-constexpr int alpha = 1;        // alpha outside (0, 0.5)
-constexpr int bounds = 2;       // a bound not finite, or lower >= upper
-constexpr int sd = 3;           // the SD not positive or not finite
-constexpr int size = 4;         // a size below 2 or not whole
-constexpr int targetPower = 5;  // the target power outside (alpha, 1)
+constexpr int alpha = 401;        // alpha outside (0, 0.5)
+constexpr int bounds = 402;       // a bound not finite, or lower >= upper
+constexpr int sd = 403;           // the SD not positive or not finite
+constexpr int size = 404;         // a size below 2 or not whole
+constexpr int targetPower = 405;  // the target power outside (alpha, 1)
 // The true difference not finite, or (for a size) not inside the bounds.
-constexpr int difference = 6;
-constexpr int sizeAboveMaximum = 7;  // a given size above maxSize
-constexpr int sizeNotReached = 8;    // no size up to maxSize reaches the target
-constexpr int ratio = 9;             // the allocation ratio not positive and finite, or too large
-constexpr int overflow = 10;  // a critical value of t beyond the range of doubles (alpha too small)
-constexpr int hypothesis = 11;  // a question the study's hypothesis does not ask
+constexpr int difference = 406;
+constexpr int sizeAboveMaximum = 407;  // a given size above maxSize
+constexpr int sizeNotReached = 408;    // no size up to maxSize reaches the target
+constexpr int ratio = 409;             // the allocation ratio not positive and finite, or too large
+constexpr int overflow =
+    410;  // a critical value of t beyond the range of doubles (alpha too small)
+constexpr int hypothesis = 411;  // a question the study's hypothesis does not ask
 }  // namespace error
 
 // Input that has no answer: a number for programs and one sentence for people.

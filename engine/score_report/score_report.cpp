@@ -5,6 +5,7 @@
 
 #include "apa_format.h"
 #include "rank_analysis.h"
+#include "report_words.h"
 #include "score_error.h"
 
 namespace tarnwick::score_report {
@@ -13,54 +14,24 @@ namespace {
 namespace apa = report::apa;
 using score_analysis::Conclusion;
 using score_analysis::Hypothesis;
-using score_analysis::OneSidedTest;
 using score_analysis::Reference;
+using words::countWord;
+using words::groupedCount;
+using words::joined;
+using words::plural;
 
 bool isEquivalence(const ScoreAnswers& answers) {
     return answers.settings.hypothesis == Hypothesis::equivalence;
 }
 
-std::string countWord(long count) {
-    static constexpr std::string_view words[] = {"no", "one", "two", "three", "four"};
-    if (count >= 0 && count < 5) return std::string(words[count]);
-    return std::to_string(count);
+std::string estimateName(const AnalysisEntry& analysis, const ScoreAnswers& answers) {
+    return std::string(answers.matched ? analysis.estimateMatched : analysis.estimateIndependent) +
+           " (" + answers.label1 + " - " + answers.label2 + ")";
 }
 
-// "10,000": a count people read, never type back.
-std::string groupedCount(long count) {
-    std::string digits = std::to_string(count);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), ",");
-    return digits;
-}
-
-std::string plural(long count, std::string_view one, std::string_view many) {
-    return groupedCount(count) + " " + std::string(count == 1 ? one : many);
-}
-
-// "a", "a and b", "a, b and c".
-std::string joined(const std::vector<std::string>& items, std::string_view last = " and ") {
-    std::string text;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (i > 0) text += i + 1 == items.size() ? std::string(last) : std::string(", ");
-        text += items[i];
-    }
-    return text;
-}
-
-// The adjective the agreement sentence lists analyses by.
-std::string_view analysisAdjective(Analysis analysis) {
-    switch (analysis) {
-        case Analysis::normal:
-            return "normal-theory";
-        case Analysis::rank:
-            return "rank-based";
-        case Analysis::trimmed:
-            return "trimmed-means";
-        case Analysis::bootstrap:
-            break;
-    }
-    return "bootstrap";
+bool concludes(const ScoreResult& result) {
+    return result.conclusion == Conclusion::equivalent ||
+           result.conclusion == Conclusion::beyondBounds;
 }
 
 std::string difference(const ScoreAnswers& answers) {
@@ -77,33 +48,6 @@ std::string boundText(double bound, int decimals) {
 std::string endText(const ScoreAnswers& answers, double end, int decimals) {
     return rawNumber(end, apa::decimalsApartFrom(end, decimals,
                                                  {answers.settings.lower, answers.settings.upper}));
-}
-
-std::string statisticText(Analysis analysis, const ScoreAnswers& answers, const ScoreResult& result,
-                          const OneSidedTest& test) {
-    if (analysis == Analysis::rank) {
-        const bool whole = test.statistic == std::floor(test.statistic);
-        return std::string(answers.matched ? "V" : "W") + " = " +
-               apa::number(test.statistic, whole ? 0 : 1);
-    }
-    if (analysis == Analysis::bootstrap) return "t = " + apa::number(test.statistic, 2);
-    return "t(" + apa::degreesOfFreedom(result.notes.df) + ") = " + apa::number(test.statistic, 2);
-}
-
-std::string estimateName(Analysis analysis, const ScoreAnswers& answers) {
-    const std::string of = " (" + difference(answers) + ")";
-    switch (analysis) {
-        case Analysis::normal:
-        case Analysis::bootstrap:
-            return (answers.matched ? "Mean of the differences" : "Mean difference") + of;
-        case Analysis::rank:
-            return "Hodges-Lehmann shift" + of;
-        case Analysis::trimmed:
-            break;
-    }
-    return (answers.matched ? "20% trimmed mean of the differences"
-                            : "Difference of the 20% trimmed means") +
-           of;
 }
 
 std::string conclusionSentence(const ScoreAnswers& answers, const ScoreResult& result) {
@@ -132,75 +76,6 @@ std::string conclusionSentence(const ScoreAnswers& answers, const ScoreResult& r
             break;
     }
     return "A difference beyond the bounds is not shown" + at + ": " + which + ".";
-}
-
-std::string rankTestReason(const OneSidedTest& test, bool matched) {
-    std::vector<std::string> reasons;
-    if (test.ties) reasons.emplace_back("tied values after the shift");
-    if (test.zeros > 0)
-        reasons.push_back(plural(test.zeros, "difference", "differences") +
-                          " equal to the bound left out");
-    if (reasons.empty())
-        reasons.emplace_back(matched ? "more than 50 pairs" : "more than 50 scores in a group");
-    return joined(reasons);
-}
-
-constexpr std::string_view normalApproximation =
-    "the normal approximation with tie and continuity corrections";
-
-std::string rankMethod(const ScoreAnswers& answers, const ScoreResult& result) {
-    const auto& notes = result.notes;
-    const bool matched = answers.matched;
-    std::string text = "The interval is at ";
-    if (notes.interval == Reference::exact)
-        text += "the exact critical value of the rank distribution.";
-    else
-        text += std::string(normalApproximation) + " (" +
-                (notes.tiesInScores
-                     ? (matched ? "tied differences" : "tied scores")
-                     : (matched ? "more than 50 pairs" : "more than 50 scores in a group")) +
-                ").";
-    const std::string tests = matched ? "Wilcoxon signed-rank test" : "Wilcoxon-Mann-Whitney test";
-    const auto how = [&](const OneSidedTest& test) {
-        return test.reference == Reference::exact ? std::string("exact")
-                                                  : "by " + std::string(normalApproximation) +
-                                                        " (" + rankTestReason(test, matched) + ")";
-    };
-    const std::string lower = how(notes.lower), upper = how(notes.upper);
-    if (lower == upper)
-        text += " Both " + tests + "s are " + lower + ".";
-    else
-        text += " The " + tests + " against the lower bound is " + lower +
-                "; the one against the upper bound is " + upper + ".";
-    return text;
-}
-
-std::string trimmedMethod(const ScoreAnswers& answers, const ScoreResult& result) {
-    const auto& notes = result.notes;
-    const std::string df = "df = " + apa::degreesOfFreedom(notes.df);
-    if (answers.matched)
-        return "Trimmed by " + plural(notes.trimmed1, "difference", "differences") +
-               " from each end; the standard error is from the winsorised variance, " + df + ".";
-    return "Trimmed from each end: " + plural(notes.trimmed1, "score", "scores") + " of " +
-           answers.label1 + " and " + groupedCount(notes.trimmed2) + " of " + answers.label2 +
-           "; Yuen's standard error from the winsorised variances, " + df + ".";
-}
-
-std::string bootstrapMethod(const ScoreResult& result) {
-    const auto& notes = result.notes;
-    std::string text = "Studentised bootstrap with B = " + groupedCount(notes.replicates) +
-                       " replicates, seed " + std::to_string(notes.seed) +
-                       "; each p value is (count + 1) / (B + 1).";
-    if (notes.flatReplicates > 0)
-        text += " " + plural(notes.flatReplicates, "replicate", "replicates") + " had no spread.";
-    return text;
-}
-
-std::string normalMethod(const ScoreAnswers& answers, const ScoreResult& result) {
-    const std::string df = "df = " + apa::degreesOfFreedom(result.notes.df);
-    if (answers.matched)
-        return "Paired t tests: the standard error from the SD of the differences, " + df + ".";
-    return "Welch's t tests: Welch's standard error, " + df + ".";
 }
 
 std::string shapeName(const ScoreAnswers& answers, std::size_t index) {
@@ -234,11 +109,15 @@ std::vector<std::string> partingFacts(const ScoreAnswers& answers,
                                ? "some differences tie"
                                : "scores tie within " +
                                      (tied.size() == 2 ? std::string("both groups") : tied.front());
-        const auto& rank = answers.outcome(Analysis::rank).result;
-        if (rank && rank->notes.tiesInScores && rank->notes.interval == Reference::normal &&
-            answers.n1 <= score_analysis::exactRankLimit &&
-            answers.n2 <= score_analysis::exactRankLimit)
-            fact += ", so the rank-based interval uses the normal approximation";
+        for (const Outcome& outcome : answers.outcomes) {
+            const auto& result = outcome.result;
+            if (outcome.analysis->tiesRuleOutExactInterval && result &&
+                result->notes.tiesInScores && result->notes.interval == Reference::normal &&
+                answers.n1 <= score_analysis::exactRankLimit &&
+                answers.n2 <= score_analysis::exactRankLimit)
+                fact += ", so the " + std::string(outcome.analysis->adjective) +
+                        " interval uses the normal approximation";
+        }
         facts.push_back(fact);
     }
     if (!parting.empty()) {
@@ -254,33 +133,19 @@ std::vector<std::string> partingFacts(const ScoreAnswers& answers,
 
 }  // namespace
 
-std::string_view analysisTitle(Analysis analysis) {
-    switch (analysis) {
-        case Analysis::normal:
-            return "Normal theory";
-        case Analysis::rank:
-            return "Rank-based";
-        case Analysis::trimmed:
-            return "Trimmed means";
-        case Analysis::bootstrap:
-            break;
-    }
-    return "Bootstrap-t";
-}
-
 ScoreAnswers analyseScores(std::span<const double> group1, std::span<const double> group2,
                            bool matched, const ScoreSettings& settings,
                            const BootstrapSettings& bootstrap) {
     ScoreAnswers answers;
+    answers.outcomes = emptyOutcomes();
     answers.matched = matched;
     answers.n1 = static_cast<long>(group1.size());
     answers.n2 = static_cast<long>(group2.size());
     answers.settings = settings;
     answers.bootstrap = bootstrap;
-    for (Analysis analysis : analyses) {
-        Outcome& outcome = answers.outcomes[static_cast<std::size_t>(analysis)];
+    for (Outcome& outcome : answers.outcomes) {
         try {
-            outcome.result = runAnalysis(analysis, group1, group2, matched, settings, bootstrap);
+            outcome.result = outcome.analysis->run(group1, group2, matched, settings, bootstrap);
         } catch (const score_analysis::ScoreError& error) {
             outcome.problem = error.description();
         }
@@ -302,9 +167,11 @@ ScoreAnswers analyseScores(std::span<const double> group1, std::span<const doubl
 }
 
 int rawUnitDecimals(const ScoreAnswers& answers) {
-    const auto& normal = answers.outcome(Analysis::normal).result;
-    if (normal && normal->notes.standardError > 0)
-        return apa::rawDecimals(normal->notes.standardError);
+    for (const Outcome& outcome : answers.outcomes) {
+        const auto& result = outcome.result;
+        if (outcome.analysis->setsRawDecimals && result && result->notes.standardError > 0)
+            return apa::rawDecimals(result->notes.standardError);
+    }
     // Without the t test's SE, a quarter of the narrowest interval stands in.
     double narrowest = 0;
     for (const Outcome& outcome : answers.outcomes) {
@@ -331,9 +198,16 @@ std::string scoresLine(const ScoreAnswers& answers) {
     return text;
 }
 
-std::string analysisParagraph(const ScoreAnswers& answers, Analysis analysis) {
+std::vector<Outcome> emptyOutcomes() {
+    std::vector<Outcome> outcomes;
+    for (const AnalysisEntry& analysis : analysisTable())
+        outcomes.push_back({&analysis, std::nullopt, {}});
+    return outcomes;
+}
+
+std::string analysisParagraph(const ScoreAnswers& answers, const AnalysisEntry& analysis) {
     const Outcome& outcome = answers.outcome(analysis);
-    const std::string title = std::string(analysisTitle(analysis)) + ". ";
+    const std::string title = std::string(analysis.title) + ". ";
     if (!outcome.result) return title + "Not computed: " + outcome.problem;
     const ScoreResult& result = *outcome.result;
     const int decimals = rawUnitDecimals(answers);
@@ -343,67 +217,59 @@ std::string analysisParagraph(const ScoreAnswers& answers, Analysis analysis) {
                        "% CI [" + endText(answers, result.low, decimals) + ", " +
                        endText(answers, result.high, decimals) + "]. ";
     text += "Against the lower bound of " + boundText(answers.settings.lower, decimals) + ", " +
-            statisticText(analysis, answers, result, result.notes.lower) + ", " +
+            analysis.statistic(answers, result, result.notes.lower) + ", " +
             apa::pValue(result.pLower, alpha) + "; against the upper bound of " +
             boundText(answers.settings.upper, decimals) + ", " +
-            statisticText(analysis, answers, result, result.notes.upper) + ", " +
+            analysis.statistic(answers, result, result.notes.upper) + ", " +
             apa::pValue(result.pUpper, alpha) + ". ";
-    text += conclusionSentence(answers, result) + " ";
-    switch (analysis) {
-        case Analysis::normal:
-            text += normalMethod(answers, result);
-            break;
-        case Analysis::rank:
-            text += rankMethod(answers, result);
-            break;
-        case Analysis::trimmed:
-            text += trimmedMethod(answers, result);
-            break;
-        case Analysis::bootstrap:
-            text += bootstrapMethod(result);
-            break;
-    }
-    return text;
+    return text + conclusionSentence(answers, result) + " " + analysis.method(answers, result);
+}
+
+std::string figureCaption(const ScoreAnswers& answers, const AnalysisEntry& analysis) {
+    const auto& result = answers.outcome(analysis).result;
+    std::string text = std::string(analysis.title) + ": ";
+    if (!result) return text + "not computed";
+    if (isEquivalence(answers))
+        return text + (concludes(*result) ? "equivalent" : "equivalence not shown");
+    return text + (concludes(*result) ? "beyond the bounds" : "not shown beyond the bounds");
 }
 
 std::string agreementSentence(const ScoreAnswers& answers) {
     const bool equivalence = isEquivalence(answers);
-    std::vector<Analysis> shown, notShown;
+    std::vector<const AnalysisEntry*> shown, notShown;
     std::vector<double> parting;
-    for (Analysis analysis : analyses) {
-        const auto& result = answers.outcome(analysis).result;
+    for (const Outcome& outcome : answers.outcomes) {
+        const auto& result = outcome.result;
         if (!result) continue;
-        const bool concludes = result->conclusion == Conclusion::equivalent ||
-                               result->conclusion == Conclusion::beyondBounds;
-        (concludes ? shown : notShown).push_back(analysis);
+        (concludes(*result) ? shown : notShown).push_back(outcome.analysis);
         parting.push_back(result->p);
     }
     const long computed = static_cast<long>(shown.size() + notShown.size());
     if (computed == 0) return {};
     const std::string what =
         equivalence ? "equivalence" : "that the difference lies beyond the bounds";
-    const std::string counted =
-        computed == 4 ? "four analyses" : countWord(computed) + " analyses with results";
+    const std::string counted = computed == static_cast<long>(answers.outcomes.size())
+                                    ? countWord(computed) + " analyses"
+                                    : countWord(computed) + " analyses with results";
     if (notShown.empty()) {
         if (computed == 1)
-            return "The one analysis with results, the " +
-                   std::string(analysisAdjective(shown.front())) + ", concludes " + what + ".";
+            return "The one analysis with results, the " + std::string(shown.front()->adjective) +
+                   ", concludes " + what + ".";
         return (computed == 2 ? "Both analyses with results" : "All " + counted) + " conclude " +
                what + ".";
     }
     if (shown.empty()) {
         if (computed == 1)
             return "The one analysis with results, the " +
-                   std::string(analysisAdjective(notShown.front())) + ", does not conclude " +
-                   what + ".";
+                   std::string(notShown.front()->adjective) + ", does not conclude " + what + ".";
         return (computed == 2 ? std::string("Neither of the two analyses with results")
                               : "None of the " + counted) +
                " concludes " + what + ".";
     }
-    const auto listed = [](const std::vector<Analysis>& list) {
+    const auto listed = [](const std::vector<const AnalysisEntry*>& list) {
         std::vector<std::string> names;
-        for (Analysis analysis : list)
-            names.emplace_back(analysisAdjective(analysis));
+        for (const AnalysisEntry* analysis : list)
+            names.emplace_back(analysis->adjective);
         return "the " + joined(names) + (list.size() == 1 ? " analysis" : " analyses");
     };
     std::string first = listed(shown);
@@ -426,7 +292,7 @@ std::string agreementSentence(const ScoreAnswers& answers) {
 
 std::string scoreReportText(const ScoreAnswers& answers) {
     std::string text = scoresLine(answers);
-    for (Analysis analysis : analyses)
+    for (const AnalysisEntry& analysis : analysisTable())
         text += "\n\n" + analysisParagraph(answers, analysis);
     const std::string agreement = agreementSentence(answers);
     if (!agreement.empty()) text += "\n\n" + agreement;

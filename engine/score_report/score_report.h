@@ -1,5 +1,5 @@
 #pragma once
-// The four analyses of one set of raw scores, run side by side, and their
+// The analyses of one set of raw scores (analysis_table.h), run side by side, and their
 // report in words: a line on the scores and the question, one paragraph an
 // analysis (its estimate, interval, both one-sided p values, conclusion and
 // method: exact or normal ranks, the trimming, the bootstrap's B and seed),
@@ -7,14 +7,13 @@
 // themselves show (skew, outliers, ties) where they part. One text for every
 // front end that shows these analyses.
 
-#include <array>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "analysis_choice.h"
+#include "analysis_table.h"
 #include "bootstrap_analysis.h"
 #include "score_result.h"
 #include "score_settings.h"
@@ -22,19 +21,8 @@
 
 namespace tarnwick::score_report {
 
-using score_analysis::BootstrapSettings;
-using score_analysis::ScoreResult;
-using score_analysis::ScoreSettings;
-
-using score_analysis::analyses;
-using score_analysis::Analysis;
-using score_analysis::runAnalysis;
-
-// "Normal theory", "Rank-based", "Trimmed means", "Bootstrap-t": the
-// paragraph's and the plot's name.
-std::string_view analysisTitle(Analysis analysis);
-
 struct Outcome {
+    const AnalysisEntry* analysis = nullptr;
     std::optional<ScoreResult> result;
     std::string problem;  // why there is no result
 };
@@ -45,17 +33,20 @@ struct ScoreAnswers {
     long n1 = 0, n2 = 0;
     ScoreSettings settings;
     BootstrapSettings bootstrap;
-    std::array<Outcome, 4> outcomes;
+    std::vector<Outcome> outcomes;  // one an entry of analysisTable(), in its order
     // Independent: each group's; matched: the differences' alone.
     std::vector<ScoreShape> shapes;
-    const Outcome& outcome(Analysis analysis) const {
-        return outcomes[static_cast<std::size_t>(analysis)];
+    const Outcome& outcome(const AnalysisEntry& analysis) const {
+        return outcomes.at(static_cast<std::size_t>(&analysis - analysisTable().data()));
     }
 };
 
+// Outcomes for every analysis, none computed yet: for answers made by hand.
+std::vector<Outcome> emptyOutcomes();
+
 // Every analysis, each on its own: one that cannot be made (trimmed means
 // with nothing left to spread) leaves the others standing. The settings are
-// checked first by each analysis, so invalid ones give four problems.
+// checked first by each analysis, so invalid ones give every analysis a problem.
 ScoreAnswers analyseScores(std::span<const double> group1, std::span<const double> group2,
                            bool matched, const ScoreSettings& settings,
                            const BootstrapSettings& bootstrap = {});
@@ -64,7 +55,11 @@ ScoreAnswers analyseScores(std::span<const double> group1, std::span<const doubl
 std::string scoresLine(const ScoreAnswers& answers);
 
 // One analysis's paragraph.
-std::string analysisParagraph(const ScoreAnswers& answers, Analysis analysis);
+std::string analysisParagraph(const ScoreAnswers& answers, const AnalysisEntry& analysis);
+
+// The figure's caption of one analysis's interval: its title and conclusion
+// in the words of the test asked ("Rank-based: equivalent"), or "not computed".
+std::string figureCaption(const ScoreAnswers& answers, const AnalysisEntry& analysis);
 
 // How far the analyses that have results agree; where they part, why that
 // can happen and what these scores show. Empty when none has a result.

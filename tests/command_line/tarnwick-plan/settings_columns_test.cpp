@@ -9,8 +9,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "plan_request.h"
 #include "row_plan.h"
+#include "row_request.h"
 
 namespace tarnwick::planner {
 namespace {

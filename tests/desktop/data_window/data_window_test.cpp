@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include <QTest>
 
 #include "box_names.h"
+#include "frmPlan.h"
 #include "ui_test_support.h"
 
 namespace tarnwick {
@@ -888,6 +890,87 @@ private slots:
             QVERIFY(!fill->isEnabled());
             QTRY_VERIFY_WITH_TIMEOUT(
                 summariesShown(data).startsWith(QStringLiteral("Group 1 (a): N = 200001")), 20000);
+        }));
+    }
+
+    // The planning window is the calculator's child too, with design options
+    // of the calculator's names, here set to the other design. The data window
+    // reads and switches the calculator's own, whatever order the children are
+    // searched in: raising the design frame puts it after the planning window.
+    void fillsTheCalculatorNotThePlanningWindow_data() {
+        QTest::addColumn<bool>("calculatorMatched");
+        QTest::addColumn<QString>("scores");
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<BoxTexts>("expected");
+        QTest::newRow("independent calculator, matched scores")
+            << false << QStringLiteral("1,2\n3,5\n4,4\n6,9\n") << 1
+            << BoxTexts{{"TxtMean1", "3.5"},     {"TxtN1", "4"},
+                        {"TxtMean2", "5"},       {"TxtN2", "4"},
+                        {"TxtMeanDiff", "-1.5"}, {"TxtSDMatched", "1.2909944487358056"}};
+        QTest::newRow("matched calculator, independent scores")
+            << true << QStringLiteral("10,7\n12,9\n14,NA\n,11\n,13\n") << 0
+            << BoxTexts{{"TxtMean1", "12"}, {"TxtN1", "3"}, {"TxtMean2", "10"}, {"TxtN2", "4"}};
+    }
+
+    void fillsTheCalculatorNotThePlanningWindow() {
+        QFETCH(bool, calculatorMatched);
+        QFETCH(QString, scores);
+        QFETCH(int, layout);
+        QFETCH(BoxTexts, expected);
+        testing::Recorder recorder;
+        Answers answers;
+        auto window = calculator(recorder, answers);
+        if (calculatorMatched) control<QRadioButton>(*window, "opMatched").click();
+        QTest::mouseClick(&control<QPushButton>(*window, "cmdPlan"), Qt::LeftButton);
+        auto* plan = window->findChild<frmPlan*>();
+        QVERIFY(plan != nullptr && plan->isVisible());
+        control<QRadioButton>(*plan, calculatorMatched ? "opIndependent" : "opMatched").click();
+        control<QGroupBox>(*window, "Frame2").raise();
+        const QString planned = QStringLiteral("Independent: two columns side by side");
+        const QString calculators =
+            calculatorMatched ? QStringLiteral("Matched: two columns paired by row") : planned;
+        const std::vector<testing::BoxSnapshot> planBoxes = testing::snapshot(*plan);
+
+        QString layoutShown;
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            layoutShown = named<QComboBox>(data, QStringLiteral("Layout"))->currentText();
+            pasteAndFill(data, scores, layout);
+        }));
+        QCOMPARE(layoutShown, calculators);
+        QVERIFY(answers.questions.isEmpty());
+        QVERIFY(recorder.messages.empty());
+        for (const auto& [name, text] : expected)
+            QCOMPARE(box(*window, qPrintable(name)).text(), text);
+        QCOMPARE(control<QRadioButton>(*window, "opMatched").isChecked(), !calculatorMatched);
+        QCOMPARE(control<QRadioButton>(*window, "opIndependent").isChecked(), calculatorMatched);
+        QCOMPARE(box(*window, "TxtSDMatched").isEnabled(), !calculatorMatched);
+        // The planning window keeps its own design and boxes.
+        QCOMPARE(control<QRadioButton>(*plan, "opMatched").isChecked(), !calculatorMatched);
+        QVERIFY(testing::snapshot(*plan) == planBoxes);
+    }
+
+    // Start again empties the calculator's boxes only: the data window and the
+    // planning window are its children, and keep what was typed in them.
+    void startAgainLeavesTheOtherWindowsBoxes() {
+        testing::Recorder recorder;
+        Answers answers;
+        auto window = calculator(recorder, answers);
+        box(*window, "TxtMean1").setText(QStringLiteral("10"));
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            named<QLineEdit>(data, QStringLiteral("Correlation r"))->setText(QStringLiteral("0.5"));
+        }));
+        QTest::mouseClick(&control<QPushButton>(*window, "cmdPlan"), Qt::LeftButton);
+        auto* plan = window->findChild<frmPlan*>();
+        QVERIFY(plan != nullptr);
+        const std::vector<testing::BoxSnapshot> planBoxes = testing::snapshot(*plan);
+        QTest::mouseClick(&control<QPushButton>(*window, "cmdNew"), Qt::LeftButton);
+        QVERIFY(box(*window, "TxtMean1").text().isEmpty());
+        QVERIFY(testing::snapshot(*plan) == planBoxes);
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            QCOMPARE(named<QLineEdit>(data, QStringLiteral("Correlation r"))->text(),
+                     QStringLiteral("0.5"));
+            QCOMPARE(named<QLineEdit>(data, QStringLiteral("Group 1 mean"))->text(),
+                     QStringLiteral("10"));
         }));
     }
 

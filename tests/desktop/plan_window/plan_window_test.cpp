@@ -27,8 +27,8 @@
 #include "frmPlan.h"
 #include "main_window_start.h"
 #include "plan.h"
-#include "plan_answer.h"
 #include "plan_files.h"
+#include "plan_words.h"
 #include "power_curve.h"
 #include "recording_device.h"
 #include "report_text_view.h"
@@ -121,7 +121,7 @@ double drawnPower(const planner::CurveData& curve, double x) {
     return std::nan("");
 }
 
-planner::PlanAnswer powerAnswer(bool matched, long n1, long n2, const char* bound) {
+planner::Answer powerAnswer(bool matched, long n1, long n2, const char* bound) {
     planner::PlanForm form;
     form.question = planner::Question::power;
     form.design = matched ? plan::Design::matched : plan::Design::independent;
@@ -156,11 +156,12 @@ Drawing drawn(const planner::CurveData& curve, qreal width) {
     return d;
 }
 
-// tarnwick-plan's answer to one case, with full digits: the columns named.
-QMap<QString, QString> programAnswer(const QStringList& options) {
+// tarnwick-plan's answer to one case, with full digits unless asked: the columns named.
+QMap<QString, QString> programAnswer(const QStringList& options,
+                                     const QString& digits = QStringLiteral("full")) {
     QProcess program;
     program.start(QStringLiteral(PLAN_PROGRAM),
-                  QStringList{"--format", "csv", "--digits", "full"} + options);
+                  QStringList{"--format", "csv", "--digits", digits} + options);
     QMap<QString, QString> columns;
     if (!program.waitForFinished(30000) || program.exitCode() != 0) return columns;
     const QStringList lines =
@@ -283,7 +284,7 @@ private slots:
         study.sd = 1.2;
         const plan::Sizes sizes{40, matched ? 0L : 50L};
         QVERIFY(plan->shownAnswer().has_value());
-        const planner::PlanAnswer& shown = *plan->shownAnswer();
+        const planner::Answer& shown = *plan->shownAnswer();
         if (find == QStringLiteral("Find the sample size")) {
             const plan::SizeAnswer engine = plan::smallestSize(study, 0.9);
             QCOMPARE(shown.sizes, engine.sizes);
@@ -340,7 +341,7 @@ private slots:
     }
 
     void theWordsOfTheExample() {
-        const planner::PlanAnswer a = planner::answer(planner::readForm(exampleForm()));
+        const planner::Answer a = planner::answer(planner::readForm(exampleForm()));
         const std::string n = planner::count(a.sizes.n1);
         const std::string total = planner::count(2 * a.sizes.n1);
         QCOMPARE(planner::answerLine(a), n + " per group (" + total + " in all) give " +
@@ -352,7 +353,7 @@ private slots:
                      n + " participants per group (" + total + " in all).");
         planner::PlanForm matched = exampleForm();
         matched.design = plan::Design::matched;
-        const planner::PlanAnswer m = planner::answer(planner::readForm(matched));
+        const planner::Answer m = planner::answer(planner::readForm(matched));
         QVERIFY(planner::preregistrationSentence(m).ends_with(
             "an SD of the difference scores of 1.20, we will recruit " +
             planner::count(m.sizes.n1) + " pairs."));
@@ -419,10 +420,10 @@ private slots:
         form.upper = "0.6";
         form.n1 = "40";
         form.n2 = std::to_string(n2);
-        const planner::PlanRequest request = planner::readForm(form);
+        const planner::Request request = planner::readForm(form);
         QCOMPARE(request.study.lower, symmetric ? -0.5 : -0.3);
         QCOMPARE(request.study.upper, symmetric ? 0.5 : 0.6);
-        const planner::PlanAnswer a = planner::answer(request);
+        const planner::Answer a = planner::answer(request);
         QVERIFY(QString::fromStdString(planner::answerLine(a)).startsWith(line));
         QVERIFY(QString::fromStdString(planner::preregistrationSentence(a)).contains(bounds));
     }
@@ -550,12 +551,12 @@ private slots:
         planner::PlanForm form = exampleForm();
         form.alpha = alpha.toStdString();
         try {
-            const planner::PlanRequest request = planner::readForm(form);
+            const planner::Request request = planner::readForm(form);
             QVERIFY2(!std::isnan(read), "read although it is not a number");
             QCOMPARE(request.study.alpha, read);
         } catch (const plan::PlanError& refusal) {
             QVERIFY2(std::isnan(read), refusal.what());
-            QCOMPARE(refusal.number(), planner::formError::notANumber);
+            QCOMPARE(refusal.number(), static_cast<int>(planner::RequestProblem::notANumber));
         }
     }
 
@@ -713,7 +714,7 @@ private slots:
         QFETCH(int, n2);
         QFETCH(QString, bound);
         QFETCH(bool, againstSize);
-        const planner::PlanAnswer a = powerAnswer(matched, n1, n2, qPrintable(bound));
+        const planner::Answer a = powerAnswer(matched, n1, n2, qPrintable(bound));
         const auto started = std::chrono::steady_clock::now();
         const planner::CurveData curve = planner::curveOf(
             a, againstSize ? planner::CurveAxis::size : planner::CurveAxis::difference);
@@ -770,7 +771,7 @@ private slots:
         QFETCH(int, n);
         QFETCH(bool, againstSize);
         QFETCH(int, width);
-        const planner::PlanAnswer a = powerAnswer(false, n, n, n > 1000 ? "0.003" : "0.8");
+        const planner::Answer a = powerAnswer(false, n, n, n > 1000 ? "0.003" : "0.8");
         const planner::CurveData curve = planner::curveOf(
             a, againstSize ? planner::CurveAxis::size : planner::CurveAxis::difference);
         const Drawing d = drawn(curve, width);
@@ -1061,6 +1062,16 @@ private slots:
         QTest::newRow("SD units, minimal effect, pairs, power")
             << "Find the power" << true << true << true
             << QStringList{"-0.25", "0.5", "1.5", "2", "25", ""};
+        // Found bounds: the digits written and the power beside them.
+        QTest::newRow("smallest bounds, unequal groups")
+            << "Find the smallest bounds" << false << false << false
+            << QStringList{"", "", "0", "1.2", "40", "50"};
+        QTest::newRow("smallest bounds, pairs, a difference, SD units")
+            << "Find the smallest bounds" << true << false << true
+            << QStringList{"", "", "0.3", "1.5", "30", ""};
+        QTest::newRow("smallest bounds, large SD, small groups")
+            << "Find the smallest bounds" << false << false << false
+            << QStringList{"", "", "0", "300", "12", "12"};
     }
 
     void settingsAnswerAsTarnwickPlanDoes() {
@@ -1078,9 +1089,12 @@ private slots:
         if (matched) choose(named<QRadioButton>(plan, "Matched pairs"));
         if (minimalEffect) choose(named<QRadioButton>(plan, "Minimal-effect test"));
         setChecked(named<QCheckBox>(plan, "Bounds in SD units"), sdUnits);
-        choose(named<QRadioButton>(plan, "Asymmetric bounds"));
-        retype(field(plan, "Lower bound"), typed[0]);
-        retype(field(plan, "Upper bound"), typed[1]);
+        const bool bounds = find == QStringLiteral("Find the smallest bounds");
+        if (!bounds) {
+            choose(named<QRadioButton>(plan, "Asymmetric bounds"));
+            retype(field(plan, "Lower bound"), typed[0]);
+            retype(field(plan, "Upper bound"), typed[1]);
+        }
         retype(field(plan, "Assumed true difference"), typed[2]);
         retype(field(plan, "Standard deviation"), typed[3]);
         const bool size = find == QStringLiteral("Find the sample size");
@@ -1094,10 +1108,15 @@ private slots:
                             "--design",      matched ? "matched" : "independent",
                             "--hypothesis",  minimalEffect ? "minimal_effect" : "equivalence",
                             "--bound-units", sdUnits ? "d" : "raw",
-                            "--lower",       typed[0],
-                            "--upper",       typed[1],
                             "--difference",  typed[2],
                             "--sd",          typed[3]};
+        if (bounds) {
+            options[1] = QStringLiteral("bound");
+            options << "--power"
+                    << "0.9";
+        } else {
+            options << "--lower" << typed[0] << "--upper" << typed[1];
+        }
         if (size) {
             options << "--power"
                     << "0.9";
@@ -1107,13 +1126,30 @@ private slots:
         }
         const QMap<QString, QString> program = programAnswer(options);
         QVERIFY2(program.contains("plan_power"), qPrintable(options.join(' ')));
-        const planner::PlanAnswer& shown = *plan.shownAnswer();
+        const planner::Answer& shown = *plan.shownAnswer();
         QCOMPARE(QString::number(shown.sizes.n1), program["plan_n1"]);
         if (!matched) QCOMPARE(QString::number(shown.sizes.n2), program["plan_n2"]);
-        QCOMPARE(shown.power, program["plan_power"].toDouble());
-        // The raw bounds both used.
-        QCOMPARE(shown.lower, program["plan_lower"].toDouble());
-        QCOMPARE(shown.upper, program["plan_upper"].toDouble());
+        if (bounds) {
+            // Full digits write the root; shown digits the bound the window
+            // writes, with the power at it.
+            QCOMPARE(shown.root, program["plan_upper"].toDouble());
+            const QMap<QString, QString> written = programAnswer(options, "shown");
+            const QString bound = QString::fromStdString(shown.foundBound);
+            QCOMPARE(written["plan_lower"], QStringLiteral("-") + bound);
+            QCOMPARE(written["plan_upper"], bound);
+            QCOMPARE(shown.lower, written["plan_lower"].toDouble());
+            QCOMPARE(shown.upper, written["plan_upper"].toDouble());
+            QCOMPARE(written["plan_power"], QString::fromStdString(plan::powerCut(shown.power, 4)));
+            const QString raw = QStringLiteral("-") + bound + QStringLiteral(" and ") + bound;
+            QVERIFY2(sdUnits ? answerShown(plan).contains(" SD (" + raw + " in raw units) give ")
+                             : answerShown(plan).startsWith("Bounds of " + raw + " give "),
+                     qPrintable(answerShown(plan)));
+        } else {
+            QCOMPARE(shown.power, program["plan_power"].toDouble());
+            // The raw bounds both used.
+            QCOMPARE(shown.lower, program["plan_lower"].toDouble());
+            QCOMPARE(shown.upper, program["plan_upper"].toDouble());
+        }
         // The sentence names the test asked, and the curve is its power.
         const QString sentence =
             named<report::ReportTextView>(plan, "Sentence for a preregistration").report();
@@ -1170,12 +1206,13 @@ private slots:
         setChecked(units, true);
         QVERIFY2(plan.shownAnswer().has_value(), qPrintable(refusalShown(plan)));
         if (sentence.isEmpty()) {
-            // Each unit's bound rounded outward on its own, never narrower
-            // than the one found.
-            const double raw = plan.shownAnswer()->upper;
-            const QString d = QString::fromStdString(plan::boundRoundedOutward(raw / 1.5));
-            const QString r = QString::fromStdString(plan::boundRoundedOutward(raw));
-            QVERIFY(d.toDouble() * 1.5 >= raw && r.toDouble() >= raw);
+            // Each unit's bound rounded outward once, from the root found,
+            // never narrower than it.
+            const double root = plan.shownAnswer()->root;
+            const QString d = QString::fromStdString(plan::boundRoundedOutward(root / 1.5));
+            const QString r = QString::fromStdString(plan::boundRoundedOutward(root));
+            QVERIFY(d.toDouble() * 1.5 >= root && r.toDouble() >= root);
+            QCOMPARE(plan.shownAnswer()->upper, r.toDouble());
             line = "Bounds of -" + d + " and " + d + " SD (-" + r + " and " + r + " in raw units)";
             sentence = "as narrow as -" + d + " and " + d + " SD (-" + r + " and " + r +
                        " in raw units), assuming";

@@ -12,6 +12,7 @@
 #include "box_fixture.h"
 #include "equivalence_plot.h"
 #include "figure_style.h"
+#include "interval_row.h"
 #include "recording_device.h"
 
 Q_DECLARE_METATYPE(tarnwick::testing_support::Inputs)
@@ -255,6 +256,59 @@ private slots:
             ++labels;
         }
         QCOMPARE(labels, static_cast<int>(axis.ticks.size()));
+    }
+
+    // The row both figures draw, in each one's look: a bar too thin to see is
+    // widened (about its middle in the report, rightwards from its low end in
+    // the scores figure), and the diamond is open or white inside.
+    void theIntervalRowKeepsEachFiguresLook_data() {
+        QTest::addColumn<bool>("scores");  // the scores figure's look, else the report's
+        QTest::addColumn<qreal>("low");
+        QTest::addColumn<qreal>("high");
+        QTest::addColumn<qreal>("left");  // the bar as drawn, at a line of 20
+        QTest::addColumn<qreal>("right");
+        QTest::newRow("report, wide") << false << 100.0 << 180.0 << 100.0 << 180.0;
+        QTest::newRow("report, thinner than half a line")
+            << false << 100.0 << 104.0 << 97.0 << 107.0;
+        QTest::newRow("report, equal ends") << false << 100.0 << 100.0 << 95.0 << 105.0;
+        QTest::newRow("report, exactly half a line") << false << 100.0 << 110.0 << 100.0 << 110.0;
+        QTest::newRow("scores, wide") << true << 100.0 << 180.0 << 100.0 << 180.0;
+        QTest::newRow("scores, thinner than an eighth") << true << 100.0 << 101.0 << 100.0 << 102.5;
+        QTest::newRow("scores, equal ends") << true << 100.0 << 100.0 << 100.0 << 102.5;
+    }
+
+    void theIntervalRowKeepsEachFiguresLook() {
+        QFETCH(bool, scores);
+        QFETCH(qreal, low);
+        QFETCH(qreal, high);
+        QFETCH(qreal, left);
+        QFETCH(qreal, right);
+        const figure::IntervalRowLook& look =
+            scores ? figure::scoresFigureRow : figure::equivalencePlotRow;
+        constexpr qreal line = 20, y = 50;
+        figure::IntervalRow row{.y = y,
+                                .bar = std::pair{low, high},
+                                .barColour = figure::okabeBlue,
+                                .whiskers = std::nullopt,
+                                .estimate = (low + high) / 2};
+        if (!scores) row.whiskers = std::pair{low - 10, high + 10};
+        testing_support::RecordingDevice device(QSize(300, 100));
+        {
+            QPainter painter(&device);
+            figure::drawIntervalRow(painter, row, line, look);
+        }
+        const std::vector<Painted>& painted = device.painted();
+        QCOMPARE(painted.size(), scores ? std::size_t{2} : std::size_t{5});
+        const Painted& bar = painted.front();
+        QCOMPARE(bar.kind, Kind::rect);
+        QCOMPARE(bar.brush.color(), figure::okabeBlue);
+        QCOMPARE(bar.rect, QRectF(QPointF(left, y - look.barHalfHeight * line),
+                                  QPointF(right, y + look.barHalfHeight * line)));
+        const Painted& diamond = painted.back();
+        QCOMPARE(diamond.kind, Kind::path);
+        QCOMPARE(diamond.path.boundingRect().height(), 2 * look.diamondHalf * line);
+        QCOMPARE(diamond.brush.style(), scores ? Qt::SolidPattern : Qt::NoBrush);
+        if (scores) QCOMPARE(diamond.brush.color(), QColor(Qt::white));
     }
 };
 

@@ -583,7 +583,7 @@ private slots:
         }
         QCOMPARE(bold, 2);
         for (std::size_t a = 0; a < 4; ++a) {
-            const auto title = score_report::analysisTitle(score_analysis::analyses[a]);
+            const auto title = answers.outcomes[a].analysis->title;
             const bool concludes = blue[a];
             const QString words =
                 minimalEffect ? (concludes ? "beyond the bounds" : "not shown beyond the bounds")

@@ -35,9 +35,17 @@ std::unique_ptr<frmBrevant> showWindow(Recorder& recorder);
 
 QLineEdit& box(QWidget& window, const char* name);
 
+// The control of that name in the window itself, never one in a window
+// opened from it: those are its children too, with controls of the same names.
 template <typename Widget>
 Widget& control(QWidget& window, const char* name) {
-    auto* found = window.findChild<Widget*>(QString::fromLatin1(name));
+    Widget* found = nullptr;
+    for (Widget* candidate : window.findChildren<Widget*>(QString::fromLatin1(name))) {
+        if (candidate->window() == window.window()) {
+            found = candidate;
+            break;
+        }
+    }
     Q_ASSERT_X(found != nullptr, "control", name);
     return *found;
 }

@@ -1,0 +1,57 @@
+#pragma once
+// A table of raw scores read into studies: long (a `group` and a `score`
+// column, and for matched scores a `pair` column) or wide (two score
+// columns, side by side; matched scores pair by row), with an optional
+// `study` column. Cells are read by the data window's rules (score_cell.h,
+// table_shape.h): its missing values, its choice of delimiter from the
+// header line and of a decimal comma from the cells, and a first row holding
+// a number read as data under the names "Column 1", "Column 2", so a table
+// reads the same in both. This is tarnwick-scores' reader; the data window's
+// grid of cells is score_table.h. Study names, group names and pair ids are
+// trimmed; cells shown in messages are quoted by table_io::quotedField.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "csv_reader.h"
+#include "design.h"
+
+namespace tarnwick::data {
+
+using tarnwick::Design;
+
+struct Study {
+    std::string name;                    // the `study` cell; empty when there is no such column
+    std::string label1, label2;          // the groups' values (long) or column names (wide)
+    std::vector<double> group1, group2;  // matched: complete pairs, in the same order
+    long missing1 = 0, missing2 = 0;     // missing scores (matched: a pair lacking this group's)
+    long firstLine = 0;                  // where the study's first row is
+    std::string problem;  // a study that cannot be analysed as it stands: more than two groups
+};
+
+struct StudyTable {
+    std::vector<Study> studies;  // in order of first appearance
+    bool wide = false;
+    bool hasStudyColumn = false;
+    char delimiter = ',';
+    char decimalMark = '.';
+};
+
+struct StudyReadOptions {
+    Design design = Design::independent;
+    char delimiter = 0;         // 0: chosen from the header line
+    bool decimalComma = false;  // false: chosen from the cells
+};
+
+// Reads the whole table from `input`, named `fileName` in errors. Throws
+// table_io::InputError (FILE:LINE) for a malformed table: an empty input, missing
+// columns, a row with fewer fields than the header (or more that are not
+// empty), a score that is neither a number nor missing, an empty group, a
+// pair given twice. A table separated by commas, or read with a decimal
+// comma, goes into its studies row by row; otherwise its rows are kept as
+// text until every score has been seen and the decimal mark chosen.
+StudyTable readStudyTable(std::FILE* input, const std::string& fileName,
+                          const StudyReadOptions& options);
+
+}  // namespace tarnwick::data

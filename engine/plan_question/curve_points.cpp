@@ -1,0 +1,154 @@
+#include "curve_points.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <optional>
+
+namespace tarnwick::planner {
+namespace {
+
+bool isMatched(const Answer& a) { return a.request.study.design == plan::Design::matched; }
+
+plan::Study studyOf(const Answer& a) {
+    plan::Study study = a.request.study;
+    study.lower = a.lower;
+    study.upper = a.upper;
+    return study;
+}
+
+std::optional<double> powerAt(const plan::Study& study, plan::Sizes sizes) {
+    try {
+        return plan::power(study, sizes);
+    } catch (const plan::PlanError&) {
+        // A size or difference the engine does not take is not drawn.
+        return std::nullopt;
+    }
+}
+
+void addIfAnswered(std::vector<CurvePoint>& points, double x, const plan::Study& study,
+                   plan::Sizes sizes) {
+    if (const std::optional<double> p = powerAt(study, sizes)) points.push_back({x, *p});
+}
+
+// Halves each stretch of the curve where a straight line between its ends
+// misses the power at its middle by more than bendTolerance, until none
+// does, the stretch is narrower than narrowest, or the curve has maxPoints.
+// A steep curve (a large study against the difference) then gets its points
+// where it turns, and a straight stretch keeps two.
+void refine(std::vector<CurvePoint>& points, double narrowest,
+            const std::function<std::optional<CurvePoint>(double, double)>& middle) {
+    bool split = true;
+    while (split && points.size() < maxCurvePoints) {
+        split = false;
+        std::vector<CurvePoint> finer{points.front()};
+        for (std::size_t i = 1; i < points.size(); ++i) {
+            const CurvePoint& a = points[i - 1];
+            const CurvePoint& b = points[i];
+            if (b.x - a.x > narrowest && finer.size() + points.size() - i < maxCurvePoints) {
+                const std::optional<CurvePoint> m = middle(a.x, b.x);
+                if (m && m->x > a.x && m->x < b.x &&
+                    std::fabs(m->power - (a.power + (b.power - a.power) * (m->x - a.x) /
+                                                        (b.x - a.x))) > bendTolerance) {
+                    finer.push_back(*m);
+                    split = true;
+                }
+            }
+            finer.push_back(b);
+        }
+        points = std::move(finer);
+    }
+}
+
+// Group 2 keeps the answer's proportion to group 1 along the curve; the
+// answer's own sizes are its own.
+plan::Sizes sizesAt(const Answer& a, long n1, double ratio) {
+    if (n1 == a.sizes.n1) return a.sizes;
+    if (isMatched(a)) return {n1, 0};
+    return {n1, std::max(2L, static_cast<long>(std::ceil(ratio * static_cast<double>(n1) - 1e-9)))};
+}
+
+CurveData sizeCurve(const Answer& a, int count) {
+    CurveData curve;
+    curve.axis = CurveAxis::size;
+    const plan::Study study = studyOf(a);
+    const double ratio = isMatched(a) ? 0 : static_cast<double>(a.sizes.n2) / a.sizes.n1;
+    const long last = std::clamp(2 * a.sizes.n1, 10L, plan::maxSize);
+    std::vector<long> sizes;
+    for (int i = 0; i < count; ++i) {
+        const double t = static_cast<double>(i) / (count - 1);
+        sizes.push_back(std::lround(2 + t * static_cast<double>(last - 2)));
+    }
+    sizes.push_back(a.sizes.n1);
+    std::sort(sizes.begin(), sizes.end());
+    sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
+    for (const long n1 : sizes) {
+        addIfAnswered(curve.points, static_cast<double>(n1), study, sizesAt(a, n1, ratio));
+    }
+    if (!curve.points.empty()) {
+        refine(curve.points, 1, [&](double from, double to) -> std::optional<CurvePoint> {
+            const long n1 = std::lround((from + to) / 2);
+            const std::optional<double> p = powerAt(study, sizesAt(a, n1, ratio));
+            if (!p) return std::nullopt;
+            return CurvePoint{static_cast<double>(n1), *p};
+        });
+    }
+    curve.answer = {static_cast<double>(a.sizes.n1), a.power};
+    if (isMatched(a)) {
+        curve.xTitle = "Pairs";
+    } else if (a.sizes.n1 == a.sizes.n2) {
+        curve.xTitle = "Participants per group";
+    } else {
+        curve.xTitle = "Participants in group 1 (group 2 in the same proportion)";
+    }
+    return curve;
+}
+
+CurveData differenceCurve(const Answer& a, int count) {
+    CurveData curve;
+    curve.axis = CurveAxis::difference;
+    const plan::Study study = studyOf(a);
+    const double width = a.upper - a.lower;
+    const double from = std::min(a.lower - width / 4, study.difference);
+    const double to = std::max(a.upper + width / 4, study.difference);
+    std::vector<double> xs;
+    for (int i = 0; i < count; ++i)
+        xs.push_back(from + (to - from) * i / (count - 1));
+    // The bounds themselves, where the power is about alpha, and the answer.
+    xs.insert(xs.end(), {a.lower, a.upper, study.difference});
+    std::sort(xs.begin(), xs.end());
+    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+    const auto at = [&](double difference) -> std::optional<CurvePoint> {
+        plan::Study s = study;
+        s.difference = difference;
+        if (difference == study.difference) return CurvePoint{difference, a.power};
+        const std::optional<double> p = powerAt(s, a.sizes);
+        if (!p) return std::nullopt;
+        return CurvePoint{difference, *p};
+    };
+    for (const double x : xs) {
+        if (const std::optional<CurvePoint> p = at(x)) curve.points.push_back(*p);
+    }
+    if (!curve.points.empty()) {
+        refine(curve.points, (to - from) * 1e-6,
+               [&](double left, double right) { return at((left + right) / 2); });
+    }
+    curve.answer = {study.difference, a.power};
+    curve.xTitle = isMatched(a) ? "True mean of the difference scores (raw units)"
+                                : "True difference, group 1 minus group 2 (raw units)";
+    return curve;
+}
+
+}  // namespace
+
+CurveData curveOf(const Answer& answer, CurveAxis axis, int points) {
+    CurveData curve =
+        axis == CurveAxis::size ? sizeCurve(answer, points) : differenceCurve(answer, points);
+    curve.hasTarget = answer.request.question != Question::power;
+    curve.target = answer.request.targetPower;
+    curve.lower = answer.lower;
+    curve.upper = answer.upper;
+    return curve;
+}
+
+}  // namespace tarnwick::planner

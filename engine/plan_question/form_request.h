@@ -1,0 +1,38 @@
+#pragma once
+// A planning question read from a form's boxes (the planning window's): the
+// choices as the form's buttons hold them, numbers by the calculator's own
+// text rules ("." as the decimal mark in every locale) or with a decimal
+// comma as the data window reads one ("1,5"). A box the question does not
+// use keeps its text and is not read.
+
+#include <string>
+
+#include "plan_question.h"
+
+namespace tarnwick::planner {
+
+// The boxes' texts and the choices, as the form holds them.
+struct PlanForm {
+    Question question = Question::size;
+    plan::Design design = plan::Design::independent;
+    bool symmetric = true;  // bounds -bound and +bound; otherwise lower and upper
+    // Whether the difference lies beyond the bounds, rather than within them.
+    bool minimalEffect = false;
+    bool sdUnits = false;  // the bounds typed (or found) as multiples of the SD
+    std::string alpha = "0.05";
+    std::string bound, lower, upper;
+    std::string difference = "0";
+    std::string sd;
+    std::string power = "0.8";  // the target, for a size or a bound
+    std::string ratio = "1";    // n2 / n1, for a size in independent groups
+    std::string n1, n2;         // the sizes, for a power or a bound; matched: n1 pairs
+};
+
+// The question in numbers. Throws RequestError with a sentence naming the
+// box when a box the question needs holds no number (notANumber, an empty
+// box among them: a question not yet asked), a size is not whole
+// (sizeNotWhole) or a symmetric bound is not above 0 (boundNotPositive); the
+// planning engine judges everything else.
+Request readForm(const PlanForm& form);
+
+}  // namespace tarnwick::planner

@@ -1,0 +1,66 @@
+#include "plan_answer.h"
+
+#include "shortest_text.h"
+#include "shown_digits.h"
+
+namespace tarnwick::planner {
+namespace {
+
+// A positive found bound as the digits write it.
+std::string written(double bound, Digits digits) {
+    return digits == Digits::full ? table_io::shortestText(bound)
+                                  : plan::boundRoundedOutward(bound);
+}
+
+void findBound(const Request& request, Answer& a) {
+    const plan::BoundAnswer found =
+        plan::smallestBound(request.study, request.sizes, request.targetPower);
+    a.root = found.bound;
+    a.foundBound = written(found.bound, a.digits);
+    if (request.units == settings::BoundUnits::sd)
+        a.foundBoundInSd = written(found.bound / request.study.sd, a.digits);
+    if (a.digits == Digits::full) {
+        a.upper = found.bound;
+        a.power = found.power;
+    } else {
+        a.upper = plan::boundRoundedOutwardValue(found.bound);  // what foundBound reads as
+        plan::Study atWritten = request.study;
+        atWritten.lower = -a.upper;
+        atWritten.upper = a.upper;
+        a.power = plan::power(atWritten, request.sizes);
+    }
+    a.lower = -a.upper;
+}
+
+}  // namespace
+
+Answer answer(const Request& request, Digits digits) {
+    Answer a;
+    a.request = request;
+    a.digits = digits;
+    a.lower = request.study.lower;
+    a.upper = request.study.upper;
+    switch (request.question) {
+        case Question::size: {
+            const plan::SizeAnswer found =
+                plan::smallestSize(request.study, request.targetPower, request.ratio);
+            a.sizes = found.sizes;
+            a.power = found.power;
+            break;
+        }
+        case Question::power:
+            a.sizes = request.sizes;
+            a.power = plan::power(request.study, request.sizes);
+            break;
+        case Question::bound:
+            a.sizes = request.sizes;
+            findBound(request, a);
+            break;
+    }
+    if (request.study.design == plan::Design::matched) a.sizes.n2 = 0;
+    return a;
+}
+
+long totalSize(const Answer& answer) { return answer.sizes.n1 + answer.sizes.n2; }
+
+}  // namespace tarnwick::planner

@@ -1,0 +1,242 @@
+#include "plan_words.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "apa_format.h"
+#include "number_text.h"
+#include "shortest_text.h"
+#include "shown_digits.h"
+
+namespace tarnwick::planner {
+namespace {
+
+using table_io::shortestText;
+
+bool isMatched(const Answer& a) { return a.request.study.design == plan::Design::matched; }
+bool inSdUnits(const Answer& a) { return a.request.units == settings::BoundUnits::sd; }
+bool minimalEffect(const Answer& a) {
+    return a.request.study.hypothesis == settings::Hypothesis::minimalEffect;
+}
+bool shown(const Answer& a) { return a.digits == Digits::shown; }
+
+// A found bound as the answer wrote it, with its sign.
+std::string signedFound(const std::string& bound, bool negative) {
+    return negative ? "-" + bound : bound;
+}
+
+// ---- A program's words: numbers as read, or as the shortest text. ----
+
+// The target as a percentage to 10 significant digits: 0.9 is "90%".
+std::string programPercent(double proportion) {
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, proportion * 100,
+                                   std::chars_format::general, 10)
+                         .ptr;
+    return std::string(buffer, end) + "%";
+}
+
+std::string programSizes(const Answer& a) {
+    const auto size = [](long n) { return std::to_string(n); };
+    if (isMatched(a)) return size(a.sizes.n1) + " pairs";
+    const std::string total = " (" + size(totalSize(a)) + " in all)";
+    if (a.sizes.n1 == a.sizes.n2) return size(a.sizes.n1) + " per group" + total;
+    return size(a.sizes.n1) + " in group 1 and " + size(a.sizes.n2) + " in group 2" + total;
+}
+
+std::string programPower(const Answer& a) {
+    if (!shown(a)) return "a power of " + shortestText(a.power);
+    if (a.power > 0 && a.power < 0.001) return "under 0.1% power";
+    return plan::percentCut(a.power, 1) + "% power";
+}
+
+// "±0.5", or "-0.3 and 0.5".
+std::string programPair(double lower, double upper) {
+    if (lower == -upper) return "±" + shortestText(upper);
+    return shortestText(lower) + " and " + shortestText(upper);
+}
+
+// Bounds typed in SD units are named in both units: what was typed, and the
+// raw bounds the test uses; found ones in SD units are the root's, divided.
+std::string programBounds(const Answer& a) {
+    if (a.request.question == Question::bound) {
+        const std::string raw = "±" + a.foundBound;
+        return inSdUnits(a) ? "±" + a.foundBoundInSd + " SD (" + raw + " in raw units)" : raw;
+    }
+    const std::string raw = programPair(a.lower, a.upper);
+    if (!inSdUnits(a)) return raw;
+    return programPair(a.request.typedLower, a.request.typedUpper) + " SD (" + raw +
+           " in raw units)";
+}
+
+// The minimal-effect test, which its name alone does not explain: its
+// levels, what it rejects and the difference the power is for.
+std::string programMinimalEffect(const Answer& a) {
+    const double alpha = a.request.study.alpha;
+    std::string text = "With " + programSizes(a);
+    if (a.request.question == Question::size) {
+        text += ", the fewest reaching " + programPercent(a.request.targetPower) + " power";
+    }
+    return text + ", the minimal-effect test has " + programPower(a) +
+           " to show that the difference lies beyond " + programBounds(a) + " if it is " +
+           shortestText(a.request.study.difference) + (inSdUnits(a) ? " in raw units" : "") +
+           ": it concludes so when the " + programPercent(1 - 2 * alpha) +
+           " interval of the difference lies wholly below the lower bound or wholly above the "
+           "upper one (each one-sided test at alpha " +
+           shortestText(alpha) + ").";
+}
+
+// ---- The window's words: numbers as a manuscript writes them. ----
+
+// Raw values as every shown number: at least two decimals ("0.50", "1.20"),
+// more up to four significant digits ("2.102", "0.125"); zero is "0".
+std::string raw(double value) {
+    if (value == 0) return "0";
+    return report::apa::number(value, report::apa::decimalsToSignificant(value, 2, 4));
+}
+
+// Alpha as a manuscript writes it, by the same rule without the leading
+// zero: ".05", ".10", ".025".
+std::string alphaText(double alpha) {
+    std::string text = report::apa::fixed(alpha, report::apa::decimalsToSignificant(alpha, 2, 4));
+    if (text.rfind("0.", 0) == 0) text.erase(0, 1);
+    return text;
+}
+
+std::string sizesWords(const Answer& a, const char* unit) {
+    if (isMatched(a)) return count(a.sizes.n1) + " pairs";
+    const std::string total = " (" + count(a.sizes.n1 + a.sizes.n2) + " in all)";
+    if (a.sizes.n1 == a.sizes.n2) return count(a.sizes.n1) + unit + " per group" + total;
+    return count(a.sizes.n1) + unit + " in group 1 and " + count(a.sizes.n2) + " in group 2" +
+           total;
+}
+
+// Given bounds are named in both units when typed in SD units: as typed, and
+// the raw bounds the test uses.
+std::string boundsWords(const Answer& a) {
+    const std::string rawPair = raw(a.lower) + " and " + raw(a.upper);
+    if (!inSdUnits(a)) return "bounds of " + rawPair + " (raw units)";
+    return "bounds of " + raw(a.request.typedLower) + " and " + raw(a.request.typedUpper) +
+           " SD (" + rawPair + " in raw units)";
+}
+
+// Found bounds as the answer wrote them; raw ones say so where the sentence
+// must (a preregistration), not in the answer line.
+std::string foundBoundsWords(const Answer& a, bool sayRaw) {
+    const std::string rawPair =
+        signedFound(a.foundBound, true) + " and " + signedFound(a.foundBound, false);
+    if (!inSdUnits(a)) return sayRaw ? rawPair + " (raw units)" : rawPair;
+    return signedFound(a.foundBoundInSd, true) + " and " + signedFound(a.foundBoundInSd, false) +
+           " SD (" + rawPair + " in raw units)";
+}
+
+// The minimal-effect test's decision rule, which its name alone does not say.
+std::string minimalEffectRule(const Answer& a) {
+    return "the " + targetPercent(1 - 2 * a.request.study.alpha) +
+           " interval of the difference wholly below the lower bound or wholly above the upper "
+           "one";
+}
+
+std::string assumptionWords(const Answer& a) {
+    const plan::Study& s = a.request.study;
+    return "assuming a true difference of " + raw(s.difference) +
+           (isMatched(a) ? " and an SD of the difference scores of " : " and an SD of ") +
+           raw(s.sd);
+}
+
+std::string minimalEffectSentence(const Answer& a, const std::string& atAlpha) {
+    // The engine asks this test for a size or a power only.
+    if (a.request.question == Question::size) {
+        return "To have " + targetPercent(a.request.targetPower) +
+               " power to conclude that the difference lies beyond " + boundsWords(a) + " " +
+               atAlpha + " in a minimal-effect test (" + minimalEffectRule(a) + "), " +
+               assumptionWords(a) + ", we will recruit " + sizesWords(a, " participants") + ".";
+    }
+    return "With " + sizesWords(a, " participants") + ", a minimal-effect test " + atAlpha +
+           " with " + boundsWords(a) + " has " + percent(a.power) +
+           " power to conclude that the difference lies beyond them (" + minimalEffectRule(a) +
+           "), " + assumptionWords(a) + ".";
+}
+
+}  // namespace
+
+std::array<std::string, 6> answerFields(const Answer& a) {
+    const bool found = a.request.question == Question::bound;
+    const auto bound = [&](double value) {
+        return found ? signedFound(a.foundBound, value < 0) : shortestText(value);
+    };
+    return {
+        std::to_string(a.sizes.n1),
+        isMatched(a) ? std::string() : std::to_string(a.sizes.n2),
+        std::to_string(totalSize(a)),
+        shown(a) ? plan::powerCut(a.power, 4) : shortestText(a.power),
+        bound(a.lower),
+        bound(a.upper),
+    };
+}
+
+std::string answerSentence(const Answer& a) {
+    if (minimalEffect(a)) return programMinimalEffect(a);
+    const std::string sizes = programSizes(a);
+    const std::string power = programPower(a);
+    switch (a.request.question) {
+        case Question::size:
+            return sizes + ", the fewest reaching " + programPercent(a.request.targetPower) +
+                   " power, give " + power + " to show equivalence within " + programBounds(a) +
+                   ".";
+        case Question::power:
+            return sizes + " give " + power + " to show equivalence within " + programBounds(a) +
+                   ".";
+        case Question::bound:
+            return sizes + " give " + power + " to show equivalence within " + programBounds(a) +
+                   ", the narrowest symmetric bounds reaching " +
+                   programPercent(a.request.targetPower) + " power.";
+    }
+    return {};
+}
+
+std::string answerLine(const Answer& a) {
+    const std::string power = percent(a.power) + " power";
+    if (a.request.question == Question::bound) {
+        return "Bounds of " + foundBoundsWords(a, false) + " give " + power + " with " +
+               sizesWords(a, "");
+    }
+    return sizesWords(a, "") + " give " + power;
+}
+
+std::string preregistrationSentence(const Answer& a) {
+    const std::string atAlpha = "at \xCE\xB1 = " + alphaText(a.request.study.alpha);
+    if (minimalEffect(a)) return minimalEffectSentence(a, atAlpha);
+    switch (a.request.question) {
+        case Question::size:
+            return "To have " + targetPercent(a.request.targetPower) +
+                   " power to conclude equivalence with " + boundsWords(a) + " " + atAlpha +
+                   " in two one-sided tests, " + assumptionWords(a) + ", we will recruit " +
+                   sizesWords(a, " participants") + ".";
+        case Question::power:
+            return "With " + sizesWords(a, " participants") + ", two one-sided tests " + atAlpha +
+                   " with " + boundsWords(a) + " have " + percent(a.power) +
+                   " power to conclude equivalence, " + assumptionWords(a) + ".";
+        case Question::bound:
+            return "With " + sizesWords(a, " participants") + ", two one-sided tests " + atAlpha +
+                   " have " + targetPercent(a.request.targetPower) +
+                   " power to conclude equivalence with bounds as narrow as " +
+                   foundBoundsWords(a, true) + ", " + assumptionWords(a) + ".";
+    }
+    return {};
+}
+
+std::string targetPercent(double power) {
+    return numberToText(std::round(power * 100 * 1e9) / 1e9) + "%";
+}
+
+std::string percent(double power) { return plan::percentCut(power, 1) + "%"; }
+
+std::string count(long n) {
+    std::string digits = std::to_string(n < 0 ? -n : n);
+    for (auto i = static_cast<std::ptrdiff_t>(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(static_cast<std::size_t>(i), ",");
+    return n < 0 ? "-" + digits : digits;
+}
+
+}  // namespace tarnwick::planner

@@ -1,0 +1,218 @@
+#include "row_request.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+#include "quoted_field.h"
+
+namespace tarnwick::planner {
+namespace {
+
+// Sizes are whole numbers a double holds exactly.
+constexpr double largestSize = 9007199254740992.0;  // 2^53
+
+std::string quoted(const std::string& text) { return table_io::quotedField(text); }
+
+// A row's sentences name the column and end with a full stop.
+[[noreturn]] void refuse(RequestProblem problem, std::string sentence) {
+    throw RequestError(problem, std::move(sentence) + ".");
+}
+
+class RowReader {
+public:
+    explicit RowReader(const RowTexts& texts) : texts_(texts) {}
+
+    const std::string& text(InputColumn column) const {
+        return texts_[static_cast<std::size_t>(column)];
+    }
+    bool given(InputColumn column) const { return !text(column).empty(); }
+
+    std::optional<double> number(InputColumn column) const {
+        const std::string& field = text(column);
+        if (field.empty()) return std::nullopt;
+        double value = 0;
+        const char* end = field.data() + field.size();
+        const auto [stop, error] = std::from_chars(field.data(), end, value);
+        if (error != std::errc() || stop != end || !std::isfinite(value)) {
+            refuse(RequestProblem::notANumber,
+                   std::string(nameOf(column)) + " is " + quoted(field) +
+                       ", not a number (write numbers such as 0.05, 12 or 1.5e3)");
+        }
+        return value;
+    }
+
+    double number(InputColumn column, double fallback) const {
+        return number(column).value_or(fallback);
+    }
+
+    double required(InputColumn column, const char* what) const {
+        if (const auto value = number(column)) return *value;
+        refuse(RequestProblem::missingValue,
+               std::string(nameOf(column)) + " is empty: give " + what);
+    }
+
+    std::optional<long> size(InputColumn column) const {
+        const auto value = number(column);
+        if (!value) return std::nullopt;
+        if (*value != std::floor(*value)) {
+            refuse(RequestProblem::sizeNotWhole, std::string(nameOf(column)) + " is " +
+                                                     quoted(text(column)) +
+                                                     ", not a whole number of participants");
+        }
+        // Every double this large is whole, and too large: the engine's
+        // refusal of a size above its maximum (or below 2) says so.
+        if (*value > largestSize) return plan::maxSize + 1;
+        if (*value < -largestSize) return -1;
+        return static_cast<long>(*value);
+    }
+
+    void mustBeEmpty(InputColumn column, const std::string& why) const {
+        if (given(column)) {
+            refuse(RequestProblem::unusedValue,
+                   std::string(nameOf(column)) + " is given, but " + why);
+        }
+    }
+
+private:
+    const RowTexts& texts_;
+};
+
+Question readQuestion(const RowReader& row) {
+    const std::string& solve = row.text(InputColumn::solve);
+    if (solve == "n") return Question::size;
+    if (solve == "power") return Question::power;
+    if (solve == "bound") return Question::bound;
+    refuse(RequestProblem::unknownQuestion,
+           (solve.empty() ? std::string("solve is empty") : "solve is " + quoted(solve)) +
+               "; it must be n, power or bound");
+}
+
+plan::Design readDesign(const RowReader& row) {
+    const std::string& design = row.text(InputColumn::design);
+    if (design.empty() || design == "independent") return plan::Design::independent;
+    if (design == "matched") return plan::Design::matched;
+    refuse(RequestProblem::unknownDesign,
+           "design is " + quoted(design) + "; it must be independent or matched");
+}
+
+settings::Hypothesis readHypothesis(const RowReader& row) {
+    const std::string& hypothesis = row.text(InputColumn::hypothesis);
+    if (hypothesis.empty() || hypothesis == "equivalence") return settings::Hypothesis::equivalence;
+    if (hypothesis == "minimal_effect") return settings::Hypothesis::minimalEffect;
+    refuse(RequestProblem::unknownHypothesis,
+           "hypothesis is " + quoted(hypothesis) + "; it must be equivalence or minimal_effect");
+}
+
+settings::BoundUnits readUnits(const RowReader& row) {
+    const std::string& units = row.text(InputColumn::bound_units);
+    if (units.empty() || units == "raw") return settings::BoundUnits::raw;
+    if (units == "d") return settings::BoundUnits::sd;
+    refuse(RequestProblem::unknownBoundUnits,
+           "bound_units is " + quoted(units) + "; it must be raw or d (multiples of the SD given)");
+}
+
+void readBounds(const RowReader& row, Request& request) {
+    if (request.question == Question::bound) {
+        for (InputColumn column : {InputColumn::bound, InputColumn::lower, InputColumn::upper})
+            row.mustBeEmpty(column,
+                            "solve bound finds the bounds; leave bound, lower and upper empty");
+        return;
+    }
+    const bool lower = row.given(InputColumn::lower), upper = row.given(InputColumn::upper);
+    if (const auto bound = row.number(InputColumn::bound)) {
+        if (lower || upper) {
+            refuse(RequestProblem::boundsTwice,
+                   "bound and lower/upper are both given; give bound for symmetric "
+                   "bounds, or lower and upper, not both");
+        }
+        if (*bound <= 0) {
+            refuse(RequestProblem::boundNotPositive,
+                   "bound is " + quoted(row.text(InputColumn::bound)) +
+                       "; it must be above 0 (the bounds are -bound and +bound)");
+        }
+        request.study.lower = -*bound;
+        request.study.upper = *bound;
+        return;
+    }
+    if (!lower && !upper) {
+        refuse(RequestProblem::missingValue,
+               "The bounds are empty: give bound, or lower and upper");
+    }
+    request.study.lower = row.required(InputColumn::lower, "it with upper, or bound instead");
+    request.study.upper = row.required(InputColumn::upper, "it with lower, or bound instead");
+}
+
+double readRatio(const RowReader& row, plan::Design design) {
+    const double ratio = row.number(InputColumn::ratio, 1);
+    if (design == plan::Design::matched && ratio != 1) {
+        row.mustBeEmpty(InputColumn::ratio, "a matched design has one size, the number of pairs");
+    }
+    if (!(ratio > 0)) {
+        refuse(RequestProblem::ratioNotPositive, "ratio is " +
+                                                     quoted(row.text(InputColumn::ratio)) +
+                                                     "; it must be above 0 (ratio = n2 / n1)");
+    }
+    return ratio;
+}
+
+void readSizes(const RowReader& row, Request& request) {
+    const bool matched = request.study.design == plan::Design::matched;
+    request.ratio = readRatio(row, request.study.design);
+    if (request.question == Question::size) {
+        for (InputColumn column : {InputColumn::n1, InputColumn::n2})
+            row.mustBeEmpty(column, "solve n finds the sizes; leave n1 and n2 empty");
+        return;
+    }
+    const auto n1 = row.size(InputColumn::n1);
+    if (!n1) {
+        refuse(RequestProblem::missingValue, matched ? "n1 is empty: give the number of pairs"
+                                                     : "n1 is empty: give the size of group 1");
+    }
+    const auto n2 = row.size(InputColumn::n2);
+    request.sizes.n1 = *n1;
+    if (matched) {
+        // A table of both designs may repeat the number of pairs in n2.
+        if (n2 && *n2 != *n1)
+            row.mustBeEmpty(InputColumn::n2, "a matched design takes the number of pairs in n1");
+        return;
+    }
+    if (request.ratio * static_cast<double>(*n1) > largestSize) {
+        refuse(RequestProblem::sizeNotWhole,
+               "ratio times n1 is too large to be a number of participants");
+    }
+    const bool ratioGiven = row.given(InputColumn::ratio);
+    if (n2 && ratioGiven && *n1 > 0 && *n2 != plan::secondGroupSize(request.ratio, *n1)) {
+        refuse(RequestProblem::sizesDisagree,
+               "n2 and ratio are both given and disagree; give one of them");
+    }
+    request.sizes.n2 = n2 ? *n2 : plan::secondGroupSize(request.ratio, *n1);
+}
+
+}  // namespace
+
+Request readRequest(const RowTexts& texts) {
+    const RowReader row(texts);
+    Request request;
+    request.question = readQuestion(row);
+    request.study.design = readDesign(row);
+    request.study.alpha = row.number(InputColumn::alpha, 0.05);
+    request.study.difference = row.number(InputColumn::difference, 0);
+    request.study.sd =
+        row.required(InputColumn::sd, "the SD (for a matched design, of the differences)");
+    request.study.hypothesis = readHypothesis(row);
+    request.units = readUnits(row);
+    readBounds(row, request);
+    settleBoundUnits(request);
+    if (request.question == Question::power) {
+        row.mustBeEmpty(InputColumn::power,
+                        "solve power finds the power; the column power is the target for n and "
+                        "bound");
+    } else {
+        request.targetPower = row.required(InputColumn::power, "the target power, such as 0.8");
+    }
+    readSizes(row, request);
+    return request;
+}
+
+}  // namespace tarnwick::planner

@@ -1,0 +1,82 @@
+#include "score_columns.h"
+
+#include <charconv>
+
+#include "shortest_text.h"
+
+namespace tarnwick::score_report {
+namespace {
+
+constexpr std::string_view resultColumns[] = {"estimate", "ci_low", "ci_high",    "p_lower",
+                                              "p_upper",  "p",      "conclusion", "method"};
+
+}  // namespace
+
+std::string numberText(double value, Digits digits) {
+    if (value == 0) value = 0;  // no "-0"
+    if (digits == Digits::full) return table_io::shortestText(value);
+    char buffer[32];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+    return std::string(buffer, end.ptr);
+}
+
+std::vector<std::string> analysisColumns() {
+    std::vector<std::string> columns;
+    for (const AnalysisEntry& analysis : analysisTable()) {
+        for (std::string_view column : resultColumns)
+            columns.push_back(std::string(analysis.name) + "_" + std::string(column));
+    }
+    return columns;
+}
+
+std::vector<ColumnField> analysisFields(const ScoreAnswers& answers, Digits digits) {
+    std::vector<ColumnField> fields;
+    for (const Outcome& outcome : answers.outcomes) {
+        const auto& result = outcome.result;
+        if (!result) {
+            fields.resize(fields.size() + std::size(resultColumns));
+            continue;
+        }
+        for (double value : {result->estimate, result->low, result->high, result->pLower,
+                             result->pUpper, result->p})
+            fields.push_back({numberText(value, digits), true});
+        fields.push_back({std::string(conclusionName(result->conclusion))});
+        fields.push_back({outcome.analysis->methodColumn(answers, *result)});
+    }
+    return fields;
+}
+
+std::string analysisProblems(const ScoreAnswers& answers) {
+    std::vector<const Outcome*> failed;
+    for (const Outcome& outcome : answers.outcomes)
+        if (!outcome.result) failed.push_back(&outcome);
+    if (failed.empty()) return {};
+    bool oneReason = failed.size() == answers.outcomes.size();
+    for (const Outcome* outcome : failed)
+        oneReason = oneReason && outcome->problem == failed.front()->problem;
+    if (oneReason) return failed.front()->problem;
+    std::string message;
+    for (const Outcome* outcome : failed) {
+        if (!message.empty()) message += " ";
+        message += std::string(outcome->analysis->name) + ": " + outcome->problem;
+    }
+    return message;
+}
+
+std::string analysisLines(const ScoreAnswers& answers, Digits digits) {
+    const auto number = [&](double value) { return numberText(value, digits); };
+    std::string text;
+    for (const Outcome& outcome : answers.outcomes) {
+        const auto& result = outcome.result;
+        if (!result) continue;
+        text += "  " + std::string(outcome.analysis->name) + ": estimate " +
+                number(result->estimate) + ", " + numberText(100 * result->level, Digits::shown) +
+                "% interval [" + number(result->low) + ", " + number(result->high) + "], p lower " +
+                number(result->pLower) + ", p upper " + number(result->pUpper) + ", p " +
+                number(result->p) + ": " + std::string(conclusionName(result->conclusion)) + "\n";
+    }
+    return text;
+}
+
+}  // namespace tarnwick::score_report

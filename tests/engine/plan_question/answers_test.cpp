@@ -1,0 +1,142 @@
+// Every case of data/cases.csv through every front end's words: a program's
+// answer columns and sentence (the row read as a table row, at the case's
+// digits) and the window's answer line and preregistration sentence (the
+// same case typed into the form's boxes), or each one's refusal. The whole
+// text must equal data/answers.txt (golden_file.h).
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+#include "form_request.h"
+#include "golden_file.h"
+#include "plan_words.h"
+#include "row_request.h"
+#include "shortest_text.h"
+
+namespace tarnwick::planner {
+namespace {
+
+using testing::compareWithGolden;
+using testing::fileText;
+
+// The cases have no quoted fields: a comma always separates.
+std::vector<std::string> cellsOf(const std::string& line) {
+    std::vector<std::string> cells;
+    std::string cell;
+    std::istringstream in(line + ",");
+    while (std::getline(in, cell, ','))
+        cells.push_back(cell);
+    return cells;
+}
+
+using Case = std::map<std::string, std::string>;
+
+std::vector<Case> readCases() {
+    std::istringstream in(fileText(TEST_DATA_DIR "/cases.csv"));
+    std::string line;
+    std::getline(in, line);
+    const std::vector<std::string> names = cellsOf(line);
+    std::vector<Case> cases;
+    while (std::getline(in, line)) {
+        const std::vector<std::string> cells = cellsOf(line);
+        Case c;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            c[names[i]] = i < cells.size() ? cells[i] : "";
+        cases.push_back(c);
+    }
+    return cases;
+}
+
+RowTexts rowOf(const Case& c) {
+    RowTexts texts;
+    for (std::size_t i = 0; i < inputColumnCount; ++i)
+        texts[i] = c.at(std::string(inputColumnNames[i]));
+    return texts;
+}
+
+// The case as typed into the window; an empty optional box keeps the form's default.
+PlanForm formOf(const Case& c) {
+    const auto cell = [&](const char* name, const std::string& otherwise) {
+        const std::string& text = c.at(name);
+        return text.empty() ? otherwise : text;
+    };
+    PlanForm form;
+    const std::string& solve = c.at("solve");
+    form.question = solve == "n"       ? Question::size
+                    : solve == "power" ? Question::power
+                                       : Question::bound;
+    form.design = c.at("design") == "matched" ? plan::Design::matched : plan::Design::independent;
+    form.symmetric = c.at("lower").empty();
+    form.minimalEffect = c.at("hypothesis") == "minimal_effect";
+    form.sdUnits = c.at("bound_units") == "d";
+    form.alpha = cell("alpha", form.alpha);
+    form.bound = c.at("bound");
+    form.lower = c.at("lower");
+    form.upper = c.at("upper");
+    form.difference = cell("difference", form.difference);
+    form.sd = c.at("sd");
+    form.power = cell("power", form.power);
+    form.ratio = cell("ratio", form.ratio);
+    form.n1 = c.at("n1");
+    form.n2 = c.at("n2");
+    return form;
+}
+
+std::string programWords(const Case& c) {
+    try {
+        const Answer a =
+            answer(readRequest(rowOf(c)), c.at("digits") == "full" ? Digits::full : Digits::shown);
+        std::string fields = "fields:";
+        for (const std::string& field : answerFields(a))
+            fields += " " + (field.empty() ? "_" : field);
+        return fields + "\nprogram: " + answerSentence(a) + "\n";
+    } catch (const plan::PlanError& refusal) {
+        return "program refused: " + refusal.description() + "\n";
+    }
+}
+
+// The window writes shown digits only.
+std::string windowWords(const Case& c) {
+    if (c.at("digits") == "full") return "";
+    try {
+        const Answer a = answer(readForm(formOf(c)));
+        return "window: " + answerLine(a) + "\npreregistration: " + preregistrationSentence(a) +
+               "\n";
+    } catch (const plan::PlanError& refusal) {
+        return "window refused: " + refusal.description() + "\n";
+    }
+}
+
+TEST(Answers, EveryCaseInEveryFrontEndsWords) {
+    const std::vector<Case> cases = readCases();
+    ASSERT_GE(cases.size(), 30u);
+    std::string got;
+    for (const Case& c : cases)
+        got += "[" + c.at("case") + "]\n" + programWords(c) + windowWords(c);
+    compareWithGolden(got, "answers.txt");
+}
+
+// A power too small to show at one decimal is said to be under it, never
+// written as 0.0% unless it is 0; one all but certain is never 100%.
+TEST(Answers, PowersAtTheEdgesOfTheirDigits) {
+    Answer a;
+    a.request.question = Question::power;
+    a.request.study.lower = -0.5;
+    a.request.study.upper = 0.5;
+    a.sizes = {10, 10};
+    a.lower = -0.5;
+    a.upper = 0.5;
+    std::string got;
+    for (const double power : {1e-36, 0.00099, 0.001, 0.0, 0.90312, 0.99999999, 1.0}) {
+        a.power = power;
+        a.digits = Digits::shown;
+        got += "[" + table_io::shortestText(power) + "]\nprogram: " + answerSentence(a) +
+               "\nfields: " + answerFields(a)[3] + "\nwindow: " + answerLine(a) + "\n";
+    }
+    compareWithGolden(got, "power_edges.txt");
+}
+
+}  // namespace
+}  // namespace tarnwick::planner
