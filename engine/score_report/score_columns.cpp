@@ -1,8 +1,7 @@
 #include "score_columns.h"
 
-#include <charconv>
-
 #include "shortest_text.h"
+#include "significant_text.h"
 
 namespace tarnwick::score_report {
 namespace {
@@ -14,11 +13,8 @@ constexpr std::string_view resultColumns[] = {"estimate", "ci_low", "ci_high",  
 
 std::string numberText(double value, Digits digits) {
     if (value == 0) value = 0;  // no "-0"
-    if (digits == Digits::full) return table_io::shortestText(value);
-    char buffer[32];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-    return std::string(buffer, end.ptr);
+    return digits == Digits::full ? number_text::shortestText(value)
+                                  : number_text::significantText(value, 6);
 }
 
 std::vector<std::string> analysisColumns() {

@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 
+#include "fixed_text.h"
 #include "shortest_text.h"
 #include "significant_text.h"
 
@@ -19,7 +20,7 @@ namespace {
 
 struct Row {
     double value;
-    int digits;  // significantText's; 0 for shortestText
+    int digits;  // significantText's; 0 for shortestText; fixedText's as -1 - decimals
     const char* text;
 };
 
@@ -42,6 +43,17 @@ constexpr Row rows[] = {
     {1234567.0, 6, "1.23457e+06"},
     {2.5, 1, "2"},
     {0.1 + 0.2, 17, "0.30000000000000004"},
+    {17.7849, -3, "17.78"},
+    {-0.004, -3, "-0.00"},
+    {0.125, -3, "0.12"},  // an exact tie goes to the even neighbour
+    {0.375, -3, "0.38"},
+    {1e6, -3, "1000000.00"},
+    {2.5, -1, "2"},
+    {-std::numeric_limits<double>::max(), -1,
+     "-17976931348623157081452742373170435679807056752584499659891747680315726078002853876058955"
+     "86327668781715404589535143824642343213268894641827684675467035375169860499105765512820762"
+     "45490090389328944075868508455133942304583236903222948165808559332123348274797826204144723"
+     "168738177180919299881250404026184124858368"},
 };
 
 std::string printfG(double value, int digits) {
@@ -52,8 +64,9 @@ std::string printfG(double value, int digits) {
 
 void checkRows() {
     for (const Row& row : rows) {
-        const std::string text =
-            row.digits == 0 ? shortestText(row.value) : significantText(row.value, row.digits);
+        const std::string text = row.digits == 0  ? shortestText(row.value)
+                                 : row.digits > 0 ? significantText(row.value, row.digits)
+                                                  : fixedText(row.value, -1 - row.digits);
         EXPECT_EQ(text, row.text) << row.value << " to " << row.digits;
     }
 }
@@ -67,6 +80,9 @@ TEST(NumberText, AgreesWithTheCLibraryAndReadsBack) {
         const double value = mantissa(random) * std::pow(10.0, exponent(random));
         const int digits = 1 + i % 17;
         EXPECT_EQ(significantText(value, digits), printfG(value, digits)) << value;
+        char fixed[400];
+        std::snprintf(fixed, sizeof fixed, "%.*f", digits - 1, value);
+        EXPECT_EQ(fixedText(value, digits - 1), fixed) << value;
         const std::string text = shortestText(value);
         EXPECT_EQ(std::strtod(text.c_str(), nullptr), value) << text;
         // Shortest: not longer than the fewest significant digits that read back.
