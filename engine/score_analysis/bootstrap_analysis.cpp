@@ -2,14 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
-#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "score_moments.h"
-#include "index_draw.h"
+#include "replicate_stream.h"
 #include "score_checks.h"
 #include "score_error.h"
+#include "score_moments.h"
+#include "score_reference.h"
+#include "tiny_scores.h"
 
 namespace tarnwick::score_analysis {
 namespace {
@@ -59,31 +61,95 @@ struct Resample {
 };
 
 // One pass: the scores are centred at their mean, so the sum of squares
-// loses next to nothing to the square of the (small) resampled mean. A
-// resample of one score repeated has a variance of exactly 0, not the
-// rounding error of the pass.
-Resample resample(const std::vector<double>& c, std::mt19937_64& engine) {
-    const std::uint64_t n = c.size();
-    double sum = 0, squares = 0;
-    const double first = c[uniformIndex(engine, n)];
-    bool allSame = true;
-    sum += first;
-    squares += first * first;
-    for (std::uint64_t k = 1; k < n; ++k) {
-        const double x = c[uniformIndex(engine, n)];
-        allSame = allSame && x == first;
-        sum += x;
-        squares += x * x;
+// loses next to nothing to the square of the (small) resampled mean. The
+// k-th score drawn goes to partial sum k mod 4, and the four are added as
+// (s0 + s1) + (s2 + s3): four independent chains of additions keep the
+// processor busy where one would wait on each sum in turn. A resample of
+// one score repeated has a variance of exactly 0, not the rounding error of
+// the pass.
+Resample resample(const std::vector<double>& c, ReplicateStream& stream) {
+    const auto n = static_cast<std::uint32_t>(c.size());
+    double sum[4] = {0, 0, 0, 0}, squares[4] = {0, 0, 0, 0};
+    const double first = c[stream.below(n)];
+    bool varied = false;
+    sum[0] = first;
+    squares[0] = first * first;
+    std::uint32_t k = 1;
+    const auto add = [&](int lane) {
+        const double x = c[stream.below(n)];
+        varied |= x != first;
+        sum[lane] += x;
+        squares[lane] += x * x;
+    };
+    for (; k < 4 && k < n; ++k)
+        add(static_cast<int>(k));
+    for (; k + 4 <= n; k += 4) {
+        add(0);
+        add(1);
+        add(2);
+        add(3);
     }
+    for (; k < n; ++k)
+        add(static_cast<int>(k % 4));
+    if (!varied) return {first, 0};
     const double count = static_cast<double>(n);
-    if (allSame) return {first, 0};
-    return {sum / count, std::max(0.0, squares - sum * sum / count) / (count - 1)};
+    const double total = (sum[0] + sum[1]) + (sum[2] + sum[3]);
+    const double totalSquares = (squares[0] + squares[1]) + (squares[2] + squares[3]);
+    return {total / count, std::max(0.0, totalSquares - total * total / count) / (count - 1)};
 }
 
 double studentised(double difference, double se, long& flat) {
     if (se > 0) return difference / se;
     ++flat;
     return difference > 0 ? HUGE_VAL : difference < 0 ? -HUGE_VAL : 0;
+}
+
+// t* of replicates [first, last) into t, each from its own stream; returns
+// how many had no spread.
+template <class Replicate>
+long replicateRange(std::vector<double>& t, long first, long last, std::uint64_t seed,
+                    const Replicate& replicate) {
+    long flat = 0;
+    for (long b = first; b < last; ++b) {
+        ReplicateStream stream(seed, static_cast<std::uint64_t>(b));
+        t[static_cast<std::size_t>(b)] = replicate(stream, flat);
+    }
+    return flat;
+}
+
+// The replicates shared among the processor's cores in contiguous blocks:
+// each replicate's numbers depend on the seed and its index alone, so the
+// result is the same whatever the number of threads.
+template <class Replicate>
+std::vector<double> allReplicates(const BootstrapSettings& bootstrap, double drawsEach, long& flat,
+                                  const Replicate& replicate) {
+    const long replicates = bootstrap.replicates;
+    const std::uint64_t seed = bootstrap.seed;
+    std::vector<double> t(static_cast<std::size_t>(replicates));
+    // Below about a million draws (a millisecond or two) a thread costs more
+    // than it saves: small studies, of which a table may hold a million, stay
+    // on the caller's thread unless threads are asked for.
+    const bool worthThreads = drawsEach * static_cast<double>(replicates) >= 0x1p20;
+    const long cores = bootstrap.threads > 0 ? static_cast<long>(bootstrap.threads)
+                       : worthThreads
+                           ? std::max(1L, static_cast<long>(std::thread::hardware_concurrency()))
+                           : 1L;
+    const long threads = std::clamp(replicates, 1L, std::min(cores, 64L));
+    std::vector<long> flats(static_cast<std::size_t>(threads), 0);
+    std::vector<std::thread> workers;
+    const auto blockStart = [&](long i) { return replicates * i / threads; };
+    for (long i = 1; i < threads; ++i)
+        workers.emplace_back([&, i] {
+            flats[static_cast<std::size_t>(i)] =
+                replicateRange(t, blockStart(i), blockStart(i + 1), seed, replicate);
+        });
+    flats[0] = replicateRange(t, 0, blockStart(1), seed, replicate);
+    for (std::thread& worker : workers)
+        worker.join();
+    flat = 0;
+    for (const long f : flats)
+        flat += f;
+    return t;
 }
 
 // m: the largest count with (m + 1) / (B + 1) < alpha, evaluated as the p
@@ -120,6 +186,15 @@ std::string ordinal(long n) {
     return std::to_string(n) + suffix;
 }
 
+// An end of the interval: D - q SE, where the t* quantile q is infinite only
+// when more replicates than the count m had no spread, and the interval
+// then has no end on that side (infinity with the sign of the side); a
+// finite q whose end overflows is refused as every analysis refuses it.
+double intervalEnd(double estimate, double q, double se, double unbounded, const char* what) {
+    if (std::isinf(q)) return unbounded;
+    return finiteOrTooLarge(estimate - q * se, what);
+}
+
 // The p values, interval and notes from the sorted replicates.
 ScoreResult fromReplicates(std::vector<double>& t, double estimate, double se, long flat,
                            const ScoreSettings& settings, const BootstrapSettings& bootstrap) {
@@ -131,8 +206,8 @@ ScoreResult fromReplicates(std::vector<double>& t, double estimate, double se, l
     ScoreResult result;
     result.estimate = estimate;
     MethodNotes& notes = result.notes;
-    const double tLower = finiteOrTooLarge((estimate - settings.lower) / se, "a t statistic");
-    const double tUpper = finiteOrTooLarge((estimate - settings.upper) / se, "a t statistic");
+    const double tLower = tStatistic(estimate, settings.lower, se, "lower");
+    const double tUpper = tStatistic(estimate, settings.upper, se, "upper");
     notes.lower.statistic = tLower;
     notes.upper.statistic = tUpper;
     const auto atLeast = [&](double v) {
@@ -149,8 +224,17 @@ ScoreResult fromReplicates(std::vector<double>& t, double estimate, double se, l
         result.pUpper = p(atLeast(tUpper));
     }
     const long m = quantileCount(b, settings.alpha);
-    result.low = estimate - t[static_cast<std::size_t>(b - 1 - m)] * se;
-    result.high = estimate - t[static_cast<std::size_t>(m)] * se;
+    const double qHigh = t[static_cast<std::size_t>(b - 1 - m)],
+                 qLow = t[static_cast<std::size_t>(m)];
+    result.low = intervalEnd(estimate, qHigh, se, -HUGE_VAL, "the interval's lower end");
+    result.high = intervalEnd(estimate, qLow, se, HUGE_VAL, "the interval's upper end");
+    if (std::isinf(qHigh) || std::isinf(qLow))
+        notes.unbounded = "More than " + std::to_string(m) + " of the " + std::to_string(b) +
+                          " replicates had no spread and an infinite t*, so the interval has no " +
+                          (std::isinf(qHigh) && std::isinf(qLow) ? "end on either side"
+                           : std::isinf(qHigh)                   ? "lower end"
+                                                                 : "upper end") +
+                          ".";
     conclude(settings, result);
 
     notes.interval = notes.lower.reference = notes.upper.reference = Reference::bootstrap;
@@ -164,36 +248,36 @@ ScoreResult fromReplicates(std::vector<double>& t, double estimate, double se, l
                   " t* from each end";
     if (flat > 0) notes.text += "; " + std::to_string(flat) + " replicates had no spread";
     notes.text += ".";
+    if (!notes.unbounded.empty()) notes.text += " " + notes.unbounded;
     return result;
 }
 
-}  // namespace
-
-ScoreResult bootstrapIndependent(std::span<const double> group1, std::span<const double> group2,
-                                 const ScoreSettings& settings,
-                                 const BootstrapSettings& bootstrap) {
+ScoreResult independent(std::span<const double> group1, std::span<const double> group2,
+                        const ScoreSettings& settings, const BootstrapSettings& bootstrap) {
     checkSettings(settings);
     checkBootstrap(bootstrap, settings.alpha);
     checkIndependent(group1, group2);
-    const Moments m1 = meanAndSd(group1), m2 = meanAndSd(group2);
-    const double n1 = static_cast<double>(group1.size()), n2 = static_cast<double>(group2.size());
+    const double reference = commonReference(group1, group2);
+    const std::vector<double> x = lessReference(group1, reference),
+                              y = lessReference(group2, reference);
+    const Moments m1 = meanAndSd(x), m2 = meanAndSd(y);
+    const double n1 = static_cast<double>(x.size()), n2 = static_cast<double>(y.size());
     const double se = finiteOrTooLarge(hypotenuse(m1.sd / std::sqrt(n1), m2.sd / std::sqrt(n2)),
                                        "the standard error");
     const double estimate = finiteOrTooLarge(m1.mean - m2.mean, "the difference of the means");
-    std::vector<double> c1 = centred(group1, m1.mean), c2 = centred(group2, m2.mean);
+    std::vector<double> c1 = centred(x, m1.mean), c2 = centred(y, m2.mean);
     const int exponent = exponentOfLargest(c1, c2);
     scale(c1, exponent);
     scale(c2, exponent);
 
-    std::mt19937_64 engine(bootstrap.seed);
-    std::vector<double> t(static_cast<std::size_t>(bootstrap.replicates));
     long flat = 0;
-    for (double& replicate : t) {
-        const Resample r1 = resample(c1, engine);
-        const Resample r2 = resample(c2, engine);
-        const double seStar = std::sqrt(r1.variance / n1 + r2.variance / n2);
-        replicate = studentised(r1.mean - r2.mean, seStar, flat);
-    }
+    std::vector<double> t =
+        allReplicates(bootstrap, n1 + n2, flat, [&](ReplicateStream& stream, long& flats) {
+            const Resample r1 = resample(c1, stream);
+            const Resample r2 = resample(c2, stream);
+            return studentised(r1.mean - r2.mean, std::sqrt(r1.variance / n1 + r2.variance / n2),
+                               flats);
+        });
     ScoreResult answer = fromReplicates(t, estimate, se, flat, settings, bootstrap);
     answer.notes.text =
         "Studentised bootstrap of the mean difference, each group resampled with replacement "
@@ -202,8 +286,8 @@ ScoreResult bootstrapIndependent(std::span<const double> group1, std::span<const
     return answer;
 }
 
-ScoreResult bootstrapMatched(std::span<const double> group1, std::span<const double> group2,
-                             const ScoreSettings& settings, const BootstrapSettings& bootstrap) {
+ScoreResult matched(std::span<const double> group1, std::span<const double> group2,
+                    const ScoreSettings& settings, const BootstrapSettings& bootstrap) {
     checkSettings(settings);
     checkBootstrap(bootstrap, settings.alpha);
     const std::vector<double> d = matchedDifferences(group1, group2);
@@ -213,19 +297,35 @@ ScoreResult bootstrapMatched(std::span<const double> group1, std::span<const dou
     std::vector<double> c = centred(d, m.mean);
     scale(c, exponentOfLargest(c, {}));
 
-    std::mt19937_64 engine(bootstrap.seed);
-    std::vector<double> t(static_cast<std::size_t>(bootstrap.replicates));
     long flat = 0;
-    for (double& replicate : t) {
-        const Resample r = resample(c, engine);
-        replicate = studentised(r.mean, std::sqrt(r.variance / n), flat);
-    }
+    std::vector<double> t =
+        allReplicates(bootstrap, n, flat, [&](ReplicateStream& stream, long& flats) {
+            const Resample r = resample(c, stream);
+            return studentised(r.mean, std::sqrt(r.variance / n), flats);
+        });
     ScoreResult answer = fromReplicates(t, m.mean, se, flat, settings, bootstrap);
     answer.notes.text =
         "Studentised bootstrap of the mean difference, the pairs resampled with replacement and "
         "each replicate divided by its own SD of the differences over the square root of n: " +
         answer.notes.text;
     return answer;
+}
+
+}  // namespace
+
+ScoreResult bootstrapIndependent(std::span<const double> group1, std::span<const double> group2,
+                                 const ScoreSettings& settings,
+                                 const BootstrapSettings& bootstrap) {
+    return withTinyScoresRescaled(group1, group2, settings, [&](auto x, auto y, auto& s) {
+        return independent(x, y, s, bootstrap);
+    });
+}
+
+ScoreResult bootstrapMatched(std::span<const double> group1, std::span<const double> group2,
+                             const ScoreSettings& settings, const BootstrapSettings& bootstrap) {
+    return withTinyScoresRescaled(group1, group2, settings, [&](auto x, auto y, auto& s) {
+        return matched(x, y, s, bootstrap);
+    });
 }
 
 }  // namespace tarnwick::score_analysis

@@ -4,17 +4,23 @@
 #include <string>
 #include <vector>
 
-#include "score_moments.h"
 #include "score_checks.h"
+#include "score_moments.h"
+#include "score_reference.h"
 #include "t_tests.h"
+#include "tiny_scores.h"
 
 namespace tarnwick::score_analysis {
 
-ScoreResult normalTheoryIndependent(std::span<const double> group1, std::span<const double> group2,
-                                    const ScoreSettings& settings) {
+namespace {
+
+ScoreResult independent(std::span<const double> group1, std::span<const double> group2,
+                        const ScoreSettings& settings) {
     checkSettings(settings);
     checkIndependent(group1, group2);
-    const Moments m1 = meanAndSd(group1), m2 = meanAndSd(group2);
+    const double reference = commonReference(group1, group2);
+    const Moments m1 = meanAndSd(lessReference(group1, reference)),
+                  m2 = meanAndSd(lessReference(group2, reference));
     const double n1 = static_cast<double>(group1.size()), n2 = static_cast<double>(group2.size());
     // s / sqrt(n) for each group: their hypotenuse is the SE, and the
     // squares never need forming.
@@ -28,8 +34,8 @@ ScoreResult normalTheoryIndependent(std::span<const double> group1, std::span<co
     return result;
 }
 
-ScoreResult normalTheoryMatched(std::span<const double> group1, std::span<const double> group2,
-                                const ScoreSettings& settings) {
+ScoreResult matched(std::span<const double> group1, std::span<const double> group2,
+                    const ScoreSettings& settings) {
     checkSettings(settings);
     const std::vector<double> d = matchedDifferences(group1, group2);
     const Moments m = meanAndSd(d);
@@ -41,6 +47,18 @@ ScoreResult normalTheoryMatched(std::span<const double> group1, std::span<const 
         "the square root of the number of pairs, df " +
         std::to_string(d.size() - 1) + ".";
     return result;
+}
+
+}  // namespace
+
+ScoreResult normalTheoryIndependent(std::span<const double> group1, std::span<const double> group2,
+                                    const ScoreSettings& settings) {
+    return withTinyScoresRescaled(group1, group2, settings, independent);
+}
+
+ScoreResult normalTheoryMatched(std::span<const double> group1, std::span<const double> group2,
+                                const ScoreSettings& settings) {
+    return withTinyScoresRescaled(group1, group2, settings, matched);
 }
 
 }  // namespace tarnwick::score_analysis

@@ -5,7 +5,8 @@
 // error sqrt(s1^2 / n1 + s2^2 / n2) with Welch's df for independent groups,
 // the paired t (SD of the differences / sqrt(n), n - 1 df) for matched
 // scores; both one-sided t tests and the 100 (1 - 2 alpha)% interval.
-// Summaries by compensated sums (score_moments.h); t tails and points
+// Summaries by compensated sums (score_moments.h) of the scores less a
+// common reference (score_reference.h), so a shared offset costs no digits; t tails and points
 // from Boost.Math's students_t at the (non-integer) df.
 
 #include <span>

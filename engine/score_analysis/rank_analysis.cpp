@@ -1,6 +1,7 @@
 #include "rank_analysis.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -11,7 +12,9 @@
 #include "rank_statistic.h"
 #include "reference_distributions.h"
 #include "score_checks.h"
+#include "score_reference.h"
 #include "score_sort.h"
+#include "tiny_scores.h"
 
 namespace tarnwick::score_analysis {
 namespace {
@@ -20,27 +23,47 @@ struct OneSidedP {
     double greater = 1, less = 1;
 };
 
-// The normal approximation's p values for a statistic with null mean `mean`
-// and SD `sd`, corrected for continuity by 1/2 towards the mean.
-OneSidedP normalP(double statistic, double mean, double sd) {
-    const double z = statistic - mean;
-    return {normalUpperTail((z - 0.5) / sd), normalLowerTail((z + 0.5) / sd)};
-}
+// P(S <= j) under the null of a statistic over `count` values: the exact
+// distribution, or the normal approximation with null mean count / 2, SD
+// `sd` and a continuity correction of 1/2. Each test reads both of its p
+// values from it, P(S >= s) as P(S <= count - s) by symmetry, and the
+// interval its ranks, so that a test against a bound is significant exactly
+// when the bound lies beyond the interval's end.
+class NullTail {
+public:
+    explicit NullTail(const ExactRankNull& exact) : exact_(&exact) {}
+    NullTail(std::int64_t count, double sd) : count_(static_cast<double>(count)), sd_(sd) {}
 
-OneSidedP exactP(const ExactRankNull& null, double statistic) {
-    return {null.upperTail(statistic), null.lowerTail(statistic)};
-}
+    double atMost(double j) const {
+        if (exact_) return exact_->lowerTail(j);
+        return normalLowerTail((j - count_ / 2 + 0.5) / sd_);
+    }
+    OneSidedP p(double statistic) const {
+        const double top = exact_ ? static_cast<double>(exact_->largest()) : count_;
+        return {atMost(top - statistic), atMost(statistic)};
+    }
 
-// The rank of the interval's lower end among `count` ordered values, at the
-// normal critical value: the standardised statistic (S - count / 2 - 1/2) / sd
-// crosses z at S = c, which the step function #{values > shift} passes at the
-// (count - floor(c))-th value. Clamped to [1, count], as R clamps its root to
-// the range of the values.
-std::int64_t normalLowRank(std::int64_t count, double sd, double alpha) {
-    const double n = static_cast<double>(count);
-    const double c = n / 2 + 0.5 + normalUpperPoint(alpha) * sd;
-    const double rank = n - std::floor(c);
-    return static_cast<std::int64_t>(std::clamp(rank, 1.0, n));
+private:
+    const ExactRankNull* exact_ = nullptr;
+    double count_ = 0, sd_ = 1;
+};
+
+// The rank k of the interval's lower end among `count` ordered values (the
+// upper end is the k-th from the top): how many whole j >= 0 have
+// P(S <= j) < alpha. Against a lower bound L (no ties at it) the test's p is
+// P(S <= #{values <= L}), below alpha exactly when #{values <= L} < k, that
+// is when L lies below the k-th value; likewise above. k = 0: no value is
+// an end at this alpha, and the interval is unbounded.
+std::int64_t intervalRank(std::int64_t count, double alpha, const NullTail& tail) {
+    std::int64_t low = 0, high = count;  // P(S <= count) = 1 >= alpha
+    while (low < high) {
+        const std::int64_t middle = low + (high - low) / 2;
+        if (tail.atMost(static_cast<double>(middle)) < alpha)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
 }
 
 void assign(const ScoreSettings& settings, const OneSidedP& atLower, const OneSidedP& atUpper,
@@ -55,8 +78,12 @@ void assign(const ScoreSettings& settings, const OneSidedP& atLower, const OneSi
     conclude(settings, result);
 }
 
+// A level in percent to at most 2 decimals, "90%", "94.29%".
 std::string percent(double level) {
-    std::string text = std::to_string(level * 100);
+    char buffer[64];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, level * 100, std::chars_format::fixed, 2).ptr;
+    std::string text(buffer, end);
     text.erase(text.find_last_not_of('0') + 1);
     if (text.back() == '.') text.pop_back();
     return text + "%";
@@ -76,6 +103,34 @@ std::string intervalWords(Reference reference) {
                                            "corrections)";
 }
 
+// The interval and estimate from the ranks, or, with no rank at this alpha,
+// the median alone and an unbounded interval with the sentence that says
+// why and what the widest interval from the values reaches.
+template <class Values>
+void setInterval(const Values& values, std::int64_t lowRank, const NullTail& tail,
+                 const ScoreSettings& settings, std::string_view what, ScoreResult& result) {
+    const std::int64_t count = values.size();
+    if (lowRank > 0) {
+        const MedianAndEnds shift = values.medianAndEnds(lowRank, count + 1 - lowRank);
+        result.estimate = shift.median;
+        result.low = shift.low;
+        result.high = shift.high;
+        return;
+    }
+    result.estimate = values.median();
+    result.low = -HUGE_VAL;
+    result.high = HUGE_VAL;
+    const double smallestP = tail.atMost(0);
+    result.notes.widestLevel = std::max(0.0, 1 - 2 * smallestP);
+    result.notes.unbounded =
+        "No interval from the " + std::to_string(count) + " " + std::string(what) + " reaches " +
+        percent(1 - 2 * settings.alpha) + ": the smallest p value either test can give, " +
+        shortest(smallestP) +
+        ", is not below alpha, so the interval is unbounded; the widest one they give, from "
+        "the least to the greatest, reaches " +
+        percent(result.notes.widestLevel) + ".";
+}
+
 void checkShiftable(std::span<const double> sorted, const ScoreSettings& settings,
                     std::string_view what) {
     for (const double bound : {settings.lower, settings.upper}) {
@@ -84,13 +139,16 @@ void checkShiftable(std::span<const double> sorted, const ScoreSettings& setting
     }
 }
 
-}  // namespace
-
-ScoreResult rankIndependent(std::span<const double> group1, std::span<const double> group2,
-                            const ScoreSettings& settings) {
+ScoreResult independent(std::span<const double> group1, std::span<const double> group2,
+                        const ScoreSettings& settings) {
     checkSettings(settings);
     checkIndependent(group1, group2);
-    const std::vector<double> x = sortedCopy(group1), y = sortedCopy(group2);
+    // Less a common reference where that is exact, so that a score less a
+    // bound keeps the bound's digits when the scores share a large offset
+    // while every pairwise difference stays the very double it was.
+    const double reference = exactReference(group1, group2);
+    const std::vector<double> x = sortedCopy(lessReference(group1, reference)),
+                              y = sortedCopy(lessReference(group2, reference));
     finiteOrTooLarge(x.back() - y.front(), "the largest pairwise difference");
     finiteOrTooLarge(x.front() - y.back(), "the smallest pairwise difference");
     checkShiftable(x, settings, "a score of group 1 less a bound");
@@ -112,29 +170,20 @@ ScoreResult rankIndependent(std::span<const double> group1, std::span<const doub
     MethodNotes& notes = result.notes;
     const double withinTies = tieSum(x) + tieSum(y);
     notes.tiesInScores = withinTies > 0;
-    std::int64_t lowRank = 0;
-    if (small && !notes.tiesInScores) {
-        notes.interval = Reference::exact;
-        lowRank = std::max(1L, null->quantile(settings.alpha));
-    } else {
-        notes.interval = Reference::normal;
-        lowRank = normalLowRank(count, sdOfW(withinTies), settings.alpha);
-    }
-    const MedianAndEnds shift = differences.medianAndEnds(lowRank, count + 1 - lowRank);
-    result.estimate = shift.median;
-    result.low = shift.low;
-    result.high = shift.high;
+    const bool exactInterval = small && !notes.tiesInScores;
+    notes.interval = exactInterval ? Reference::exact : Reference::normal;
+    const NullTail intervalTail =
+        exactInterval ? NullTail(*null) : NullTail(count, sdOfW(withinTies));
+    setInterval(differences, intervalRank(count, settings.alpha, intervalTail), intervalTail,
+                settings, "pairwise differences", result);
 
     const auto test = [&](double bound, OneSidedTest& note) {
         const RankStatistic w = rankSum(x, y, bound);
         note.statistic = w.statistic;
         note.ties = w.ties;
-        if (small && !w.ties) {
-            note.reference = Reference::exact;
-            return exactP(*null, w.statistic);
-        }
-        note.reference = Reference::normal;
-        return normalP(w.statistic, n1 * n2 / 2, sdOfW(w.tieSum));
+        const bool exact = small && !w.ties;
+        note.reference = exact ? Reference::exact : Reference::normal;
+        return (exact ? NullTail(*null) : NullTail(count, sdOfW(w.tieSum))).p(w.statistic);
     };
     const OneSidedP atLower = test(settings.lower, notes.lower);
     const OneSidedP atUpper = test(settings.upper, notes.upper);
@@ -146,11 +195,12 @@ ScoreResult rankIndependent(std::span<const double> group1, std::span<const doub
                  ". Wilcoxon-Mann-Whitney tests of group 1 less each bound against group 2: "
                  "lower bound " +
                  referenceWords(notes.lower) + "; upper bound " + referenceWords(notes.upper) + ".";
+    if (!notes.unbounded.empty()) notes.text += " " + notes.unbounded;
     return result;
 }
 
-ScoreResult rankMatched(std::span<const double> group1, std::span<const double> group2,
-                        const ScoreSettings& settings) {
+ScoreResult matched(std::span<const double> group1, std::span<const double> group2,
+                    const ScoreSettings& settings) {
     checkSettings(settings);
     std::vector<double> d = matchedDifferences(group1, group2);
     sortScores(d);
@@ -169,19 +219,13 @@ ScoreResult rankMatched(std::span<const double> group1, std::span<const double> 
     MethodNotes& notes = result.notes;
     const double ties = tieSum(d);
     notes.tiesInScores = ties > 0;
-    std::int64_t lowRank = 0;
-    if (small && !notes.tiesInScores) {
-        notes.interval = Reference::exact;
-        lowRank = std::max(
-            1L, ExactRankNull::signedRank(static_cast<int>(d.size())).quantile(settings.alpha));
-    } else {
-        notes.interval = Reference::normal;
-        lowRank = normalLowRank(count, sdOfV(n, ties), settings.alpha);
-    }
-    const MedianAndEnds shift = averages.medianAndEnds(lowRank, count + 1 - lowRank);
-    result.estimate = shift.median;
-    result.low = shift.low;
-    result.high = shift.high;
+    const bool exactInterval = small && !notes.tiesInScores;
+    notes.interval = exactInterval ? Reference::exact : Reference::normal;
+    std::optional<ExactRankNull> null;
+    if (exactInterval) null = ExactRankNull::signedRank(static_cast<int>(d.size()));
+    const NullTail intervalTail = exactInterval ? NullTail(*null) : NullTail(count, sdOfV(n, ties));
+    setInterval(averages, intervalRank(count, settings.alpha, intervalTail), intervalTail, settings,
+                "Walsh averages", result);
 
     const auto test = [&](double bound, OneSidedTest& note) {
         const RankStatistic v = signedRank(d, bound);
@@ -191,10 +235,13 @@ ScoreResult rankMatched(std::span<const double> group1, std::span<const double> 
         const double m = static_cast<double>(v.n);
         if (v.n <= exactRankLimit && !v.ties && v.zeros == 0) {
             note.reference = Reference::exact;
-            return exactP(ExactRankNull::signedRank(static_cast<int>(v.n)), v.statistic);
+            if (null && v.n == static_cast<std::int64_t>(d.size()))
+                return NullTail(*null).p(v.statistic);
+            const ExactRankNull own = ExactRankNull::signedRank(static_cast<int>(v.n));
+            return NullTail(own).p(v.statistic);
         }
         note.reference = Reference::normal;
-        return normalP(v.statistic, m * (m + 1) / 4, sdOfV(m, v.tieSum));
+        return NullTail(v.n * (v.n + 1) / 2, sdOfV(m, v.tieSum)).p(v.statistic);
     };
     const OneSidedP atLower = test(settings.lower, notes.lower);
     const OneSidedP atUpper = test(settings.upper, notes.upper);
@@ -205,7 +252,20 @@ ScoreResult rankMatched(std::span<const double> group1, std::span<const double> 
                  percent(result.level) + " interval at " + intervalWords(notes.interval) +
                  ". Wilcoxon signed-rank tests of the differences less each bound: lower bound " +
                  referenceWords(notes.lower) + "; upper bound " + referenceWords(notes.upper) + ".";
+    if (!notes.unbounded.empty()) notes.text += " " + notes.unbounded;
     return result;
+}
+
+}  // namespace
+
+ScoreResult rankIndependent(std::span<const double> group1, std::span<const double> group2,
+                            const ScoreSettings& settings) {
+    return withTinyScoresRescaled(group1, group2, settings, independent);
+}
+
+ScoreResult rankMatched(std::span<const double> group1, std::span<const double> group2,
+                        const ScoreSettings& settings) {
+    return withTinyScoresRescaled(group1, group2, settings, matched);
 }
 
 }  // namespace tarnwick::score_analysis

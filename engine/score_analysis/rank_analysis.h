@@ -17,19 +17,27 @@
 // otherwise the normal approximation with the tie correction in the variance
 // and a continuity correction of 1/2 - the conventions of R's wilcox.test
 // with its defaults (exact = NULL, correct = TRUE), whose p values these
-// equal. The interval's ends are the order statistics of the differences (or
-// Walsh averages) at the exact critical value, qwilcox(alpha) (at least 1),
-// when the groups number fewer than 50 and the scores within each group
-// (matched: the differences) have no ties; otherwise at the normal critical
-// value with the same corrections: the k-th from each end where the
-// standardised statistic crosses z(1 - alpha). These are the ends R's
-// conf.int gives, exactly in the exact case; in the normal case R finds the
-// same ends as roots to within its tolerance (1e-4). With so few scores
-// that no order statistic reaches the level, the interval spans every
-// difference (or average): the exact rank is raised to 1 as R does, the
-// normal one clamped to the ends as R's two-sample root is; for matched
-// scores R instead lowers the level, down to 0, and warns. The estimate is
-// always the median itself (R reports a root of the statistic unless exact).
+// equal. The interval's ends are the k-th order statistics of the
+// differences (or Walsh averages) from each end, k the number of whole j
+// with P(S <= j) < alpha, read from the very tail the tests read their p
+// values from: the exact distribution (counted in whole numbers,
+// rank_null_distribution.h) when the groups number at most 50 and the
+// scores within each group (matched: the differences) have no ties,
+// otherwise the normal approximation with the same corrections. So a test
+// against a bound is significant exactly when the bound lies beyond the
+// end; in the exact case k is R's qwilcox(alpha) and the ends are R's. With
+// so few scores that no test can reach alpha (k = 0: 3 scores against 3 at
+// alpha .05, where the smallest p is 1/20), the interval is unbounded, its
+// ends infinite, and MethodNotes says why and what the widest interval from
+// the values reaches; R instead raises k to 1 and reports that interval at a
+// lowered level, or at the level asked for when it is just reached, beside
+// tests that cannot be significant. Ties at a bound (a bound equal to a
+// difference) can part the normal approximation of a test from the
+// interval's; conclude() then holds the end to the test's verdict.
+// Scores sharing an offset more than 2^20 times their spread are taken less
+// a common reference (exactly, score_reference.h), so that a score less a
+// bound keeps the bound's digits. The estimate is always the median itself
+// (R reports a root of the statistic unless exact).
 //
 // Order statistics are selected without forming the differences
 // (pairwise_selection.h): a million scores a group take about 0.53 s of CPU

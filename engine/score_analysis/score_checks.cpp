@@ -1,6 +1,7 @@
 #include "score_checks.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -76,6 +77,22 @@ double finiteOrTooLarge(double value, std::string_view what) {
             ScoreErrorNumber::tooLarge,
             "The scores are too large: " + std::string(what) + " is beyond the range of a double.");
     return value;
+}
+
+double tStatistic(double estimate, double bound, double se, std::string_view side) {
+    const double t = (estimate - bound) / se;
+    if (std::isfinite(t)) return t;
+    throw ScoreError(ScoreErrorNumber::tooLarge,
+                     "The " + std::string(side) + " bound " + shortest(bound) +
+                         " is too far from the estimate " + shortest(estimate) +
+                         ": their distance in standard errors of " + shortest(se) +
+                         " is beyond the range of a double.");
+}
+
+std::string shortest(double value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
 }
 
 std::vector<double> sortedCopy(std::span<const double> scores) {

@@ -50,13 +50,23 @@ struct MethodNotes {
     long replicates = 0;        // bootstrap: B
     std::uint64_t seed = 0;     // bootstrap: the generator's seed
     long flatReplicates = 0;    // bootstrap: replicates whose SE was 0
-    std::string text;           // the method in one or two sentences
+    // Why the interval has no end on a side (an infinite end, -inf for low,
+    // +inf for high), in a sentence; empty when both ends are numbers.
+    std::string unbounded;
+    // Rank analyses whose interval is unbounded: the level the widest interval
+    // from the differences (or Walsh averages), least to greatest, reaches,
+    // at most 1 - 2 alpha; 0 otherwise.
+    double widestLevel = 0;
+    std::string text;  // the method in one or two sentences
 };
 
 struct ScoreResult {
     double estimate = 0;
-    double low = 0, high = 0;  // the 100 (1 - 2 alpha)% interval
-    double level = 0;          // 1 - 2 alpha
+    // The 100 (1 - 2 alpha)% interval. An end is infinite only where the
+    // interval has none (MethodNotes::unbounded says why); an end beyond the
+    // range of a double is refused instead.
+    double low = 0, high = 0;
+    double level = 0;  // 1 - 2 alpha
     // The one-sided p values against each bound: for equivalence of the
     // tests whose H1 is "above lower" and "below upper", for a minimal
     // effect of the reversed ones, "below lower" and "above upper".
@@ -66,7 +76,15 @@ struct ScoreResult {
     MethodNotes notes;
 };
 
-// Sets p and the conclusion from pLower and pUpper.
+// Sets p and the conclusion from pLower and pUpper, and holds the interval
+// to the conclusion: for equivalence, a test against a bound is significant
+// exactly when the interval lies strictly beyond that bound (low > lower,
+// high < upper), so "equivalent" goes with an interval inside the bounds and
+// nothing else; for a minimal effect, the test against the lower bound is
+// significant exactly when high < lower, the other when low > upper. Where
+// the rounding of a p value and of an end disagree at a bound (a bound
+// within a few ulps of an end), the finite end is moved to the bound or to
+// the next double beyond it, by the p value's verdict.
 void conclude(const ScoreSettings& settings, ScoreResult& result);
 
 // Machine-readable names: "equivalent", "not_shown_equivalent",

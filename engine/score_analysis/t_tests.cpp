@@ -5,6 +5,7 @@
 #include "fixed_text.h"
 #include "reference_distributions.h"
 #include "score_checks.h"
+#include "score_error.h"
 
 namespace tarnwick::score_analysis {
 
@@ -15,8 +16,8 @@ ScoreResult tTests(double estimate, double se, double df, const ScoreSettings& s
     notes.df = df;
     notes.standardError = se;
     notes.interval = notes.lower.reference = notes.upper.reference = Reference::studentT;
-    const double tLower = finiteOrTooLarge((estimate - settings.lower) / se, "a t statistic");
-    const double tUpper = finiteOrTooLarge((estimate - settings.upper) / se, "a t statistic");
+    const double tLower = tStatistic(estimate, settings.lower, se, "lower");
+    const double tUpper = tStatistic(estimate, settings.upper, se, "upper");
     notes.lower.statistic = tLower;
     notes.upper.statistic = tUpper;
     if (settings.hypothesis == Hypothesis::equivalence) {
@@ -26,8 +27,13 @@ ScoreResult tTests(double estimate, double se, double df, const ScoreSettings& s
         result.pLower = tLowerTail(tLower, df);
         result.pUpper = tUpperTail(tUpper, df);
     }
-    const double halfWidth =
-        finiteOrTooLarge(tUpperPoint(settings.alpha, df) * se, "the interval's half-width");
+    const double critical = tUpperPoint(settings.alpha, df);
+    const double halfWidth = critical * se;
+    if (!std::isfinite(halfWidth))
+        throw ScoreError(ScoreErrorNumber::tooLarge,
+                         "The interval's half-width, the critical value " + shortest(critical) +
+                             " times the standard error " + shortest(se) +
+                             ", is beyond the range of a double.");
     result.low = finiteOrTooLarge(estimate - halfWidth, "the interval's lower end");
     result.high = finiteOrTooLarge(estimate + halfWidth, "the interval's upper end");
     conclude(settings, result);

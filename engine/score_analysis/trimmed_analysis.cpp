@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "score_moments.h"
 #include "score_checks.h"
 #include "score_error.h"
+#include "score_moments.h"
+#include "score_reference.h"
 #include "score_sort.h"
 #include "t_tests.h"
+#include "tiny_scores.h"
 
 namespace tarnwick::score_analysis {
 namespace {
@@ -20,17 +22,25 @@ struct Trimmed {
     long g = 0, h = 0;
 };
 
-Trimmed trim(std::vector<double> sorted) {
+// The scores kept after trimming floor(0.2 n) from each end of sorted ones.
+std::span<const double> keptScores(const std::vector<double>& sorted) {
+    const std::size_t g = sorted.size() / 5;
+    return std::span<const double>(sorted).subspan(g, sorted.size() - 2 * g);
+}
+
+// The trimmed mean and winsorised spread of sorted scores, less `reference`
+// (0 for none): the scores are winsorised first, so that only the kept
+// scores, never those trimmed away, are ever subtracted from.
+Trimmed trim(std::vector<double> sorted, double reference = 0) {
     Trimmed t;
     const long n = static_cast<long>(sorted.size());
     t.g = n / 5;  // floor(0.2 n), in whole numbers
     t.h = n - 2 * t.g;
-    const auto kept = std::span<const double>(sorted).subspan(static_cast<std::size_t>(t.g),
-                                                              static_cast<std::size_t>(t.h));
-    t.mean = meanAndSd(kept).mean;
+    const std::span<const double> kept = keptScores(sorted);
     const double lowest = kept.front(), highest = kept.back();
     for (double& x : sorted)
-        x = std::clamp(x, lowest, highest);
+        x = std::clamp(x, lowest, highest) - reference;
+    t.mean = meanAndSd(keptScores(sorted)).mean;
     const double sw = meanAndSd(sorted).sd;
     const double h = static_cast<double>(t.h);
     t.rootD = sw * std::sqrt((static_cast<double>(n) - 1) / (h * (h - 1)));
@@ -46,13 +56,16 @@ std::string trimmedWords(long g, const char* what) {
            what;
 }
 
-}  // namespace
-
-ScoreResult yuenIndependent(std::span<const double> group1, std::span<const double> group2,
-                            const ScoreSettings& settings) {
+ScoreResult independent(std::span<const double> group1, std::span<const double> group2,
+                        const ScoreSettings& settings) {
     checkSettings(settings);
     checkIndependent(group1, group2);
-    const Trimmed t1 = trim(sortedCopy(group1)), t2 = trim(sortedCopy(group2));
+    // Less a common reference taken from the kept scores alone, so that
+    // scores trimmed away change nothing.
+    std::vector<double> sorted1 = sortedCopy(group1), sorted2 = sortedCopy(group2);
+    const double reference = commonReference(keptScores(sorted1), keptScores(sorted2));
+    const Trimmed t1 = trim(std::move(sorted1), reference),
+                  t2 = trim(std::move(sorted2), reference);
     const double se = std::hypot(t1.rootD, t2.rootD);
     if (se == 0) throw ScoreError(ScoreErrorNumber::noSpread, noWinsorisedSpread);
     finiteOrTooLarge(se, "the standard error");
@@ -69,8 +82,8 @@ ScoreResult yuenIndependent(std::span<const double> group1, std::span<const doub
     return result;
 }
 
-ScoreResult yuenMatched(std::span<const double> group1, std::span<const double> group2,
-                        const ScoreSettings& settings) {
+ScoreResult matched(std::span<const double> group1, std::span<const double> group2,
+                    const ScoreSettings& settings) {
     checkSettings(settings);
     std::vector<double> d = matchedDifferences(group1, group2);
     sortScores(d);
@@ -84,6 +97,18 @@ ScoreResult yuenMatched(std::span<const double> group1, std::span<const double> 
                         trimmedWords(t.g, "the differences") +
                         "), standard error from their winsorised variance, " + dfText(df) + ".";
     return result;
+}
+
+}  // namespace
+
+ScoreResult yuenIndependent(std::span<const double> group1, std::span<const double> group2,
+                            const ScoreSettings& settings) {
+    return withTinyScoresRescaled(group1, group2, settings, independent);
+}
+
+ScoreResult yuenMatched(std::span<const double> group1, std::span<const double> group2,
+                        const ScoreSettings& settings) {
+    return withTinyScoresRescaled(group1, group2, settings, matched);
 }
 
 }  // namespace tarnwick::score_analysis

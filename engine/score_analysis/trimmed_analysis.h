@@ -14,7 +14,8 @@
 // Math's students_t at that (non-integer) df.
 //
 // Accuracy: trimmed means and winsorised SDs by compensated sums (a few ulps,
-// score_moments.h), so p values and ends to about 1e-14 relative.
+// score_moments.h) of the scores less a common reference taken from the
+// kept scores (score_reference.h), so p values and ends to about 1e-14 relative.
 
 #include <span>
 

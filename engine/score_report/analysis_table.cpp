@@ -31,9 +31,14 @@ std::string bootstrapStatistic(const ScoreAnswers&, const ScoreResult&, const On
 
 std::string rankStatistic(const ScoreAnswers& answers, const ScoreResult&,
                           const OneSidedTest& test) {
+    // A count (of halves, with ties) in full and grouped, as the other
+    // counts are: never in scientific notation.
     const bool whole = test.statistic == std::floor(test.statistic);
-    return std::string(answers.matched ? "V" : "W") + " = " +
-           apa::number(test.statistic, whole ? 0 : 1);
+    std::string digits = apa::fixed(test.statistic, whole ? 0 : 1);
+    for (auto at = static_cast<long>(whole ? digits.size() : digits.size() - 2) - 3; at > 0;
+         at -= 3)
+        digits.insert(static_cast<std::size_t>(at), ",");
+    return std::string(answers.matched ? "V" : "W") + " = " + digits;
 }
 
 // --- Words the program's method column shares between analyses. Numbers in

@@ -1,5 +1,7 @@
 #include "score_columns.h"
 
+#include <cmath>
+
 #include "shortest_text.h"
 #include "significant_text.h"
 
@@ -34,9 +36,12 @@ std::vector<ColumnField> analysisFields(const ScoreAnswers& answers, Digits digi
             fields.resize(fields.size() + std::size(resultColumns));
             continue;
         }
+        // An unbounded interval end (infinite) has no number: an empty field,
+        // null in JSON Lines; the method column says why.
         for (double value : {result->estimate, result->low, result->high, result->pLower,
                              result->pUpper, result->p})
-            fields.push_back({numberText(value, digits), true});
+            fields.push_back(
+                {std::isfinite(value) ? numberText(value, digits) : std::string(), true});
         fields.push_back({std::string(conclusionName(result->conclusion))});
         fields.push_back({outcome.analysis->methodColumn(answers, *result)});
     }
@@ -61,7 +66,10 @@ std::string analysisProblems(const ScoreAnswers& answers) {
 }
 
 std::string analysisLines(const ScoreAnswers& answers, Digits digits) {
-    const auto number = [&](double value) { return numberText(value, digits); };
+    const auto number = [&](double value) {
+        if (std::isinf(value)) return std::string(value < 0 ? "-infinity" : "infinity");
+        return numberText(value, digits);
+    };
     std::string text;
     for (const Outcome& outcome : answers.outcomes) {
         const auto& result = outcome.result;
@@ -71,6 +79,7 @@ std::string analysisLines(const ScoreAnswers& answers, Digits digits) {
                 "% interval [" + number(result->low) + ", " + number(result->high) + "], p lower " +
                 number(result->pLower) + ", p upper " + number(result->pUpper) + ", p " +
                 number(result->p) + ": " + std::string(conclusionName(result->conclusion)) + "\n";
+        if (!result->notes.unbounded.empty()) text += "    " + result->notes.unbounded + "\n";
     }
     return text;
 }

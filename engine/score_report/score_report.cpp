@@ -44,8 +44,10 @@ std::string boundText(double bound, int decimals) {
     return rawNumber(bound, apa::decimalsForExact(bound, decimals));
 }
 
-// An end of an interval never written as a bound it differs from.
+// An end of an interval never written as a bound it differs from; an
+// unbounded end (infinite) in words.
 std::string endText(const ScoreAnswers& answers, double end, int decimals) {
+    if (std::isinf(end)) return end < 0 ? "-infinity" : "infinity";
     return rawNumber(end, apa::decimalsApartFrom(end, decimals,
                                                  {answers.settings.lower, answers.settings.upper}));
 }
@@ -177,7 +179,8 @@ int rawUnitDecimals(const ScoreAnswers& answers) {
     for (const Outcome& outcome : answers.outcomes) {
         if (!outcome.result) continue;
         const double width = outcome.result->high - outcome.result->low;
-        if (width > 0 && (narrowest == 0 || width < narrowest)) narrowest = width;
+        if (width > 0 && std::isfinite(width) && (narrowest == 0 || width < narrowest))
+            narrowest = width;
     }
     return apa::rawDecimals(narrowest > 0 ? narrowest / 4 : 1);
 }
@@ -222,7 +225,9 @@ std::string analysisParagraph(const ScoreAnswers& answers, const AnalysisEntry& 
             boundText(answers.settings.upper, decimals) + ", " +
             analysis.statistic(answers, result, result.notes.upper) + ", " +
             apa::pValue(result.pUpper, alpha) + ". ";
-    return text + conclusionSentence(answers, result) + " " + analysis.method(answers, result);
+    text += conclusionSentence(answers, result) + " ";
+    if (!result.notes.unbounded.empty()) text += result.notes.unbounded + " ";
+    return text + analysis.method(answers, result);
 }
 
 std::string figureCaption(const ScoreAnswers& answers, const AnalysisEntry& analysis) {

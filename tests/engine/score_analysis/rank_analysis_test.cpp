@@ -38,6 +38,10 @@ struct RankCase {
     Reference interval;
     OneSided atLower, atUpper;
     long zerosAtLower = 0;
+    // The upper bound equals R's upper end, and the equivalence test against
+    // it is significant: the end is held one double below the bound, so that
+    // the interval lies inside the bounds exactly as far as the tests say.
+    bool heldBelowUpper = false;
 };
 
 void PrintTo(const RankCase& c, std::ostream* os) { *os << c.name; }
@@ -90,7 +94,8 @@ void checkBothHypotheses(const RankCase& c, bool matched) {
     const ScoreResult equivalence = run();
     EXPECT_EQ(equivalence.estimate, c.estimate);
     EXPECT_EQ(equivalence.low, c.low);
-    EXPECT_EQ(equivalence.high, c.high);
+    EXPECT_EQ(equivalence.high, c.heldBelowUpper ? std::nextafter(c.high, -HUGE_VAL) : c.high);
+    EXPECT_EQ(equivalence.notes.unbounded.empty(), std::isfinite(c.low));
     EXPECT_EQ(equivalence.notes.interval, c.interval);
     expectSide(equivalence.notes.lower, c.atLower, "test against the lower bound");
     expectSide(equivalence.notes.upper, c.atUpper, "test against the upper bound");
@@ -139,8 +144,9 @@ INSTANTIATE_TEST_SUITE_P(R, Independent,
                                       exact,
                                       {44, exact, 0.0096570096570096561, 0.99367299367299367},
                                       {24, exact, 0.57042957042957043, 0.47652347652347654}},
-                             // qwilcox(0.05, 3, 3) is 0, raised to 1 as R does: the interval
-                             // spans all nine differences.
+                             // qwilcox(0.05, 3, 3) is 0: no test can give p < .05 (the
+                             // smallest is 1/20), so the interval is unbounded, where R
+                             // raises the rank to 1 and gives [-1.1, 2.8].
                              RankCase{"three_each_exact",
                                       {1.1, 2.7, 3.2},
                                       {0.4, 1.9, 2.2},
@@ -148,8 +154,8 @@ INSTANTIATE_TEST_SUITE_P(R, Independent,
                                       1.5,
                                       0.05,
                                       0.80000000000000027,
-                                      -1.1000000000000001,
-                                      2.8000000000000003,
+                                      -HUGE_VAL,
+                                      HUGE_VAL,
                                       exact,
                                       {8, exact, 0.10000000000000001, 0.94999999999999996},
                                       {2, exact, 0.90000000000000002, 0.20000000000000001}},
@@ -269,7 +275,9 @@ INSTANTIATE_TEST_SUITE_P(
                                -1,
                                normal,
                                {43, normal, 0.063016364688700546, 0.94865299419567728},
-                               {10.5, normal, 0.96295735462141752, 0.046088496149018179}},
+                               {10.5, normal, 0.96295735462141752, 0.046088496149018179},
+                               0,
+                               true},
                       // The lower bound equals two of the differences, which the
                       // signed-rank test leaves out.
                       RankCase{"sleep_zeros_at_lower_bound",
@@ -285,8 +293,9 @@ INSTANTIATE_TEST_SUITE_P(
                                {17, normal, 0.58318255848765888, 0.47209125662524165},
                                {0, normal, 0.99785410900636407, 0.0029446350209087406},
                                2},
-                      // Three pairs: qsignrank(0.05, 3) is 0, raised to 1; R warns that
-                      // the level is not achievable and spans all six averages.
+                      // Three pairs: qsignrank(0.05, 3) is 0; R warns that the level is
+                      // not achievable and spans all six averages, [0.7, 1]. Here the
+                      // interval is unbounded: no test can give p < .05 (at least 1/8).
                       RankCase{"three_pairs_exact",
                                {1.1, 2.7, 3.2},
                                {0.4, 1.9, 2.2},
@@ -294,8 +303,8 @@ INSTANTIATE_TEST_SUITE_P(
                                1.5,
                                0.05,
                                0.82500000000000018,
-                               0.70000000000000007,
-                               1,
+                               -HUGE_VAL,
+                               HUGE_VAL,
                                exact,
                                {6, exact, 0.12500000000000003, 1},
                                {0, exact, 1, 0.12500000000000003}},
@@ -317,19 +326,42 @@ INSTANTIATE_TEST_SUITE_P(
                                2}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Three pairs with tied differences 1, 2, 2: no normal critical rank
-// reaches 90%. R lowers the level to 0 and gives [2, 2] with a warning
-// (wilcox.test(c(1, 2, 2.5), c(0, 0, 0.5), paired = TRUE, mu = 0.0123,
-// conf.int = TRUE, conf.level = 0.9)); the interval here keeps at least its
-// level by spanning all six Walsh averages, 1 to 2.
-TEST(RankMatched, SpansEveryAverageWhenNoRankReachesTheLevel) {
-    const ScoreResult r =
-        rankMatched(std::vector<double>{1, 2, 2.5}, std::vector<double>{0, 0, 0.5},
-                    {0.05, -1, 3, Hypothesis::equivalence});
-    EXPECT_EQ(r.notes.interval, Reference::normal);
-    EXPECT_EQ(r.low, 1);
-    EXPECT_EQ(r.high, 2);
-    EXPECT_EQ(r.estimate, 1.75);  // the mean of the middle two of 1, 1.5, 1.5, 2, 2, 2
+// Where no test can reach alpha, the interval is unbounded and says what
+// the widest interval from the values reaches: 1 - 2 P(S <= 0). Three pairs
+// with tied differences 1, 2, 2 by the normal approximation (R lowers the
+// level to 0 and gives [2, 2] with a warning: wilcox.test(c(1, 2, 2.5),
+// c(0, 0, 0.5), paired = TRUE, mu = 0.0123, conf.int = TRUE, conf.level =
+// 0.9)); 3 and 3 scores exactly at alpha .05 (1 - 2 / 20) and .025, whose
+// level R's interval claims but cannot reach; 4 pairs (1 - 2 / 16).
+TEST(Rank, IsUnboundedWhenNoTestCanReachAlpha) {
+    struct Row {
+        const char* name;
+        bool matched;
+        std::vector<double> x, y;
+        double alpha, widest;
+    };
+    const Row rows[] = {
+        // 1 - 2 Phi((0 - 3 + 1/2) / sqrt(3.375)), the tie-corrected SD of V.
+        {"tied_pairs", true, {1, 2, 2.5}, {0, 0, 0.5}, 0.05, 0.8264318334440784},
+        {"three_each", false, {1.1, 2.7, 3.2}, {0.4, 1.9, 2.2}, 0.05, 0.9},
+        {"three_each_025", false, {1.1, 2.7, 3.2}, {0.4, 1.9, 2.2}, 0.025, 0.9},
+        {"four_pairs", true, {1.1, 2.7, 3.2, 5}, {0.4, 1.9, 2.2, 1}, 0.05, 0.875},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ScoreSettings settings{row.alpha, -100, 100, Hypothesis::equivalence};
+        const ScoreResult r = row.matched ? rankMatched(row.x, row.y, settings)
+                                          : rankIndependent(row.x, row.y, settings);
+        EXPECT_EQ(r.low, -HUGE_VAL);
+        EXPECT_EQ(r.high, HUGE_VAL);
+        EXPECT_NEAR(r.notes.widestLevel, row.widest, 1e-15);
+        EXPECT_EQ(r.conclusion, Conclusion::notShownEquivalent);
+        EXPECT_NE(r.notes.unbounded.find("unbounded"), std::string::npos);
+        EXPECT_NE(r.notes.text.find(r.notes.unbounded), std::string::npos);
+    }
+    const ScoreResult tied =
+        rankMatched(std::vector<double>{1, 2, 2.5}, std::vector<double>{0, 0, 0.5}, {0.05, -1, 3});
+    EXPECT_EQ(tied.estimate, 1.75);  // the mean of the middle two of 1, 1.5, 1.5, 2, 2, 2
 }
 
 // R's pwilcox, qwilcox, psignrank and qsignrank (R 4.2.2), at the largest
