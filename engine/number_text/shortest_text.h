@@ -10,9 +10,10 @@ namespace tarnwick::number_text {
 // locale): "0.1", "1e-05", "1.2e+20", "-0", "-129250378318691536".
 // For a script that reads our files and must lose nothing, a box filled from
 // data, and a number a message names as it was given. Users: tarnwick-batch,
-// tarnwick-plan and tarnwick-scores with --digits full; the data room's
-// plainNumberText (before it writes out exponents); the settings' and the
-// planner's refusals naming alpha, a bound or a df.
+// tarnwick-plan and tarnwick-scores with --digits full (through their rooms);
+// the data room's plainNumberText (before it writes out exponents); the
+// settings', the planner's and the scores' checks' refusals naming alpha, a
+// bound, a df or a score.
 std::string shortestText(double value);
 
 }  // namespace tarnwick::number_text
