@@ -40,11 +40,7 @@ std::vector<std::string> answerColumns() {
 std::vector<AnswerField> answerFields(const Study& study, const StudyAnswer& answer,
                                       Digits digits) {
     const auto count = [](std::size_t n) { return AnswerField{std::to_string(n), true}; };
-    // An unbounded interval end (infinite) has no number: an empty field, null
-    // in JSON Lines; the method column says why.
-    const auto number = [&](double value) {
-        return AnswerField{std::isfinite(value) ? numberText(value, digits) : std::string(), true};
-    };
+    const auto number = [&](double value) { return AnswerField{numberText(value, digits), true}; };
     std::vector<AnswerField> fields = {{study.name},
                                        {study.label1},
                                        {study.label2},
@@ -70,10 +66,7 @@ std::vector<AnswerField> answerFields(const Study& study, const StudyAnswer& ans
 }
 
 std::string answerText(const Study& study, const StudyAnswer& answer, Digits digits) {
-    const auto number = [&](double value) {
-        if (std::isinf(value)) return std::string(value < 0 ? "-infinity" : "infinity");
-        return numberText(value, digits);
-    };
+    const auto number = [&](double value) { return numberText(value, digits); };
     std::string text = study.name.empty() ? std::string("scores") : "study " + study.name;
     text += ": " + study.label1 + " n " + std::to_string(study.group1.size()) + " (missing " +
             std::to_string(study.missing1) + "), " + study.label2 + " n " +

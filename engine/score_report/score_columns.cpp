@@ -43,7 +43,9 @@ std::vector<ColumnField> analysisFields(const ScoreAnswers& answers, Digits digi
             fields.push_back(
                 {std::isfinite(value) ? numberText(value, digits) : std::string(), true});
         fields.push_back({std::string(conclusionName(result->conclusion))});
-        fields.push_back({outcome.analysis->methodColumn(answers, *result)});
+        std::string method = outcome.analysis->methodColumn(answers, *result);
+        if (!result->notes.unbounded.empty()) method += " " + result->notes.unbounded;
+        fields.push_back({std::move(method)});
     }
     return fields;
 }

@@ -7,10 +7,13 @@
 #include <cmath>
 #include <string>
 
+#include "analysis_table.h"
 #include "score_report.h"
 
 namespace tarnwick::score_report {
 namespace {
+
+const AnalysisEntry* rank() { return analysisNamed("rank"); }
 
 ScoreAnswers rankAnswers(bool matched, double statistic, double low, double high,
                          const std::string& unbounded = {}) {
@@ -24,7 +27,8 @@ ScoreAnswers rankAnswers(bool matched, double statistic, double low, double high
     result.level = 0.9;
     result.notes.lower.statistic = result.notes.upper.statistic = statistic;
     result.notes.unbounded = unbounded;
-    answers.outcomes[static_cast<std::size_t>(Analysis::rank)].result = result;
+    answers.outcomes = emptyOutcomes();
+    answers.outcomes.at(static_cast<std::size_t>(rank() - analysisTable().data())).result = result;
     return answers;
 }
 
@@ -38,7 +42,7 @@ TEST(RankStatistic, IsWrittenInFull) {
                            Row{true, 1234567.5, "V = 1,234,567.5,"}, Row{true, 100.5, "V = 100.5,"},
                            Row{false, 4e12, "W = 4,000,000,000,000,"}}) {
         const std::string paragraph =
-            analysisParagraph(rankAnswers(row.matched, row.statistic, -0.5, 0.5), Analysis::rank);
+            analysisParagraph(rankAnswers(row.matched, row.statistic, -0.5, 0.5), *rank());
         EXPECT_NE(paragraph.find(row.text), std::string::npos) << paragraph;
         EXPECT_EQ(paragraph.find("e+"), std::string::npos) << paragraph;
     }
@@ -47,7 +51,7 @@ TEST(RankStatistic, IsWrittenInFull) {
 TEST(UnboundedInterval, IsWrittenInWordsWithItsReason) {
     const std::string why = "No interval from the 9 pairwise differences reaches 90%.";
     const std::string paragraph =
-        analysisParagraph(rankAnswers(false, 4, -HUGE_VAL, HUGE_VAL, why), Analysis::rank);
+        analysisParagraph(rankAnswers(false, 4, -HUGE_VAL, HUGE_VAL, why), *rank());
     EXPECT_NE(paragraph.find("CI [-infinity, infinity]"), std::string::npos) << paragraph;
     EXPECT_NE(paragraph.find(why), std::string::npos) << paragraph;
     EXPECT_EQ(paragraph.find("inf,"), std::string::npos) << paragraph;
