@@ -42,7 +42,7 @@ std::vector<ColumnField> analysisFields(const ScoreAnswers& answers, Digits digi
                              result->pUpper, result->p})
             fields.push_back(
                 {std::isfinite(value) ? numberText(value, digits) : std::string(), true});
-        fields.push_back({std::string(conclusionName(result->conclusion))});
+        fields.push_back({std::string(decisionName(result->conclusion))});
         std::string method = outcome.analysis->methodColumn(answers, *result);
         if (!result->notes.unbounded.empty()) method += " " + result->notes.unbounded;
         fields.push_back({std::move(method)});
@@ -80,7 +80,7 @@ std::string analysisLines(const ScoreAnswers& answers, Digits digits) {
                 number(result->estimate) + ", " + numberText(100 * result->level, Digits::shown) +
                 "% interval [" + number(result->low) + ", " + number(result->high) + "], p lower " +
                 number(result->pLower) + ", p upper " + number(result->pUpper) + ", p " +
-                number(result->p) + ": " + std::string(conclusionName(result->conclusion)) + "\n";
+                number(result->p) + ": " + std::string(decisionName(result->conclusion)) + "\n";
         if (!result->notes.unbounded.empty()) text += "    " + result->notes.unbounded + "\n";
     }
     return text;
