@@ -50,11 +50,7 @@ QString differenceName(const ScoresPicture& picture) {
     return fromStd(picture.answers.label1 + " - " + picture.answers.label2);
 }
 
-bool concludes(const score_report::ScoreResult& result) {
-    using score_analysis::Conclusion;
-    return result.conclusion == Conclusion::equivalent ||
-           result.conclusion == Conclusion::beyondBounds;
-}
+bool concludes(const score_report::ScoreResult& result) { return rejectsNull(result.conclusion); }
 
 QString boundText(const ScoresPicture& picture, double value) {
     const int decimals = score_report::rawUnitDecimals(picture.answers);

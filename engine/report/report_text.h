@@ -39,6 +39,7 @@ std::string runLine(const ReportInputs& inputs);
 std::string settingsNotice(const Report& report);
 
 // The conclusion in a few words, as the plot writes it beside its row.
-std::string conclusionLabel(const std::optional<Conclusion>& conclusion);
+std::string conclusionLabel(const std::optional<Conclusion>& conclusion,
+                            const EffectScale& scale = differenceOfMeans());
 
 }  // namespace tarnwick::report
