@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "score_moments.h"
 #include "index_draw.h"
 #include "score_checks.h"
 #include "score_error.h"
+#include "score_moments.h"
 
 namespace tarnwick::score_analysis {
 namespace {
@@ -79,6 +79,27 @@ Resample resample(const std::vector<double>& c, std::mt19937_64& engine) {
     if (allSame) return {first, 0};
     return {sum / count, std::max(0.0, squares - sum * sum / count) / (count - 1)};
 }
+
+// Calls the progress callback about every 2^16 scores drawn, so that a
+// watcher hears often enough however large the groups, at no cost to small ones.
+class ProgressCalls {
+public:
+    ProgressCalls(const BootstrapSettings& bootstrap, std::size_t drawsPerReplicate)
+        : progress_(bootstrap.progress),
+          replicates_(bootstrap.replicates),
+          every_(std::max<std::size_t>(
+              1, (std::size_t{1} << 16) / std::max<std::size_t>(1, drawsPerReplicate))) {}
+    // Before replicate `done` (counting from 0); throws when told to stop.
+    void before(std::size_t done) const {
+        if (progress_ && done % every_ == 0 && !progress_(static_cast<long>(done), replicates_))
+            throw BootstrapStopped();
+    }
+
+private:
+    const BootstrapProgress& progress_;
+    long replicates_;
+    std::size_t every_;
+};
 
 double studentised(double difference, double se, long& flat) {
     if (se > 0) return difference / se;
@@ -188,7 +209,10 @@ ScoreResult bootstrapIndependent(std::span<const double> group1, std::span<const
     std::mt19937_64 engine(bootstrap.seed);
     std::vector<double> t(static_cast<std::size_t>(bootstrap.replicates));
     long flat = 0;
-    for (double& replicate : t) {
+    const ProgressCalls progress(bootstrap, group1.size() + group2.size());
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        progress.before(i);
+        double& replicate = t[i];
         const Resample r1 = resample(c1, engine);
         const Resample r2 = resample(c2, engine);
         const double seStar = std::sqrt(r1.variance / n1 + r2.variance / n2);
@@ -216,7 +240,10 @@ ScoreResult bootstrapMatched(std::span<const double> group1, std::span<const dou
     std::mt19937_64 engine(bootstrap.seed);
     std::vector<double> t(static_cast<std::size_t>(bootstrap.replicates));
     long flat = 0;
-    for (double& replicate : t) {
+    const ProgressCalls progress(bootstrap, c.size());
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        progress.before(i);
+        double& replicate = t[i];
         const Resample r = resample(c, engine);
         replicate = studentised(r.mean, std::sqrt(r.variance / n), flat);
     }
