@@ -253,6 +253,12 @@ void frmBrevant::cmdPlan_Click() {
         // Not modal: the study's numbers stay within reach while planning.
         plan_ = new frmPlan(calculator, ReportPlatform{.showMessage = platform_.showMessage}, this);
         letEnterPressFocusedButtons(*plan_);
+        // Opened beside the command buttons, so that they stay within reach.
+        QRect commands;
+        for (const QPushButton* button : findChildren<QPushButton*>())
+            if (button->window() == this)  // not the buttons of the windows it owns
+                commands |= QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
+        plan_->openClearOf(commands);
     }
     plan_->show();
     plan_->raise();

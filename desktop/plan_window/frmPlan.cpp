@@ -9,7 +9,9 @@
 #include "figure_files.h"
 #include "main_window_start.h"
 #include "plan_files.h"
+#include "plan_placement.h"
 #include "report_text_view.h"
+#include "screen_room.h"
 
 namespace tarnwick {
 namespace {
@@ -204,6 +206,14 @@ void frmPlan::showRefusal(const QString& heading, const QString& description) {
 void frmPlan::setCalculatorNumbers(const planner::PlanForm& calculator) {
     calculator_ = calculator;
     showCalculatorLine();
+}
+
+void frmPlan::openClearOf(const QRect& keepClear) {
+    const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    const std::optional<QRect> place =
+        planner::placeClearOf(size(), minimumSizeHint(), availableArea(owner), windowFrame(owner),
+                              keepClear);
+    if (place) setGeometry(*place);
 }
 
 void frmPlan::cmdTakeCalculator_Click() {

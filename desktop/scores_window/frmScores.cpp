@@ -12,6 +12,7 @@
 #include "report_files.h"
 #include "save_target.h"
 #include "score_error.h"
+#include "screen_room.h"
 #include "settled_announcer.h"
 
 namespace tarnwick {
@@ -79,6 +80,9 @@ frmScores::frmScores(ScoresInput input, ReportPlatform platform, QWidget* parent
       bootstrap_(std::move(bootstrap)),
       announcer_(new SettledAnnouncer(*this)) {
     ui.setupUi(this);
+    // Whole on a small screen, frame and all, such as 1366x768 with a panel.
+    const QWidget* owner = parent != nullptr ? parent->window() : nullptr;
+    resize(sizeWithin(size(), minimumSizeHint(), availableArea(owner), windowFrame(owner)));
     // Raw scores have raw bounds and no pooled standard error to replace.
     ui.settingsRow->setUnitAndErrorChoicesShown(false);
     const ScoresSettingsTexts start = kept ? *kept : ScoresSettingsTexts{};
