@@ -412,6 +412,16 @@ private slots:
         }));
     }
 
+    // Every access key of the report, Cancel's too while it is hidden, is
+    // its control's alone.
+    void everyAccessKeyOnce() {
+        frmScores w(ScoresInput{});
+        const QMultiMap<QChar, QString> keys = testing::accessKeys(w);
+        QVERIFY(keys.size() >= 9);
+        for (const QChar key : keys.uniqueKeys())
+            QVERIFY2(keys.count(key) == 1, qPrintable(QStringList(keys.values(key)).join(" / ")));
+    }
+
     // Each format is written whole; a text file holds the text as shown.
     void savesEachFormat_data() {
         QTest::addColumn<QString>("file");
@@ -750,6 +760,66 @@ private slots:
                 words;
             QVERIFY2(texts.contains(caption), qPrintable(caption));
         }
+    }
+
+    // Many scores do not hide their box plot: the box, whiskers and median
+    // are drawn over the scores, which are points (fainter as they grow
+    // many) up to 2,000 a row and a shaded strip beyond, drawn in a bounded
+    // number of strokes however many there are.
+    void boxPlotShowsThroughManyScores_data() {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("pointAlpha");  // 0: a strip, no points
+        QTest::newRow("40 a group") << 40 << 150;
+        QTest::newRow("2,000 a group") << 2000 << 47;
+        QTest::newRow("2,001 a group") << 2001 << 0;
+        QTest::newRow("100,000 a group") << 100000 << 0;
+    }
+    void boxPlotShowsThroughManyScores() {
+        QFETCH(int, n);
+        QFETCH(int, pointAlpha);
+        std::vector<double> x, y;
+        for (int i = 0; i < n; ++i) {
+            x.push_back(std::sin(i * 0.7) * 3 + (i % 11) * 0.1);
+            y.push_back(std::cos(i * 0.3) * 3 + (i % 7) * 0.1);
+        }
+        const score_report::ScoreAnswers answers =
+            score_report::analyseScores(x, y, false, {0.05, -1, 1}, {199, 1});
+        const std::vector<Painted> all = painted(scores_window::scoresPicture(answers, x, y));
+        std::size_t points = 0, strip = 0;
+        std::vector<std::size_t> boxes, lastScore;
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            const Painted& p = all[i];
+            const QColor pen = p.pen.color(), brush = p.brush.color();
+            const bool point = p.kind == Painted::Kind::path &&
+                               pen.rgb() == figure::okabeBlue.rgb() && pen.alpha() < 255 &&
+                               p.brush.style() == Qt::NoBrush;
+            const bool shade = p.kind == Painted::Kind::rect &&
+                               p.brush.style() == Qt::SolidPattern &&
+                               brush.rgb() == figure::okabeBlue.rgb() && brush.alpha() < 255;
+            if (point) {
+                ++points;
+                QCOMPARE(pen.alpha(), pointAlpha);
+            }
+            if (shade) ++strip;
+            if (point || shade) {
+                if (lastScore.size() == boxes.size()) lastScore.push_back(i);
+                lastScore.back() = i;
+            }
+            if (p.kind == Painted::Kind::rect && p.brush.style() == Qt::NoBrush) boxes.push_back(i);
+        }
+        QCOMPARE(points, pointAlpha > 0 ? std::size_t(2 * n) : std::size_t{0});
+        QCOMPARE(strip > 0, pointAlpha == 0);
+        QVERIFY2(strip <= 2 * 400, qPrintable(QString::number(strip)));
+        // Each row's box after the last of its scores.
+        QCOMPARE(boxes.size(), std::size_t{2});
+        QCOMPARE(lastScore.size(), std::size_t{2});
+        for (std::size_t r = 0; r < 2; ++r)
+            QVERIFY(boxes[r] > lastScore[r]);
+        QStringList texts;
+        for (const Painted& p : all)
+            if (p.kind == Painted::Kind::text) texts << p.text;
+        QCOMPARE(texts.filter(QStringLiteral("shade: where the scores lie")).size(),
+                 pointAlpha == 0 ? 1 : 0);
     }
 
     // The same scores give the same picture: the points' jitter is fixed.
