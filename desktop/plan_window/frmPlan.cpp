@@ -210,9 +210,8 @@ void frmPlan::setCalculatorNumbers(const planner::PlanForm& calculator) {
 
 void frmPlan::openClearOf(const QRect& keepClear) {
     const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
-    const std::optional<QRect> place =
-        planner::placeClearOf(size(), minimumSizeHint(), availableArea(owner), windowFrame(owner),
-                              keepClear);
+    const std::optional<QRect> place = planner::placeClearOf(
+        size(), minimumSizeHint(), availableArea(owner), windowFrame(owner), keepClear);
     if (place) setGeometry(*place);
 }
 

@@ -21,12 +21,12 @@ std::optional<QRect> placeClearOf(QSize wanted, QSize minimum, QRect available, 
     const bool left = leftRoom >= rightRoom;
     const int room = left ? leftRoom : rightRoom;
     if (room < minimum.width()) return std::nullopt;
-    const QSize size = sizeWithin({std::min(wanted.width(), room), wanted.height()}, minimum,
-                                  available, frame);
+    const QSize size =
+        sizeWithin({std::min(wanted.width(), room), wanted.height()}, minimum, available, frame);
     // Beside the buttons, so that the calculator's boxes are covered no more
     // than they must be on that side.
-    const int x = left ? keepClear.x() - gap - frame.right() - size.width()
-                       : clearEnd + gap + frame.left();
+    const int x =
+        left ? keepClear.x() - gap - frame.right() - size.width() : clearEnd + gap + frame.left();
     const int free = available.height() - frame.top() - frame.bottom() - size.height();
     const int y = available.y() + frame.top() + std::max(0, free / 2);
     return QRect(QPoint(x, y), size);
