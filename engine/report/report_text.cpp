@@ -447,9 +447,13 @@ std::string inputsLine(const ReportInputs& in) {
 }
 
 std::string runLine(const ReportInputs& in) {
-    return in.latestRunStopped
-               ? "This is the report of an earlier run; the latest run stopped with a message."
-               : "Report of the last run that ended with results.";
+    if (in.latestRunStopped)
+        return "This is the report of an earlier run; the latest run stopped with a message.";
+    if (in.boxesChangedSince)
+        return "Report of the last run that ended with results. The boxes have been changed "
+               "since: the calculator's results and verdict are still those of this run, whose "
+               "inputs follow.";
+    return "Report of the last run that ended with results.";
 }
 
 std::string settingsNotice(const Report& report) {
