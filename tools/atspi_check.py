@@ -1,6 +1,12 @@
 """The screen reader's side of tools/atspi-check: drives the calculator and
-its data, scores and planning windows through AT-SPI and prints what it is
-told. Exits 1 if the program or a window cannot be found."""
+its report, data, scores and planning windows through AT-SPI and prints what
+it is told. Exits 1 if the program or a window cannot be found.
+
+Announcements are read as a listener hears them: a notification's name
+when it starts showing, or an alert's. The program's events cross two buses
+before they reach this process, so each step waits until one has come (or a
+few seconds have passed) rather than for a fixed moment, which a loaded
+machine outlasts."""
 
 import os
 import subprocess
@@ -24,9 +30,18 @@ heard = []
 
 
 def on_event(event):
+    """A notification that starts showing, or an alert: what a screen reader
+    speaks. One announcement raises both for an assertive message; it is
+    heard once."""
     try:
-        if event.source.getRole() == pyatspi.ROLE_NOTIFICATION and event.detail1 == 1:
-            heard.append(event.source.name)
+        source = event.source
+        if source.getRole() not in (pyatspi.ROLE_NOTIFICATION, pyatspi.ROLE_ALERT):
+            return
+        if event.type.startswith("object:state-changed:showing") and event.detail1 != 1:
+            return
+        name = source.name
+        if name and (not heard or heard[-1] != name):
+            heard.append(name)
     except GLib.Error:
         pass  # a window closed while its events were on their way
 
@@ -63,12 +78,30 @@ def press_button(name):
     return subprocess.Popen([sys.executable, __file__, "--press", name])
 
 
-def wait_for_events(seconds):
+def wait_for_events(seconds, until=None):
+    """Lets events arrive for `seconds`, or until `until()` holds and a
+    moment more has passed for any that belong with it."""
     end = time.time() + seconds
     context = GLib.MainContext.default()
     while time.time() < end:
         context.iteration(False)
+        if until is not None and until():
+            end = min(end, time.time() + 0.3)
+            until = None
         time.sleep(0.01)
+
+
+def print_heard():
+    for message in heard:
+        print(f"  announced: {message!r}")
+    if not heard:
+        print("  announced: nothing")
+
+
+def announcement(seconds=5.0):
+    """Waits for the next announcement (or `seconds`) and prints what came."""
+    wait_for_events(seconds, until=lambda: heard)
+    print_heard()
 
 
 def controls(window):
@@ -93,17 +126,35 @@ def run_scenario(window, title, inputs, press):
                   if role == pyatspi.ROLE_PUSH_BUTTON and name.startswith(press))
     heard.clear()
     button.queryAction().doAction(0)
-    wait_for_events(1.0)  # let the events of the run arrive
+    # A run that announces nothing (Start again) waits the whole time.
+    wait_for_events(5.0, until=lambda: heard)
     print(f"== {title}")
     for name in COLOURED:
         box = found[(pyatspi.ROLE_TEXT, name)]
         text = box.queryText().getText(0, -1)
         if text or box.description:
             print(f"  {name}: {text!r}  description: {box.description!r}")
-    for message in heard:
-        print(f"  announced: {message!r}")
-    if not heard:
-        print("  announced: nothing")
+    print_heard()
+
+
+def set_text(found, name, text):
+    found[(pyatspi.ROLE_TEXT, name)].queryEditableText().setTextContents(text)
+
+
+def read_report():
+    """The report of the last run: what is announced when a setting changes
+    its conclusion, and when a setting cannot be used."""
+    opener = press_button("Report...")
+    report = find_window("Tarnwick - Report")
+    wait_for_events(1.0)
+    found = controls(report)
+    for title, alpha in (("alpha 0.005", "0.005"), ("alpha not a number", "five")):
+        heard.clear()
+        set_text(found, "Alpha", alpha)
+        print(f"== report window, {title}")
+        announcement()
+    controls(report)[(pyatspi.ROLE_PUSH_BUTTON, "Close")].queryAction().doAction(0)
+    opener.wait(timeout=10)
 
 
 def print_named(found, role, names):
@@ -133,12 +184,15 @@ def read_data_and_scores():
     found = controls(scores)
     print("== scores window, before the bounds")
     print_named(found, pyatspi.ROLE_LABEL, ["Status"])
+    heard.clear()
     for name, text in (("Lower bound", "-2"), ("Upper bound", "2")):
-        found[(pyatspi.ROLE_TEXT, name)].queryEditableText().setTextContents(text)
-    wait_for_events(2.0)  # the analyses run after a pause for typing
+        set_text(found, name, text)
+    # The analyses run after a pause for typing; the news waits until it stands.
+    wait_for_events(5.0, until=lambda: heard)
     found = controls(scores)
     print("== scores window, bounds -2 and 2")
     print_named(found, pyatspi.ROLE_LABEL, ["Status"])
+    print_heard()
     report = next((node for (role, name), node in found.items() if name == "Scores report text"),
                   None)
     if report is None:
@@ -146,6 +200,11 @@ def read_data_and_scores():
     lines = report.queryText().getText(0, -1).splitlines()
     for line in lines[:3]:
         print(f"  report: {line[:100]!r}")
+    heard.clear()
+    set_text(found, "Alpha", "five")
+    print("== scores window, alpha not a number")
+    announcement()
+    print_named(controls(scores), pyatspi.ROLE_LABEL, ["Status"])
     for window, process in ((scores, analyser), (data, opener)):
         closer = controls(window).get((pyatspi.ROLE_PUSH_BUTTON, "Close"))
         closer.queryAction().doAction(0)
@@ -167,14 +226,11 @@ def read_plan(window):
     found = controls(plan)
     heard.clear()
     found[(pyatspi.ROLE_TEXT, "Target power")].queryEditableText().setTextContents("0.9")
-    wait_for_events(2.0)
+    wait_for_events(5.0, until=lambda: heard)
     print("== planning window, target power 0.9")
     answer = next(node for (role, name), node in found.items() if name == "Answer")
     print(f"  Answer: {answer.description!r}")
-    for message in heard:
-        print(f"  announced: {message!r}")
-    if not heard:
-        print("  announced: nothing")
+    print_heard()
 
 
 def main():
@@ -193,6 +249,7 @@ def main():
     run_scenario(window, "matched",
                  {**groups, blue_box: "3", "Mean Difference Of Matched Samples": "1",
                   "SD Of Matched Difference Scores": "1.5"}, "OK")
+    read_report()
     run_scenario(window, "start again", {}, "Start again")
     read_data_and_scores()
     read_plan(window)

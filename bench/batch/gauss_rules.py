@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Prints the nodes and weights of the two fixed Gauss rules that
-engine/report/noncentral_t_mixture.cpp uses, at 40 digits (mpmath):
+engine/distribution/noncentral_t_mixture.cpp uses, at 40 digits (mpmath):
 
   tail rule: weight Phi(-x) on [0, inf), from its moments
              m_k = H_{k+1} / (k + 1), H_m = int_0^inf x^m phi(x) dx
@@ -14,7 +14,7 @@ of its eigenvectors, times the weight's mass, the weights. Each rule is
 checked on a function it must integrate exactly and one it need not.
 Usage: gauss_rules.py TAIL_NODES NORMAL_NODES LEGENDRE_NODES, or
 gauss_rules.py --inc N... to write the tail rules of N nodes as C++
-(engine/report/noncentral_t_mixture_rules.inc)."""
+(engine/distribution/noncentral_t_mixture_rules.inc)."""
 import sys
 
 import mpmath as mp

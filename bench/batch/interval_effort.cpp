@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
         ++rows;
     }
     const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
-    const report::IntervalEffort effort = report::intervalEffort();
+    const IntervalEffort effort = intervalEffort();
     std::printf(
         "rows %ld, intervals %llu (%.2f a row), cdf evaluations %llu (%.2f an interval), "
         "%.0f rows per CPU second without writing\n",

@@ -82,8 +82,10 @@ bool isVerdict(std::string_view column) {
     return column == "verdict" || column == "matched_verdict";
 }
 
+// --digits full: the shortest text that reads back (shortest_text.h); shown:
+// the text a result box of the window shows (number_text.h's shownValue).
 std::string numberText(double value, Digits digits) {
-    return digits == Digits::full ? table_io::shortestText(value) : shownValue(value);
+    return digits == Digits::full ? number_text::shortestText(value) : shownValue(value);
 }
 
 std::string valueText(const report::Value& value, Digits digits) {
@@ -208,7 +210,7 @@ void RowAnalysis::analyse(const RowTexts& row) {
             text.swap(boxes.textOf(boxColumns[i].box));
             if (!full || text.empty()) continue;
             if (const std::optional<double> value = unroundedValues[i](record))
-                text = table_io::shortestText(*value);
+                text = number_text::shortestText(*value);
         }
 
         std::string* reportOut = texts_.data() + 1 + boxColumns.size();

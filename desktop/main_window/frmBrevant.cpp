@@ -201,18 +201,28 @@ void frmBrevant::keepReportOf(const RunRecord& record) {
         return;
     }
     lastRecord_ = record;
-    const auto typed = [](const QLineEdit* box) { return box->text().toStdString(); };
-    lastReportInputs_ = {typed(ui.TxtMean1),        typed(ui.TxtSD1),       typed(ui.TxtN1),
-                         typed(ui.TxtMean2),        typed(ui.TxtSD2),       typed(ui.TxtN2),
-                         typed(ui.TxtNotTrivial),   typed(ui.TxtMeanDiff),  typed(ui.TxtSDMatched),
-                         ui.opMatched->isChecked(), ui.OpWelch->isChecked()};
+    lastReportInputs_ = typedInputs();
     ui.cmdReport->setEnabled(true);
+}
+
+report::ReportInputs frmBrevant::typedInputs() const {
+    const auto typed = [](const QLineEdit* box) { return box->text().toStdString(); };
+    return {typed(ui.TxtMean1),        typed(ui.TxtSD1),       typed(ui.TxtN1),
+            typed(ui.TxtMean2),        typed(ui.TxtSD2),       typed(ui.TxtN2),
+            typed(ui.TxtNotTrivial),   typed(ui.TxtMeanDiff),  typed(ui.TxtSDMatched),
+            ui.opMatched->isChecked(), ui.OpWelch->isChecked()};
 }
 
 void frmBrevant::cmdReport_Click() {
     if (!lastRecord_) return;
-    frmReport report(*lastRecord_, lastReportInputs_,
-                     ReportPlatform{.showMessage = platform_.showMessage}, this, &reportSettings_);
+    // The calculator's form stays as it is specified, results and all, when
+    // the boxes change after a run; the report says whose results they are.
+    report::ReportInputs inputs = lastReportInputs_;
+    report::ReportInputs now = typedInputs();
+    now.latestRunStopped = inputs.latestRunStopped;
+    inputs.boxesChangedSince = !(now == inputs);
+    frmReport report(*lastRecord_, inputs, ReportPlatform{.showMessage = platform_.showMessage},
+                     this, &reportSettings_);
     report.exec();
 }
 
@@ -245,6 +255,12 @@ void frmBrevant::cmdPlan_Click() {
         // Not modal: the study's numbers stay within reach while planning.
         plan_ = new frmPlan(calculator, ReportPlatform{.showMessage = platform_.showMessage}, this);
         letEnterPressFocusedButtons(*plan_);
+        // Opened beside the command buttons, so that they stay within reach.
+        QRect commands;
+        for (const QPushButton* button : findChildren<QPushButton*>())
+            if (button->window() == this)  // not the buttons of the windows it owns
+                commands |= QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
+        plan_->openClearOf(commands);
     }
     plan_->show();
     plan_->raise();

@@ -75,6 +75,8 @@ private:
     void installKeystrokeFilters();
     void connectProcedures();
     void keepReportOf(const RunRecord& record);
+    // The inputs as the boxes and options hold them now.
+    report::ReportInputs typedInputs() const;
 
     Ui::frmBrevant ui;
     Platform platform_;

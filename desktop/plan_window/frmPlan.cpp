@@ -10,7 +10,9 @@
 #include "main_window_start.h"
 #include "plan_files.h"
 #include "plan_words.h"
+#include "plan_placement.h"
 #include "report_text_view.h"
+#include "screen_room.h"
 
 namespace tarnwick {
 namespace {
@@ -205,6 +207,13 @@ void frmPlan::showRefusal(const QString& heading, const QString& description) {
 void frmPlan::setCalculatorNumbers(const planner::PlanForm& calculator) {
     calculator_ = calculator;
     showCalculatorLine();
+}
+
+void frmPlan::openClearOf(const QRect& keepClear) {
+    const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    const std::optional<QRect> place = planner::placeClearOf(
+        size(), minimumSizeHint(), availableArea(owner), windowFrame(owner), keepClear);
+    if (place) setGeometry(*place);
 }
 
 void frmPlan::cmdTakeCalculator_Click() {

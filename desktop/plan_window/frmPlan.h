@@ -36,6 +36,11 @@ public:
     void setCalculatorNumbers(const planner::PlanForm& calculator);
     const planner::PlanForm& calculatorNumbers() const { return calculator_; }
 
+    // Before the window is first shown: where it opens, clear of the
+    // calculator's command buttons (in screen coordinates), on the screen
+    // and with the frame of the window that owns it.
+    void openClearOf(const QRect& keepClear);
+
     // How long the answer must stand before a screen reader is told it, so
     // that typing a number does not announce each of its digits.
     static constexpr int announceAfterMs = 700;

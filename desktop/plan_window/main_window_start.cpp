@@ -146,14 +146,23 @@ bool differsFromCalculator(const PlanForm& here, const PlanForm& calculator) {
 std::string calculatorLine(const PlanForm& here, const PlanForm& calculator) {
     const std::vector<std::string> found = differences(here, calculator);
     if (!found.empty()) return "The calculator holds other numbers: " + listed(found) + ".";
+    // Named with their values: a box the calculator's key filter let go
+    // wrong (30 typed over a selection it kept) shows here before it is planned.
+    const bool matched = calculator.design == plan::Design::matched;
     std::vector<std::string> held;
-    if (!calculator.bound.empty()) held.push_back("bound");
-    if (!calculator.sd.empty()) held.push_back("SD");
+    if (!calculator.bound.empty()) held.push_back("a bound of " + readableText(calculator.bound));
+    if (!calculator.sd.empty()) {
+        held.push_back((matched ? "an SD of the difference scores of " : "an SD of ") +
+                       readableText(calculator.sd));
+    }
     if (!calculator.n1.empty()) {
-        held.push_back(calculator.design == plan::Design::matched ? "number of pairs" : "sizes");
+        held.push_back(matched ? calculator.n1 + " pairs"
+                       : calculator.n2.empty()
+                           ? "a group 1 size of " + calculator.n1
+                           : "group sizes of " + calculator.n1 + " and " + calculator.n2);
     }
     if (held.empty()) return "The calculator holds no bound, SD or size to plan with.";
-    return "The " + listed(held) + (held.size() == 1 ? " is" : " are") + " the calculator's.";
+    return "These are the calculator's numbers: " + listed(held) + ".";
 }
 
 }  // namespace tarnwick::planner

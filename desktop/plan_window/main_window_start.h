@@ -27,7 +27,8 @@ PlanForm startingForm(const MainWindowTexts& texts);
 PlanForm withCalculatorNumbers(const PlanForm& here, const PlanForm& calculator);
 
 // One sentence on where the boxes' numbers stand against the calculator's:
-// "The bound, SD and sizes are the calculator's." when they agree, or what
+// "These are the calculator's numbers: a bound of 0.5, an SD of 1.2, and
+// group sizes of 40 and 40." when they agree, or what
 // the calculator holds that differs: "The calculator holds other numbers: a
 // bound of 12 (here 1), an SD of 2 (here 1.5)." Numbers are compared by
 // value ("0.50" is 0.5) and quoted as the boxes would hold them.

@@ -75,20 +75,25 @@ Bounds boundsOf(const Report& report) {
 // Each line of text is a line of its own, so that no text is laid out
 // against another's measured width: a substitute font that is wider (an SVG
 // read where Liberation Sans is missing) cannot make two texts overlap.
+// The effect and its units as the report's scale names them.
 QStringList axisTitle(const Report& report) {
-    if (!report.matched) return {QStringLiteral("Difference in raw units (group 1 minus group 2)")};
-    return {QStringLiteral("Difference in raw units (group 1 minus group 2;"),
-            QStringLiteral("matched: mean of the difference scores)")};
+    const EffectScale& scale = *report.scale;
+    const std::string title = capitalised(scale.effect) + " in " + std::string(scale.units) + " (" +
+                              std::string(scale.comparison);
+    if (!report.matched) return {QString::fromStdString(title + ")")};
+    return {QString::fromStdString(title + ";"),
+            QString::fromStdString("matched: " + std::string(scale.matchedEstimate) + ")")};
 }
 
-QStringList legendRegionLines(Bounds bounds) {
+QStringList legendRegionLines(Bounds bounds, const EffectScale& scale) {
     switch (bounds) {
         case Bounds::none:
             return {QStringLiteral("no bounds: no non-trivial difference was entered")};
         case Bounds::ordered:
             return {QStringLiteral("equivalence region between the bounds (dashed)")};
         case Bounds::coinciding:
-            return {QStringLiteral("bounds (dashed) at zero: no equivalence region")};
+            return {QString::fromStdString("bounds (dashed) at " + std::string(scale.nullWord) +
+                                           ": no equivalence region")};
         case Bounds::reversed:
             return {QStringLiteral("bounds (dashed) reversed by a negative non-trivial "
                                    "difference:"),
@@ -105,7 +110,7 @@ QStringList legendBoundsLines(const Report& report) {
                             ? QStringList{QStringLiteral(
                                   "region between the bounds (dashed): the minimal-effect test's "
                                   "null hypothesis")}
-                            : legendRegionLines(bounds);
+                            : legendRegionLines(bounds, *report.scale);
     const auto& ind = report.independent.equivalence;
     const auto& matched = report.matched ? report.matched->equivalence : std::nullopt;
     if (ind && matched &&
@@ -134,7 +139,8 @@ QString legendBar(const Report& report) {
 }
 QString legendLine(const Report& report) {
     return QString::fromStdString(apa::percent(1 - report.settings.alpha)) +
-           QStringLiteral("% CI, the ordinary test's; diamond: the difference");
+           QString::fromStdString("% CI, the ordinary test's; diamond: the " +
+                                  std::string(report.scale->effect));
 }
 
 QString boundLabel(const char* which, double bound, int decimals) {
@@ -158,7 +164,7 @@ std::pair<QString, QString> boundLabels(const Report& report) {
 }
 
 std::vector<double> valuesDrawn(const Report& report) {
-    std::vector<double> values{0.0};
+    std::vector<double> values{report.scale->nullValue};
     if (const auto& eq = report.independent.equivalence)
         values.insert(values.end(), {eq->boundLow, eq->boundHigh});
     for (const DesignReport* r : rowsOf(report)) {
@@ -310,9 +316,10 @@ void drawIntervals(QPainter& painter, const Layout& at, const Report& report, st
     figure::drawIntervalRow(painter, row, at.line(), figure::equivalencePlotRow);
 }
 
-void drawZero(QPainter& painter, const Layout& at) {
+// The line of no effect: 0 for a difference.
+void drawNullLine(QPainter& painter, const Layout& at, double nullValue) {
     painter.setPen(pen(neutralGrey, figure::axisLineWidth(at.line())));
-    const qreal x = at.x(0);
+    const qreal x = at.x(nullValue);
     painter.drawLine(QPointF(x, at.rowsTop() - 0.2 * at.line()), QPointF(x, at.axisY()));
 }
 
@@ -360,8 +367,9 @@ std::vector<PlotText> equivalencePlotTexts(const QRectF& area, const Report& rep
         const DesignReport& r = *at.rows()[i];
         const qreal top = at.rowTop(i);
         texts.push_back(textAt(designName(r), at.left(), top, textLine * line, font, device));
-        texts.push_back(textAt(QString::fromStdString(conclusionLabel(r.conclusion)), at.left(),
-                               top + textLine * line, textLine * line, font, device, true));
+        texts.push_back(textAt(QString::fromStdString(conclusionLabel(r.conclusion, *report.scale)),
+                               at.left(), top + textLine * line, textLine * line, font, device,
+                               true));
     }
     qreal y = at.axisY() + tickLabelsHeight * line;
     for (const QString& title : axisTitle(report)) {
@@ -416,7 +424,7 @@ void paintEquivalencePlot(QPainter& painter, const QRectF& area, const Report& r
     painter.fillRect(area, Qt::white);
     const Layout at(area, report, font, painter.device());
     if (report.independent.equivalence) drawRegion(painter, at, report);
-    drawZero(painter, at);
+    drawNullLine(painter, at, report.scale->nullValue);
     const std::vector<PlotText> texts = equivalencePlotTexts(area, report, font, painter.device());
     // A white backdrop keeps the rows' captions clear of the bounds' lines.
     const std::size_t firstCaption = report.independent.equivalence ? 2 : 0;

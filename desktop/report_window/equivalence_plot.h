@@ -1,10 +1,11 @@
 #pragma once
-// The equivalence plot: the difference in raw units along a horizontal axis,
-// the equivalence region between the bounds shaded with dashed edges, zero
+// The equivalence plot: the effect on its scale (the report's EffectScale:
+// today the difference in raw units) along a horizontal axis, the equivalence
+// region between the bounds shaded with dashed edges, the null value (zero)
 // marked, and for each design a thick 90% interval (the equivalence test's)
 // under a thin 95% interval (the ordinary test's) and an open diamond at the
-// point estimate, with the design and its conclusion written above the row. One drawing for the
-// screen and for PNG, SVG and PDF.
+// point estimate, with the design and its conclusion written above the row.
+// One drawing for the screen and for PNG, SVG and PDF.
 
 #include <QWidget>
 #include <vector>

@@ -5,6 +5,7 @@
 #include "number_text.h"
 #include "report_files.h"
 #include "save_target.h"
+#include "settled_announcer.h"
 
 namespace tarnwick {
 
@@ -14,7 +15,8 @@ frmReport::frmReport(const RunRecord& record, const report::ReportInputs& inputs
       record_(record),
       inputs_(inputs),
       platform_(std::move(platform)),
-      kept_(kept) {
+      kept_(kept),
+      announcer_(new SettledAnnouncer(*this)) {
     ui.setupUi(this);
     ui.lblRun->setText(
         QString::fromStdString(report::runLine(inputs) + " " + report::inputsLine(inputs)));
@@ -34,6 +36,8 @@ frmReport::frmReport(const RunRecord& record, const report::ReportInputs& inputs
     // Break lines only between words; the view keeps a number such as ".019" whole.
     ui.txtReport->setWordWrapMode(QTextOption::WordWrap);
     showReport();
+    // The first report is read with the window; only later ones are news.
+    announcer_->takeAsSaid(news());
     ui.splitter->setSizes({ui.plot->sizeHint().height(), height()});
     connect(ui.settingsRow, &TestSettingsRow::changed, this, &frmReport::settings_Change);
     connect(ui.cmdCopyText, &QPushButton::clicked, this, &frmReport::cmdCopyText_Click);
@@ -108,6 +112,20 @@ void frmReport::showReport() {
     ui.lblNotice->setVisible(!ui.lblNotice->text().isEmpty());
     for (QPushButton* command : {ui.cmdCopyText, ui.cmdCopyPlot, ui.cmdSave})
         command->setEnabled(report_.has_value());
+    why_ = report_ ? QString() : why;
+    announcer_->propose(news());
+}
+
+// The conclusion of each design as the plot labels it, or the sentence
+// why the settings cannot be used.
+QString frmReport::news() const {
+    if (!report_) return why_;
+    QString said = QStringLiteral("Independent samples: ") +
+                   QString::fromStdString(report::conclusionLabel(report_->independent.conclusion));
+    if (report_->matched)
+        said += QStringLiteral("; matched samples: ") +
+                QString::fromStdString(report::conclusionLabel(report_->matched->conclusion));
+    return said + QLatin1Char('.');
 }
 
 void frmReport::cmdCopyText_Click() {

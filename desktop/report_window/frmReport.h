@@ -15,6 +15,8 @@
 
 namespace tarnwick {
 
+class SettledAnnouncer;
+
 // The settings as typed, kept by whoever opens reports so that the next
 // report opens with them while the program runs.
 struct ReportSettingsTexts {
@@ -49,6 +51,8 @@ private:
     // The settings as typed, or the sentence why they cannot be used.
     std::optional<settings::TestSettings> typedSettings(QString* why) const;
     void showReport();
+    // What a screen reader is told of the report shown, or why there is none.
+    QString news() const;
 
     Ui::frmReport ui;
     RunRecord record_;
@@ -58,6 +62,8 @@ private:
     ReportPlatform platform_;
     ReportSettingsTexts* kept_;
     QString filledLower_, filledUpper_;
+    QString why_;  // the settings' problem, while there is no report
+    SettledAnnouncer* announcer_;
 };
 
 }  // namespace tarnwick

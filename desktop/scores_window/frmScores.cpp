@@ -4,15 +4,64 @@
 #include <QPainter>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
+#include <atomic>
 
 #include "clipboard.h"
 #include "enter_on_buttons.h"
 #include "figure_files.h"
 #include "save_target.h"
 #include "score_error.h"
+#include "screen_room.h"
+#include "settled_announcer.h"
 
 namespace tarnwick {
+
+namespace scores_window {
+
+// One run of the analyses, shared by the window and the thread that runs
+// it: the window tells it to stop and reads how far the bootstrap is; the
+// thread never touches the window, which may be gone before the run ends.
+struct AnalysisRun {
+    std::atomic<bool> stopped{false};
+    std::atomic<long> replicatesDone{-1};  // -1: the bootstrap has not begun
+    std::atomic<long> replicates{0};
+};
+
+}  // namespace scores_window
+
 namespace {
+
+using scores_window::AnalysisRun;
+using scores_window::RunEnd;
+
+// Runs on a pool thread: every analysis, the bootstrap watched so that it
+// stops when told. Only the shared run and copies are touched here.
+RunEnd runAnalyses(const std::shared_ptr<const ScoresInput>& input,
+                   const score_analysis::ScoreSettings& settings,
+                   score_analysis::BootstrapSettings bootstrap,
+                   const std::shared_ptr<AnalysisRun>& run) {
+    if (run->stopped) return {};
+    bootstrap.progress = [run](long done, long replicates) {
+        run->replicates = replicates;
+        run->replicatesDone = done;
+        return !run->stopped.load();
+    };
+    try {
+        score_report::ScoreAnswers answers = score_report::analyseScores(
+            input->group1, input->group2, input->matched, settings, bootstrap);
+        // The answers outlive the run: they keep no hold on it.
+        answers.bootstrap.progress = nullptr;
+        answers.label1 = input->label1.toStdString();
+        answers.label2 = input->label2.toStdString();
+        return {std::move(answers), {}};
+    } catch (const score_analysis::BootstrapStopped&) {
+        return {};
+    } catch (const std::exception& failure) {
+        // Whatever else goes wrong (memory, most likely) is said, not hidden.
+        return {std::nullopt, QStringLiteral("The analyses could not be made: ") +
+                                  QString::fromLocal8Bit(failure.what())};
+    }
+}
 
 QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
@@ -24,16 +73,20 @@ constexpr qreal figureWidthInLines = 48;
 frmScores::frmScores(ScoresInput input, ReportPlatform platform, QWidget* parent,
                      ScoresSettingsTexts* kept, score_analysis::BootstrapSettings bootstrap)
     : QDialog(parent),
-      input_(std::move(input)),
+      input_(std::make_shared<const ScoresInput>(std::move(input))),
       platform_(std::move(platform)),
       kept_(kept),
-      bootstrap_(bootstrap) {
+      bootstrap_(std::move(bootstrap)),
+      announcer_(new SettledAnnouncer(*this)) {
     ui.setupUi(this);
+    // Whole on a small screen, frame and all, such as 1366x768 with a panel.
+    const QWidget* owner = parent != nullptr ? parent->window() : nullptr;
+    resize(sizeWithin(size(), minimumSizeHint(), availableArea(owner), windowFrame(owner)));
     // Raw scores have raw bounds and no pooled standard error to replace.
     ui.settingsRow->setUnitAndErrorChoicesShown(false);
     const ScoresSettingsTexts start = kept ? *kept : ScoresSettingsTexts{};
-    ui.settingsRow->setTexts(start.alpha, start.bounds ? start.bounds->first : input_.filledLower,
-                             start.bounds ? start.bounds->second : input_.filledUpper);
+    ui.settingsRow->setTexts(start.alpha, start.bounds ? start.bounds->first : input_->filledLower,
+                             start.bounds ? start.bounds->second : input_->filledUpper);
     ui.settingsRow->setChoices(false, false, start.minimalEffect);
     ui.splitter->setStretchFactor(0, 1);
     ui.splitter->setStretchFactor(1, 1);
@@ -45,27 +98,35 @@ frmScores::frmScores(ScoresInput input, ReportPlatform platform, QWidget* parent
     analyseLater_.setSingleShot(true);
     analyseLater_.setInterval(pauseBeforeAnalysing);
     connect(&analyseLater_, &QTimer::timeout, this, &frmScores::analyse);
-    connect(&watcher_, &QFutureWatcher<score_report::ScoreAnswers>::finished, this, [this] {
+    connect(&watcher_, &QFutureWatcher<RunEnd>::finished, this, [this] {
         // Answers to settings since replaced are dropped: newer ones are coming.
         if (watcher_.property("generation").toInt() != generation_) return;
+        const RunEnd end = watcher_.result();
+        stopRun();
         busy_ = false;
-        showAnswers(watcher_.result());
+        if (end.answers)
+            showAnswers(*end.answers);
+        else
+            showProblem(end.failure);
     });
+    progressTick_.setInterval(100);
+    connect(&progressTick_, &QTimer::timeout, this, &frmScores::showProgress);
     connect(ui.settingsRow, &TestSettingsRow::changed, this, &frmScores::settings_Change);
     connect(ui.cmdCopyText, &QPushButton::clicked, this, &frmScores::cmdCopyText_Click);
     connect(ui.cmdCopyPlot, &QPushButton::clicked, this, &frmScores::cmdCopyPlot_Click);
     connect(ui.cmdSave, &QPushButton::clicked, this, &frmScores::cmdSave_Click);
     connect(ui.cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui.cmdCancel, &QPushButton::clicked, this, &frmScores::cmdCancel_Click);
     letEnterPressFocusedButtons(*this);
     analyse();
     ui.cmdClose->setFocus();
 }
 
 frmScores::~frmScores() {
-    // The analyses hold their own copies of the scores; the window waits
-    // only so that no answer arrives for a window that is gone.
+    // The window closes at once: the run holds the scores and its own state,
+    // stops at the bootstrap's next look, and its answer reaches no one.
     watcher_.disconnect(this);
-    watcher_.waitForFinished();
+    stopRun();
 }
 
 std::optional<score_analysis::ScoreSettings> frmScores::typedSettings(QString* why) const {
@@ -89,7 +150,7 @@ void frmScores::keepSettings() {
     const TestSettingsRow& row = *ui.settingsRow;
     kept_->alpha = row.alphaText();
     const bool filled =
-        row.lowerText() == input_.filledLower && row.upperText() == input_.filledUpper;
+        row.lowerText() == input_->filledLower && row.upperText() == input_->filledUpper;
     kept_->bounds =
         filled ? std::nullopt : std::optional(std::pair{row.lowerText(), row.upperText()});
     kept_->minimalEffect = row.minimalEffect();
@@ -98,6 +159,10 @@ void frmScores::keepSettings() {
 void frmScores::settings_Change() {
     keepSettings();
     ++generation_;
+    // The run of the settings replaced is stopped now, not after the pause,
+    // so that the next one has the processor to itself.
+    stopRun();
+    announcer_->withdraw();
     // What is shown is of the settings before: say so until the new answers come.
     setStatus(QStringLiteral("Analysing the scores…"));
     for (QPushButton* command : {ui.cmdCopyText, ui.cmdCopyPlot, ui.cmdSave})
@@ -119,15 +184,41 @@ void frmScores::analyse() {
     setStatus(QStringLiteral("Analysing the scores…"));
     for (QPushButton* command : {ui.cmdCopyText, ui.cmdCopyPlot, ui.cmdSave})
         command->setEnabled(false);
+    stopRun();
+    run_ = std::make_shared<AnalysisRun>();
+    runClock_.start();
+    progressTick_.start();
     watcher_.setProperty("generation", generation_);
-    watcher_.setFuture(
-        QtConcurrent::run([input = input_, settings = *settings, bootstrap = bootstrap_] {
-            score_report::ScoreAnswers answers = score_report::analyseScores(
-                input.group1, input.group2, input.matched, settings, bootstrap);
-            answers.label1 = input.label1.toStdString();
-            answers.label2 = input.label2.toStdString();
-            return answers;
-        }));
+    watcher_.setFuture(QtConcurrent::run(runAnalyses, input_, *settings, bootstrap_, run_));
+}
+
+void frmScores::stopRun() {
+    if (run_) run_->stopped = true;
+    run_.reset();
+    progressTick_.stop();
+    ui.barProgress->hide();
+    ui.cmdCancel->hide();
+}
+
+// A long run shows how far the bootstrap is, or that it has not begun.
+void frmScores::showProgress() {
+    if (!run_ || runClock_.elapsed() < progressAfter) return;
+    const long done = run_->replicatesDone, replicates = run_->replicates;
+    if (done < 0) {
+        ui.barProgress->setRange(0, 0);
+    } else {
+        ui.barProgress->setRange(0, static_cast<int>(replicates));
+        ui.barProgress->setValue(static_cast<int>(done));
+    }
+    ui.barProgress->show();
+    ui.cmdCancel->show();
+}
+
+void frmScores::cmdCancel_Click() {
+    if (!run_) return;
+    ++generation_;
+    busy_ = false;
+    showProblem(QStringLiteral("The analyses were cancelled; change a setting to run them again."));
 }
 
 void frmScores::setStatus(const QString& status) {
@@ -139,6 +230,7 @@ void frmScores::setStatus(const QString& status) {
 }
 
 void frmScores::showProblem(const QString& why) {
+    stopRun();
     answers_.reset();
     picture_.reset();
     text_.clear();
@@ -150,12 +242,13 @@ void frmScores::showProblem(const QString& why) {
     for (QPushButton* command : {ui.cmdCopyText, ui.cmdCopyPlot, ui.cmdSave})
         command->setEnabled(false);
     setAccessibleDescription(why);
+    announcer_->propose(why);
     emit answered();
 }
 
 void frmScores::showAnswers(const score_report::ScoreAnswers& answers) {
     answers_ = answers;
-    picture_ = scores_window::scoresPicture(answers, input_.group1, input_.group2);
+    picture_ = scores_window::scoresPicture(answers, input_->group1, input_->group2);
     text_ = fromStd(score_report::scoreReportText(answers));
     const QString line = fromStd(score_report::scoresLine(answers));
     ui.lblScores->setText(line);
@@ -178,6 +271,9 @@ void frmScores::showAnswers(const score_report::ScoreAnswers& answers) {
     setAccessibleDescription(line);
     for (QPushButton* command : {ui.cmdCopyText, ui.cmdCopyPlot, ui.cmdSave})
         command->setEnabled(true);
+    // Which question, and what the analyses conclude, told once it stands.
+    announcer_->propose(line + QLatin1Char(' ') +
+                        fromStd(score_report::agreementSentence(answers)));
     emit answered();
 }
 

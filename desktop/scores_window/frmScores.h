@@ -6,11 +6,15 @@
 // commands to copy either, save them, and close. Modal, resizable; Esc
 // closes. The analyses run away from the window's thread, so that a
 // bootstrap of many scores leaves the window answering; the window says
-// while it works.
+// while it works, shows the bootstrap's progress on a long run and offers to
+// cancel it. A run whose settings were replaced, or whose window closed, is
+// stopped and dropped: nobody waits for it.
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFutureWatcher>
 #include <QTimer>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -42,6 +46,18 @@ struct ScoresSettingsTexts {
     bool minimalEffect = false;
 };
 
+class SettledAnnouncer;
+
+namespace scores_window {
+struct AnalysisRun;
+// What a run of the analyses ends with: the answers, or nothing when it was
+// stopped, or the sentence why it failed.
+struct RunEnd {
+    std::optional<score_report::ScoreAnswers> answers;
+    QString failure;
+};
+}  // namespace scores_window
+
 class frmScores final : public QDialog {
     Q_OBJECT
 
@@ -54,6 +70,7 @@ public:
     void cmdCopyText_Click();
     void cmdCopyPlot_Click();
     void cmdSave_Click();
+    void cmdCancel_Click();
     void settings_Change();
 
     // While the analyses of the latest settings are running.
@@ -64,6 +81,8 @@ public:
 
     // Typing waits this long for the next keystroke before the analyses run.
     static constexpr int pauseBeforeAnalysing = 250;  // milliseconds
+    // A run longer than this shows its progress and a Cancel button.
+    static constexpr int progressAfter = 500;  // milliseconds
 
 signals:
     // New answers are shown, or the sentence why there are none.
@@ -73,13 +92,16 @@ private:
     std::optional<score_analysis::ScoreSettings> typedSettings(QString* why) const;
     void keepSettings();
     void analyse();
+    void stopRun();
+    void showProgress();
     void showAnswers(const score_report::ScoreAnswers& answers);
     void showProblem(const QString& why);
     void setStatus(const QString& status);
     figure::Figure scoresFigure() const;
 
     Ui::frmScores ui;
-    ScoresInput input_;
+    // Shared with the runs, which read the scores without a copy of their own.
+    std::shared_ptr<const ScoresInput> input_;
     ReportPlatform platform_;
     ScoresSettingsTexts* kept_;
     score_analysis::BootstrapSettings bootstrap_;
@@ -87,7 +109,11 @@ private:
     std::optional<scores_window::ScoresPicture> picture_;
     QString text_;
     QTimer analyseLater_;
-    QFutureWatcher<score_report::ScoreAnswers> watcher_;
+    QFutureWatcher<scores_window::RunEnd> watcher_;
+    std::shared_ptr<scores_window::AnalysisRun> run_;  // the one running, if any
+    QTimer progressTick_;
+    QElapsedTimer runClock_;
+    SettledAnnouncer* announcer_;
     int generation_ = 0;  // of the settings last asked; older answers are dropped
     bool busy_ = false;
     bool splitterSet_ = false;

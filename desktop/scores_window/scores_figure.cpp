@@ -37,6 +37,21 @@ constexpr qreal panelGap = 1.2;
 constexpr qreal boundGap = 0.4;  // between the title and the shaded region
 constexpr qreal intervalBar = 1.2;
 constexpr qreal intervalGap = 0.4;
+// Up to this many a row, each score is a point; beyond it the points would
+// hide the box and take seconds to draw, so the row is a shaded strip whose
+// darkness says how many scores lie there.
+constexpr std::size_t mostPointsDrawn = 2000;
+
+bool binned(const ScoresPicture& picture) {
+    return std::any_of(picture.rows.begin(), picture.rows.end(),
+                       [](const auto& row) { return row.size() > mostPointsDrawn; });
+}
+
+// Fainter as they grow many, so that where they pile up still shows more.
+int pointAlpha(std::size_t points) {
+    if (points <= 200) return 150;
+    return std::max(40, static_cast<int>(150 * std::sqrt(200.0 / static_cast<double>(points))));
+}
 constexpr qreal widthInLines = 34;  // the narrowest the captions need
 
 bool minimalEffect(const ScoresPicture& picture) {
@@ -50,11 +65,7 @@ QString differenceName(const ScoresPicture& picture) {
     return fromStd(picture.answers.label1 + " - " + picture.answers.label2);
 }
 
-bool concludes(const score_report::ScoreResult& result) {
-    using score_analysis::Conclusion;
-    return result.conclusion == Conclusion::equivalent ||
-           result.conclusion == Conclusion::beyondBounds;
-}
+bool concludes(const score_report::ScoreResult& result) { return rejectsNull(result.conclusion); }
 
 QString boundText(const ScoresPicture& picture, double value) {
     const int decimals = score_report::rawUnitDecimals(picture.answers);
@@ -104,6 +115,8 @@ FigureTexts figureTexts(const ScoresPicture& picture) {
                                    signedBound(picture, s.upper));
     // The bounds named in the title rather than beside their lines, where
     // close bounds or one at the edge would leave no room for a label.
+    if (binned(picture))
+        t.scoresLegend += QStringLiteral("; shade: where the scores lie, darker where more");
     t.intervalsTitle =
         QStringLiteral("Each analysis's %1% CI of the difference (%2), bounds %3 and %4")
             .arg(fromStd(report::apa::percent(1 - 2 * s.alpha)), differenceName(picture),
@@ -157,6 +170,34 @@ void drawDashed(QPainter& painter, qreal x, qreal top, qreal bottom, qreal line)
     painter.drawLine(QPointF(x, top), QPointF(x, bottom));
 }
 
+// Many scores as a strip of narrow bins across the points' height, each as
+// dark as the share of the row's scores in the fullest bin (square-root
+// scaled, so that a few scores far out still show).
+void paintDensityStrip(QPainter& painter, const std::vector<double>& scores, const Mapping& at,
+                       qreal middle, qreal line) {
+    const qreal binWidth = pointSize * line / 2;
+    const auto bins = static_cast<std::size_t>(std::ceil((at.right - at.left) / binWidth)) + 1;
+    std::vector<std::size_t> counts(bins, 0);
+    for (const double score : scores) {
+        const qreal offset =
+            std::clamp((at.x(score) - at.left) / binWidth, 0.0, static_cast<qreal>(bins - 1));
+        ++counts[static_cast<std::size_t>(offset)];
+    }
+    const double fullest = static_cast<double>(*std::max_element(counts.begin(), counts.end()));
+    painter.setPen(Qt::NoPen);
+    const qreal top = middle - pointSpread * line / 2;
+    for (std::size_t b = 0; b < bins; ++b) {
+        if (counts[b] == 0) continue;
+        QColor shade = okabeBlue;
+        shade.setAlpha(30 +
+                       static_cast<int>(170 * std::sqrt(static_cast<double>(counts[b]) / fullest)));
+        painter.setBrush(shade);
+        painter.drawRect(
+            QRectF(at.left + static_cast<qreal>(b) * binWidth, top, binWidth, pointSpread * line));
+    }
+    painter.setBrush(Qt::NoBrush);
+}
+
 qreal paintScoresPanel(QPainter& painter, qreal left, qreal right, qreal top,
                        const ScoresPicture& picture, const FigureTexts& texts, qreal line) {
     const auto& answers = picture.answers;
@@ -175,7 +216,20 @@ qreal paintScoresPanel(QPainter& painter, qreal left, qreal right, qreal top,
         writeLine(painter, left, y, line, texts.rowCaptions[r]);
         y += textLine * line;
         const qreal middle = y + scoreBand * line / 2;
-        // The box first, so that the points show over it.
+        // The points first, the box over them, so that many points do not hide it.
+        if (scores.size() > mostPointsDrawn) {
+            paintDensityStrip(painter, scores, at, middle, line);
+        } else {
+            QColor point = okabeBlue;
+            point.setAlpha(pointAlpha(scores.size()));
+            painter.setPen(pen(point, line / 14));
+            painter.setBrush(Qt::NoBrush);
+            const qreal size = pointSize * line;
+            for (std::size_t i = 0; i < scores.size(); ++i) {
+                const qreal py = middle + jitterOf(i) * pointSpread * line;
+                painter.drawEllipse(QRectF(at.x(scores[i]) - size / 2, py - size / 2, size, size));
+            }
+        }
         const qreal half = boxHeight * line / 2;
         painter.setPen(pen(neutralGrey, figure::markLineWidth(line)));
         painter.setBrush(Qt::NoBrush);
@@ -189,15 +243,6 @@ qreal paintScoresPanel(QPainter& painter, qreal left, qreal right, qreal top,
         painter.setPen(pen(ink, 2 * figure::markLineWidth(line)));
         painter.drawLine(QPointF(at.x(shape.median), middle - half),
                          QPointF(at.x(shape.median), middle + half));
-        // The points, open, so that many on one spot still show how many.
-        QColor point = okabeBlue;
-        point.setAlpha(150);
-        painter.setPen(pen(point, line / 14));
-        const qreal size = pointSize * line;
-        for (std::size_t i = 0; i < scores.size(); ++i) {
-            const qreal py = middle + jitterOf(i) * pointSpread * line;
-            painter.drawEllipse(QRectF(at.x(scores[i]) - size / 2, py - size / 2, size, size));
-        }
         // The bounds marked across the band only, clear of the captions.
         for (const double mark : {lowMark, highMark})
             drawDashed(painter, at.x(mark), y, y + scoreBand * line, line);

@@ -1,12 +1,12 @@
 #include "plan_words.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "apa_format.h"
 #include "number_text.h"
 #include "shortest_text.h"
 #include "shown_digits.h"
+#include "significant_text.h"
 
 namespace tarnwick::planner {
 namespace {
@@ -29,11 +29,7 @@ std::string signedFound(const std::string& bound, bool negative) {
 
 // The target as a percentage to 10 significant digits: 0.9 is "90%".
 std::string programPercent(double proportion) {
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, proportion * 100,
-                                   std::chars_format::general, 10)
-                         .ptr;
-    return std::string(buffer, end) + "%";
+    return number_text::significantText(proportion * 100, 10) + "%";
 }
 
 std::string programSizes(const Answer& a) {

@@ -58,7 +58,6 @@
 
 #include <algorithm>
 #include <boost/math/quadrature/gauss_kronrod.hpp>
-#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -67,6 +66,7 @@
 #include "plan.h"
 #include "run_time_error.h"
 #include "sd_ratio_density.h"
+#include "shortest_text.h"
 #include "t_distribution.h"
 
 namespace tarnwick::plan {
@@ -142,12 +142,10 @@ double criticalT(double alpha, double degreesOfFreedom) {
         // The input checks keep alpha and df in range, so what fails is a
         // critical value beyond the range of doubles; a planner gets a sentence.
         if (e.kind() != ErrorNumber::overflow) throw;
-        char df[32];
-        char* end = std::to_chars(df, df + sizeof df, degreesOfFreedom).ptr;
         throw PlanError(error::overflow,
                         "The critical value of t for this alpha lies beyond the "
                         "range of numbers (df = " +
-                            std::string(df, static_cast<std::size_t>(end - df)) +
+                            number_text::shortestText(degreesOfFreedom) +
                             "): give a larger alpha.");
     }
 }

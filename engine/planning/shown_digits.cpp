@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "shortest_text.h"
+
 namespace tarnwick::plan {
 namespace {
 
@@ -38,11 +40,6 @@ std::string withDecimals(double units, int decimals) {
     return digits;
 }
 
-std::string shortest(double value) {
-    char buffer[64];
-    return {buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr};
-}
-
 // The power cut at the place value 1 / scale; never the whole of 1.
 std::string cutBelowOne(double power, double scale, int decimals) {
     const double units = std::min(floorOfProduct(power, scale), scale - 1);
@@ -62,7 +59,7 @@ std::string percentCut(double power, int decimals) {
 std::string boundRoundedOutward(double bound) {
     const int exponent = static_cast<int>(std::floor(std::log10(bound)));
     const int decimals = boundDigits - 1 - exponent;
-    if (decimals > 22 || decimals < -15) return shortest(bound);
+    if (decimals > 22 || decimals < -15) return number_text::shortestText(bound);
     if (decimals < 0) {
         const double unit = std::pow(10.0, -decimals);
         double units = std::ceil(bound / unit);

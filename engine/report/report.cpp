@@ -20,6 +20,7 @@
 #include <utility>
 
 #include "critical_value_memo.h"
+#include "hedges_correction.h"
 #include "noncentral_t_interval.h"
 #include "plan.h"
 #include "run_time_error.h"
@@ -60,12 +61,14 @@ const char* const noStandardError = "the standard error is not a positive number
 
 // centre -+ the upper alpha/2 point of Student's t on df, times the standard
 // error: the 100(1 - alpha)% interval.
-std::pair<Value, Value> testInterval(double centre, double standardError, double df,
-                                     double testAlpha) {
+std::pair<Value, Value> testInterval(const EffectScale& scale, double centre, double standardError,
+                                     double df, double testAlpha) {
     try {
         const double halfWidth = memoisedCriticalValue(testAlpha, df, 2) * standardError;
         const std::string why = "the interval overflows";
-        return {finiteOr(centre - halfWidth, why), finiteOr(centre + halfWidth, why)};
+        const double c = scale.toTestScale(centre);
+        return {finiteOr(scale.fromTestScale(c - halfWidth), why),
+                finiteOr(scale.fromTestScale(c + halfWidth), why)};
     } catch (const std::exception& error) {
         Value missing = missingBecause("critical value", error);
         return {missing, missing};
@@ -173,38 +176,74 @@ void minimalEffectTest(EquivalenceTest& eq) {
     eq.beyondBounds = eq.tLower < eq.crit05 || eq.tUpper > eq.crit95;
 }
 
-EquivalenceTest equivalenceTest(const OneSidedTests& tests, double difference, const Value& sd) {
+// What the two one-sided tests compared, and their decision: the bounds in
+// raw units, the standard error and df, t against each bound and alpha's
+// critical values. The calculator's are taken over from its record, the
+// verdict included; other settings ask their own (settingsTests).
+struct OneSidedAnswer {
+    double boundLow = 0, boundHigh = 0;
+    double standardError = 0, df = 0;
+    double tUpper = 0, tLower = 0, crit05 = 0, crit95 = 0;
+    bool trivial = false;      // equivalent: both tests significant
+    std::string whyUndecided;  // set: no p value or interval, for this reason
+};
+
+OneSidedAnswer recordedTests(const OneSidedTests& tests) {
+    OneSidedAnswer a;
+    a.boundLow = -tests.bound;
+    a.boundHigh = tests.bound;
+    a.standardError = tests.standardError;
+    a.df = tests.dfUsed;
+    a.tUpper = tests.tUpper;
+    a.tLower = tests.tLower;
+    a.crit05 = tests.crit05;
+    a.crit95 = tests.crit95;
+    a.trivial = tests.trivial;
+    return a;
+}
+
+// The equivalence and minimal-effect tests' p values and intervals from the
+// one-sided tests, by one path whoever asked them.
+EquivalenceTest equivalenceTest(const EffectScale& scale, const OneSidedAnswer& a,
+                                double difference, const Value& sd) {
     EquivalenceTest eq;
-    eq.boundLow = -tests.bound;
-    eq.boundHigh = tests.bound;
+    eq.boundLow = a.boundLow;
+    eq.boundHigh = a.boundHigh;
     if (sd) {
         const std::string why = "the standardised bound overflows";
-        eq.boundDLow = finiteOr(-tests.bound / *sd.value, why);
-        eq.boundDHigh = finiteOr(tests.bound / *sd.value, why);
+        eq.boundDLow = finiteOr(a.boundLow / *sd.value, why);
+        eq.boundDHigh = finiteOr(a.boundHigh / *sd.value, why);
     } else {
         eq.boundDLow = eq.boundDHigh = sd;
     }
-    eq.standardError = tests.standardError;
-    eq.tUpper = tests.tUpper;
-    eq.tLower = tests.tLower;
-    eq.df = tests.dfUsed;
-    eq.crit05 = tests.crit05;
-    eq.crit95 = tests.crit95;
-    eq.pUpper = probabilityAtMost(tests.tUpper, tests.dfUsed);
-    eq.pLower = probabilityAtLeast(tests.tLower, tests.dfUsed);
+    eq.standardError = a.standardError;
+    eq.df = a.df;
+    eq.tUpper = a.tUpper;
+    eq.tLower = a.tLower;
+    eq.crit05 = a.crit05;
+    eq.crit95 = a.crit95;
+    if (!a.whyUndecided.empty()) {
+        eq.pUpper = eq.pLower = eq.pTost = eq.ciTostLow = eq.ciTostHigh = eq.pMetLower =
+            eq.pMetUpper = eq.pMet = Value::missing(a.whyUndecided);
+        return eq;
+    }
+    eq.pUpper = probabilityAtMost(a.tUpper, a.df);
+    eq.pLower = probabilityAtLeast(a.tLower, a.df);
     eq.pTost = larger(eq.pUpper, eq.pLower);
-    // The critical value the verdict compared with, so that the interval and
-    // the verdict rest on the same number.
-    const double halfWidth = tests.crit95 * tests.standardError;
-    eq.ciTostLow = finiteOr(difference - halfWidth, "the interval overflows");
-    eq.ciTostHigh = finiteOr(difference + halfWidth, "the interval overflows");
-    eq.trivial = tests.trivial;
+    // The critical value the decision compared with, so that the interval and
+    // the decision rest on the same number.
+    const double halfWidth = a.crit95 * a.standardError;
+    const double centre = scale.toTestScale(difference);
+    eq.ciTostLow = finiteOr(scale.fromTestScale(centre - halfWidth), "the interval overflows");
+    eq.ciTostHigh = finiteOr(scale.fromTestScale(centre + halfWidth), "the interval overflows");
+    eq.trivial = a.trivial;
     minimalEffectTest(eq);
     return eq;
 }
 
 // What the settings test against, for one design.
 struct Question {
+    const EffectScale* scale;
     const TestSettings* settings;
     bool calculators;
     std::optional<double> delta;  // the non-trivial difference entered
@@ -214,7 +253,37 @@ struct Question {
 };
 
 // The two one-sided tests as the settings ask them, each decision by t
-// against alpha's critical value. Throws SettingsError for unusable bounds.
+// against alpha's critical value, as the calculator takes its own. Throws
+// SettingsError for unusable bounds.
+OneSidedAnswer settingsTests(const Question& q, const settings::Bounds& raw, double difference) {
+    OneSidedAnswer a;
+    a.boundLow = raw.lower;
+    a.boundHigh = raw.upper;
+    a.standardError = q.standardError;
+    a.df = q.df;
+    const EffectScale& scale = *q.scale;
+    const double estimate = scale.toTestScale(difference);
+    a.tUpper = (estimate - scale.toTestScale(raw.upper)) / q.standardError;
+    a.tLower = (estimate - scale.toTestScale(raw.lower)) / q.standardError;
+    double critical = NAN;
+    try {
+        critical = memoisedCriticalValue(q.settings->alpha, q.df, 1);
+    } catch (const std::exception& error) {
+        a.whyUndecided = missingBecause("critical value", error).whyMissing;
+        return a;
+    }
+    a.crit05 = -critical;
+    a.crit95 = critical;
+    if (!(q.standardError > 0 && std::isfinite(q.standardError))) {
+        a.whyUndecided = noStandardError;
+        return a;
+    }
+    a.trivial = a.tUpper < a.crit05 && a.tLower > a.crit95;
+    return a;
+}
+
+// The settings' test: their bounds (raw, or converted from SD units with the
+// standardiser), checked, then the one path.
 EquivalenceTest testAtSettings(const Question& q, double difference, const Value& sd,
                                double standardiser) {
     const TestSettings& s = *q.settings;
@@ -223,60 +292,19 @@ EquivalenceTest testAtSettings(const Question& q, double difference, const Value
     checked.bounds = given;
     settings::check(checked);
     const settings::Bounds raw = settings::rawBounds(s, given, standardiser, q.sdName);
-    EquivalenceTest eq;
+    EquivalenceTest eq =
+        equivalenceTest(*q.scale, settingsTests(q, raw, difference), difference, sd);
     eq.boundsFromDelta = !s.bounds;
     eq.boundsConverted = s.units == settings::BoundUnits::sd;
     eq.welchStandardError = q.welchStandardError;
-    eq.boundLow = raw.lower;
-    eq.boundHigh = raw.upper;
-    if (sd) {
-        const std::string why = "the standardised bound overflows";
-        eq.boundDLow = finiteOr(raw.lower / *sd.value, why);
-        eq.boundDHigh = finiteOr(raw.upper / *sd.value, why);
-    } else {
-        eq.boundDLow = eq.boundDHigh = sd;
-    }
-    eq.standardError = q.standardError;
-    eq.df = q.df;
-    const bool defined = q.standardError > 0 && std::isfinite(q.standardError);
-    eq.tUpper = (difference - raw.upper) / q.standardError;
-    eq.tLower = (difference - raw.lower) / q.standardError;
-    double critical = NAN;
-    try {
-        critical = memoisedCriticalValue(s.alpha, q.df, 1);
-    } catch (const std::exception& error) {
-        eq.pUpper = eq.pLower = eq.pTost = eq.ciTostLow = eq.ciTostHigh = eq.pMetLower =
-            eq.pMetUpper = eq.pMet = missingBecause("critical value", error);
-        return eq;
-    }
-    eq.crit05 = -critical;
-    eq.crit95 = critical;
-    if (!defined) {
-        eq.pUpper = eq.pLower = eq.pTost = eq.ciTostLow = eq.ciTostHigh = eq.pMetLower =
-            eq.pMetUpper = eq.pMet = Value::missing(noStandardError);
-        return eq;
-    }
-    eq.pUpper = probabilityAtMost(eq.tUpper, q.df);
-    eq.pLower = probabilityAtLeast(eq.tLower, q.df);
-    eq.pTost = larger(eq.pUpper, eq.pLower);
-    const double halfWidth = critical * q.standardError;
-    eq.ciTostLow = finiteOr(difference - halfWidth, "the interval overflows");
-    eq.ciTostHigh = finiteOr(difference + halfWidth, "the interval overflows");
-    eq.trivial = eq.tUpper < eq.crit05 && eq.tLower > eq.crit95;
-    minimalEffectTest(eq);
     return eq;
 }
 
-Conclusion conclude(bool equivalent, bool differentFromZero) {
-    if (equivalent)
-        return differentFromZero ? Conclusion::equivalentAndDifferent : Conclusion::equivalent;
-    return differentFromZero ? Conclusion::different : Conclusion::inconclusive;
-}
-
-Conclusion concludeMinimalEffect(bool beyondBounds, bool differentFromZero) {
-    if (beyondBounds)
-        return differentFromZero ? Conclusion::beyondBoundsAndDifferent : Conclusion::beyondBounds;
-    return differentFromZero ? Conclusion::differentNotBeyondBounds : Conclusion::inconclusive;
+// The two one-sided tests' decision in the question the settings ask.
+TostDecision decisionOf(const EquivalenceTest& eq, settings::Hypothesis hypothesis) {
+    if (hypothesis == settings::Hypothesis::minimalEffect)
+        return eq.beyondBounds ? TostDecision::beyondBounds : TostDecision::notShownBeyondBounds;
+    return eq.trivial ? TostDecision::equivalent : TostDecision::notShownEquivalent;
 }
 
 DesignReport designReport(Design design, double difference, OrdinaryTest ordinary,
@@ -287,7 +315,7 @@ DesignReport designReport(Design design, double difference, OrdinaryTest ordinar
     report.design = design;
     report.difference = difference;
     std::tie(ordinary.ciTestLow, ordinary.ciTestHigh) =
-        testInterval(difference, ordinary.standardError, ordinary.df, s.alpha);
+        testInterval(*q.scale, difference, ordinary.standardError, ordinary.df, s.alpha);
     report.ordinary = ordinary;
     report.effect = effectSize(effectInputs, 1 - 2 * s.alpha);
     report.sensitivity = sensitivity(design, effectInputs, report.effect.sd, s.alpha);
@@ -297,20 +325,19 @@ DesignReport designReport(Design design, double difference, OrdinaryTest ordinar
             "equivalence test and no conclusion.";
         return report;
     }
-    report.equivalence = q.calculators
-                             ? equivalenceTest(*tests, difference, report.effect.sd)
-                             : testAtSettings(q, difference, report.effect.sd, effectInputs.sd);
+    report.equivalence =
+        q.calculators
+            ? equivalenceTest(*q.scale, recordedTests(*tests), difference, report.effect.sd)
+            : testAtSettings(q, difference, report.effect.sd, effectInputs.sd);
     // Different from zero by the unrounded two-tailed p, which agrees with the
     // 100(1 - alpha)% interval excluding zero.
     const bool different = ordinary.p2 < s.alpha;
-    report.conclusion = s.hypothesis == settings::Hypothesis::minimalEffect
-                            ? concludeMinimalEffect(report.equivalence->beyondBounds, different)
-                            : conclude(report.equivalence->trivial, different);
+    report.conclusion = conclusionOf(decisionOf(*report.equivalence, s.hypothesis), different);
     return report;
 }
 
-DesignReport independentReport(const IndependentRecord& r, const TestSettings& s,
-                               bool calculators) {
+DesignReport independentReport(const IndependentRecord& r, const EffectScale& scale,
+                               const TestSettings& s, bool calculators) {
     // Welch's own test is Welch's throughout: its ordinary test too.
     const bool welchOwn = !calculators && s.standardError == settings::StandardError::welch;
     const bool welch = r.welchSelected || welchOwn;
@@ -328,7 +355,8 @@ DesignReport independentReport(const IndependentRecord& r, const TestSettings& s
                               isWholeSizeOfAtLeastTwo(r.n1) && isWholeSizeOfAtLeastTwo(r.n2),
                               r.n1,
                               r.n2};
-    const Question q{&s,
+    const Question q{&scale,
+                     &s,
                      calculators,
                      r.tests ? std::optional<double>(r.tests->bound) : std::nullopt,
                      welchOwn ? r.welchSE : r.sDelta,
@@ -338,7 +366,8 @@ DesignReport independentReport(const IndependentRecord& r, const TestSettings& s
     return designReport(Design::independent, r.diff, ordinary, effect, r.tests, q);
 }
 
-DesignReport matchedReport(const MatchedRecord& r, const TestSettings& s, bool calculators) {
+DesignReport matchedReport(const MatchedRecord& r, const EffectScale& scale, const TestSettings& s,
+                           bool calculators) {
     OrdinaryTest ordinary;
     ordinary.t = r.t;
     ordinary.df = r.df;
@@ -349,7 +378,8 @@ DesignReport matchedReport(const MatchedRecord& r, const TestSettings& s, bool c
     const EffectInputs effect{
         r.meanDiff, r.sdMatched, r.t, r.df, std::sqrt(1 / r.n), isWholeSizeOfAtLeastTwo(r.n), r.n,
         0};
-    const Question q{&s,
+    const Question q{&scale,
+                     &s,
                      calculators,
                      r.tests ? std::optional<double>(r.tests->bound) : std::nullopt,
                      ordinary.standardError,
@@ -375,30 +405,12 @@ std::optional<Report> makeReport(const RunRecord& record, const TestSettings& se
     Report report;
     report.settings = asked;
     report.calculatorSettings = settings::areTheCalculators(asked, delta);
-    report.independent = independentReport(record.independent, asked, report.calculatorSettings);
+    report.independent =
+        independentReport(record.independent, *report.scale, asked, report.calculatorSettings);
     if (record.matched)
-        report.matched = matchedReport(*record.matched, asked, report.calculatorSettings);
+        report.matched =
+            matchedReport(*record.matched, *report.scale, asked, report.calculatorSettings);
     return report;
-}
-
-std::string_view conclusionName(Conclusion conclusion) {
-    switch (conclusion) {
-        case Conclusion::equivalent:
-            return "equivalent";
-        case Conclusion::equivalentAndDifferent:
-            return "equivalent_and_different";
-        case Conclusion::different:
-            return "different";
-        case Conclusion::inconclusive:
-            return "inconclusive";
-        case Conclusion::beyondBoundsAndDifferent:
-            return "beyond_bounds_and_different";
-        case Conclusion::beyondBounds:
-            return "beyond_bounds";
-        case Conclusion::differentNotBeyondBounds:
-            return "different_not_beyond_bounds";
-    }
-    return "inconclusive";
 }
 
 }  // namespace tarnwick::report

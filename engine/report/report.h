@@ -10,35 +10,23 @@
 #include <string>
 #include <string_view>
 
+#include "conclusion.h"
 #include "design.h"
+#include "effect_scale.h"
 #include "run_record.h"
 #include "test_settings.h"
+#include "value.h"
 
 namespace tarnwick::report {
 
 using tarnwick::Design;
 
-// A derived value, or the short reason it could not be computed. A value
-// that cannot be computed never stops the report.
-struct Value {
-    std::optional<double> value;
-    std::string whyMissing;  // empty when value is present
+using tarnwick::Value;
 
-    static Value of(double v) { return {v, {}}; }
-    static Value missing(std::string why) { return {std::nullopt, std::move(why)}; }
-    explicit operator bool() const { return value.has_value(); }
-};
-
-enum class Conclusion {
-    equivalent,              // equivalent, and not different from zero
-    equivalentAndDifferent,  // a real but negligible difference
-    different,               // different from zero, and not equivalent
-    inconclusive,            // neither (either hypothesis)
-    // The minimal-effect test's, with the ordinary test:
-    beyondBoundsAndDifferent,  // beyond a bound, and different from zero
-    beyondBounds,              // beyond a bound (both on one side of 0), not different from zero
-    differentNotBeyondBounds,  // different from zero, not shown beyond a bound
-};
+// The conclusion vocabulary every analysis shares (conclusion.h).
+using tarnwick::Conclusion;
+using tarnwick::conclusionName;
+using tarnwick::TostDecision;
 
 // The two one-sided tests against the bounds, with their p values in both
 // directions: the equivalence test's and the minimal-effect test's.
@@ -110,6 +98,7 @@ struct DesignReport {
 };
 
 struct Report {
+    const EffectScale* scale = &differenceOfMeans();  // what the effect is, and its words
     settings::TestSettings settings;
     bool calculatorSettings = true;  // the settings ask the calculator's own question
     DesignReport independent;
@@ -124,10 +113,5 @@ struct Report {
 // where the SD that standardises d is not positive.
 std::optional<Report> makeReport(const RunRecord& record,
                                  const settings::TestSettings& settings = {});
-
-// Machine-readable name of a conclusion: "equivalent",
-// "equivalent_and_different", "different", "inconclusive",
-// "beyond_bounds_and_different", "beyond_bounds", "different_not_beyond_bounds".
-std::string_view conclusionName(Conclusion conclusion);
 
 }  // namespace tarnwick::report

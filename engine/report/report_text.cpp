@@ -25,18 +25,25 @@ constexpr int statisticDecimals = 2;
 
 std::string statistic(double value) { return number(value, statisticDecimals); }
 
-// What the report's own settings make of the sentences: alpha, and which
-// question is asked.
+// What the report's own settings make of the sentences: alpha, which
+// question is asked, and the effect's scale, whose words fill the sentences.
 struct Asked {
     double alpha = settings::calculatorAlpha;
     bool minimalEffect = false;
+    const EffectScale* scale = &differenceOfMeans();
+    std::string effect() const { return std::string(scale->effect); }    // "difference"
+    std::string effects() const { return std::string(scale->effects); }  // "differences"
+    std::string the() const { return "the " + effect(); }
+    std::string The() const { return "The " + effect(); }
+    std::string nullWord() const { return std::string(scale->nullWord); }  // "zero"
+    std::string units() const { return std::string(scale->units); }        // "raw units"
     std::string tostLevel() const { return apa::percent(1 - 2 * alpha) + "%"; }
     std::string testLevel() const { return apa::percent(1 - alpha) + "%"; }
 };
 
 Asked askedOf(const Report& report) {
     return {report.settings.alpha,
-            report.settings.hypothesis == settings::Hypothesis::minimalEffect};
+            report.settings.hypothesis == settings::Hypothesis::minimalEffect, report.scale};
 }
 
 std::string couldNotBeComputed(const Value& value) {
@@ -73,16 +80,19 @@ std::string effectName(const DesignReport& r, const char* letter) {
     return r.design == Design::matched ? std::string(letter) + "_z" : std::string(letter);
 }
 
-std::string differenceSentence(const DesignReport& r, const ReportInputs& in, int raw) {
+std::string differenceSentence(const DesignReport& r, const ReportInputs& in, const Asked& asked,
+                               int raw) {
+    const EffectScale& scale = *asked.scale;
+    const std::string estimate = std::string(scale.symbol) + " = " + number(r.difference, raw);
     if (r.design == Design::matched) {
-        return "The mean of the difference scores is D = " + number(r.difference, raw) +
+        return "The " + std::string(scale.matchedEstimate) + " is " + estimate +
                ", with an SD of the difference scores of " + in.sdMatched + " over " + in.n1 +
                " pairs. ";
     }
     const std::string sd =
         r.effect.sd ? "is " + number(*r.effect.sd.value, raw) : couldNotBeComputed(r.effect.sd);
-    return "The difference between the means (group 1 minus group 2) is D = " +
-           number(r.difference, raw) + "; the pooled SD " + sd + ". ";
+    return "The " + std::string(scale.estimate) + " (" + std::string(scale.comparison) + ") is " +
+           estimate + "; the pooled SD " + sd + ". ";
 }
 
 // Bounds as entered, to as many decimals as that takes (up to 8).
@@ -106,9 +116,10 @@ std::string standardiserName(const DesignReport& r) {
 std::string setBoundsSentences(const DesignReport& r, const ReportInputs& in, const Report& rep,
                                int raw) {
     const EquivalenceTest& eq = *r.equivalence;
+    const Asked asked = askedOf(rep);
     const int bd = bothBoundDecimals(eq, raw);
-    const std::string which = askedOf(rep).minimalEffect ? "The bounds of the minimal-effect test"
-                                                         : "The equivalence bounds";
+    const std::string which =
+        asked.minimalEffect ? "The bounds of the minimal-effect test" : "The equivalence bounds";
     const std::string origin =
         eq.boundsFromDelta ? " from the non-trivial difference entered (" + in.notTrivial + ")"
                            : " as set for this report";
@@ -123,8 +134,8 @@ std::string setBoundsSentences(const DesignReport& r, const ReportInputs& in, co
         return which + " were given in SD units" + origin + ", " + effectName(r, "d") + " = " +
                number(given.lower, gd) + " and " + number(given.upper, gd) + "; converted with " +
                standardiserName(r) + " (" + number(*r.effect.sd.value, raw) + ") they are " +
-               rawBounds +
-               " in raw units. Standardised bounds depend on the observed SD: another sample "
+               rawBounds + " in " + asked.units() +
+               ". Standardised bounds depend on the observed SD: another sample "
                "would give other raw bounds, so the test's error rates are not exactly alpha. ";
     }
     const std::string standardised =
@@ -134,13 +145,15 @@ std::string setBoundsSentences(const DesignReport& r, const ReportInputs& in, co
                   " (standardised bounds depend on the observed SD)"
             : "standardised by " + standardiserName(r) + " they " +
                   couldNotBeComputed(firstMissing(eq.boundDLow, eq.boundDHigh));
-    return which + " are " + rawBounds + " in raw units" + origin + "; " + standardised + ". ";
+    return which + " are " + rawBounds + " in " + asked.units() + origin + "; " + standardised +
+           ". ";
 }
 
 std::string boundsSentences(const DesignReport& r, const ReportInputs& in, const Report& rep,
                             int raw) {
     if (!rep.calculatorSettings) return setBoundsSentences(r, in, rep, raw);
     const EquivalenceTest& eq = *r.equivalence;
+    const Asked asked = askedOf(rep);
     const int bd = boundDecimals(eq, raw);
     const std::string standardiser = standardiserName(r);
     const std::string standardised =
@@ -151,14 +164,15 @@ std::string boundsSentences(const DesignReport& r, const ReportInputs& in, const
             : "standardised by " + standardiser + " they " +
                   couldNotBeComputed(firstMissing(eq.boundDLow, eq.boundDHigh));
     std::string text = "The equivalence bounds are " + number(eq.boundLow, bd) + " and " +
-                       number(eq.boundHigh, bd) +
-                       " in raw units, from the non-trivial difference entered (" + in.notTrivial +
-                       "); " + standardised + ". ";
+                       number(eq.boundHigh, bd) + " in " + asked.units() +
+                       ", from the non-trivial difference entered (" + in.notTrivial + "); " +
+                       standardised + ". ";
     if (eq.boundLow > eq.boundHigh) {
         text +=
             "The non-trivial difference entered is negative, so the lower bound lies above the "
-            "upper one: no difference can lie between them, and the verdict is non-trivial "
-            "whatever the data. ";
+            "upper one: no " +
+            asked.effect() +
+            " can lie between them, and the verdict is non-trivial whatever the data. ";
     } else if (eq.boundLow == eq.boundHigh) {
         text +=
             "A non-trivial difference of 0 leaves no room between the bounds, so the verdict is "
@@ -171,13 +185,12 @@ std::string methodSentence(const DesignReport& r, const Asked& asked, int raw) {
     const EquivalenceTest& eq = *r.equivalence;
     const std::string tests =
         asked.minimalEffect
-            ? "The minimal-effect test asks whether the difference lies beyond a bound: two "
-              "one-sided t tests (alpha = " +
-                  apa::level(asked.alpha) +
-                  " each) compare the difference with each bound, in the reverse direction to "
-                  "the equivalence test's. "
-            : "Two one-sided t tests (TOST, alpha = " + apa::level(asked.alpha) +
-                  ") compare the difference with each bound. ";
+            ? "The minimal-effect test asks whether " + asked.the() +
+                  " lies beyond a bound: two one-sided t tests (alpha = " +
+                  apa::level(asked.alpha) + " each) compare " + asked.the() +
+                  " with each bound, in the reverse direction to the equivalence test's. "
+            : "Two one-sided t tests (TOST, alpha = " + apa::level(asked.alpha) + ") compare " +
+                  asked.the() + " with each bound. ";
     if (eq.welchStandardError) {
         return tests + "Both divide by Welch's standard error, sqrt(SD1^2/n1 + SD2^2/n2) = " +
                number(eq.standardError, raw) + ", and use Welch's df, " +
@@ -198,14 +211,15 @@ std::string methodSentence(const DesignReport& r, const Asked& asked, int raw) {
 std::string oneSidedSentences(const EquivalenceTest& eq, const Asked& asked, int raw) {
     const int bd = bothBoundDecimals(eq, raw);
     if (asked.minimalEffect) {
-        return "Against the lower bound (H0: difference >= " + number(eq.boundLow, bd) +
+        return "Against the lower bound (H0: " + asked.effect() + " >= " + number(eq.boundLow, bd) +
                "): " + tTest(eq.tLower, eq.df, eq.pMetLower, asked.alpha) +
-               ". Against the upper bound (H0: difference <= " + number(eq.boundHigh, bd) +
+               ". Against the upper bound (H0: " + asked.effect() +
+               " <= " + number(eq.boundHigh, bd) +
                "): " + tTest(eq.tUpper, eq.df, eq.pMetUpper, asked.alpha) + ". ";
     }
-    return "Against the upper bound (H0: difference >= " + number(eq.boundHigh, bd) +
+    return "Against the upper bound (H0: " + asked.effect() + " >= " + number(eq.boundHigh, bd) +
            "): " + tTest(eq.tUpper, eq.df, eq.pUpper, asked.alpha) +
-           ". Against the lower bound (H0: difference <= " + number(eq.boundLow, bd) +
+           ". Against the lower bound (H0: " + asked.effect() + " <= " + number(eq.boundLow, bd) +
            "): " + tTest(eq.tLower, eq.df, eq.pLower, asked.alpha) + ". ";
 }
 
@@ -221,8 +235,8 @@ std::string minimalEffectSentence(const EquivalenceTest& eq, const Asked& asked,
         "smaller p, against the " +
         std::string(lowerHasSmallerP ? "lower" : "upper") + " bound) is " +
         (eq.beyondBounds ? "significant, " : "not significant, ") + test;
-    const std::string rejected = "differences within the bounds can be rejected";
-    const std::string name = "the " + asked.tostLevel() + " CI of the difference";
+    const std::string rejected = asked.effects() + " within the bounds can be rejected";
+    const std::string name = "the " + asked.tostLevel() + " CI of " + asked.the();
     if (!eq.ciTostLow || !eq.ciTostHigh) {
         const std::string why =
             name + " " + couldNotBeComputed(firstMissing(eq.ciTostLow, eq.ciTostHigh)) + ". ";
@@ -249,8 +263,8 @@ std::string equivalenceSentence(const EquivalenceTest& eq, const Asked& asked, i
         "against the " +
         std::string(upperHasLargerP ? "upper" : "lower") + " bound) is " +
         (eq.trivial ? "significant, " : "not significant, ") + test;
-    const std::string rejected = "differences as large as the bounds can be rejected";
-    const std::string name = "the " + asked.tostLevel() + " CI of the difference";
+    const std::string rejected = asked.effects() + " as large as the bounds can be rejected";
+    const std::string name = "the " + asked.tostLevel() + " CI of " + asked.the();
     if (!eq.ciTostLow || !eq.ciTostHigh) {
         const std::string why =
             name + " " + couldNotBeComputed(firstMissing(eq.ciTostLow, eq.ciTostHigh)) + ". ";
@@ -274,16 +288,15 @@ std::string ordinarySentence(const DesignReport& r, const Asked& asked, int raw)
             : (o.welch ? "Welch's t test, unpooled standard error and Welch's df"
                        : "Student's t test, pooled standard error and n1 + n2 - 2 df");
     const std::string ci = o.ciTestLow && o.ciTestHigh
-                               ? ", " + asked.testLevel() + " CI of the difference " +
+                               ? ", " + asked.testLevel() + " CI of " + asked.the() + " " +
                                      interval(*o.ciTestLow.value, *o.ciTestHigh.value, raw, {0.0})
-                               : "; the " + asked.testLevel() + " CI of the difference " +
+                               : "; the " + asked.testLevel() + " CI of " + asked.the() + " " +
                                      couldNotBeComputed(firstMissing(o.ciTestLow, o.ciTestHigh));
     const std::string sign =
-        o.tSignFromNegativeSd
-            ? "; its t has the opposite sign to the difference because the SD of the difference "
-              "scores entered is negative"
-            : "";
-    return "The ordinary test of no difference (" + kind + ") is " +
+        o.tSignFromNegativeSd ? "; its t has the opposite sign to " + asked.the() +
+                                    " because the SD of the difference scores entered is negative"
+                              : "";
+    return "The ordinary test of " + std::string(asked.scale->noEffect) + " (" + kind + ") is " +
            (o.p2 < asked.alpha ? "significant, " : "not significant, ") +
            tTest(o.t, o.df, Value::of(o.p2), asked.alpha) + ci + sign + ". ";
 }
@@ -311,8 +324,8 @@ std::string effectSentence(const DesignReport& r, const Asked& asked) {
 std::string sensitivitySentence(const DesignReport& r, const Asked& asked) {
     const Sensitivity& s = r.sensitivity;
     const std::string lead =
-        "Sensitivity (what this design could detect, not post-hoc power of the observed "
-        "difference): ";
+        "Sensitivity (what this design could detect, not post-hoc power of the observed " +
+        asked.effect() + "): ";
     if (!s.bound80 || !s.bound90) {
         return lead + "the smallest bounds with 80% and 90% power to conclude equivalence " +
                couldNotBeComputed(firstMissing(s.bound80, s.bound90)) + ". ";
@@ -336,51 +349,57 @@ std::string sensitivitySentence(const DesignReport& r, const Asked& asked) {
     return lead + "with " + sizes + ", " + tests + " at alpha = " + apa::level(asked.alpha) +
            " would have 80% power to conclude equivalence within bounds of " +
            bounds(*s.bound80.value) + ", and 90% power within " + bounds(*s.bound90.value) +
-           ", if the true difference were 0" +
+           ", if the true " + asked.effect() + " were " + std::string(asked.scale->nullNumber) +
            (asked.minimalEffect
-                ? " (the minimal-effect test has no such bounds: at a true difference of 0 its "
-                  "null hypothesis holds)"
+                ? " (the minimal-effect test has no such bounds: at a true " + asked.effect() +
+                      " of " + std::string(asked.scale->nullNumber) + " its null hypothesis holds)"
                 : "") +
            ". ";
 }
 
-std::string conclusionSentence(Conclusion conclusion) {
+std::string conclusionSentence(Conclusion conclusion, const Asked& asked) {
+    const std::string fromNull = "different from " + asked.nullWord();
     switch (conclusion) {
         case Conclusion::equivalent:
-            return "Conclusion: equivalent and not different from zero. The difference is "
-                   "statistically smaller than the bounds (equivalent), and it is not "
-                   "statistically different from zero.";
+            return "Conclusion: equivalent and not " + fromNull + ". " + asked.The() +
+                   " is statistically smaller than the bounds (equivalent), and it is not "
+                   "statistically " +
+                   fromNull + ".";
         case Conclusion::equivalentAndDifferent:
-            return "Conclusion: equivalent, and different from zero. The difference is "
-                   "statistically smaller than the bounds (equivalent), and it is also "
-                   "statistically different from zero: a real but negligible difference.";
+            return "Conclusion: equivalent, and " + fromNull + ". " + asked.The() +
+                   " is statistically smaller than the bounds (equivalent), and it is also "
+                   "statistically " +
+                   fromNull + ": a real but negligible " + asked.effect() + ".";
         case Conclusion::different:
-            return "Conclusion: different from zero and not equivalent. The difference is "
-                   "statistically different from zero, and differences as large as the bounds "
-                   "cannot be rejected.";
+            return "Conclusion: " + fromNull + " and not equivalent. " + asked.The() +
+                   " is statistically " + fromNull + ", and " + asked.effects() +
+                   " as large as the bounds cannot be rejected.";
         case Conclusion::inconclusive:
-            return "Conclusion: inconclusive. The difference is neither statistically smaller "
-                   "than the bounds nor statistically different from zero.";
+            return "Conclusion: inconclusive. " + asked.The() +
+                   " is neither statistically smaller than the bounds nor statistically " +
+                   fromNull + ".";
         case Conclusion::beyondBoundsAndDifferent:
-            return "Conclusion: beyond the bounds, and different from zero. The difference lies "
-                   "statistically beyond the bounds (a difference that matters), and it is "
-                   "statistically different from zero.";
+            return "Conclusion: beyond the bounds, and " + fromNull + ". " + asked.The() +
+                   " lies statistically beyond the bounds (a " + asked.effect() +
+                   " that matters), and it is statistically " + fromNull + ".";
         case Conclusion::beyondBounds:
-            return "Conclusion: beyond the bounds, but not different from zero. The difference "
-                   "is statistically beyond a bound, yet the ordinary test does not find it "
-                   "statistically different from zero.";
+            return "Conclusion: beyond the bounds, but not " + fromNull + ". " + asked.The() +
+                   " is statistically beyond a bound, yet the ordinary test does not find it "
+                   "statistically " +
+                   fromNull + ".";
         case Conclusion::differentNotBeyondBounds:
-            return "Conclusion: different from zero, but not beyond the bounds. The difference "
-                   "is statistically different from zero, and differences within the bounds "
-                   "cannot be rejected.";
+            return "Conclusion: " + fromNull + ", but not beyond the bounds. " + asked.The() +
+                   " is statistically " + fromNull + ", and " + asked.effects() +
+                   " within the bounds cannot be rejected.";
     }
     return {};
 }
 
 // The inconclusive sentence of the minimal-effect test names its own question.
-std::string minimalEffectInconclusive() {
-    return "Conclusion: inconclusive. The difference is neither statistically beyond the "
-           "bounds nor statistically different from zero.";
+std::string minimalEffectInconclusive(const Asked& asked) {
+    return "Conclusion: inconclusive. " + asked.The() +
+           " is neither statistically beyond the bounds nor statistically different from " +
+           asked.nullWord() + ".";
 }
 
 std::string designText(const DesignReport& r, const ReportInputs& in, const Report& rep) {
@@ -395,18 +414,18 @@ std::string designText(const DesignReport& r, const ReportInputs& in, const Repo
     };
     std::string text = heading(r) + "\n";
     if (r.equivalence) {
-        text += line(differenceSentence(r, in, raw) + boundsSentences(r, in, rep, raw));
+        text += line(differenceSentence(r, in, asked, raw) + boundsSentences(r, in, rep, raw));
         text += line(methodSentence(r, asked, raw) + oneSidedSentences(*r.equivalence, asked, raw) +
                      equivalenceSentence(*r.equivalence, asked, raw));
     } else {
-        text += line(differenceSentence(r, in, raw) + r.whyNoEquivalence);
+        text += line(differenceSentence(r, in, asked, raw) + r.whyNoEquivalence);
     }
     text += line(ordinarySentence(r, asked, raw) + effectSentence(r, asked));
     text += line(sensitivitySentence(r, asked));
     if (r.conclusion) {
         text += line(asked.minimalEffect && *r.conclusion == Conclusion::inconclusive
-                         ? minimalEffectInconclusive()
-                         : conclusionSentence(*r.conclusion));
+                         ? minimalEffectInconclusive(asked)
+                         : conclusionSentence(*r.conclusion, asked));
     }
     return text;
 }
@@ -428,9 +447,13 @@ std::string inputsLine(const ReportInputs& in) {
 }
 
 std::string runLine(const ReportInputs& in) {
-    return in.latestRunStopped
-               ? "This is the report of an earlier run; the latest run stopped with a message."
-               : "Report of the last run that ended with results.";
+    if (in.latestRunStopped)
+        return "This is the report of an earlier run; the latest run stopped with a message.";
+    if (in.boxesChangedSince)
+        return "Report of the last run that ended with results. The boxes have been changed "
+               "since: the calculator's results and verdict are still those of this run, whose "
+               "inputs follow.";
+    return "Report of the last run that ended with results.";
 }
 
 std::string settingsNotice(const Report& report) {
@@ -469,21 +492,22 @@ std::string reportText(const Report& report, const ReportInputs& inputs) {
     return text;
 }
 
-std::string conclusionLabel(const std::optional<Conclusion>& conclusion) {
+std::string conclusionLabel(const std::optional<Conclusion>& conclusion, const EffectScale& scale) {
     if (!conclusion) return "no bounds";
+    const std::string fromNull = "different from " + std::string(scale.nullWord);
     switch (*conclusion) {
         case Conclusion::equivalent:
             return "equivalent";
         case Conclusion::equivalentAndDifferent:
-            return "equivalent, but different from zero";
+            return "equivalent, but " + fromNull;
         case Conclusion::different:
             return "different, not equivalent";
         case Conclusion::inconclusive:
             return "inconclusive";
         case Conclusion::beyondBoundsAndDifferent:
-            return "beyond the bounds, and different from zero";
+            return "beyond the bounds, and " + fromNull;
         case Conclusion::beyondBounds:
-            return "beyond the bounds, not different from zero";
+            return "beyond the bounds, not " + fromNull;
         case Conclusion::differentNotBeyondBounds:
             return "different, not beyond the bounds";
     }

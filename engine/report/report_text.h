@@ -18,6 +18,10 @@ struct ReportInputs {
     // The latest press of OK stopped with a message, after the run reported:
     // the main window's boxes and colours no longer belong to this report.
     bool latestRunStopped = false;
+    // The boxes (or the design and df options) differ from the run's inputs
+    // now: the calculator shows this run's results beside other numbers.
+    bool boxesChangedSince = false;
+    bool operator==(const ReportInputs&) const = default;
 };
 
 // One line naming the inputs, then a few sentences per design: the bounds in
@@ -39,6 +43,7 @@ std::string runLine(const ReportInputs& inputs);
 std::string settingsNotice(const Report& report);
 
 // The conclusion in a few words, as the plot writes it beside its row.
-std::string conclusionLabel(const std::optional<Conclusion>& conclusion);
+std::string conclusionLabel(const std::optional<Conclusion>& conclusion,
+                            const EffectScale& scale = differenceOfMeans());
 
 }  // namespace tarnwick::report

@@ -1,6 +1,8 @@
 #include "bootstrap_analysis.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <string>
 #include <thread>
@@ -98,6 +100,35 @@ Resample resample(const std::vector<double>& c, ReplicateStream& stream) {
     return {total / count, std::max(0.0, totalSquares - total * total / count) / (count - 1)};
 }
 
+// Calls the progress callback about every 2^16 scores drawn, so that a
+// watcher hears often enough however large the groups, at no cost to small ones.
+class ProgressCalls {
+public:
+    ProgressCalls(const BootstrapSettings& bootstrap, double drawsPerReplicate)
+        : progress_(bootstrap.progress),
+          replicates_(bootstrap.replicates),
+          every_(std::max(1L, static_cast<long>(0x1p16 / std::max(1.0, drawsPerReplicate)))) {}
+    bool watched() const { return static_cast<bool>(progress_); }
+    // Before the caller's replicate `index` of its block, `done` done in all:
+    // false when the watcher says stop.
+    bool carryOn(long index, long done) const {
+        return !progress_ || index % every_ != 0 || progress_(done, replicates_);
+    }
+    bool carryOn(long done) const { return !progress_ || progress_(done, replicates_); }
+
+private:
+    const BootstrapProgress& progress_;
+    long replicates_;
+    long every_;
+};
+
+// What the threads of one bootstrap share: how many replicates are done, and
+// whether the watcher has said stop.
+struct Watch {
+    std::atomic<long> done{0};
+    std::atomic<bool> stop{false};
+};
+
 double studentised(double difference, double se, long& flat) {
     if (se > 0) return difference / se;
     ++flat;
@@ -105,14 +136,21 @@ double studentised(double difference, double se, long& flat) {
 }
 
 // t* of replicates [first, last) into t, each from its own stream; returns
-// how many had no spread.
+// how many had no spread. Only the caller's thread is given `calls`: the
+// progress callback is heard on the thread that runs the analysis.
 template <class Replicate>
 long replicateRange(std::vector<double>& t, long first, long last, std::uint64_t seed,
-                    const Replicate& replicate) {
+                    const Replicate& replicate, Watch& watch, const ProgressCalls* calls) {
     long flat = 0;
     for (long b = first; b < last; ++b) {
+        if (watch.stop.load(std::memory_order_relaxed)) break;
+        if (calls != nullptr && !calls->carryOn(b - first, watch.done.load())) {
+            watch.stop = true;
+            break;
+        }
         ReplicateStream stream(seed, static_cast<std::uint64_t>(b));
         t[static_cast<std::size_t>(b)] = replicate(stream, flat);
+        watch.done.fetch_add(1, std::memory_order_relaxed);
     }
     return flat;
 }
@@ -138,14 +176,22 @@ std::vector<double> allReplicates(const BootstrapSettings& bootstrap, double dra
     std::vector<long> flats(static_cast<std::size_t>(threads), 0);
     std::vector<std::thread> workers;
     const auto blockStart = [&](long i) { return replicates * i / threads; };
+    const ProgressCalls calls(bootstrap, drawsEach);
+    Watch watch;
     for (long i = 1; i < threads; ++i)
         workers.emplace_back([&, i] {
             flats[static_cast<std::size_t>(i)] =
-                replicateRange(t, blockStart(i), blockStart(i + 1), seed, replicate);
+                replicateRange(t, blockStart(i), blockStart(i + 1), seed, replicate, watch, nullptr);
         });
-    flats[0] = replicateRange(t, 0, blockStart(1), seed, replicate);
+    flats[0] = replicateRange(t, 0, blockStart(1), seed, replicate, watch, &calls);
+    // The caller's block done, the watcher still hears how the others go.
+    while (calls.watched() && !watch.stop && watch.done.load() < replicates) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (!calls.carryOn(watch.done.load())) watch.stop = true;
+    }
     for (std::thread& worker : workers)
         worker.join();
+    if (watch.stop) throw BootstrapStopped();
     flat = 0;
     for (const long f : flats)
         flat += f;

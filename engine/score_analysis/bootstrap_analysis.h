@@ -35,6 +35,8 @@
 // scores a group with B = 10,000 are 2 x 10^9 draws (bench/bootstrap).
 
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <span>
 
 #include "score_result.h"
@@ -45,10 +47,23 @@ namespace tarnwick::score_analysis {
 // std::mt19937_64's own default seed.
 inline constexpr std::uint64_t defaultBootstrapSeed = 5489;
 
+// Told now and then how many replicates are done, on the thread that runs
+// the analysis (every 2^16 scores drawn or so); answering false stops the
+// analysis with BootstrapStopped. A window shows its progress with it and
+// drops a run nobody waits for any more.
+using BootstrapProgress = std::function<bool(long done, long replicates)>;
+
 struct BootstrapSettings {
     long replicates = 10000;  // B: at least enough that 1 / (B + 1) < alpha, at most 10^7
     std::uint64_t seed = defaultBootstrapSeed;
     unsigned threads = 0;  // how many to draw the replicates on; 0: one per core
+    BootstrapProgress progress = {};  // none: runs to the end unwatched
+};
+
+// The analysis was stopped by its progress callback: no result and no
+// refusal, so it is not a ScoreError and passes through whoever collects those.
+struct BootstrapStopped : std::exception {
+    const char* what() const noexcept override { return "the bootstrap was stopped"; }
 };
 
 ScoreResult bootstrapIndependent(std::span<const double> group1, std::span<const double> group2,

@@ -1,12 +1,12 @@
 #include "rank_analysis.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "fixed_text.h"
 #include "pairwise_selection.h"
 #include "rank_null_distribution.h"
 #include "rank_statistic.h"
@@ -80,10 +80,7 @@ void assign(const ScoreSettings& settings, const OneSidedP& atLower, const OneSi
 
 // A level in percent to at most 2 decimals, "90%", "94.29%".
 std::string percent(double level) {
-    char buffer[64];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, level * 100, std::chars_format::fixed, 2).ptr;
-    std::string text(buffer, end);
+    std::string text = number_text::fixedText(level * 100, 2);
     text.erase(text.find_last_not_of('0') + 1);
     if (text.back() == '.') text.pop_back();
     return text + "%";

@@ -1,12 +1,12 @@
 #include "score_checks.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <string>
 
 #include "score_error.h"
 #include "score_sort.h"
+#include "shortest_text.h"
 
 namespace tarnwick::score_analysis {
 namespace {
@@ -89,11 +89,7 @@ double tStatistic(double estimate, double bound, double se, std::string_view sid
                          " is beyond the range of a double.");
 }
 
-std::string shortest(double value) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    return std::string(text, end);
-}
+std::string shortest(double value) { return number_text::shortestText(value); }
 
 std::vector<double> sortedCopy(std::span<const double> scores) {
     std::vector<double> sorted(scores.begin(), scores.end());

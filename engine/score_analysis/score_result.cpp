@@ -38,20 +38,6 @@ void conclude(const ScoreSettings& settings, ScoreResult& result) {
     result.level = 1 - 2 * settings.alpha;
 }
 
-std::string_view conclusionName(Conclusion conclusion) {
-    switch (conclusion) {
-        case Conclusion::equivalent:
-            return "equivalent";
-        case Conclusion::notShownEquivalent:
-            return "not_shown_equivalent";
-        case Conclusion::beyondBounds:
-            return "beyond_bounds";
-        case Conclusion::notShownBeyondBounds:
-            return "not_shown_beyond_bounds";
-    }
-    return "unknown";
-}
-
 std::string_view referenceName(Reference reference) {
     switch (reference) {
         case Reference::exact:

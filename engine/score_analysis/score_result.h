@@ -8,16 +8,14 @@
 #include <string>
 #include <string_view>
 
+#include "conclusion.h"
 #include "score_settings.h"
 
 namespace tarnwick::score_analysis {
 
-enum class Conclusion {
-    equivalent,            // equivalence: both one-sided tests significant at alpha
-    notShownEquivalent,    // equivalence: at least one is not
-    beyondBounds,          // minimal effect: one of the reversed tests significant
-    notShownBeyondBounds,  // minimal effect: neither is
-};
+// What the two one-sided tests showed at alpha: the engine's one vocabulary
+// (conclusion.h), the report's decision too.
+using Conclusion = TostDecision;
 
 // The distribution a p value or an interval is read from.
 enum class Reference {
@@ -87,10 +85,12 @@ struct ScoreResult {
 // the next double beyond it, by the p value's verdict.
 void conclude(const ScoreSettings& settings, ScoreResult& result);
 
-// Machine-readable names: "equivalent", "not_shown_equivalent",
-// "beyond_bounds", "not_shown_beyond_bounds"; "exact", "normal",
-// "student_t", "bootstrap".
-std::string_view conclusionName(Conclusion conclusion);
+// Machine-readable names: conclusion.h's decisionName ("equivalent",
+// "not_shown_equivalent", "beyond_bounds", "not_shown_beyond_bounds"); "exact",
+// "normal", "student_t", "bootstrap".
+constexpr std::string_view conclusionName(Conclusion conclusion) {
+    return decisionName(conclusion);
+}
 std::string_view referenceName(Reference reference);
 
 }  // namespace tarnwick::score_analysis

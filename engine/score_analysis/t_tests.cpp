@@ -1,8 +1,8 @@
 #include "t_tests.h"
 
 #include <cmath>
-#include <cstdio>
 
+#include "fixed_text.h"
 #include "reference_distributions.h"
 #include "score_checks.h"
 #include "score_error.h"
@@ -46,13 +46,9 @@ double combinedDf(double r1, double df1, double r2, double df2) {
     return 1 / (a * a / df1 + b * b / df2);
 }
 
+// Whole df as an integer, others to 2 decimals, "." in every locale.
 std::string dfText(double df) {
-    char text[32];
-    if (df == std::floor(df) && df < 1e15)
-        std::snprintf(text, sizeof text, "df %.0f", df);
-    else
-        std::snprintf(text, sizeof text, "df %.2f", df);
-    return text;
+    return "df " + number_text::fixedText(df, df == std::floor(df) && df < 1e15 ? 0 : 2);
 }
 
 }  // namespace tarnwick::score_analysis

@@ -1,7 +1,5 @@
 #include "report_words.h"
 
-#include <charconv>
-
 namespace tarnwick::score_report::words {
 
 std::string countWord(long count) {
@@ -40,13 +38,6 @@ std::string ordinal(long n) {
                          : last == 3                      ? "rd"
                                                           : "th";
     return std::to_string(n) + suffix;
-}
-
-std::string fixedText(double value, int decimals) {
-    char buffer[400];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    return std::string(buffer, end.ptr);
 }
 
 }  // namespace tarnwick::score_report::words

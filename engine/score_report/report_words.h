@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "fixed_text.h"
+
 namespace tarnwick::score_report::words {
 
 // "no", "one", ... "ten", then digits.
@@ -24,7 +26,7 @@ std::string joined(const std::vector<std::string>& items, std::string_view last 
 std::string ordinal(long n);
 
 // A number with `decimals` fixed decimals and "." as the mark in every
-// locale, as a sentence that is read by scripts shows it.
-std::string fixedText(double value, int decimals);
+// locale, as a sentence that is read by scripts shows it (fixed_text.h).
+using number_text::fixedText;
 
 }  // namespace tarnwick::score_report::words

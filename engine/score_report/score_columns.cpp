@@ -1,9 +1,9 @@
 #include "score_columns.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "shortest_text.h"
+#include "significant_text.h"
 
 namespace tarnwick::score_report {
 namespace {
@@ -15,11 +15,8 @@ constexpr std::string_view resultColumns[] = {"estimate", "ci_low", "ci_high",  
 
 std::string numberText(double value, Digits digits) {
     if (value == 0) value = 0;  // no "-0"
-    if (digits == Digits::full) return table_io::shortestText(value);
-    char buffer[32];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-    return std::string(buffer, end.ptr);
+    return digits == Digits::full ? number_text::shortestText(value)
+                                  : number_text::significantText(value, 6);
 }
 
 std::vector<std::string> analysisColumns() {
@@ -45,7 +42,7 @@ std::vector<ColumnField> analysisFields(const ScoreAnswers& answers, Digits digi
                              result->pUpper, result->p})
             fields.push_back(
                 {std::isfinite(value) ? numberText(value, digits) : std::string(), true});
-        fields.push_back({std::string(conclusionName(result->conclusion))});
+        fields.push_back({std::string(decisionName(result->conclusion))});
         std::string method = outcome.analysis->methodColumn(answers, *result);
         if (!result->notes.unbounded.empty()) method += " " + result->notes.unbounded;
         fields.push_back({std::move(method)});
@@ -83,7 +80,7 @@ std::string analysisLines(const ScoreAnswers& answers, Digits digits) {
                 number(result->estimate) + ", " + numberText(100 * result->level, Digits::shown) +
                 "% interval [" + number(result->low) + ", " + number(result->high) + "], p lower " +
                 number(result->pLower) + ", p upper " + number(result->pUpper) + ", p " +
-                number(result->p) + ": " + std::string(conclusionName(result->conclusion)) + "\n";
+                number(result->p) + ": " + std::string(decisionName(result->conclusion)) + "\n";
         if (!result->notes.unbounded.empty()) text += "    " + result->notes.unbounded + "\n";
     }
     return text;

@@ -29,10 +29,7 @@ std::string estimateName(const AnalysisEntry& analysis, const ScoreAnswers& answ
            " (" + answers.label1 + " - " + answers.label2 + ")";
 }
 
-bool concludes(const ScoreResult& result) {
-    return result.conclusion == Conclusion::equivalent ||
-           result.conclusion == Conclusion::beyondBounds;
-}
+bool concludes(const ScoreResult& result) { return rejectsNull(result.conclusion); }
 
 std::string difference(const ScoreAnswers& answers) {
     return answers.label1 + " - " + answers.label2;

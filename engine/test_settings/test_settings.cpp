@@ -1,19 +1,15 @@
 #include "test_settings.h"
 
-#include <charconv>
 #include <cmath>
 #include <utility>
+
+#include "shortest_text.h"
 
 namespace tarnwick::settings {
 namespace {
 
-// The shortest text that reads back to the value, "." as the decimal mark
-// whatever the locale: the setting is named as it was given.
-std::string text(double value) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
+// The setting named as it was given (shortest_text.h).
+std::string text(double value) { return number_text::shortestText(value); }
 
 }  // namespace
 

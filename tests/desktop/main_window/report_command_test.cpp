@@ -1,8 +1,11 @@
 // The main window's report command: when it is available, and that it opens
 // the report of the last run that ended with results, never a newer refusal.
 
+#include <QComboBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include "report_text_view.h"
@@ -24,6 +27,24 @@ void fillRunA(QWidget& window, const char* notTrivial) {
                                                          {"TxtNotTrivial", notTrivial}};
     for (const auto& [name, text] : texts)
         box(window, name).setText(QString::fromLatin1(text));
+}
+
+// What is done to the calculator between its run and Report...
+enum class Change { nothing, typedOver, typedBack, dfOption, filledFromData, startedAgainAndRun };
+
+QString runLineShown(frmBrevant& window) {
+    QString line;
+    const bool opened = testing::whileModal(
+        [&] { QTest::mouseClick(&control<QPushButton>(window, "cmdReport"), Qt::LeftButton); },
+        [&](QWidget& dialog) { line = control<QLabel>(dialog, "lblRun").text(); });
+    return opened ? line : QStringLiteral("(no report window)");
+}
+
+template <typename Widget>
+Widget* named(QWidget& root, const QString& accessibleName) {
+    for (Widget* widget : root.findChildren<Widget*>())
+        if (widget->accessibleName() == accessibleName) return widget;
+    return nullptr;
 }
 
 class ReportCommandTest : public QObject {
@@ -71,6 +92,77 @@ private slots:
 
         QTest::mouseClick(&control<QPushButton>(*window, "cmdNew"), Qt::LeftButton);
         QVERIFY(!report.isEnabled());
+    }
+
+    // The calculator keeps a run's results when its boxes change (its form
+    // is as specified); the report of that run then says that the boxes no
+    // longer hold its inputs, and a run, or the boxes typed back, ends that.
+    void saysWhenTheBoxesChangedSinceTheRun_data() {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("nothing") << Change::nothing << false;
+        QTest::newRow("a box typed over") << Change::typedOver << true;
+        QTest::newRow("typed back as it was") << Change::typedBack << false;
+        QTest::newRow("the df option") << Change::dfOption << true;
+        QTest::newRow("filled from the data window") << Change::filledFromData << true;
+        QTest::newRow("other numbers, then run") << Change::startedAgainAndRun << false;
+    }
+    void saysWhenTheBoxesChangedSinceTheRun() {
+        QFETCH(Change, change);
+        QFETCH(bool, changed);
+        testing::Recorder recorder;
+        Platform platform = recorder.platform();
+        platform.data.askYesNo = [](QWidget*, const QString&) { return true; };
+        auto window = std::make_unique<frmBrevant>(platform);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        fillRunA(*window, "3");
+        QTest::mouseClick(&control<QPushButton>(*window, "cmdDoIt"), Qt::LeftButton);
+        const QString verdict = box(*window, "TxtInterpretation").text();
+        QLineEdit& mean1 = box(*window, "TxtMean1");
+        switch (change) {
+            case Change::nothing:
+                break;
+            case Change::typedOver:
+                mean1.setFocus();
+                QTest::keyClicks(&mean1, QStringLiteral("12"));
+                break;
+            case Change::typedBack:
+                mean1.setText(QStringLiteral("12"));
+                mean1.setText(QStringLiteral("10"));
+                break;
+            case Change::dfOption:
+                QTest::mouseClick(&control<QRadioButton>(*window, "OpWelch"), Qt::LeftButton);
+                break;
+            case Change::filledFromData:
+                QVERIFY(testing::whileModal(
+                    [&] {
+                        QTest::mouseClick(&control<QPushButton>(*window, "cmdData"),
+                                          Qt::LeftButton);
+                    },
+                    [&](QWidget& data) {
+                        named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"))
+                            ->setPlainText(QStringLiteral("a,b\n1,2\n3,5\n5,8\n"));
+                        QTest::mouseClick(
+                            named<QPushButton>(data, QStringLiteral("Fill the boxes")),
+                            Qt::LeftButton);
+                    }));
+                QCOMPARE(mean1.text(), QStringLiteral("3"));
+                break;
+            case Change::startedAgainAndRun:
+                fillRunA(*window, "1");
+                QTest::mouseClick(&control<QPushButton>(*window, "cmdDoIt"), Qt::LeftButton);
+                break;
+        }
+        if (change != Change::startedAgainAndRun) {
+            // The specified form is untouched: the run's verdict stays as it was.
+            QCOMPARE(box(*window, "TxtInterpretation").text(), verdict);
+        }
+        const QString line = runLineShown(*window);
+        QCOMPARE(line.contains(QLatin1String("The boxes have been changed since")), changed);
+        QVERIFY2(line.startsWith(QLatin1String("Report of the last run that ended with results.")),
+                 qPrintable(line));
+        QVERIFY(recorder.messages.empty());
     }
 
     void sitsInTheCommandColumnBetweenCreditsAndExit() {

@@ -569,7 +569,19 @@ private slots:
         const QStringList example{"independent", "symmetric", "0.5", "1.2", "40", "40", "1"};
         QTest::newRow("the same, written differently")
             << QStringList{"independent", "symmetric", "0.50", "1.20", "40", "40", "1.0"} << example
-            << "The bound, SD, and sizes are the calculator's.";
+            << "These are the calculator's numbers: a bound of 0.5, an SD of 1.2, and group sizes "
+               "of 40 and 40.";
+        QTest::newRow("the same, matched")
+            << QStringList{"matched", "symmetric", "0.5", "2", "30", "", "1"}
+            << QStringList{"matched", "symmetric", "0.5", "2", "30", "", "1"}
+            << "These are the calculator's numbers: a bound of 0.5, an SD of the difference "
+               "scores of 2, and 30 pairs.";
+        // A size typed over a selection the calculator's keys kept.
+        QTest::newRow("a slip in the calculator, taken")
+            << QStringList{"independent", "symmetric", "0.5", "1.2", "333010", "", "1"}
+            << QStringList{"independent", "symmetric", "0.5", "1.2", "333010", "", "1"}
+            << "These are the calculator's numbers: a bound of 0.5, an SD of 1.2, and a group 1 "
+               "size of 333010.";
         QTest::newRow("a new bound")
             << QStringList{"independent", "symmetric", "1", "1.2", "40", "40", "1"}
             << QStringList{"independent", "symmetric", "12", "1.2", "40", "40", "1"}
@@ -598,7 +610,7 @@ private slots:
             << "The calculator holds no bound, SD or size to plan with.";
         QTest::newRow("only an SD there")
             << example << QStringList{"independent", "symmetric", "", "1.2", "", "", "1"}
-            << "The SD is the calculator's.";
+            << "These are the calculator's numbers: an SD of 1.2.";
     }
 
     void saysWhereTheNumbersComeFrom() {
@@ -644,8 +656,9 @@ private slots:
         frmPlan* plan = openPlan(*main);
         QVERIFY(plan != nullptr);
         const QString where = QStringLiteral("Where the numbers come from");
-        QCOMPARE(named<QLabel>(*plan, where).text(),
-                 QStringLiteral("The bound and SD are the calculator's."));
+        QCOMPARE(
+            named<QLabel>(*plan, where).text(),
+            QStringLiteral("These are the calculator's numbers: a bound of 1 and an SD of 2."));
         QVERIFY(!named<QPushButton>(*plan, "Take the calculator's numbers").isEnabled());
         choose(named<QRadioButton>(*plan, "Find the power"));
         retype(field(*plan, "Alpha"), "0.025");
@@ -1330,8 +1343,9 @@ private slots:
                           Qt::LeftButton);
         QVERIFY(!named<QCheckBox>(*plan, "Bounds in SD units").isChecked());
         QVERIFY(named<QRadioButton>(*plan, "Minimal-effect test").isChecked());
-        QCOMPARE(named<QLabel>(*plan, where).text(),
-                 QStringLiteral("The bound and SD are the calculator's."));
+        QCOMPARE(
+            named<QLabel>(*plan, where).text(),
+            QStringLiteral("These are the calculator's numbers: a bound of 1 and an SD of 2."));
     }
 
     void enterPressesTheFocusedButtonAndEscapeCloses() {

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +27,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "announcer.h"
 #include "box_fixture.h"
 #include "equivalence_plot.h"
 #include "frmReport.h"
@@ -33,6 +35,7 @@
 #include "recording_device.h"
 #include "report_files.h"
 #include "report_text_view.h"
+#include "settled_announcer.h"
 
 namespace tarnwick {
 namespace {
@@ -333,6 +336,43 @@ private slots:
                      stopped);
             QCOMPARE(w.accessibleDescription(), QString::fromStdString(report::runLine(inputs)));
         }
+    }
+
+    // A new report, or the sentence why there is none, is told to a screen
+    // reader once the settings stand; the report the window opens with is
+    // read with it, and the same news is not told twice.
+    void announcesNewReportsAndProblems_data() {
+        QTest::addColumn<QStringList>("alphas");  // typed in turn, each left to stand
+        QTest::addColumn<QStringList>("heard");
+        const QString refused =
+            QStringLiteral("Type alpha as a number between 0 and 0.5, such as 0.05.");
+        QTest::newRow("the opening's settings again") << QStringList{"0.05"} << QStringList{};
+        QTest::newRow("another conclusion")
+            << QStringList{"0.005"} << QStringList{"Independent samples: inconclusive."};
+        QTest::newRow("a problem, then mended")
+            << QStringList{"five", "0.05"}
+            << QStringList{refused, "Independent samples: equivalent."};
+        QTest::newRow("typed fast: only where it stands")
+            << QStringList{"0.00-"} << QStringList{refused};
+    }
+    void announcesNewReportsAndProblems() {
+        QFETCH(QStringList, alphas);
+        QFETCH(QStringList, heard);
+        frmReport w(recordOfRunA(), reportInputs_);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QSignalSpy spoken(w.findChild<Announcer*>(), &Announcer::announced);
+        auto* alpha = child<QLineEdit>(w, "txtAlpha");
+        for (const QString& typed : alphas) {
+            alpha->setFocus();
+            alpha->selectAll();
+            QTest::keyClicks(alpha, typed);
+            QTest::qWait(SettledAnnouncer::defaultSettleMs + 200);
+        }
+        QStringList said;
+        for (const QList<QVariant>& signal : spoken)
+            said << signal.at(0).toString();
+        QCOMPARE(said, heard);
     }
 
     // Return and keypad Enter press the focused button, as in the main window.

@@ -14,17 +14,22 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 #include <cmath>
 
+#include "announcer.h"
 #include "figure_style.h"
 #include "frmScores.h"
 #include "recording_device.h"
 #include "report_text_view.h"
 #include "scores_figure.h"
+#include "settled_announcer.h"
 #include "ui_test_support.h"
 
 namespace tarnwick {
@@ -90,6 +95,9 @@ bool inDataWindow(Calculator& calculator, const QString& scores, int layout,
             QTest::mouseClick(&control<QPushButton>(*calculator.window, "cmdData"), Qt::LeftButton);
         },
         [&](QWidget& data) {
+            // The data window's own activation, still queued, would otherwise
+            // take the focus back from a report opened at once.
+            QVERIFY(QTest::qWaitForWindowActive(&data));
             named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"))->setPlainText(scores);
             named<QComboBox>(data, QStringLiteral("Layout"))->setCurrentIndex(layout);
             use(data);
@@ -105,6 +113,10 @@ bool inScoresWindow(QWidget& data, const std::function<void(frmScores&)>& use) {
                                [&](QWidget& modal) {
                                    auto* scores = qobject_cast<frmScores*>(&modal);
                                    QVERIFY(scores != nullptr);
+                                   // Keys go to the active window: on a loaded
+                                   // machine the data window can keep the focus
+                                   // a while after the report is shown.
+                                   QVERIFY(QTest::qWaitForWindowActive(scores));
                                    QTRY_VERIFY_WITH_TIMEOUT(!scores->busy(), 20000);
                                    use(*scores);
                                });
@@ -127,6 +139,22 @@ QString engineText(const std::vector<double>& x, const std::vector<double>& y, b
     answers.label2 = label2;
     return QString::fromStdString(score_report::scoreReportText(answers));
 }
+
+// 10,000 scores a group and far more replicates than anyone waits for: a
+// run that lasts minutes unless it is stopped.
+ScoresInput manyScores() {
+    ScoresInput input;
+    for (int i = 0; i < 10000; ++i) {
+        input.group1.push_back(std::sin(i * 0.7) * 3 + (i % 11) * 0.1);
+        input.group2.push_back(std::cos(i * 0.3) * 3 + (i % 7) * 0.1);
+    }
+    input.filledLower = QStringLiteral("-1");
+    input.filledUpper = QStringLiteral("1");
+    return input;
+}
+const score_analysis::BootstrapSettings endlessBootstrap{5'000'000, 1};
+
+int runningAnalyses() { return QThreadPool::globalInstance()->activeThreadCount(); }
 
 class ScoresWindowTest : public QObject {
     Q_OBJECT
@@ -366,7 +394,9 @@ private slots:
                                            "Copy plot",
                                            "Save",
                                            "Close"};
-                named<QLineEdit>(w, QStringLiteral("Alpha"))->setFocus();
+                auto* alpha = named<QLineEdit>(w, QStringLiteral("Alpha"));
+                alpha->setFocus();
+                QTRY_COMPARE(QApplication::focusWidget(), alpha);
                 for (const QString& name : order) {
                     QCOMPARE(QApplication::focusWidget()->accessibleName(), name);
                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -380,6 +410,16 @@ private slots:
             }));
             QVERIFY(data.isVisible());
         }));
+    }
+
+    // Every access key of the report, Cancel's too while it is hidden, is
+    // its control's alone.
+    void everyAccessKeyOnce() {
+        frmScores w(ScoresInput{});
+        const QMultiMap<QChar, QString> keys = testing::accessKeys(w);
+        QVERIFY(keys.size() >= 9);
+        for (const QChar key : keys.uniqueKeys())
+            QVERIFY2(keys.count(key) == 1, qPrintable(QStringList(keys.values(key)).join(" / ")));
     }
 
     // Each format is written whole; a text file holds the text as shown.
@@ -443,6 +483,133 @@ private slots:
         QVERIFY(w.shownAnswers().has_value());
         QCOMPARE(w.shownAnswers()->n1, 10000L);
         QVERIFY(ticks >= 1);
+    }
+
+    // Closed during a long bootstrap, the window goes at once and its run
+    // stops soon after rather than running on unseen.
+    void closesAtOnceDuringALongRun() {
+        QTRY_COMPARE(runningAnalyses(), 0);
+        QElapsedTimer clock;
+        {
+            auto w = std::make_unique<frmScores>(manyScores(), ReportPlatform{}, nullptr, nullptr,
+                                                 endlessBootstrap);
+            w->show();
+            auto* progress = named<QProgressBar>(*w, QStringLiteral("Bootstrap progress"));
+            QTRY_VERIFY_WITH_TIMEOUT(progress->isVisible() && progress->value() > 0, 20000);
+            QTest::keyClick(w.get(), Qt::Key_Escape);
+            QVERIFY(!w->isVisible());
+            clock.start();
+        }
+        QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed())));
+        QTRY_COMPARE_WITH_TIMEOUT(runningAnalyses(), 0, 2000);
+    }
+
+    // New settings stop the run of the old ones: one run at a time, however
+    // fast the typing.
+    void newSettingsStopTheRunTheyReplace() {
+        QTRY_COMPARE(runningAnalyses(), 0);
+        frmScores w(manyScores(), ReportPlatform{}, nullptr, nullptr, endlessBootstrap);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTRY_COMPARE(runningAnalyses(), 1);
+        for (const char* alpha : {"0.1", "0.04", "0.025"}) {
+            retype(w, QStringLiteral("Alpha"), QString::fromLatin1(alpha));
+            QTest::qWait(frmScores::pauseBeforeAnalysing + 100);
+        }
+        QTRY_VERIFY(runningAnalyses() <= 1);
+        // Held at one for a while: the replaced runs do not come back.
+        for (int look = 0; look < 10; ++look) {
+            QTest::qWait(50);
+            QCOMPARE(runningAnalyses(), 1);
+        }
+        QVERIFY(w.busy());
+    }
+
+    // A long run shows the bootstrap's replicates as they go, and Cancel
+    // stops it: nothing is shown as if it answered these settings.
+    void longRunShowsProgressAndCancels() {
+        QTRY_COMPARE(runningAnalyses(), 0);
+        frmScores w(manyScores(), ReportPlatform{}, nullptr, nullptr, endlessBootstrap);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* progress = named<QProgressBar>(w, QStringLiteral("Bootstrap progress"));
+        auto* cancel = named<QPushButton>(w, QStringLiteral("Cancel the analyses"));
+        QVERIFY(!progress->isVisible() && !cancel->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(progress->isVisible() && progress->value() > 0, 20000);
+        QCOMPARE(progress->maximum(), 5'000'000);
+        const int first = progress->value();
+        QTRY_VERIFY(progress->value() > first);
+        QVERIFY(cancel->isVisible());
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        QVERIFY(!w.busy());
+        QVERIFY(!w.shownAnswers().has_value());
+        QVERIFY(!progress->isVisible() && !cancel->isVisible());
+        QVERIFY(named<QLabel>(w, QStringLiteral("Status"))
+                    ->text()
+                    .contains(QLatin1String("cancelled")));
+        QVERIFY(!named<QPushButton>(w, QStringLiteral("Copy text"))->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(runningAnalyses(), 0, 2000);
+        // A setting changed runs the analyses again.
+        retype(w, QStringLiteral("Alpha"), QStringLiteral("0.05"));
+        QVERIFY(w.busy());
+        QTRY_COMPARE(runningAnalyses(), 1);
+    }
+
+    // New answers, and the sentence why there are none, are told to a
+    // screen reader once they stand, in the words the window shows; the
+    // same news is not told twice.
+    void announcesNewAnswersAndProblems_data() {
+        QTest::addColumn<QStringList>("alphas");  // typed in turn, each left to stand
+        QTest::addColumn<QList<bool>>("told");    // whether each was told
+        QTest::newRow("a problem") << QStringList{"five"} << QList<bool>{true};
+        QTest::newRow("new answers") << QStringList{"0.1"} << QList<bool>{true};
+        QTest::newRow("a problem mended") << QStringList{"0.7", "0.1"} << QList<bool>{true, true};
+        // Alpha 0.8 is refused in the words of 0.7: nothing new to tell.
+        QTest::newRow("the same problem twice")
+            << QStringList{"0.7", "0.8"} << QList<bool>{true, false};
+        // The answers of the opening's settings again: nothing new to tell.
+        QTest::newRow("the same answers") << QStringList{"0.05"} << QList<bool>{false};
+        QTest::newRow("back and forth") << QStringList{"0.1", "0.05"} << QList<bool>{true, true};
+    }
+    void announcesNewAnswersAndProblems() {
+        QFETCH(QStringList, alphas);
+        QFETCH(QList<bool>, told);
+        ScoresInput input;
+        input.group1 = control1;
+        input.group2 = treated;
+        input.label1 = QStringLiteral("control");
+        input.label2 = QStringLiteral("treated");
+        input.filledLower = QStringLiteral("-1.5");
+        input.filledUpper = QStringLiteral("1.5");
+        frmScores w(input);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* announcer = w.findChild<Announcer*>();
+        QVERIFY(announcer != nullptr);
+        QSignalSpy spoken(announcer, &Announcer::announced);
+        QTRY_VERIFY(!w.busy());
+        // The opening's answers are news too: they come after the window.
+        QTRY_COMPARE_WITH_TIMEOUT(spoken.count(), 1, 3000);
+        QStringList expected, heard;
+        for (qsizetype i = 0; i < alphas.size(); ++i) {
+            spoken.clear();
+            retype(w, QStringLiteral("Alpha"), alphas[i]);
+            QTRY_VERIFY(!w.busy());
+            // Not before the news has stood its moment.
+            QTest::qWait(SettledAnnouncer::defaultSettleMs / 2);
+            QCOMPARE(spoken.count(), 0);
+            QTest::qWait(SettledAnnouncer::defaultSettleMs / 2 + 300);
+            if (told[i])
+                expected << (w.shownAnswers()
+                                 ? QString::fromStdString(
+                                       score_report::scoresLine(*w.shownAnswers()) + " " +
+                                       score_report::agreementSentence(*w.shownAnswers()))
+                                 : named<QLabel>(w, QStringLiteral("Status"))->text());
+            for (const QList<QVariant>& signal : spoken)
+                heard << signal.at(0).toString();
+        }
+        QCOMPARE(heard, expected);
+        QVERIFY(announcer->politeness() == Announcer::Politeness::polite);
     }
 };
 
@@ -593,6 +760,66 @@ private slots:
                 words;
             QVERIFY2(texts.contains(caption), qPrintable(caption));
         }
+    }
+
+    // Many scores do not hide their box plot: the box, whiskers and median
+    // are drawn over the scores, which are points (fainter as they grow
+    // many) up to 2,000 a row and a shaded strip beyond, drawn in a bounded
+    // number of strokes however many there are.
+    void boxPlotShowsThroughManyScores_data() {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("pointAlpha");  // 0: a strip, no points
+        QTest::newRow("40 a group") << 40 << 150;
+        QTest::newRow("2,000 a group") << 2000 << 47;
+        QTest::newRow("2,001 a group") << 2001 << 0;
+        QTest::newRow("100,000 a group") << 100000 << 0;
+    }
+    void boxPlotShowsThroughManyScores() {
+        QFETCH(int, n);
+        QFETCH(int, pointAlpha);
+        std::vector<double> x, y;
+        for (int i = 0; i < n; ++i) {
+            x.push_back(std::sin(i * 0.7) * 3 + (i % 11) * 0.1);
+            y.push_back(std::cos(i * 0.3) * 3 + (i % 7) * 0.1);
+        }
+        const score_report::ScoreAnswers answers =
+            score_report::analyseScores(x, y, false, {0.05, -1, 1}, {199, 1});
+        const std::vector<Painted> all = painted(scores_window::scoresPicture(answers, x, y));
+        std::size_t points = 0, strip = 0;
+        std::vector<std::size_t> boxes, lastScore;
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            const Painted& p = all[i];
+            const QColor pen = p.pen.color(), brush = p.brush.color();
+            const bool point = p.kind == Painted::Kind::path &&
+                               pen.rgb() == figure::okabeBlue.rgb() && pen.alpha() < 255 &&
+                               p.brush.style() == Qt::NoBrush;
+            const bool shade = p.kind == Painted::Kind::rect &&
+                               p.brush.style() == Qt::SolidPattern &&
+                               brush.rgb() == figure::okabeBlue.rgb() && brush.alpha() < 255;
+            if (point) {
+                ++points;
+                QCOMPARE(pen.alpha(), pointAlpha);
+            }
+            if (shade) ++strip;
+            if (point || shade) {
+                if (lastScore.size() == boxes.size()) lastScore.push_back(i);
+                lastScore.back() = i;
+            }
+            if (p.kind == Painted::Kind::rect && p.brush.style() == Qt::NoBrush) boxes.push_back(i);
+        }
+        QCOMPARE(points, pointAlpha > 0 ? std::size_t(2 * n) : std::size_t{0});
+        QCOMPARE(strip > 0, pointAlpha == 0);
+        QVERIFY2(strip <= 2 * 400, qPrintable(QString::number(strip)));
+        // Each row's box after the last of its scores.
+        QCOMPARE(boxes.size(), std::size_t{2});
+        QCOMPARE(lastScore.size(), std::size_t{2});
+        for (std::size_t r = 0; r < 2; ++r)
+            QVERIFY(boxes[r] > lastScore[r]);
+        QStringList texts;
+        for (const Painted& p : all)
+            if (p.kind == Painted::Kind::text) texts << p.text;
+        QCOMPARE(texts.filter(QStringLiteral("shade: where the scores lie")).size(),
+                 pointAlpha == 0 ? 1 : 0);
     }
 
     // The same scores give the same picture: the points' jitter is fixed.

@@ -1,6 +1,8 @@
 #include "ui_test_support.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -66,6 +68,22 @@ std::vector<BoxSnapshot> snapshot(QWidget& window) {
     std::sort(boxes.begin(), boxes.end(),
               [](const BoxSnapshot& a, const BoxSnapshot& b) { return a.name < b.name; });
     return boxes;
+}
+
+QMultiMap<QChar, QString> accessKeys(QWidget& window) {
+    QMultiMap<QChar, QString> keys;
+    const auto add = [&keys](const QString& text) {
+        for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] != u'&') continue;
+            if (text[i + 1] != u'&') keys.insert(text[i + 1].toLower(), text);
+            ++i;  // "&&" is a literal ampersand
+        }
+    };
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>())
+        if (button->window() == &window) add(button->text());
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        if (label->window() == &window && label->buddy() != nullptr) add(label->text());
+    return keys;
 }
 
 QString objectNameOf(const QWidget* widget) {

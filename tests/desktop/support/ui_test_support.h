@@ -4,6 +4,7 @@
 // a way to look into a modal window while it is open.
 
 #include <QLineEdit>
+#include <QMultiMap>
 #include <QString>
 #include <QUrl>
 #include <functional>
@@ -68,5 +69,9 @@ struct BoxSnapshot {
 std::vector<BoxSnapshot> snapshot(QWidget& window);
 
 QString objectNameOf(const QWidget* widget);
+
+// Every access key of a window, shown or hidden, with the texts that carry
+// it (lower case), so that a test can find two controls sharing one.
+QMultiMap<QChar, QString> accessKeys(QWidget& window);
 
 }  // namespace tarnwick::testing

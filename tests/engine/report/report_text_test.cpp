@@ -232,6 +232,12 @@ TEST(ReportText, LabelsEveryConclusionAndSaysWhichRunItIs) {
     EXPECT_EQ(conclusionLabel(std::nullopt), "no bounds");
     ReportInputs inputs;
     EXPECT_EQ(runLine(inputs), "Report of the last run that ended with results.");
+    inputs.boxesChangedSince = true;
+    EXPECT_EQ(runLine(inputs),
+              "Report of the last run that ended with results. The boxes have been changed "
+              "since: the calculator's results and verdict are still those of this run, whose "
+              "inputs follow.");
+    // A run stopped since says more: the boxes are surely not this run's.
     inputs.latestRunStopped = true;
     EXPECT_EQ(runLine(inputs),
               "This is the report of an earlier run; the latest run stopped with a message.");

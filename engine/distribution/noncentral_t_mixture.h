@@ -4,7 +4,7 @@
 
 #include <optional>
 
-namespace tarnwick::report {
+namespace tarnwick {
 
 struct CdfAndSlopes {
     double cdf;        // P(T <= t)
@@ -21,4 +21,4 @@ std::optional<CdfAndSlopes> noncentralTMixture(double t, double df, double lambd
 
 inline constexpr double mixtureLeast = 9;
 
-}  // namespace tarnwick::report
+}  // namespace tarnwick

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-namespace tarnwick::table_io {
+namespace tarnwick::number_text {
 
 std::string shortestText(double value) {
     char buffer[32];  // the longest shortest form, "-2.2250738585072014e-308", fits
@@ -10,4 +10,4 @@ std::string shortestText(double value) {
     return std::string(buffer, result.ptr);
 }
 
-}  // namespace tarnwick::table_io
+}  // namespace tarnwick::number_text

@@ -35,10 +35,13 @@
 #include <boost/math/special_functions/gamma.hpp>
 #include <cmath>
 
-#include "boost_policy.h"
+#include "boost_math_policy.h"
 
-namespace tarnwick::report {
+namespace tarnwick {
 namespace {
+
+// Errors as errno and a NaN, everything in double (boost_math_policy.h).
+using Policy = BoostMathPolicy;
 
 #include "noncentral_t_mixture_rules.inc"
 
@@ -139,4 +142,4 @@ std::optional<CdfAndSlopes> noncentralTMixture(double t, double df, double lambd
     return r;
 }
 
-}  // namespace tarnwick::report
+}  // namespace tarnwick

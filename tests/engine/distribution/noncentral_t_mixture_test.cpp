@@ -17,7 +17,7 @@
 #include <limits>
 #include <string>
 
-namespace tarnwick::report {
+namespace tarnwick {
 namespace {
 
 using Real = boost::multiprecision::cpp_bin_float_50;
@@ -161,4 +161,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace tarnwick::report
+}  // namespace tarnwick

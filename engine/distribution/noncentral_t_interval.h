@@ -1,10 +1,10 @@
 #pragma once
-// The confidence interval of a standardised difference from the noncentral t
-// distribution, and Hedges' small-sample correction.
+// The confidence interval of a noncentrality from an observed t: what the
+// interval of a standardised difference (Cohen's d) is made of.
 
-#include "report.h"
+#include "value.h"
 
-namespace tarnwick::report {
+namespace tarnwick {
 
 struct NoncentralityInterval {
     Value low, high;
@@ -24,8 +24,4 @@ struct IntervalEffort {
 };
 IntervalEffort intervalEffort();
 
-// Hedges' exact correction Gamma(df/2) / (sqrt(df/2) Gamma((df-1)/2)); missing
-// for df <= 1, where it is not defined.
-Value hedgesCorrection(double df);
-
-}  // namespace tarnwick::report
+}  // namespace tarnwick

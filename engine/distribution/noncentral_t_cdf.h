@@ -1,7 +1,7 @@
 #pragma once
 // The cumulative distribution function of the noncentral t.
 
-namespace tarnwick::report {
+namespace tarnwick {
 
 // P(T <= t) for the noncentral t with df degrees of freedom (df > 0, infinite
 // allowed) and noncentrality lambda. NaN when df is not positive, lambda is
@@ -9,4 +9,4 @@ namespace tarnwick::report {
 // not converge.
 double noncentralTCdf(double t, double df, double lambda);
 
-}  // namespace tarnwick::report
+}  // namespace tarnwick

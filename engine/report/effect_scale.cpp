@@ -1,0 +1,37 @@
+#include "effect_scale.h"
+
+namespace tarnwick::report {
+namespace {
+
+double identity(double x) { return x; }
+
+}  // namespace
+
+const EffectScale& differenceOfMeans() {
+    static const EffectScale scale{
+        .name = "difference",
+        .toTestScale = identity,
+        .fromTestScale = identity,
+        .nullValue = 0,
+        .effect = "difference",
+        .effects = "differences",
+        .symbol = "D",
+        .estimate = "difference between the means",
+        .comparison = "group 1 minus group 2",
+        .matchedEstimate = "mean of the difference scores",
+        .nullWord = "zero",
+        .nullNumber = "0",
+        .noEffect = "no difference",
+        .units = "raw units",
+    };
+    return scale;
+}
+
+std::string capitalised(std::string_view words) {
+    std::string text(words);
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
+        text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    return text;
+}
+
+}  // namespace tarnwick::report

@@ -1,0 +1,142 @@
+// The whole report text of a set of runs under a set of settings, against
+// golden/report_texts.txt: every sentence the report writes, byte for byte.
+// The runs cover both designs, both df options, a negative, a zero and no
+// non-trivial difference, missing values (a negative SD, sizes below 2) and
+// numbers far from 1; the settings each of their words. After a deliberate
+// change of wording, TARNWICK_WRITE_GOLDEN=1 rewrites the file.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "box_fixture.h"
+#include "report.h"
+#include "report_text.h"
+#include "run_command.h"
+
+namespace tarnwick::report {
+namespace {
+
+using settings::BoundUnits;
+using settings::Hypothesis;
+using settings::StandardError;
+using settings::TestSettings;
+using testing_support::Inputs;
+
+const std::string goldenPath = TARNWICK_REPORT_GOLDEN "/report_texts.txt";
+
+struct Run {
+    const char* name;
+    Inputs inputs;
+};
+
+std::vector<Run> runs() {
+    using testing_support::matchedRun;
+    using testing_support::runB;
+    Inputs negativeSd = matchedRun();
+    negativeSd.sdMatched = "-1.0";
+    Inputs tinySizes = matchedRun();
+    tinySizes.n1 = tinySizes.n2 = "1.5";
+    Inputs large = runB("6000000", true);
+    large.mean1 = "25000000";
+    large.sd1 = "5000000";
+    large.mean2 = "23000000";
+    large.sd2 = "8000000";
+    return {
+        {"run A", Inputs{}},
+        {"run B, Welch's df", runB("6", true)},
+        {"run B, Student's df, difference beside the bound", runB("2", false)},
+        {"matched", matchedRun()},
+        {"overlap", testing_support::overlapRun()},
+        {"Welch's 90% wider than 95%", testing_support::welchNinetyWiderRun()},
+        {"negative non-trivial difference", Inputs{.notTrivial = "-1"}},
+        {"zero non-trivial difference", Inputs{.notTrivial = "0"}},
+        {"no non-trivial difference", Inputs{.notTrivial = ""}},
+        {"negative SD of the difference scores", negativeSd},
+        {"sizes not whole", tinySizes},
+        {"large numbers", large},
+        {"small numbers", Inputs{.mean1 = "0.0012",
+                                 .sd1 = "0.0003",
+                                 .mean2 = "0.0011",
+                                 .sd2 = "0.0004",
+                                 .notTrivial = "0.0002"}},
+    };
+}
+
+struct Asked {
+    const char* name;
+    TestSettings settings;
+};
+
+std::vector<Asked> settingsAsked() {
+    return {
+        {"the calculator's", {}},
+        {"alpha .025", {.alpha = 0.025}},
+        {"bounds -1 and 2", {.bounds = settings::Bounds{-1, 2}}},
+        {"bounds in SD units", {.bounds = settings::Bounds{-0.5, 0.5}, .units = BoundUnits::sd}},
+        {"delta in SD units, Welch's standard error",
+         {.units = BoundUnits::sd, .standardError = StandardError::welch}},
+        {"minimal effect", {.hypothesis = Hypothesis::minimalEffect}},
+        {"minimal effect, alpha .1, bounds -0.5 and 0.5",
+         {.alpha = 0.1,
+          .bounds = settings::Bounds{-0.5, 0.5},
+          .hypothesis = Hypothesis::minimalEffect}},
+    };
+}
+
+std::string textOf(const Inputs& in, const TestSettings& s) {
+    BoxTable boxes;
+    testing_support::enter(boxes, in);
+    RunRecord record;
+    runCommand(boxes, &record);
+    const ReportInputs inputs{in.mean1,      in.sd1,      in.n1,        in.mean2,   in.sd2,  in.n2,
+                              in.notTrivial, in.meanDiff, in.sdMatched, in.matched, in.welch};
+    try {
+        const std::optional<Report> report = makeReport(record, s);
+        if (!report) return "(no report: the run did not end with results)\n";
+        std::string labels = "Labels: " + conclusionLabel(report->independent.conclusion);
+        if (report->matched) labels += "; " + conclusionLabel(report->matched->conclusion);
+        return reportText(*report, inputs) + labels + "\n";
+    } catch (const settings::SettingsError& e) {
+        return std::string("(settings refused: ") + e.what() + ")\n";
+    }
+}
+
+std::string allTexts() {
+    std::string text;
+    for (const Run& run : runs())
+        for (const Asked& asked : settingsAsked())
+            text += "=== " + std::string(run.name) + "; settings: " + asked.name + "\n" +
+                    textOf(run.inputs, asked.settings) + "\n";
+    return text;
+}
+
+TEST(ReportTextGolden, EveryRunUnderEverySettingReadsAsTheGoldenText) {
+    const std::string now = allTexts();
+    if (std::getenv("TARNWICK_WRITE_GOLDEN")) {
+        std::ofstream(goldenPath, std::ios::binary) << now;
+        GTEST_SKIP() << "wrote " << goldenPath;
+    }
+    std::ifstream file(goldenPath, std::ios::binary);
+    ASSERT_TRUE(file) << goldenPath;
+    std::ostringstream golden;
+    golden << file.rdbuf();
+    // Line by line, so that a failure names the case and the line.
+    std::istringstream expected(golden.str()), got(now);
+    std::string want, have, heading;
+    int line = 0;
+    while (std::getline(expected, want)) {
+        ++line;
+        if (want.starts_with("=== ")) heading = want;
+        ASSERT_TRUE(std::getline(got, have)) << "the text ends early, at line " << line;
+        EXPECT_EQ(have, want) << heading << " (line " << line << ")";
+    }
+    EXPECT_FALSE(std::getline(got, have)) << "the text goes on past the golden one: " << have;
+}
+
+}  // namespace
+}  // namespace tarnwick::report
