@@ -7,9 +7,11 @@
 #include <QLocale>
 #include <QSignalBlocker>
 #include <QTextBlock>
+#include <algorithm>
 #include <utility>
 
 #include "data_error.h"
+#include "scores_box.h"
 #include "shown_text.h"
 
 namespace tarnwick::data_window {
@@ -40,6 +42,15 @@ bool isAboutTheScores(DataErrorNumber number) {
         default:
             return false;
     }
+}
+
+// What the box would count: UTF-8 continuation bytes start no character.
+// (A character beyond the Basic Multilingual Plane counts two there, one
+// here: too few of them in a table of scores to matter.)
+qsizetype utf8Characters(const std::string& bytes) {
+    return static_cast<qsizetype>(std::count_if(bytes.begin(), bytes.end(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    }));
 }
 
 QString summaryLine(const QString& name, const data::GroupSummary& group, const QString& note) {
@@ -95,6 +106,9 @@ void ScoresPage::start() {
     for (QComboBox* choice : {ui.cboColumn2, ui.cboGroup1, ui.cboGroup2})
         connect(choice, &QComboBox::currentIndexChanged, this, &ScoresPage::updateSummaries);
     connect(ui.cmdOpen, &QPushButton::clicked, this, &ScoresPage::openFile);
+    ui.txtScores->refused = [this](qsizetype characters) {
+        showRefusal(tooLongForTheBox(characters));
+    };
     showLayoutCaptions();
     readScores();
 }
@@ -118,6 +132,13 @@ void ScoresPage::openFile() {
     std::string bytes;
     try {
         bytes = data::readFileBytes(QFile::encodeName(path).toStdString());
+        // Before it is read as a table, which would take a while and the
+        // memory of several copies.
+        const qsizetype characters = utf8Characters(bytes);
+        if (characters > ScoresBox::maxCharacters) {
+            showRefusal(fileName + QStringLiteral(": ") + tooLongForTheBox(characters));
+            return;
+        }
         // Only text that reads as a table goes into the text area: a binary
         // or UTF-16 file would show as garbage there, and an empty one would
         // wipe out what was pasted.
@@ -128,11 +149,7 @@ void ScoresPage::openFile() {
                           error.number() == DataErrorNumber::malformedTable ||
                           error.number() == DataErrorNumber::noScores;
         if (kept) {
-            QString text = fileName + QStringLiteral(": ") + fromStd(error.description());
-            if (!ui.txtScores->document()->isEmpty())
-                text += QStringLiteral(" The scores in the box are kept.");
-            showText(*ui.lblTableError, text);
-            ui.lblTableError->show();
+            showRefusal(fileName + QStringLiteral(": ") + fromStd(error.description()));
             return;
         }
     }
@@ -140,6 +157,14 @@ void ScoresPage::openFile() {
     headerChoice_.reset();
     ui.txtScores->setPlainText(
         QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+// Beside the box, which keeps what it held.
+void ScoresPage::showRefusal(QString text) {
+    if (!ui.txtScores->document()->isEmpty())
+        text += QStringLiteral(" The scores in the box are kept.");
+    showText(*ui.lblTableError, text);
+    ui.lblTableError->show();
 }
 
 // Scores typed or pasted by hand are not replaced by a file's without asking.

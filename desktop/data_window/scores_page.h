@@ -38,6 +38,7 @@ private:
     void scoresEdited();
     void readScores();
     bool replacesWhatWasPasted(const QString& fileName);
+    void showRefusal(QString text);
     void markRow(long row);
     void showTable();
     void showColumnChoices();

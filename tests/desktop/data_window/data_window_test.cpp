@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -753,6 +754,16 @@ private slots:
             << QByteArray("1,2\n3,4\n") << false << 1 << false << QString();
         QTest::newRow("scores, and Yes")
             << QByteArray("1,2\n3,4\n") << true << 1 << true << QString();
+        // The box's limit counts characters: read before the table is.
+        QTest::newRow("one character too many for the box")
+            << QByteArray("1,2\n").repeated(250'000) + "5" << true << 0 << false
+            << QStringLiteral(
+                   "scores.csv: The scores would be 1,000,001 characters long; the box takes at "
+                   "most 1,000,000, since a longer text freezes the window for seconds. Analyse "
+                   "a table this large with tarnwick-scores. The scores in the box are kept.");
+        QTest::newRow("more bytes than characters, within the limit")
+            << (QByteArray("\xC3\xA9").repeated(49) + "\n").repeated(12'000) << true << 1 << true
+            << QString();
     }
 
     void openingAFileOverPastedScores() {
@@ -788,6 +799,70 @@ private slots:
         if (questions > 0)
             QVERIFY2(answers.questions[0].contains(QStringLiteral("2,001 lines")),
                      qPrintable(answers.questions[0]));
+    }
+
+    // A paste that would make the text longer than the box takes is refused
+    // before the box holds any of it (the box, not the reading, froze the
+    // window for many seconds), and a newer paste is taken as usual.
+    void aPasteTooLongForTheBoxIsRefused_data() {
+        QTest::addColumn<int>("held");  // characters in the box before
+        QTest::addColumn<bool>("replaceAll");
+        QTest::addColumn<int>("pasted");  // characters
+        QTest::addColumn<QString>("error");
+        const QString kept = QStringLiteral(" The scores in the box are kept.");
+        const QString tooLong = QStringLiteral(
+            "The scores would be %1 characters long; the box takes at most 1,000,000, since a "
+            "longer text freezes the window for seconds. Analyse a table this large with "
+            "tarnwick-scores.");
+        QTest::newRow("into an empty box, one too many")
+            << 0 << false << 1'000'001 << tooLong.arg(QStringLiteral("1,000,001"));
+        QTest::newRow("beside what it holds, as many as it takes")
+            << 999'990 << false << 10 << QString();
+        QTest::newRow("beside what it holds, one too many")
+            << 999'990 << false << 11 << tooLong.arg(QStringLiteral("1,000,001")) + kept;
+        QTest::newRow("in place of all it holds") << 999'990 << true << 20 << QString();
+    }
+
+    void aPasteTooLongForTheBoxIsRefused() {
+        QFETCH(int, held);
+        QFETCH(bool, replaceAll);
+        QFETCH(int, pasted);
+        QFETCH(QString, error);
+        // Rows of "c,d" under a header, cut to the length wanted; long rows,
+        // so that the box holds few lines and the test stays quick.
+        const auto rows = [](int length) {
+            return (QStringLiteral("c,d\n") +
+                    QStringLiteral("7.000001,9.000001\n").repeated(length / 18 + 1))
+                .left(length);
+        };
+        const QString before = rows(held);
+        testing::Recorder recorder;
+        Answers answers;
+        auto window = calculator(recorder, answers);
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            auto* scores = named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"));
+            auto* problem = named<QLabel>(data, QStringLiteral("Problem with the scores"));
+            scores->setPlainText(before);
+            scores->setFocus();
+            scores->moveCursor(QTextCursor::End);
+            if (replaceAll) scores->selectAll();
+            QApplication::clipboard()->setText(rows(pasted));
+            QTest::keyClick(scores, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(problem->isVisible(), !error.isEmpty());
+            if (!error.isEmpty()) {
+                QCOMPARE(problem->text(), error);
+                QCOMPARE(scores->toPlainText(), before);
+            } else {
+                QCOMPARE(scores->document()->characterCount() - 1,
+                         (replaceAll ? 0 : before.size()) + pasted);
+            }
+            // A newer paste of a usual size is taken.
+            scores->selectAll();
+            QApplication::clipboard()->setText(QStringLiteral("x,y\n1,2\n3,5\n"));
+            QTest::keyClick(scores, Qt::Key_V, Qt::ControlModifier);
+            QTRY_VERIFY(summariesShown(data).startsWith(QStringLiteral("Group 1 (x): N = 2")));
+            QVERIFY(!problem->isVisible());
+        }));
     }
 
     // The question before a fill names each box's old and new number and a
