@@ -21,7 +21,11 @@ void checkStudy(const BeStudy& study) {
     if (!(study.alpha > 0 && study.alpha < 0.5)) {
         refuse(error::alpha, "Alpha must lie strictly between 0 and 0.5.");
     }
-    if (!(study.lower > 0 && std::isfinite(study.upper))) {
+    const bool ratio = study.scale == Scale::ratio;
+    if (!ratio && !(std::isfinite(study.lower) && std::isfinite(study.upper))) {
+        refuse(error::bounds, "The bounds must be finite numbers.");
+    }
+    if (ratio && !(study.lower > 0 && std::isfinite(study.upper))) {
         refuse(error::bounds, "The bounds of the ratio must be positive finite numbers.");
     }
     if (!(study.lower < study.upper)) {
@@ -30,7 +34,10 @@ void checkStudy(const BeStudy& study) {
     if (!(study.cv > 0 && std::isfinite(study.cv))) {
         refuse(error::cv, "The CV must be a positive finite number (0.30 for 30%).");
     }
-    if (!(study.ratio0 > 0 && std::isfinite(study.ratio0))) {
+    if (!std::isfinite(study.ratio0)) {
+        refuse(error::ratio0, "The true ratio must be a finite number.");
+    }
+    if (ratio && !(study.ratio0 > 0)) {
         refuse(error::ratio0, "The true ratio must be a positive finite number.");
     }
 }
@@ -59,13 +66,22 @@ void checkSequenceSizes(BeDesign design, const std::vector<long>& sequenceSizes)
     }
 }
 
-plan::PowerInputs logScaleInputs(const BeStudy& study, const std::vector<long>& sequenceSizes) {
+TestScale onTestScale(const BeStudy& study) {
+    if (study.scale == Scale::ratio) {
+        return {std::log(study.lower), std::log(study.upper), std::log(study.ratio0),
+                logScaleSd(study.cv)};
+    }
+    return {study.lower - 1, study.upper - 1, study.ratio0 - 1, study.cv};
+}
+
+plan::PowerInputs powerInputs(const BeStudy& study, const std::vector<long>& sequenceSizes) {
+    const TestScale scaled = onTestScale(study);
     plan::PowerInputs inputs;
     inputs.alpha = study.alpha;
-    inputs.lower = std::log(study.lower);
-    inputs.upper = std::log(study.upper);
-    inputs.difference = std::log(study.ratio0);
-    inputs.sd = logScaleSd(study.cv);
+    inputs.lower = scaled.lower;
+    inputs.upper = scaled.upper;
+    inputs.difference = scaled.difference;
+    inputs.sd = scaled.sd;
     inputs.designConstant = designConstant(study.design, sequenceSizes);
     inputs.df = degreesOfFreedom(study.design,
                                  std::accumulate(sequenceSizes.begin(), sequenceSizes.end(), 0L));

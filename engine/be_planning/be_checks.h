@@ -17,7 +17,15 @@ void checkStudy(const BeStudy& study);
 // one residual degree of freedom.
 void checkSequenceSizes(BeDesign design, const std::vector<long>& sequenceSizes);
 
-// The study on the log scale with the given (checked) sequence sizes.
-plan::PowerInputs logScaleInputs(const BeStudy& study, const std::vector<long>& sequenceSizes);
+// The bounds, the true value and the SD on the scale the test is taken on:
+// the logs, or the raw scale in units of the reference mean.
+struct TestScale {
+    double lower, upper, difference, sd;
+};
+TestScale onTestScale(const BeStudy& study);
+
+// The study as the power integral takes it, with the given (checked)
+// sequence sizes.
+plan::PowerInputs powerInputs(const BeStudy& study, const std::vector<long>& sequenceSizes);
 
 }  // namespace tarnwick::be

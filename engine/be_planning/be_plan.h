@@ -10,6 +10,12 @@
 // s = sqrt(log(1 + CV^2)), design constant bk / S^2 * sum 1 / n_i and the
 // design's df; the power is the planning engine's exact integral (Owen's Q
 // written as one integral over the sample SD), never an approximation.
+//
+// The older tables of the literature (Chow & Liu's additive model) plan on
+// the raw scale instead: the difference of the means T - R in units of the
+// reference mean, bounds lower - 1 and upper - 1 (-0.20 and +0.20 for
+// 0.80-1.20), true difference ratio0 - 1, and the CV itself as the SD in
+// those units. Scale::difference asks that.
 
 #include <vector>
 
@@ -18,8 +24,13 @@
 
 namespace tarnwick::be {
 
+// Where the test is taken: on the logs (the ratio of geometric means) or on
+// the raw scale in units of the reference mean.
+enum class Scale { ratio, difference };
+
 struct BeStudy {
     BeDesign design = BeDesign::crossover2x2;
+    Scale scale = Scale::ratio;
     // The CV as a fraction (0.30 for 30%): within-subject for crossover and
     // paired designs, total for parallel groups.
     double cv = 0.3;

@@ -9,7 +9,7 @@ namespace tarnwick::be {
 double power(const BeStudy& study, const std::vector<long>& sequenceSizes) {
     checkStudy(study);
     checkSequenceSizes(study.design, sequenceSizes);
-    return plan::exactPower(logScaleInputs(study, sequenceSizes));
+    return plan::exactPower(powerInputs(study, sequenceSizes));
 }
 
 double power(const BeStudy& study, long totalSize) {

@@ -2,7 +2,8 @@
 //
 // The search counts k subjects per sequence (n = k S). It starts from the
 // large-sample size n = bk s^2 (z(1 - alpha) + z(target))^2 / d^2, d the
-// distance from log(ratio0) to the nearer log bound, which is within a few
+// distance from the true value to the nearer bound on the test's scale
+// (log(ratio0) and the log bounds on the ratio scale), which is within a few
 // sequences of the answer once n is beyond a dozen or so; from there it
 // gallops (steps of 1, 2, 4, ...) towards the answer and bisects the last
 // step, so a solve costs a handful of power evaluations.
@@ -47,7 +48,7 @@ public:
 
     double power(long k) const {
         const std::vector<long> sizes(static_cast<std::size_t>(sequences_), k);
-        return plan::exactPower(logScaleInputs(study_, sizes));
+        return plan::exactPower(powerInputs(study_, sizes));
     }
 
     long smallest() const { return smallest_; }
@@ -55,9 +56,10 @@ public:
 
     // The large-sample guess, kept within the searched range.
     long guess(double targetPower) const {
-        const double distance = std::min(std::log(study_.upper / study_.ratio0),
-                                         std::log(study_.ratio0 / study_.lower));
-        const double s = logScaleSd(study_.cv);
+        const TestScale inputs = onTestScale(study_);
+        const double distance =
+            std::min(inputs.upper - inputs.difference, inputs.difference - inputs.lower);
+        const double s = inputs.sd;
         const double z = normalQuantile(1 - study_.alpha) + normalQuantile(targetPower);
         const double n =
             designConstants(study_.design).bk * (s * z / distance) * (s * z / distance);

@@ -25,12 +25,20 @@ using oracle::Real;
 BeStudy study(BeDesign design, double cv, double ratio0, double lower = 0.80, double upper = 1.25,
               double alpha = 0.05) {
     BeStudy s;
+    s.scale = Scale::ratio;
     s.design = design;
     s.cv = cv;
     s.ratio0 = ratio0;
     s.lower = lower;
     s.upper = upper;
     s.alpha = alpha;
+    return s;
+}
+
+// Chow and Liu's additive model: T - R in units of the reference mean.
+BeStudy raw(BeDesign design, double cv, double ratio0, double lower = 0.80, double upper = 1.20) {
+    BeStudy s = study(design, cv, ratio0, lower, upper);
+    s.scale = Scale::difference;
     return s;
 }
 
@@ -42,7 +50,8 @@ double oraclePower(const BeStudy& s, const std::vector<long>& sizes) {
                          s.ratio0,
                          s.cv,
                          designConstant(s.design, sizes),
-                         degreesOfFreedom(s.design, total)};
+                         degreesOfFreedom(s.design, total),
+                         s.scale == Scale::ratio};
     return static_cast<double>(oracle::power(k));
 }
 
@@ -84,7 +93,9 @@ INSTANTIATE_TEST_SUITE_P(
         PowerRow{"narrow_bounds_alpha025",
                  study(BeDesign::crossover2x2, 0.15, 1.0, 0.90, 1 / 0.90, 0.025),
                  {30, 30}},
-        PowerRow{"asymmetric_bounds", study(BeDesign::parallel, 0.25, 1.02, 0.85, 1.30), {20, 20}}),
+        PowerRow{"asymmetric_bounds", study(BeDesign::parallel, 0.25, 1.02, 0.85, 1.30), {20, 20}},
+        PowerRow{"raw_2x2", raw(BeDesign::crossover2x2, 0.20, 1.05), {12, 11}},
+        PowerRow{"raw_2x4x4", raw(BeDesign::replicate2x4x4, 0.30, 0.95), {5, 5, 5, 5}}),
     rowName);
 
 // The smallest size n reaches the target by the oracle, and n less one
@@ -121,33 +132,45 @@ TEST_P(TwoByTwoTableRow, EveryCellIsTheOraclesSmallest) {
 INSTANTIATE_TEST_SUITE_P(CvTenToForty, TwoByTwoTableRow,
                          testing::Values(0.10, 0.15, 0.20, 0.25, 0.30, 0.35, 0.40));
 
-TEST(SmallestSize, ReplicateDesignsAreTheOraclesSmallest) {
-    struct Row {
-        BeDesign design;
-        double cv, ratio0, target;
-    };
-    for (const Row& row : std::vector<Row>{{BeDesign::replicate2x2x3, 0.30, 0.95, 0.80},
-                                           {BeDesign::replicate2x2x3, 0.45, 0.90, 0.90},
-                                           {BeDesign::replicate2x2x4, 0.30, 0.95, 0.80},
-                                           {BeDesign::replicate2x2x4, 0.60, 0.95, 0.90},
-                                           {BeDesign::replicate2x4x4, 0.25, 1.05, 0.80},
-                                           {BeDesign::replicate2x4x4, 0.50, 0.90, 0.90},
-                                           {BeDesign::partial2x3x3, 0.30, 0.95, 0.80},
-                                           {BeDesign::partial2x3x3, 0.40, 1.10, 0.90},
-                                           {BeDesign::balaam2x4x2, 0.20, 0.95, 0.80},
-                                           {BeDesign::balaam2x4x2, 0.30, 1.00, 0.90},
-                                           {BeDesign::repeated2x2x2r, 0.30, 0.95, 0.80},
-                                           {BeDesign::repeated2x2x2r, 0.10, 0.95, 0.90},
-                                           {BeDesign::williams3x6x3, 0.30, 0.95, 0.90},
-                                           {BeDesign::latin4x4, 0.08, 1.00, 0.80},
-                                           {BeDesign::paired, 0.05, 1.00, 0.80},
-                                           {BeDesign::parallel, 0.80, 0.95, 0.90}}) {
-        const BeStudy s = study(row.design, row.cv, row.ratio0);
-        SCOPED_TRACE(std::string(designConstants(row.design).name) + " CV " +
-                     std::to_string(row.cv));
+// Sizes of the other designs, on both scales: a dozen and more of the
+// replicate designs among them.
+struct SizeRow {
+    const char* name;
+    BeDesign design;
+    double cv, ratio0, target;
+};
+
+class OtherDesigns : public testing::TestWithParam<SizeRow> {};
+
+TEST_P(OtherDesigns, TheOraclesSmallestOnBothScales) {
+    const SizeRow& row = GetParam();
+    for (const Scale scale : {Scale::ratio, Scale::difference}) {
+        BeStudy s = study(row.design, row.cv, row.ratio0);
+        s.scale = scale;
+        SCOPED_TRACE(scale == Scale::ratio ? "ratio" : "raw");
         expectOraclesSmallest(s, row.target, smallestSize(s, row.target));
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, OtherDesigns,
+    testing::Values(SizeRow{"x2x2x3_cv30", BeDesign::replicate2x2x3, 0.30, 0.95, 0.80},
+                    SizeRow{"x2x2x3_cv45", BeDesign::replicate2x2x3, 0.45, 0.90, 0.90},
+                    SizeRow{"x2x2x4_cv30", BeDesign::replicate2x2x4, 0.30, 0.95, 0.80},
+                    SizeRow{"x2x2x4_cv60", BeDesign::replicate2x2x4, 0.60, 0.95, 0.90},
+                    SizeRow{"x2x4x4_cv25", BeDesign::replicate2x4x4, 0.25, 1.05, 0.80},
+                    SizeRow{"x2x4x4_cv50", BeDesign::replicate2x4x4, 0.50, 0.90, 0.90},
+                    SizeRow{"x2x3x3_cv30", BeDesign::partial2x3x3, 0.30, 0.95, 0.80},
+                    SizeRow{"x2x3x3_cv40", BeDesign::partial2x3x3, 0.40, 1.10, 0.90},
+                    SizeRow{"balaam_cv20", BeDesign::balaam2x4x2, 0.20, 0.95, 0.80},
+                    SizeRow{"balaam_cv30", BeDesign::balaam2x4x2, 0.30, 1.00, 0.90},
+                    SizeRow{"repeated_cv30", BeDesign::repeated2x2x2r, 0.30, 0.95, 0.80},
+                    SizeRow{"repeated_cv10", BeDesign::repeated2x2x2r, 0.10, 0.95, 0.90},
+                    SizeRow{"williams_cv30", BeDesign::williams3x6x3, 0.30, 0.95, 0.90},
+                    SizeRow{"latin4x4_cv8", BeDesign::latin4x4, 0.08, 1.00, 0.80},
+                    SizeRow{"paired_cv5", BeDesign::paired, 0.05, 1.00, 0.80},
+                    SizeRow{"parallel_cv80", BeDesign::parallel, 0.80, 0.95, 0.90}),
+    [](const testing::TestParamInfo<SizeRow>& info) { return std::string(info.param.name); });
 
 TEST(SmallestSize, PublishedSizes) {
     std::ifstream file(TARNWICK_BE_DATA "/published_sizes.csv");
@@ -241,6 +264,11 @@ INSTANTIATE_TEST_SUITE_P(
                    {6, 6},
                    0,
                    error::alpha},
+        RefusalRow{"raw_lower_infinite",
+                   raw(BeDesign::crossover2x2, 0.3, 0.95, -inf, 1.2),
+                   {6, 6},
+                   0,
+                   error::bounds},
         RefusalRow{"lower_zero",
                    study(BeDesign::crossover2x2, 0.3, 0.95, 0, 1.25),
                    {6, 6},

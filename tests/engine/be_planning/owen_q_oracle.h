@@ -11,7 +11,8 @@
 // chi_nu the density of the square root of a chi-square with nu df,
 // delta1 = (log theta0 - log lower) / se, delta2 = (log theta0 - log upper) / se,
 // se = s sqrt(c), t = t(1 - alpha, nu), R = sqrt(nu) (delta1 - delta2) / (2 t).
-// Unlike the engine (which integrates over u = S / sigma in double, with a
+// On the raw scale the same with the SD the CV itself and the bounds and
+// true value less 1. Unlike the engine (which integrates over u = S / sigma in double, with a
 // Stirling-series density) it integrates over x itself, with the density
 // from lgamma in 50 digits, each Q on its own, by Boost's 61-point
 // Gauss-Kronrod to 1e-20 relative; the range is cut to sqrt(nu) +- 10,
@@ -32,6 +33,9 @@ using Real = boost::multiprecision::cpp_bin_float_50;
 struct Case {
     double alpha, lower, upper, ratio0, cv;
     double designConstant, df;
+    // The raw scale in units of the reference mean: bounds lower - 1 and
+    // upper - 1, true difference ratio0 - 1, SD cv.
+    bool logScale = true;
 };
 
 inline Real owensQ(const Real& nu, const Real& t, const Real& delta, const Real& r) {
@@ -68,10 +72,17 @@ inline Real power(const Case& k) {
     const Real t = boost::math::quantile(
         boost::math::complement(boost::math::students_t_distribution<Real>(nu), Real(k.alpha)));
     const Real cv(k.cv);
-    const Real se = sqrt(log(1 + cv * cv)) * sqrt(Real(k.designConstant));
-    const Real theta0 = log(Real(k.ratio0));
-    const Real delta1 = (theta0 - log(Real(k.lower))) / se;
-    const Real delta2 = (theta0 - log(Real(k.upper))) / se;
+    Real sd = cv;
+    if (k.logScale) {
+        sd = sqrt(log(1 + cv * cv));
+    }
+    const Real se = sd * sqrt(Real(k.designConstant));
+    const auto onScale = [&](double ratio) {
+        return k.logScale ? Real(log(Real(ratio))) : Real(Real(ratio) - 1);
+    };
+    const Real theta0 = onScale(k.ratio0);
+    const Real delta1 = (theta0 - onScale(k.lower)) / se;
+    const Real delta2 = (theta0 - onScale(k.upper)) / se;
     const Real r = sqrt(nu) * (delta1 - delta2) / (2 * t);
     const Real p = owensQ(nu, -t, delta2, r) - owensQ(nu, t, delta1, r);
     return p > 0 ? p : Real(0);
