@@ -34,9 +34,10 @@ struct BeStudy {
     // The CV as a fraction (0.30 for 30%): within-subject for crossover and
     // paired designs, total for parallel groups.
     double cv = 0.3;
-    double ratio0 = 0.95;               // the true ratio of geometric means, T / R
-    double lower = 0.80, upper = 1.25;  // the bounds as ratios, 0 < lower < upper
-    double alpha = 0.05;                // each one-sided test's level, 0 < alpha < 0.5
+    double ratio0 = 0.95;  // the true ratio T / R (of geometric means on the ratio scale)
+    double lower = 0.80,
+           upper = 1.25;  // the bounds as ratios, lower < upper (ratio scale: 0 < lower)
+    double alpha = 0.05;  // each one-sided test's level, 0 < alpha < 0.5
 };
 
 // The numbers of the refusals here, thrown as plan::PlanError so that one
