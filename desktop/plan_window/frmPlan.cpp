@@ -9,8 +9,8 @@
 #include "figure_files.h"
 #include "main_window_start.h"
 #include "plan_files.h"
-#include "plan_words.h"
 #include "plan_placement.h"
+#include "plan_words.h"
 #include "report_text_view.h"
 #include "screen_room.h"
 

@@ -200,8 +200,7 @@ private:
         at(first + 20), crit95_ = criticalValue;
         at(first + 30), show("TxtCrit95", crit95_);
         at(first + 40), show("TxtDFUsed", dfUsed);
-        const OneSidedTests tests{notTrivial_, sDelta_, tUpper_,  tLower_,
-                                  dfUsed,      crit05_, crit95_};
+        const OneSidedTests tests{notTrivial_, sDelta_, tUpper_, tLower_, dfUsed, crit05_, crit95_};
         recordIndependent(judge({"TxtInterpretation", "TxtTUpper", "TxtTLower"}, tests,
                                 {890, 900, 910, 930, 940, 960, 970, 990, 1010, 1020, 1040}));
     }
@@ -222,12 +221,14 @@ private:
 
     void recordIndependent(std::optional<OneSidedTests> tests) {
         if (record_ == nullptr) return;
-        record_->independent = IndependentRecord{
-            mean1_,      mean2_,    sd1_,     sd2_,           n1_,
-            n2_,         diff_,     welchSE_, welchT_,        welchDF_,
-            welchP2_,    pooledVariance_,     studentSE_,     studentT_,
-            studentDF_,  studentP2_,          sDelta_,        !boxes_.isSelected(names::opStudent),
-            tests};
+        record_->independent =
+            IndependentRecord{mean1_,     mean2_,    sd1_,
+                              sd2_,       n1_,       n2_,
+                              diff_,      welchSE_,  welchT_,
+                              welchDF_,   welchP2_,  pooledVariance_,
+                              studentSE_, studentT_, studentDF_,
+                              studentP2_, sDelta_,   !boxes_.isSelected(names::opStudent),
+                              tests};
     }
 
     // Returns false when a refusal message has ended the analysis.

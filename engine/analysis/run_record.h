@@ -11,7 +11,7 @@ namespace tarnwick {
 
 // The two one-sided tests against -bound and +bound, as the verdict judged them.
 struct OneSidedTests {
-    double bound = 0;  // the non-trivial difference as typed (its sign is kept)
+    double bound = 0;          // the non-trivial difference as typed (its sign is kept)
     double standardError = 0;  // what both t values divide by (s delta)
     double tUpper = 0, tLower = 0;
     double dfUsed = 0;
@@ -27,7 +27,7 @@ struct IndependentRecord {
     double pooledVariance = 0;
     double studentSE = 0, studentT = 0, studentDF = 0, studentP2 = 0;
     double sDelta = 0;
-    bool welchSelected = false;  // OpWelch chose the df of the critical values
+    bool welchSelected = false;          // OpWelch chose the df of the critical values
     std::optional<OneSidedTests> tests;  // absent when the non-trivial difference was empty
 };
 

@@ -111,7 +111,8 @@ void readBounds(const RowReader& row, Request& request) {
     const auto bounds =
         settings::readBounds(row.text(InputColumn::lower), row.text(InputColumn::upper));
     if (!bounds) {
-        refuse(RequestProblem::missingValue, "The bounds are empty: give bound, or lower and upper");
+        refuse(RequestProblem::missingValue,
+               "The bounds are empty: give bound, or lower and upper");
     }
     request.study.lower = bounds->lower;
     request.study.upper = bounds->upper;

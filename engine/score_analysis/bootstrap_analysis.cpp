@@ -180,8 +180,8 @@ std::vector<double> allReplicates(const BootstrapSettings& bootstrap, double dra
     Watch watch;
     for (long i = 1; i < threads; ++i)
         workers.emplace_back([&, i] {
-            flats[static_cast<std::size_t>(i)] =
-                replicateRange(t, blockStart(i), blockStart(i + 1), seed, replicate, watch, nullptr);
+            flats[static_cast<std::size_t>(i)] = replicateRange(t, blockStart(i), blockStart(i + 1),
+                                                                seed, replicate, watch, nullptr);
         });
     flats[0] = replicateRange(t, 0, blockStart(1), seed, replicate, watch, &calls);
     // The caller's block done, the watcher still hears how the others go.

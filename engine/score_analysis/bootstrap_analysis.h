@@ -56,7 +56,7 @@ using BootstrapProgress = std::function<bool(long done, long replicates)>;
 struct BootstrapSettings {
     long replicates = 10000;  // B: at least enough that 1 / (B + 1) < alpha, at most 10^7
     std::uint64_t seed = defaultBootstrapSeed;
-    unsigned threads = 0;  // how many to draw the replicates on; 0: one per core
+    unsigned threads = 0;             // how many to draw the replicates on; 0: one per core
     BootstrapProgress progress = {};  // none: runs to the end unwatched
 };
 

@@ -147,8 +147,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(NumberText, ShownValueAgreesWithExactFixedRounding) {
     const auto expected = [](double value) {
         char buffer[400];
-        const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                       std::chars_format::fixed, 5).ptr;
+        const auto end =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 5).ptr;
         double rounded = 0;
         std::from_chars(buffer, end, rounded);
         return numberToText(rounded);

@@ -11,9 +11,9 @@
 
 #include "form_request.h"
 #include "golden_file.h"
-#include "setting_text.h"
 #include "plan_words.h"
 #include "row_request.h"
+#include "setting_text.h"
 #include "shortest_text.h"
 
 namespace tarnwick::planner {
