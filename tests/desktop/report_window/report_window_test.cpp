@@ -344,16 +344,19 @@ private slots:
     void announcesNewReportsAndProblems_data() {
         QTest::addColumn<QStringList>("alphas");  // typed in turn, each left to stand
         QTest::addColumn<QStringList>("heard");
-        const QString refused =
-            QStringLiteral("Type alpha as a number between 0 and 0.5, such as 0.05.");
+        // The settings' own sentence, naming what was typed.
+        const auto refused = [](const char* typed) {
+            return QStringLiteral("Alpha must be a number such as 0.05, not \"%1\".")
+                .arg(QLatin1String(typed));
+        };
         QTest::newRow("the opening's settings again") << QStringList{"0.05"} << QStringList{};
         QTest::newRow("another conclusion")
             << QStringList{"0.005"} << QStringList{"Independent samples: inconclusive."};
         QTest::newRow("a problem, then mended")
             << QStringList{"five", "0.05"}
-            << QStringList{refused, "Independent samples: equivalent."};
+            << QStringList{refused("five"), "Independent samples: equivalent."};
         QTest::newRow("typed fast: only where it stands")
-            << QStringList{"0.00-"} << QStringList{refused};
+            << QStringList{"0.00-"} << QStringList{refused("0.00-")};
     }
     void announcesNewReportsAndProblems() {
         QFETCH(QStringList, alphas);

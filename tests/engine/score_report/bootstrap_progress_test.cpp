@@ -39,7 +39,9 @@ TEST_P(Progress, HeardInOrderAndChangesNoNumber) {
                          : bootstrapIndependent(x, y, settings, b);
     };
     std::vector<long> heard;
-    BootstrapSettings watched{999, 5};
+    // One thread: the cadence is exact. With more, the caller's thread hears
+    // its own block's cadence, then the others' count while it waits.
+    BootstrapSettings watched{999, 5, 1};
     watched.progress = [&](long done, long replicates) {
         EXPECT_EQ(replicates, 999);
         heard.push_back(done);
@@ -73,13 +75,23 @@ TEST(ProgressStop, StopsTheBootstrapAndPassesThroughTheReport) {
     const std::vector<double> x = scores(8192, 0.3), y = scores(8192, 0);
     const ScoreSettings settings{0.05, -1, 1, Hypothesis::equivalence};
     long calls = 0;
-    BootstrapSettings stopping{999, 5};
+    BootstrapSettings stopping{999, 5, 1};
     stopping.progress = [&](long done, long) {
         ++calls;
         return done < 40;
     };
     EXPECT_THROW(bootstrapIndependent(x, y, settings, stopping), BootstrapStopped);
     EXPECT_EQ(calls, 11);  // 0, 4, ..., 40: the one at 40 said stop
+    // On two threads the other thread's block stops too, and the stop is
+    // thrown only after both are joined.
+    long heardOnTwo = 0;
+    BootstrapSettings two{999, 5, 2};
+    two.progress = [&](long done, long) {
+        ++heardOnTwo;
+        return done < 40;
+    };
+    EXPECT_THROW(bootstrapIndependent(x, y, settings, two), BootstrapStopped);
+    EXPECT_GE(heardOnTwo, 2);
     // Not a refusal: the report's other analyses are not given a problem
     // sentence in its place, the whole run is dropped.
     EXPECT_THROW(score_report::analyseScores(x, y, false, settings, stopping), BootstrapStopped);
