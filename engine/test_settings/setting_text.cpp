@@ -219,4 +219,10 @@ Hypothesis readHypothesis(std::string_view text) {
     return readWord("hypothesis", text, words);
 }
 
+Scale readScale(std::string_view text) {
+    static constexpr Word<Scale> words[] = {{"difference", Scale::difference},
+                                            {"ratio", Scale::ratio}};
+    return readWord("scale", text, words);
+}
+
 }  // namespace tarnwick::settings

@@ -53,5 +53,6 @@ StandardError readDf(std::string_view text);             // student | welch (the
 StandardError readStandardError(std::string_view text);  // pooled | welch
 BoundUnits readBoundUnits(std::string_view text);        // raw | d
 Hypothesis readHypothesis(std::string_view text);        // equivalence | minimal_effect
+Scale readScale(std::string_view text);                  // difference | ratio
 
 }  // namespace tarnwick::settings

@@ -28,6 +28,14 @@ enum class Hypothesis {
     minimalEffect,  // H0: the difference lies within the bounds
 };
 
+// The scale the effect is measured on. On the ratio scale the bounds are
+// ratios (0 < lower < upper, 0.80 and 1.25 when none are given) and the test
+// runs on the logs; the difference scale is the calculator's own.
+enum class Scale {
+    difference,  // mean 1 minus mean 2, bounds in the scores' units
+    ratio,       // mean 1 over mean 2, bounds as ratios
+};
+
 struct Bounds {
     double lower = 0, upper = 0;
     friend bool operator==(const Bounds&, const Bounds&) = default;
@@ -42,6 +50,7 @@ struct TestSettings {
     BoundUnits units = BoundUnits::raw;
     StandardError standardError = StandardError::pooled;
     Hypothesis hypothesis = Hypothesis::equivalence;
+    Scale scale = Scale::difference;
     friend bool operator==(const TestSettings&, const TestSettings&) = default;
 };
 
