@@ -25,19 +25,6 @@ std::string sentence(std::string text) {
     return text + ".";
 }
 
-void checkSettings(const CrossoverSettings& given) {
-    settings::TestSettings asked;
-    asked.alpha = given.alpha;
-    asked.bounds = given.bounds;
-    asked.scale = settings::Scale::ratio;
-    settings::check(asked);
-    if (!(given.bounds.lower > 0))
-        throw CrossoverError(error::bounds,
-                             "The bounds are ratios of the formulations and must lie above 0; "
-                             "the lower bound is " +
-                                 number_text::shortestText(given.bounds.lower) + ".");
-}
-
 // One fit of the log responses of `chosen` observations, subjects absorbed,
 // with an indicator for every period but the first and, when `formulation`,
 // one for the test formulation last.
@@ -74,15 +61,6 @@ Fitted fitObservations(const CrossoverStudy& study, const std::vector<const Obse
     fitted.fit = fitWithinSubjects(static_cast<std::size_t>(fitted.subjects), subjectOf,
                                    std::move(columns), std::move(response));
     return fitted;
-}
-
-std::string designOf(const CrossoverStudy& study) {
-    std::vector<std::string> labels = study.sequences;
-    std::sort(labels.begin(), labels.end());
-    std::string design;
-    for (const std::string& label : labels)
-        design += (design.empty() ? "" : "|") + label;
-    return design;
 }
 
 std::vector<SequencePeriodMean> meansOf(const CrossoverStudy& study) {
@@ -129,6 +107,28 @@ std::vector<AnovaRow> anovaOf(const CrossoverStudy& study,
 }
 
 }  // namespace
+
+std::string designOf(const CrossoverStudy& study) {
+    std::vector<std::string> labels = study.sequences;
+    std::sort(labels.begin(), labels.end());
+    std::string design;
+    for (const std::string& label : labels)
+        design += (design.empty() ? "" : "|") + label;
+    return design;
+}
+
+void checkSettings(const CrossoverSettings& given) {
+    settings::TestSettings asked;
+    asked.alpha = given.alpha;
+    asked.bounds = given.bounds;
+    asked.scale = settings::Scale::ratio;
+    settings::check(asked);
+    if (!(given.bounds.lower > 0))
+        throw CrossoverError(error::bounds,
+                             "The bounds are ratios of the formulations and must lie above 0; "
+                             "the lower bound is " +
+                                 number_text::shortestText(given.bounds.lower) + ".");
+}
 
 double cvOfLogVariance(double variance) { return std::sqrt(std::expm1(variance)); }
 

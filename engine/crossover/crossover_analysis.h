@@ -69,9 +69,17 @@ struct CrossoverResult {
     std::vector<SequencePeriodMean> means;  // every response present, by sequence and period
 };
 
+// Throws settings::SettingsError for alpha or bounds that are no settings
+// (not finite, lower not below upper, alpha outside (0, 0.5)) and
+// CrossoverError (error::bounds) for a lower bound not above 0.
+void checkSettings(const CrossoverSettings& settings);
+
 // Throws settings::SettingsError for alpha or bounds that are no settings,
 // and CrossoverError (crossover_error.h) for a study with no answer.
 CrossoverResult analyseCrossover(const CrossoverStudy& study, const CrossoverSettings& settings);
+
+// The sequences' labels, sorted, joined by "|" ("RT|TR").
+std::string designOf(const CrossoverStudy& study);
 
 // The CV of a log-scale variance: sqrt(exp(v) - 1), without the loss of digits
 // of exp at small v.
