@@ -5,6 +5,7 @@
 #include <map>
 
 #include "crossover_error.h"
+#include "quoted_field.h"
 #include "run_time_error.h"
 #include "shortest_text.h"
 #include "t_distribution.h"
@@ -153,8 +154,9 @@ CrossoverResult analyseCrossover(const CrossoverStudy& study, const CrossoverSet
     }
     if (kept.empty())
         throw CrossoverError(error::noContrast,
-                             "No subject has responses to both " + study.testName + " and " +
-                                 study.referenceName + ".");
+                             "No subject has responses to both " +
+                                 table_io::quotedField(study.testName) + " and " +
+                                 table_io::quotedField(study.referenceName) + ".");
 
     const Fitted fitted = fitObservations(study, kept, true);
     const WithinFit& fit = fitted.fit;
