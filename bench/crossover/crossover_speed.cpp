@@ -52,8 +52,7 @@ void readAndAnalyse(benchmark::State& state, const std::string& text) {
         studies = static_cast<long>(read.studies.size());
         benchmark::DoNotOptimize(sum);
     }
-    state.SetLabel(std::to_string(studies) + " studies, " + std::to_string(text.size()) +
-                   " bytes");
+    state.SetLabel(std::to_string(studies) + " studies, " + std::to_string(text.size()) + " bytes");
 }
 
 void TenThousandSubjects(benchmark::State& state) {

@@ -37,7 +37,8 @@ struct Options : TableOptions {
     std::string response = "response";
 };
 
-constexpr const char* footer = R"(INPUT is a long table, one response a row, whose first row names the columns
+constexpr const char* footer =
+    R"(INPUT is a long table, one response a row, whose first row names the columns
 "subject", "sequence", "period" (1, 2, ...), "treatment" and the response's
 (--response), and optionally "study". Missing responses are empty, NA, . or
 NaN; a response must be above 0. One row of answers a study: study subjects
@@ -168,8 +169,7 @@ int main(int argc, char** argv) {
     app.add_option("--reference", options.reference,
                    "the reference treatment's name (default R); the other is the test")
         ->option_text("NAME");
-    app.add_option("--response", options.response,
-                   "the response column's name (default response)")
+    app.add_option("--response", options.response, "the response column's name (default response)")
         ->option_text("COLUMN");
     app.add_option("--lower", options.lower, "lower bound of the ratio (default 0.80)")
         ->option_text("L");

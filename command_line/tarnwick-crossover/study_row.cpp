@@ -30,18 +30,18 @@ StudyAnswer answerStudy(const CrossoverStudy& study, const CrossoverSettings& se
 }
 
 std::vector<std::string> answerColumns() {
-    return {"study",      "subjects", "observations", "missing",  "design",     "test",
-            "reference",  "estimate", "ci_low",       "ci_high",  "df",         "cv_within",
-            "cv_reference", "p_lower", "p_upper",     "alpha",    "lower",      "upper",
-            "conclusion", "left_out", "incomplete",   "message"};
+    return {"study",        "subjects", "observations", "missing", "design", "test",
+            "reference",    "estimate", "ci_low",       "ci_high", "df",     "cv_within",
+            "cv_reference", "p_lower",  "p_upper",      "alpha",   "lower",  "upper",
+            "conclusion",   "left_out", "incomplete",   "message"};
 }
 
 std::vector<AnswerField> answerFields(const CrossoverStudy& study, const StudyAnswer& answer,
-                                const CrossoverSettings& settings, Digits digits) {
+                                      const CrossoverSettings& settings, Digits digits) {
     const auto number = [&](double value) {
         return AnswerField{digits == Digits::full ? number_text::shortestText(value)
-                                            : number_text::significantText(value, 6),
-                     true};
+                                                  : number_text::significantText(value, 6),
+                           true};
     };
     const auto count = [](long value) { return AnswerField{std::to_string(value), true}; };
     const AnswerField none{"", true};
@@ -83,15 +83,14 @@ std::string answerText(const CrossoverStudy& study, const StudyAnswer& answer,
             " responses, sequences " + r.design + ", " + study.testName + " against " +
             study.referenceName + "\n";
     text += "  ratio " + percent(r.ratio) + ", " + number_text::shortestText(level) + "% CI " +
-            percent(r.low) + " to " + percent(r.high) + " (df " +
-            number_text::shortestText(r.df) + "), within-subject CV " + percent(r.cvWithin);
+            percent(r.low) + " to " + percent(r.high) + " (df " + number_text::shortestText(r.df) +
+            "), within-subject CV " + percent(r.cvWithin);
     if (r.cvReference) text += ", reference's CV " + percent(*r.cvReference);
     text += "\n  p (ratio <= " + percent(settings.bounds.lower) + ") " +
-            number_text::significantText(r.pLower, 4) + ", p (ratio >= " +
-            percent(settings.bounds.upper) + ") " + number_text::significantText(r.pUpper, 4) +
-            ": " +
-            (r.decision == TostDecision::equivalent ? "equivalent" : "not shown equivalent") +
-            "\n";
+            number_text::significantText(r.pLower, 4) +
+            ", p (ratio >= " + percent(settings.bounds.upper) + ") " +
+            number_text::significantText(r.pUpper, 4) + ": " +
+            (r.decision == TostDecision::equivalent ? "equivalent" : "not shown equivalent") + "\n";
     if (!r.leftOut.empty())
         text += "  left out (without both formulations): " + joined(r.leftOut, ", ") + "\n";
     if (!study.incomplete.empty())

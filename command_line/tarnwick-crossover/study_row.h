@@ -32,7 +32,7 @@ struct AnswerField {
 
 std::vector<std::string> answerColumns();
 std::vector<AnswerField> answerFields(const CrossoverStudy& study, const StudyAnswer& answer,
-                                const CrossoverSettings& settings, Digits digits);
+                                      const CrossoverSettings& settings, Digits digits);
 
 // The study in a few lines for people, ended by a line feed: the ratio and
 // its interval in percent to two decimals, as the guidelines print them.

@@ -22,7 +22,8 @@ double upperTail(double t, double df) {
 }
 
 std::string sentence(std::string text) {
-    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
+        text[0] = static_cast<char>(text[0] - 'a' + 'A');
     return text + ".";
 }
 
@@ -43,7 +44,8 @@ Fitted fitObservations(const CrossoverStudy& study, const std::vector<const Obse
     subjectOf.reserve(chosen.size());
     for (const Observation* o : chosen) {
         periods.emplace(o->period, 0);
-        if (dense[o->subject] == static_cast<std::size_t>(-1)) dense[o->subject] = fitted.subjects++;
+        if (dense[o->subject] == static_cast<std::size_t>(-1))
+            dense[o->subject] = fitted.subjects++;
         subjectOf.push_back(dense[o->subject]);
     }
     std::size_t column = 0;
@@ -94,7 +96,8 @@ std::vector<AnovaRow> anovaOf(const CrossoverStudy& study,
     for (const auto& [subject, rows] : bySubject) {
         if (rows.size() != 2) return {};
         const std::size_t sequence = study.subjects[subject].sequence;
-        const auto [at, added] = sequenceAt.try_emplace(sequence, static_cast<int>(sequenceAt.size()));
+        const auto [at, added] =
+            sequenceAt.try_emplace(sequence, static_cast<int>(sequenceAt.size()));
         if (at->second > 1) return {};
         const bool inOrder = rows[0]->period < rows[1]->period;
         const Observation* first = inOrder ? rows[0] : rows[1];
@@ -166,8 +169,8 @@ CrossoverResult analyseCrossover(const CrossoverStudy& study, const CrossoverSet
         throw CrossoverError(error::confounded,
                              "The formulations cannot be told apart from the periods: every "
                              "subject took them in the same order.");
-    result.df = static_cast<double>(fitted.observations - fitted.subjects) -
-                static_cast<double>(fit.rank);
+    result.df =
+        static_cast<double>(fitted.observations - fitted.subjects) - static_cast<double>(fit.rank);
     if (!(result.df >= 1))
         throw CrossoverError(error::noResidual,
                              "No degrees of freedom are left for the residual: " +

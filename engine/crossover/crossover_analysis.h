@@ -33,7 +33,7 @@
 namespace tarnwick::crossover {
 
 struct CrossoverSettings {
-    double alpha = 0.05;  // each one-sided test's level, 0 < alpha < 0.5
+    double alpha = 0.05;                  // each one-sided test's level, 0 < alpha < 0.5
     settings::Bounds bounds{0.80, 1.25};  // ratios T / R, 0 < lower < upper
 };
 
@@ -47,15 +47,15 @@ struct AnovaRow {
 struct SequencePeriodMean {
     std::string sequence;
     int period = 0;
-    long n = 0;           // the responses present
-    double meanLog = 0;   // the mean of their logs; exp of it is their geometric mean
+    long n = 0;          // the responses present
+    double meanLog = 0;  // the mean of their logs; exp of it is their geometric mean
 };
 
 struct CrossoverResult {
-    std::string design;                // the sequences' labels, sorted, joined by "|"
+    std::string design;                   // the sequences' labels, sorted, joined by "|"
     long subjects = 0, observations = 0;  // in the fit
     std::vector<std::string> leftOut;     // subjects without both formulations, by name
-    double difference = 0;  // T - R on the log scale
+    double difference = 0;                // T - R on the log scale
     double standardError = 0;
     double df = 0;
     double ratio = 0, low = 0, high = 0;  // exp of the estimate and the interval's ends

@@ -26,9 +26,9 @@ struct Subject {
 struct CrossoverStudy {
     std::string name;  // the `study` cell; empty without that column
     long firstLine = 0;
-    std::string testName, referenceName;  // the two treatments' names
-    std::vector<std::string> sequences;   // their labels, in order of first appearance
-    std::vector<Subject> subjects;        // in order of first appearance
+    std::string testName, referenceName;    // the two treatments' names
+    std::vector<std::string> sequences;     // their labels, in order of first appearance
+    std::vector<Subject> subjects;          // in order of first appearance
     std::vector<Observation> observations;  // responses present, in the table's order
     long missing = 0;                       // responses given as missing
     // Subjects with fewer responses than their sequence has periods, by name.

@@ -36,7 +36,8 @@ std::size_t columnNamed(const std::vector<std::string>& names, const std::string
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (data::trimmed(names[i]) != name) continue;
         // Two columns of one name would leave it to chance which is read.
-        if (found != none) throw InputError(file, 1, "the column " + quotedField(name) + " appears twice");
+        if (found != none)
+            throw InputError(file, 1, "the column " + quotedField(name) + " appears twice");
         found = i;
     }
     return found;
@@ -75,7 +76,8 @@ std::string nameCell(const CsvRecord& record, const Layout& layout, std::size_t 
                      const std::string& file) {
     const std::string_view name = data::trimmed(cellOf(record, column));
     if (name.empty())
-        throw InputError(file, record.line, "the " + quotedField(layout.names[column]) + " cell is empty");
+        throw InputError(file, record.line,
+                         "the " + quotedField(layout.names[column]) + " cell is empty");
     return std::string(name);
 }
 
@@ -185,13 +187,13 @@ public:
                              "subject " + quotedField(subject) + " has a second row for period " +
                                  std::to_string(period) + " (the first is on line " +
                                  std::to_string(slot->second) + ")");
-        std::size_t which = std::find(treatments_.begin(), treatments_.end(), treatment) -
-                            treatments_.begin();
+        std::size_t which =
+            std::find(treatments_.begin(), treatments_.end(), treatment) - treatments_.begin();
         if (which == treatments_.size()) {
             if (treatments_.size() == 2)
                 throw InputError(file, record.line,
-                                 "a third treatment, " + quotedField(treatment) +
-                                     ", beside " + quotedField(treatments_[0]) + " and " +
+                                 "a third treatment, " + quotedField(treatment) + ", beside " +
+                                     quotedField(treatments_[0]) + " and " +
                                      quotedField(treatments_[1]) +
                                      " in one study: a crossover here compares two formulations");
             treatments_.push_back(treatment);

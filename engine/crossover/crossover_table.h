@@ -31,10 +31,10 @@
 namespace tarnwick::crossover {
 
 struct CrossoverReadOptions {
-    std::string reference = "R";         // the reference treatment's name
+    std::string reference = "R";        // the reference treatment's name
     std::string response = "response";  // the response column's name
-    char delimiter = 0;                  // 0: chosen from the header line
-    bool decimalComma = false;           // false: chosen from the responses
+    char delimiter = 0;                 // 0: chosen from the header line
+    bool decimalComma = false;          // false: chosen from the responses
 };
 
 struct CrossoverTable {

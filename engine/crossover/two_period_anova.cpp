@@ -1,7 +1,7 @@
 #include "two_period_anova.h"
 
-#include <cmath>
 #include <boost/math/distributions/fisher_f.hpp>
+#include <cmath>
 
 #include "boost_math_policy.h"
 #include "t_distribution.h"

@@ -21,7 +21,7 @@
 namespace tarnwick::crossover {
 
 struct TwoPeriodSubject {
-    int sequence = 0;            // 0 or 1
+    int sequence = 0;              // 0 or 1
     double first = 0, second = 0;  // the log responses of the earlier and the later period
 };
 

@@ -23,10 +23,10 @@
 namespace tarnwick::crossover {
 
 struct WithinFit {
-    std::size_t rank = 0;    // the centred columns' rank
-    double residualSs = 0;   // the full model's residual sum of squares
-    double centredSs = 0;    // the sum of squares of the centred response
-    bool lastAliased = false;  // the last column is a combination of the others
+    std::size_t rank = 0;        // the centred columns' rank
+    double residualSs = 0;       // the full model's residual sum of squares
+    double centredSs = 0;        // the sum of squares of the centred response
+    bool lastAliased = false;    // the last column is a combination of the others
     double lastCoefficient = 0;  // the last column's coefficient
     // The last column's coefficient's standard error over the residual SD:
     // sqrt of its diagonal element of the inverse of X'X.

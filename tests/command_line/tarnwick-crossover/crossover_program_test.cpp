@@ -85,8 +85,8 @@ TEST(CrossoverProgram, StudiesWithoutAnAnswerHaveAMessageAndTheRestAreAnswered) 
     EXPECT_NE(rows[2]["message"].get<std::string>().find("same order"), std::string::npos);
 
     // Named by --reference, the second study is answered, its test the other name.
-    const Outcome named = run(CROSSOVER_PROGRAM, {"--format", "jsonl", "--reference", "Y",
-                                                  input.string()});
+    const Outcome named =
+        run(CROSSOVER_PROGRAM, {"--format", "jsonl", "--reference", "Y", input.string()});
     const std::vector<nlohmann::json> again = jsonRows(named.out);
     ASSERT_EQ(again.size(), 3u);
     EXPECT_EQ(again[1]["test"], "X");

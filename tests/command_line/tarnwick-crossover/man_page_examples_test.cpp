@@ -27,9 +27,9 @@ TEST(CrossoverManPage, ExamplesPrintWhatThePageShows) {
         const std::string written = outputFileOf(example.command);
         if (!written.empty()) std::filesystem::remove(scratch.path / written);
         int status = -1;
-        EXPECT_EQ(
-            runInFolder(scratch.path, example.command, "tarnwick-crossover", CROSSOVER_PROGRAM, status),
-            example.output);
+        EXPECT_EQ(runInFolder(scratch.path, example.command, "tarnwick-crossover",
+                              CROSSOVER_PROGRAM, status),
+                  example.output);
         EXPECT_TRUE(status == 0 || status == 1) << status;
         if (!written.empty()) {
             EXPECT_EQ(readFile(scratch.path / written),

@@ -88,7 +88,9 @@ TEST_P(CrossoverOracle, AgreesWithTheDummyVariableModel) {
     ASSERT_EQ(r.anova.size(), c.twoPeriods ? 5u : 0u);
     if (c.twoPeriods) {
         const std::vector<OracleRow> rows = oracleRows(study);
-        const auto ssWithout = [&](Terms terms) { return oracleFit(rows, terms).residualSs - full.residualSs; };
+        const auto ssWithout = [&](Terms terms) {
+            return oracleFit(rows, terms).residualSs - full.residualSs;
+        };
         const double tolerance = 1e-10 * full.residualSs;
         EXPECT_NEAR(r.anova[3].ss, ssWithout({.formulation = false}), tolerance);
         EXPECT_NEAR(r.anova[2].ss, ssWithout({.periods = false}), tolerance);
@@ -105,8 +107,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         OracleCase{"FullReplicateWithMissingPeriods", [] { return dataFile("ema_data_set_1.csv"); },
                    "R", true, false},
-        OracleCase{"FormulationsSwapped", [] { return dataFile("ema_data_set_1.csv"); }, "T",
-                   true, false},
+        OracleCase{"FormulationsSwapped", [] { return dataFile("ema_data_set_1.csv"); }, "T", true,
+                   false},
         OracleCase{"PartialReplicate", [] { return dataFile("ema_data_set_2.csv"); }, "R", true,
                    false},
         OracleCase{"ThreePeriodFullReplicate",
@@ -118,8 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
         OracleCase{"TwoByTwoUnbalanced", [] { return dataFile("own_2x2x2_unbalanced.csv"); }, "R",
                    false, true},
         OracleCase{"BalaamsDesign", [] { return dataFile("own_balaam.csv"); }, "R", true, true},
-        OracleCase{"SwitchbackWithHoles", [] { return dataFile("own_trrt_rttr_missing.csv"); },
-                   "R", true, false}),
+        OracleCase{"SwitchbackWithHoles", [] { return dataFile("own_trrt_rttr_missing.csv"); }, "R",
+                   true, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Multiplying one subject's responses by 10^6 adds a constant to its logs,
@@ -153,19 +155,21 @@ std::string timesAMillion(std::string table, const std::string& row, const std::
 
 INSTANTIATE_TEST_SUITE_P(
     Edits, CrossoverUnchanged,
-    ::testing::Values(
-        Unchanging{"OneSubjectTimesAMillion",
-                   [](std::string t) {
-                       return timesAMillion(timesAMillion(t, "a3,1,TR,T,", "77.0"), "a3,2,TR,R,",
-                                            "81.9");
-                   },
-                   {}},
-        Unchanging{"SubjectWithTheTestOnly",
-                   [](std::string t) { return t + "c1,1,TR,T,500\nc1,2,TR,R,NA\n"; }, {"c1"}},
-        Unchanging{"SubjectWithTheReferenceOnly",
-                   [](std::string t) { return t + "c2,2,RT,T,\nc2,1,RT,R,0.002\n"; }, {"c2"}},
-        Unchanging{"SubjectWithNothing",
-                   [](std::string t) { return t + "c3,1,RT,R,NA\nc3,2,RT,T,.\n"; }, {"c3"}}),
+    ::testing::Values(Unchanging{"OneSubjectTimesAMillion",
+                                 [](std::string t) {
+                                     return timesAMillion(timesAMillion(t, "a3,1,TR,T,", "77.0"),
+                                                          "a3,2,TR,R,", "81.9");
+                                 },
+                                 {}},
+                      Unchanging{"SubjectWithTheTestOnly",
+                                 [](std::string t) { return t + "c1,1,TR,T,500\nc1,2,TR,R,NA\n"; },
+                                 {"c1"}},
+                      Unchanging{"SubjectWithTheReferenceOnly",
+                                 [](std::string t) { return t + "c2,2,RT,T,\nc2,1,RT,R,0.002\n"; },
+                                 {"c2"}},
+                      Unchanging{"SubjectWithNothing",
+                                 [](std::string t) { return t + "c3,1,RT,R,NA\nc3,2,RT,T,.\n"; },
+                                 {"c3"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CrossoverTests, BoundsAtTheIntervalsEndsGiveAlpha) {
@@ -217,24 +221,32 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{"OneOrderOnly",
                 "subject,period,sequence,treatment,PK\n1,1,TR,T,10\n1,2,TR,R,12\n2,1,TR,T,9\n"
                 "2,2,TR,R,11\n3,1,TR,T,14\n3,2,TR,R,13\n",
-                {}, "R", error::confounded},
+                {},
+                "R",
+                error::confounded},
         Refused{"NoResidualDf",
                 "subject,period,sequence,treatment,PK\n1,1,TR,T,10\n1,2,TR,R,12\n2,1,RT,R,9\n"
                 "2,2,RT,T,11\n",
-                {}, "R", error::noResidual},
+                {},
+                "R",
+                error::noResidual},
         Refused{"ExactFit",
                 "subject,period,sequence,treatment,PK\n1,1,TR,T,10\n1,2,TR,R,5\n2,1,RT,R,9\n"
                 "2,2,RT,T,18\n3,1,TR,T,14\n3,2,TR,R,7\n",
-                {}, "R", error::noSpread},
+                {},
+                "R",
+                error::noSpread},
         Refused{"NoSuchReference", threeSubjects, {}, "Ref", error::noReference},
         Refused{"NoSubjectWithBoth",
                 "subject,period,sequence,treatment,PK\n1,1,TR,T,10\n1,2,TR,R,NA\n2,1,RT,R,9\n"
                 "2,2,RT,T,NA\n",
-                {}, "R", error::noContrast},
+                {},
+                "R",
+                error::noContrast},
         Refused{"BoundNotARatio", threeSubjects, {0.05, {-0.2, 1.25}}, "R", error::bounds},
         Refused{"AlphaAboveAHalf", threeSubjects, {0.6, {0.8, 1.25}}, "R", settings::error::alpha},
-        Refused{"BoundsReversed", threeSubjects, {0.05, {1.25, 0.8}}, "R",
-                settings::error::bounds}),
+        Refused{
+            "BoundsReversed", threeSubjects, {0.05, {1.25, 0.8}}, "R", settings::error::bounds}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -32,8 +32,7 @@ TEST_P(CrossoverMalformed, RefusedAtTheLine) {
     } catch (const InputError& e) {
         EXPECT_EQ(e.line(), c.line) << e.what();
         EXPECT_NE(e.description().find(c.says), std::string::npos) << e.what();
-        EXPECT_EQ(std::string(e.what()).rfind("table.csv:" + std::to_string(c.line) + ": ", 0),
-                  0u)
+        EXPECT_EQ(std::string(e.what()).rfind("table.csv:" + std::to_string(c.line) + ": ", 0), 0u)
             << e.what();
     }
 }
@@ -42,8 +41,7 @@ TEST_P(CrossoverMalformed, RefusedAtTheLine) {
 INSTANTIATE_TEST_SUITE_P(
     Tables, CrossoverMalformed,
     ::testing::Values(
-        Malformed{"Empty", "", 1, "empty"},
-        Malformed{"HeaderOnly", HEAD, 1, "no rows"},
+        Malformed{"Empty", "", 1, "empty"}, Malformed{"HeaderOnly", HEAD, 1, "no rows"},
         Malformed{"NoTreatmentColumn", "subject,period,sequence,PK\n1,1,TR,5\n", 1,
                   "\"treatment\""},
         Malformed{"NoResponseColumn", "subject,period,sequence,treatment,AUC\n1,1,TR,T,5\n", 1,

@@ -6,8 +6,8 @@
 // decimal digits (Gauss-Jordan with partial pivoting). Nothing is centred
 // and nothing is shared with the engine's fit.
 
-#include <boost/multiprecision/cpp_dec_float.hpp>
 #include <algorithm>
+#include <boost/multiprecision/cpp_dec_float.hpp>
 #include <cmath>
 #include <map>
 #include <string>
