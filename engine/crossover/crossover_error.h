@@ -1,6 +1,6 @@
 #pragma once
 // Why a crossover study has no answer: a number for programs, one sentence
-// for people. The crossover room's own range, 601 to 649. Malformed tables
+// for people. The crossover room's own block, 601 to 699. Malformed tables
 // are not among them: the reader refuses those as table_io::InputError, at
 // the file's line.
 
