@@ -440,7 +440,9 @@ std::string ratioEstimateSentence(const DesignReport& r, const Report& rep) {
                                   ? "The bounds of the minimal-effect test"
                                   : "The equivalence bounds";
     return text + ". " + which + " are " + ratioBounds(eq) +
-           (rep.settings.bounds ? ", as set for this report. " : ", the usual ones. ");
+           (settings::ratioBounds(rep.settings) == settings::defaultRatioBounds
+                ? ", the usual ones. "
+                : ", as set for this report. ");
 }
 
 std::string ratioMethodSentence(const DesignReport& r, const Asked& asked) {
