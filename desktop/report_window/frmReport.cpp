@@ -130,10 +130,12 @@ void frmReport::showReport() {
 QString frmReport::news() const {
     if (!report_) return why_;
     QString said = QStringLiteral("Independent samples: ") +
-                   QString::fromStdString(report::conclusionLabel(report_->independent.conclusion));
+                   QString::fromStdString(
+                       report::conclusionLabel(report_->independent.conclusion, *report_->scale));
     if (report_->matched)
         said += QStringLiteral("; matched samples: ") +
-                QString::fromStdString(report::conclusionLabel(report_->matched->conclusion));
+                QString::fromStdString(
+                    report::conclusionLabel(report_->matched->conclusion, *report_->scale));
     return said + QLatin1Char('.');
 }
 

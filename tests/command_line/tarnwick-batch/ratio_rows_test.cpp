@@ -56,9 +56,12 @@ TEST(RatioRows, RatioRowsHoldRatiosAndNoStandardisedEffect) {
     EXPECT_EQ(ratioRowsSeen, 7u);
     // One bound alone: the other is its reciprocal.
     for (std::size_t row = 0; row < t.rows.size(); ++row) {
-        if (t.at(row, "study") == "lower alone")
+        const std::string& study = t.at(row, "study");
+        if (study == "lower alone") {
             EXPECT_EQ(t.at(row, "ind_upper"), "1.1111111111111112");
-        if (t.at(row, "study") == "upper alone") EXPECT_EQ(t.at(row, "ind_lower"), "0.8");
+        } else if (study == "upper alone") {
+            EXPECT_EQ(t.at(row, "ind_lower"), "0.8");
+        }
     }
 }
 
