@@ -450,19 +450,19 @@ std::string ratioMethodSentence(const DesignReport& r, const Asked& asked) {
     const std::string se =
         r.design == Design::matched
             ? "from the two SDs and the SD of the difference scores, sqrt((SD1^2 + theta^2 SD2^2 - "
-              "theta (SD1^2 + SD2^2 - SDd^2)) / N), with N - 1 = " +
+              "theta (SD1^2 + SD2^2 - SDd^2)) / N); N - 1 = " +
                   apa::degreesOfFreedom(eq.df) + " df"
         : eq.welchStandardError
-            ? "Welch's, sqrt(SD1^2/n1 + theta^2 SD2^2/n2), with Welch's df at the estimate, " +
+            ? "Welch's, sqrt(SD1^2/n1 + theta^2 SD2^2/n2); Welch's df at the estimate, " +
                   apa::degreesOfFreedom(eq.df)
-            : "from the pooled variance, sqrt(sp^2 (1/n1 + theta^2/n2)), with n1 + n2 - 2 = " +
+            : "from the pooled variance, sqrt(sp^2 (1/n1 + theta^2/n2)); n1 + n2 - 2 = " +
                   apa::degreesOfFreedom(eq.df) + " df";
     const std::string direction =
         asked.minimalEffect ? ", in the reverse direction to the equivalence test's" : "";
     return "Fieller's interval for the ratio of means: two one-sided t tests (alpha = " +
            apa::level(asked.alpha) +
            " each) compare the ratio with each bound theta through m1 - theta m2" + direction +
-           ", over its standard error at that bound " + se + " (critical t " +
+           ", divided by its standard error at that bound (" + se + "; critical t " +
            number(eq.crit95, 3) + "): " + ratioNumber(eq.standardErrorLower) +
            " at the lower bound and " + ratioNumber(eq.standardError) + " at the upper. ";
 }
