@@ -23,8 +23,7 @@ namespace {
 using testing_support::Painted;
 using Kind = Painted::Kind;
 
-report::Report reportOf(const testing_support::Inputs& in,
-                        const settings::TestSettings& s = {}) {
+report::Report reportOf(const testing_support::Inputs& in, const settings::TestSettings& s = {}) {
     BoxTable boxes;
     testing_support::enter(boxes, in);
     RunRecord record;
@@ -237,7 +236,8 @@ private slots:
             << testing_support::Inputs{.mean1 = "5", .sd1 = "2", .mean2 = "1", .sd2 = "2.5"};
         QTest::newRow("a negative ratio, drawn at the left end")
             << testing_support::Inputs{.mean1 = "-3", .mean2 = "5"};
-        QTest::newRow("ratio 40: decades") << testing_support::Inputs{.mean1 = "400", .mean2 = "10"};
+        QTest::newRow("ratio 40: decades")
+            << testing_support::Inputs{.mean1 = "400", .mean2 = "10"};
     }
 
     // On the ratio scale every tick is a percent, equal ratios lie equally
