@@ -31,17 +31,18 @@ inline constexpr std::string_view dfColumn = "df";          // student or welch
 
 // The input columns that set the report's test; absent or empty, each is
 // the calculator's. They never change a box.
-inline constexpr std::array<std::string_view, 6> settingsColumns = {
+inline constexpr std::array<std::string_view, 7> settingsColumns = {
     "alpha",           // each one-sided test's level, 0 < alpha < 0.5
     "lower",           // with upper: the bounds, instead of -bound and +bound
-    "upper",           //
+    "upper",           //   (ratio scale: ratios, one alone taken with its reciprocal)
     "bound_units",     // raw or d (multiples of the SD that standardises d)
     "standard_error",  // pooled or welch (Welch's own test, independent samples)
     "hypothesis",      // equivalence or minimal_effect
+    "scale",           // difference or ratio (the ratio of the means, Fieller's test)
 };
 namespace setting {
 constexpr std::size_t alpha = 0, lower = 1, upper = 2, boundUnits = 3, standardError = 4,
-                      hypothesis = 5;
+                      hypothesis = 5, scale = 6;
 // The settings columns that hold numbers, read as the number columns are.
 constexpr std::array<std::size_t, 3> numbers = {alpha, lower, upper};
 }  // namespace setting

@@ -126,16 +126,20 @@ void reportTexts(const report::DesignReport& design, bool minimalEffect, Digits 
 
 // The row's settings, or the sentence why they cannot be used. The bound
 // column is the calculator's box; without lower and upper it gives the bounds
-// -bound and +bound, so it must then lie above 0.
+// -bound and +bound on the difference scale, so it must then lie above 0. On
+// the ratio scale the bounds are ratios (0.80 and 1.25 when none are given)
+// and the bound column feeds the calculator's box alone.
 std::variant<settings::TestSettings, std::string> settingsOf(const RowTexts& row) {
     const auto& texts = row.settings;
     settings::TestSettings s;
     try {
+        s.scale = settings::readScale(texts[setting::scale]);
         s.alpha = settings::readAlpha(texts[setting::alpha]).value_or(s.alpha);
-        s.bounds = settings::readBounds(texts[setting::lower], texts[setting::upper]);
+        s.bounds = settings::readBounds(texts[setting::lower], texts[setting::upper], '.', s.scale);
         // Zero and texts that are no number are the calculator's to refuse, in its words.
         const std::string_view delta = row.boxes[boundIndex];
-        if (!s.bounds && settings::numberFromText(delta).value_or(0) < 0)
+        if (s.scale == settings::Scale::difference && !s.bounds &&
+            settings::numberFromText(delta).value_or(0) < 0)
             settings::readBound(delta, settings::BoundName::symmetric);
         s.units = settings::readBoundUnits(texts[setting::boundUnits]);
         s.standardError = settings::readStandardError(texts[setting::standardError]);

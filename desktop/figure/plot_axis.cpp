@@ -21,6 +21,7 @@ double niceStep(double span, int targetTicks) {
 }  // namespace
 
 std::string Axis::label(double tick) const {
+    if (percent) return report::apa::fixed(100 * tick, decimals) + "%";
     if (std::fabs(tick) < report::apa::scientificFrom) return report::apa::fixed(tick, decimals);
     // Scientific notation, with the mantissa digits that tell the ticks apart.
     const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(tick))));

@@ -12,6 +12,9 @@ struct Axis {
     double step = 0.5;
     std::vector<double> ticks;
     int decimals = 1;  // enough to tell neighbouring ticks apart
+    // Ticks labelled as percent of 1 (a ratio axis: 0.8 is "80%"), with
+    // decimals counted on the percent.
+    bool percent = false;
     // Fixed notation; scientific from 1e6 in magnitude, as the report's text.
     std::string label(double tick) const;
 };

@@ -9,6 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "apa_format.h"
@@ -50,6 +51,8 @@ QString designName(const DesignReport& r) {
     return r.ordinary.welch ? QStringLiteral("Independent samples (Welch's t):")
                             : QStringLiteral("Independent samples (Student's t):");
 }
+
+bool onRatioScale(const Report& report) { return report.settings.scale == settings::Scale::ratio; }
 
 bool minimalEffect(const Report& report) {
     return report.settings.hypothesis == settings::Hypothesis::minimalEffect;
@@ -150,6 +153,13 @@ QString boundLabel(const char* which, double bound, int decimals) {
 
 std::pair<QString, QString> boundLabels(const Report& report) {
     const EquivalenceTest& eq = *report.independent.equivalence;
+    if (onRatioScale(report)) {
+        const auto label = [](const char* which, double bound) {
+            return QString::fromLatin1(which) +
+                   QString::fromStdString(apa::fixed(100 * bound, 2) + "%");
+        };
+        return {label("lower bound ", eq.boundLow), label("upper bound ", eq.boundHigh)};
+    }
     const int decimals = apa::rawDecimals(report.independent.ordinary.standardError);
     if (eq.boundsConverted) {
         // Converted from SD units: products, written to the raw decimals.
@@ -181,18 +191,60 @@ std::vector<double> valuesDrawn(const Report& report) {
     return values;
 }
 
+// A ratio axis: logarithmic and centred on 1 (as far below as above, so a
+// ratio and its reciprocal lie at the same distance), ticks labelled in
+// percent. Narrow spans get evenly stepped ratios (80%, 90%, 100%, ...);
+// spans of more than a factor of 4 get 1, 2 and 5 times powers of ten.
+// Ratios at or below 0 have no place on it and are drawn at its left end.
+Axis ratioAxis(const std::vector<double>& values, int targetTicks) {
+    double half = 0.1;
+    for (const double v : values) {
+        if (v > 0 && std::isfinite(std::log(v))) half = std::max(half, std::fabs(std::log(v)));
+    }
+    half = std::min(half * 1.08, 700.0);
+    Axis axis;
+    axis.percent = true;
+    axis.low = std::exp(-half);
+    axis.high = std::exp(half);
+    if (axis.high / axis.low <= 4) {
+        const Axis even = niceAxis({axis.low, axis.high}, targetTicks);
+        axis.step = even.step;
+        for (const double tick : even.ticks)
+            if (tick >= axis.low && tick <= axis.high) axis.ticks.push_back(tick);
+        axis.decimals = std::max(0, even.decimals - 2);
+        return axis;
+    }
+    const int first = static_cast<int>(std::floor(std::log10(axis.low)));
+    const int last = static_cast<int>(std::ceil(std::log10(axis.high)));
+    // Fewer mantissas where the decades are many, so the labels fit.
+    const std::vector<double> mantissas = last - first <= targetTicks / 3
+                                              ? std::vector<double>{1, 2, 5}
+                                          : last - first <= targetTicks ? std::vector<double>{1}
+                                                                        : std::vector<double>{};
+    const int decadeStep = mantissas.empty() ? (last - first + targetTicks - 1) / targetTicks : 1;
+    for (int e = first; e <= last; e += decadeStep) {
+        for (const double m : mantissas.empty() ? std::vector<double>{1} : mantissas) {
+            const double tick = m * std::pow(10.0, e);
+            if (tick >= axis.low && tick <= axis.high) axis.ticks.push_back(tick);
+        }
+    }
+    axis.decimals = std::max(0, -first - 2);
+    return axis;
+}
+
 class Layout {
 public:
     Layout(const QRectF& area, const Report& report, const QFont& font, const QPaintDevice* device)
         : area_(area),
           line_(lineHeight(font, device)),
           rows_(rowsOf(report)),
-          titleLines_(static_cast<int>(axisTitle(report).size())) {
+          titleLines_(static_cast<int>(axisTitle(report).size())),
+          ratio_(onRatioScale(report)) {
         // As many ticks as their labels leave room for, at most 8.
         const QFontMetricsF metrics(font, device);
         const std::vector<double> values = valuesDrawn(report);
         for (int ticks = 8; ticks >= 2; --ticks) {
-            axis_ = niceAxis(values, ticks);
+            axis_ = ratio_ ? ratioAxis(values, ticks) : niceAxis(values, ticks);
             qreal widest = 0;
             for (const double tick : axis_.ticks)
                 widest = std::max(
@@ -207,6 +259,10 @@ public:
     // In halves, which cannot overflow where the axis spans more than the
     // largest double.
     qreal x(double v) const {
+        if (ratio_) {
+            const double at = v > axis_.low ? std::log(v / axis_.low) : 0;
+            return left() + at / std::log(axis_.high / axis_.low) * (right() - left());
+        }
         return left() +
                (v / 2 - axis_.low / 2) / (axis_.high / 2 - axis_.low / 2) * (right() - left());
     }
@@ -231,6 +287,7 @@ private:
     qreal line_;
     std::vector<const DesignReport*> rows_;
     int titleLines_;
+    bool ratio_;
     Axis axis_;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // The equivalence plot: the effect on its scale (the report's EffectScale:
-// today the difference in raw units) along a horizontal axis, the equivalence
+// the difference in raw units, or the ratio on a log axis centred on 1 with
+// ticks and bounds in percent) along a horizontal axis, the equivalence
 // region between the bounds shaded with dashed edges, the null value (zero)
 // marked, and for each design a thick 90% interval (the equivalence test's)
 // under a thin 95% interval (the ordinary test's) and an open diamond at the

@@ -30,6 +30,8 @@ frmReport::frmReport(const RunRecord& record, const report::ReportInputs& inputs
     ui.settingsRow->setTexts(start.alpha, start.bounds ? start.bounds->first : filledLower_,
                              start.bounds ? start.bounds->second : filledUpper_);
     ui.settingsRow->setChoices(start.sdUnits, start.welch, start.minimalEffect);
+    if (start.scale == settings::Scale::ratio)
+        ui.settingsRow->setScale(start.scale, start.ratioBounds.first, start.ratioBounds.second);
     // The plot as tall as it needs; the text takes the rest.
     ui.splitter->setStretchFactor(0, 0);
     ui.splitter->setStretchFactor(1, 1);
@@ -54,8 +56,10 @@ std::optional<settings::TestSettings> frmReport::typedSettings(QString* why) con
     const std::optional<double> alpha = row.typedAlpha(why);
     if (!alpha) return std::nullopt;
     s.alpha = *alpha;
+    s.scale = row.scale();
+    const bool ratio = s.scale == settings::Scale::ratio;
     const bool filled = row.lowerText() == filledLower_ && row.upperText() == filledUpper_;
-    if (!filled) {
+    if (ratio || !filled) {
         const std::optional<settings::Bounds> bounds = row.typedBounds(why);
         if (!bounds) return std::nullopt;
         s.bounds = *bounds;
@@ -70,9 +74,14 @@ void frmReport::settings_Change() {
     if (kept_) {
         const TestSettingsRow& row = *ui.settingsRow;
         kept_->alpha = row.alphaText();
-        const bool filled = row.lowerText() == filledLower_ && row.upperText() == filledUpper_;
-        kept_->bounds =
-            filled ? std::nullopt : std::optional(std::pair{row.lowerText(), row.upperText()});
+        kept_->scale = row.scale();
+        if (kept_->scale == settings::Scale::ratio) {
+            kept_->ratioBounds = {row.lowerText(), row.upperText()};
+        } else {
+            const bool filled = row.lowerText() == filledLower_ && row.upperText() == filledUpper_;
+            kept_->bounds =
+                filled ? std::nullopt : std::optional(std::pair{row.lowerText(), row.upperText()});
+        }
         kept_->sdUnits = row.sdUnits();
         kept_->welch = row.welch();
         kept_->minimalEffect = row.minimalEffect();
@@ -121,10 +130,12 @@ void frmReport::showReport() {
 QString frmReport::news() const {
     if (!report_) return why_;
     QString said = QStringLiteral("Independent samples: ") +
-                   QString::fromStdString(report::conclusionLabel(report_->independent.conclusion));
+                   QString::fromStdString(
+                       report::conclusionLabel(report_->independent.conclusion, *report_->scale));
     if (report_->matched)
         said += QStringLiteral("; matched samples: ") +
-                QString::fromStdString(report::conclusionLabel(report_->matched->conclusion));
+                QString::fromStdString(
+                    report::conclusionLabel(report_->matched->conclusion, *report_->scale));
     return said + QLatin1Char('.');
 }
 

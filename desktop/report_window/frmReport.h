@@ -25,6 +25,9 @@ struct ReportSettingsTexts {
     // absent while they are the filled ones.
     std::optional<std::pair<QString, QString>> bounds;
     bool sdUnits = false, welch = false, minimalEffect = false;
+    // The ratio scale, and its bound texts (empty: the usual 0.80 and 1.25).
+    settings::Scale scale = settings::Scale::difference;
+    std::pair<QString, QString> ratioBounds;
 };
 
 class frmReport final : public QDialog {

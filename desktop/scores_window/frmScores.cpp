@@ -131,6 +131,12 @@ frmScores::~frmScores() {
 
 std::optional<score_analysis::ScoreSettings> frmScores::typedSettings(QString* why) const {
     const TestSettingsRow& row = *ui.settingsRow;
+    if (row.scale() == settings::Scale::ratio) {
+        *why = QStringLiteral(
+            "The ratio of the means for raw scores (an analysis of their logs) is not in this "
+            "window yet; choose Difference for the analyses of the difference.");
+        return std::nullopt;
+    }
     const std::optional<double> alpha = row.typedAlpha(why);
     if (!alpha) return std::nullopt;
     const std::optional<settings::Bounds> bounds = row.typedBounds(why);

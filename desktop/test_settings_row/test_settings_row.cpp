@@ -12,6 +12,43 @@ TestSettingsRow::TestSettingsRow(QWidget* parent) : QWidget(parent) {
         connect(box, &QLineEdit::textChanged, this, &TestSettingsRow::changed);
     for (QCheckBox* box : {ui.chkSdUnits, ui.chkWelch, ui.chkMinimalEffect})
         connect(box, &QCheckBox::toggled, this, &TestSettingsRow::changed);
+    connect(ui.cmbScale, &QComboBox::currentIndexChanged, this, [this] {
+        scaleChosen();
+        emit changed();
+    });
+}
+
+settings::Scale TestSettingsRow::scale() const {
+    return ui.cmbScale->currentIndex() == 1 ? settings::Scale::ratio : settings::Scale::difference;
+}
+
+// The bound boxes follow the scale: each keeps its own texts, the ratio's
+// placeholders show its usual bounds, and SD units are the difference's alone.
+void TestSettingsRow::scaleChosen() {
+    const settings::Scale now = scale();
+    if (now == shownScale_) return;
+    shownScale_ = now;
+    const QSignalBlocker quiet(this);
+    const QString lower = ui.txtLower->text(), upper = ui.txtUpper->text();
+    ui.txtLower->setText(otherLower_);
+    ui.txtUpper->setText(otherUpper_);
+    otherLower_ = lower;
+    otherUpper_ = upper;
+    const bool ratio = now == settings::Scale::ratio;
+    ui.txtLower->setPlaceholderText(ratio ? QStringLiteral("0.80") : QString());
+    ui.txtUpper->setPlaceholderText(ratio ? QStringLiteral("1.25") : QString());
+    if (ratio) ui.chkSdUnits->setChecked(false);
+    ui.chkSdUnits->setEnabled(!ratio);
+}
+
+void TestSettingsRow::setScale(settings::Scale scale, const QString& lower, const QString& upper) {
+    const QSignalBlocker quiet(this);
+    if (scale != this->scale()) {
+        ui.cmbScale->setCurrentIndex(scale == settings::Scale::ratio ? 1 : 0);
+        scaleChosen();
+    }
+    ui.txtLower->setText(lower);
+    ui.txtUpper->setText(upper);
 }
 
 void TestSettingsRow::setUnitAndErrorChoicesShown(bool shown) {
@@ -52,6 +89,16 @@ std::optional<double> TestSettingsRow::typedAlpha(QString* why) const {
 
 std::optional<settings::Bounds> TestSettingsRow::typedBounds(QString* why) const {
     const QString lower = ui.txtLower->text(), upper = ui.txtUpper->text();
+    if (scale() == settings::Scale::ratio) {
+        try {
+            return settings::readBounds(lower.toStdString(), upper.toStdString(), '.',
+                                        settings::Scale::ratio)
+                .value_or(settings::defaultRatioBounds);
+        } catch (const settings::SettingsError& e) {
+            *why = QString::fromStdString(e.description());
+            return std::nullopt;
+        }
+    }
     if (lower.trimmed().isEmpty() || upper.trimmed().isEmpty()) {
         *why = QStringLiteral("Type both bounds, as numbers such as -0.5 and 0.5.");
         return std::nullopt;

@@ -3,7 +3,11 @@
 // asks it: alpha, the lower and upper bound, bounds in SD units, Welch's
 // standard error and the minimal-effect test. A window that has no SD to
 // standardise by or no pooled standard error (raw scores) hides those two
-// choices. Held by composition; alpha and the bounds are read by the test
+// choices. The scale (difference or ratio) comes first: on the ratio scale
+// the bound boxes take ratios (blank: 0.80 and 1.25; one alone: the other is
+// its reciprocal) and SD units mean nothing, so that choice is disabled; the
+// difference scale's bound texts are kept and come back with it. Held by
+// composition; alpha and the bounds are read by the test
 // settings' one reader (engine/test_settings/setting_text.h), "." as the
 // decimal mark in every locale.
 
@@ -31,16 +35,21 @@ public:
     bool sdUnits() const { return ui.chkSdUnits->isChecked(); }
     bool welch() const { return ui.chkWelch->isChecked(); }
     bool minimalEffect() const { return ui.chkMinimalEffect->isChecked(); }
+    settings::Scale scale() const;
 
     // Set without announcing changed(): a window fills its row before it
     // listens to it.
     void setTexts(const QString& alpha, const QString& lower, const QString& upper);
     void setChoices(bool sdUnits, bool welch, bool minimalEffect);
+    // The scale, with the bound texts of the scale chosen (empty for the
+    // ratio's usual bounds), without announcing changed().
+    void setScale(settings::Scale scale, const QString& lower, const QString& upper);
 
     // Alpha as typed, or the sentence why it cannot be used.
     std::optional<double> typedAlpha(QString* why) const;
     // Both bounds as typed, lower below upper, or the sentence why they
-    // cannot be used.
+    // cannot be used. On the ratio scale blank boxes are the usual 0.80 and
+    // 1.25, and one bound alone is taken with its reciprocal.
     std::optional<settings::Bounds> typedBounds(QString* why) const;
     settings::Hypothesis hypothesis() const;
 
@@ -49,7 +58,12 @@ signals:
     void changed();
 
 private:
+    void scaleChosen();
+
     Ui::TestSettingsRow ui;
+    settings::Scale shownScale_ = settings::Scale::difference;
+    // The other scale's bound texts, put back when it is chosen again.
+    QString otherLower_, otherUpper_;
 };
 
 }  // namespace tarnwick

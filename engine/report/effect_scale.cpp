@@ -1,9 +1,13 @@
 #include "effect_scale.h"
 
+#include <cmath>
+
 namespace tarnwick::report {
 namespace {
 
 double identity(double x) { return x; }
+double logarithm(double x) { return std::log(x); }
+double exponential(double x) { return std::exp(x); }
 
 }  // namespace
 
@@ -23,6 +27,26 @@ const EffectScale& differenceOfMeans() {
         .nullNumber = "0",
         .noEffect = "no difference",
         .units = "raw units",
+    };
+    return scale;
+}
+
+const EffectScale& ratioOfMeans() {
+    static const EffectScale scale{
+        .name = "ratio",
+        .toTestScale = logarithm,
+        .fromTestScale = exponential,
+        .nullValue = 1,
+        .effect = "ratio",
+        .effects = "ratios",
+        .symbol = "R",
+        .estimate = "ratio of the means",
+        .comparison = "group 1 over group 2",
+        .matchedEstimate = "ratio of the means of the pairs' scores",
+        .nullWord = "one",
+        .nullNumber = "1",
+        .noEffect = "a ratio of 1",
+        .units = "percent of the mean of group 2",
     };
     return scale;
 }

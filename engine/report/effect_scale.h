@@ -1,9 +1,8 @@
 #pragma once
 // How an effect is measured and named: the one place the report's sentences,
 // its test and intervals, and the plot's axis and null line take the effect
-// from. Today's one scale is the difference of means; another (a ratio of
-// means, tested on the log scale) is one more description: name "ratio",
-// null value 1, toTestScale log and fromTestScale exp, its own words.
+// from: the difference of means, and the ratio of means (null value 1, its
+// axis a log one, its words its own).
 
 #include <string>
 #include <string_view>
@@ -39,6 +38,11 @@ struct EffectScale {
 // The difference of two means (group 1 minus group 2), or the mean of the
 // difference scores: the calculator's own scale.
 const EffectScale& differenceOfMeans();
+
+// The ratio of two means (group 1 over group 2). Its test scale is the log
+// (the plot's axis, and an analysis of logged scores); the summaries' report
+// tests it by Fieller's method instead (ratio_report.h), with no transform.
+const EffectScale& ratioOfMeans();
 
 // The word with its first letter in capitals, for the start of a sentence.
 std::string capitalised(std::string_view words);

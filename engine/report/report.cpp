@@ -23,6 +23,7 @@
 #include "hedges_correction.h"
 #include "noncentral_t_interval.h"
 #include "plan.h"
+#include "ratio_report.h"
 #include "run_time_error.h"
 #include "t_distribution.h"
 
@@ -405,6 +406,15 @@ std::optional<Report> makeReport(const RunRecord& record, const TestSettings& se
     Report report;
     report.settings = asked;
     report.calculatorSettings = settings::areTheCalculators(asked, delta);
+    if (asked.scale == settings::Scale::ratio) {
+        report.settings = settings;
+        report.scale = &ratioOfMeans();
+        checkRatioInputs(record);
+        report.independent = ratioIndependentReport(record.independent, settings);
+        if (record.matched)
+            report.matched = ratioMatchedReport(record.independent, *record.matched, settings);
+        return report;
+    }
     report.independent =
         independentReport(record.independent, *report.scale, asked, report.calculatorSettings);
     if (record.matched)

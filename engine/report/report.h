@@ -13,6 +13,7 @@
 #include "conclusion.h"
 #include "design.h"
 #include "effect_scale.h"
+#include "fieller.h"
 #include "run_record.h"
 #include "test_settings.h"
 #include "value.h"
@@ -48,6 +49,12 @@ struct EquivalenceTest {
     Value pMetUpper;            // P(T >= t (upper)), H0: difference <= upper bound
     Value pMet;                 // the smaller of the two
     bool beyondBounds = false;  // the minimal-effect test is significant
+    // The ratio scale (Fieller's test): each bound has its own standard error,
+    // SE(theta) of m1 - theta m2; standardError is the upper bound's. The
+    // interval's shape says whether ciTostLow and ciTostHigh are its ends
+    // (bounded) or are missing because it is unbounded.
+    double standardErrorLower = 0;
+    fieller::Interval ciTostShape{fieller::Shape::bounded, 0, 0};
 };
 
 // The ordinary test of "no difference" that matches the selected df option.
@@ -59,6 +66,9 @@ struct OrdinaryTest {
     // A negative SD of the difference scores entered (only a table or a paste
     // can give one) turns the paired t's sign against the difference's.
     bool tSignFromNegativeSd = false;
+    // The ratio scale: Fieller's interval, which may be unbounded (report.h's
+    // EquivalenceTest says how its ends are kept).
+    fieller::Interval ciTestShape{fieller::Shape::bounded, 0, 0};
 };
 
 struct EffectSize {
@@ -88,7 +98,7 @@ struct Sensitivity {
 
 struct DesignReport {
     Design design = Design::independent;
-    double difference = 0;  // D
+    double difference = 0;  // the estimate on the report's scale: D, or the ratio m1 / m2
     OrdinaryTest ordinary;
     EffectSize effect;
     Sensitivity sensitivity;
@@ -110,7 +120,9 @@ struct Report {
 // settings that cannot be used with this run: alpha outside (0, 0.5), bounds
 // not finite or not in order (-delta and +delta from a negative delta too,
 // once any setting differs from the calculator's), or bounds in SD units
-// where the SD that standardises d is not positive.
+// where the SD that standardises d is not positive. On the ratio scale
+// (ratio_report.h) also a mean of group 2 not above 0, and matched SDs that
+// no correlation fits.
 std::optional<Report> makeReport(const RunRecord& record,
                                  const settings::TestSettings& settings = {});
 

@@ -402,7 +402,139 @@ std::string minimalEffectInconclusive(const Asked& asked) {
            asked.nullWord() + ".";
 }
 
+// The ratio scale's sentences: ratios to 3 decimals (bounds as entered),
+// each also in percent of group 2's mean to 2 decimals, and Fieller's
+// interval named with its shape when it is not one bounded interval.
+constexpr int ratioDecimals = 3;
+
+std::string inPercent(double ratio) { return number(100 * ratio, 2) + "%"; }
+
+std::string ratioNumber(double ratio) { return number(ratio, ratioDecimals); }
+
+std::string ratioBounds(const EquivalenceTest& eq) {
+    const int bd =
+        std::max(apa::decimalsForExact(eq.boundLow, 2), apa::decimalsForExact(eq.boundHigh, 2));
+    return number(eq.boundLow, bd) + " and " + number(eq.boundHigh, bd) + " (" +
+           inPercent(eq.boundLow) + " and " + inPercent(eq.boundHigh) + " of the mean of group 2)";
+}
+
+// "[0.912, 1.104] (91.20% to 110.40%)", or what the interval is when unbounded.
+std::string ratioInterval(const fieller::Interval& shape, const Value& low, const Value& high,
+                          std::initializer_list<double> thresholds, const std::string& name) {
+    if (shape.shape != fieller::Shape::bounded)
+        return name + " " + fieller::unboundedSentence(shape, ratioNumber);
+    if (!low || !high) return name + " " + couldNotBeComputed(firstMissing(low, high));
+    const std::string ends = interval(*low.value, *high.value, ratioDecimals, thresholds);
+    return name + " is " + ends + " (" + inPercent(*low.value) + " to " + inPercent(*high.value) +
+           ")";
+}
+
+std::string ratioEstimateSentence(const DesignReport& r, const Report& rep) {
+    const EffectScale& scale = *rep.scale;
+    std::string text = "The " + std::string(scale.estimate) + " (" + std::string(scale.comparison) +
+                       ") is " + std::string(scale.symbol) + " = " + ratioNumber(r.difference) +
+                       " (" + inPercent(r.difference) + ")";
+    if (r.design == Design::matched) text += ", from the means of the two groups of scores";
+    const EquivalenceTest& eq = *r.equivalence;
+    const std::string which = rep.settings.hypothesis == settings::Hypothesis::minimalEffect
+                                  ? "The bounds of the minimal-effect test"
+                                  : "The equivalence bounds";
+    return text + ". " + which + " are " + ratioBounds(eq) +
+           (settings::ratioBounds(rep.settings) == settings::defaultRatioBounds
+                ? ", the usual ones. "
+                : ", as set for this report. ");
+}
+
+std::string ratioMethodSentence(const DesignReport& r, const Asked& asked) {
+    const EquivalenceTest& eq = *r.equivalence;
+    const std::string se =
+        r.design == Design::matched
+            ? "from the two SDs and the SD of the difference scores, sqrt((SD1^2 + theta^2 SD2^2 - "
+              "theta (SD1^2 + SD2^2 - SDd^2)) / N); N - 1 = " +
+                  apa::degreesOfFreedom(eq.df) + " df"
+        : eq.welchStandardError
+            ? "Welch's, sqrt(SD1^2/n1 + theta^2 SD2^2/n2); Welch's df at the estimate, " +
+                  apa::degreesOfFreedom(eq.df)
+            : "from the pooled variance, sqrt(sp^2 (1/n1 + theta^2/n2)); n1 + n2 - 2 = " +
+                  apa::degreesOfFreedom(eq.df) + " df";
+    const std::string direction =
+        asked.minimalEffect ? ", in the reverse direction to the equivalence test's" : "";
+    return "Fieller's interval for the ratio of means: two one-sided t tests (alpha = " +
+           apa::level(asked.alpha) +
+           " each) compare the ratio with each bound theta through m1 - theta m2" + direction +
+           ", divided by its standard error at that bound (" + se + "; critical t " +
+           number(eq.crit95, 3) + "): " + ratioNumber(eq.standardErrorLower) +
+           " at the lower bound and " + ratioNumber(eq.standardError) + " at the upper. ";
+}
+
+std::string ratioIntervalSentence(const EquivalenceTest& eq, const Asked& asked) {
+    const std::string name = "the " + asked.tostLevel() + " CI of the ratio (Fieller's)";
+    const std::string ci = ratioInterval(eq.ciTostShape, eq.ciTostLow, eq.ciTostHigh,
+                                         {eq.boundLow, eq.boundHigh}, name);
+    if (asked.minimalEffect) {
+        const bool lowerHasSmallerP =
+            !eq.pMetUpper || (eq.pMetLower && *eq.pMetLower.value <= *eq.pMetUpper.value);
+        const std::string test = lowerHasSmallerP
+                                     ? tTest(eq.tLower, eq.df, eq.pMetLower, asked.alpha)
+                                     : tTest(eq.tUpper, eq.df, eq.pMetUpper, asked.alpha);
+        return "The minimal-effect test (the reversed one-sided test with the smaller p, against "
+               "the " +
+               std::string(lowerHasSmallerP ? "lower" : "upper") + " bound) is " +
+               (eq.beyondBounds ? "significant, " : "not significant, ") + test + ": " + ci +
+               (eq.beyondBounds ? ", so ratios within the bounds can be rejected. "
+                                : ", and ratios within the bounds cannot be rejected. ");
+    }
+    const bool upperHasLargerP = !eq.pLower || (eq.pUpper && *eq.pUpper.value >= *eq.pLower.value);
+    const std::string test = upperHasLargerP ? tTest(eq.tUpper, eq.df, eq.pUpper, asked.alpha)
+                                             : tTest(eq.tLower, eq.df, eq.pLower, asked.alpha);
+    return "The equivalence test (the one-sided test with the larger p, against the " +
+           std::string(upperHasLargerP ? "upper" : "lower") + " bound) is " +
+           (eq.trivial ? "significant, " : "not significant, ") + test + ": " + ci +
+           (eq.trivial ? ", so ratios as large as the bounds can be rejected. "
+                       : ", and ratios as large as the bounds cannot be rejected. ");
+}
+
+std::string ratioOrdinarySentence(const DesignReport& r, const Asked& asked) {
+    const OrdinaryTest& o = r.ordinary;
+    const std::string kind =
+        r.design == Design::matched
+            ? "the paired t test of the two groups' means"
+            : (o.welch ? "Welch's t test, unpooled standard error and Welch's df"
+                       : "Student's t test, pooled standard error and n1 + n2 - 2 df");
+    const std::string ci =
+        ratioInterval(o.ciTestShape, o.ciTestLow, o.ciTestHigh, {1.0},
+                      "the " + asked.testLevel() + " CI of the ratio (Fieller's)");
+    return "The ordinary test of a ratio of 1, that is of equal means (" + kind + "), is " +
+           (o.p2 < asked.alpha ? "significant, " : "not significant, ") +
+           tTest(o.t, o.df, Value::of(o.p2), asked.alpha) + "; " + ci + ". ";
+}
+
+std::string ratioDesignText(const DesignReport& r, const Report& rep) {
+    const Asked asked = askedOf(rep);
+    const auto line = [](std::string sentences) {
+        while (sentences.ends_with(' ') || sentences.ends_with(','))
+            sentences.pop_back();
+        return sentences + "\n";
+    };
+    const std::string heading = r.design == Design::matched ? "Matched samples (paired t)"
+                                : r.equivalence->welchStandardError || r.ordinary.welch
+                                    ? "Independent samples (Welch's t)"
+                                    : "Independent samples (Student's t)";
+    std::string text = heading + "\n";
+    text += line(ratioEstimateSentence(r, rep));
+    text += line(ratioMethodSentence(r, asked) + oneSidedSentences(*r.equivalence, asked, 2) +
+                 ratioIntervalSentence(*r.equivalence, asked));
+    text += line(ratioOrdinarySentence(r, asked));
+    if (r.conclusion) {
+        text += line(asked.minimalEffect && *r.conclusion == Conclusion::inconclusive
+                         ? minimalEffectInconclusive(asked)
+                         : conclusionSentence(*r.conclusion, asked));
+    }
+    return text;
+}
+
 std::string designText(const DesignReport& r, const ReportInputs& in, const Report& rep) {
+    if (rep.settings.scale == settings::Scale::ratio) return ratioDesignText(r, rep);
     const Asked asked = askedOf(rep);
     const int raw = apa::rawDecimals(r.ordinary.standardError);
     // One line for each step of the argument, so that a reader of the window
@@ -463,7 +595,11 @@ std::string settingsNotice(const Report& report) {
     if (s.alpha != settings::calculatorAlpha) parts.push_back("alpha = " + apa::level(s.alpha));
     const auto exact = [](double x) { return apa::number(x, apa::decimalsForExact(x, 0)); };
     const bool sdUnits = s.units == settings::BoundUnits::sd;
-    if (s.bounds) {
+    if (s.scale == settings::Scale::ratio) {
+        const settings::Bounds b = settings::ratioBounds(s);
+        parts.push_back("the ratio of the means (group 1 over group 2) against bounds of " +
+                        exact(b.lower) + " and " + exact(b.upper));
+    } else if (s.bounds) {
         parts.push_back("bounds of " + exact(s.bounds->lower) + " and " + exact(s.bounds->upper) +
                         (sdUnits ? " in SD units" : ""));
     } else if (sdUnits) {

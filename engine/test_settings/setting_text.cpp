@@ -175,16 +175,30 @@ std::optional<double> readBound(std::string_view text, BoundName which, char dec
                                               ", not " + table_io::quotedField(text) + ".");
 }
 
-std::optional<Bounds> readBounds(std::string_view lower, std::string_view upper, char decimalMark) {
-    const std::optional<double> l = readBound(lower, BoundName::lower, decimalMark);
-    const std::optional<double> u = readBound(upper, BoundName::upper, decimalMark);
+std::optional<Bounds> readBounds(std::string_view lower, std::string_view upper, char decimalMark,
+                                 Scale scale) {
+    std::optional<double> l = readBound(lower, BoundName::lower, decimalMark);
+    std::optional<double> u = readBound(upper, BoundName::upper, decimalMark);
     if (!l && !u) return std::nullopt;
+    TestSettings settings;
+    settings.scale = scale;
+    if (scale == Scale::ratio && (!l || !u)) {
+        // Checked as given first, so that a zero or negative bound is named
+        // as typed rather than through its reciprocal.
+        const double given = l ? *l : *u;
+        settings.bounds = Bounds{given, given};
+        try {
+            check(settings);
+        } catch (const SettingsError& e) {
+            if (e.number() != error::bounds) throw;  // lower == upper here by construction
+        }
+        (l ? u : l) = 1 / given;
+    }
     if (!l || !u) {
         throw SettingsError(error::boundMissing,
                             std::string("The ") + (l ? "upper" : "lower") +
                                 " bound is missing: give the lower and the upper bound together.");
     }
-    TestSettings settings;
     settings.bounds = Bounds{*l, *u};
     check(settings);
     return settings.bounds;

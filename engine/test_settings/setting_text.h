@@ -39,10 +39,14 @@ std::optional<double> readAlpha(std::string_view text, char decimalMark = '.');
 std::optional<double> readBound(std::string_view text, BoundName which, char decimalMark = '.');
 
 // The lower and upper bound as typed: nullopt when both are blank; throws
-// error::boundMissing when one is, and check()'s error::bounds when the lower
-// does not lie below the upper.
+// check()'s errors when the lower does not lie below the upper (or, on the
+// ratio scale, a bound is not above 0). On the difference scale one bound
+// without the other throws error::boundMissing; on the ratio scale the
+// missing one is the reciprocal of the one given (0.8 alone is 0.8 and 1.25,
+// the usual symmetric ratio bounds), so a lone bound above 1 given as the
+// lower one is refused as out of order.
 std::optional<Bounds> readBounds(std::string_view lower, std::string_view upper,
-                                 char decimalMark = '.');
+                                 char decimalMark = '.', Scale scale = Scale::difference);
 
 // The words of a table's columns and of the programs' options; a blank text
 // is the first choice named. Anything else throws error::unknownWord with a

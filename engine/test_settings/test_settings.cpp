@@ -21,6 +21,11 @@ std::string alphaSentence(const std::string& shown) {
 void check(const TestSettings& settings) {
     if (!(settings.alpha > 0 && settings.alpha < 0.5))
         throw SettingsError(error::alpha, alphaSentence(text(settings.alpha)));
+    const bool ratio = settings.scale == Scale::ratio;
+    if (ratio && settings.units == BoundUnits::sd) {
+        throw SettingsError(error::ratioUnits,
+                            "Bounds on the ratio scale are ratios of the means, not SD units.");
+    }
     if (!settings.bounds) return;
     const Bounds& b = *settings.bounds;
     for (const auto& [value, name] : {std::pair{b.lower, "lower"}, std::pair{b.upper, "upper"}}) {
@@ -28,6 +33,16 @@ void check(const TestSettings& settings) {
             throw SettingsError(error::bounds, std::string("The ") + name +
                                                    " bound must be a finite number, not " +
                                                    text(value) + ".");
+        }
+    }
+    if (ratio) {
+        for (const auto& [value, name] :
+             {std::pair{b.lower, "lower"}, std::pair{b.upper, "upper"}}) {
+            if (!(value > 0)) {
+                throw SettingsError(error::ratioBound,
+                                    std::string("A ratio bound must lie above 0, and the ") + name +
+                                        " bound is " + text(value) + ".");
+            }
         }
     }
     if (!(b.lower < b.upper)) {
@@ -53,9 +68,13 @@ Bounds rawBounds(const TestSettings& settings, Bounds given, double sd, const st
     return raw;
 }
 
+Bounds ratioBounds(const TestSettings& settings) {
+    return settings.bounds ? *settings.bounds : defaultRatioBounds;
+}
+
 bool areTheCalculators(const TestSettings& settings, std::optional<double> delta) {
-    if (settings.alpha != calculatorAlpha || settings.units != BoundUnits::raw ||
-        settings.standardError != StandardError::pooled ||
+    if (settings.scale != Scale::difference || settings.alpha != calculatorAlpha ||
+        settings.units != BoundUnits::raw || settings.standardError != StandardError::pooled ||
         settings.hypothesis != Hypothesis::equivalence) {
         return false;
     }

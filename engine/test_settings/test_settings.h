@@ -65,6 +65,10 @@ constexpr int boundText = 205;         // a bound typed as something other than 
 constexpr int boundNotPositive = 206;  // a symmetric bound E (-E and +E) not above 0
 constexpr int boundMissing = 207;      // one bound of a pair given without the other
 constexpr int unknownWord = 208;       // a column's word that is none of its choices
+constexpr int ratioBound = 209;        // a ratio bound not above 0
+constexpr int ratioUnits = 210;        // ratio bounds in SD units
+constexpr int ratioReference = 211;    // a ratio of means where group 2's mean is not above 0
+constexpr int ratioSds = 212;          // matched SDs that no correlation in [-1, 1] fits
 }  // namespace error
 
 // A setting that cannot be used: a number for programs, one sentence for people.
@@ -73,8 +77,16 @@ public:
     using NumberedError::NumberedError;
 };
 
-// Throws SettingsError when alpha or the given bounds cannot be used.
+// Throws SettingsError when alpha or the given bounds cannot be used. On the
+// ratio scale the bounds are ratios: finite, 0 < lower < upper, and in the
+// units they are given in (never SD units).
 void check(const TestSettings& settings);
+
+// The ratio bounds when none are given: 80% and 125% of group 2's mean.
+inline constexpr Bounds defaultRatioBounds{0.80, 1.25};
+
+// The ratio scale's bounds: the given ones, else defaultRatioBounds.
+Bounds ratioBounds(const TestSettings& settings);
 
 // The sentence of error::alpha, naming the alpha given as `shown`.
 std::string alphaSentence(const std::string& shown);

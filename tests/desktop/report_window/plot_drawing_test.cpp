@@ -23,12 +23,12 @@ namespace {
 using testing_support::Painted;
 using Kind = Painted::Kind;
 
-report::Report reportOf(const testing_support::Inputs& in) {
+report::Report reportOf(const testing_support::Inputs& in, const settings::TestSettings& s = {}) {
     BoxTable boxes;
     testing_support::enter(boxes, in);
     RunRecord record;
     runCommand(boxes, &record);
-    return report::makeReport(record).value();
+    return report::makeReport(record, s).value();
 }
 
 const testing_support::Inputs overlapRun = testing_support::overlapRun();
@@ -226,6 +226,55 @@ private slots:
         QVERIFY2(room <= axisLineOf(d).length() + 1e-6,
                  qPrintable(QString::number(ticks.size()) + QStringLiteral(" ticks need ") +
                             QString::number(room)));
+    }
+
+    void ratioAxisIsLogarithmicAroundOne_data() {
+        QTest::addColumn<testing_support::Inputs>("inputs");
+        QTest::newRow("run A") << testing_support::Inputs{};
+        QTest::newRow("matched") << testing_support::matchedRun();
+        QTest::newRow("group 2 near 0: unbounded intervals")
+            << testing_support::Inputs{.mean1 = "5", .sd1 = "2", .mean2 = "1", .sd2 = "2.5"};
+        QTest::newRow("a negative ratio, drawn at the left end")
+            << testing_support::Inputs{.mean1 = "-3", .mean2 = "5"};
+        QTest::newRow("ratio 40: decades")
+            << testing_support::Inputs{.mean1 = "400", .mean2 = "10"};
+    }
+
+    // On the ratio scale every tick is a percent, equal ratios lie equally
+    // far apart (the axis is the log), 100% lies in the middle of the axis,
+    // the bounds are labelled in percent, and nothing is drawn off the page.
+    void ratioAxisIsLogarithmicAroundOne() {
+        QFETCH(testing_support::Inputs, inputs);
+        const report::Report r = reportOf(inputs, {.scale = settings::Scale::ratio});
+        const Drawing d = draw(r, 44);
+        const std::vector<Tick> ticks = ticksOf(d);
+        QVERIFY(ticks.size() >= 2);
+        const auto ratioOf = [](const Tick& t) {
+            QString text = t.label.text;
+            if (!text.endsWith(QLatin1Char('%'))) return std::nan("");
+            text.chop(1);
+            return text.toDouble() / 100;
+        };
+        const double r0 = ratioOf(ticks.front()), r1 = ratioOf(ticks.back());
+        const qreal x0 = ticks.front().mark.x1(), x1 = ticks.back().mark.x1();
+        for (const Tick& t : ticks) {
+            const double ratio = ratioOf(t);
+            QVERIFY2(ratio > 0, qPrintable(t.label.text));
+            const qreal expected = x0 + std::log(ratio / r0) / std::log(r1 / r0) * (x1 - x0);
+            QVERIFY2(qAbs(t.mark.x1() - expected) < 1e-6 * d.line, qPrintable(t.label.text));
+        }
+        const QLineF axis = axisLineOf(d);
+        const qreal atOne = x0 + std::log(1 / r0) / std::log(r1 / r0) * (x1 - x0);
+        QVERIFY(qAbs(atOne - (axis.x1() + axis.x2()) / 2) < 1e-6 * d.line);
+        bool lower = false, upper = false;
+        for (const Painted& p : d.painted) {
+            lower = lower || p.text == QStringLiteral("lower bound 80.00%");
+            upper = upper || p.text == QStringLiteral("upper bound 125.00%");
+            if (p.kind == Kind::line)
+                QVERIFY(std::isfinite(p.line.x1()) && std::isfinite(p.line.x2()));
+            if (p.kind == Kind::text) QVERIFY(std::isfinite(p.baseline.x()));
+        }
+        QVERIFY(lower && upper);
     }
 
     // The left axis that the figures share (the planner's power curve): each

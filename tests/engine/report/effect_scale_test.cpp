@@ -1,7 +1,7 @@
 // The effect-scale description is the only source of the report's effect
-// words: under a second scale (a ratio of means on the log scale, as a test
-// writes it) no sentence keeps a word of the difference's, except the
-// calculator's own input names and the matched design's difference scores.
+// words: on the ratio scale no sentence keeps a word of the difference's,
+// except the calculator's own input names and the matched design's
+// difference scores.
 
 #include "effect_scale.h"
 
@@ -21,26 +21,6 @@ namespace {
 
 using testing_support::Inputs;
 
-double logOf(double x) { return std::log(x); }
-double expOf(double x) { return std::exp(x); }
-
-const EffectScale ratio{
-    .name = "ratio",
-    .toTestScale = logOf,
-    .fromTestScale = expOf,
-    .nullValue = 1,
-    .effect = "ratio",
-    .effects = "ratios",
-    .symbol = "R",
-    .estimate = "ratio of the means",
-    .comparison = "group 1 over group 2",
-    .matchedEstimate = "geometric mean of the ratios",
-    .nullWord = "one",
-    .nullNumber = "1",
-    .noEffect = "a ratio of 1",
-    .units = "ratio units",
-};
-
 // Every phrase of the texts that names the difference, once the input
 // boxes' names and the matched design's difference scores are set aside.
 std::string differenceWordsIn(std::string text) {
@@ -54,13 +34,14 @@ std::string differenceWordsIn(std::string text) {
     return found;
 }
 
-std::string textUnder(const EffectScale& scale, const Inputs& in, const settings::TestSettings& s) {
+std::string textUnder(settings::Scale scaleSetting, const Inputs& in, settings::TestSettings s) {
     BoxTable boxes;
     testing_support::enter(boxes, in);
     RunRecord record;
     runCommand(boxes, &record);
-    Report report = makeReport(record, s).value();
-    report.scale = &scale;
+    s.scale = scaleSetting;
+    const Report report = makeReport(record, s).value();
+    const EffectScale& scale = *report.scale;
     const ReportInputs inputs{in.mean1,      in.sd1,      in.n1,        in.mean2,   in.sd2,  in.n2,
                               in.notTrivial, in.meanDiff, in.sdMatched, in.matched, in.welch};
     std::string text = reportText(report, inputs);
@@ -89,12 +70,20 @@ TEST(EffectScale, EveryEffectWordComesFromTheScale) {
         {negativeDelta, calculators},
     };
     for (const auto& c : cases) {
-        const std::string difference = textUnder(differenceOfMeans(), c.inputs, c.settings);
+        const std::string difference = textUnder(settings::Scale::difference, c.inputs, c.settings);
         EXPECT_NE(differenceWordsIn(difference), "") << "the check finds the words";
-        const std::string text = textUnder(ratio, c.inputs, c.settings);
+        const std::string text = textUnder(settings::Scale::ratio, c.inputs, c.settings);
         EXPECT_EQ(differenceWordsIn(text), "") << text;
-        EXPECT_NE(text.find("ratio"), std::string::npos);
+        EXPECT_NE(text.find("Fieller's interval for the ratio of means"), std::string::npos);
     }
+}
+
+TEST(EffectScale, TheRatioIsLoggedForItsAxis) {
+    const EffectScale& scale = ratioOfMeans();
+    EXPECT_EQ(scale.nullValue, 1);
+    EXPECT_EQ(scale.toTestScale(1), 0);
+    for (const double x : {0.8, 1.25, 3.0})
+        EXPECT_NEAR(scale.fromTestScale(scale.toTestScale(x)) / x, 1, 1e-15) << x;
 }
 
 TEST(EffectScale, TheDifferenceIsItsOwnTestScale) {
