@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "calculator_fill.h"
+#include "help_window.h"
 #include "number_text.h"
 #include "run_time_error.h"
 #include "shown_text.h"
@@ -34,6 +35,7 @@ frmData::frmData(std::unique_ptr<CalculatorBoxes> calculator, DataPlatform platf
     connect(ui.cmdFill, &QPushButton::clicked, this, &frmData::cmdFill_Click);
     connect(ui.cmdAnalyse, &QPushButton::clicked, this, &frmData::cmdAnalyse_Click);
     connect(ui.cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    help::offerHelp(*this, help::Page::data, ui.cmdHelp);
     scoresPage_->start();
     correlationPage_->start();
     ui.txtScores->setFocus();
