@@ -236,7 +236,9 @@ void frmBrevant::cmdData_Click() {
         letEnterPressFocusedButtons(*data_);
     }
     data_->prepareToOpen();
-    data_->exec();
+    // Heard once the calculator is back: which numbers the data window wrote.
+    if (data_->exec() == QDialog::Accepted)
+        announcer_->announce(data_->fillNews(), Announcer::Politeness::polite);
 }
 
 void frmBrevant::cmdPlan_Click() {
