@@ -14,10 +14,10 @@ namespace {
 
 QPointer<HelpWindow> shared;
 
-// Room for a line of about 70 characters and 30 lines of text.
+// Room for lines of about 75 characters, and 40 of them.
 QSize comfortableSize(const QWidget& window) {
     const QFontMetrics metrics = window.fontMetrics();
-    return {metrics.averageCharWidth() * 72, metrics.lineSpacing() * 32};
+    return {metrics.averageCharWidth() * 80, metrics.lineSpacing() * 40};
 }
 
 // Beside the owner where the screen has room for it, right then left;
