@@ -21,7 +21,8 @@ QSize comfortableSize(const QWidget& window) {
 }
 
 // Beside the owner where the screen has room for it, right then left;
-// otherwise at the right edge of the screen, over the owner.
+// otherwise at the left edge of the screen, over the owner but away from
+// the command buttons every window keeps at its right.
 QPoint placeBeside(const QRect& owner, QSize size, const QRect& available, const QMargins& frame) {
     const int outerWidth = size.width() + frame.left() + frame.right();
     const int top = std::clamp(owner.top(), available.top() + frame.top(),
@@ -31,7 +32,7 @@ QPoint placeBeside(const QRect& owner, QSize size, const QRect& available, const
         return {owner.right() + 1 + frame.left(), top};
     if (owner.left() - outerWidth >= available.left())
         return {owner.left() - outerWidth + frame.left(), top};
-    return {available.right() + 1 - size.width() - frame.right(), top};
+    return {available.left() + frame.left(), top};
 }
 
 }  // namespace
