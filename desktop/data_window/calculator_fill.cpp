@@ -1,6 +1,7 @@
 #include "calculator_fill.h"
 
 #include "box_names.h"
+#include "calculator_words.h"
 #include "number_text.h"
 #include "run_time_error.h"
 #include "shown_text.h"
@@ -60,6 +61,16 @@ QString fillQuestion(const FillPlan& plan, const QStringList& changed, bool calc
                 ? QStringLiteral("The design switches from independent to matched samples.\n\n")
                 : QStringLiteral("The design switches from matched to independent samples.\n\n");
     return question + QStringLiteral("Replace them with the numbers from the data?");
+}
+
+QString fillNews(const CalculatorBoxes& calculator, const FillPlan& plan) {
+    std::vector<std::string> written;
+    for (const BoxText& planned : plan.boxes)
+        written.push_back(calculator.spokenName(planned.box) + " " +
+                          calculator_words::readableNumber(planned.text));
+    return fromStd("Filled the calculator's boxes: " + calculator_words::listed(written) +
+                   (plan.matched ? "; the design is matched samples."
+                                 : "; the design is independent samples."));
 }
 
 void fillCalculator(CalculatorBoxes& calculator, const FillPlan& plan) {

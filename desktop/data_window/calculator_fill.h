@@ -22,6 +22,12 @@ QStringList boxesThatWouldChange(const CalculatorBoxes& calculator, const FillPl
 // calculator's design too; on lines a message box can wrap.
 QString fillQuestion(const FillPlan& plan, const QStringList& changed, bool calculatorMatched);
 
+// What a fill wrote, for a screen reader to hear once the calculator is back:
+// "Filled the calculator's boxes: Group 1 Mean 10.5, ..., and Group 2 N 8;
+// the design is independent samples." Each box by its spoken name, each
+// number as read on screen.
+QString fillNews(const CalculatorBoxes& calculator, const FillPlan& plan);
+
 // Writes the plan's texts and selects its design.
 void fillCalculator(CalculatorBoxes& calculator, const FillPlan& plan);
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "calculator_words.h"
 #include "data_error.h"
 #include "score_cell.h"
 #include "shown_text.h"
@@ -40,8 +41,38 @@ void CorrelationPage::takeSummariesFrom(const BoxAccess& calculator) {
                                                           {"TxtSD2", ui.txtCorrSD2},
                                                           {"TxtN1", ui.txtCorrPairs}};
     for (const auto& [box, field] : sources) {
-        if (field->text().isEmpty()) field->setText(QString::fromStdString(calculator.text(box)));
+        if (!field->text().isEmpty()) continue;
+        const QString text = QString::fromStdString(calculator.text(box));
+        if (text.isEmpty()) continue;
+        // Recorded before the text is set, so the line already names it.
+        std::erase_if(taken_, [field = field](const auto& entry) { return entry.first == field; });
+        taken_.emplace_back(field, text);
+        field->setText(text);
     }
+    showTaken();
+}
+
+QString CorrelationPage::takenLine() const {
+    std::vector<std::string> held;
+    for (const auto& [field, text] : taken_) {
+        if (field->text() != text) continue;
+        const std::string number = calculator_words::readableNumber(text.toStdString());
+        if (field == ui.txtCorrPairs) {
+            held.push_back(number + " pairs");
+            continue;
+        }
+        QString what = field->accessibleName();  // "Group 1 SD"
+        what[0] = what[0].toLower();
+        held.push_back("a " + what.toStdString() + " of " + number);
+    }
+    return held.empty() ? QString() : fromStd(calculator_words::heldLine(held, {}));
+}
+
+void CorrelationPage::showTaken() {
+    const QString line = takenLine();
+    // Told as changed only when it has.
+    if (line != ui.lblCorrTaken->text()) showText(*ui.lblCorrTaken, line);
+    ui.lblCorrTaken->setVisible(!line.isEmpty());
 }
 
 void CorrelationPage::update() {
@@ -69,6 +100,7 @@ void CorrelationPage::update() {
             problems << fromStd(error.description());
         }
     }
+    showTaken();
     showText(*ui.lblCorrError, problems.join(u'\n'));
     ui.lblCorrError->setVisible(!problems.isEmpty());
     changed_();

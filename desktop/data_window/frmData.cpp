@@ -3,7 +3,9 @@
 #include <QPushButton>
 #include <cmath>
 
+#include "announcer.h"
 #include "calculator_fill.h"
+#include "help_window.h"
 #include "number_text.h"
 #include "run_time_error.h"
 #include "shown_text.h"
@@ -15,7 +17,10 @@ using data_window::showText;
 
 frmData::frmData(std::unique_ptr<CalculatorBoxes> calculator, DataPlatform platform,
                  QWidget* parent)
-    : QDialog(parent), calculator_(std::move(calculator)), platform_(std::move(platform)) {
+    : QDialog(parent),
+      calculator_(std::move(calculator)),
+      platform_(std::move(platform)),
+      announcer_(new Announcer(*this)) {
     ui.setupUi(this);
     for (QLabel* error : {ui.lblTableError, ui.lblChoiceError, ui.lblCorrError, ui.lblFillError}) {
         QPalette palette = error->palette();
@@ -31,9 +36,11 @@ frmData::frmData(std::unique_ptr<CalculatorBoxes> calculator, DataPlatform platf
     correlationPage_->takeSummariesFrom(*calculator_);
     scoresPage_->followDesign(data_window::calculatorIsMatched(*calculator_));
     connect(ui.tabs, &QTabWidget::currentChanged, this, &frmData::updateButtons);
+    connect(ui.tabs, &QTabWidget::currentChanged, this, &frmData::announceTaken);
     connect(ui.cmdFill, &QPushButton::clicked, this, &frmData::cmdFill_Click);
     connect(ui.cmdAnalyse, &QPushButton::clicked, this, &frmData::cmdAnalyse_Click);
     connect(ui.cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    help::offerHelp(*this, help::Page::data, ui.cmdHelp);
     scoresPage_->start();
     correlationPage_->start();
     ui.txtScores->setFocus();
@@ -44,6 +51,7 @@ frmData::frmData(std::unique_ptr<CalculatorBoxes> calculator, DataPlatform platf
 frmData::~frmData() { ui.tabs->disconnect(this); }
 
 void frmData::prepareToOpen() {
+    fillNews_.clear();
     if (scoresPage_->isEmpty())
         scoresPage_->followDesign(data_window::calculatorIsMatched(*calculator_));
     correlationPage_->takeSummariesFrom(*calculator_);
@@ -63,6 +71,12 @@ void frmData::updateButtons() {
     ui.cmdFill->setEnabled(currentPlan() != nullptr);
     ui.cmdAnalyse->setEnabled(scoresPage_->scores().has_value() &&
                               ui.tabs->currentWidget() == ui.pgScores);
+}
+
+// The page that took the calculator's numbers says so as it comes into view.
+void frmData::announceTaken() {
+    if (ui.tabs->currentWidget() == ui.pgCorrelation)
+        announcer_->announce(correlationPage_->takenLine(), Announcer::Politeness::polite);
 }
 
 void frmData::cmdAnalyse_Click() {
@@ -94,6 +108,7 @@ void frmData::cmdFill_Click() {
                  QStringLiteral("Nothing was filled; the boxes keep their numbers."));
         return;
     }
+    fillNews_ = data_window::fillNews(*calculator_, *plan);
     data_window::fillCalculator(*calculator_, *plan);
     accept();
 }

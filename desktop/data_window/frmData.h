@@ -18,6 +18,8 @@
 
 namespace tarnwick {
 
+class Announcer;
+
 class frmData final : public QDialog {
     Q_OBJECT
 
@@ -32,12 +34,16 @@ public:
     void prepareToOpen();
 
     void cmdFill_Click();
+    // What the last "Fill the boxes" wrote, in words (calculator_fill.h);
+    // empty when the window closed without filling.
+    const QString& fillNews() const { return fillNews_; }
     // Opens the scores report on the scores and layout chosen here.
     void cmdAnalyse_Click();
 
 private:
     const data_window::FillPlan* currentPlan() const;
     void updateButtons();
+    void announceTaken();
 
     Ui::frmData ui;
     std::unique_ptr<CalculatorBoxes> calculator_;
@@ -46,6 +52,8 @@ private:
     std::unique_ptr<data_window::CorrelationPage> correlationPage_;
     // The scores report's settings, kept while the program runs.
     ScoresSettingsTexts scoresSettings_;
+    QString fillNews_;
+    Announcer* announcer_;
 };
 
 }  // namespace tarnwick

@@ -13,6 +13,7 @@
 #include "frmData.h"
 #include "frmPlan.h"
 #include "frmReport.h"
+#include "help_window.h"
 #include "keystroke_filter.h"
 #include "look.h"
 #include "main_window_start.h"
@@ -103,6 +104,8 @@ frmBrevant::frmBrevant(Platform platform, QWidget* parent)
     connectProcedures();
     letEnterPressFocusedButtons(*this);
     withdrawColourMeaningsOnNewText(*this);
+    // F1 only: the form itself keeps the controls it has.
+    help::offerHelp(*this, help::Page::calculator);
     if (const QScreen* screen = this->screen()) {
         move(centredTopLeft(frameGeometry().size(), screen->availableGeometry()));
     }
@@ -233,7 +236,9 @@ void frmBrevant::cmdData_Click() {
         letEnterPressFocusedButtons(*data_);
     }
     data_->prepareToOpen();
-    data_->exec();
+    // Heard once the calculator is back: which numbers the data window wrote.
+    if (data_->exec() == QDialog::Accepted)
+        announcer_->announce(data_->fillNews(), Announcer::Politeness::polite);
 }
 
 void frmBrevant::cmdPlan_Click() {

@@ -7,6 +7,7 @@
 #include "clipboard.h"
 #include "curve_points.h"
 #include "figure_files.h"
+#include "help_window.h"
 #include "main_window_start.h"
 #include "plan_files.h"
 #include "plan_placement.h"
@@ -123,6 +124,7 @@ void frmPlan::connectControls() {
     connect(ui.cmdCopyCurve, &QPushButton::clicked, this, &frmPlan::cmdCopyCurve_Click);
     connect(ui.cmdSave, &QPushButton::clicked, this, &frmPlan::cmdSave_Click);
     connect(ui.cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    help::offerHelp(*this, help::Page::plan, ui.cmdHelp);
 }
 
 // A box the question does not use is switched off but keeps its number.

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "apa_format.h"
+#include "calculator_words.h"
 #include "number_text.h"
 #include "run_time_error.h"
 
@@ -47,12 +47,9 @@ bool sameNumber(const std::string& a, const std::string& b) {
 
 std::string shownText(const std::string& text) { return text.empty() ? "none" : text; }
 
-// The calculator's numbers as read on screen: a derived SD or ratio carries
-// every digit of a double, which the box needs and a sentence does not.
-std::string readableText(const std::string& text) {
-    const std::optional<double> value = numberIn(text);
-    return value ? report::apa::readable(*value) : text;
-}
+// The calculator's numbers as read on screen, as every window says them.
+using calculator_words::listed;
+std::string readableText(const std::string& text) { return calculator_words::readableNumber(text); }
 
 std::vector<std::string> differences(const PlanForm& here, const PlanForm& calculator) {
     std::vector<std::string> found;
@@ -96,15 +93,6 @@ std::vector<std::string> differences(const PlanForm& here, const PlanForm& calcu
                         shownText(here.ratio) + ")");
     }
     return found;
-}
-
-std::string listed(const std::vector<std::string>& items) {
-    std::string text;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (i > 0) text += i + 1 == items.size() ? (items.size() > 2 ? ", and " : " and ") : ", ";
-        text += items[i];
-    }
-    return text;
 }
 
 }  // namespace
@@ -161,8 +149,7 @@ std::string calculatorLine(const PlanForm& here, const PlanForm& calculator) {
                            ? "a group 1 size of " + calculator.n1
                            : "group sizes of " + calculator.n1 + " and " + calculator.n2);
     }
-    if (held.empty()) return "The calculator holds no bound, SD or size to plan with.";
-    return "These are the calculator's numbers: " + listed(held) + ".";
+    return calculator_words::heldLine(held, "bound, SD or size to plan with");
 }
 
 }  // namespace tarnwick::planner

@@ -2,6 +2,7 @@
 
 #include "clipboard.h"
 #include "enter_on_buttons.h"
+#include "help_window.h"
 #include "number_text.h"
 #include "report_files.h"
 #include "save_target.h"
@@ -46,6 +47,7 @@ frmReport::frmReport(const RunRecord& record, const report::ReportInputs& inputs
     connect(ui.cmdCopyPlot, &QPushButton::clicked, this, &frmReport::cmdCopyPlot_Click);
     connect(ui.cmdSave, &QPushButton::clicked, this, &frmReport::cmdSave_Click);
     connect(ui.cmdClose, &QPushButton::clicked, this, &frmReport::cmdClose_Click);
+    help::offerHelp(*this, help::Page::report, ui.cmdHelp);
     letEnterPressFocusedButtons(*this);
     ui.cmdClose->setFocus();
 }

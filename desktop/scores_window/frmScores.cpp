@@ -9,6 +9,8 @@
 #include "clipboard.h"
 #include "enter_on_buttons.h"
 #include "figure_files.h"
+#include "help_window.h"
+#include "method_links.h"
 #include "save_target.h"
 #include "score_error.h"
 #include "screen_room.h"
@@ -117,6 +119,10 @@ frmScores::frmScores(ScoresInput input, ReportPlatform platform, QWidget* parent
     connect(ui.cmdSave, &QPushButton::clicked, this, &frmScores::cmdSave_Click);
     connect(ui.cmdClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui.cmdCancel, &QPushButton::clicked, this, &frmScores::cmdCancel_Click);
+    help::offerHelp(*this, help::Page::scores, ui.cmdHelp);
+    connect(ui.lblMethods, &QLabel::linkActivated, this, [this](const QString& link) {
+        help::showHelp(*this, help::pageUrl(help::Page::scores, QUrl(link).fragment()));
+    });
     letEnterPressFocusedButtons(*this);
     analyse();
     ui.cmdClose->setFocus();

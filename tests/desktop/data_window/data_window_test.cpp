@@ -13,10 +13,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "announcer.h"
 #include "box_names.h"
 #include "frmPlan.h"
 #include "ui_test_support.h"
@@ -735,6 +737,110 @@ private slots:
         }
         QCOMPARE(box(*window, "TxtMean2").text(), QStringLiteral("3.5"));
         QCOMPARE(answers.questions.size(), 1);
+    }
+
+    // The correlation page names the calculator's numbers it took, as long as
+    // its boxes hold them: a number the calculator's boxes let go wrong is
+    // seen (and heard, as the page comes into view) before it is used.
+    void correlationPageSaysWhatItTook_data() {
+        QTest::addColumn<BoxTexts>("calculatorBoxes");
+        QTest::addColumn<BoxTexts>("typedOnThePage");  // before the calculator's are taken
+        QTest::addColumn<BoxTexts>("typedAfter");      // after
+        QTest::addColumn<QString>("line");
+        const BoxTexts all = {{"TxtMean1", "10"},
+                              {"TxtSD1", "2.125"},
+                              {"TxtMean2", "-9"},
+                              {"TxtSD2", "2"},
+                              {"TxtN1", "30"}};
+        QTest::newRow("all five") << all << BoxTexts{} << BoxTexts{}
+                                  << "These are the calculator's numbers: a group 1 mean of 10, a "
+                                     "group 1 SD of 2.125, a group 2 mean of -9, a group 2 SD of "
+                                     "2, and 30 pairs.";
+        QTest::newRow("a size typed over a kept selection")
+            << BoxTexts{{"TxtN1", "333010"}} << BoxTexts{} << BoxTexts{}
+            << "These are the calculator's numbers: 333010 pairs.";
+        QTest::newRow("a box typed on the page keeps its own")
+            << BoxTexts{{"TxtMean1", "10"}, {"TxtSD1", "2"}} << BoxTexts{{"Group 1 mean", "11"}}
+            << BoxTexts{} << "These are the calculator's numbers: a group 1 SD of 2.";
+        QTest::newRow("a taken number changed on the page is no longer named")
+            << BoxTexts{{"TxtMean1", "10"}, {"TxtSD1", "2"}} << BoxTexts{}
+            << BoxTexts{{"Group 1 SD", "3"}}
+            << "These are the calculator's numbers: a group 1 mean of 10.";
+        QTest::newRow("nothing to take") << BoxTexts{} << BoxTexts{} << BoxTexts{} << QString();
+    }
+    void correlationPageSaysWhatItTook() {
+        QFETCH(BoxTexts, calculatorBoxes);
+        QFETCH(BoxTexts, typedOnThePage);
+        QFETCH(BoxTexts, typedAfter);
+        QFETCH(QString, line);
+        testing::Recorder recorder;
+        Answers answers;
+        auto window = calculator(recorder, answers);
+        // The first opening makes the window; what it takes is read on each opening.
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            for (const auto& [name, text] : typedOnThePage)
+                named<QLineEdit>(data, name)->setText(text);
+        }));
+        for (const auto& [name, text] : calculatorBoxes)
+            box(*window, name.toLatin1().constData()).setText(text);
+        QString shown, heard;
+        bool visible = false;
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            for (const auto& [name, text] : typedAfter)
+                named<QLineEdit>(data, name)->setText(text);
+            auto* taken = named<QLabel>(data, QStringLiteral("Numbers taken from the calculator"));
+            shown = taken->text();
+            visible = !taken->isHidden();  // its page may be out of view
+            QSignalSpy announced(data.findChild<Announcer*>(), &Announcer::announced);
+            named<QTabWidget>(data, QStringLiteral("Source of the summaries"))->setCurrentIndex(1);
+            heard = announced.isEmpty() ? QString() : announced.first().first().toString();
+            QCOMPARE(readAloud(*taken),
+                     QStringLiteral("Numbers taken from the calculator: ") + line);
+        }));
+        QCOMPARE(shown, line);
+        QCOMPARE(visible, !line.isEmpty());
+        QCOMPARE(heard, line);
+    }
+
+    // What "Fill the boxes" wrote is told to a screen reader once the
+    // calculator is back, each box by its spoken name; a closing without a
+    // fill tells nothing.
+    void fillSaysWhatItWrote_data() {
+        QTest::addColumn<QString>("scores");
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<bool>("fill");
+        QTest::addColumn<QString>("heard");
+        QTest::newRow("independent groups")
+            << QStringLiteral("a,b\n1,2\n2,4\n3,9\n") << 0 << true
+            << "Filled the calculator's boxes: Group 1 Mean 2, Group 1 SD 1, Group 1 N 3, Group 2 "
+               "Mean 5, Group 2 SD 3.6055513, and Group 2 N 3; the design is independent samples.";
+        QTest::newRow("matched pairs")
+            << QStringLiteral("a,b\n1,2\n2,4\n3,9\n") << 1 << true
+            << "Filled the calculator's boxes: Group 1 Mean 2, Group 1 SD 1, Group 1 N 3, Group 2 "
+               "Mean 5, Group 2 SD 3.6055513, Group 2 N 3, Mean Difference Of Matched Samples -3, "
+               "and SD Of Matched Difference Scores 2.6457513; the design is matched samples.";
+        QTest::newRow("closed without filling")
+            << QStringLiteral("a,b\n1,2\n2,4\n3,9\n") << 0 << false << QString();
+    }
+    void fillSaysWhatItWrote() {
+        QFETCH(QString, scores);
+        QFETCH(int, layout);
+        QFETCH(bool, fill);
+        QFETCH(QString, heard);
+        testing::Recorder recorder;
+        Answers answers;
+        auto window = calculator(recorder, answers);
+        QSignalSpy announced(window->findChild<Announcer*>(QString(), Qt::FindDirectChildrenOnly),
+                             &Announcer::announced);
+        QVERIFY(inDataWindow(*window, [&](QWidget& data) {
+            if (fill) {
+                pasteAndFill(data, scores, layout);
+            } else {
+                named<QPlainTextEdit>(data, QStringLiteral("Pasted scores"))->setPlainText(scores);
+                QTest::keyClick(&data, Qt::Key_Escape);
+            }
+        }));
+        QCOMPARE(announced.isEmpty() ? QString() : announced.last().first().toString(), heard);
     }
 
     // Pasted scores are never replaced by a file's without a word.

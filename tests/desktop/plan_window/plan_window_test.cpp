@@ -966,17 +966,17 @@ private slots:
             << "Find the sample size" << false
             << "opFindSize opIndependent txtAlpha opEquivalence opSymmetric txtBound chkSdUnits "
                "txtDifference txtSD txtPower cmdPower80 cmdPower90 txtRatio opCurveSize "
-               "txtSentence cmdCopyText cmdCopyCurve cmdSave cmdClose";
+               "txtSentence cmdCopyText cmdCopyCurve cmdSave cmdHelp cmdClose";
         QTest::newRow("power, matched")
             << "Find the power" << true
             << "opFindPower opMatched txtAlpha opEquivalence opSymmetric txtBound chkSdUnits "
                "txtDifference txtSD txtN1 cmdTakeCalculator opCurveSize txtSentence cmdCopyText "
-               "cmdCopyCurve cmdSave cmdClose";
+               "cmdCopyCurve cmdSave cmdHelp cmdClose";
         QTest::newRow("smallest bounds, independent")
             << "Find the smallest bounds" << false
             << "opFindBounds opIndependent txtAlpha opEquivalence chkSdUnits txtDifference txtSD "
                "txtPower cmdPower80 cmdPower90 txtN1 txtN2 opCurveSize txtSentence cmdCopyText "
-               "cmdCopyCurve cmdSave cmdClose";
+               "cmdCopyCurve cmdSave cmdHelp cmdClose";
     }
 
     void tabFollowsTheLayout() {

@@ -385,14 +385,20 @@ private slots:
         box(*calculator.window, "TxtNotTrivial").setText(QStringLiteral("0.5"));
         QVERIFY(inDataWindow(calculator, sideBySide, 0, [&](QWidget& data) {
             QVERIFY(inScoresWindow(data, [&](frmScores& w) {
+                // The methods line is a stop a link, one an analysis.
                 const QStringList order = {"Alpha",
                                            "Lower bound",
                                            "Upper bound",
                                            "Minimal-effect test",
                                            "Scores report text",
+                                           "The methods in the help",
+                                           "The methods in the help",
+                                           "The methods in the help",
+                                           "The methods in the help",
                                            "Copy text",
                                            "Copy plot",
                                            "Save",
+                                           "Help",
                                            "Close"};
                 auto* alpha = named<QLineEdit>(w, QStringLiteral("Alpha"));
                 alpha->setFocus();
