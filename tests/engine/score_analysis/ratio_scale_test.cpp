@@ -90,7 +90,7 @@ void expectPrinted(double ratio, double printed, const std::string& what) {
 TEST(RatioScale, ReproducesTheParallelReferenceDataSets) {
     const auto sets = referenceScores();
     const auto rows = printedIntervals();
-    ASSERT_EQ(rows.size(), 6U);
+    ASSERT_EQ(rows.size(), 9U);
     for (const Printed& row : rows) {
         SCOPED_TRACE(row.set);
         const auto& [t, r] = sets.at(row.set);
