@@ -224,6 +224,12 @@ INSTANTIATE_TEST_SUITE_P(
                 {0.05, 1.25, 0.8, Hypothesis::equivalence, Scale::ratio},
                 ScoreErrorNumber::invalidSettings,
                 "lower bound must be less"},
+        Refusal{"ratio_bounds_meet_on_the_logs",
+                three,
+                three,
+                {0.05, 1e300, std::nextafter(1e300, inf), Hypothesis::equivalence, Scale::ratio},
+                ScoreErrorNumber::invalidSettings,
+                "too close together to tell apart on the log scale"},
         // Logs near -690 against logs near +690: a ratio of about e^-1380.
         Refusal{"ratio_beyond_doubles",
                 {1e-300, 2e-300, 4e-300},
