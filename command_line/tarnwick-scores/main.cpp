@@ -39,6 +39,7 @@ struct Options : TableOptions {
     std::string bound, lower, upper, alpha;
     std::string design = "independent";
     std::string hypothesis = "equivalence";
+    std::string scale = "difference";
     std::string settings;  // the table of studies' settings, if any
     std::uint64_t seed = sa::defaultBootstrapSeed;
     long replicates = 10000;
@@ -57,11 +58,31 @@ into studies. Missing scores are empty, NA, . or NaN. One row of answers a study
 study group1 group2 n1 n2 missing1 missing2 alpha lower upper, then for each
 analysis ()" +
            prefixes + R"() estimate ci_low ci_high
-p_lower p_upper p conclusion method, then message.
+p_lower p_upper p conclusion method, then message. On the ratio scale
+lower, upper, estimate, ci_low and ci_high are ratios group 1 / group 2 (not
+percent), and each method says so.
 
 Exit status: 0 every study answered; 1 some studies have a message (all rows
 are written); 2 usage error, unreadable input or malformed table, reported
 as FILE:LINE: what is wrong (FILE is <stdin> for standard input).)";
+}
+
+// The options' settings with --scale: on the ratio scale the bounds are
+// ratios, and none given means 0.80 and 1.25.
+SettingsGiven givenOnItsScale(const Options& options) {
+    SettingsGiven given =
+        settingsFromOptions(options.bound, options.lower, options.upper, options.alpha);
+    given.scale = scaleFromOption(options.scale);
+    return given;
+}
+
+void addScaleOption(CLI::App& app, Options& options) {
+    app.add_option("--scale", options.scale,
+                   "difference (default): group 1 - group 2, bounds in the scores' units; ratio: "
+                   "group 1 / group 2 on the logs of the scores, bounds as ratios (default 0.80 "
+                   "and 1.25; --bound B means 1/B and B), estimates and interval ends as ratios")
+        ->check(CLI::IsMember({"difference", "ratio"}))
+        ->option_text("difference|ratio");
 }
 
 char delimiterOf(const Options& options) {
@@ -107,13 +128,12 @@ private:
 };
 
 int run(const Options& options) {
-    const SettingsGiven given =
-        settingsFromOptions(options.bound, options.lower, options.upper, options.alpha);
+    const SettingsGiven given = givenOnItsScale(options);
     const sa::Hypothesis hypothesis = options.hypothesis == "minimal_effect"
                                           ? sa::Hypothesis::minimalEffect
                                           : sa::Hypothesis::equivalence;
     if (options.settings.empty()) {
-        if (!given.lower)
+        if (!given.hasBounds() && given.scale != tarnwick::settings::Scale::ratio)
             throw UsageError(
                 "give the bounds: --bound E, --lower L --upper U, or --settings "
                 "FILE with a bound for each study");
@@ -199,7 +219,8 @@ int main(int argc, char** argv) {
          .decimalComma = "read a comma as the decimal mark (\"0,5\" is 0.5); by default a "
                          "table not separated by commas whose scores have decimal commas and "
                          "no decimal points is read so"});
-    app.add_option("--bound", options.bound, "symmetric bounds -E and +E, in the scores' units")
+    app.add_option("--bound", options.bound,
+                   "symmetric bounds -E and +E, in the scores' units (ratio scale: 1/E and E)")
         ->option_text("E");
     app.add_option("--lower", options.lower, "lower bound (with --upper, instead of --bound)")
         ->option_text("L");
@@ -207,8 +228,8 @@ int main(int argc, char** argv) {
     app.add_option("--alpha", options.alpha, "level of each one-sided test (default 0.05)")
         ->option_text("A");
     app.add_option("--settings", options.settings,
-                   "table of studies' settings: study, bound or lower and upper, alpha; its "
-                   "values replace the options' for its study")
+                   "table of studies' settings: study, bound or lower and upper, alpha, scale; "
+                   "its values replace the options' for its study")
         ->option_text("FILE");
     app.add_option("--design", options.design,
                    "independent (default) or matched (pairs by the pair column, or by row)")
@@ -218,6 +239,7 @@ int main(int argc, char** argv) {
                    "equivalence (default) or minimal_effect (the reversed tests)")
         ->check(CLI::IsMember({"equivalence", "minimal_effect"}))
         ->option_text("equivalence|minimal_effect");
+    addScaleOption(app, options);
     app.add_option("--seed", options.seed,
                    "the bootstrap's seed (default 5489), the same for "
                    "every study")

@@ -75,6 +75,8 @@ std::string answerText(const Study& study, const StudyAnswer& answer, Digits dig
     if (answer.settings) {
         text += ", bounds " + number(answer.settings->lower) + " and " +
                 number(answer.settings->upper) + ", alpha " + number(answer.settings->alpha);
+        if (answer.settings->scale == score_analysis::Scale::ratio)
+            text += ", ratio " + study.label1 + " / " + study.label2 + " on the logs";
     }
     text += "\n";
     if (answer.answers) text += score_report::analysisLines(*answer.answers, digits);

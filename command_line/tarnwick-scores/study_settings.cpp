@@ -1,5 +1,6 @@
 #include "study_settings.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "csv_reader.h"
@@ -19,13 +20,19 @@ using table_io::InputError;
 using table_io::quotedField;
 
 // The settings' own reader (one rule for every program and window): a bound
-// given as `bound` means -bound and +bound. Throws settings::SettingsError.
+// given as `bound` is kept as given, its pair chosen by the scale
+// (boundsOf). Throws settings::SettingsError.
+// A row's `scale` cell: blank leaves the options' scale.
+std::optional<settings::Scale> rowScale(std::string_view cell) {
+    if (data::trimmed(cell).empty()) return std::nullopt;
+    return settings::readScale(data::trimmed(cell));
+}
+
 SettingsGiven readGiven(std::string_view bound, std::string_view lower, std::string_view upper,
                         std::string_view alpha, char decimalMark) {
     SettingsGiven given;
     if (const auto e = settings::readBound(bound, settings::BoundName::symmetric, decimalMark)) {
-        given.lower = -*e;
-        given.upper = *e;
+        given.bound = *e;
     } else if (const auto pair = settings::readBounds(lower, upper, decimalMark)) {
         given.lower = pair->lower;
         given.upper = pair->upper;
@@ -34,7 +41,23 @@ SettingsGiven readGiven(std::string_view bound, std::string_view lower, std::str
     return given;
 }
 
+// The bounds on the study's scale: a symmetric bound as -E and E, or as the
+// ratios 1/E and E; none on the ratio scale, 0.80 and 1.25.
+std::optional<settings::Bounds> boundsOf(const SettingsGiven& given, settings::Scale scale) {
+    const bool ratio = scale == settings::Scale::ratio;
+    if (given.bound) {
+        const double e = *given.bound;
+        if (!ratio) return settings::Bounds{-e, e};
+        return settings::Bounds{std::min(e, 1 / e), std::max(e, 1 / e)};
+    }
+    if (given.lower) return settings::Bounds{*given.lower, *given.upper};
+    if (ratio) return settings::Bounds{0.80, 1.25};
+    return std::nullopt;
+}
+
 }  // namespace
+
+settings::Scale scaleFromOption(const std::string& scale) { return settings::readScale(scale); }
 
 SettingsGiven settingsFromOptions(const std::string& bound, const std::string& lower,
                                   const std::string& upper, const std::string& alpha) {
@@ -53,7 +76,7 @@ SettingsGiven settingsFromOptions(const std::string& bound, const std::string& l
 
 bool isSettingsColumn(std::string_view name) {
     return name == "study" || name == "bound" || name == "lower" || name == "upper" ||
-           name == "alpha";
+           name == "alpha" || name == "scale";
 }
 
 SettingsTable::SettingsTable(std::FILE* input, const std::string& fileName, char delimiter,
@@ -67,10 +90,10 @@ SettingsTable::SettingsTable(std::FILE* input, const std::string& fileName, char
                          "the settings table is empty; its first row must name "
                          "the columns");
     constexpr std::size_t none = static_cast<std::size_t>(-1);
-    const char* names[] = {"study", "bound", "lower", "upper", "alpha"};
-    std::size_t column[5] = {none, none, none, none, none};
+    const char* names[] = {"study", "bound", "lower", "upper", "alpha", "scale"};
+    std::size_t column[6] = {none, none, none, none, none, none};
     for (std::size_t i = 0; i < record.fields.size(); ++i) {
-        for (std::size_t k = 0; k < 5; ++k) {
+        for (std::size_t k = 0; k < 6; ++k) {
             if (record.fields[i] != names[k]) continue;
             if (column[k] != none)
                 throw InputError(fileName, 1,
@@ -98,6 +121,7 @@ SettingsTable::SettingsTable(std::FILE* input, const std::string& fileName, char
         SettingsGiven given;
         try {
             given = readGiven(cell(1), cell(2), cell(3), cell(4), mark);
+            given.scale = rowScale(cell(5));
         } catch (const settings::SettingsError& error) {
             throw InputError(fileName, record.line, error.description());
         }
@@ -116,19 +140,28 @@ score_analysis::ScoreSettings settingsOf(const SettingsGiven& options, const Set
                                          score_analysis::Hypothesis hypothesis) {
     SettingsGiven given = options;
     if (row != nullptr) {
-        if (row->lower) {
+        if (row->hasBounds()) {
             given.lower = row->lower;
             given.upper = row->upper;
+            given.bound = row->bound;
         }
         if (row->alpha) given.alpha = row->alpha;
+        // The options' bounds are in their scale's units: a row on another
+        // scale without bounds of its own takes none of them.
+        if (row->scale && row->scale != options.scale && !row->hasBounds())
+            given.lower = given.upper = given.bound = std::nullopt;
+        if (row->scale) given.scale = row->scale;
     }
-    if (!given.lower)
+    const settings::Scale scale = given.scale.value_or(settings::Scale::difference);
+    const std::optional<settings::Bounds> bounds = boundsOf(given, scale);
+    if (!bounds)
         throw ScoreError(ScoreErrorNumber::invalidSettings,
                          "No bounds: give --bound (or --lower and --upper), or the study a row "
                          "with bound (or lower and upper) in the settings table.");
     score_analysis::ScoreSettings settings;
-    settings.lower = *given.lower;
-    settings.upper = *given.upper;
+    settings.lower = bounds->lower;
+    settings.upper = bounds->upper;
+    settings.scale = scale;
     settings.alpha = given.alpha.value_or(0.05);
     settings.hypothesis = hypothesis;
     score_analysis::checkSettings(settings);

@@ -1,7 +1,10 @@
 #pragma once
-// The bounds and alpha of each study: from the command line, or from a
-// table of studies' settings (columns `study`, `bound` or `lower` and
-// `upper`, `alpha`) whose values replace the command line's for its study.
+// The bounds, alpha and scale of each study: from the command line, or from
+// a table of studies' settings (columns `study`, `bound` or `lower` and
+// `upper`, `alpha`, `scale`) whose values replace the command line's for its
+// study. On the ratio scale the bounds are ratios: `bound` B means 1/B and B
+// (whichever is lower first), and no bounds at all mean 0.80 and 1.25. A row
+// on another scale than the options' takes none of the options' bounds.
 
 #include <cstdio>
 #include <map>
@@ -15,6 +18,9 @@ namespace tarnwick::scores {
 // What one source gives; a value it leaves out comes from the next.
 struct SettingsGiven {
     std::optional<double> lower, upper, alpha;
+    std::optional<double> bound;  // symmetric: -bound and bound, or as ratios 1/bound and bound
+    std::optional<settings::Scale> scale;
+    bool hasBounds() const { return lower || bound; }
 };
 
 // The options' texts, read with "." as the decimal mark. Throws
@@ -22,6 +28,9 @@ struct SettingsGiven {
 // together with --lower or --upper, or for only one of --lower and --upper.
 SettingsGiven settingsFromOptions(const std::string& bound, const std::string& lower,
                                   const std::string& upper, const std::string& alpha);
+
+// --scale's word ("difference" or "ratio"; CLI checks it) as the settings' scale.
+settings::Scale scaleFromOption(const std::string& scale);
 
 class SettingsTable {
 public:
@@ -43,7 +52,7 @@ private:
 
 // The settings of one study: the table's row over the options. Throws
 // score_analysis::ScoreError (invalidSettings) when the bounds are given
-// nowhere or are not valid settings.
+// nowhere on the difference scale, or are not valid settings.
 score_analysis::ScoreSettings settingsOf(const SettingsGiven& options, const SettingsGiven* row,
                                          score_analysis::Hypothesis hypothesis);
 

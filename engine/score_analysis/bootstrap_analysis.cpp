@@ -8,12 +8,12 @@
 #include <thread>
 #include <vector>
 
+#include "ratio_scale.h"
 #include "replicate_stream.h"
 #include "score_checks.h"
 #include "score_error.h"
 #include "score_moments.h"
 #include "score_reference.h"
-#include "tiny_scores.h"
 
 namespace tarnwick::score_analysis {
 namespace {
@@ -362,16 +362,14 @@ ScoreResult matched(std::span<const double> group1, std::span<const double> grou
 ScoreResult bootstrapIndependent(std::span<const double> group1, std::span<const double> group2,
                                  const ScoreSettings& settings,
                                  const BootstrapSettings& bootstrap) {
-    return withTinyScoresRescaled(group1, group2, settings, [&](auto x, auto y, auto& s) {
-        return independent(x, y, s, bootstrap);
-    });
+    return onItsScale(group1, group2, settings,
+                      [&](auto x, auto y, auto& s) { return independent(x, y, s, bootstrap); });
 }
 
 ScoreResult bootstrapMatched(std::span<const double> group1, std::span<const double> group2,
                              const ScoreSettings& settings, const BootstrapSettings& bootstrap) {
-    return withTinyScoresRescaled(group1, group2, settings, [&](auto x, auto y, auto& s) {
-        return matched(x, y, s, bootstrap);
-    });
+    return onItsScale(group1, group2, settings,
+                      [&](auto x, auto y, auto& s) { return matched(x, y, s, bootstrap); });
 }
 
 }  // namespace tarnwick::score_analysis

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "ratio_scale.h"
 #include "score_checks.h"
 #include "score_moments.h"
 #include "score_reference.h"
 #include "t_tests.h"
-#include "tiny_scores.h"
 
 namespace tarnwick::score_analysis {
 
@@ -22,12 +22,25 @@ ScoreResult independent(std::span<const double> group1, std::span<const double> 
     const Moments m1 = meanAndSd(lessReference(group1, reference)),
                   m2 = meanAndSd(lessReference(group2, reference));
     const double n1 = static_cast<double>(group1.size()), n2 = static_cast<double>(group2.size());
+    const double estimate = finiteOrTooLarge(m1.mean - m2.mean, "the difference of the means");
+    if (settings.standardError == StandardError::pooled) {
+        // The pooled SD as the hypotenuse of each group's share, sqrt(df_i / df) s_i,
+        // so that no square is formed.
+        const double df = n1 + n2 - 2;
+        const double sp =
+            std::hypot(std::sqrt((n1 - 1) / df) * m1.sd, std::sqrt((n2 - 1) / df) * m2.sd);
+        const double se = finiteOrTooLarge(sp * std::sqrt(1 / n1 + 1 / n2), "the standard error");
+        ScoreResult result = tTests(estimate, se, df, settings);
+        result.notes.text =
+            "Student's t tests of the mean difference: the pooled standard error, " + dfText(df) +
+            ".";
+        return result;
+    }
     // s / sqrt(n) for each group: their hypotenuse is the SE, and the
     // squares never need forming.
     const double r1 = m1.sd / std::sqrt(n1), r2 = m2.sd / std::sqrt(n2);
     const double se = finiteOrTooLarge(std::hypot(r1, r2), "the standard error");
     const double df = combinedDf(r1, n1 - 1, r2, n2 - 1);
-    const double estimate = finiteOrTooLarge(m1.mean - m2.mean, "the difference of the means");
     ScoreResult result = tTests(estimate, se, df, settings);
     result.notes.text =
         "Welch's t tests of the mean difference: Welch's standard error, " + dfText(df) + ".";
@@ -53,12 +66,12 @@ ScoreResult matched(std::span<const double> group1, std::span<const double> grou
 
 ScoreResult normalTheoryIndependent(std::span<const double> group1, std::span<const double> group2,
                                     const ScoreSettings& settings) {
-    return withTinyScoresRescaled(group1, group2, settings, independent);
+    return onItsScale(group1, group2, settings, independent);
 }
 
 ScoreResult normalTheoryMatched(std::span<const double> group1, std::span<const double> group2,
                                 const ScoreSettings& settings) {
-    return withTinyScoresRescaled(group1, group2, settings, matched);
+    return onItsScale(group1, group2, settings, matched);
 }
 
 }  // namespace tarnwick::score_analysis

@@ -10,11 +10,11 @@
 #include "pairwise_selection.h"
 #include "rank_null_distribution.h"
 #include "rank_statistic.h"
+#include "ratio_scale.h"
 #include "reference_distributions.h"
 #include "score_checks.h"
 #include "score_reference.h"
 #include "score_sort.h"
-#include "tiny_scores.h"
 
 namespace tarnwick::score_analysis {
 namespace {
@@ -257,12 +257,12 @@ ScoreResult matched(std::span<const double> group1, std::span<const double> grou
 
 ScoreResult rankIndependent(std::span<const double> group1, std::span<const double> group2,
                             const ScoreSettings& settings) {
-    return withTinyScoresRescaled(group1, group2, settings, independent);
+    return onItsScale(group1, group2, settings, independent);
 }
 
 ScoreResult rankMatched(std::span<const double> group1, std::span<const double> group2,
                         const ScoreSettings& settings) {
-    return withTinyScoresRescaled(group1, group2, settings, matched);
+    return onItsScale(group1, group2, settings, matched);
 }
 
 }  // namespace tarnwick::score_analysis

@@ -9,7 +9,8 @@
 namespace tarnwick::score_analysis {
 
 enum class ScoreErrorNumber {
-    invalidSettings = 1,  // alpha outside (0, 0.5), bounds not finite or not lower < upper,
+    invalidSettings = 1,  // alpha outside (0, 0.5), bounds not finite or not lower < upper
+                          // (ratio scale: not above 0),
                           // too few bootstrap replicates for alpha
     tooFewScores = 2,     // fewer than 2 scores in a group, or fewer than 2 pairs
     unequalPairs = 3,     // matched scores: the two groups differ in length
@@ -19,6 +20,7 @@ enum class ScoreErrorNumber {
                           // winsorising
     tooLarge = 6,         // a difference, sum or variance beyond the range of a double, or
                           // more than 2^31 - 1 scores in a group
+    notPositive = 7,      // the ratio scale: a score of 0 or below, which has no logarithm
 };
 
 class ScoreError : public NumberedError<ScoreErrorNumber> {

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "ratio_scale.h"
 #include "score_checks.h"
 #include "score_error.h"
 #include "score_moments.h"
 #include "score_reference.h"
 #include "score_sort.h"
 #include "t_tests.h"
-#include "tiny_scores.h"
 
 namespace tarnwick::score_analysis {
 namespace {
@@ -103,12 +103,12 @@ ScoreResult matched(std::span<const double> group1, std::span<const double> grou
 
 ScoreResult yuenIndependent(std::span<const double> group1, std::span<const double> group2,
                             const ScoreSettings& settings) {
-    return withTinyScoresRescaled(group1, group2, settings, independent);
+    return onItsScale(group1, group2, settings, independent);
 }
 
 ScoreResult yuenMatched(std::span<const double> group1, std::span<const double> group2,
                         const ScoreSettings& settings) {
-    return withTinyScoresRescaled(group1, group2, settings, matched);
+    return onItsScale(group1, group2, settings, matched);
 }
 
 }  // namespace tarnwick::score_analysis

@@ -60,10 +60,16 @@ std::string percentWords(double level) {
 
 // --- Normal theory.
 
+bool pooled(const ScoreAnswers& answers) {
+    return !answers.matched &&
+           answers.settings.standardError == score_analysis::StandardError::pooled;
+}
+
 std::string normalMethod(const ScoreAnswers& answers, const ScoreResult& result) {
     const std::string df = "df = " + apa::degreesOfFreedom(result.notes.df);
     if (answers.matched)
         return "Paired t tests: the standard error from the SD of the differences, " + df + ".";
+    if (pooled(answers)) return "Student's t tests: the pooled standard error, " + df + ".";
     return "Welch's t tests: Welch's standard error, " + df + ".";
 }
 
@@ -71,6 +77,9 @@ std::string normalColumn(const ScoreAnswers& answers, const ScoreResult& result)
     if (answers.matched)
         return "Paired t tests of the mean difference: SD of the differences over the square "
                "root of the number of pairs, " +
+               dfWords(result.notes.df) + ".";
+    if (pooled(answers))
+        return "Student's t tests of the mean difference: the pooled standard error, " +
                dfWords(result.notes.df) + ".";
     return "Welch's t tests of the mean difference: Welch's standard error, " +
            dfWords(result.notes.df) + ".";
@@ -252,6 +261,8 @@ const AnalysisEntry table[] = {
      .adjective = "normal-theory",
      .estimateIndependent = "Mean difference",
      .estimateMatched = "Mean of the differences",
+     .ratioIndependent = "Ratio of the geometric means",
+     .ratioMatched = "Geometric mean of the ratios",
      .statistic = tStatistic,
      .method = normalMethod,
      .methodColumn = normalColumn,
@@ -262,6 +273,8 @@ const AnalysisEntry table[] = {
      .adjective = "rank-based",
      .estimateIndependent = "Hodges-Lehmann shift",
      .estimateMatched = "Hodges-Lehmann shift",
+     .ratioIndependent = "Hodges-Lehmann median ratio",
+     .ratioMatched = "Hodges-Lehmann median ratio",
      .statistic = rankStatistic,
      .method = rankMethod,
      .methodColumn = rankColumn,
@@ -272,6 +285,8 @@ const AnalysisEntry table[] = {
      .adjective = "trimmed-means",
      .estimateIndependent = "Difference of the 20% trimmed means",
      .estimateMatched = "20% trimmed mean of the differences",
+     .ratioIndependent = "Ratio of the 20% trimmed geometric means",
+     .ratioMatched = "20% trimmed geometric mean of the ratios",
      .statistic = tStatistic,
      .method = trimmedMethod,
      .methodColumn = trimmedColumn,
@@ -281,6 +296,8 @@ const AnalysisEntry table[] = {
      .adjective = "bootstrap",
      .estimateIndependent = "Mean difference",
      .estimateMatched = "Mean of the differences",
+     .ratioIndependent = "Ratio of the geometric means",
+     .ratioMatched = "Geometric mean of the ratios",
      .statistic = bootstrapStatistic,
      .method = bootstrapMethod,
      .methodColumn = bootstrapColumn,

@@ -30,6 +30,8 @@ struct AnalysisEntry {
     std::string_view adjective;
     // What the estimate is, before " (group 1 - group 2)".
     std::string_view estimateIndependent, estimateMatched;
+    // On the ratio scale, before " (group 1 / group 2)".
+    std::string_view ratioIndependent, ratioMatched;
     // The statistic against one bound as the paragraph writes it: "t(7) = 2.10".
     std::string (*statistic)(const ScoreAnswers& answers, const ScoreResult& result,
                              const OneSidedTest& test);

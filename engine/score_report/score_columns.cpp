@@ -11,6 +11,17 @@ namespace {
 constexpr std::string_view resultColumns[] = {"estimate", "ci_low", "ci_high",    "p_lower",
                                               "p_upper",  "p",      "conclusion", "method"};
 
+// The method column stands alone: on the ratio scale it says first that
+// the analysis ran on the logs and shows ratios.
+std::string methodOnItsScale(const ScoreAnswers& answers, const AnalysisEntry& analysis,
+                             const ScoreResult& result) {
+    std::string method = analysis.methodColumn(answers, result);
+    if (answers.settings.scale != score_analysis::Scale::ratio) return method;
+    return "On the natural logs of the scores, estimate and interval taken back by exp as the "
+           "ratio " +
+           answers.label1 + " / " + answers.label2 + ": " + method;
+}
+
 }  // namespace
 
 std::string numberText(double value, Digits digits) {
@@ -43,7 +54,7 @@ std::vector<ColumnField> analysisFields(const ScoreAnswers& answers, Digits digi
             fields.push_back(
                 {std::isfinite(value) ? numberText(value, digits) : std::string(), true});
         fields.push_back({std::string(decisionName(result->conclusion))});
-        std::string method = outcome.analysis->methodColumn(answers, *result);
+        std::string method = methodOnItsScale(answers, *outcome.analysis, *result);
         if (!result->notes.unbounded.empty()) method += " " + result->notes.unbounded;
         fields.push_back({std::move(method)});
     }

@@ -24,21 +24,44 @@ bool isEquivalence(const ScoreAnswers& answers) {
     return answers.settings.hypothesis == Hypothesis::equivalence;
 }
 
+bool onRatios(const ScoreAnswers& answers) {
+    return answers.settings.scale == score_analysis::Scale::ratio;
+}
+
+// "difference" or "ratio": what the bounds bound.
+std::string effectNoun(const ScoreAnswers& answers) {
+    return onRatios(answers) ? "ratio" : "difference";
+}
+
+std::string difference(const ScoreAnswers& answers) {
+    return answers.label1 + (onRatios(answers) ? " / " : " - ") + answers.label2;
+}
+
 std::string estimateName(const AnalysisEntry& analysis, const ScoreAnswers& answers) {
-    return std::string(answers.matched ? analysis.estimateMatched : analysis.estimateIndependent) +
-           " (" + answers.label1 + " - " + answers.label2 + ")";
+    const std::string_view name =
+        onRatios(answers)
+            ? (answers.matched ? analysis.ratioMatched : analysis.ratioIndependent)
+            : (answers.matched ? analysis.estimateMatched : analysis.estimateIndependent);
+    return std::string(name) + " (" + difference(answers) + ")";
+}
+
+// A ratio in percent of group 2's, to two decimals: "88.14%".
+std::string percentText(double ratio) {
+    if (std::isinf(ratio)) return "infinity";
+    return words::fixedText(100 * ratio, 2) + "%";
 }
 
 bool concludes(const ScoreResult& result) { return rejectsNull(result.conclusion); }
-
-std::string difference(const ScoreAnswers& answers) {
-    return answers.label1 + " - " + answers.label2;
-}
 
 std::string rawNumber(double value, int decimals) { return apa::number(value, decimals); }
 
 std::string boundText(double bound, int decimals) {
     return rawNumber(bound, apa::decimalsForExact(bound, decimals));
+}
+
+// Ratio bounds as entered, "0.80" and "1.25", beside ends to four decimals.
+int boundDecimals(const ScoreAnswers& answers, int decimals) {
+    return answers.settings.scale == score_analysis::Scale::ratio ? 2 : decimals;
 }
 
 // An end of an interval never written as a bound it differs from; an
@@ -70,17 +93,22 @@ std::string conclusionSentence(const ScoreAnswers& answers, const ScoreResult& r
         case Conclusion::notShownEquivalent:
             return "Equivalence is not shown" + at + ": " + which + ".";
         case Conclusion::beyondBounds:
-            return "A difference beyond the bounds is shown" + at + ": " + which + ".";
+            return "A " + effectNoun(answers) + " beyond the bounds is shown" + at + ": " + which +
+                   ".";
         case Conclusion::notShownBeyondBounds:
             break;
     }
-    return "A difference beyond the bounds is not shown" + at + ": " + which + ".";
+    return "A " + effectNoun(answers) + " beyond the bounds is not shown" + at + ": " + which + ".";
 }
 
+// On the ratio scale the shapes are those of the logs, which the analyses see.
 std::string shapeName(const ScoreAnswers& answers, std::size_t index) {
-    if (answers.matched) return "the differences";
-    return index == 0 ? answers.label1 : answers.label2;
+    if (answers.matched) return onRatios(answers) ? "the log ratios" : "the differences";
+    const std::string& label = index == 0 ? answers.label1 : answers.label2;
+    return onRatios(answers) ? "the logs of " + label : label;
 }
+
+bool shapeIsPlural(const ScoreAnswers& answers) { return answers.matched || onRatios(answers); }
 
 // What in these scores may part the analyses, each a clause.
 std::vector<std::string> partingFacts(const ScoreAnswers& answers,
@@ -89,14 +117,14 @@ std::vector<std::string> partingFacts(const ScoreAnswers& answers,
     for (std::size_t i = 0; i < answers.shapes.size(); ++i) {
         const ScoreShape& shape = answers.shapes[i];
         if (shape.skewness && std::fabs(*shape.skewness) >= strongSkew)
-            facts.push_back(shapeName(answers, i) + (answers.matched ? " are" : " is") +
+            facts.push_back(shapeName(answers, i) + (shapeIsPlural(answers) ? " are" : " is") +
                             " strongly skewed to the " + (*shape.skewness > 0 ? "right" : "left") +
                             " (skewness " + apa::number(*shape.skewness, 2) + ")");
     }
     for (std::size_t i = 0; i < answers.shapes.size(); ++i) {
         const long outliers = static_cast<long>(answers.shapes[i].outliers.size());
         if (outliers > 0)
-            facts.push_back(shapeName(answers, i) + (answers.matched ? " have " : " has ") +
+            facts.push_back(shapeName(answers, i) + (shapeIsPlural(answers) ? " have " : " has ") +
                             plural(outliers, "score", "scores") +
                             " beyond 1.5 interquartile ranges from the quartiles");
     }
@@ -104,10 +132,10 @@ std::vector<std::string> partingFacts(const ScoreAnswers& answers,
     for (std::size_t i = 0; i < answers.shapes.size(); ++i)
         if (answers.shapes[i].ties) tied.push_back(shapeName(answers, i));
     if (!tied.empty()) {
-        std::string fact = answers.matched
-                               ? "some differences tie"
-                               : "scores tie within " +
-                                     (tied.size() == 2 ? std::string("both groups") : tied.front());
+        std::string fact =
+            answers.matched ? (onRatios(answers) ? "some log ratios tie" : "some differences tie")
+                            : "scores tie within " +
+                                  (tied.size() == 2 ? std::string("both groups") : tied.front());
         for (const Outcome& outcome : answers.outcomes) {
             const auto& result = outcome.result;
             if (outcome.analysis->tiesRuleOutExactInterval && result &&
@@ -153,6 +181,21 @@ ScoreAnswers analyseScores(std::span<const double> group1, std::span<const doubl
         return !scores.empty() &&
                std::all_of(scores.begin(), scores.end(), [](double s) { return std::isfinite(s); });
     };
+    // The shapes of what the analyses see: on the ratio scale the logs,
+    // when every score has one.
+    std::vector<double> logs1, logs2;
+    if (settings.scale == score_analysis::Scale::ratio) {
+        const auto positive = [](std::span<const double> scores) {
+            return std::all_of(scores.begin(), scores.end(), [](double s) { return s > 0; });
+        };
+        if (!positive(group1) || !positive(group2)) return answers;
+        for (const double s : group1)
+            logs1.push_back(std::log(s));
+        for (const double s : group2)
+            logs2.push_back(std::log(s));
+        group1 = logs1;
+        group2 = logs2;
+    }
     if (matched) {
         std::vector<double> d;
         for (std::size_t i = 0; i < std::min(group1.size(), group2.size()); ++i)
@@ -165,7 +208,11 @@ ScoreAnswers analyseScores(std::span<const double> group1, std::span<const doubl
     return answers;
 }
 
-int rawUnitDecimals(const ScoreAnswers& answers) {
+namespace {
+
+constexpr int ratioDecimals = 4;
+
+int unitDecimals(const ScoreAnswers& answers) {
     for (const Outcome& outcome : answers.outcomes) {
         const auto& result = outcome.result;
         if (outcome.analysis->setsRawDecimals && result && result->notes.standardError > 0)
@@ -182,6 +229,15 @@ int rawUnitDecimals(const ScoreAnswers& answers) {
     return apa::rawDecimals(narrowest > 0 ? narrowest / 4 : 1);
 }
 
+}  // namespace
+
+int rawUnitDecimals(const ScoreAnswers& answers) {
+    // Ratios to at least 4 decimals, so that in percent they keep the two
+    // that bioequivalence reports use.
+    if (onRatios(answers)) return std::max(ratioDecimals, unitDecimals(answers));
+    return unitDecimals(answers);
+}
+
 std::string scoresLine(const ScoreAnswers& answers) {
     const int decimals = rawUnitDecimals(answers);
     std::string text = answers.matched
@@ -191,10 +247,17 @@ std::string scoresLine(const ScoreAnswers& answers) {
                                  ") and " + answers.label2 + " (n = " + groupedCount(answers.n2) +
                                  "), independent groups.";
     text += std::string(isEquivalence(answers) ? " Equivalence test" : " Minimal-effect test") +
-            " of the difference " + difference(answers) + " against the bounds " +
-            boundText(answers.settings.lower, decimals) + " and " +
-            boundText(answers.settings.upper, decimals) +
-            ", alpha = " + apa::level(answers.settings.alpha) + ".";
+            " of the " + effectNoun(answers) + " " + difference(answers) + " against the bounds " +
+            boundText(answers.settings.lower, boundDecimals(answers, decimals)) + " and " +
+            boundText(answers.settings.upper, boundDecimals(answers, decimals));
+    if (onRatios(answers))
+        text += " (" + percentText(answers.settings.lower) + " to " +
+                percentText(answers.settings.upper) + ")";
+    text += ", alpha = " + apa::level(answers.settings.alpha) + ".";
+    if (onRatios(answers))
+        text +=
+            " Every analysis runs on the natural logarithms of the scores; its estimate and "
+            "interval are taken back by the exponential, as ratios.";
     return text;
 }
 
@@ -215,11 +278,16 @@ std::string analysisParagraph(const ScoreAnswers& answers, const AnalysisEntry& 
     std::string text = title + estimateName(analysis, answers) + " = " +
                        rawNumber(result.estimate, decimals) + ", " + apa::percent(result.level) +
                        "% CI [" + endText(answers, result.low, decimals) + ", " +
-                       endText(answers, result.high, decimals) + "]. ";
-    text += "Against the lower bound of " + boundText(answers.settings.lower, decimals) + ", " +
+                       endText(answers, result.high, decimals) + "]";
+    if (onRatios(answers))
+        text += ", " + percentText(result.low) + " to " + percentText(result.high) + " of " +
+                answers.label2;
+    text += ". ";
+    const int bounds = boundDecimals(answers, decimals);
+    text += "Against the lower bound of " + boundText(answers.settings.lower, bounds) + ", " +
             analysis.statistic(answers, result, result.notes.lower) + ", " +
             apa::pValue(result.pLower, alpha) + "; against the upper bound of " +
-            boundText(answers.settings.upper, decimals) + ", " +
+            boundText(answers.settings.upper, bounds) + ", " +
             analysis.statistic(answers, result, result.notes.upper) + ", " +
             apa::pValue(result.pUpper, alpha) + ". ";
     text += conclusionSentence(answers, result) + " ";
@@ -249,7 +317,7 @@ std::string agreementSentence(const ScoreAnswers& answers) {
     const long computed = static_cast<long>(shown.size() + notShown.size());
     if (computed == 0) return {};
     const std::string what =
-        equivalence ? "equivalence" : "that the difference lies beyond the bounds";
+        equivalence ? "equivalence" : "that the " + effectNoun(answers) + " lies beyond the bounds";
     const std::string counted = computed == static_cast<long>(answers.outcomes.size())
                                     ? countWord(computed) + " analyses"
                                     : countWord(computed) + " analyses with results";
@@ -278,10 +346,13 @@ std::string agreementSentence(const ScoreAnswers& answers) {
     first[0] = 'T';
     std::string text = first + (shown.size() == 1 ? " concludes " : " conclude ") + what + "; " +
                        listed(notShown) + (notShown.size() == 1 ? " does not." : " do not.");
-    text +=
-        " The analyses can part because they test different centres (means, 20% trimmed means, a "
-        "shift of ranks) that weigh extreme scores differently, and read their p values from "
-        "different distributions.";
+    text += onRatios(answers)
+                ? " The analyses can part because they test different centres (geometric means, "
+                  "20% trimmed geometric means, a shift of the logs' ranks) that weigh extreme "
+                  "scores differently, and read their p values from different distributions."
+                : " The analyses can part because they test different centres (means, 20% "
+                  "trimmed means, a shift of ranks) that weigh extreme scores differently, and "
+                  "read their p values from different distributions.";
     const std::vector<std::string> facts = partingFacts(answers, parting);
     if (facts.empty())
         text +=

@@ -4,8 +4,11 @@
 // analysis (its estimate, interval, both one-sided p values, conclusion and
 // method: exact or normal ranks, the trimming, the bootstrap's B and seed),
 // and a sentence on how far the analyses agree, with what the scores
-// themselves show (skew, outliers, ties) where they part. One text for every
-// front end that shows these analyses.
+// themselves show (skew, outliers, ties) where they part. On the ratio scale
+// (ScoreSettings::scale) the same words for the ratio group 1 / group 2: its
+// estimates and ends as ratios, the ends also in percent of group 2, and the
+// shapes those of the logs the analyses ran on. One text for every front end
+// that shows these analyses.
 
 #include <optional>
 #include <span>

@@ -121,5 +121,69 @@ TEST(IntervalAndConclusion, AgreeOnRandomSmallStudies) {
     EXPECT_GT(unbounded, 0);  // the smallest studies reach no rank at small alpha
 }
 
+// The same on the ratio scale, where the ends are exp of the ends on the
+// logs and the bounds ratios: a bound at a ratio end or the doubles beside
+// it must still fall on the side its test says; an end unbounded on the
+// logs is 0 as a ratio, never beyond a bound.
+// A ratio end moves by a few of its own ulps where a bound decides it, or by
+// a few ulps of its log, which exp scales by the log's size.
+bool closeRatioEnds(double a, double b) {
+    return closeEnds(a, b) || closeEnds(std::log(a), std::log(b));
+}
+
+TEST(IntervalAndConclusion, AgreeOnTheRatioScale) {
+    std::mt19937_64 engine(3141);
+    std::uniform_int_distribution<int> size(2, 10);
+    std::normal_distribution<double> normal;
+    int checked = 0;
+    for (int study = 0; study < 60; ++study) {
+        const int n1 = size(engine), n2 = size(engine);
+        Scores x(static_cast<std::size_t>(n1)), y(static_cast<std::size_t>(n2));
+        for (double& v : x)
+            v = std::exp(0.3 * normal(engine) + 0.05);
+        for (double& v : y)
+            v = std::exp(0.3 * normal(engine));
+        const double alpha = study % 2 == 0 ? 0.05 : 0.025;
+        for (const auto& [name, run] : analyses) {
+            const bool matched = std::string(name).ends_with("matched");
+            Scores a = x, b = y;
+            if (matched) a.resize(std::min(a.size(), b.size())), b.resize(a.size());
+            SCOPED_TRACE(std::string(name) + " study " + std::to_string(study));
+            ScoreResult wide;
+            try {
+                wide = run(a, b, {alpha, 1e-6, 1e6, Hypothesis::equivalence, Scale::ratio});
+            } catch (const ScoreError&) {
+                continue;
+            }
+            std::vector<double> candidates = {wide.estimate / 2, wide.estimate * 2};
+            for (const double end : {wide.low, wide.high})
+                if (std::isfinite(end) && end > 0)
+                    candidates.insert(candidates.end(), {std::nextafter(end, 0.0), end,
+                                                         std::nextafter(end, HUGE_VAL)});
+            for (const double lower : candidates) {
+                for (const double upper : candidates) {
+                    if (!(lower < upper)) continue;
+                    for (const Hypothesis h :
+                         {Hypothesis::equivalence, Hypothesis::minimalEffect}) {
+                        const ScoreSettings s{alpha, lower, upper, h, Scale::ratio};
+                        if (!(std::log(lower) < std::log(upper))) {
+                            // Neighbouring doubles whose logs meet.
+                            EXPECT_THROW(run(a, b, s), ScoreError);
+                            continue;
+                        }
+                        const ScoreResult r = run(a, b, s);
+                        expectAgreement(r, s);
+                        EXPECT_TRUE(closeRatioEnds(r.low, wide.low)) << r.low << " " << wide.low;
+                        EXPECT_TRUE(closeRatioEnds(r.high, wide.high))
+                            << r.high << " " << wide.high;
+                        ++checked;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 3000);
+}
+
 }  // namespace
 }  // namespace tarnwick::score_analysis

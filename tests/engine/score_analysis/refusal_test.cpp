@@ -48,6 +48,7 @@ const Named analyses[] = {
 };
 
 const ScoreSettings usual{0.05, -1, 1, Hypothesis::equivalence};
+const ScoreSettings ratio{0.05, 0.8, 1.25, Hypothesis::equivalence, Scale::ratio};
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 constexpr double inf = std::numeric_limits<double>::infinity();
 
@@ -178,7 +179,64 @@ INSTANTIATE_TEST_SUITE_P(
                 three,
                 {0.05, -inf, 1},
                 ScoreErrorNumber::invalidSettings,
-                "finite"}),
+                "finite"},
+        // The ratio scale: every score has a logarithm, the bounds are
+        // ratios above 0, and a ratio's end stays within the doubles.
+        Refusal{"ratio_zero_score",
+                {1, 0, 3},
+                three,
+                ratio,
+                ScoreErrorNumber::notPositive,
+                "Score 2 of group 1 is 0: the ratio scale"},
+        Refusal{"ratio_negative_zero_score",
+                three,
+                {1, 2, -0.0},
+                ratio,
+                ScoreErrorNumber::notPositive,
+                "Score 3 of group 2 is 0:"},
+        Refusal{"ratio_negative_score",
+                three,
+                {-2.5, 2, 3},
+                ratio,
+                ScoreErrorNumber::notPositive,
+                "Score 1 of group 2 is -2.5"},
+        Refusal{"ratio_nan_score",
+                {1, nan, 3},
+                three,
+                ratio,
+                ScoreErrorNumber::notFinite,
+                "Score 2 of group 1 is not a finite"},
+        Refusal{"ratio_bound_zero",
+                three,
+                three,
+                {0.05, 0, 1.25, Hypothesis::equivalence, Scale::ratio},
+                ScoreErrorNumber::invalidSettings,
+                "ratios greater than 0"},
+        Refusal{"ratio_bounds_negative",
+                three,
+                three,
+                {0.05, -1.25, -0.8, Hypothesis::equivalence, Scale::ratio},
+                ScoreErrorNumber::invalidSettings,
+                "ratios greater than 0"},
+        Refusal{"ratio_bounds_reversed",
+                three,
+                three,
+                {0.05, 1.25, 0.8, Hypothesis::equivalence, Scale::ratio},
+                ScoreErrorNumber::invalidSettings,
+                "lower bound must be less"},
+        Refusal{"ratio_bounds_meet_on_the_logs",
+                three,
+                three,
+                {0.05, 1e300, std::nextafter(1e300, inf), Hypothesis::equivalence, Scale::ratio},
+                ScoreErrorNumber::invalidSettings,
+                "too close together to tell apart on the log scale"},
+        // Logs near -690 against logs near +690: a ratio of about e^-1380.
+        Refusal{"ratio_beyond_doubles",
+                {1e-300, 2e-300, 4e-300},
+                {1e300, 3e300, 2e300},
+                ratio,
+                ScoreErrorNumber::tooLarge,
+                "beyond the range of a double"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Winsorising leaves 2, 2, 2, 2, 2 in both groups (matched: among the

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -243,6 +244,9 @@ struct ParagraphRow {
     Hypothesis hypothesis;
     const char* analysis;  // its name in the analysis table
     std::vector<std::string> present, absent;
+    // Ratio: bounds 0.80 and 1.25; difference: -2.5 and 2.5.
+    score_analysis::Scale scale = score_analysis::Scale::difference;
+    score_analysis::StandardError standardError = score_analysis::StandardError::welch;
     friend void PrintTo(const ParagraphRow& row, std::ostream* out) { *out << row.name; }
 };
 
@@ -250,8 +254,11 @@ class ParagraphTest : public ::testing::TestWithParam<ParagraphRow> {};
 
 TEST_P(ParagraphTest, SaysNumbersAndMethod) {
     const ParagraphRow& row = GetParam();
+    const bool ratio = row.scale == score_analysis::Scale::ratio;
     ScoreAnswers answers = analyseScores(row.group1, row.group2, row.matched,
-                                         {0.05, -2.5, 2.5, row.hypothesis}, {2000, 7});
+                                         {0.05, ratio ? 0.8 : -2.5, ratio ? 1.25 : 2.5,
+                                          row.hypothesis, row.scale, row.standardError},
+                                         {2000, 7});
     answers.label1 = "A";
     answers.label2 = "B";
     const AnalysisEntry* named = analysisNamed(row.analysis);
@@ -349,7 +356,70 @@ INSTANTIATE_TEST_SUITE_P(
                      "normal",
                      {"A difference beyond the bounds is not shown at alpha = .05: neither "
                       "one-sided test is significant."},
-                     {"Equivalence"}}),
+                     {"Equivalence"}},
+        ParagraphRow{"normal_pooled",
+                     small1,
+                     small2,
+                     false,
+                     Hypothesis::equivalence,
+                     "normal",
+                     {"Student's t tests: the pooled standard error, df = 14.", "t(14) = "},
+                     {"Welch"},
+                     score_analysis::Scale::difference,
+                     score_analysis::StandardError::pooled},
+        // The ratio scale: ratios named as such, their interval in percent
+        // of group 2, the bounds as entered.
+        ParagraphRow{
+            "ratio_normal_welch",
+            small1,
+            small2,
+            false,
+            Hypothesis::equivalence,
+            "normal",
+            {"Normal theory. Ratio of the geometric means (A / B) = 1.0110, 90% CI [0.9373, "
+             "1.0906], 93.73% to 109.06% of B. ",
+             "Against the lower bound of 0.80, t(", "against the upper bound of 1.25, ",
+             "Welch's t tests"},
+            {"Mean difference", " - "},
+            score_analysis::Scale::ratio},
+        ParagraphRow{"ratio_normal_pooled_matched_is_paired",
+                     small1,
+                     small2,
+                     true,
+                     Hypothesis::equivalence,
+                     "normal",
+                     {"Geometric mean of the ratios (A / B)", "Paired t tests", "df = 7."},
+                     {"pooled"},
+                     score_analysis::Scale::ratio,
+                     score_analysis::StandardError::pooled},
+        ParagraphRow{"ratio_rank_matched",
+                     small1,
+                     small2,
+                     true,
+                     Hypothesis::equivalence,
+                     "rank",
+                     {"Hodges-Lehmann median ratio (A / B)", "V = "},
+                     {"shift"},
+                     score_analysis::Scale::ratio},
+        ParagraphRow{"ratio_trimmed",
+                     small1,
+                     small2,
+                     false,
+                     Hypothesis::equivalence,
+                     "trimmed",
+                     {"Ratio of the 20% trimmed geometric means (A / B)"},
+                     {},
+                     score_analysis::Scale::ratio},
+        ParagraphRow{
+            "ratio_minimal_effect",
+            small1,
+            small2,
+            false,
+            Hypothesis::minimalEffect,
+            "bootstrap",
+            {"Ratio of the geometric means (A / B)", "A ratio beyond the bounds is not shown"},
+            {"difference"},
+            score_analysis::Scale::ratio}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Paragraph, NotComputedSaysWhy) {
@@ -378,6 +448,37 @@ TEST(ScoresLine, NamesGroupsBoundsAndAlpha) {
     EXPECT_NE(scoresLine(answers).find("bounds -0.125 and 2.00, alpha = .025."), std::string::npos)
         << scoresLine(answers);
     EXPECT_NE(scoreReportText(answers).find("95% CI"), std::string::npos);
+}
+
+TEST(ScoresLine, OnTheRatioScaleSaysRatioPercentAndLogs) {
+    ScoreAnswers answers =
+        analyseScores(small1, small2, false,
+                      {0.05, 0.8, 1.25, Hypothesis::equivalence, score_analysis::Scale::ratio});
+    answers.label1 = "test";
+    answers.label2 = "reference";
+    EXPECT_NE(scoresLine(answers).find("Equivalence test of the ratio test / reference against "
+                                       "the bounds 0.80 and 1.25 (80.00% to 125.00%), alpha = "
+                                       ".05. Every analysis runs on the natural logarithms"),
+              std::string::npos)
+        << scoresLine(answers);
+    EXPECT_EQ(rawUnitDecimals(answers), 4);
+}
+
+// Scores strongly skewed to the right whose logs are not: the report speaks
+// of the logs, which the analyses saw, and finds no skew.
+TEST(Agreement, OnTheRatioScaleReadsTheShapesOfTheLogs) {
+    std::vector<double> x, y;
+    for (int i = 0; i < 12; ++i) {
+        x.push_back(std::exp(0.5 * (i % 6)));
+        y.push_back(std::exp(0.5 * (i % 6) + 0.05 * (i % 2)));
+    }
+    const ScoreAnswers raw = analyseScores(x, y, false, {0.05, 0.8, 1.25, Hypothesis::equivalence});
+    const ScoreAnswers logs = analyseScores(
+        x, y, false, {0.05, 0.8, 1.25, Hypothesis::equivalence, score_analysis::Scale::ratio});
+    ASSERT_EQ(logs.shapes.size(), 2U);
+    ASSERT_TRUE(raw.shapes[0].skewness && logs.shapes[0].skewness);
+    EXPECT_GT(*raw.shapes[0].skewness, *logs.shapes[0].skewness);
+    EXPECT_NEAR(*logs.shapes[0].skewness, 0, 1e-12);
 }
 
 }  // namespace
