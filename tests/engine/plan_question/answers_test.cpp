@@ -52,8 +52,10 @@ std::vector<Case> readCases() {
 
 RowTexts rowOf(const Case& c) {
     RowTexts texts;
-    for (std::size_t i = 0; i < inputColumnCount; ++i)
-        texts[i] = c.at(std::string(inputColumnNames[i]));
+    for (std::size_t i = 0; i < inputColumnCount; ++i) {
+        const auto cell = c.find(std::string(inputColumnNames[i]));
+        if (cell != c.end()) texts[i] = cell->second;
+    }
     return texts;
 }
 
