@@ -64,6 +64,12 @@ std::string rawPercent(double ratio) {
     return (percent > 0 ? "+" : "") + number_text::fixedText(percent, 2) + "%";
 }
 
+// How the found sizes are counted: whole sequences, equal groups.
+const char* fewestIn(be::BeDesign design) {
+    if (design == be::BeDesign::paired) return "";
+    return design == be::BeDesign::parallel ? "in equal groups " : "in whole sequences ";
+}
+
 std::string programAssumption(const Answer& a) {
     const be::BeStudy& s = beOf(a).study;
     return "if the true ratio is " + shortestText(s.ratio0) + " and the " + cvKind(s.design) +
@@ -215,8 +221,8 @@ std::string beAnswerSentence(const Answer& a) {
     const std::string design = designWords(designOf(a));
     switch (a.request.question) {
         case Question::size:
-            return sizesWords(a, false) + " in " + design +
-                   ", the fewest in whole sequences reaching " +
+            return sizesWords(a, false) + " in " + design + ", the fewest " +
+                   fewestIn(designOf(a)) + "reaching " +
                    words::programPercent(a.request.targetPower) + " power, give " +
                    words::programPower(a) + " " + programRule(a) + " " + programAssumption(a) + ".";
         case Question::power:
