@@ -9,6 +9,7 @@
 #include <string>
 
 #include "be_plan.h"
+#include "be_reported.h"
 
 namespace {
 
@@ -46,6 +47,25 @@ void TwoByTwo(benchmark::State& state) {
                    " n=" + std::to_string(tarnwick::be::smallestSize(study, 0.9).total));
 }
 BENCHMARK(TwoByTwo)->DenseRange(0, crossoverCases.size() - 1)->Unit(benchmark::kMicrosecond);
+
+// From a report's numbers: the interval, p values and conclusion of a 2x2
+// crossover, and the CV of a published interval.
+void IntervalFromReport(benchmark::State& state) {
+    BeStudy study;
+    study.cv = 0.25;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(tarnwick::be::intervalFromReport(study, 0.95, {12, 12}).low);
+    }
+}
+BENCHMARK(IntervalFromReport)->Unit(benchmark::kMicrosecond);
+
+void CvFromInterval(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            tarnwick::be::cvFromInterval(BeDesign::crossover2x2, 0.05, 0.8512, 1.0621, {12, 12}));
+    }
+}
+BENCHMARK(CvFromInterval)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -43,8 +43,12 @@ constexpr const char* footer =
 sentence (or, with --format csv|jsonl, a one-row table). Many cases: INPUT is
 a CSV table whose header names the columns solve, design, alpha, bound (or
 lower and upper), difference, sd, power, ratio, n1, n2, hypothesis,
-bound_units (any order; absent optional columns take the defaults); every input column is copied, then come
-plan_n1 plan_n2 plan_total plan_power plan_lower plan_upper message.
+bound_units, and for the ratio scale scale, cv, ratio0, sizes, n, estimate,
+ci_lower, ci_upper (any order; absent optional columns take the defaults);
+every input column is copied, then come plan_n1 plan_n2 plan_total plan_power
+plan_lower plan_upper (with a column of the ratio scale also plan_sizes
+plan_ci_low plan_ci_high plan_p_lower plan_p_upper plan_conclusion plan_cv)
+message.
 
 Exit status: 0 every case answered; 1 some cases have a message instead (all
 rows are written); 2 usage error, unreadable input or malformed CSV, reported
@@ -53,12 +57,19 @@ as FILE:LINE: what is wrong (FILE is <stdin> for standard input).)";
 // The answers as a table (CSV or JSON Lines) or as sentences, one a line.
 class AnswerSink {
 public:
-    // `columns` are the input's; the answer's follow them.
-    AnswerSink(std::FILE* out, const std::string& format, std::vector<std::string> columns)
-        : out_(out) {
+    // `columns` are the input's; the answer's follow them, with the ratio
+    // scale's before message when `ratioColumns`.
+    AnswerSink(std::FILE* out, const std::string& format, std::vector<std::string> columns,
+               bool ratioColumns)
+        : out_(out), ratioColumns_(ratioColumns) {
         if (format != "text") {
-            for (std::string_view name : answerColumnNames)
+            for (std::string_view name : answerColumnNames) {
+                if (name == "message" && ratioColumns) {
+                    for (std::string_view ratioName : ratioAnswerColumnNames)
+                        columns.emplace_back(ratioName);
+                }
                 columns.emplace_back(name);
+            }
             table_.emplace(out, format == "jsonl" ? OutputFormat::jsonLines : OutputFormat::csv,
                            columns);
         }
@@ -77,6 +88,13 @@ public:
             fields_.push_back({text, FieldKind::text});
         for (const std::string& text : row.fields)
             fields_.push_back({text, FieldKind::number});
+        if (ratioColumns_) {
+            // plan_sizes ("13,12") and plan_conclusion are words.
+            for (std::size_t i = 0; i < row.ratioFields.size(); ++i) {
+                const bool word = i == 0 || i == 5;
+                fields_.push_back({row.ratioFields[i], word ? FieldKind::text : FieldKind::number});
+            }
+        }
         fields_.push_back({row.message, FieldKind::text});
         table_->writeRow(fields_);
     }
@@ -87,6 +105,7 @@ public:
 
 private:
     std::FILE* out_;
+    bool ratioColumns_ = false;
     std::optional<OutputWriter> table_;
     std::vector<Field> fields_;
 };
@@ -102,9 +121,12 @@ int planOneCase(const Options& options) {
         columns.emplace_back(inputColumnNames[i]);
         fields.push_back(options.caseTexts[i]);
     }
+    bool ratioColumns = false;
+    for (InputColumn column : ratioInputColumns)
+        ratioColumns = ratioColumns || !options.caseTexts[static_cast<std::size_t>(column)].empty();
     Destination destination(options.output);
-    AnswerSink sink(destination.stream(), options.format.empty() ? "text" : options.format,
-                    columns);
+    AnswerSink sink(destination.stream(), options.format.empty() ? "text" : options.format, columns,
+                    ratioColumns);
     const RowPlan row = planRow(options.caseTexts, digitsOf(options));
     sink.write(fields, row);
     sink.finish();
@@ -133,7 +155,7 @@ int planTable(const Options& options) {
     const PlanTable table(record, input.name());
     noteNearMisses(table);
     AnswerSink sink(destination.stream(), options.format.empty() ? "csv" : options.format,
-                    table.inputColumns());
+                    table.inputColumns(), table.ratioColumns());
     const Digits digits = digitsOf(options);
     Progress progress("tarnwick-plan", destination.progressWanted(options.quiet));
     bool someRowRefused = false;
@@ -164,7 +186,7 @@ int run(const Options& options) {
         throw UsageError(
             "--decimal-comma is for a table INPUT; give one case's numbers with a point");
     if (someCaseOption && !oneCase)
-        throw UsageError("a case given as options needs --solve n|power|bound");
+        throw UsageError("a case given as options needs --solve n|power|bound|ci|cv");
     return oneCase ? planOneCase(options) : planTable(options);
 }
 
@@ -173,14 +195,21 @@ void addCaseOptions(CLI::App& app, RowTexts& texts) {
         return texts[static_cast<std::size_t>(column)];
     };
     app.add_option("--solve", text(InputColumn::solve),
-                   "what to find: n (the smallest size reaching --power), power (at --n1, --n2), "
-                   "or bound (the narrowest symmetric bounds reaching --power at --n1, --n2)")
-        ->check(CLI::IsMember({"n", "power", "bound"}))
-        ->option_text("n|power|bound");
+                   "what to find: n (the smallest size reaching --power), power (at --n1, --n2; "
+                   "a bioequivalence design: at --sizes or --n), bound (the narrowest symmetric "
+                   "bounds reaching --power at --n1, --n2), ci (the interval, p values and "
+                   "conclusion from --estimate, --cv and the sizes) or cv (the CV from "
+                   "--ci-lower, --ci-upper and the sizes)")
+        ->check(CLI::IsMember({"n", "power", "bound", "ci", "cv"}))
+        ->option_text("n|power|bound|ci|cv");
     app.add_option("--design", text(InputColumn::design),
-                   "independent (default) or matched (n1 pairs, --sd of the differences)")
-        ->check(CLI::IsMember({"independent", "matched"}))
-        ->option_text("independent|matched");
+                   "independent (default) or matched (n1 pairs, --sd of the differences); or a "
+                   "bioequivalence design with --cv: parallel, paired, 2x2 (2x2x2), 3x3, 3x6x3, "
+                   "4x4, 2x2x3, 2x2x4, 2x4x4, 2x3x3, 2x4x2, 2x2x2r")
+        ->check(
+            CLI::IsMember({"independent", "matched", "parallel", "paired", "2x2", "2x2x2", "3x3",
+                           "3x6x3", "4x4", "2x2x3", "2x2x4", "2x4x4", "2x3x3", "2x4x2", "2x2x2r"}))
+        ->option_text("DESIGN");
     const auto number = [&](const char* name, InputColumn column, const char* help) {
         app.add_option(name, text(column), help)->option_text("X");
     };
@@ -205,6 +234,23 @@ void addCaseOptions(CLI::App& app, RowTexts& texts) {
                    "raw (default) or d: the bounds as multiples of --sd")
         ->check(CLI::IsMember({"raw", "d"}))
         ->option_text("raw|d");
+    app.add_option("--scale", text(InputColumn::scale),
+                   "difference (default) or ratio: the ratio of geometric means, tested on the "
+                   "logs, with --lower and --upper as ratios (default 0.80 and 1.25)")
+        ->check(CLI::IsMember({"difference", "ratio"}))
+        ->option_text("difference|ratio");
+    number("--cv", InputColumn::cv,
+           "the CV as a fraction (0.30 for 30%): within-subject for crossover and paired "
+           "designs, total for parallel groups");
+    number("--ratio0", InputColumn::ratio0, "the true ratio T / R (default 0.95)");
+    app.add_option("--sizes", text(InputColumn::sizes),
+                   "subjects per sequence (per group), such as 13,12")
+        ->option_text("N,N,...");
+    number("--n", InputColumn::n, "subjects in all, split as evenly as the sequences allow");
+    number("--estimate", InputColumn::estimate,
+           "for ci: the point estimate, the ratio of geometric means");
+    number("--ci-lower", InputColumn::ci_lower, "for cv: the published interval's lower end");
+    number("--ci-upper", InputColumn::ci_upper, "for cv: the published interval's upper end");
 }
 
 }  // namespace
@@ -213,9 +259,11 @@ int main(int argc, char** argv) {
     if (!openClosedStandardStreams()) return failed;
     Options options;
     CLI::App app{
-        "Plans an equivalence study (two one-sided tests for two means): the sample size that "
-        "reaches a target power, the power of given sizes, or the narrowest symmetric bounds "
-        "given sizes can show, for one case or for every row of a CSV table.",
+        "Plans an equivalence study (two one-sided tests for two means, or for the ratio of "
+        "geometric means in a bioequivalence design): the sample size that reaches a target "
+        "power, the power of given sizes, or the narrowest symmetric bounds given sizes can show; "
+        "or, from a study's reported numbers, its interval or its CV; for one case or for every "
+        "row of a CSV table.",
         "tarnwick-plan"};
     addTableOptions(
         app, options,

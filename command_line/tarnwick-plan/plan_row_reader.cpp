@@ -8,6 +8,8 @@ bool isNumberColumn(InputColumn column) {
         case InputColumn::design:
         case InputColumn::hypothesis:
         case InputColumn::bound_units:
+        case InputColumn::scale:
+        case InputColumn::sizes:  // "13,12": whole numbers and commas, never a decimal comma
             return false;
         default:
             return true;

@@ -30,14 +30,18 @@ PlanTable::PlanTable(const CsvRecord& header, const std::string& fileName)
                 "column " + std::to_string(i + 1) + " " + table_io::quotedField(name) + " " + what);
         };
         if (!seen.insert(name).second) fail("is named twice in the header");
-        if (indexIn(answerColumnNames, name)) fail("has the name of an answer column; rename it");
+        if (isAnswerColumn(name)) fail("has the name of an answer column; rename it");
         if (const auto read = indexIn(inputColumnNames, name)) {
             positions_[*read] = i;
         } else if (indexIn(inputColumnNames, table_io::foldedColumnName(name))) {
             nearMisses_.push_back(name);
         }
     }
+    for (InputColumn column : ratioInputColumns)
+        ratioColumns_ = ratioColumns_ || positions_[static_cast<std::size_t>(column)].has_value();
     for (InputColumn column : requiredColumns) {
+        // A table of the ratio scale's questions gives a CV, or an interval, instead.
+        if (column == InputColumn::sd && ratioColumns_) continue;
         if (!positions_[static_cast<std::size_t>(column)]) {
             throw InputError(fileName, header.line,
                              "the header has no column \"" + std::string(nameOf(column)) +

@@ -16,7 +16,8 @@ using table_io::InputError;
 class PlanTable {
 public:
     // Throws InputError when the header names a column twice, names one of
-    // the answer's columns, or lacks solve or sd (no row could be answered).
+    // the answer's columns, or lacks solve, or lacks sd without naming a
+    // column of the ratio scale (no row could be answered).
     PlanTable(const CsvRecord& header, const std::string& fileName);
 
     // The texts of the columns the planner reads; absent columns are empty.
@@ -24,6 +25,9 @@ public:
     RowTexts rowTexts(const CsvRecord& record, const std::string& fileName) const;
 
     const std::vector<std::string>& inputColumns() const { return inputColumns_; }
+    // Whether the header names a column of the ratio scale (plan_columns.h):
+    // the answers then have the ratio scale's columns too.
+    bool ratioColumns() const { return ratioColumns_; }
     // Columns that look meant for the planner but are spelt otherwise
     // ("SD", " alpha"); they are copied like any other column.
     const std::vector<std::string>& nearMisses() const { return nearMisses_; }
@@ -32,6 +36,7 @@ private:
     std::vector<std::string> inputColumns_;
     std::array<std::optional<std::size_t>, inputColumnCount> positions_;
     std::vector<std::string> nearMisses_;
+    bool ratioColumns_ = false;
 };
 
 }  // namespace tarnwick::planner

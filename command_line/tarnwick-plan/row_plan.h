@@ -11,9 +11,10 @@ namespace tarnwick::planner {
 
 struct RowPlan {
     bool answered = false;
-    std::array<std::string, 6> fields;  // the answer columns but message; empty when refused
-    std::string message;                // empty when answered
-    std::string sentence;               // the answer in words, or the message
+    std::array<std::string, 6> fields;       // the answer columns but message; empty when refused
+    std::array<std::string, 7> ratioFields;  // the ratio scale's answer columns, likewise
+    std::string message;                     // empty when answered
+    std::string sentence;                    // the answer in words, or the message
 };
 
 // Never throws for anything the row holds: every refusal becomes the message.

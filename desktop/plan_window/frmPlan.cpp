@@ -1,9 +1,13 @@
 #include "frmPlan.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QSignalBlocker>
 
 #include "announcer.h"
+#include "be_words.h"
 #include "clipboard.h"
 #include "curve_points.h"
 #include "figure_files.h"
@@ -40,6 +44,20 @@ frmPlan::frmPlan(const planner::PlanForm& start, ReportPlatform platform, QWidge
     ui.lblError->setPalette(refusal);
     announceTimer_.setSingleShot(true);
     announceTimer_.setInterval(announceAfterMs);
+    sdLabel_ = ui.lblSD->text();
+    sdName_ = ui.txtSD->accessibleName();
+    differenceName_ = ui.txtDifference->accessibleName();
+    differenceLabel_ = ui.lblDifference->text();
+    lowerLabel_ = ui.lblLower->text();
+    upperLabel_ = ui.lblUpper->text();
+    curveDifferenceLabel_ = ui.opCurveDifference->text();
+    // The designs in the engine's order, worded to end the choice's sentence
+    // ("Bioequivalence: the ratio, subjects in a 2x2 crossover (TR/RT)").
+    for (const be::BeDesign design : be::allDesigns())
+        ui.cboBeDesign->addItem(fromStd(planner::designWords(design)));
+    // The list it opens is a control of its own to a screen reader.
+    ui.cboBeDesign->view()->setObjectName(QStringLiteral("lstBeDesigns"));
+    ui.cboBeDesign->view()->setAccessibleName(QStringLiteral("Bioequivalence designs"));
     fill(start);
     connectControls();
     enableWhatTheQuestionNeeds();
@@ -55,24 +73,61 @@ void frmPlan::fill(const planner::PlanForm& start) {
      : start.question == Question::power ? ui.opFindPower
                                          : ui.opFindBounds)
         ->setChecked(true);
-    (start.design == plan::Design::matched ? ui.opMatched : ui.opIndependent)->setChecked(true);
+    (start.ratioScale                        ? ui.opBioequivalence
+     : start.design == plan::Design::matched ? ui.opMatched
+                                             : ui.opIndependent)
+        ->setChecked(true);
+    ui.cboBeDesign->setCurrentIndex(static_cast<int>(start.beDesign));
+    kept_ = start;
     (start.symmetric ? ui.opSymmetric : ui.opAsymmetric)->setChecked(true);
     (start.minimalEffect ? ui.opMinimalEffect : ui.opEquivalence)->setChecked(true);
     ui.chkSdUnits->setChecked(start.sdUnits);
     ui.txtAlpha->setText(fromStd(start.alpha));
     ui.txtBound->setText(fromStd(start.bound));
-    ui.txtLower->setText(fromStd(start.lower));
-    ui.txtUpper->setText(fromStd(start.upper));
-    ui.txtDifference->setText(fromStd(start.difference));
-    ui.txtSD->setText(fromStd(start.sd));
     ui.txtPower->setText(fromStd(start.power));
     ui.txtRatio->setText(fromStd(start.ratio));
-    ui.txtN1->setText(fromStd(start.n1));
     ui.txtN2->setText(fromStd(start.n2));
+    showScaleBoxes(start.ratioScale);
+}
+
+void frmPlan::showScaleBoxes(bool ratio) {
+    showsRatio_ = ratio;
+    const planner::PlanForm& k = kept_;
+    ui.txtSD->setText(fromStd(ratio ? k.cv : k.sd));
+    ui.txtDifference->setText(fromStd(ratio ? k.ratio0 : k.difference));
+    ui.txtLower->setText(fromStd(ratio ? k.lowerRatio : k.lower));
+    ui.txtUpper->setText(fromStd(ratio ? k.upperRatio : k.upper));
+    ui.txtN1->setText(fromStd(ratio ? k.total : k.n1));
+}
+
+void frmPlan::keepScaleBoxes() {
+    planner::PlanForm& k = kept_;
+    (showsRatio_ ? k.cv : k.sd) = textOf(ui.txtSD);
+    (showsRatio_ ? k.ratio0 : k.difference) = textOf(ui.txtDifference);
+    (showsRatio_ ? k.lowerRatio : k.lower) = textOf(ui.txtLower);
+    (showsRatio_ ? k.upperRatio : k.upper) = textOf(ui.txtUpper);
+    (showsRatio_ ? k.total : k.n1) = textOf(ui.txtN1);
+}
+
+// Between the difference of two means and the ratio the shared boxes swap
+// their numbers, so that neither scale's are lost; the ratio finds no bounds.
+void frmPlan::scaleChosen() {
+    const bool ratio = ui.opBioequivalence->isChecked();
+    if (ratio != showsRatio_) {
+        keepScaleBoxes();
+        const QSignalBlocker blocks[] = {QSignalBlocker(ui.txtSD), QSignalBlocker(ui.txtDifference),
+                                         QSignalBlocker(ui.txtLower), QSignalBlocker(ui.txtUpper),
+                                         QSignalBlocker(ui.txtN1)};
+        showScaleBoxes(ratio);
+    }
+    if (ratio && ui.opFindBounds->isChecked()) ui.opFindSize->setChecked(true);
 }
 
 planner::PlanForm frmPlan::form() const {
-    planner::PlanForm f;
+    // The other scale's numbers as kept; the shown scale's from the boxes.
+    planner::PlanForm f = kept_;
+    f.ratioScale = ui.opBioequivalence->isChecked();
+    f.beDesign = static_cast<be::BeDesign>(std::max(0, ui.cboBeDesign->currentIndex()));
     f.question = ui.opFindPower->isChecked()    ? planner::Question::power
                  : ui.opFindBounds->isChecked() ? planner::Question::bound
                                                 : planner::Question::size;
@@ -82,14 +137,14 @@ planner::PlanForm frmPlan::form() const {
     f.sdUnits = ui.chkSdUnits->isChecked();
     f.alpha = textOf(ui.txtAlpha);
     f.bound = textOf(ui.txtBound);
-    f.lower = textOf(ui.txtLower);
-    f.upper = textOf(ui.txtUpper);
-    f.difference = textOf(ui.txtDifference);
-    f.sd = textOf(ui.txtSD);
     f.power = textOf(ui.txtPower);
     f.ratio = textOf(ui.txtRatio);
-    f.n1 = textOf(ui.txtN1);
     f.n2 = textOf(ui.txtN2);
+    (showsRatio_ ? f.cv : f.sd) = textOf(ui.txtSD);
+    (showsRatio_ ? f.ratio0 : f.difference) = textOf(ui.txtDifference);
+    (showsRatio_ ? f.lowerRatio : f.lower) = textOf(ui.txtLower);
+    (showsRatio_ ? f.upperRatio : f.upper) = textOf(ui.txtUpper);
+    (showsRatio_ ? f.total : f.n1) = textOf(ui.txtN1);
     return f;
 }
 
@@ -98,16 +153,21 @@ void frmPlan::connectControls() {
                            ui.txtSD, ui.txtPower, ui.txtRatio, ui.txtN1, ui.txtN2}) {
         connect(box, &QLineEdit::textChanged, this, &frmPlan::answerNow);
     }
-    for (QRadioButton* choice :
-         {ui.opFindSize, ui.opFindPower, ui.opFindBounds, ui.opIndependent, ui.opMatched,
-          ui.opSymmetric, ui.opAsymmetric, ui.opEquivalence, ui.opMinimalEffect}) {
+    for (QRadioButton* choice : {ui.opFindSize, ui.opFindPower, ui.opFindBounds, ui.opIndependent,
+                                 ui.opMatched, ui.opBioequivalence, ui.opSymmetric, ui.opAsymmetric,
+                                 ui.opEquivalence, ui.opMinimalEffect}) {
         // Each group's newly checked option, not the one it leaves.
         connect(choice, &QRadioButton::toggled, this, [this](bool checked) {
             if (!checked) return;
+            scaleChosen();
             enableWhatTheQuestionNeeds();
             answerNow();
         });
     }
+    connect(ui.cboBeDesign, &QComboBox::currentIndexChanged, this, [this] {
+        enableWhatTheQuestionNeeds();
+        answerNow();
+    });
     connect(ui.chkSdUnits, &QCheckBox::toggled, this, &frmPlan::answerNow);
     for (QRadioButton* axis : {ui.opCurveSize, ui.opCurveDifference}) {
         connect(axis, &QRadioButton::toggled, this, [this](bool checked) {
@@ -131,12 +191,20 @@ void frmPlan::connectControls() {
 void frmPlan::enableWhatTheQuestionNeeds() {
     const bool size = ui.opFindSize->isChecked();
     const bool bound = ui.opFindBounds->isChecked();
-    const bool matched = ui.opMatched->isChecked();
+    const bool ratio = ui.opBioequivalence->isChecked();
+    // The ratio's bounds are two ratios, and its test is equivalence.
+    const bool matched = ui.opMatched->isChecked() || ratio;
     const bool givenBounds = !bound;
-    const bool symmetric = ui.opSymmetric->isChecked();
-    ui.opSymmetric->setEnabled(givenBounds);
-    ui.opAsymmetric->setEnabled(givenBounds);
-    ui.lblBoundsKind->setEnabled(givenBounds);
+    const bool symmetric = ui.opSymmetric->isChecked() && !ratio;
+    ui.cboBeDesign->setEnabled(ratio);
+    ui.opFindBounds->setEnabled(!ratio);
+    for (QWidget* w :
+         {static_cast<QWidget*>(ui.lblHypothesis), static_cast<QWidget*>(ui.opEquivalence),
+          static_cast<QWidget*>(ui.opMinimalEffect), static_cast<QWidget*>(ui.chkSdUnits)})
+        w->setEnabled(!ratio);
+    ui.opSymmetric->setEnabled(givenBounds && !ratio);
+    ui.opAsymmetric->setEnabled(givenBounds && !ratio);
+    ui.lblBoundsKind->setEnabled(givenBounds && !ratio);
     for (QWidget* w : {static_cast<QWidget*>(ui.lblBound), static_cast<QWidget*>(ui.txtBound)})
         w->setEnabled(givenBounds && symmetric);
     for (QWidget* w : {static_cast<QWidget*>(ui.lblLower), static_cast<QWidget*>(ui.txtLower),
@@ -159,6 +227,43 @@ void frmPlan::enableWhatTheQuestionNeeds() {
         matched ? QStringLiteral("matched pairs: the SD of the difference scores, not of one "
                                  "observation")
                 : QStringLiteral("the common SD within each group"));
+    nameWhatTheBoxesHold();
+}
+
+// On the ratio scale the shared boxes hold a CV (named with its kind), the
+// true ratio, the bounds as ratios and the subjects in all.
+void frmPlan::nameWhatTheBoxesHold() {
+    if (!ui.opBioequivalence->isChecked()) {
+        ui.lblSD->setText(sdLabel_);
+        ui.txtSD->setAccessibleName(sdName_);
+        ui.lblDifference->setText(differenceLabel_);
+        ui.txtDifference->setAccessibleName(differenceName_);
+        ui.lblLower->setText(lowerLabel_);
+        ui.lblUpper->setText(upperLabel_);
+        ui.opCurveDifference->setText(curveDifferenceLabel_);
+        return;
+    }
+    const auto design = static_cast<be::BeDesign>(std::max(0, ui.cboBeDesign->currentIndex()));
+    const bool parallel = design == be::BeDesign::parallel;
+    const QString kind = fromStd(planner::cvKind(design));
+    ui.lblSD->setText((parallel ? QStringLiteral("Total") : QStringLiteral("Within-subject")) +
+                      QStringLiteral(" CV (a f&raction: 0.30 is 30%)"));
+    ui.txtSD->setAccessibleName(kind + QStringLiteral(" CV"));
+    ui.lblSDMeaning->setText(
+        parallel ? QStringLiteral("parallel groups: the total CV of one observation, between and "
+                                  "within subjects; CV = \u221A(exp(s\u00B2) \u2212 1) of the "
+                                  "log-scale SD s")
+                 : QStringLiteral("crossover and paired designs: the within-subject CV of one "
+                                  "observation; CV = \u221A(exp(s\u00B2) \u2212 1) of the "
+                                  "log-scale SD s"));
+    ui.lblDifference->setText(QStringLiteral("True ratio T/R (assume&d)"));
+    ui.txtDifference->setAccessibleName(QStringLiteral("True ratio"));
+    ui.lblLower->setText(QStringLiteral("Lo&wer bound (a ratio)"));
+    ui.lblUpper->setText(QStringLiteral("Upp&er bound (a ratio)"));
+    ui.lblN1->setText(design == be::BeDesign::paired ? QStringLiteral("Subjects (&1)")
+                                                     : QStringLiteral("Subjects in all (&1)"));
+    ui.txtN1->setAccessibleName(QStringLiteral("Subjects in all"));
+    ui.opCurveDifference->setText(QStringLiteral("against the true ratio o&f T to R"));
 }
 
 void frmPlan::answerNow() {

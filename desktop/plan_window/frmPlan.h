@@ -52,6 +52,12 @@ public:
 
 private:
     void fill(const planner::PlanForm& start);
+    // The boxes the two scales share hold the shown scale's numbers; the
+    // other scale's wait in kept_ until it is chosen again.
+    void showScaleBoxes(bool ratio);
+    void keepScaleBoxes();
+    void scaleChosen();
+    void nameWhatTheBoxesHold();
     void connectControls();
     void enableWhatTheQuestionNeeds();
     void answerNow();
@@ -63,6 +69,11 @@ private:
     figure::Figure figureShown() const;
 
     Ui::frmPlan ui;
+    planner::PlanForm kept_;
+    bool showsRatio_ = false;
+    // The labels' own texts on the difference scale, as the form defines them.
+    QString sdLabel_, differenceLabel_, lowerLabel_, upperLabel_, curveDifferenceLabel_;
+    QString sdName_, differenceName_;
     ReportPlatform platform_;
     std::optional<planner::Answer> answer_;
     planner::PlanForm calculator_;

@@ -113,6 +113,7 @@ PlanForm startingForm(const MainWindowTexts& t) {
 PlanForm withCalculatorNumbers(const PlanForm& here, const PlanForm& calculator) {
     PlanForm taken = here;
     taken.design = calculator.design;
+    taken.ratioScale = false;  // the calculator tests the difference of two means
     if (!calculator.bound.empty()) {
         taken.symmetric = true;
         taken.sdUnits = false;
@@ -128,10 +129,14 @@ PlanForm withCalculatorNumbers(const PlanForm& here, const PlanForm& calculator)
 }
 
 bool differsFromCalculator(const PlanForm& here, const PlanForm& calculator) {
-    return !differences(here, calculator).empty();
+    return here.ratioScale || !differences(here, calculator).empty();
 }
 
 std::string calculatorLine(const PlanForm& here, const PlanForm& calculator) {
+    if (here.ratioScale) {
+        return "The calculator tests the difference of two means; its numbers plan that, not "
+               "the ratio.";
+    }
     const std::vector<std::string> found = differences(here, calculator);
     if (!found.empty()) return "The calculator holds other numbers: " + listed(found) + ".";
     // Named with their values: a box the calculator's key filter let go

@@ -139,11 +139,95 @@ CurveData differenceCurve(const Answer& a, int count) {
     return curve;
 }
 
+// ---- A bioequivalence design: whole sequences, or the true ratio. ----
+
+std::optional<double> bePowerAt(const be::BeStudy& study, const std::vector<long>& sizes) {
+    try {
+        return be::power(study, sizes);
+    } catch (const plan::PlanError&) {
+        return std::nullopt;
+    }
+}
+
+// The total in whole sequences from the smallest the design takes to about
+// twice the answer's, each sequence the same size; the answer's own sizes
+// (which may differ between sequences) at its total.
+CurveData beSizeCurve(const Answer& a, int count) {
+    CurveData curve;
+    curve.axis = CurveAxis::size;
+    const be::BeStudy& study = a.request.be->study;
+    const long sequences = be::designConstants(study.design).sequences;
+    const long answerTotal = totalSize(a);
+    const long lastK = std::clamp(2 * answerTotal / sequences, 10L, be::maxTotal / sequences);
+    std::vector<long> ks;
+    for (int i = 0; i < count; ++i) {
+        const double t = static_cast<double>(i) / (count - 1);
+        ks.push_back(std::lround(1 + t * static_cast<double>(lastK - 1)));
+    }
+    std::sort(ks.begin(), ks.end());
+    ks.erase(std::unique(ks.begin(), ks.end()), ks.end());
+    const auto at = [&](long k) -> std::optional<CurvePoint> {
+        const std::optional<double> p =
+            bePowerAt(study, std::vector<long>(static_cast<std::size_t>(sequences), k));
+        if (!p) return std::nullopt;
+        return CurvePoint{static_cast<double>(k * sequences), *p};
+    };
+    for (const long k : ks) {
+        if (const std::optional<CurvePoint> p = at(k)) curve.points.push_back(*p);
+    }
+    if (!curve.points.empty()) {
+        refine(curve.points, static_cast<double>(sequences), [&](double from, double to) {
+            return at(std::lround((from + to) / 2 / sequences));
+        });
+    }
+    curve.answer = {static_cast<double>(answerTotal), a.power};
+    curve.xTitle = study.design == be::BeDesign::paired ? "Subjects"
+                   : study.design == be::BeDesign::parallel
+                       ? "Subjects in all (both groups the same size)"
+                       : "Subjects in all (whole sequences)";
+    return curve;
+}
+
+CurveData beRatioCurve(const Answer& a, int count) {
+    CurveData curve;
+    curve.axis = CurveAxis::difference;
+    const be::BeStudy& study = a.request.be->study;
+    const double width = a.upper - a.lower;
+    const double from = std::max(std::min(a.lower - width / 4, study.ratio0), a.lower / 2);
+    const double to = std::max(a.upper + width / 4, study.ratio0);
+    std::vector<double> xs;
+    for (int i = 0; i < count; ++i)
+        xs.push_back(from + (to - from) * i / (count - 1));
+    xs.insert(xs.end(), {a.lower, a.upper, study.ratio0});
+    std::sort(xs.begin(), xs.end());
+    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+    const auto at = [&](double ratio0) -> std::optional<CurvePoint> {
+        if (ratio0 == study.ratio0) return CurvePoint{ratio0, a.power};
+        be::BeStudy s = study;
+        s.ratio0 = ratio0;
+        const std::optional<double> p = bePowerAt(s, a.sequenceSizes);
+        if (!p) return std::nullopt;
+        return CurvePoint{ratio0, *p};
+    };
+    for (const double x : xs) {
+        if (const std::optional<CurvePoint> p = at(x)) curve.points.push_back(*p);
+    }
+    if (!curve.points.empty()) {
+        refine(curve.points, (to - from) * 1e-6,
+               [&](double left, double right) { return at((left + right) / 2); });
+    }
+    curve.answer = {study.ratio0, a.power};
+    curve.xTitle = "True ratio T / R";
+    return curve;
+}
+
 }  // namespace
 
 CurveData curveOf(const Answer& answer, CurveAxis axis, int points) {
-    CurveData curve =
-        axis == CurveAxis::size ? sizeCurve(answer, points) : differenceCurve(answer, points);
+    const bool be = answer.request.be.has_value();
+    CurveData curve = axis == CurveAxis::size
+                          ? (be ? beSizeCurve(answer, points) : sizeCurve(answer, points))
+                          : (be ? beRatioCurve(answer, points) : differenceCurve(answer, points));
     curve.hasTarget = answer.request.question != Question::power;
     curve.target = answer.request.targetPower;
     curve.lower = answer.lower;

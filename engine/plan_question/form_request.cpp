@@ -42,9 +42,42 @@ long sizeIn(const std::string& text, const char* box) {
     return static_cast<long>(value);
 }
 
+Request readRatioForm(const PlanForm& form) {
+    Request request;
+    request.question = form.question;
+    if (form.question != Question::size && form.question != Question::power) {
+        throw RequestError(RequestProblem::notOnThisScale,
+                           "On the ratio scale the planner finds a size or a power.");
+    }
+    be::BeStudy& study = request.be.emplace().study;
+    study.design = form.beDesign;
+    study.scale = be::Scale::ratio;
+    study.alpha = numberIn(form.alpha, "alpha");
+    study.lower = numberIn(form.lowerRatio, "lower bound");
+    study.upper = numberIn(form.upperRatio, "upper bound");
+    study.cv = numberIn(form.cv, "CV");
+    study.ratio0 = numberIn(form.ratio0, "true ratio");
+    if (form.question == Question::size) {
+        request.targetPower = numberIn(form.power, "target power");
+    } else {
+        const long total = sizeIn(form.total, "subjects in all");
+        if (total < 1) {
+            throw plan::PlanError(be::error::size,
+                                  "A study needs at least one subject per sequence.");
+        }
+        if (total > be::maxTotal) {
+            throw plan::PlanError(be::error::sizeAboveMaximum,
+                                  "A study must not have more than 10,000,000 subjects.");
+        }
+        request.be->sequenceSizes = be::evenSplit(form.beDesign, total);
+    }
+    return request;
+}
+
 }  // namespace
 
 Request readForm(const PlanForm& form) {
+    if (form.ratioScale) return readRatioForm(form);
     Request request;
     request.question = form.question;
     plan::Study& study = request.study;

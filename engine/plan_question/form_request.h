@@ -26,6 +26,16 @@ struct PlanForm {
     std::string power = "0.8";  // the target, for a size or a bound
     std::string ratio = "1";    // n2 / n1, for a size in independent groups
     std::string n1, n2;         // the sizes, for a power or a bound; matched: n1 pairs
+    // The ratio scale: a bioequivalence design in place of `design`, the
+    // bounds as ratios in their own boxes, the CV (within-subject, or total
+    // for parallel groups), the true ratio, and for a power the subjects in
+    // all, split as evenly as the sequences allow. A size or a power only.
+    bool ratioScale = false;
+    be::BeDesign beDesign = be::BeDesign::crossover2x2;
+    std::string lowerRatio = "0.80", upperRatio = "1.25";
+    std::string cv;
+    std::string ratio0 = "0.95";
+    std::string total;
 };
 
 // The question in numbers. Throws RequestError with a sentence naming the

@@ -1,5 +1,7 @@
 #include "plan_answer.h"
 
+#include <numeric>
+
 #include "shortest_text.h"
 #include "shown_digits.h"
 
@@ -32,12 +34,44 @@ void findBound(const Request& request, Answer& a) {
     a.lower = -a.upper;
 }
 
+void answerBe(const BeRequest& be, Question question, double targetPower, Answer& a) {
+    a.lower = be.study.lower;
+    a.upper = be.study.upper;
+    switch (question) {
+        case Question::size: {
+            const be::BeSizeAnswer found = be::smallestSize(be.study, targetPower);
+            a.sequenceSizes = found.sequenceSizes;
+            a.power = found.power;
+            break;
+        }
+        case Question::power:
+            a.sequenceSizes = be.sequenceSizes;
+            a.power = be::power(be.study, be.sequenceSizes);
+            break;
+        case Question::interval:
+            a.sequenceSizes = be.sequenceSizes;
+            a.interval = be::intervalFromReport(be.study, be.estimate, be.sequenceSizes);
+            break;
+        case Question::cv:
+            a.sequenceSizes = be.sequenceSizes;
+            a.cv = be::cvFromInterval(be.study.design, be.study.alpha, be.ciLower, be.ciUpper,
+                                      be.sequenceSizes);
+            break;
+        case Question::bound:
+            break;  // refused when read
+    }
+}
+
 }  // namespace
 
 Answer answer(const Request& request, Digits digits) {
     Answer a;
     a.request = request;
     a.digits = digits;
+    if (request.be) {
+        answerBe(*request.be, request.question, request.targetPower, a);
+        return a;
+    }
     a.lower = request.study.lower;
     a.upper = request.study.upper;
     switch (request.question) {
@@ -56,11 +90,18 @@ Answer answer(const Request& request, Digits digits) {
             a.sizes = request.sizes;
             findBound(request, a);
             break;
+        case Question::interval:
+        case Question::cv:
+            break;  // read as a bioequivalence design's questions only
     }
     if (request.study.design == plan::Design::matched) a.sizes.n2 = 0;
     return a;
 }
 
-long totalSize(const Answer& answer) { return answer.sizes.n1 + answer.sizes.n2; }
+long totalSize(const Answer& answer) {
+    if (answer.request.be)
+        return std::accumulate(answer.sequenceSizes.begin(), answer.sequenceSizes.end(), 0L);
+    return answer.sizes.n1 + answer.sizes.n2;
+}
 
 }  // namespace tarnwick::planner

@@ -9,7 +9,9 @@
 // own. So a reader who plans with the bound as printed gets the power printed.
 
 #include <string>
+#include <vector>
 
+#include "be_reported.h"
 #include "digits.h"
 #include "plan_question.h"
 
@@ -28,13 +30,20 @@ struct Answer {
     // in SD units, in multiples of the SD (each rounded outward from the root).
     double root = 0;
     std::string foundBound, foundBoundInSd;
+    // A bioequivalence design's question: the sizes per sequence (given or
+    // found), the interval from reported numbers (Question::interval) and the
+    // CV a published interval implies (Question::cv).
+    std::vector<long> sequenceSizes;
+    be::ReportedInterval interval;
+    double cv = 0;
 };
 
 // Throws plan::PlanError (RequestError among them) when the question has no
 // answer.
 Answer answer(const Request& request, Digits digits = Digits::shown);
 
-// n1 + n2, or the number of pairs.
+// n1 + n2, or the number of pairs; for a bioequivalence design, the
+// subjects of every sequence.
 long totalSize(const Answer& answer);
 
 }  // namespace tarnwick::planner

@@ -23,11 +23,29 @@ enum class InputColumn {
     n2,
     hypothesis,
     bound_units,
+    // The ratio scale and the bioequivalence designs.
+    scale,
+    cv,
+    ratio0,
+    sizes,
+    n,
+    estimate,
+    ci_lower,
+    ci_upper,
 };
-inline constexpr std::size_t inputColumnCount = 14;
+inline constexpr std::size_t inputColumnCount = 22;
 inline constexpr std::array<std::string_view, inputColumnCount> inputColumnNames = {
-    "solve", "design", "alpha", "bound", "lower", "upper",      "difference",
-    "sd",    "power",  "ratio", "n1",    "n2",    "hypothesis", "bound_units",
+    "solve",  "design", "alpha", "bound",    "lower",      "upper",       "difference", "sd",
+    "power",  "ratio",  "n1",    "n2",       "hypothesis", "bound_units", "scale",      "cv",
+    "ratio0", "sizes",  "n",     "estimate", "ci_lower",   "ci_upper",
+};
+
+// The columns of the ratio scale and the bioequivalence designs: a table (or
+// a case) that names one of them gets the answer columns of those questions
+// too, and one that names none is written as it always was.
+inline constexpr std::array<InputColumn, 8> ratioInputColumns = {
+    InputColumn::scale, InputColumn::cv,       InputColumn::ratio0,   InputColumn::sizes,
+    InputColumn::n,     InputColumn::estimate, InputColumn::ci_lower, InputColumn::ci_upper,
 };
 
 constexpr std::string_view nameOf(InputColumn column) {
@@ -48,5 +66,21 @@ inline constexpr std::array<InputColumn, 2> requiredColumns = {InputColumn::solv
 inline constexpr std::array<std::string_view, 7> answerColumnNames = {
     "plan_n1", "plan_n2", "plan_total", "plan_power", "plan_lower", "plan_upper", "message",
 };
+
+// With the ratio scale's columns, these come before message: the sizes per
+// sequence, the interval and its two one-sided p values and conclusion
+// (solve ci), and the CV (solve cv).
+inline constexpr std::array<std::string_view, 7> ratioAnswerColumnNames = {
+    "plan_sizes",   "plan_ci_low",     "plan_ci_high", "plan_p_lower",
+    "plan_p_upper", "plan_conclusion", "plan_cv",
+};
+
+constexpr bool isAnswerColumn(std::string_view name) {
+    for (std::string_view column : answerColumnNames)
+        if (column == name) return true;
+    for (std::string_view column : ratioAnswerColumnNames)
+        if (column == name) return true;
+    return false;
+}
 
 }  // namespace tarnwick::planner

@@ -5,9 +5,12 @@
 // (form_request.h) both build it, and refuse what they cannot read with
 // this room's numbers. Standard C++ only.
 
+#include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "be_plan.h"
 #include "plan.h"
 #include "test_settings.h"
 
@@ -17,6 +20,18 @@ enum class Question {
     size,   // the smallest size reaching a target power
     power,  // the power at given sizes
     bound,  // the narrowest symmetric bounds reaching a target power at given sizes
+    // Bioequivalence from reported numbers (be_reported.h):
+    interval,  // the interval, the one-sided p values and the conclusion from GMR, CV, sizes
+    cv,        // the CV a published interval implies
+};
+
+// A question of a bioequivalence design (be_design.h), on the ratio scale
+// or on the raw scale in units of the reference mean (be_plan.h).
+struct BeRequest {
+    be::BeStudy study;                // study.cv is 0 for Question::cv
+    std::vector<long> sequenceSizes;  // for power, interval and cv: one size per sequence
+    double estimate = 0;              // Question::interval: the ratio of geometric means
+    double ciLower = 0, ciUpper = 0;  // Question::cv: the published interval
 };
 
 struct Request {
@@ -29,6 +44,9 @@ struct Request {
     // bounds as typed, in multiples of study.sd.
     settings::BoundUnits units = settings::BoundUnits::raw;
     double typedLower = 0, typedUpper = 0;
+    // Present for a question of a bioequivalence design; `study` and the
+    // sizes above are then not used.
+    std::optional<BeRequest> be;
 };
 
 // Why a question cannot be read. The planning engine's own refusals
@@ -47,6 +65,9 @@ enum class RequestProblem {
     sizesDisagree,          // n2 and ratio are both given and do not agree
     unknownHypothesis,      // hypothesis is not equivalence or minimal_effect
     unknownBoundUnits,      // bound_units is not raw or d
+    sizesTwice,             // sizes and n both given
+    sizesNotAList,          // sizes is not whole numbers separated by commas
+    notOnThisScale,         // a question, design or value the scale or design does not take
 };
 
 class RequestError : public plan::PlanError {

@@ -3,15 +3,48 @@
 #include <cmath>
 
 #include "apa_format.h"
+#include "be_words.h"
 #include "number_text.h"
 #include "shortest_text.h"
 #include "shown_digits.h"
 #include "significant_text.h"
+#include "word_rules.h"
 
 namespace tarnwick::planner {
+
+// The rules the bioequivalence words share (word_rules.h).
+namespace words {
+
+std::string programPercent(double proportion) {
+    return number_text::significantText(proportion * 100, 10) + "%";
+}
+
+std::string programPower(const Answer& a) {
+    if (a.digits != Digits::shown) return "a power of " + table_io::shortestText(a.power);
+    if (a.power > 0 && a.power < 0.001) return "under 0.1% power";
+    return plan::percentCut(a.power, 1) + "% power";
+}
+
+std::string raw(double value) {
+    if (value == 0) return "0";
+    return report::apa::number(value, report::apa::decimalsToSignificant(value, 2, 4));
+}
+
+std::string alphaText(double alpha) {
+    std::string text = report::apa::fixed(alpha, report::apa::decimalsToSignificant(alpha, 2, 4));
+    if (text.rfind("0.", 0) == 0) text.erase(0, 1);
+    return text;
+}
+
+}  // namespace words
+
 namespace {
 
 using table_io::shortestText;
+using words::alphaText;
+using words::programPercent;
+using words::programPower;
+using words::raw;
 
 bool isMatched(const Answer& a) { return a.request.study.design == plan::Design::matched; }
 bool inSdUnits(const Answer& a) { return a.request.units == settings::BoundUnits::sd; }
@@ -27,23 +60,12 @@ std::string signedFound(const std::string& bound, bool negative) {
 
 // ---- A program's words: numbers as read, or as the shortest text. ----
 
-// The target as a percentage to 10 significant digits: 0.9 is "90%".
-std::string programPercent(double proportion) {
-    return number_text::significantText(proportion * 100, 10) + "%";
-}
-
 std::string programSizes(const Answer& a) {
     const auto size = [](long n) { return std::to_string(n); };
     if (isMatched(a)) return size(a.sizes.n1) + " pairs";
     const std::string total = " (" + size(totalSize(a)) + " in all)";
     if (a.sizes.n1 == a.sizes.n2) return size(a.sizes.n1) + " per group" + total;
     return size(a.sizes.n1) + " in group 1 and " + size(a.sizes.n2) + " in group 2" + total;
-}
-
-std::string programPower(const Answer& a) {
-    if (!shown(a)) return "a power of " + shortestText(a.power);
-    if (a.power > 0 && a.power < 0.001) return "under 0.1% power";
-    return plan::percentCut(a.power, 1) + "% power";
 }
 
 // "±0.5", or "-0.3 and 0.5".
@@ -83,21 +105,6 @@ std::string programMinimalEffect(const Answer& a) {
 }
 
 // ---- The window's words: numbers as a manuscript writes them. ----
-
-// Raw values as every shown number: at least two decimals ("0.50", "1.20"),
-// more up to four significant digits ("2.102", "0.125"); zero is "0".
-std::string raw(double value) {
-    if (value == 0) return "0";
-    return report::apa::number(value, report::apa::decimalsToSignificant(value, 2, 4));
-}
-
-// Alpha as a manuscript writes it, by the same rule without the leading
-// zero: ".05", ".10", ".025".
-std::string alphaText(double alpha) {
-    std::string text = report::apa::fixed(alpha, report::apa::decimalsToSignificant(alpha, 2, 4));
-    if (text.rfind("0.", 0) == 0) text.erase(0, 1);
-    return text;
-}
 
 std::string sizesWords(const Answer& a, const char* unit) {
     if (isMatched(a)) return count(a.sizes.n1) + " pairs";
@@ -157,6 +164,7 @@ std::string minimalEffectSentence(const Answer& a, const std::string& atAlpha) {
 }  // namespace
 
 std::array<std::string, 6> answerFields(const Answer& a) {
+    if (a.request.be) return beAnswerFields(a);
     const bool found = a.request.question == Question::bound;
     const auto bound = [&](double value) {
         return found ? signedFound(a.foundBound, value < 0) : shortestText(value);
@@ -171,7 +179,13 @@ std::array<std::string, 6> answerFields(const Answer& a) {
     };
 }
 
+std::array<std::string, 7> ratioAnswerFields(const Answer& a) {
+    if (a.request.be) return beRatioFields(a);
+    return {};
+}
+
 std::string answerSentence(const Answer& a) {
+    if (a.request.be) return beAnswerSentence(a);
     if (minimalEffect(a)) return programMinimalEffect(a);
     const std::string sizes = programSizes(a);
     const std::string power = programPower(a);
@@ -187,11 +201,15 @@ std::string answerSentence(const Answer& a) {
             return sizes + " give " + power + " to show equivalence within " + programBounds(a) +
                    ", the narrowest symmetric bounds reaching " +
                    programPercent(a.request.targetPower) + " power.";
+        case Question::interval:
+        case Question::cv:
+            break;  // a bioequivalence design's questions, worded above
     }
     return {};
 }
 
 std::string answerLine(const Answer& a) {
+    if (a.request.be) return beAnswerLine(a);
     const std::string power = percent(a.power) + " power";
     if (a.request.question == Question::bound) {
         return "Bounds of " + foundBoundsWords(a, false) + " give " + power + " with " +
@@ -201,6 +219,7 @@ std::string answerLine(const Answer& a) {
 }
 
 std::string preregistrationSentence(const Answer& a) {
+    if (a.request.be) return bePreregistrationSentence(a);
     const std::string atAlpha = "at \xCE\xB1 = " + alphaText(a.request.study.alpha);
     if (minimalEffect(a)) return minimalEffectSentence(a, atAlpha);
     switch (a.request.question) {
@@ -218,6 +237,9 @@ std::string preregistrationSentence(const Answer& a) {
                    " have " + targetPercent(a.request.targetPower) +
                    " power to conclude equivalence with bounds as narrow as " +
                    foundBoundsWords(a, true) + ", " + assumptionWords(a) + ".";
+        case Question::interval:
+        case Question::cv:
+            break;
     }
     return {};
 }

@@ -21,6 +21,13 @@ namespace tarnwick::planner {
 // plan_lower, plan_upper: the answer columns but the message.
 std::array<std::string, 6> answerFields(const Answer& answer);
 
+// plan_sizes, plan_ci_low, plan_ci_high, plan_p_lower, plan_p_upper,
+// plan_conclusion, plan_cv (plan_columns.h): a bioequivalence design's
+// answer, all empty for the difference of two means. Shown digits: the
+// interval's ends as ratios to four decimals (percent to two, the rule the
+// conclusion is taken on), p values and the CV to 4 significant digits.
+std::array<std::string, 7> ratioAnswerFields(const Answer& answer);
+
 // A program's sentence: "124 per group (248 in all), the fewest reaching 90%
 // power, give 90.3% power to show equivalence within ±0.5."
 std::string answerSentence(const Answer& answer);

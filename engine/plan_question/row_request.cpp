@@ -1,92 +1,27 @@
 #include "row_request.h"
 
-#include <charconv>
-#include <cmath>
-#include <optional>
-
-#include "quoted_field.h"
+#include "be_row_request.h"
+#include "row_reader.h"
 #include "setting_text.h"
 
 namespace tarnwick::planner {
 namespace {
 
-// Sizes are whole numbers a double holds exactly.
-constexpr double largestSize = 9007199254740992.0;  // 2^53
-
-std::string quoted(const std::string& text) { return table_io::quotedField(text); }
-
-// A row's sentences name the column and end with a full stop.
-[[noreturn]] void refuse(RequestProblem problem, std::string sentence) {
-    throw RequestError(problem, std::move(sentence) + ".");
-}
-
-class RowReader {
-public:
-    explicit RowReader(const RowTexts& texts) : texts_(texts) {}
-
-    const std::string& text(InputColumn column) const {
-        return texts_[static_cast<std::size_t>(column)];
-    }
-    bool given(InputColumn column) const { return !text(column).empty(); }
-
-    std::optional<double> number(InputColumn column) const {
-        const std::string& field = text(column);
-        if (field.empty()) return std::nullopt;
-        double value = 0;
-        const char* end = field.data() + field.size();
-        const auto [stop, error] = std::from_chars(field.data(), end, value);
-        if (error != std::errc() || stop != end || !std::isfinite(value)) {
-            refuse(RequestProblem::notANumber,
-                   std::string(nameOf(column)) + " is " + quoted(field) +
-                       ", not a number (write numbers such as 0.05, 12 or 1.5e3)");
-        }
-        return value;
-    }
-
-    double number(InputColumn column, double fallback) const {
-        return number(column).value_or(fallback);
-    }
-
-    double required(InputColumn column, const char* what) const {
-        if (const auto value = number(column)) return *value;
-        refuse(RequestProblem::missingValue,
-               std::string(nameOf(column)) + " is empty: give " + what);
-    }
-
-    std::optional<long> size(InputColumn column) const {
-        const auto value = number(column);
-        if (!value) return std::nullopt;
-        if (*value != std::floor(*value)) {
-            refuse(RequestProblem::sizeNotWhole, std::string(nameOf(column)) + " is " +
-                                                     quoted(text(column)) +
-                                                     ", not a whole number of participants");
-        }
-        // Every double this large is whole, and too large: the engine's
-        // refusal of a size above its maximum (or below 2) says so.
-        if (*value > largestSize) return plan::maxSize + 1;
-        if (*value < -largestSize) return -1;
-        return static_cast<long>(*value);
-    }
-
-    void mustBeEmpty(InputColumn column, const std::string& why) const {
-        if (given(column)) {
-            refuse(RequestProblem::unusedValue,
-                   std::string(nameOf(column)) + " is given, but " + why);
-        }
-    }
-
-private:
-    const RowTexts& texts_;
-};
+using row_text::largestSize;
+using row_text::quoted;
+using row_text::refuse;
+using row_text::RowReader;
 
 Question readQuestion(const RowReader& row) {
     const std::string& solve = row.text(InputColumn::solve);
     if (solve == "n") return Question::size;
     if (solve == "power") return Question::power;
     if (solve == "bound") return Question::bound;
+    if (solve == "ci") return Question::interval;
+    if (solve == "cv") return Question::cv;
     refuse(RequestProblem::unknownQuestion,
            (solve.empty() ? std::string("solve is empty") : "solve is " + quoted(solve)) +
-               "; it must be n, power or bound");
+               "; it must be n, power, bound, ci or cv");
 }
 
 void readBounds(const RowReader& row, Request& request) {
@@ -170,7 +105,12 @@ Request readRequest(const RowTexts& texts) {
     const RowReader row(texts);
     Request request;
     request.question = readQuestion(row);
-    request.study.design = settings::readDesign(row.text(InputColumn::design));
+    if (isBeQuestion(row, request.question)) {
+        readBeRequest(row, request);
+        return request;
+    }
+    refuseRatioColumns(row);
+    request.study.design = readDifferenceDesign(row.text(InputColumn::design));
     request.study.alpha = settings::readAlpha(row.text(InputColumn::alpha)).value_or(0.05);
     request.study.difference = row.number(InputColumn::difference, 0);
     request.study.sd =

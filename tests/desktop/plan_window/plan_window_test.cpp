@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QPainter>
@@ -193,6 +194,70 @@ class PlanWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The ratio scale: a bioequivalence design chosen by its access key, the
+    // boxes the scales share holding each scale's numbers, the CV named with
+    // its kind, and the answer the engine gives.
+    void plansACrossoverOnTheRatioScale_data() {
+        QTest::addColumn<int>("design");
+        QTest::addColumn<QString>("cv");
+        QTest::addColumn<QString>("cvLabel");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("2x2 crossover") << 2 << "0.3"
+                                       << "Within-subject CV"
+                                       << "20 per sequence (40 in all) give 81.5% power";
+        QTest::newRow("parallel groups") << 0 << "0.35"
+                                         << "Total CV"
+                                         << "51 per group (102 in all) give 80.5% power";
+        QTest::newRow("partial replicate") << 9 << "0.4"
+                                           << "Within-subject CV"
+                                           << "17 per sequence (51 in all) give 81.9% power";
+    }
+
+    void plansACrossoverOnTheRatioScale() {
+        QFETCH(int, design);
+        QFETCH(QString, cv);
+        QFETCH(QString, cvLabel);
+        QFETCH(QString, answer);
+        frmPlan plan(exampleForm());
+        plan.show();
+        QVERIFY(QTest::qWaitForWindowActive(&plan));
+        QTest::keyClick(&plan, Qt::Key_J, Qt::AltModifier);
+        // The access key's press is released a moment later.
+        QTRY_VERIFY(
+            named<QRadioButton>(plan, "Bioequivalence: the ratio of geometric means").isChecked());
+        named<QComboBox>(plan, "Bioequivalence design").setCurrentIndex(design);
+        QLineEdit& cvBox =
+            named<QLineEdit>(plan, cvLabel.section(' ', 0, 0).toLower() == QStringLiteral("total")
+                                       ? QStringLiteral("total CV")
+                                       : QStringLiteral("within-subject CV"));
+        // The ratio's own starting numbers, not the difference's.
+        QCOMPARE(field(plan, "Lower bound").text(), QStringLiteral("0.80"));
+        QCOMPARE(field(plan, "Upper bound").text(), QStringLiteral("1.25"));
+        QCOMPARE(field(plan, "True ratio").text(), QStringLiteral("0.95"));
+        retype(cvBox, cv);
+        retype(field(plan, "Target power"), QStringLiteral("0.8"));
+        QVERIFY2(named<QLabel>(plan, "What the standard deviation is").text().contains("CV = "),
+                 "the CV's kind and definition are said beside its box");
+        QCOMPARE(answerShown(plan), answer);
+        QVERIFY(plan.shownAnswer()->request.be.has_value());
+        QVERIFY(!named<QRadioButton>(plan, "Find the smallest bounds").isEnabled());
+        QVERIFY(!named<QRadioButton>(plan, "Minimal-effect test").isEnabled());
+        // Every access key still the control's alone, on this scale too.
+        const QMultiMap<QChar, QString> keys = testing::accessKeys(plan);
+        for (const QChar key : keys.uniqueKeys())
+            QVERIFY2(keys.count(key) == 1, qPrintable(QStringList(keys.values(key)).join(" / ")));
+        // Back on the difference, its numbers are as they were, and the
+        // ratio's wait for the next time.
+        choose(named<QRadioButton>(plan, "Independent groups"));
+        QCOMPARE(field(plan, "Standard deviation").text(), QStringLiteral("1.2"));
+        QCOMPARE(answerShown(plan), QString::fromStdString(planner::answerLine(
+                                        planner::answer(planner::readForm(plan.form())))));
+        QCOMPARE(plan.form().cv, cv.toStdString());
+        choose(named<QRadioButton>(plan, "Bioequivalence: the ratio of geometric means"));
+        QCOMPARE(cvBox.text(), cv);
+        QCOMPARE(answerShown(plan), answer);
+    }
+
     void initTestCase() { prepareApplication(); }
 
     void fillsFromTheMainWindow_data() {

@@ -22,20 +22,26 @@ namespace {
 using testing::compareWithGolden;
 using testing::fileText;
 
-// The cases have no quoted fields: a comma always separates.
+// A comma separates, except inside double quotes (sizes such as "13,12").
 std::vector<std::string> cellsOf(const std::string& line) {
-    std::vector<std::string> cells;
-    std::string cell;
-    std::istringstream in(line + ",");
-    while (std::getline(in, cell, ','))
-        cells.push_back(cell);
+    std::vector<std::string> cells(1);
+    bool quoted = false;
+    for (const char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            cells.emplace_back();
+        } else {
+            cells.back() += c;
+        }
+    }
     return cells;
 }
 
 using Case = std::map<std::string, std::string>;
 
-std::vector<Case> readCases() {
-    std::istringstream in(fileText(TEST_DATA_DIR "/cases.csv"));
+std::vector<Case> readCases(const std::string& name = "cases.csv") {
+    std::istringstream in(fileText(TEST_DATA_DIR "/" + name));
     std::string line;
     std::getline(in, line);
     const std::vector<std::string> names = cellsOf(line);
@@ -52,8 +58,10 @@ std::vector<Case> readCases() {
 
 RowTexts rowOf(const Case& c) {
     RowTexts texts;
-    for (std::size_t i = 0; i < inputColumnCount; ++i)
-        texts[i] = c.at(std::string(inputColumnNames[i]));
+    for (std::size_t i = 0; i < inputColumnCount; ++i) {
+        const auto cell = c.find(std::string(inputColumnNames[i]));
+        if (cell != c.end()) texts[i] = cell->second;
+    }
     return texts;
 }
 
@@ -92,6 +100,11 @@ std::string programWords(const Case& c) {
         std::string fields = "fields:";
         for (const std::string& field : answerFields(a))
             fields += " " + (field.empty() ? "_" : field);
+        if (a.request.be) {
+            fields += " |";
+            for (const std::string& field : ratioAnswerFields(a))
+                fields += " " + (field.empty() ? "_" : field);
+        }
         return fields + "\nprogram: " + answerSentence(a) + "\n";
     } catch (const plan::PlanError& refusal) {
         return "program refused: " + refusal.description() + "\n";
@@ -100,11 +113,40 @@ std::string programWords(const Case& c) {
     }
 }
 
+// A case of the ratio scale as typed into the window: the design chosen,
+// the bounds as ratios, the total for a power (the window has no sizes per
+// sequence, and asks no ci or cv).
+PlanForm ratioFormOf(const Case& c) {
+    const auto cell = [&](const char* name, const std::string& otherwise) {
+        const std::string& text = c.at(name);
+        return text.empty() ? otherwise : text;
+    };
+    PlanForm form;
+    form.ratioScale = true;
+    form.question = c.at("solve") == "n" ? Question::size : Question::power;
+    form.beDesign = *be::designNamed(c.at("design"));
+    form.alpha = cell("alpha", form.alpha);
+    form.lowerRatio = cell("lower", form.lowerRatio);
+    form.upperRatio = cell("upper", form.upperRatio);
+    form.cv = c.at("cv");
+    form.ratio0 = cell("ratio0", form.ratio0);
+    form.power = cell("power", form.power);
+    form.total = c.at("n");
+    return form;
+}
+
+bool windowAsks(const Case& c) {
+    if (!c.count("scale")) return true;
+    const std::string& solve = c.at("solve");
+    return (solve == "n" || solve == "power") && c.at("scale") != "difference" &&
+           c.at("sizes").empty() && (c.at("lower").empty() || !c.at("upper").empty());
+}
+
 // The window writes shown digits only.
 std::string windowWords(const Case& c) {
-    if (c.at("digits") == "full") return "";
+    if (c.at("digits") == "full" || !windowAsks(c)) return "";
     try {
-        const Answer a = answer(readForm(formOf(c)));
+        const Answer a = answer(readForm(c.count("scale") ? ratioFormOf(c) : formOf(c)));
         return "window: " + answerLine(a) + "\npreregistration: " + preregistrationSentence(a) +
                "\n";
     } catch (const plan::PlanError& refusal) {
@@ -121,6 +163,15 @@ TEST(Answers, EveryCaseInEveryFrontEndsWords) {
     for (const Case& c : cases)
         got += "[" + c.at("case") + "]\n" + programWords(c) + windowWords(c);
     compareWithGolden(got, "answers.txt");
+}
+
+TEST(Answers, TheRatioScaleInEveryFrontEndsWords) {
+    const std::vector<Case> cases = readCases("ratio_cases.csv");
+    ASSERT_GE(cases.size(), 20u);
+    std::string got;
+    for (const Case& c : cases)
+        got += "[" + c.at("case") + "]\n" + programWords(c) + windowWords(c);
+    compareWithGolden(got, "ratio_answers.txt");
 }
 
 // A power too small to show at one decimal is said to be under it, never
