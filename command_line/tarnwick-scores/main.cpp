@@ -106,6 +106,40 @@ private:
     std::optional<OutputWriter> table_;
 };
 
+// Settings rows that no study of the scores uses: one note, the first few
+// names and how many in all, so a settings table for other scores does not
+// flood the terminal.
+void noteUnusedSettings(const SettingsTable& table,
+                        const std::vector<tarnwick::data::Study>& studies) {
+    std::unordered_set<std::string_view> named;
+    for (const tarnwick::data::Study& study : studies)
+        named.insert(study.name);
+    constexpr std::size_t namesShown = 3;
+    std::vector<std::string_view> unused;
+    std::size_t count = 0;
+    for (const auto& [name, row] : table.rows()) {
+        if (named.contains(name)) continue;
+        if (++count <= namesShown) unused.push_back(name);
+    }
+    if (count == 0) return;
+    std::cerr << "tarnwick-scores: note: the settings of " << (count == 1 ? "study " : "studies ");
+    for (std::size_t i = 0; i < unused.size(); ++i)
+        std::cerr << (i == 0 ? "" : ", ") << quotedField(unused[i]);
+    if (count > namesShown) std::cerr << " and " << count - namesShown << " more";
+    std::cerr << (count == 1 ? " are not used: no scores name it\n"
+                             : " are not used: no scores name them\n");
+}
+
+// The bootstrap's settings, its replicates counted on the progress line.
+sa::BootstrapSettings bootstrapOf(const Options& options, Progress& progress) {
+    sa::BootstrapSettings bootstrap{options.replicates, options.seed};
+    bootstrap.progress = [&progress](long done, long replicates) {
+        progress.stepsDone(done, replicates, "bootstrap replicates");
+        return true;
+    };
+    return bootstrap;
+}
+
 int run(const Options& options) {
     const SettingsGiven given =
         settingsFromOptions(options.bound, options.lower, options.upper, options.alpha);
@@ -143,19 +177,12 @@ int run(const Options& options) {
     const tarnwick::data::StudyTable scores =
         tarnwick::data::readStudyTable(input.stream(), input.name(), read);
 
-    std::unordered_set<std::string_view> named;
-    for (const tarnwick::data::Study& study : scores.studies)
-        named.insert(study.name);
-    for (const auto& [name, row] : table.rows()) {
-        if (!named.contains(name))
-            std::cerr << "tarnwick-scores: note: the settings of study " << quotedField(name)
-                      << " are not used: no scores name it\n";
-    }
+    noteUnusedSettings(table, scores.studies);
 
-    const sa::BootstrapSettings bootstrap{options.replicates, options.seed};
     const Digits digits = options.digits == "full" ? Digits::full : Digits::shown;
     AnswerSink sink(destination.stream(), options.format.empty() ? "csv" : options.format);
     Progress progress("tarnwick-scores", destination.progressWanted(options.quiet));
+    const sa::BootstrapSettings bootstrap = bootstrapOf(options, progress);
     bool someStudyRefused = false;
     for (const tarnwick::data::Study& study : scores.studies) {
         std::optional<sa::ScoreSettings> settings;
