@@ -13,6 +13,7 @@
 #include <unordered_set>
 
 #include "analysis_table.h"
+#include "column_name.h"
 #include "destination.h"
 #include "input_file.h"
 #include "output_writer.h"
@@ -106,6 +107,26 @@ private:
     std::optional<OutputWriter> table_;
 };
 
+// Columns not read though their names look like ones read, as the other
+// programs say of theirs.
+void noteNearMisses(const std::vector<std::string>& names, const char* table) {
+    for (const std::string& name : names)
+        std::cerr << "tarnwick-scores: note: column " << quotedField(name) << table
+                  << " is not the \"" << foldedColumnName(name)
+                  << "\" column: the columns tarnwick-scores reads by name are spelt in lower "
+                     "case without spaces\n";
+}
+
+// A decimal comma chosen from the scores, not asked for, is said: a comma
+// may equally separate thousands.
+void noteGuessedComma(const tarnwick::data::StudyTable& scores, const std::string& file) {
+    if (scores.guessedCommaLine == 0) return;
+    std::cerr << "tarnwick-scores: note: " << file << ":" << scores.guessedCommaLine << ": "
+              << quotedField(scores.guessedCommaCell)
+              << " has a decimal comma and no score a decimal point, so \",\" is read as the "
+                 "decimal mark\n";
+}
+
 // Settings rows that no study of the scores uses: one note, the first few
 // names and how many in all, so a settings table for other scores does not
 // flood the terminal.
@@ -177,6 +198,9 @@ int run(const Options& options) {
     const tarnwick::data::StudyTable scores =
         tarnwick::data::readStudyTable(input.stream(), input.name(), read);
 
+    noteNearMisses(scores.nearMisses, "");
+    noteNearMisses(table.nearMisses(), " of the settings table");
+    noteGuessedComma(scores, input.name());
     noteUnusedSettings(table, scores.studies);
 
     const Digits digits = options.digits == "full" ? Digits::full : Digits::shown;
@@ -221,11 +245,12 @@ int main(int argc, char** argv) {
          .formats = {"csv", "jsonl", "text"},
          .digits = "shown (default): 6 significant digits; full: the shortest text of every "
                    "double",
-         .delimiter = "the field delimiter; by default chosen from the header line (tab, then "
-                      "; then ,)",
-         .decimalComma = "read a comma as the decimal mark (\"0,5\" is 0.5); by default a "
-                         "table not separated by commas whose scores have decimal commas and "
-                         "no decimal points is read so"});
+         .delimiter = "the field delimiter of the scores and the settings table; by default "
+                      "chosen from each table's header line (tab, then ; then ,)",
+         .decimalComma = "read a comma as the decimal mark (\"0,5\" is 0.5) in the scores and "
+                         "the settings table; by default a table of scores not separated by "
+                         "commas whose scores have decimal commas and no decimal points is read "
+                         "so (with a note), the settings table always with \".\""});
     app.add_option("--bound", options.bound, "symmetric bounds -E and +E, in the scores' units")
         ->option_text("E");
     app.add_option("--lower", options.lower, "lower bound (with --upper, instead of --bound)")

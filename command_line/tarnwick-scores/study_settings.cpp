@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "column_name.h"
 #include "csv_reader.h"
 #include "quoted_field.h"
 #include "score_cell.h"
@@ -70,7 +71,10 @@ SettingsTable::SettingsTable(std::FILE* input, const std::string& fileName, char
     const char* names[] = {"study", "bound", "lower", "upper", "alpha"};
     std::size_t column[5] = {none, none, none, none, none};
     for (std::size_t i = 0; i < record.fields.size(); ++i) {
+        const std::string folded = table_io::foldedColumnName(record.fields[i]);
         for (std::size_t k = 0; k < 5; ++k) {
+            if (record.fields[i] != names[k] && folded == names[k])
+                nearMisses_.push_back(record.fields[i]);
             if (record.fields[i] != names[k]) continue;
             if (column[k] != none)
                 throw InputError(fileName, 1,

@@ -4,6 +4,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "column_name.h"
 #include "quoted_field.h"
 #include "score_cell.h"
 #include "table_shape.h"
@@ -37,6 +38,30 @@ std::size_t columnNamed(const std::vector<std::string>& names, std::string_view 
     return found;
 }
 
+constexpr std::string_view namesRead[] = {"study", "group", "score", "pair"};
+
+// Names that are a name read but for case or spaces (the other programs' rule).
+std::vector<std::string> nearMissesOf(const std::vector<std::string>& names) {
+    std::vector<std::string> misses;
+    for (const std::string& name : names) {
+        const std::string folded = table_io::foldedColumnName(name);
+        for (std::string_view read : namesRead)
+            if (name != read && folded == read) misses.push_back(name);
+    }
+    return misses;
+}
+
+// A refusal of the header, saying which names were meant as names read.
+[[noreturn]] void refuseHeader(const std::string& file, const std::string& what,
+                               const std::vector<std::string>& names) {
+    std::string misses;
+    for (const std::string& name : nearMissesOf(names))
+        misses += (misses.empty() ? "; " : ", ") + quotedField(name) + " is not \"" +
+                  table_io::foldedColumnName(name) + "\"";
+    if (!misses.empty()) misses += ": names are read in lower case without spaces";
+    throw InputError(file, 1, what + misses);
+}
+
 Layout layoutOf(const std::vector<std::string>& names, const std::string& file, Design design) {
     Layout layout;
     layout.names = names;
@@ -46,11 +71,11 @@ Layout layoutOf(const std::vector<std::string>& names, const std::string& file, 
     layout.pair = columnNamed(names, "pair", file);
     if (layout.group != none || layout.score != none) {
         if (layout.group == none || layout.score == none)
-            throw InputError(file, 1, "a long table needs both a \"group\" and a \"score\" column");
+            refuseHeader(file, "a long table needs both a \"group\" and a \"score\" column", names);
         if (design == Design::matched && layout.pair == none)
-            throw InputError(file, 1,
-                             "matched scores in a long table need a \"pair\" column naming "
-                             "each pair");
+            refuseHeader(file,
+                         "matched scores in a long table need a \"pair\" column naming each pair",
+                         names);
         return layout;
     }
     if (layout.pair != none)
@@ -64,15 +89,17 @@ Layout layoutOf(const std::vector<std::string>& names, const std::string& file, 
         } else if (layout.second == none) {
             layout.second = i;
         } else {
-            throw InputError(file, 1,
-                             "a wide table has exactly two score columns (and optionally "
-                             "\"study\"); a long one names \"group\" and \"score\"");
+            refuseHeader(file,
+                         "a wide table has exactly two score columns (and optionally "
+                         "\"study\"); a long one names \"group\" and \"score\"",
+                         names);
         }
     }
     if (layout.second == none)
-        throw InputError(file, 1,
-                         "the header names no two score columns: give \"group\" and \"score\" "
-                         "(long) or two score columns (wide)");
+        refuseHeader(file,
+                     "the header names no two score columns: give \"group\" and \"score\" "
+                     "(long) or two score columns (wide)",
+                     names);
     return layout;
 }
 
@@ -316,36 +343,61 @@ StudyTable readStudyTable(std::FILE* input, const std::string& fileName,
     table.hasStudyColumn = layout.study != none;
     StudyBuilder studies(layout, options.design, fileName);
 
+    table.nearMisses = nearMissesOf(names);
     // A comma-separated table reads "." as its decimal mark, and --decimal-comma
-    // says ","; otherwise the mark is chosen from every score, so the rows wait.
-    const bool markKnown = options.decimalComma || table.delimiter == ',';
+    // says ","; otherwise the first score that reads as a number with a decimal
+    // point makes it ".", and "," is chosen at the end when some score reads
+    // with a comma. Rows wait from the first score that could read either way.
+    bool markKnown = options.decimalComma || table.delimiter == ',';
     table.decimalMark = options.decimalComma ? ',' : '.';
     std::vector<CsvRecord> waiting;
+    const auto flush = [&] {
+        for (const CsvRecord& record : waiting)
+            studies.add(record, table.decimalMark);
+        waiting.clear();
+    };
+    // Whether the row's scores leave the mark open: reads it (".") or hold a
+    // separator of either kind.
+    const auto open = [&](const CsvRecord& record) {
+        bool eitherWay = false;
+        for (const std::size_t column : {layout.first, layout.second, layout.score}) {
+            if (column == none) continue;
+            const std::string& cell = cellOf(record, column);
+            if (cell.find('.') != std::string::npos &&
+                readScoreCell(cell, '.').kind == CellKind::number) {
+                markKnown = true;
+                return false;
+            }
+            if (cell.find(',') != std::string::npos &&
+                readScoreCell(cell, ',').kind == CellKind::number && table.guessedCommaLine == 0) {
+                table.guessedCommaLine = record.line;
+                table.guessedCommaCell = cell;
+            }
+            eitherWay = eitherWay || cell.find_first_of(".,") != std::string::npos;
+        }
+        return eitherWay || !waiting.empty();
+    };
     const auto take = [&](CsvRecord&& record) {
         checkWidth(record, names.size(), table.delimiter, fileName);
-        if (markKnown) {
-            studies.add(record, table.decimalMark);
-        } else {
-            waiting.push_back(std::move(record));
+        if (!markKnown) {
+            if (open(record)) {
+                waiting.push_back(std::move(record));
+                return;
+            }
+            flush();
         }
+        studies.add(record, table.decimalMark);
     };
     if (!hasHeader) take(std::move(first));
     for (CsvRecord record; reader.next(record);)
         take(std::move(record));
-
-    if (!markKnown) {
-        std::vector<std::vector<std::string>> cells;
-        for (const CsvRecord& record : waiting) {
-            if (table.wide) {
-                cells.push_back({cellOf(record, layout.first), cellOf(record, layout.second)});
-            } else {
-                cells.push_back({cellOf(record, layout.score)});
-            }
-        }
-        table.decimalMark = detectDecimalMark(cells, table.delimiter);
-        for (const CsvRecord& record : waiting)
-            studies.add(record, table.decimalMark);
+    if (!markKnown && table.guessedCommaLine != 0) {
+        table.decimalMark = ',';
+    } else {
+        table.guessedCommaLine = 0;
+        table.guessedCommaCell.clear();
     }
+    flush();
     table.studies = studies.finish();
     return table;
 }
