@@ -131,15 +131,12 @@ void noteGuessedComma(const tarnwick::data::StudyTable& scores, const std::strin
 // names and how many in all, so a settings table for other scores does not
 // flood the terminal.
 void noteUnusedSettings(const SettingsTable& table,
-                        const std::vector<tarnwick::data::Study>& studies) {
-    std::unordered_set<std::string_view> named;
-    for (const tarnwick::data::Study& study : studies)
-        named.insert(study.name);
+                        const std::unordered_set<const SettingsGiven*>& used) {
     constexpr std::size_t namesShown = 3;
     std::vector<std::string_view> unused;
     std::size_t count = 0;
     for (const auto& [name, row] : table.rows()) {
-        if (named.contains(name)) continue;
+        if (used.contains(&row)) continue;
         if (++count <= namesShown) unused.push_back(name);
     }
     if (count == 0) return;
@@ -195,34 +192,44 @@ int run(const Options& options) {
     read.design = options.design == "matched" ? Design::matched : Design::independent;
     read.delimiter = delimiterOf(options);
     read.decimalComma = options.decimalComma;
-    const tarnwick::data::StudyTable scores =
-        tarnwick::data::readStudyTable(input.stream(), input.name(), read);
-
-    noteNearMisses(scores.nearMisses, "");
-    noteNearMisses(table.nearMisses(), " of the settings table");
-    noteGuessedComma(scores, input.name());
-    noteUnusedSettings(table, scores.studies);
 
     const Digits digits = options.digits == "full" ? Digits::full : Digits::shown;
-    AnswerSink sink(destination.stream(), options.format.empty() ? "csv" : options.format);
+    std::optional<AnswerSink> sink;  // opened with the first answer: a refused table writes none
     Progress progress("tarnwick-scores", destination.progressWanted(options.quiet));
     const sa::BootstrapSettings bootstrap = bootstrapOf(options, progress);
+    std::unordered_set<const SettingsGiven*> used;
     bool someStudyRefused = false;
-    for (const tarnwick::data::Study& study : scores.studies) {
+    const auto answerOne = [&](const tarnwick::data::Study& study) {
         std::optional<sa::ScoreSettings> settings;
         std::string problem;
+        const SettingsGiven* row = table.find(study.name);
+        used.insert(row);
         try {
-            settings = settingsOf(given, table.find(study.name), hypothesis);
+            settings = settingsOf(given, row, hypothesis);
         } catch (const sa::ScoreError& error) {
             problem = error.description();
         }
         const StudyAnswer answer = answerStudy(study, read.design, settings, problem, bootstrap);
         someStudyRefused = someStudyRefused || !answer.answered();
-        sink.write(study, answer, digits);
+        if (!sink)
+            sink.emplace(destination.stream(), options.format.empty() ? "csv" : options.format);
+        sink->write(study, answer, digits);
         progress.rowDone();
-    }
+    };
+    // A file whose studies' rows stand together is answered study by study as read.
+    read.ready = [&](tarnwick::data::Study&& study) { answerOne(study); };
+    const tarnwick::data::StudyTable scores =
+        tarnwick::data::readStudyTable(input.stream(), input.name(), read);
+    for (const tarnwick::data::Study& study : scores.studies)
+        answerOne(study);
+
     progress.finish();
-    sink.finish();
+    noteNearMisses(scores.nearMisses, "");
+    noteNearMisses(table.nearMisses(), " of the settings table");
+    noteGuessedComma(scores, input.name());
+    noteUnusedSettings(table, used);
+    if (!sink) sink.emplace(destination.stream(), options.format.empty() ? "csv" : options.format);
+    sink->finish();
     destination.commit();
     return someStudyRefused ? someRefused : allAnswered;
 }

@@ -1,5 +1,6 @@
 #include "study_table.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <unordered_map>
@@ -155,6 +156,9 @@ public:
     }
     std::vector<Study>& all() { return studies_; }
     std::size_t position(const std::string& name) const { return index_.at(name); }
+    bool holdsOther(const std::string& name) const {
+        return !studies_.empty() && !index_.contains(name);
+    }
 
 private:
     std::unordered_map<std::string, std::size_t> index_;
@@ -165,8 +169,20 @@ private:
 // is known before its rows never needs its rows kept as text.
 class StudyBuilder {
 public:
-    StudyBuilder(const Layout& layout, Design design, const std::string& file)
-        : layout_(layout), design_(design), file_(file) {}
+    // With `ready`, the rows of each study stand together: a study is handed
+    // over complete when a row of the next one comes.
+    StudyBuilder(const Layout& layout, Design design, const std::string& file,
+                 std::function<void(Study&&)> ready)
+        : layout_(layout), design_(design), file_(file), ready_(std::move(ready)) {}
+
+    // Hands every study gathered over to `ready`, and forgets them.
+    void handOver() {
+        for (Study& study : finish())
+            ready_(std::move(study));
+        studies_ = StudyIndex();
+        pairs_.clear();
+        pairIndex_.clear();
+    }
 
     void add(const CsvRecord& record, char mark) {
         if (layout_.group == none) {
@@ -201,7 +217,7 @@ private:
     };
 
     void addWide(const CsvRecord& record, char mark) {
-        Study& study = studies_.at(studyName(record, layout_), record.line);
+        Study& study = studyOf(studyName(record, layout_), record.line);
         study.label1 = layout_.names[layout_.first];
         study.label2 = layout_.names[layout_.second];
         const auto x = scoreOf(record, layout_.first, mark, layout_, file_);
@@ -232,7 +248,7 @@ private:
 
     void addLong(const CsvRecord& record, char mark) {
         const std::string name = studyName(record, layout_);
-        Study& study = studies_.at(name, record.line);
+        Study& study = studyOf(name, record.line);
         const std::string_view group = trimmed(cellOf(record, layout_.group));
         if (group.empty()) throw InputError(file_, record.line, "the \"group\" cell is empty");
         int which = 0;
@@ -284,9 +300,15 @@ private:
         slot.score[which] = score;
     }
 
+    Study& studyOf(const std::string& name, long line) {
+        if (ready_ && studies_.holdsOther(name)) handOver();
+        return studies_.at(name, line);
+    }
+
     const Layout& layout_;
     Design design_;
     const std::string& file_;
+    std::function<void(Study&&)> ready_;
     StudyIndex studies_;
     std::vector<std::map<std::string, std::size_t>> pairIndex_;
     std::vector<std::vector<PairSlot>> pairs_;
@@ -319,10 +341,49 @@ void checkWidth(const CsvRecord& record, std::size_t width, char delimiter,
                               : ""));
 }
 
+// Whether the input is a file whose rows of each study stand together: read
+// once through, the study cell's hash at the start of each run of rows, and no
+// hash twice (a collision only keeps every study, as a pipe's). The input is
+// put back at its start. Any fault in the table is left to the reading proper.
+bool studiesStandTogether(std::FILE* input, const std::string& fileName, char delimiter) {
+    const long start = std::ftell(input);
+    if (start < 0 || std::fseek(input, start, SEEK_SET) != 0) return false;
+    std::vector<std::size_t> runs;
+    try {
+        CsvReader reader(input, fileName);
+        reader.setDelimiter(delimiter != 0 ? delimiter
+                                           : detectDelimiter(std::string(reader.peekFirstLine())));
+        CsvRecord record;
+        std::size_t column = none;
+        if (reader.next(record)) {
+            for (std::size_t i = 0; i < record.fields.size(); ++i)
+                if (record.fields[i] == "study") column = i;
+        }
+        std::string previous;
+        bool first = true;
+        while (column != none && reader.next(record)) {
+            const std::string_view name = trimmed(cellOf(record, column));
+            if (first || name != previous) runs.push_back(std::hash<std::string_view>{}(name));
+            previous = name;
+            first = false;
+        }
+        if (column == none) runs.clear();
+    } catch (const InputError&) {
+        runs.clear();
+    }
+    std::clearerr(input);
+    if (std::fseek(input, start, SEEK_SET) != 0)
+        throw InputError(fileName, 1, "the input cannot be read again from its start");
+    if (runs.size() < 2) return false;
+    std::sort(runs.begin(), runs.end());
+    return std::adjacent_find(runs.begin(), runs.end()) == runs.end();
+}
+
 }  // namespace
 
 StudyTable readStudyTable(std::FILE* input, const std::string& fileName,
                           const StudyReadOptions& options) {
+    const bool streamed = options.ready && studiesStandTogether(input, fileName, options.delimiter);
     CsvReader reader(input, fileName);
     StudyTable table;
     table.delimiter = options.delimiter != 0 ? options.delimiter
@@ -341,7 +402,8 @@ StudyTable readStudyTable(std::FILE* input, const std::string& fileName,
     const Layout layout = layoutOf(names, fileName, options.design);
     table.wide = layout.group == none;
     table.hasStudyColumn = layout.study != none;
-    StudyBuilder studies(layout, options.design, fileName);
+    StudyBuilder studies(layout, options.design, fileName,
+                         streamed ? options.ready : std::function<void(Study &&)>());
 
     table.nearMisses = nearMissesOf(names);
     // A comma-separated table reads "." as its decimal mark, and --decimal-comma
@@ -398,7 +460,11 @@ StudyTable readStudyTable(std::FILE* input, const std::string& fileName,
         table.guessedCommaCell.clear();
     }
     flush();
-    table.studies = studies.finish();
+    if (streamed) {
+        studies.handOver();
+    } else {
+        table.studies = studies.finish();
+    }
     return table;
 }
 

@@ -11,6 +11,7 @@
 // trimmed; cells shown in messages are quoted by table_io::quotedField.
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,11 @@ struct StudyReadOptions {
     Design design = Design::independent;
     char delimiter = 0;         // 0: chosen from the header line
     bool decimalComma = false;  // false: chosen from the cells
+    // When set, and the input can be read twice (a file, not a pipe) and the
+    // rows of each study stand together, each study is handed here as soon
+    // as its last row is read and the table's `studies` stay empty: memory
+    // for one study at a time. Otherwise every study is kept.
+    std::function<void(Study&&)> ready;
 };
 
 // Reads the whole table from `input`, named `fileName` in errors. Throws

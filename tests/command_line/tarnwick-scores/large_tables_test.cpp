@@ -1,7 +1,9 @@
 // Large tables: one large study is a long wait with no row done, so the
 // progress line on a terminal (a pseudo-terminal here, as a user's is)
 // counts its bootstrap replicates and is ended when the run ends; a
-// settings table of many studies the scores do not name costs one note.
+// settings table of many studies the scores do not name costs one note; a
+// file whose studies' rows stand together is answered study by study as it
+// is read, and answers as a pipe's rows, which are all kept, do.
 
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -105,6 +107,68 @@ INSTANTIATE_TEST_SUITE_P(
         UnusedCase{"a_hundred_thousand", 100000,
                    "studies \"u0\", \"u1\", \"u10\" and 99997 more are not used: no scores "
                    "name them"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct LayoutCase {
+    const char* name;
+    std::string table;
+    std::vector<std::string> options;
+    int status;
+};
+
+void PrintTo(const LayoutCase& c, std::ostream* out) { *out << c.name; }
+
+class StudyByStudy : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(StudyByStudy, AnswersAFileAsAPipe) {
+    const LayoutCase& c = GetParam();
+    ScratchFolder scratch;
+    const auto input = scratch.path / "scores.csv";
+    const auto out = scratch.path / "out.csv";
+    writeFile(input, c.table);
+    std::vector<std::string> arguments = c.options;
+    arguments.insert(arguments.end(), {"--bound", "2", "--replicates", "99", "--alpha", "0.1"});
+    std::string piped = "cat " + quoted(input.string()) + " | " + quoted(SCORES_PROGRAM);
+    for (const std::string& argument : arguments)
+        piped += " " + quoted(argument);
+    const Outcome fromPipe = run("/bin/sh", {"-c", piped + " -"});
+    arguments.insert(arguments.end(), {"-o", out.string(), input.string()});
+    const Outcome fromFile = run(SCORES_PROGRAM, arguments);
+    EXPECT_EQ(fromFile.status, c.status) << fromFile.err;
+    EXPECT_EQ(fromPipe.status, c.status) << fromPipe.err;
+    const auto withoutName = [](std::string err, const std::string& name) {
+        for (std::size_t at; (at = err.find(name)) != std::string::npos;)
+            err.replace(at, name.size(), "FILE");
+        return err;
+    };
+    EXPECT_EQ(withoutName(fromFile.err, input.string()), withoutName(fromPipe.err, "<stdin>"));
+    if (c.status == 2) {
+        EXPECT_FALSE(std::filesystem::exists(out)) << "a refused table leaves no answers";
+        EXPECT_EQ(fromPipe.out, "");
+    } else {
+        EXPECT_EQ(readFile(out), fromPipe.out);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, StudyByStudy,
+    ::testing::Values(
+        LayoutCase{"Together", "study,x,y\na,1,2\na,2,4\na,3,3\nb,5,6\nb,6,6\nb,7,9\n", {}, 0},
+        LayoutCase{"Interleaved", "study,x,y\na,1,2\nb,5,6\na,2,4\nb,6,6\na,3,3\nb,7,9\n", {}, 0},
+        LayoutCase{
+            "ReturnsAtTheEnd", "study,x,y\na,1,2\na,2,4\nb,5,6\nb,6,6\nb,7,9\na,3,3\n", {}, 0},
+        LayoutCase{
+            "TrimmedNamesTogether", "study,x,y\na,1,2\n a,2,4\na ,3,3\nb,5,6\nb,6,6\n", {}, 0},
+        LayoutCase{"MatchedLongPairs",
+                   "study,pair,group,score\na,1,x,1\na,1,y,2\na,2,x,3\na,2,y,3\na,3,y,5\n"
+                   "a,3,x,4\nb,1,x,2\nb,2,x,3\nb,1,y,1\nb,2,y,5\nb,3,x,4\nb,3,y,4\n",
+                   {"--design", "matched"},
+                   0},
+        LayoutCase{"DecimalCommasTogether",
+                   "study;x;y\na;1,5;2\na;2;3,5\na;3;3\nb;5;6,25\nb;6;6\nb;7;9\n",
+                   {},
+                   0},
+        LayoutCase{"BadScoreAfterAStudy", "study,x,y\na,1,2\na,2,4\na,3,3\nb,5,6\nb,x,6\n", {}, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
