@@ -194,7 +194,12 @@ int run(const Options& options) {
     read.decimalComma = options.decimalComma;
 
     const Digits digits = options.digits == "full" ? Digits::full : Digits::shown;
-    std::optional<AnswerSink> sink;  // opened with the first answer: a refused table writes none
+    // Opened with the first answer, so a table refused before it writes nothing.
+    std::optional<AnswerSink> sink;
+    const auto openSink = [&] {
+        if (!sink)
+            sink.emplace(destination.stream(), options.format.empty() ? "csv" : options.format);
+    };
     Progress progress("tarnwick-scores", destination.progressWanted(options.quiet));
     const sa::BootstrapSettings bootstrap = bootstrapOf(options, progress);
     std::unordered_set<const SettingsGiven*> used;
@@ -211,8 +216,7 @@ int run(const Options& options) {
         }
         const StudyAnswer answer = answerStudy(study, read.design, settings, problem, bootstrap);
         someStudyRefused = someStudyRefused || !answer.answered();
-        if (!sink)
-            sink.emplace(destination.stream(), options.format.empty() ? "csv" : options.format);
+        openSink();
         sink->write(study, answer, digits);
         progress.rowDone();
     };
@@ -228,7 +232,7 @@ int run(const Options& options) {
     noteNearMisses(table.nearMisses(), " of the settings table");
     noteGuessedComma(scores, input.name());
     noteUnusedSettings(table, used);
-    if (!sink) sink.emplace(destination.stream(), options.format.empty() ? "csv" : options.format);
+    openSink();
     sink->finish();
     destination.commit();
     return someStudyRefused ? someRefused : allAnswered;

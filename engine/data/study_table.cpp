@@ -418,8 +418,9 @@ StudyTable readStudyTable(std::FILE* input, const std::string& fileName,
             studies.add(record, table.decimalMark);
         waiting.clear();
     };
-    // Whether the row's scores leave the mark open: reads it (".") or hold a
-    // separator of either kind.
+    // Whether the row must wait for the mark: not once a score reads with a
+    // decimal point (the mark is then "."); yes when a score holds a comma or
+    // a point, or rows wait already, so that the rows keep their order.
     const auto open = [&](const CsvRecord& record) {
         bool eitherWay = false;
         for (const std::size_t column : {layout.first, layout.second, layout.score}) {
