@@ -13,11 +13,27 @@ void Progress::update() {
     show("");
 }
 
+void Progress::stepsDone(long done, long total, const char* steps) {
+    if (!enabled_) return;
+    const Clock::time_point now = Clock::now();
+    if (now - start_ < stepsShownAfter || now - lastShown_ < interval) return;
+    lastShown_ = now;
+    stepsDone_ = done;
+    stepsTotal_ = total;
+    steps_ = steps;
+    show("");
+}
+
 void Progress::show(const char* end) {
     const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
     const double rate = seconds > 0 ? rows_ / seconds : 0;
     // \r returns to the start of the line; \033[K clears what a longer line left.
-    std::fprintf(stderr, "\r%s: %ld rows, %.0f rows/s\033[K%s", program_, rows_, rate, end);
+    if (steps_ != nullptr) {
+        std::fprintf(stderr, "\r%s: %ld rows, %.0f rows/s; %ld of %ld %s\033[K%s", program_, rows_,
+                     rate, stepsDone_, stepsTotal_, steps_, end);
+    } else {
+        std::fprintf(stderr, "\r%s: %ld rows, %.0f rows/s\033[K%s", program_, rows_, rate, end);
+    }
     std::fflush(stderr);
     shown_ = true;
     interruption::setProgressLineOpen(*end == '\0');

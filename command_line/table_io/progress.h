@@ -17,8 +17,13 @@ public:
 
     void rowDone() {
         ++rows_;
+        steps_ = nullptr;
         if (enabled_ && rows_ % checkEvery == 0) update();
     }
+    // Within the row under way, `done` of `total` steps (literal `steps`, as
+    // "bootstrap replicates"): a single long row is not silent. Shown beside
+    // the rows once the run has lasted a quarter of a second.
+    void stepsDone(long done, long total, const char* steps);
     // Ends the progress line, if one is shown, with a summary.
     void finish();
 
@@ -27,6 +32,7 @@ private:
     static constexpr long checkEvery = 256;
     static constexpr long firstShownAfter = 5000;
     static constexpr Clock::duration interval = std::chrono::milliseconds(250);
+    static constexpr Clock::duration stepsShownAfter = std::chrono::milliseconds(250);
 
     void update();
     void show(const char* end);
@@ -35,6 +41,8 @@ private:
     bool enabled_;
     bool shown_ = false;
     long rows_ = 0;
+    long stepsDone_ = 0, stepsTotal_ = 0;
+    const char* steps_ = nullptr;  // none: the row under way has shown no steps
     Clock::time_point start_ = Clock::now(), lastShown_ = start_;
 };
 

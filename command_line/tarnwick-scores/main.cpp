@@ -13,6 +13,7 @@
 #include <unordered_set>
 
 #include "analysis_table.h"
+#include "column_name.h"
 #include "destination.h"
 #include "input_file.h"
 #include "output_writer.h"
@@ -127,6 +128,57 @@ private:
     std::optional<OutputWriter> table_;
 };
 
+// Columns not read though their names look like ones read, as the other
+// programs say of theirs.
+void noteNearMisses(const std::vector<std::string>& names, const char* table) {
+    for (const std::string& name : names)
+        std::cerr << "tarnwick-scores: note: column " << quotedField(name) << table
+                  << " is not the \"" << foldedColumnName(name)
+                  << "\" column: the columns tarnwick-scores reads by name are spelt in lower "
+                     "case without spaces\n";
+}
+
+// A decimal comma chosen from the scores, not asked for, is said: a comma
+// may equally separate thousands.
+void noteGuessedComma(const tarnwick::data::StudyTable& scores, const std::string& file) {
+    if (scores.guessedCommaLine == 0) return;
+    std::cerr << "tarnwick-scores: note: " << file << ":" << scores.guessedCommaLine << ": "
+              << quotedField(scores.guessedCommaCell)
+              << " has a decimal comma and no score a decimal point, so \",\" is read as the "
+                 "decimal mark\n";
+}
+
+// Settings rows that no study of the scores uses: one note, the first few
+// names and how many in all, so a settings table for other scores does not
+// flood the terminal.
+void noteUnusedSettings(const SettingsTable& table,
+                        const std::unordered_set<const SettingsGiven*>& used) {
+    constexpr std::size_t namesShown = 3;
+    std::vector<std::string_view> unused;
+    std::size_t count = 0;
+    for (const auto& [name, row] : table.rows()) {
+        if (used.contains(&row)) continue;
+        if (++count <= namesShown) unused.push_back(name);
+    }
+    if (count == 0) return;
+    std::cerr << "tarnwick-scores: note: the settings of " << (count == 1 ? "study " : "studies ");
+    for (std::size_t i = 0; i < unused.size(); ++i)
+        std::cerr << (i == 0 ? "" : ", ") << quotedField(unused[i]);
+    if (count > namesShown) std::cerr << " and " << count - namesShown << " more";
+    std::cerr << (count == 1 ? " are not used: no scores name it\n"
+                             : " are not used: no scores name them\n");
+}
+
+// The bootstrap's settings, its replicates counted on the progress line.
+sa::BootstrapSettings bootstrapOf(const Options& options, Progress& progress) {
+    sa::BootstrapSettings bootstrap{options.replicates, options.seed};
+    bootstrap.progress = [&progress](long done, long replicates) {
+        progress.stepsDone(done, replicates, "bootstrap replicates");
+        return true;
+    };
+    return bootstrap;
+}
+
 int run(const Options& options) {
     const SettingsGiven given = givenOnItsScale(options);
     const sa::Hypothesis hypothesis = options.hypothesis == "minimal_effect"
@@ -160,38 +212,48 @@ int run(const Options& options) {
     read.design = options.design == "matched" ? Design::matched : Design::independent;
     read.delimiter = delimiterOf(options);
     read.decimalComma = options.decimalComma;
-    const tarnwick::data::StudyTable scores =
-        tarnwick::data::readStudyTable(input.stream(), input.name(), read);
 
-    std::unordered_set<std::string_view> named;
-    for (const tarnwick::data::Study& study : scores.studies)
-        named.insert(study.name);
-    for (const auto& [name, row] : table.rows()) {
-        if (!named.contains(name))
-            std::cerr << "tarnwick-scores: note: the settings of study " << quotedField(name)
-                      << " are not used: no scores name it\n";
-    }
-
-    const sa::BootstrapSettings bootstrap{options.replicates, options.seed};
     const Digits digits = options.digits == "full" ? Digits::full : Digits::shown;
-    AnswerSink sink(destination.stream(), options.format.empty() ? "csv" : options.format);
+    // Opened with the first answer, so a table refused before it writes nothing.
+    std::optional<AnswerSink> sink;
+    const auto openSink = [&] {
+        if (!sink)
+            sink.emplace(destination.stream(), options.format.empty() ? "csv" : options.format);
+    };
     Progress progress("tarnwick-scores", destination.progressWanted(options.quiet));
+    const sa::BootstrapSettings bootstrap = bootstrapOf(options, progress);
+    std::unordered_set<const SettingsGiven*> used;
     bool someStudyRefused = false;
-    for (const tarnwick::data::Study& study : scores.studies) {
+    const auto answerOne = [&](const tarnwick::data::Study& study) {
         std::optional<sa::ScoreSettings> settings;
         std::string problem;
+        const SettingsGiven* row = table.find(study.name);
+        used.insert(row);
         try {
-            settings = settingsOf(given, table.find(study.name), hypothesis);
+            settings = settingsOf(given, row, hypothesis);
         } catch (const sa::ScoreError& error) {
             problem = error.description();
         }
         const StudyAnswer answer = answerStudy(study, read.design, settings, problem, bootstrap);
         someStudyRefused = someStudyRefused || !answer.answered();
-        sink.write(study, answer, digits);
+        openSink();
+        sink->write(study, answer, digits);
         progress.rowDone();
-    }
+    };
+    // A file whose studies' rows stand together is answered study by study as read.
+    read.ready = [&](tarnwick::data::Study&& study) { answerOne(study); };
+    const tarnwick::data::StudyTable scores =
+        tarnwick::data::readStudyTable(input.stream(), input.name(), read);
+    for (const tarnwick::data::Study& study : scores.studies)
+        answerOne(study);
+
     progress.finish();
-    sink.finish();
+    noteNearMisses(scores.nearMisses, "");
+    noteNearMisses(table.nearMisses(), " of the settings table");
+    noteGuessedComma(scores, input.name());
+    noteUnusedSettings(table, used);
+    openSink();
+    sink->finish();
     destination.commit();
     return someStudyRefused ? someRefused : allAnswered;
 }
@@ -214,11 +276,12 @@ int main(int argc, char** argv) {
          .formats = {"csv", "jsonl", "text"},
          .digits = "shown (default): 6 significant digits; full: the shortest text of every "
                    "double",
-         .delimiter = "the field delimiter; by default chosen from the header line (tab, then "
-                      "; then ,)",
-         .decimalComma = "read a comma as the decimal mark (\"0,5\" is 0.5); by default a "
-                         "table not separated by commas whose scores have decimal commas and "
-                         "no decimal points is read so"});
+         .delimiter = "the field delimiter of the scores and the settings table; by default "
+                      "chosen from each table's header line (tab, then ; then ,)",
+         .decimalComma = "read a comma as the decimal mark (\"0,5\" is 0.5) in the scores and "
+                         "the settings table; by default a table of scores not separated by "
+                         "commas whose scores have decimal commas and no decimal points is read "
+                         "so (with a note), the settings table always with \".\""});
     app.add_option("--bound", options.bound,
                    "symmetric bounds -E and +E, in the scores' units (ratio scale: 1/E and E)")
         ->option_text("E");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "column_name.h"
 #include "csv_reader.h"
 #include "quoted_field.h"
 #include "score_cell.h"
@@ -93,7 +94,10 @@ SettingsTable::SettingsTable(std::FILE* input, const std::string& fileName, char
     const char* names[] = {"study", "bound", "lower", "upper", "alpha", "scale"};
     std::size_t column[6] = {none, none, none, none, none, none};
     for (std::size_t i = 0; i < record.fields.size(); ++i) {
+        const std::string folded = table_io::foldedColumnName(record.fields[i]);
         for (std::size_t k = 0; k < 6; ++k) {
+            if (record.fields[i] != names[k] && folded == names[k])
+                nearMisses_.push_back(record.fields[i]);
             if (record.fields[i] != names[k]) continue;
             if (column[k] != none)
                 throw InputError(fileName, 1,

@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "score_settings.h"
 
@@ -45,9 +46,12 @@ public:
     std::size_t size() const { return rows_.size(); }
     // The studies named here, for telling which never appeared in the scores.
     const std::map<std::string, SettingsGiven>& rows() const { return rows_; }
+    // Header names that are a settings column's but for case or spaces.
+    const std::vector<std::string>& nearMisses() const { return nearMisses_; }
 
 private:
     std::map<std::string, SettingsGiven> rows_;
+    std::vector<std::string> nearMisses_;
 };
 
 // The settings of one study: the table's row over the options. Throws

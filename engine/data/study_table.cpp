@@ -1,9 +1,11 @@
 #include "study_table.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <unordered_map>
 
+#include "column_name.h"
 #include "quoted_field.h"
 #include "score_cell.h"
 #include "table_shape.h"
@@ -37,6 +39,30 @@ std::size_t columnNamed(const std::vector<std::string>& names, std::string_view 
     return found;
 }
 
+constexpr std::string_view namesRead[] = {"study", "group", "score", "pair"};
+
+// Names that are a name read but for case or spaces (the other programs' rule).
+std::vector<std::string> nearMissesOf(const std::vector<std::string>& names) {
+    std::vector<std::string> misses;
+    for (const std::string& name : names) {
+        const std::string folded = table_io::foldedColumnName(name);
+        for (std::string_view read : namesRead)
+            if (name != read && folded == read) misses.push_back(name);
+    }
+    return misses;
+}
+
+// A refusal of the header, saying which names were meant as names read.
+[[noreturn]] void refuseHeader(const std::string& file, const std::string& what,
+                               const std::vector<std::string>& names) {
+    std::string misses;
+    for (const std::string& name : nearMissesOf(names))
+        misses += (misses.empty() ? "; " : ", ") + quotedField(name) + " is not \"" +
+                  table_io::foldedColumnName(name) + "\"";
+    if (!misses.empty()) misses += ": names are read in lower case without spaces";
+    throw InputError(file, 1, what + misses);
+}
+
 Layout layoutOf(const std::vector<std::string>& names, const std::string& file, Design design) {
     Layout layout;
     layout.names = names;
@@ -46,11 +72,11 @@ Layout layoutOf(const std::vector<std::string>& names, const std::string& file, 
     layout.pair = columnNamed(names, "pair", file);
     if (layout.group != none || layout.score != none) {
         if (layout.group == none || layout.score == none)
-            throw InputError(file, 1, "a long table needs both a \"group\" and a \"score\" column");
+            refuseHeader(file, "a long table needs both a \"group\" and a \"score\" column", names);
         if (design == Design::matched && layout.pair == none)
-            throw InputError(file, 1,
-                             "matched scores in a long table need a \"pair\" column naming "
-                             "each pair");
+            refuseHeader(file,
+                         "matched scores in a long table need a \"pair\" column naming each pair",
+                         names);
         return layout;
     }
     if (layout.pair != none)
@@ -64,15 +90,17 @@ Layout layoutOf(const std::vector<std::string>& names, const std::string& file, 
         } else if (layout.second == none) {
             layout.second = i;
         } else {
-            throw InputError(file, 1,
-                             "a wide table has exactly two score columns (and optionally "
-                             "\"study\"); a long one names \"group\" and \"score\"");
+            refuseHeader(file,
+                         "a wide table has exactly two score columns (and optionally "
+                         "\"study\"); a long one names \"group\" and \"score\"",
+                         names);
         }
     }
     if (layout.second == none)
-        throw InputError(file, 1,
-                         "the header names no two score columns: give \"group\" and \"score\" "
-                         "(long) or two score columns (wide)");
+        refuseHeader(file,
+                     "the header names no two score columns: give \"group\" and \"score\" "
+                     "(long) or two score columns (wide)",
+                     names);
     return layout;
 }
 
@@ -128,6 +156,9 @@ public:
     }
     std::vector<Study>& all() { return studies_; }
     std::size_t position(const std::string& name) const { return index_.at(name); }
+    bool holdsOther(const std::string& name) const {
+        return !studies_.empty() && !index_.contains(name);
+    }
 
 private:
     std::unordered_map<std::string, std::size_t> index_;
@@ -138,8 +169,20 @@ private:
 // is known before its rows never needs its rows kept as text.
 class StudyBuilder {
 public:
-    StudyBuilder(const Layout& layout, Design design, const std::string& file)
-        : layout_(layout), design_(design), file_(file) {}
+    // With `ready`, the rows of each study stand together: a study is handed
+    // over complete when a row of the next one comes.
+    StudyBuilder(const Layout& layout, Design design, const std::string& file,
+                 std::function<void(Study&&)> ready)
+        : layout_(layout), design_(design), file_(file), ready_(std::move(ready)) {}
+
+    // Hands every study gathered over to `ready`, and forgets them.
+    void handOver() {
+        for (Study& study : finish())
+            ready_(std::move(study));
+        studies_ = StudyIndex();
+        pairs_.clear();
+        pairIndex_.clear();
+    }
 
     void add(const CsvRecord& record, char mark) {
         if (layout_.group == none) {
@@ -174,7 +217,7 @@ private:
     };
 
     void addWide(const CsvRecord& record, char mark) {
-        Study& study = studies_.at(studyName(record, layout_), record.line);
+        Study& study = studyOf(studyName(record, layout_), record.line);
         study.label1 = layout_.names[layout_.first];
         study.label2 = layout_.names[layout_.second];
         const auto x = scoreOf(record, layout_.first, mark, layout_, file_);
@@ -205,7 +248,7 @@ private:
 
     void addLong(const CsvRecord& record, char mark) {
         const std::string name = studyName(record, layout_);
-        Study& study = studies_.at(name, record.line);
+        Study& study = studyOf(name, record.line);
         const std::string_view group = trimmed(cellOf(record, layout_.group));
         if (group.empty()) throw InputError(file_, record.line, "the \"group\" cell is empty");
         int which = 0;
@@ -257,9 +300,15 @@ private:
         slot.score[which] = score;
     }
 
+    Study& studyOf(const std::string& name, long line) {
+        if (ready_ && studies_.holdsOther(name)) handOver();
+        return studies_.at(name, line);
+    }
+
     const Layout& layout_;
     Design design_;
     const std::string& file_;
+    std::function<void(Study&&)> ready_;
     StudyIndex studies_;
     std::vector<std::map<std::string, std::size_t>> pairIndex_;
     std::vector<std::vector<PairSlot>> pairs_;
@@ -292,10 +341,49 @@ void checkWidth(const CsvRecord& record, std::size_t width, char delimiter,
                               : ""));
 }
 
+// Whether the input is a file whose rows of each study stand together: read
+// once through, the study cell's hash at the start of each run of rows, and no
+// hash twice (a collision only keeps every study, as a pipe's). The input is
+// put back at its start. Any fault in the table is left to the reading proper.
+bool studiesStandTogether(std::FILE* input, const std::string& fileName, char delimiter) {
+    const long start = std::ftell(input);
+    if (start < 0 || std::fseek(input, start, SEEK_SET) != 0) return false;
+    std::vector<std::size_t> runs;
+    try {
+        CsvReader reader(input, fileName);
+        reader.setDelimiter(delimiter != 0 ? delimiter
+                                           : detectDelimiter(std::string(reader.peekFirstLine())));
+        CsvRecord record;
+        std::size_t column = none;
+        if (reader.next(record)) {
+            for (std::size_t i = 0; i < record.fields.size(); ++i)
+                if (record.fields[i] == "study") column = i;
+        }
+        std::string previous;
+        bool first = true;
+        while (column != none && reader.next(record)) {
+            const std::string_view name = trimmed(cellOf(record, column));
+            if (first || name != previous) runs.push_back(std::hash<std::string_view>{}(name));
+            previous = name;
+            first = false;
+        }
+        if (column == none) runs.clear();
+    } catch (const InputError&) {
+        runs.clear();
+    }
+    std::clearerr(input);
+    if (std::fseek(input, start, SEEK_SET) != 0)
+        throw InputError(fileName, 1, "the input cannot be read again from its start");
+    if (runs.size() < 2) return false;
+    std::sort(runs.begin(), runs.end());
+    return std::adjacent_find(runs.begin(), runs.end()) == runs.end();
+}
+
 }  // namespace
 
 StudyTable readStudyTable(std::FILE* input, const std::string& fileName,
                           const StudyReadOptions& options) {
+    const bool streamed = options.ready && studiesStandTogether(input, fileName, options.delimiter);
     CsvReader reader(input, fileName);
     StudyTable table;
     table.delimiter = options.delimiter != 0 ? options.delimiter
@@ -314,39 +402,70 @@ StudyTable readStudyTable(std::FILE* input, const std::string& fileName,
     const Layout layout = layoutOf(names, fileName, options.design);
     table.wide = layout.group == none;
     table.hasStudyColumn = layout.study != none;
-    StudyBuilder studies(layout, options.design, fileName);
+    StudyBuilder studies(layout, options.design, fileName,
+                         streamed ? options.ready : std::function<void(Study &&)>());
 
+    table.nearMisses = nearMissesOf(names);
     // A comma-separated table reads "." as its decimal mark, and --decimal-comma
-    // says ","; otherwise the mark is chosen from every score, so the rows wait.
-    const bool markKnown = options.decimalComma || table.delimiter == ',';
+    // says ","; otherwise the first score that reads as a number with a decimal
+    // point makes it ".", and "," is chosen at the end when some score reads
+    // with a comma. Rows wait from the first score that could read either way.
+    bool markKnown = options.decimalComma || table.delimiter == ',';
     table.decimalMark = options.decimalComma ? ',' : '.';
     std::vector<CsvRecord> waiting;
+    const auto flush = [&] {
+        for (const CsvRecord& record : waiting)
+            studies.add(record, table.decimalMark);
+        waiting.clear();
+    };
+    // Whether the row must wait for the mark: not once a score reads with a
+    // decimal point (the mark is then "."); yes when a score holds a comma or
+    // a point, or rows wait already, so that the rows keep their order.
+    const auto open = [&](const CsvRecord& record) {
+        bool eitherWay = false;
+        for (const std::size_t column : {layout.first, layout.second, layout.score}) {
+            if (column == none) continue;
+            const std::string& cell = cellOf(record, column);
+            if (cell.find('.') != std::string::npos &&
+                readScoreCell(cell, '.').kind == CellKind::number) {
+                markKnown = true;
+                return false;
+            }
+            if (cell.find(',') != std::string::npos &&
+                readScoreCell(cell, ',').kind == CellKind::number && table.guessedCommaLine == 0) {
+                table.guessedCommaLine = record.line;
+                table.guessedCommaCell = cell;
+            }
+            eitherWay = eitherWay || cell.find_first_of(".,") != std::string::npos;
+        }
+        return eitherWay || !waiting.empty();
+    };
     const auto take = [&](CsvRecord&& record) {
         checkWidth(record, names.size(), table.delimiter, fileName);
-        if (markKnown) {
-            studies.add(record, table.decimalMark);
-        } else {
-            waiting.push_back(std::move(record));
+        if (!markKnown) {
+            if (open(record)) {
+                waiting.push_back(std::move(record));
+                return;
+            }
+            flush();
         }
+        studies.add(record, table.decimalMark);
     };
     if (!hasHeader) take(std::move(first));
     for (CsvRecord record; reader.next(record);)
         take(std::move(record));
-
-    if (!markKnown) {
-        std::vector<std::vector<std::string>> cells;
-        for (const CsvRecord& record : waiting) {
-            if (table.wide) {
-                cells.push_back({cellOf(record, layout.first), cellOf(record, layout.second)});
-            } else {
-                cells.push_back({cellOf(record, layout.score)});
-            }
-        }
-        table.decimalMark = detectDecimalMark(cells, table.delimiter);
-        for (const CsvRecord& record : waiting)
-            studies.add(record, table.decimalMark);
+    if (!markKnown && table.guessedCommaLine != 0) {
+        table.decimalMark = ',';
+    } else {
+        table.guessedCommaLine = 0;
+        table.guessedCommaCell.clear();
     }
-    table.studies = studies.finish();
+    flush();
+    if (streamed) {
+        studies.handOver();
+    } else {
+        table.studies = studies.finish();
+    }
     return table;
 }
 

@@ -11,6 +11,7 @@
 // trimmed; cells shown in messages are quoted by table_io::quotedField.
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,12 +37,24 @@ struct StudyTable {
     bool hasStudyColumn = false;
     char delimiter = ',';
     char decimalMark = '.';
+    // Header names that differ from a name read ("study", "group", "score",
+    // "pair") only in case or spaces, and so are not read as it.
+    std::vector<std::string> nearMisses;
+    // The first score read with a decimal comma when the mark was chosen from
+    // the scores (not asked for), and its line; 0 otherwise.
+    long guessedCommaLine = 0;
+    std::string guessedCommaCell;
 };
 
 struct StudyReadOptions {
     Design design = Design::independent;
     char delimiter = 0;         // 0: chosen from the header line
     bool decimalComma = false;  // false: chosen from the cells
+    // When set, and the input can be read twice (a file, not a pipe) and the
+    // rows of each study stand together, each study is handed here as soon
+    // as its last row is read and the table's `studies` stay empty: memory
+    // for one study at a time. Otherwise every study is kept.
+    std::function<void(Study&&)> ready;
 };
 
 // Reads the whole table from `input`, named `fileName` in errors. Throws
@@ -49,8 +62,10 @@ struct StudyReadOptions {
 // columns, a row with fewer fields than the header (or more that are not
 // empty), a score that is neither a number nor missing, an empty group, a
 // pair given twice. A table separated by commas, or read with a decimal
-// comma, goes into its studies row by row; otherwise its rows are kept as
-// text until every score has been seen and the decimal mark chosen.
+// comma, goes into its studies row by row; otherwise the decimal mark is
+// chosen from the scores (detectDecimalMark's rule) as they come, and only
+// the rows from the first score that reads either way until the mark is
+// known are kept as text: a table of decimal points is never held.
 StudyTable readStudyTable(std::FILE* input, const std::string& fileName,
                           const StudyReadOptions& options);
 

@@ -62,24 +62,46 @@ struct Resample {
     double variance = 0;  // sample variance of the scores drawn
 };
 
+// Whether every score drawn from `stream` (n of them, the stream as it was
+// before the pass) equals `first`: the same draws again, for the rare
+// resample whose spread is too small to tell from rounding.
+bool allDrawnEqual(const std::vector<double>& c, ReplicateStream stream, double first) {
+    const auto n = static_cast<std::uint32_t>(c.size());
+    for (std::uint32_t k = 0; k < n; ++k)
+        if (c[stream.below(n)] != first) return false;
+    return true;
+}
+
+// The most that rounding can make of sum(x^2) - sum(x)^2 / n in resample()'s
+// pass when all n scores drawn equal v: each of the sums of n terms is off by
+// at most gamma(n + 3) times its size, the square and quotient by two
+// roundings more, the difference by one, so |result| <= n v^2 gamma(3n + 11)
+// < 4 (n + 4) n u v^2 for n < 2^31 (u = 2^-53), doubled here against the
+// rounding of this product; the constant term covers underflow, whose
+// absolute errors are below n 2^-1074.
+double roundingOfConstant(double count, double v) {
+    return 8 * (count + 4) * count * 0x1p-53 * (v * v) + (count + 8) * 0x1p-1000;
+}
+
 // One pass: the scores are centred at their mean, so the sum of squares
 // loses next to nothing to the square of the (small) resampled mean. The
 // k-th score drawn goes to partial sum k mod 4, and the four are added as
 // (s0 + s1) + (s2 + s3): four independent chains of additions keep the
 // processor busy where one would wait on each sum in turn. A resample of
 // one score repeated has a variance of exactly 0, not the rounding error of
-// the pass.
+// the pass: a pass whose result rounding could explain draws its scores
+// again to see whether they all are one (comparing every score as it is
+// drawn costs a third of the pass).
 Resample resample(const std::vector<double>& c, ReplicateStream& stream) {
     const auto n = static_cast<std::uint32_t>(c.size());
+    const ReplicateStream start = stream;
     double sum[4] = {0, 0, 0, 0}, squares[4] = {0, 0, 0, 0};
     const double first = c[stream.below(n)];
-    bool varied = false;
     sum[0] = first;
     squares[0] = first * first;
     std::uint32_t k = 1;
     const auto add = [&](int lane) {
         const double x = c[stream.below(n)];
-        varied |= x != first;
         sum[lane] += x;
         squares[lane] += x * x;
     };
@@ -93,11 +115,13 @@ Resample resample(const std::vector<double>& c, ReplicateStream& stream) {
     }
     for (; k < n; ++k)
         add(static_cast<int>(k % 4));
-    if (!varied) return {first, 0};
     const double count = static_cast<double>(n);
     const double total = (sum[0] + sum[1]) + (sum[2] + sum[3]);
     const double totalSquares = (squares[0] + squares[1]) + (squares[2] + squares[3]);
-    return {total / count, std::max(0.0, totalSquares - total * total / count) / (count - 1)};
+    const double spread = totalSquares - total * total / count;
+    if (!(spread > roundingOfConstant(count, first)) && allDrawnEqual(c, start, first))
+        return {first, 0};
+    return {total / count, std::max(0.0, spread) / (count - 1)};
 }
 
 // Calls the progress callback about every 2^16 scores drawn, so that a

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bootstrap_analysis.h"
+#include "replicate_stream.h"
 #include "score_error.h"
 
 namespace tarnwick::score_analysis {
@@ -178,6 +179,72 @@ TEST(Bootstrap, ReplicatesWithoutSpreadAreInfiniteNotNan) {
     EXPECT_FALSE(std::isnan(r.pLower) || std::isnan(r.pUpper));
     EXPECT_EQ(r.conclusion, Conclusion::notShownEquivalent);
 }
+
+// A replicate has no spread exactly when every score it draws is one value,
+// whatever the rounding of its sums: counted here by drawing each
+// replicate's indices again from its own stream (group 1's, then group 2's;
+// matched: the differences') and comparing the scores drawn. The rows hold
+// resamples whose spread is a rounding error's size or none at all.
+struct FlatCase {
+    const char* name;
+    std::vector<double> group1, group2;
+    bool matched;
+};
+
+void PrintTo(const FlatCase& c, std::ostream* os) { *os << c.name; }
+
+long oracleFlat(const FlatCase& c, long replicates, std::uint64_t seed) {
+    std::vector<double> d;
+    for (std::size_t i = 0; c.matched && i < c.group1.size(); ++i)
+        d.push_back(c.group1[i] - c.group2[i]);
+    const auto constant = [](const std::vector<double>& scores, ReplicateStream& stream) {
+        const auto n = static_cast<std::uint32_t>(scores.size());
+        const double first = scores[stream.below(n)];
+        bool same = true;
+        for (std::uint32_t k = 1; k < n; ++k)
+            same = scores[stream.below(n)] == first && same;
+        return same;
+    };
+    long flat = 0;
+    for (long b = 0; b < replicates; ++b) {
+        ReplicateStream stream(seed, static_cast<std::uint64_t>(b));
+        if (c.matched) {
+            flat += constant(d, stream) ? 1 : 0;
+        } else {
+            const bool first = constant(c.group1, stream);
+            const bool second = constant(c.group2, stream);
+            flat += first && second ? 1 : 0;
+        }
+    }
+    return flat;
+}
+
+class FlatReplicates : public ::testing::TestWithParam<FlatCase> {};
+
+TEST_P(FlatReplicates, AreThoseThatDrawOneValueOnly) {
+    const FlatCase& c = GetParam();
+    const ScoreSettings settings{0.05, -1, 1, Hypothesis::equivalence};
+    const BootstrapSettings bootstrap{2000, 41};
+    const ScoreResult r = c.matched ? bootstrapMatched(c.group1, c.group2, settings, bootstrap)
+                                    : bootstrapIndependent(c.group1, c.group2, settings, bootstrap);
+    EXPECT_EQ(r.notes.flatReplicates, oracleFlat(c, bootstrap.replicates, bootstrap.seed));
+}
+
+const double ulpAboveOne = 1 + 0x1p-52;
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FlatReplicates,
+    ::testing::Values(
+        FlatCase{"two_pairs", {1, 2}, {0, 0}, true},
+        FlatCase{"one_ulp_apart", {1, 1, 1, ulpAboveOne}, {5, 5, 5, 5}, false},
+        FlatCase{"one_ulp_apart_matched", {1, 1, ulpAboveOne}, {0, 0, 0}, true},
+        FlatCase{"tenths", {0.1, 0.1, 0.3}, {0.7, 0.7, 0.7}, false},
+        FlatCase{"large_offset", {1e15 + 1, 1e15 + 1, 1e15 + 2}, {1e15, 1e15, 1e15}, false},
+        FlatCase{"tiny_beside_large", {-1, 1, 1e-300, 1e-300}, {0.5, 0.5, 0.5}, false},
+        FlatCase{"one_far_score", {0, 0, 0, 0, 0, 1e150}, {2, 2, 2}, false},
+        FlatCase{
+            "all_varied", {4.1, 5.3, 3.8, 6.0, 5.5, 4.9}, {4.6, 4.0, 5.2, 4.3, 3.9, 4.8}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // B must leave an order statistic for alpha: with alpha .05, (m + 1) /
 // (B + 1) < .05 needs B >= 20.
