@@ -5,17 +5,19 @@ below against the CTest tests that exercise it.
 Each mutant changes one line of one file (a constant nudged, a comparison or
 logical operator flipped, a statement deleted, a sibling name swapped, a
 return value changed), rebuilds incrementally (ninja -j2, only the targets
-the room's tests need), runs the room's CTest tests with a timeout, records
-killed / survived / did-not-compile (dnc) and restores the file. A survivor
-is either equivalent (no observable change) or a gap in the tests.
+the room's tests need), runs the CTest tests whose command names one of those
+targets with a timeout, records killed / survived / did-not-compile (dnc) and
+restores the file. A survivor is either equivalent (no observable change) or
+a gap in the tests.
 
-The sample is seeded and spread by code lines: each room gets
-max(MIN_PER_FOLDER, round(TOTAL * its code lines / all code lines)) mutants,
-shared among its files by code lines (largest remainder, so a small file may
-get none); inside a file one mutant per line first. A room's files are its
-.cpp files as they are now, and the headers its entry names. Measure on a
-seed nobody has seen: without --seed, run and list draw a fresh one and
-print it; the results file records it, so a resumed run keeps it.
+The sample is seeded and spread by code lines: each room asked for gets
+max(MIN_PER_FOLDER, round(TOTAL * its code lines / all their code lines))
+mutants, shared among its files by code lines (largest remainder, so a small
+file may get none); inside a file one mutant per line first. A room's files
+are its .cpp files as they are now, and the headers its entry names. Measure
+on a seed nobody has seen: without --seed, run and list draw a fresh one and
+print it; the results file records it with the total and the rooms, so a
+resumed run keeps them.
 
 A .cpp file is mutated with its modification time kept and its object file
 deleted: the Qt targets' AUTOGEN step reruns whenever a source's time
@@ -25,24 +27,24 @@ normally; their same_code digest covers every object that ninja's deps list
 for them.
 
 Usage:
-  mutate.py list   [--seed N] [--total N] [--folders ROOM,...]
+  mutate.py list   [--src CLONE] [--seed N] [--total N] [--folders ROOM,...]
                    # print the sampled mutants, run nothing
-  mutate.py run    [--seed N] [--total N] [--folders ROOM,...] [--only ID,...]
+  mutate.py run    [--src CLONE] [--seed N] [--total N] [--folders ROOM,...] [--only ID,...]
                    # run them (resumable: done IDs are skipped)
   mutate.py report # per-file and per-room score, the survivors
 
---folders keeps the sample (the quotas are of all rooms) and runs only the
-mutants of the rooms named (engine/report,command_line/table_io); --only
-runs only the mutants named. --total (or MUTATION_TOTAL, default 60) is the
-sample's size over all rooms.
+--folders samples only the rooms named (engine/report,command_line/table_io;
+default every room), and --total (or MUTATION_TOTAL, default 60) is the
+sample's size over them; --only runs only the mutants named.
 
-Work on a separate clone (SRC, default $TMPDIR/mutation/src, built in
-SRC/build by: cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
--DTARNWICK_WERROR=ON && ninja -C build), never on your own work tree. Results
-go to MUTATION_RESULTS (default mutation-results.tsv in the current folder),
-logs to MUTATION_LOGS (default mutation-logs/), scratch files to MUTATION_WORK
-(default $TMPDIR/mutation/work); mutants marked equivalent are read from
-MUTATION_EQUIVALENT (default mutation-equivalent.txt: an ID a line, then why).
+Work on a separate clone (--src or SRC, default $TMPDIR/mutation/src, built
+in SRC/build by: cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+-DTARNWICK_WERROR=ON), never on the work tree this script runs from, which it
+refuses. Results go to MUTATION_RESULTS (default mutation-results.tsv in the
+current folder), logs to MUTATION_LOGS (default mutation-logs/), scratch files
+to MUTATION_WORK (default $TMPDIR/mutation/work); mutants marked equivalent
+are read from MUTATION_EQUIVALENT (default mutation-equivalent.txt: an ID a
+line, then why).
 """
 import argparse
 import hashlib
