@@ -596,7 +596,13 @@ def cmd_run(only=None):
         ok, log = build(room["targets"])
         if not ok:
             sys.exit("clean build fails:\n" + log)
-        passed, failed, ran = run_tests(room["targets"], os.path.join(LOGDIR, "clean-%s.log" % folder.replace("/", "-")))
+        log_path = os.path.join(LOGDIR, "clean-%s.log" % folder.replace("/", "-"))
+        passed, failed, ran = run_tests(room["targets"], log_path)
+        if not passed and ran > 0:
+            # A timing test can fail once on a loaded machine: a second run tells
+            # a flaky test from a broken clone.
+            print("clean %s: %s failed; running the tests again" % (folder, failed), flush=True)
+            passed, failed, ran = run_tests(room["targets"], log_path)
         if not passed or ran == 0:
             sys.exit("clean tests of %s fail (%d ran): %s" % (folder, ran, failed))
         print("clean %s: %d tests pass" % (folder, ran), flush=True)
