@@ -53,8 +53,9 @@ struct ProgressCase {
     const char* program;  // the path of the program run
     const char* label;    // how its progress line starts
     const char* header;
-    const char* row;   // one row of the table, repeated
-    bool interrupted;  // Ctrl-C once the progress line shows, or else the input ends
+    const char* row;    // one row of the table, repeated
+    bool interrupted;   // Ctrl-C once the progress line shows, or else the input ends
+    const char* quiet;  // -q or --quiet: the terminal then shows nothing; or none
 };
 
 void PrintTo(const ProgressCase& c, std::ostream* out) { *out << c.name; }
@@ -74,7 +75,7 @@ TEST_P(TerminalProgress, LineIsRewrittenAndEndedWithALineFeed) {
         ::dup2(input[0], STDIN_FILENO);
         ::close(input[0]);
         ::close(input[1]);
-        ::execl(c.program, c.program, "-o", out.c_str(), static_cast<char*>(nullptr));
+        ::execl(c.program, c.program, "-o", out.c_str(), c.quiet, static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(input[0]);
@@ -101,6 +102,12 @@ TEST_P(TerminalProgress, LineIsRewrittenAndEndedWithALineFeed) {
     ::close(terminal);
     if (c.interrupted) ::close(input[1]);
 
+    if (c.quiet != nullptr) {
+        EXPECT_EQ(seen, "");
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        EXPECT_EQ(parseCsv(readFile(out)).rows.size(), 12000u);
+        return;
+    }
     const std::string label = c.label;
     EXPECT_TRUE(std::regex_search(seen, std::regex("^\r" + label + ": [0-9]+ rows, [0-9]+ rows/s")))
         << seen;
@@ -126,10 +133,12 @@ constexpr const char* planHeader = "study,solve,bound,sd,n1\n";
 constexpr const char* planRow = "s,power,0.5,1.2,40\n";
 
 const ProgressCase progressCases[] = {
-    {"batch_input_ends", BATCH_PROGRAM, "tarnwick-batch", batchHeader, batchRow, false},
-    {"batch_ctrl_c", BATCH_PROGRAM, "tarnwick-batch", batchHeader, batchRow, true},
-    {"plan_input_ends", PLAN_PROGRAM, "tarnwick-plan", planHeader, planRow, false},
-    {"plan_ctrl_c", PLAN_PROGRAM, "tarnwick-plan", planHeader, planRow, true},
+    {"batch_input_ends", BATCH_PROGRAM, "tarnwick-batch", batchHeader, batchRow, false, nullptr},
+    {"batch_ctrl_c", BATCH_PROGRAM, "tarnwick-batch", batchHeader, batchRow, true, nullptr},
+    {"batch_quiet", BATCH_PROGRAM, "tarnwick-batch", batchHeader, batchRow, false, "--quiet"},
+    {"plan_input_ends", PLAN_PROGRAM, "tarnwick-plan", planHeader, planRow, false, nullptr},
+    {"plan_ctrl_c", PLAN_PROGRAM, "tarnwick-plan", planHeader, planRow, true, nullptr},
+    {"plan_quiet", PLAN_PROGRAM, "tarnwick-plan", planHeader, planRow, false, "-q"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, TerminalProgress, ::testing::ValuesIn(progressCases),
