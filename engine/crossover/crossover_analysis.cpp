@@ -126,12 +126,7 @@ void checkSettings(const CrossoverSettings& given) {
     asked.alpha = given.alpha;
     asked.bounds = given.bounds;
     asked.scale = settings::Scale::ratio;
-    settings::check(asked);
-    if (!(given.bounds.lower > 0))
-        throw CrossoverError(error::bounds,
-                             "The bounds are ratios of the formulations and must lie above 0; "
-                             "the lower bound is " +
-                                 number_text::shortestText(given.bounds.lower) + ".");
+    settings::check(asked);  // on the ratio scale: 0 < lower < upper, both finite
 }
 
 double cvOfLogVariance(double variance) { return std::sqrt(std::expm1(variance)); }

@@ -71,7 +71,7 @@ struct CrossoverResult {
 
 // Throws settings::SettingsError for alpha or bounds that are no settings
 // (not finite, lower not below upper, alpha outside (0, 0.5)) and
-// CrossoverError (error::bounds) for a lower bound not above 0.
+// settings::SettingsError (error::ratioBound) for a lower bound not above 0.
 void checkSettings(const CrossoverSettings& settings);
 
 // Throws settings::SettingsError for alpha or bounds that are no settings,

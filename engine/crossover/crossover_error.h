@@ -9,7 +9,7 @@
 namespace tarnwick::crossover {
 
 namespace error {
-constexpr int bounds = 601;       // a bound not above 0: bounds here are ratios
+constexpr int bounds = 601;       // retired: a bound not above 0 is the settings' own 209
 constexpr int noReference = 602;  // no treatment of the reference's name, or only one treatment
 constexpr int noContrast = 603;   // no subject took both formulations
 constexpr int confounded = 604;   // the formulation cannot be told from the periods

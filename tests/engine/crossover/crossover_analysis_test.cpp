@@ -243,7 +243,11 @@ INSTANTIATE_TEST_SUITE_P(
                 {},
                 "R",
                 error::noContrast},
-        Refused{"BoundNotARatio", threeSubjects, {0.05, {-0.2, 1.25}}, "R", error::bounds},
+        Refused{"BoundNotARatio",
+                threeSubjects,
+                {0.05, {-0.2, 1.25}},
+                "R",
+                settings::error::ratioBound},
         Refused{"AlphaAboveAHalf", threeSubjects, {0.6, {0.8, 1.25}}, "R", settings::error::alpha},
         Refused{
             "BoundsReversed", threeSubjects, {0.05, {1.25, 0.8}}, "R", settings::error::bounds}),
