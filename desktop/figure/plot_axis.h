@@ -24,4 +24,11 @@ struct Axis {
 // with about targetTicks ticks.
 Axis niceAxis(const std::vector<double>& values, int targetTicks = 8);
 
+// A ratio axis: logarithmic and centred on 1, ticks labelled in percent.
+// Ratios at or below 0 have no place on it and are drawn at its left end.
+Axis ratioAxis(const std::vector<double>& values, int targetTicks = 8);
+
+// Where a ratio lies on a ratio axis, from 0 (its left end) to 1.
+double ratioAxisShare(const Axis& axis, double value);
+
 }  // namespace tarnwick::figure

@@ -27,6 +27,8 @@ using figure::neutralGrey;
 using figure::okabeBlue;
 using figure::okabeVermillion;
 using figure::pen;
+using figure::ratioAxis;
+using figure::ratioAxisShare;
 
 // Vertical layout, in line heights.
 constexpr qreal boundLabelsHeight = 1.4;
@@ -191,47 +193,6 @@ std::vector<double> valuesDrawn(const Report& report) {
     return values;
 }
 
-// A ratio axis: logarithmic and centred on 1 (as far below as above, so a
-// ratio and its reciprocal lie at the same distance), ticks labelled in
-// percent. Narrow spans get evenly stepped ratios (80%, 90%, 100%, ...);
-// spans of more than a factor of 4 get 1, 2 and 5 times powers of ten.
-// Ratios at or below 0 have no place on it and are drawn at its left end.
-Axis ratioAxis(const std::vector<double>& values, int targetTicks) {
-    double half = 0.1;
-    for (const double v : values) {
-        if (v > 0 && std::isfinite(std::log(v))) half = std::max(half, std::fabs(std::log(v)));
-    }
-    half = std::min(half * 1.08, 700.0);
-    Axis axis;
-    axis.percent = true;
-    axis.low = std::exp(-half);
-    axis.high = std::exp(half);
-    if (axis.high / axis.low <= 4) {
-        const Axis even = niceAxis({axis.low, axis.high}, targetTicks);
-        axis.step = even.step;
-        for (const double tick : even.ticks)
-            if (tick >= axis.low && tick <= axis.high) axis.ticks.push_back(tick);
-        axis.decimals = std::max(0, even.decimals - 2);
-        return axis;
-    }
-    const int first = static_cast<int>(std::floor(std::log10(axis.low)));
-    const int last = static_cast<int>(std::ceil(std::log10(axis.high)));
-    // Fewer mantissas where the decades are many, so the labels fit.
-    const std::vector<double> mantissas = last - first <= targetTicks / 3
-                                              ? std::vector<double>{1, 2, 5}
-                                          : last - first <= targetTicks ? std::vector<double>{1}
-                                                                        : std::vector<double>{};
-    const int decadeStep = mantissas.empty() ? (last - first + targetTicks - 1) / targetTicks : 1;
-    for (int e = first; e <= last; e += decadeStep) {
-        for (const double m : mantissas.empty() ? std::vector<double>{1} : mantissas) {
-            const double tick = m * std::pow(10.0, e);
-            if (tick >= axis.low && tick <= axis.high) axis.ticks.push_back(tick);
-        }
-    }
-    axis.decimals = std::max(0, -first - 2);
-    return axis;
-}
-
 class Layout {
 public:
     Layout(const QRectF& area, const Report& report, const QFont& font, const QPaintDevice* device)
@@ -259,10 +220,7 @@ public:
     // In halves, which cannot overflow where the axis spans more than the
     // largest double.
     qreal x(double v) const {
-        if (ratio_) {
-            const double at = v > axis_.low ? std::log(v / axis_.low) : 0;
-            return left() + at / std::log(axis_.high / axis_.low) * (right() - left());
-        }
+        if (ratio_) return left() + ratioAxisShare(axis_, v) * (right() - left());
         return left() +
                (v / 2 - axis_.low / 2) / (axis_.high / 2 - axis_.low / 2) * (right() - left());
     }

@@ -137,17 +137,13 @@ frmScores::~frmScores() {
 
 std::optional<score_analysis::ScoreSettings> frmScores::typedSettings(QString* why) const {
     const TestSettingsRow& row = *ui.settingsRow;
-    if (row.scale() == settings::Scale::ratio) {
-        *why = QStringLiteral(
-            "The ratio of the means for raw scores (an analysis of their logs) is not in this "
-            "window yet; choose Difference for the analyses of the difference.");
-        return std::nullopt;
-    }
     const std::optional<double> alpha = row.typedAlpha(why);
     if (!alpha) return std::nullopt;
     const std::optional<settings::Bounds> bounds = row.typedBounds(why);
     if (!bounds) return std::nullopt;
-    const score_analysis::ScoreSettings s{*alpha, bounds->lower, bounds->upper, row.hypothesis()};
+    // The standard error stays Welch's: this window offers no choice of it.
+    const score_analysis::ScoreSettings s{*alpha, bounds->lower, bounds->upper, row.hypothesis(),
+                                          row.scale()};
     try {
         score_analysis::checkSettings(s);
     } catch (const score_analysis::ScoreError& error) {
@@ -161,11 +157,13 @@ void frmScores::keepSettings() {
     if (!kept_) return;
     const TestSettingsRow& row = *ui.settingsRow;
     kept_->alpha = row.alphaText();
+    kept_->minimalEffect = row.minimalEffect();
+    // Ratio bounds are not difference bounds: only the difference scale's are kept.
+    if (row.scale() == settings::Scale::ratio) return;
     const bool filled =
         row.lowerText() == input_->filledLower && row.upperText() == input_->filledUpper;
     kept_->bounds =
         filled ? std::nullopt : std::optional(std::pair{row.lowerText(), row.upperText()});
-    kept_->minimalEffect = row.minimalEffect();
 }
 
 void frmScores::settings_Change() {

@@ -65,10 +65,19 @@ QString differenceName(const ScoresPicture& picture) {
     return fromStd(picture.answers.label1 + " - " + picture.answers.label2);
 }
 
+bool onRatioScale(const ScoresPicture& picture) {
+    return picture.answers.settings.scale == score_analysis::Scale::ratio;
+}
+
+QString ratioName(const ScoresPicture& picture) {
+    return fromStd(picture.answers.label1 + " / " + picture.answers.label2);
+}
+
 bool concludes(const score_report::ScoreResult& result) { return rejectsNull(result.conclusion); }
 
 QString boundText(const ScoresPicture& picture, double value) {
-    const int decimals = score_report::rawUnitDecimals(picture.answers);
+    // A ratio bound as typed (0.80, 1.25), not to the ratios' four decimals.
+    const int decimals = onRatioScale(picture) ? 2 : score_report::rawUnitDecimals(picture.answers);
     return fromStd(report::apa::number(value, report::apa::decimalsForExact(value, decimals)));
 }
 
@@ -93,9 +102,13 @@ FigureTexts figureTexts(const ScoresPicture& picture) {
     const auto& answers = picture.answers;
     const auto& s = answers.settings;
     FigureTexts t;
-    t.scoresTitle = answers.matched ? QStringLiteral("The differences (%1), over their box plot")
-                                          .arg(differenceName(picture))
-                                    : QStringLiteral("Each group's scores, over its box plot");
+    const QString logs = onRatioScale(picture) ? QStringLiteral(" of the logs") : QString();
+    t.scoresTitle =
+        answers.matched
+            ? QStringLiteral("The differences%1 (%2), over their box plot")
+                  .arg(logs, differenceName(picture))
+            : QStringLiteral("Each group's scores%1, over its box plot")
+                  .arg(onRatioScale(picture) ? QStringLiteral(" as natural logs") : QString());
     for (std::size_t r = 0; r < picture.rows.size(); ++r) {
         QString caption =
             QStringLiteral("%1 (n = %2)").arg(picture.rowNames[r]).arg(picture.rows[r].size());
@@ -104,27 +117,48 @@ FigureTexts figureTexts(const ScoresPicture& picture) {
         t.rowCaptions.push_back(caption);
     }
     t.scoresAxisTitle =
-        answers.matched
+        onRatioScale(picture)
+            ? (answers.matched
+                   ? QStringLiteral("Difference of the paired scores' natural logs (%1)")
+                         .arg(differenceName(picture))
+                   : QStringLiteral("Natural log of the score"))
+        : answers.matched
             ? QStringLiteral("Difference of the paired scores (%1)").arg(differenceName(picture))
             : QStringLiteral("Score");
+    // On the ratio scale the scores are drawn as analysed, as their logs,
+    // and a ratio bound is its log added.
     t.scoresLegend =
-        answers.matched ? QStringLiteral("Dashed: the bounds, %1 and %2; box: quartiles and median")
-                              .arg(boundText(picture, s.lower), boundText(picture, s.upper))
-                        : QStringLiteral("Dashed: %1's median %2 and %3; box: quartiles and median")
-                              .arg(fromStd(answers.label2), signedBound(picture, s.lower),
-                                   signedBound(picture, s.upper));
+        onRatioScale(picture)
+            ? (answers.matched
+                   ? QStringLiteral(
+                         "Dashed: the bounds, ln %1 and ln %2; box: quartiles and median")
+                         .arg(boundText(picture, s.lower), boundText(picture, s.upper))
+                   : QStringLiteral("Dashed: %1's median + ln %2 and + ln %3; box: quartiles and "
+                                    "median")
+                         .arg(fromStd(answers.label2), boundText(picture, s.lower),
+                              boundText(picture, s.upper)))
+        : answers.matched
+            ? QStringLiteral("Dashed: the bounds, %1 and %2; box: quartiles and median")
+                  .arg(boundText(picture, s.lower), boundText(picture, s.upper))
+            : QStringLiteral("Dashed: %1's median %2 and %3; box: quartiles and median")
+                  .arg(fromStd(answers.label2), signedBound(picture, s.lower),
+                       signedBound(picture, s.upper));
     // The bounds named in the title rather than beside their lines, where
     // close bounds or one at the edge would leave no room for a label.
     if (binned(picture))
         t.scoresLegend += QStringLiteral("; shade: where the scores lie, darker where more");
-    t.intervalsTitle =
-        QStringLiteral("Each analysis's %1% CI of the difference (%2), bounds %3 and %4")
-            .arg(fromStd(report::apa::percent(1 - 2 * s.alpha)), differenceName(picture),
-                 boundText(picture, s.lower), boundText(picture, s.upper));
+    const bool ratio = onRatioScale(picture);
+    t.intervalsTitle = QStringLiteral("Each analysis's %1% CI of the %2 (%3), bounds %4 and %5")
+                           .arg(fromStd(report::apa::percent(1 - 2 * s.alpha)),
+                                ratio ? QStringLiteral("ratio") : QStringLiteral("difference"),
+                                ratio ? ratioName(picture) : differenceName(picture),
+                                boundText(picture, s.lower), boundText(picture, s.upper));
     for (const score_report::AnalysisEntry& analysis : analysisTable())
         t.analysisCaptions.push_back(fromStd(score_report::figureCaption(answers, analysis)));
     t.intervalsAxisTitle =
-        QStringLiteral("Difference in raw units (%1)").arg(differenceName(picture));
+        ratio ? QStringLiteral("Ratio of %1 to %2, in percent (log scale)")
+                    .arg(fromStd(answers.label1), fromStd(answers.label2))
+              : QStringLiteral("Difference in raw units (%1)").arg(differenceName(picture));
     t.intervalsLegend =
         minimalEffect(picture)
             ? QStringLiteral("Blue: beyond the bounds; orange: not shown; diamond: the estimate")
@@ -148,7 +182,9 @@ qreal intervalsPanelLines() {
 struct Mapping {
     figure::Axis axis;
     qreal left = 0, right = 0;
+    bool ratio = false;  // a log axis of ratios
     qreal x(double value) const {
+        if (ratio) return left + figure::ratioAxisShare(axis, value) * (right - left);
         return left + (value - axis.low) / (axis.high - axis.low) * (right - left);
     }
 };
@@ -261,13 +297,15 @@ void paintIntervalsPanel(QPainter& painter, qreal left, qreal right, qreal top,
                          const ScoresPicture& picture, const FigureTexts& texts, qreal line) {
     const auto& answers = picture.answers;
     const double lower = answers.settings.lower, upper = answers.settings.upper;
-    std::vector<double> values = {lower, upper, 0};
+    const bool ratio = onRatioScale(picture);
+    const double none = ratio ? 1 : 0;  // where the groups would not differ
+    std::vector<double> values = {lower, upper, none};
     for (const auto& outcome : answers.outcomes) {
         if (!outcome.result) continue;
         values.insert(values.end(),
                       {outcome.result->low, outcome.result->high, outcome.result->estimate});
     }
-    Mapping at{figure::niceAxis(values), left, right};
+    Mapping at{ratio ? figure::ratioAxis(values) : figure::niceAxis(values), left, right, ratio};
 
     qreal y = top;
     writeLine(painter, left, y, line, texts.intervalsTitle, true);
@@ -279,7 +317,7 @@ void paintIntervalsPanel(QPainter& painter, qreal left, qreal right, qreal top,
         QRectF(QPointF(at.x(lower), rowsTop), QPointF(at.x(upper), rowsTop + rowsHeight)),
         figure::regionShade());
     painter.setPen(pen(neutralGrey, figure::axisLineWidth(line)));
-    painter.drawLine(QPointF(at.x(0), rowsTop), QPointF(at.x(0), rowsTop + rowsHeight));
+    painter.drawLine(QPointF(at.x(none), rowsTop), QPointF(at.x(none), rowsTop + rowsHeight));
     for (std::size_t a = 0; a < answers.outcomes.size(); ++a) {
         const auto& outcome = answers.outcomes[a];
         writeLine(painter, left, y, line, texts.analysisCaptions[a]);
@@ -308,9 +346,21 @@ void paintIntervalsPanel(QPainter& painter, qreal left, qreal right, qreal top,
 }  // namespace
 
 ScoresPicture scoresPicture(const score_report::ScoreAnswers& answers,
-                            const std::vector<double>& group1, const std::vector<double>& group2) {
+                            const std::vector<double>& scores1,
+                            const std::vector<double>& scores2) {
     ScoresPicture picture;
     picture.answers = answers;
+    // The scores as analysed: on the ratio scale their logs, as the shapes
+    // are. A score at or below 0 has none; then the engine drew no shapes.
+    const bool ratio = answers.settings.scale == score_analysis::Scale::ratio;
+    const auto analysed = [ratio](const std::vector<double>& scores) {
+        if (!ratio) return scores;
+        std::vector<double> logs;
+        for (const double s : scores)
+            logs.push_back(s > 0 ? std::log(s) : std::nan(""));
+        return logs;
+    };
+    const std::vector<double> group1 = analysed(scores1), group2 = analysed(scores2);
     if (answers.matched) {
         std::vector<double> d;
         for (std::size_t i = 0; i < std::min(group1.size(), group2.size()); ++i)
@@ -339,9 +389,13 @@ double jitterOf(std::size_t index) {
 
 std::pair<double, double> markedBounds(const ScoresPicture& picture) {
     const auto& s = picture.answers.settings;
-    if (picture.answers.matched || picture.answers.shapes.size() < 2) return {s.lower, s.upper};
+    // On the ratio scale the rows are logs: a ratio bound is a shift by its log.
+    const bool ratio = s.scale == score_analysis::Scale::ratio;
+    const double lower = ratio ? std::log(s.lower) : s.lower;
+    const double upper = ratio ? std::log(s.upper) : s.upper;
+    if (picture.answers.matched || picture.answers.shapes.size() < 2) return {lower, upper};
     const double centre = picture.answers.shapes[1].median;
-    return {centre + s.lower, centre + s.upper};
+    return {centre + lower, centre + upper};
 }
 
 qreal scoresFigureMinimumWidth(const ScoresPicture& picture, const QFont& font,

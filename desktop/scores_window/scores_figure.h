@@ -26,7 +26,7 @@ struct ScoresPicture {
     std::vector<QString> rowNames;
 };
 
-// Builds the rows from the scores as analysed.
+// Builds the rows from the scores as analysed (on the ratio scale, their logs).
 ScoresPicture scoresPicture(const score_report::ScoreAnswers& answers,
                             const std::vector<double>& group1, const std::vector<double>& group2);
 
@@ -37,7 +37,8 @@ double jitterOf(std::size_t index);
 
 // Where the bounds are marked on the scores' axis: for matched scores the
 // bounds themselves; for independent groups group 2's median plus each
-// bound, where group 1's median would lie at a shift of that bound.
+// bound, where group 1's median would lie at a shift of that bound. On the
+// ratio scale the rows are the logs and each bound is its log.
 std::pair<double, double> markedBounds(const ScoresPicture& picture);
 
 void paintScoresFigure(QPainter& painter, const QRectF& area, const ScoresPicture& picture,

@@ -331,6 +331,62 @@ private slots:
         QVERIFY(shown);
     }
 
+    // On the ratio scale the report is the engine's analysis of the ratio,
+    // blank bounds being 0.80 and 1.25; a score with no log gets the
+    // engine's sentence; back on the difference the report is as before.
+    void ratioScaleAnalysesTheRatio_data() {
+        QTest::addColumn<QString>("scores");
+        QTest::addColumn<std::vector<double>>("x");
+        QTest::addColumn<std::vector<double>>("y");
+        QTest::addColumn<bool>("answered");
+        QTest::newRow("positive scores") << sideBySide << control1 << treated << true;
+        QTest::newRow("a score of zero")
+            << QStringLiteral("a,b\n0,10.6\n11.4,11.0\n9.8,10.2\n12.2,11.9\n")
+            << std::vector<double>{0, 11.4, 9.8, 12.2}
+            << std::vector<double>{10.6, 11.0, 10.2, 11.9} << false;
+        QTest::newRow("a negative score")
+            << QStringLiteral("a,b\n10.1,10.6\n11.4,-1\n9.8,10.2\n12.2,11.9\n")
+            << std::vector<double>{10.1, 11.4, 9.8, 12.2}
+            << std::vector<double>{10.6, -1, 10.2, 11.9} << false;
+    }
+    void ratioScaleAnalysesTheRatio() {
+        QFETCH(QString, scores);
+        QFETCH(std::vector<double>, x);
+        QFETCH(std::vector<double>, y);
+        QFETCH(bool, answered);
+        Calculator calculator;
+        bool shown = false;
+        QVERIFY(inDataWindow(calculator, scores, 0, [&](QWidget& data) {
+            shown = inScoresWindow(data, [&](frmScores& w) {
+                auto* view = named<report::ReportTextView>(w, QStringLiteral("Scores report text"));
+                retype(w, QStringLiteral("Lower bound"), QStringLiteral("-1"));
+                retype(w, QStringLiteral("Upper bound"), QStringLiteral("1"));
+                QTRY_VERIFY_WITH_TIMEOUT(!w.busy(), 20000);
+                const QString onDifference = view->report();
+                auto* scale = named<QComboBox>(w, QStringLiteral("Scale"));
+                scale->setCurrentIndex(scale->findText(QStringLiteral("Ratio")));
+                QTRY_VERIFY_WITH_TIMEOUT(!w.busy(), 20000);
+                const QString text = view->report();
+                const std::string label1 = x == control1 ? "control" : "a";
+                const std::string label2 = x == control1 ? "treated" : "b";
+                QCOMPARE(text, engineText(x, y, false,
+                                          {0.05, 0.8, 1.25, Hypothesis::equivalence,
+                                           settings::Scale::ratio},
+                                          label1, label2));
+                QVERIFY2(!text.contains(QLatin1String("not in this window")), qPrintable(text));
+                QVERIFY2(text.contains(QLatin1String("ratio")), qPrintable(text));
+                QCOMPARE(w.shownAnswers().has_value(), true);
+                QCOMPARE(w.shownAnswers()->outcomes[0].result.has_value(), answered);
+                scale->setCurrentIndex(scale->findText(QStringLiteral("Difference")));
+                QTRY_VERIFY_WITH_TIMEOUT(!w.busy(), 20000);
+                QCOMPARE(view->report(), onDifference);
+                QCOMPARE(named<QLineEdit>(w, QStringLiteral("Lower bound"))->text(),
+                         QStringLiteral("-1"));
+            });
+        }));
+        QVERIFY(shown);
+    }
+
     // Without a non-trivial difference in the calculator the bounds start
     // empty: the report asks for them, and offers nothing to copy or save.
     void withoutBoundsAsksForThem() {
@@ -644,16 +700,22 @@ private slots:
         QTest::addColumn<std::vector<double>>("y");
         QTest::addColumn<bool>("matched");
         QTest::addColumn<bool>("minimalEffect");
-        QTest::newRow("independent") << control1 << treated << false << false;
-        QTest::newRow("matched") << std::vector<double>{12.5, 11.9, 13.0, 12.2, 13.6, 12.8, 14.1}
-                                 << std::vector<double>{13.1, 12.4, 13.8, 12.9, 14.0, 13.1, 13.0}
-                                 << true << false;
-        QTest::newRow("independent, minimal-effect test") << control1 << treated << false << true;
+        QTest::addColumn<bool>("ratio");  // and bounds 0.80 and 1.25, else -1 and 1
+        const std::vector<double> pairs1{12.5, 11.9, 13.0, 12.2, 13.6, 12.8, 14.1};
+        const std::vector<double> pairs2{13.1, 12.4, 13.8, 12.9, 14.0, 13.1, 13.0};
+        QTest::newRow("independent") << control1 << treated << false << false << false;
+        QTest::newRow("matched") << pairs1 << pairs2 << true << false << false;
+        QTest::newRow("independent, minimal-effect test")
+            << control1 << treated << false << true << false;
+        // On the ratio scale the scores are drawn as their logs, the
+        // intervals on a log axis.
+        QTest::newRow("independent, ratio") << control1 << treated << false << false << true;
+        QTest::newRow("matched, ratio") << pairs1 << pairs2 << true << false << true;
         // Differences that hardly vary give intervals a few pixels wide, far
         // narrower than the bounds.
         QTest::newRow("matched, narrow intervals")
             << std::vector<double>{12.50, 11.90, 13.00, 12.20, 13.60, 12.80, 14.10}
-            << std::vector<double>{12.52, 11.93, 13.01, 12.24, 13.61, 12.83, 14.12} << true
+            << std::vector<double>{12.52, 11.93, 13.01, 12.24, 13.61, 12.83, 14.12} << true << false
             << false;
     }
     void figureDrawsScoresBoxesBoundsAndIntervals() {
@@ -661,10 +723,14 @@ private slots:
         QFETCH(std::vector<double>, y);
         QFETCH(bool, matched);
         QFETCH(bool, minimalEffect);
+        QFETCH(bool, ratio);
         const settings::Hypothesis hypothesis =
             minimalEffect ? settings::Hypothesis::minimalEffect : settings::Hypothesis::equivalence;
-        score_report::ScoreAnswers answers =
-            score_report::analyseScores(x, y, matched, {0.05, -1, 1, hypothesis});
+        const double lower = ratio ? 0.8 : -1, upper = ratio ? 1.25 : 1;
+        score_report::ScoreAnswers answers = score_report::analyseScores(
+            x, y, matched,
+            {0.05, lower, upper, hypothesis,
+             ratio ? settings::Scale::ratio : settings::Scale::difference});
         const scores_window::ScoresPicture picture = scores_window::scoresPicture(answers, x, y);
         const std::vector<Painted> all = painted(picture);
 
@@ -709,8 +775,10 @@ private slots:
 
         // The intervals' axis, read from the last two dashed lines, the bounds.
         const QLineF lowerLine = dashed[dashed.size() - 2], upperLine = dashed.back();
+        const auto onAxis = [&](double v) { return ratio ? std::log(v) : v; };
         const auto dOf = [&](double v) {
-            return lowerLine.x1() + (v + 1) / 2 * (upperLine.x1() - lowerLine.x1());
+            return lowerLine.x1() + (onAxis(v) - onAxis(lower)) / (onAxis(upper) - onAxis(lower)) *
+                                        (upperLine.x1() - lowerLine.x1());
         };
         std::vector<QRectF> bars;
         std::vector<bool> blue;
@@ -767,6 +835,11 @@ private slots:
                 words;
             QVERIFY2(texts.contains(caption), qPrintable(caption));
         }
+        const QString titles = texts.join(QLatin1Char('\n'));
+        for (const char* words :
+             ratio ? std::vector{"CI of the ratio (", "bounds 0.80 and 1.25", "(log scale)", " ln "}
+                   : std::vector{"CI of the difference (", "in raw units"})
+            QVERIFY2(titles.contains(QLatin1String(words)), words);
     }
 
     // Many scores do not hide their box plot: the box, whiskers and median
