@@ -15,14 +15,25 @@ enum class TostDecision {
     notShownEquivalent,    // equivalence: at least one is not
     beyondBounds,          // minimal effect: one of the reversed tests significant
     notShownBeyondBounds,  // minimal effect: neither is
+    // The one-sided questions: the one test at the margin significant, or not.
+    nonInferior,
+    notShownNonInferior,
+    nonSuperior,
+    notShownNonSuperior,
+    superior,
+    notShownSuperior,
 };
 
 // The decision rejects its null hypothesis: equivalent, or beyond the bounds.
 constexpr bool rejectsNull(TostDecision decision) {
-    return decision == TostDecision::equivalent || decision == TostDecision::beyondBounds;
+    return decision == TostDecision::equivalent || decision == TostDecision::beyondBounds ||
+           decision == TostDecision::nonInferior || decision == TostDecision::nonSuperior ||
+           decision == TostDecision::superior;
 }
 
-// "equivalent", "not_shown_equivalent", "beyond_bounds", "not_shown_beyond_bounds".
+// "equivalent", "not_shown_equivalent", "beyond_bounds", "not_shown_beyond_bounds",
+// "non_inferior", "not_shown_non_inferior", "non_superior", "not_shown_non_superior",
+// "superior", "not_shown_superior".
 constexpr std::string_view decisionName(TostDecision decision) {
     switch (decision) {
         case TostDecision::equivalent:
@@ -33,6 +44,18 @@ constexpr std::string_view decisionName(TostDecision decision) {
             return "beyond_bounds";
         case TostDecision::notShownBeyondBounds:
             return "not_shown_beyond_bounds";
+        case TostDecision::nonInferior:
+            return "non_inferior";
+        case TostDecision::notShownNonInferior:
+            return "not_shown_non_inferior";
+        case TostDecision::nonSuperior:
+            return "non_superior";
+        case TostDecision::notShownNonSuperior:
+            return "not_shown_non_superior";
+        case TostDecision::superior:
+            return "superior";
+        case TostDecision::notShownSuperior:
+            return "not_shown_superior";
     }
     return "unknown";
 }
@@ -47,6 +70,14 @@ enum class Conclusion {
     beyondBoundsAndDifferent,  // beyond a bound, and different from the null value
     beyondBounds,              // beyond a bound, not different from the null value
     differentNotBeyondBounds,  // different from the null value, not shown beyond a bound
+    // A one-sided question's conclusion is its decision alone: the ordinary
+    // two-sided test of no effect answers another question.
+    nonInferior,
+    notShownNonInferior,
+    nonSuperior,
+    notShownNonSuperior,
+    superior,
+    notShownSuperior,
 };
 
 constexpr Conclusion conclusionOf(TostDecision decision, bool differentFromNull) {
@@ -61,12 +92,25 @@ constexpr Conclusion conclusionOf(TostDecision decision, bool differentFromNull)
         case TostDecision::notShownBeyondBounds:
             return differentFromNull ? Conclusion::differentNotBeyondBounds
                                      : Conclusion::inconclusive;
+        case TostDecision::nonInferior:
+            return Conclusion::nonInferior;
+        case TostDecision::notShownNonInferior:
+            return Conclusion::notShownNonInferior;
+        case TostDecision::nonSuperior:
+            return Conclusion::nonSuperior;
+        case TostDecision::notShownNonSuperior:
+            return Conclusion::notShownNonSuperior;
+        case TostDecision::superior:
+            return Conclusion::superior;
+        case TostDecision::notShownSuperior:
+            return Conclusion::notShownSuperior;
     }
     return Conclusion::inconclusive;
 }
 
 // "equivalent", "equivalent_and_different", "different", "inconclusive",
-// "beyond_bounds_and_different", "beyond_bounds", "different_not_beyond_bounds".
+// "beyond_bounds_and_different", "beyond_bounds", "different_not_beyond_bounds", and the
+// one-sided decisions' own names (decisionName).
 constexpr std::string_view conclusionName(Conclusion conclusion) {
     switch (conclusion) {
         case Conclusion::equivalent:
@@ -83,6 +127,18 @@ constexpr std::string_view conclusionName(Conclusion conclusion) {
             return "beyond_bounds";
         case Conclusion::differentNotBeyondBounds:
             return "different_not_beyond_bounds";
+        case Conclusion::nonInferior:
+            return decisionName(TostDecision::nonInferior);
+        case Conclusion::notShownNonInferior:
+            return decisionName(TostDecision::notShownNonInferior);
+        case Conclusion::nonSuperior:
+            return decisionName(TostDecision::nonSuperior);
+        case Conclusion::notShownNonSuperior:
+            return decisionName(TostDecision::notShownNonSuperior);
+        case Conclusion::superior:
+            return decisionName(TostDecision::superior);
+        case Conclusion::notShownSuperior:
+            return decisionName(TostDecision::notShownSuperior);
     }
     return "inconclusive";
 }

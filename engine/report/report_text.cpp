@@ -391,6 +391,16 @@ std::string conclusionSentence(Conclusion conclusion, const Asked& asked) {
             return "Conclusion: " + fromNull + ", but not beyond the bounds. " + asked.The() +
                    " is statistically " + fromNull + ", and " + asked.effects() +
                    " within the bounds cannot be rejected.";
+        case Conclusion::nonInferior:
+        case Conclusion::notShownNonInferior:
+        case Conclusion::nonSuperior:
+        case Conclusion::notShownNonSuperior:
+        case Conclusion::superior:
+        case Conclusion::notShownSuperior:
+            // A one-sided question's sentence names its margin and the end of
+            // the interval that decides, which the caller words
+            // (one_sided_words.h); here only its decision is known.
+            return "Conclusion: " + conclusionLabel(conclusion, *asked.scale) + ".";
     }
     return {};
 }
@@ -646,6 +656,18 @@ std::string conclusionLabel(const std::optional<Conclusion>& conclusion, const E
             return "beyond the bounds, not " + fromNull;
         case Conclusion::differentNotBeyondBounds:
             return "different, not beyond the bounds";
+        case Conclusion::nonInferior:
+            return "not inferior";
+        case Conclusion::notShownNonInferior:
+            return "not shown to be not inferior";
+        case Conclusion::nonSuperior:
+            return "not superior";
+        case Conclusion::notShownNonSuperior:
+            return "not shown to be not superior";
+        case Conclusion::superior:
+            return "superior";
+        case Conclusion::notShownSuperior:
+            return "not shown to be superior";
     }
     return {};
 }

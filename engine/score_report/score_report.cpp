@@ -97,6 +97,14 @@ std::string conclusionSentence(const ScoreAnswers& answers, const ScoreResult& r
                    ".";
         case Conclusion::notShownBeyondBounds:
             break;
+        case Conclusion::nonInferior:
+        case Conclusion::notShownNonInferior:
+        case Conclusion::nonSuperior:
+        case Conclusion::notShownNonSuperior:
+        case Conclusion::superior:
+        case Conclusion::notShownSuperior:
+            // The analyses answer two-sided questions only so far.
+            return std::string(decisionName(result.conclusion)) + at + ".";
     }
     return "A " + effectNoun(answers) + " beyond the bounds is not shown" + at + ": " + which + ".";
 }

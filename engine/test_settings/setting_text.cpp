@@ -229,8 +229,34 @@ BoundUnits readBoundUnits(std::string_view text) {
 
 Hypothesis readHypothesis(std::string_view text) {
     static constexpr Word<Hypothesis> words[] = {{"equivalence", Hypothesis::equivalence},
-                                                 {"minimal_effect", Hypothesis::minimalEffect}};
+                                                 {"minimal_effect", Hypothesis::minimalEffect},
+                                                 {"non_inferiority", Hypothesis::nonInferiority},
+                                                 {"non_superiority", Hypothesis::nonSuperiority},
+                                                 {"superiority", Hypothesis::superiority}};
     return readWord("hypothesis", text, words);
+}
+
+Better readBetter(std::string_view text) {
+    static constexpr Word<Better> words[] = {{"higher", Better::higher}, {"lower", Better::lower}};
+    return readWord("better", text, words);
+}
+
+std::optional<double> readMargin(std::string_view text, char decimalMark) {
+    double value = 0;
+    switch (read(text, decimalMark, value)) {
+        case Reading::blank:
+            return std::nullopt;
+        case Reading::number:
+            return value;
+        case Reading::tooLarge:
+            throw SettingsError(error::marginText, "The margin must be a finite number, and " +
+                                                       shown(text) +
+                                                       " is beyond a double's range.");
+        case Reading::notANumber:
+            break;
+    }
+    throw SettingsError(error::marginText, "The margin must be a number such as -0.5, not " +
+                                               table_io::quotedField(text) + ".");
 }
 
 Scale readScale(std::string_view text) {

@@ -56,7 +56,13 @@ Design readDesign(std::string_view text);                // independent | matche
 StandardError readDf(std::string_view text);             // student | welch (the calculator's df)
 StandardError readStandardError(std::string_view text);  // pooled | welch
 BoundUnits readBoundUnits(std::string_view text);        // raw | d
-Hypothesis readHypothesis(std::string_view text);        // equivalence | minimal_effect
-Scale readScale(std::string_view text);                  // difference | ratio
+// equivalence | minimal_effect | non_inferiority | non_superiority | superiority
+Hypothesis readHypothesis(std::string_view text);
+Better readBetter(std::string_view text);  // higher | lower
+Scale readScale(std::string_view text);    // difference | ratio
+
+// A one-sided question's margin as typed: nullopt when blank; throws
+// error::marginText when it is not a finite number. Its side is check()'s.
+std::optional<double> readMargin(std::string_view text, char decimalMark = '.');
 
 }  // namespace tarnwick::settings
