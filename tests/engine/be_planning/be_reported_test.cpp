@@ -87,6 +87,19 @@ TEST(ReportedNumbers, AgreeWithTheFiftyDigitClosedForms) {
     EXPECT_GE(cvs, 10);
 }
 
+// A printed interval from a point estimate, a CV and a size (forum.bebac.at
+// entry 23749: the 2x2 design, estimate 0.95, CV 20%, 20 subjects, printed
+// as 0.8522362 and 1.0589787), and the CV read back from it.
+TEST(ReportedNumbers, APrintedIntervalFromEstimateCvAndSize) {
+    BeStudy study;
+    study.cv = 0.20;
+    const ReportedInterval r = intervalFromReport(study, 0.95, {10, 10});
+    EXPECT_NEAR(r.low, 0.8522362, 5e-8);
+    EXPECT_NEAR(r.high, 1.0589787, 5e-8);
+    EXPECT_NEAR(cvFromInterval(BeDesign::crossover2x2, 0.05, 0.8522362, 1.0589787, {10, 10}), 0.20,
+                1e-6);
+}
+
 // The CV read back from the interval it gives is the CV, in every design.
 TEST(ReportedNumbers, CvFromItsOwnIntervalIsTheCv) {
     for (const BeDesign design : allDesigns()) {
