@@ -69,8 +69,10 @@ const data_window::FillPlan* frmData::currentPlan() const {
 void frmData::updateButtons() {
     showText(*ui.lblFillError, QString());
     ui.cmdFill->setEnabled(currentPlan() != nullptr);
-    ui.cmdAnalyse->setEnabled(scoresPage_->scores().has_value() &&
-                              ui.tabs->currentWidget() == ui.pgScores);
+    const bool analysable = scoresPage_->crossoverChosen()
+                                ? scoresPage_->crossoverStudy().has_value()
+                                : scoresPage_->scores().has_value();
+    ui.cmdAnalyse->setEnabled(analysable && ui.tabs->currentWidget() == ui.pgScores);
 }
 
 // The page that took the calculator's numbers says so as it comes into view.
@@ -80,7 +82,15 @@ void frmData::announceTaken() {
 }
 
 void frmData::cmdAnalyse_Click() {
-    if (!scoresPage_->scores() || ui.tabs->currentWidget() != ui.pgScores) return;
+    if (ui.tabs->currentWidget() != ui.pgScores) return;
+    if (scoresPage_->crossoverChosen()) {
+        if (!scoresPage_->crossoverStudy()) return;
+        frmCrossover report(*scoresPage_->crossoverStudy(), platform_.scoresReport, this,
+                            &crossoverSettings_);
+        report.exec();
+        return;
+    }
+    if (!scoresPage_->scores()) return;
     ScoresInput input = *scoresPage_->scores();
     // The bounds start as the calculator's, -delta and +delta, when it has one.
     try {
