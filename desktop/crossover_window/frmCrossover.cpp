@@ -188,11 +188,12 @@ void frmCrossover::showAnswer(const RunEnd& end) {
     const int wanted = ui.figure->sizeHint().height() + 2 * ui.scrollFigure->frameWidth();
     ui.scrollFigure->setMaximumHeight(wanted);
     if (!splitterSet_) {
-        // The picture as tall as it needs, up to half the room; the text
-        // takes the rest, and the picture scrolls where it must.
+        // The picture as tall as it needs, up to two thirds of the room;
+        // the text takes the rest, and the picture scrolls where it must.
         splitterSet_ = true;
         const int room = ui.splitter->height();
-        ui.splitter->setSizes({std::min(wanted, room / 2), room - std::min(wanted, room / 2)});
+        ui.splitter->setSizes(
+            {std::min(wanted, 2 * room / 3), room - std::min(wanted, 2 * room / 3)});
     }
     ui.txtReport->setReport(text_);
     setAccessibleDescription(line);

@@ -22,6 +22,7 @@ frmData::frmData(std::unique_ptr<CalculatorBoxes> calculator, DataPlatform platf
       platform_(std::move(platform)),
       announcer_(new Announcer(*this)) {
     ui.setupUi(this);
+    fillToolTip_ = ui.cmdFill->toolTip();
     for (QLabel* error : {ui.lblTableError, ui.lblChoiceError, ui.lblCorrError, ui.lblFillError}) {
         QPalette palette = error->palette();
         palette.setColor(QPalette::WindowText, QColor(0xB0, 0, 0));
@@ -69,6 +70,13 @@ const data_window::FillPlan* frmData::currentPlan() const {
 void frmData::updateButtons() {
     showText(*ui.lblFillError, QString());
     ui.cmdFill->setEnabled(currentPlan() != nullptr);
+    // A crossover study has no two groups' summaries: Fill says so where it is.
+    const bool crossover =
+        scoresPage_->crossoverChosen() && ui.tabs->currentWidget() == ui.pgScores;
+    ui.cmdFill->setToolTip(crossover ? QStringLiteral("A crossover study has no two groups' "
+                                                      "summaries for the boxes; \"Analyse the "
+                                                      "scores...\" reports it.")
+                                     : fillToolTip_);
     const bool analysable = scoresPage_->crossoverChosen()
                                 ? scoresPage_->crossoverStudy().has_value()
                                 : scoresPage_->scores().has_value();

@@ -55,6 +55,7 @@ private:
     ScoresSettingsTexts scoresSettings_;
     CrossoverSettingsTexts crossoverSettings_;
     QString fillNews_;
+    QString fillToolTip_;  // the form's, for every layout but the crossover's
     Announcer* announcer_;
 };
 

@@ -169,6 +169,7 @@ private slots:
         QVERIFY(inDataWindow(calculator, text, [&](QWidget& data) {
             auto* fill = named<QPushButton>(data, QStringLiteral("Fill the boxes"));
             QVERIFY(!fill->isEnabled());
+            QVERIFY(fill->toolTip().startsWith(QStringLiteral("A crossover study has no two")));
             QVERIFY(named<QLabel>(data, QStringLiteral("Summaries"))
                         ->text()
                         .contains(QStringLiteral("no two groups' summaries for the boxes")));
