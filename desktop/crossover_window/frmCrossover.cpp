@@ -165,6 +165,7 @@ void frmCrossover::showProblem(const QString& why) {
     text_.clear();
     setStatus(why);
     ui.lblStudy->setText(QString());
+    ui.lblStudy->setAccessibleDescription(QString());
     ui.txtReport->setReport(why);
     ui.figure->clear();
     ui.scrollFigure->setVisible(false);
@@ -182,6 +183,7 @@ void frmCrossover::showAnswer(const RunEnd& end) {
     text_ = fromStd(crossover_report::reportText(*study_, result, end.settings));
     const QString line = fromStd(crossover_report::studyLine(*study_, result));
     ui.lblStudy->setText(line);
+    ui.lblStudy->setAccessibleDescription(line);
     setStatus(QString());
     ui.figure->setPicture(*picture_);
     ui.scrollFigure->setVisible(true);
