@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
@@ -94,8 +95,15 @@ QString manyRows() {
 struct Calculator {
     testing::Recorder recorder;
     std::unique_ptr<frmBrevant> window;
+    QString savePath;
     Calculator() {
-        window = std::make_unique<frmBrevant>(recorder.platform());
+        Platform platform = recorder.platform();
+        platform.data.scoresReport.chooseSaveFile = [this](QWidget*, const QString&, const QString&,
+                                                           QString* filter) {
+            *filter = QString();
+            return savePath;
+        };
+        window = std::make_unique<frmBrevant>(platform);
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
@@ -191,6 +199,26 @@ private slots:
                 QVERIFY(words.contains(QStringLiteral("12 (R only)")));
                 QCOMPARE(named<QLabel>(w, QStringLiteral("Study analysed"))->text(),
                          QString::fromStdString(crossover_report::studyLine(study, expected)));
+                // The picture: each subject's ratio in its sequence's row,
+                // on an axis that holds them, the interval and the limits.
+                auto* figure = w.findChild<crossover_window::CrossoverFigure*>();
+                QVERIFY(figure != nullptr && figure->picture().has_value());
+                const crossover_window::CrossoverPicture& picture = *figure->picture();
+                QCOMPARE(picture.rows.size(), std::size_t{2});
+                QCOMPARE(picture.rows[0].size() + picture.rows[1].size(), std::size_t{11});
+                const figure::Axis axis = crossover_window::pictureAxis(picture);
+                for (const auto& row : picture.rows)
+                    for (const double ratio : row)
+                        QVERIFY(ratio > axis.low && ratio < axis.high);
+                QVERIFY(axis.low < 0.8 && axis.high > 1.25);
+                QCOMPARE(picture.low, expected.low);
+                // Saved as text, the file is the text shown.
+                QTemporaryDir folder;
+                calculator.savePath = folder.filePath(QStringLiteral("crossover.txt"));
+                QTest::mouseClick(named<QPushButton>(w, QStringLiteral("Save")), Qt::LeftButton);
+                QFile saved(calculator.savePath);
+                QVERIFY(saved.open(QIODevice::ReadOnly));
+                QCOMPARE(QString::fromUtf8(saved.readAll()), words);
             });
         }));
         QVERIFY(shown);
