@@ -15,11 +15,13 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <cstdio>
 
 #include "crossover_report.h"
 #include "crossover_table.h"
 #include "frmCrossover.h"
+#include "help_window.h"
 #include "report_text_view.h"
 #include "ui_test_support.h"
 
@@ -356,6 +358,12 @@ private slots:
                     QCOMPARE(QApplication::focusWidget()->accessibleName(), name);
                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
                 }
+                // F1 opens the data window's help at its crossover section.
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+                QVERIFY(help::helpWindow() != nullptr);
+                QCOMPARE(help::helpWindow()->browser().source(),
+                         help::pageUrl(help::Page::data, QStringLiteral("crossover")));
+                help::helpWindow()->close();
                 QTest::keyClick(&w, Qt::Key_Escape);
                 QVERIFY(!w.isVisible());
             });
