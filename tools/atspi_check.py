@@ -212,6 +212,63 @@ def read_data_and_scores():
     return main_window
 
 
+def read_crossover():
+    """The data window's crossover layout: the summaries of a pasted study,
+    then the crossover report's study line, status and first lines, and
+    what is announced when alpha changes and when it cannot be used."""
+    opener = press_button("Data...")
+    data = find_window("Fill the boxes from data")
+    found = controls(data)
+    # A combo box is named by the item it shows; the layout's is the one
+    # that offers the crossover layout.
+    def items(combo):
+        return [combo[0][i].name for i in range(combo[0].childCount)] if combo.childCount else []
+    layout = next(node for (role, name), node in found.items()
+                  if role == pyatspi.ROLE_COMBO_BOX
+                  and any(item.startswith("Crossover") for item in items(node)))
+    # The list offers no selection through AT-SPI: the keyboard chooses,
+    # as a screen reader's user would (Alt+L, and End for the last layout).
+    window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name",
+                             "^Fill the boxes from data$"],
+                            check=True, capture_output=True, text=True).stdout.split()[0]
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
+    subprocess.run(["xdotool", "key", "alt+l", "End"], check=True)
+    found[(pyatspi.ROLE_TEXT, "Pasted scores")].queryEditableText().setTextContents(
+        "subject,sequence,period,formulation,response\n"
+        "1,TR,1,T,541.8\n1,TR,2,R,656.1\n2,RT,1,R,549.0\n2,RT,2,T,623.8\n"
+        "3,TR,1,T,417.4\n3,TR,2,R,419.5\n4,RT,1,R,1029.5\n4,RT,2,T,1154.5\n")
+    wait_for_events(1.0)
+    found = controls(data)
+    print(f"== data window, a crossover study pasted (layout {layout.name!r})")
+    for name in ("Summaries", "Problem with the scores", "Problem with the choices"):
+        node = found.get((pyatspi.ROLE_LABEL, name))
+        print(f"  {name}: {node.name if node else None!r}  description: "
+              f"{node.description if node else None!r}")
+    print("  combo boxes: " + ", ".join(repr(name) for (role, name) in found
+                                         if role == pyatspi.ROLE_COMBO_BOX))
+    analyser = press_button("Analyse the scores...")
+    report = find_window("Tarnwick - Crossover report")
+    wait_for_events(2.0)
+    found = controls(report)
+    print("== crossover report")
+    print_named(found, pyatspi.ROLE_LABEL, ["Study analysed", "Status"])
+    text = next((node for (role, name), node in found.items()
+                 if name == "Crossover report text"), None)
+    if text is None:
+        sys.exit("no crossover report text")
+    for line in text.queryText().getText(0, -1).splitlines()[:6]:
+        print(f"  report: {line[:110]!r}")
+    for title, alpha in (("alpha 0.025", "0.025"), ("alpha not a number", "five")):
+        heard.clear()
+        set_text(found, "Alpha", alpha)
+        print(f"== crossover report, {title}")
+        announcement()
+    for window, process in ((report, analyser), (data, opener)):
+        closer = controls(window).get((pyatspi.ROLE_PUSH_BUTTON, "Close"))
+        closer.queryAction().doAction(0)
+        process.wait(timeout=10)
+
+
 def read_plan(window):
     """The planning window's answer for the calculator's numbers, and what is
     announced when it changes."""
@@ -252,6 +309,7 @@ def main():
     read_report()
     run_scenario(window, "start again", {}, "Start again")
     read_data_and_scores()
+    read_crossover()
     read_plan(window)
 
 

@@ -22,6 +22,7 @@ frmData::frmData(std::unique_ptr<CalculatorBoxes> calculator, DataPlatform platf
       platform_(std::move(platform)),
       announcer_(new Announcer(*this)) {
     ui.setupUi(this);
+    fillToolTip_ = ui.cmdFill->toolTip();
     for (QLabel* error : {ui.lblTableError, ui.lblChoiceError, ui.lblCorrError, ui.lblFillError}) {
         QPalette palette = error->palette();
         palette.setColor(QPalette::WindowText, QColor(0xB0, 0, 0));
@@ -69,8 +70,17 @@ const data_window::FillPlan* frmData::currentPlan() const {
 void frmData::updateButtons() {
     showText(*ui.lblFillError, QString());
     ui.cmdFill->setEnabled(currentPlan() != nullptr);
-    ui.cmdAnalyse->setEnabled(scoresPage_->scores().has_value() &&
-                              ui.tabs->currentWidget() == ui.pgScores);
+    // A crossover study has no two groups' summaries: Fill says so where it is.
+    const bool crossover =
+        scoresPage_->crossoverChosen() && ui.tabs->currentWidget() == ui.pgScores;
+    ui.cmdFill->setToolTip(crossover ? QStringLiteral("A crossover study has no two groups' "
+                                                      "summaries for the boxes; \"Analyse the "
+                                                      "scores...\" reports it.")
+                                     : fillToolTip_);
+    const bool analysable = scoresPage_->crossoverChosen()
+                                ? scoresPage_->crossoverStudy().has_value()
+                                : scoresPage_->scores().has_value();
+    ui.cmdAnalyse->setEnabled(analysable && ui.tabs->currentWidget() == ui.pgScores);
 }
 
 // The page that took the calculator's numbers says so as it comes into view.
@@ -80,7 +90,15 @@ void frmData::announceTaken() {
 }
 
 void frmData::cmdAnalyse_Click() {
-    if (!scoresPage_->scores() || ui.tabs->currentWidget() != ui.pgScores) return;
+    if (ui.tabs->currentWidget() != ui.pgScores) return;
+    if (scoresPage_->crossoverChosen()) {
+        if (!scoresPage_->crossoverStudy()) return;
+        frmCrossover report(*scoresPage_->crossoverStudy(), platform_.scoresReport, this,
+                            &crossoverSettings_);
+        report.exec();
+        return;
+    }
+    if (!scoresPage_->scores()) return;
     ScoresInput input = *scoresPage_->scores();
     // The bounds start as the calculator's, -delta and +delta, when it has one.
     try {

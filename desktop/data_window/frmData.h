@@ -12,6 +12,7 @@
 #include "calculator_boxes.h"
 #include "correlation_page.h"
 #include "data_platform.h"
+#include "frmCrossover.h"
 #include "frmScores.h"
 #include "scores_page.h"
 #include "ui_frmData.h"
@@ -52,7 +53,9 @@ private:
     std::unique_ptr<data_window::CorrelationPage> correlationPage_;
     // The scores report's settings, kept while the program runs.
     ScoresSettingsTexts scoresSettings_;
+    CrossoverSettingsTexts crossoverSettings_;
     QString fillNews_;
+    QString fillToolTip_;  // the form's, for every layout but the crossover's
     Announcer* announcer_;
 };
 

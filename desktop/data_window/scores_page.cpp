@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "crossover_table.h"
 #include "data_error.h"
 #include "scores_box.h"
 #include "shown_text.h"
@@ -22,6 +23,12 @@ using data::DataErrorNumber;
 using data::Layout;
 
 constexpr int previewRows = 8;
+// The layout combo's data for a crossover study, beside data::Layout's values.
+constexpr int crossoverLayout = 100;
+// The crossover layout's columns, by place; the engine's reader names them
+// in its refusals.
+const std::vector<std::string> crossoverColumns = {"subject", "sequence", "period", "formulation",
+                                                   "response"};
 // A pasted text this long takes a noticeable time to read (200,000 rows take
 // most of a second), so it is read once typing pauses rather than after every
 // keystroke.
@@ -81,6 +88,13 @@ ScoresPage::ScoresPage(Ui::frmData& form, QWidget& owner, const DataPlatform& pl
                           static_cast<int>(Layout::matched));
     ui.cboLayout->addItem(QStringLiteral("Independent: a group column and a score column"),
                           static_cast<int>(Layout::longFormat));
+    ui.cboLayout->addItem(
+        QStringLiteral("Crossover (subject, sequence, period, formulation, response)"),
+        crossoverLayout);
+}
+
+bool ScoresPage::crossoverChosen() const {
+    return ui.cboLayout->currentData().toInt() == crossoverLayout;
 }
 
 void ScoresPage::start() {
@@ -290,6 +304,10 @@ void ScoresPage::showColumnChoices() {
 }
 
 void ScoresPage::showGroupChoices() {
+    if (crossoverChosen()) {
+        showReferenceChoices();
+        return;
+    }
     const bool longFormat =
         ui.cboLayout->currentData().toInt() == static_cast<int>(Layout::longFormat);
     std::vector<std::string> values;
@@ -314,6 +332,24 @@ void ScoresPage::showGroupChoices() {
 }
 
 void ScoresPage::showLayoutCaptions() {
+    // The crossover layout reads its columns by place, and the first value
+    // choice names the reference formulation.
+    const bool crossover = crossoverChosen();
+    ui.cboColumn1->setEnabled(!crossover);
+    ui.cboColumn2->setEnabled(!crossover);
+    ui.lblColumn1->setEnabled(!crossover);
+    ui.lblColumn2->setEnabled(!crossover);
+    ui.lblGroup1->setText(crossover ? QStringLiteral("Reference formula&tion:")
+                                    : QStringLiteral("Group 1 &value:"));
+    ui.cboGroup1->setAccessibleName(crossover ? QStringLiteral("Reference formulation")
+                                              : QStringLiteral("Group 1 value"));
+    if (crossover) {
+        ui.txtScores->setPlaceholderText(
+            QStringLiteral("subject\tsequence\tperiod\tformulation\tresponse\n"
+                           "1\tTR\t1\tT\t541.8\n1\tTR\t2\tR\t656.1\n"
+                           "2\tRT\t1\tR\t549.0\n2\tRT\t2\tT\t623.8"));
+        return;
+    }
     const bool longFormat =
         ui.cboLayout->currentData().toInt() == static_cast<int>(Layout::longFormat);
     ui.lblColumn1->setText(longFormat ? QStringLiteral("&Group column:")
@@ -335,9 +371,12 @@ void ScoresPage::updateSummaries() {
     if (readLater_.isActive()) return;  // the text is read, and summarised, once typing pauses
     plan_.reset();
     scores_.reset();
+    study_.reset();
     ui.lblChoiceError->hide();
     showText(*ui.lblSummaries, QString());
-    if (table_) {
+    if (table_ && crossoverChosen()) {
+        readCrossover();
+    } else if (table_) {
         // The table was read, so a problem shown beside it came from the
         // summaries of other choices.
         ui.lblTableError->hide();
@@ -421,6 +460,81 @@ void ScoresPage::updateSummaries() {
         }
     }
     changed_();
+}
+
+// The formulations named in the fourth column; the reference is "R" when
+// there is one, else the choice kept, else the second name.
+void ScoresPage::showReferenceChoices() {
+    std::vector<std::string> values;
+    if (table_ && table_->columnNames.size() >= 4) values = data::groupValues(*table_, 3);
+    const QString wanted = ui.cboGroup1->currentText();
+    const QSignalBlocker quiet(ui.cboGroup1);
+    ui.cboGroup1->clear();
+    for (const std::string& value : values)
+        ui.cboGroup1->addItem(fromStd(value));
+    int chosen = ui.cboGroup1->findText(wanted);
+    if (chosen < 0) chosen = ui.cboGroup1->findText(QStringLiteral("R"));
+    if (chosen < 0) chosen = std::min<int>(1, static_cast<int>(values.size()) - 1);
+    ui.cboGroup1->setCurrentIndex(chosen);
+    ui.cboGroup1->setEnabled(true);
+    ui.lblGroup1->setEnabled(true);
+    {
+        const QSignalBlocker quietToo(ui.cboGroup2);
+        ui.cboGroup2->clear();
+    }
+    ui.cboGroup2->setEnabled(false);
+    ui.lblGroup2->setEnabled(false);
+}
+
+// The table read by the engine's crossover reader, its columns by place;
+// what it refuses is said with its row, which is shaded.
+void ScoresPage::readCrossover() {
+    ui.lblTableError->hide();
+    markRow(0);
+    std::vector<table_io::CsvRecord> rows;
+    rows.reserve(table_->rows.size());
+    for (const data::TableRow& row : table_->rows)
+        rows.push_back({row.row, row.cells});
+    crossover::CrossoverReadOptions options;
+    options.reference = ui.cboGroup1->currentText().toStdString();
+    options.response = crossoverColumns[4];
+    options.treatment = crossoverColumns[3];
+    options.decimalComma = table_->decimalMark == ',';
+    crossover::CrossoverStudy study;
+    try {
+        crossover::CrossoverTable read = crossover::crossoverTableOf(
+            crossoverColumns, std::move(rows), "text", options, table_->delimiter);
+        study = std::move(read.studies.at(0));
+    } catch (const table_io::InputError& error) {
+        showText(*ui.lblTableError,
+                 QStringLiteral("Row %1: %2.").arg(error.line()).arg(fromStd(error.description())));
+        ui.lblTableError->show();
+        markRow(error.line());
+        return;
+    }
+    if (!study.problem.empty()) {
+        QString problem = fromStd(study.problem);
+        problem[0] = problem[0].toUpper();
+        showText(*ui.lblChoiceError, problem + QLatin1Char('.'));
+        ui.lblChoiceError->show();
+        return;
+    }
+    QStringList sequences;
+    for (const std::string& sequence : study.sequences)
+        sequences << fromStd(sequence);
+    QStringList lines;
+    lines << QStringLiteral("%1 subjects in the sequences %2; %3 against the reference %4")
+                 .arg(study.subjects.size())
+                 .arg(sequences.join(QStringLiteral(", ")), fromStd(study.testName),
+                      fromStd(study.referenceName));
+    lines << QStringLiteral("%1 responses%2")
+                 .arg(study.observations.size())
+                 .arg(missingNote(study.missing));
+    lines << QStringLiteral(
+        "A crossover study has no two groups' summaries for the boxes: \"Analyse the "
+        "scores...\" reports it.");
+    showText(*ui.lblSummaries, lines.join(u'\n'));
+    study_ = std::move(study);
 }
 
 }  // namespace tarnwick::data_window

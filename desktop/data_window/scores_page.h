@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+#include "crossover_study.h"
 #include "data_platform.h"
 #include "fill_plan.h"
 #include "frmScores.h"
@@ -33,6 +34,11 @@ public:
     const FillPlan* plan() const;
     // The scores behind plan(), when they have a spread to analyse.
     const std::optional<ScoresInput>& scores() const { return scores_; }
+    // The layout of a crossover study: one response a row, no groups to fill
+    // the boxes with.
+    bool crossoverChosen() const;
+    // The study read in that layout, when it can be analysed.
+    const std::optional<crossover::CrossoverStudy>& crossoverStudy() const { return study_; }
 
 private:
     void scoresEdited();
@@ -45,6 +51,8 @@ private:
     void showGroupChoices();
     void showLayoutCaptions();
     void updateSummaries();
+    void readCrossover();
+    void showReferenceChoices();
 
     Ui::frmData& ui;
     QWidget& owner_;
@@ -56,6 +64,7 @@ private:
     std::optional<bool> headerChoice_;
     std::optional<FillPlan> plan_;
     std::optional<ScoresInput> scores_;
+    std::optional<crossover::CrossoverStudy> study_;
     // A long text is read once typing pauses, so that each keystroke in it
     // stays quick.
     QTimer readLater_;

@@ -61,6 +61,18 @@ void TestSettingsRow::setUnitAndErrorChoicesShown(bool shown) {
     }
 }
 
+void TestSettingsRow::setRatioOnly() {
+    setScale(settings::Scale::ratio, QString(), QString());
+    setUnitAndErrorChoicesShown(false);
+    const QSignalBlocker quiet(this);
+    ui.chkMinimalEffect->setChecked(false);
+    for (QWidget* choice : {static_cast<QWidget*>(ui.lblScale), static_cast<QWidget*>(ui.cmbScale),
+                            static_cast<QWidget*>(ui.chkMinimalEffect)})
+        choice->setVisible(false);
+    ui.txtLower->setToolTip(QStringLiteral("The lower limit, a ratio such as 0.80; blank: 0.80"));
+    ui.txtUpper->setToolTip(QStringLiteral("The upper limit, a ratio such as 1.25; blank: 1.25"));
+}
+
 void TestSettingsRow::setTexts(const QString& alpha, const QString& lower, const QString& upper) {
     const QSignalBlocker quiet(this);
     ui.txtAlpha->setText(alpha);

@@ -28,6 +28,10 @@ public:
     // Bounds in SD units and Welch's standard error: shown unless a window
     // has no use for them.
     void setUnitAndErrorChoicesShown(bool shown);
+    // A window whose question is a ratio of formulations and has no
+    // minimal-effect test (a crossover study): the ratio scale alone, its
+    // bounds typed as ratios, the scale and the other choices hidden.
+    void setRatioOnly();
 
     QString alphaText() const { return ui.txtAlpha->text(); }
     QString lowerText() const { return ui.txtLower->text(); }

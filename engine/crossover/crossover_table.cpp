@@ -44,7 +44,7 @@ std::size_t columnNamed(const std::vector<std::string>& names, const std::string
 }
 
 Layout layoutOf(const std::vector<std::string>& names, const std::string& file,
-                const std::string& response) {
+                const CrossoverReadOptions& options) {
     Layout layout;
     layout.names = names;
     layout.study = columnNamed(names, "study", file);
@@ -56,14 +56,14 @@ Layout layoutOf(const std::vector<std::string>& names, const std::string& file,
     need(layout.subject, "subject");
     need(layout.sequence, "sequence");
     need(layout.period, "period");
-    need(layout.treatment, "treatment");
-    need(layout.response, response);
+    need(layout.treatment, options.treatment);
+    need(layout.response, options.response);
     if (!lacking.empty())
         throw InputError(file, 1,
                          "a crossover table names the columns \"subject\", \"sequence\", "
-                         "\"period\", \"treatment\" and the response's (--response); this one "
-                         "lacks " +
-                             lacking);
+                         "\"period\", " +
+                             quotedField(options.treatment) +
+                             " and the response's (--response); this one lacks " + lacking);
     return layout;
 }
 
@@ -322,7 +322,7 @@ private:
 CrossoverTable crossoverTableOf(const std::vector<std::string>& header, std::vector<CsvRecord> rows,
                                 const std::string& fileName, const CrossoverReadOptions& options,
                                 char delimiter) {
-    const Layout layout = layoutOf(header, fileName, options.response);
+    const Layout layout = layoutOf(header, fileName, options);
     CrossoverTable table;
     table.delimiter = delimiter;
     table.hasStudyColumn = layout.study != none;

@@ -33,8 +33,11 @@ namespace tarnwick::crossover {
 struct CrossoverReadOptions {
     std::string reference = "R";        // the reference treatment's name
     std::string response = "response";  // the response column's name
-    char delimiter = 0;                 // 0: chosen from the header line
-    bool decimalComma = false;          // false: chosen from the responses
+    // The treatment column's name: a window that names the columns itself
+    // calls it as its own layout does.
+    std::string treatment = "treatment";
+    char delimiter = 0;         // 0: chosen from the header line
+    bool decimalComma = false;  // false: chosen from the responses
 };
 
 struct CrossoverTable {
