@@ -179,6 +179,9 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"one_score_in_group_2", "1,2\n3,NA\n5,\n", Layout::sideBySide,
                   DataErrorNumber::tooFewScores, 0, 0,
                   "Group 2 (column 2 (\"Column 2\")) has 1 score"},
+        ErrorCase{"one_score_in_a_named_group", "A,1\nB,2\nB,3\n", Layout::longFormat,
+                  DataErrorNumber::tooFewScores, 0, 0,
+                  "Group 1 (\"A\") has 1 score; at least 2 are needed for an SD."},
         ErrorCase{"one_complete_pair", "1,2\n3,NA\n.,5\n", Layout::matched,
                   DataErrorNumber::tooFewScores, 0, 0, "1 complete pair"},
         ErrorCase{"group_not_in_column", "A,1\nC,2\nA,3\n", Layout::longFormat,
@@ -220,6 +223,55 @@ INSTANTIATE_TEST_SUITE_P(
                       "...\" (100 characters)): \"x\" is not a number"},
         ErrorCase{"latin1_text", "pr\xE9,post\n1,2\n3,4\n", Layout::sideBySide,
                   DataErrorNumber::malformedTable, 1, 0, "not valid UTF-8"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What a file is, told from its first bytes: only a whole signature names
+// another kind of file, in one whole sentence; bytes that merely begin like
+// one are text, read or refused as text.
+struct FileKindCase {
+    const char* name;
+    std::string bytes;
+    std::string refusal;  // the whole description; empty: not refused as another kind of file
+};
+
+class FileKind : public ::testing::TestWithParam<FileKindCase> {};
+
+TEST_P(FileKind, IsToldByItsWholeSignature) {
+    const FileKindCase& c = GetParam();
+    std::string refusal;
+    try {
+        readScoreTable(c.bytes);
+    } catch (const DataError& error) {
+        if (error.number() == DataErrorNumber::notUtf8Text) refusal = error.description();
+    }
+    EXPECT_EQ(refusal, c.refusal);
+}
+
+const std::string saveAs = " Save it as CSV (UTF-8) or copy and paste the scores.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Signatures, FileKind,
+    ::testing::Values(
+        FileKindCase{
+            "workbook", "PK\x03\x04\x14\0\x06\0"s,
+            "This is a spreadsheet workbook or another archive, not a table of text." + saveAs},
+        FileKindCase{"three_bytes_of_the_archive_signature", "PK\x03,1\n2,3\n4,5\n", ""},
+        FileKindCase{"archive_signature_not_at_the_start", "1,PK\x03\x04\n2,3\n4,5\n", ""},
+        FileKindCase{"pk_as_a_column_name", "PK,score\n2,3\n4,5\n", ""},
+        FileKindCase{"utf16_little_endian",
+                     "\xFF\xFE"
+                     "1\0,\0"
+                     "2\0\n\0"s,
+                     "The text is in UTF-16, not UTF-8." + saveAs},
+        FileKindCase{"utf16_big_endian",
+                     "\xFE\xFF\0"
+                     "1\0,\0"
+                     "2\0\n"s,
+                     "The text is in UTF-16, not UTF-8." + saveAs},
+        FileKindCase{"one_byte_of_a_byte_order_mark",
+                     "\xFF"
+                     "a,b\n1,2\n3,4\n",
+                     ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScoreCell, MissingSpellingsAndNumbersAroundThem) {
