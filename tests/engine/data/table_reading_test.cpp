@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data_error.h"
@@ -282,9 +284,23 @@ TEST(ScoreCell, MissingSpellingsAndNumbersAroundThem) {
     EXPECT_EQ(readScoreCell("5.").value, 5);
     EXPECT_EQ(readScoreCell("12,5", ',').value, 12.5);
     EXPECT_EQ(readScoreCell("1e-400").kind, CellKind::number);
+    // Too small for a double, it reads as the zero of its sign.
+    EXPECT_FALSE(std::signbit(readScoreCell("1e-400").value));
+    EXPECT_TRUE(std::signbit(readScoreCell("-1e-400").value));
     for (const char* bad : {"12,5", "1.2.3", "--1", "1e", "0x10", "nan(1)", "1 2", "-", "e5"})
         EXPECT_EQ(readScoreCell(bad).kind, CellKind::notANumber) << bad;
     EXPECT_EQ(readScoreCell("12.5", ',').kind, CellKind::notANumber);
+}
+
+// A column that holds no number anywhere is a column of names (the window
+// then asks whether it is the group column); one number, even among words
+// and missing cells, makes it a score column.
+TEST(ColumnOfNames, HoldsNoNumberInAnyRow) {
+    const ScoreTable table = readScoreTable("group,score,note,mixed\nA,1,x,NA\nB,2,y,3\nA,3,,z\n");
+    const std::pair<std::size_t, bool> columns[] = {
+        {0, true}, {1, false}, {2, true}, {3, false}, {4, false}};
+    for (const auto& [column, noNumbers] : columns)
+        EXPECT_EQ(holdsNoNumbers(table, column), noNumbers) << "column " << column;
 }
 
 // What the boxes can take: digits, one point, a leading minus; and exactly
