@@ -31,7 +31,7 @@ void readTable(const tarnwick::command_line::TableOptions& options, std::FILE* i
     const PlanTable table(record, "t.csv");
     tarnwick::command_line::NumberColumns numbers(options, delimiter, "tarnwick-plan",
                                                   "the planner", "such rows are not answered");
-    const Digits digits = options.digits == "full" ? Digits::full : Digits::shown;
+    const Digits digits = tarnwick::command_line::digitsOf(options);
     PlanRowReader rows(table, numbers);
     for (std::size_t read = 0; read < tarnwick::fuzz::rowsRead && reader.next(record); ++read) {
         const RowPlan row = planRow(rows.read(record, "t.csv"), digits);
@@ -44,16 +44,5 @@ void readTable(const tarnwick::command_line::TableOptions& options, std::FILE* i
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 2) return 0;
-    const auto options = tarnwick::fuzz::optionsFrom(data[0]);
-    const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
-    const tarnwick::fuzz::File input = tarnwick::fuzz::openBytes(bytes);
-    const tarnwick::fuzz::CaughtNotes notes;
-    try {
-        readTable(options, input.get());
-    } catch (const InputError& error) {
-        if (error.line() < 1) std::abort();
-        tarnwick::fuzz::requirePrintableLine(error.what());
-    }
-    return 0;
+    return tarnwick::fuzz::readFuzzedTable(data, size, readTable);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What the batch and plan harnesses share: the first byte of an input as the
-// table options a user could give, the rest as the table, and the notes the
-// programs write on standard error caught so they can be checked.
+// table options a user could give, the rest as the table, the notes the
+// programs write on standard error caught so they can be checked, and a
+// refusal that must be one InputError at a line of the table.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "csv_reader.h"
 #include "message_checks.h"
 #include "table_options.h"
 
@@ -59,5 +61,23 @@ private:
 // Rows past these are not read: one row of every kind fits in a few, and
 // every row runs a whole analysis.
 inline constexpr std::size_t rowsRead = 8;
+
+// Reads the input as a program reads a table: `readTable(options, file)` with
+// the options of the first byte and a file of the rest, its notes caught.
+template <class ReadTable>
+int readFuzzedTable(const std::uint8_t* data, std::size_t size, ReadTable readTable) {
+    if (size < 2) return 0;
+    const command_line::TableOptions options = optionsFrom(data[0]);
+    const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+    const File input = openBytes(bytes);
+    const CaughtNotes notes;
+    try {
+        readTable(options, input.get());
+    } catch (const table_io::InputError& error) {
+        if (error.line() < 1) std::abort();
+        requirePrintableLine(error.what());
+    }
+    return 0;
+}
 
 }  // namespace tarnwick::fuzz

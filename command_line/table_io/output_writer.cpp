@@ -76,6 +76,7 @@ OutputWriter::OutputWriter(std::FILE* out, OutputFormat format,
         }
         return;
     }
+    if (format_ == OutputFormat::text) return;
     line_.clear();
     for (std::size_t i = 0; i < columns.size(); ++i) {
         if (i > 0) line_ += ',';
@@ -86,6 +87,7 @@ OutputWriter::OutputWriter(std::FILE* out, OutputFormat format,
 }
 
 void OutputWriter::writeRow(const std::vector<Field>& fields) {
+    if (format_ == OutputFormat::text) throw std::logic_error("a table row in text");
     if (fields.size() != width_) throw std::logic_error("a row of the wrong width");
     line_.clear();
     if (format_ == OutputFormat::csv) {
@@ -119,6 +121,11 @@ void OutputWriter::writeJsonRow(const std::vector<Field>& fields) {
         }
     }
     line_ += "}\n";
+}
+
+void OutputWriter::writeText(std::string_view text) {
+    if (format_ != OutputFormat::text) throw std::logic_error("text in a table");
+    put(text);
 }
 
 void OutputWriter::put(std::string_view text) {

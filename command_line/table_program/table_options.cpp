@@ -27,11 +27,27 @@ void addTableOptions(CLI::App& app, TableOptions& options, const OptionHelp& hel
     app.add_flag("-q,--quiet", options.quiet, "no progress on standard error");
 }
 
+table_io::OutputFormat outputFormatOf(const TableOptions& options,
+                                      table_io::OutputFormat byDefault) {
+    if (options.format == "csv") return table_io::OutputFormat::csv;
+    if (options.format == "jsonl") return table_io::OutputFormat::jsonLines;
+    if (options.format == "text") return table_io::OutputFormat::text;
+    return byDefault;
+}
+
+Digits digitsOf(const TableOptions& options) {
+    return options.digits == "full" ? Digits::full : Digits::shown;
+}
+
+char askedDelimiter(const TableOptions& options) {
+    if (options.delimiter.empty()) return 0;
+    return options.delimiter == "tab" ? '\t' : options.delimiter[0];
+}
+
 char chooseDelimiter(const TableOptions& options, table_io::CsvReader& reader,
                      bool (*isReadColumn)(std::string_view)) {
-    const char delimiter = options.delimiter.empty()
-                               ? table_io::detectDelimiter(reader.peekFirstLine(), isReadColumn)
-                               : (options.delimiter == "tab" ? '\t' : options.delimiter[0]);
+    char delimiter = askedDelimiter(options);
+    if (delimiter == 0) delimiter = table_io::detectDelimiter(reader.peekFirstLine(), isReadColumn);
     reader.setDelimiter(delimiter);
     return delimiter;
 }

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "csv_reader.h"
+#include "digits.h"
+#include "output_writer.h"
 
 namespace tarnwick::command_line {
 
@@ -34,8 +36,24 @@ struct OptionHelp {
     const char* decimalComma;
 };
 
+// The help of --format and --digits in the programs that write one row a study.
+inline constexpr const char* studyFormatHelp =
+    "csv (default), jsonl (one JSON object a study) or text (a few lines a study)";
+inline constexpr const char* studyDigitsHelp =
+    "shown (default): 6 significant digits; full: the shortest text of every double";
+
 // Adds INPUT, -o, --format, --digits, --delimiter, --decimal-comma and -q.
 void addTableOptions(CLI::App& app, TableOptions& options, const OptionHelp& help);
+
+// The --format asked for, or `byDefault` when none was.
+table_io::OutputFormat outputFormatOf(const TableOptions& options,
+                                      table_io::OutputFormat byDefault);
+
+// --digits as the engine's spelling.
+Digits digitsOf(const TableOptions& options);
+
+// The --delimiter asked for; 0 when the program is to choose it.
+char askedDelimiter(const TableOptions& options);
 
 // The field delimiter: the one asked for, or the one the header line shows
 // (see command_line/table_io/delimiter.h), set on the reader and returned.

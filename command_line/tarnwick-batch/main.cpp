@@ -67,10 +67,9 @@ int run(const Options& options) {
                          "the input is empty; its first row must name the columns");
     const TableLayout layout(record, input.name());
     noteNearMisses(layout);
-    OutputWriter writer(destination.stream(),
-                        options.format == "jsonl" ? OutputFormat::jsonLines : OutputFormat::csv,
+    OutputWriter writer(destination.stream(), outputFormatOf(options, OutputFormat::csv),
                         layout.outputColumns());
-    RowAnalysis analysis(options.digits == "full" ? Digits::full : Digits::shown);
+    RowAnalysis analysis(digitsOf(options));
     Progress progress("tarnwick-batch", destination.progressWanted(options.quiet));
 
     bool someMessages = false;

@@ -2,10 +2,6 @@
 // studies' raw data, one row of answers a study. See tarnwick-crossover.1.
 
 #include <CLI/CLI.hpp>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <optional>
 #include <string>
 
 #include "crossover_error.h"
@@ -50,11 +46,6 @@ Exit status: 0 every study answered; 1 some studies have a message (all rows
 are written); 2 usage error, unreadable input or malformed table, reported
 as FILE:LINE: what is wrong (FILE is <stdin> for standard input).)";
 
-char delimiterOf(const Options& options) {
-    if (options.delimiter.empty()) return 0;
-    return options.delimiter == "tab" ? '\t' : options.delimiter[0];
-}
-
 crossover::CrossoverSettings settingsOf(const Options& options) {
     if (options.lower.empty() != options.upper.empty())
         throw UsageError("--lower and --upper go together");
@@ -73,44 +64,6 @@ crossover::CrossoverSettings settingsOf(const Options& options) {
     return chosen;
 }
 
-class AnswerSink {
-public:
-    AnswerSink(std::FILE* out, const std::string& format) : out_(out) {
-        if (format != "text")
-            table_.emplace(out, format == "jsonl" ? OutputFormat::jsonLines : OutputFormat::csv,
-                           answerColumns());
-    }
-
-    void write(const crossover::CrossoverStudy& study, const StudyAnswer& answer,
-               const crossover::CrossoverSettings& chosen, tarnwick::Digits digits) {
-        if (!table_) {
-            const std::string text = answerText(study, answer, chosen);
-            if (std::fwrite(text.data(), 1, text.size(), out_) != text.size())
-                throw std::runtime_error(std::string("cannot write the output: ") +
-                                         std::strerror(errno));
-            return;
-        }
-        const std::vector<AnswerField> given = answerFields(study, answer, chosen, digits);
-        std::vector<tarnwick::table_io::Field> fields;
-        for (const AnswerField& field : given)
-            fields.push_back({field.text, field.number ? FieldKind::number : FieldKind::text});
-        table_->writeRow(fields);
-    }
-
-    void finish() {
-        if (table_) {
-            table_->finish();
-        } else if (std::fflush(out_) != 0) {
-            throw std::runtime_error(std::string("cannot write the output: ") +
-                                     std::strerror(errno));
-        }
-    }
-
-private:
-    std::FILE* out_;
-    std::optional<OutputWriter> table_;
-};
-
 int run(const Options& options) {
     const crossover::CrossoverSettings chosen = settingsOf(options);
     if (options.reference.empty()) throw UsageError("--reference needs a treatment's name");
@@ -120,24 +73,27 @@ int run(const Options& options) {
     crossover::CrossoverReadOptions read;
     read.reference = options.reference;
     read.response = options.response;
-    read.delimiter = delimiterOf(options);
+    read.delimiter = askedDelimiter(options);
     read.decimalComma = options.decimalComma;
     const crossover::CrossoverTable table =
         crossover::readCrossoverTable(input.stream(), input.name(), read);
 
-    const tarnwick::Digits digits =
-        options.digits == "full" ? tarnwick::Digits::full : tarnwick::Digits::shown;
-    AnswerSink sink(destination.stream(), options.format.empty() ? "csv" : options.format);
+    const tarnwick::Digits digits = digitsOf(options);
+    OutputWriter out(destination.stream(), outputFormatOf(options, OutputFormat::csv),
+                     answerColumns());
     Progress progress("tarnwick-crossover", destination.progressWanted(options.quiet));
     bool someStudyRefused = false;
     for (const crossover::CrossoverStudy& study : table.studies) {
         const StudyAnswer answer = answerStudy(study, chosen);
         someStudyRefused = someStudyRefused || !answer.result;
-        sink.write(study, answer, chosen, digits);
+        if (out.format() == OutputFormat::text)
+            out.writeText(answerText(study, answer, chosen));
+        else
+            out.writeRow(answerFields(study, answer, chosen, digits));
         progress.rowDone();
     }
     progress.finish();
-    sink.finish();
+    out.finish();
     destination.commit();
     return someStudyRefused ? someRefused : allAnswered;
 }
@@ -156,11 +112,9 @@ int main(int argc, char** argv) {
     addTableOptions(
         app, options,
         {.input = "table of responses; - for standard input",
-         .format = "csv (default), jsonl (one JSON object a study) or text (a few lines a "
-                   "study)",
+         .format = studyFormatHelp,
          .formats = {"csv", "jsonl", "text"},
-         .digits = "shown (default): 6 significant digits; full: the shortest text of every "
-                   "double",
+         .digits = studyDigitsHelp,
          .delimiter = "the field delimiter; by default chosen from the header line (tab, then "
                       "; then ,)",
          .decimalComma = "read a comma as the decimal mark (\"0,5\" is 0.5); by default a "

@@ -4,12 +4,11 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <iostream>
-#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "csv_reader.h"
 #include "destination.h"
@@ -59,28 +58,14 @@ class AnswerSink {
 public:
     // `columns` are the input's; the answer's follow them, with the ratio
     // scale's before message when `ratioColumns`.
-    AnswerSink(std::FILE* out, const std::string& format, std::vector<std::string> columns,
+    AnswerSink(std::FILE* out, OutputFormat format, std::vector<std::string> columns,
                bool ratioColumns)
-        : out_(out), ratioColumns_(ratioColumns) {
-        if (format != "text") {
-            for (std::string_view name : answerColumnNames) {
-                if (name == "message" && ratioColumns) {
-                    for (std::string_view ratioName : ratioAnswerColumnNames)
-                        columns.emplace_back(ratioName);
-                }
-                columns.emplace_back(name);
-            }
-            table_.emplace(out, format == "jsonl" ? OutputFormat::jsonLines : OutputFormat::csv,
-                           columns);
-        }
-    }
+        : ratioColumns_(ratioColumns),
+          out_(out, format, withAnswerColumns(columns, ratioColumns)) {}
 
     void write(const std::vector<std::string>& inputFields, const RowPlan& row) {
-        if (!table_) {
-            const std::string line = row.sentence + "\n";
-            if (std::fwrite(line.data(), 1, line.size(), out_) != line.size())
-                throw std::runtime_error(std::string("cannot write the output: ") +
-                                         std::strerror(errno));
+        if (out_.format() == OutputFormat::text) {
+            out_.writeText(row.sentence + "\n");
             return;
         }
         fields_.clear();
@@ -96,23 +81,28 @@ public:
             }
         }
         fields_.push_back({row.message, FieldKind::text});
-        table_->writeRow(fields_);
+        out_.writeRow(fields_);
     }
 
-    void finish() {
-        if (table_) table_->finish();
-    }
+    void finish() { out_.finish(); }
 
 private:
-    std::FILE* out_;
+    static std::vector<std::string> withAnswerColumns(std::vector<std::string> columns,
+                                                      bool ratioColumns) {
+        for (std::string_view name : answerColumnNames) {
+            if (name == "message" && ratioColumns) {
+                for (std::string_view ratioName : ratioAnswerColumnNames)
+                    columns.emplace_back(ratioName);
+            }
+            columns.emplace_back(name);
+        }
+        return columns;
+    }
+
     bool ratioColumns_ = false;
-    std::optional<OutputWriter> table_;
+    OutputWriter out_;
     std::vector<Field> fields_;
 };
-
-Digits digitsOf(const Options& options) {
-    return options.digits == "full" ? Digits::full : Digits::shown;
-}
 
 int planOneCase(const Options& options) {
     std::vector<std::string> columns, fields;
@@ -125,7 +115,7 @@ int planOneCase(const Options& options) {
     for (InputColumn column : ratioInputColumns)
         ratioColumns = ratioColumns || !options.caseTexts[static_cast<std::size_t>(column)].empty();
     Destination destination(options.output);
-    AnswerSink sink(destination.stream(), options.format.empty() ? "text" : options.format, columns,
+    AnswerSink sink(destination.stream(), outputFormatOf(options, OutputFormat::text), columns,
                     ratioColumns);
     const RowPlan row = planRow(options.caseTexts, digitsOf(options));
     sink.write(fields, row);
@@ -154,7 +144,7 @@ int planTable(const Options& options) {
                          "the input is empty; its first row must name the columns");
     const PlanTable table(record, input.name());
     noteNearMisses(table);
-    AnswerSink sink(destination.stream(), options.format.empty() ? "csv" : options.format,
+    AnswerSink sink(destination.stream(), outputFormatOf(options, OutputFormat::csv),
                     table.inputColumns(), table.ratioColumns());
     const Digits digits = digitsOf(options);
     Progress progress("tarnwick-plan", destination.progressWanted(options.quiet));

@@ -3,9 +3,6 @@
 // bootstrap analyses side by side. See tarnwick-scores.1 for the interface.
 
 #include <CLI/CLI.hpp>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -86,48 +83,6 @@ void addScaleOption(CLI::App& app, Options& options) {
         ->option_text("difference|ratio");
 }
 
-char delimiterOf(const Options& options) {
-    if (options.delimiter.empty()) return 0;
-    return options.delimiter == "tab" ? '\t' : options.delimiter[0];
-}
-
-class AnswerSink {
-public:
-    AnswerSink(std::FILE* out, const std::string& format) : out_(out) {
-        if (format != "text")
-            table_.emplace(out, format == "jsonl" ? OutputFormat::jsonLines : OutputFormat::csv,
-                           answerColumns());
-    }
-
-    void write(const Study& study, const StudyAnswer& answer, Digits digits) {
-        if (!table_) {
-            const std::string text = answerText(study, answer, digits);
-            if (std::fwrite(text.data(), 1, text.size(), out_) != text.size())
-                throw std::runtime_error(std::string("cannot write the output: ") +
-                                         std::strerror(errno));
-            return;
-        }
-        const std::vector<AnswerField> answerFields_ = answerFields(study, answer, digits);
-        std::vector<Field> fields;
-        for (const AnswerField& field : answerFields_)
-            fields.push_back({field.text, field.number ? FieldKind::number : FieldKind::text});
-        table_->writeRow(fields);
-    }
-
-    void finish() {
-        if (table_) {
-            table_->finish();
-        } else if (std::fflush(out_) != 0) {
-            throw std::runtime_error(std::string("cannot write the output: ") +
-                                     std::strerror(errno));
-        }
-    }
-
-private:
-    std::FILE* out_;
-    std::optional<OutputWriter> table_;
-};
-
 // Columns not read though their names look like ones read, as the other
 // programs say of theirs.
 void noteNearMisses(const std::vector<std::string>& names, const char* table) {
@@ -204,21 +159,22 @@ int run(const Options& options) {
     SettingsTable table;
     if (!options.settings.empty()) {
         const InputFile settingsFile(options.settings);
-        table = SettingsTable(settingsFile.stream(), settingsFile.name(), delimiterOf(options),
+        table = SettingsTable(settingsFile.stream(), settingsFile.name(), askedDelimiter(options),
                               options.decimalComma);
     }
     const InputFile input(options.input);
     tarnwick::data::StudyReadOptions read;
     read.design = options.design == "matched" ? Design::matched : Design::independent;
-    read.delimiter = delimiterOf(options);
+    read.delimiter = askedDelimiter(options);
     read.decimalComma = options.decimalComma;
 
-    const Digits digits = options.digits == "full" ? Digits::full : Digits::shown;
+    const Digits digits = digitsOf(options);
     // Opened with the first answer, so a table refused before it writes nothing.
-    std::optional<AnswerSink> sink;
-    const auto openSink = [&] {
-        if (!sink)
-            sink.emplace(destination.stream(), options.format.empty() ? "csv" : options.format);
+    std::optional<OutputWriter> out;
+    const auto openOutput = [&] {
+        if (!out)
+            out.emplace(destination.stream(), outputFormatOf(options, OutputFormat::csv),
+                        answerColumns());
     };
     Progress progress("tarnwick-scores", destination.progressWanted(options.quiet));
     const sa::BootstrapSettings bootstrap = bootstrapOf(options, progress);
@@ -236,8 +192,11 @@ int run(const Options& options) {
         }
         const StudyAnswer answer = answerStudy(study, read.design, settings, problem, bootstrap);
         someStudyRefused = someStudyRefused || !answer.answered();
-        openSink();
-        sink->write(study, answer, digits);
+        openOutput();
+        if (out->format() == OutputFormat::text)
+            out->writeText(answerText(study, answer, digits));
+        else
+            out->writeRow(answerFields(study, answer, digits));
         progress.rowDone();
     };
     // A file whose studies' rows stand together is answered study by study as read.
@@ -252,8 +211,8 @@ int run(const Options& options) {
     noteNearMisses(table.nearMisses(), " of the settings table");
     noteGuessedComma(scores, input.name());
     noteUnusedSettings(table, used);
-    openSink();
-    sink->finish();
+    openOutput();
+    out->finish();
     destination.commit();
     return someStudyRefused ? someRefused : allAnswered;
 }
@@ -271,11 +230,9 @@ int main(int argc, char** argv) {
     addTableOptions(
         app, options,
         {.input = "table of scores; - for standard input",
-         .format = "csv (default), jsonl (one JSON object a study) or text (a few lines a "
-                   "study)",
+         .format = studyFormatHelp,
          .formats = {"csv", "jsonl", "text"},
-         .digits = "shown (default): 6 significant digits; full: the shortest text of every "
-                   "double",
+         .digits = studyDigitsHelp,
          .delimiter = "the field delimiter of the scores and the settings table; by default "
                       "chosen from each table's header line (tab, then ; then ,)",
          .decimalComma = "read a comma as the decimal mark (\"0,5\" is 0.5) in the scores and "

@@ -72,8 +72,9 @@ OUTER_TIMEOUT = 300    # seconds for the whole ctest run of one mutant
 BATCH = ["tarnwick-batch", "batch_tests", "box_driver"]
 PLAN = ["tarnwick-plan", "planner_tests"]
 SCORES = ["tarnwick-scores", "scores_program_tests"]
+CROSSOVER = ["tarnwick-crossover", "crossover_program_tests"]
 STREAMS = ["program_streams_tests"]
-PROGRAMS = BATCH + PLAN + SCORES + STREAMS
+PROGRAMS = BATCH + PLAN + SCORES + CROSSOVER + STREAMS
 # The table programs' tests: each under half a second here; a mutant that
 # loops forever would otherwise cost minutes.
 QUICK = {"timeout": 10, "outer": 120}
@@ -96,10 +97,12 @@ FOLDERS = {
     # The settings a test is asked with and their one reader: every reader's tests.
     "engine/test_settings": {"targets": ["setting_texts_test", "report_tests",
                                          "report_window_test"] + PROGRAMS},
-    # Summaries from raw scores: its own tests.
-    "engine/data": {"targets": ["data_tests"]},
-    # The mean and SD of raw scores: the summaries' tests and the score analyses'.
-    "engine/moments": {"targets": ["data_tests", "score_analysis_tests"]},
+    # Raw scores read and summarised: its own tests, and tarnwick-scores,
+    # which reads its tables of studies through study_table.cpp.
+    "engine/data": {"targets": ["data_tests"] + SCORES},
+    # The mean and SD of raw scores: the summaries' tests, the score analyses'
+    # and the program that answers with them.
+    "engine/moments": {"targets": ["data_tests", "score_analysis_tests"] + SCORES},
     # The CSV reader and shortest number text: its own tests, the programs
     # and the data summaries.
     "engine/table_text": dict(QUICK, targets=["table_text_tests", "data_tests"] + PROGRAMS),
@@ -109,7 +112,7 @@ FOLDERS = {
     # tarnwick-plan: planner_tests, and batch_tests' progress line of both programs.
     "command_line/tarnwick-plan": dict(QUICK, targets=PLAN + ["batch_tests"] + STREAMS),
     "command_line/tarnwick-scores": dict(QUICK, targets=SCORES + STREAMS),
-    # What the three programs share: all three programs' tests.
+    # What the programs share: all the programs' tests.
     "command_line/table_program": dict(QUICK, targets=PROGRAMS),
     # Tables and files in and out: the programs, the data summaries and the data window.
     "command_line/table_io": dict(QUICK, targets=PROGRAMS + ["data_tests", "ui_data_window_test"],

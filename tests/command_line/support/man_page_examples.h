@@ -2,6 +2,7 @@
 // A manual page's examples, to be run as printed: each "$ command" in its
 // EXAMPLES section and the lines below it, which the command must print.
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -77,6 +78,39 @@ inline std::string runInFolder(const std::filesystem::path& folder, std::string 
     const std::string printed = readFile(out);
     std::filesystem::remove(out);
     return printed;
+}
+
+struct ManPage {
+    std::filesystem::path page;
+    std::filesystem::path docs;  // the example tables, and the files the examples write
+    std::string name;            // the program as the page names it
+    std::string program;         // the built program
+    std::size_t fewestExamples;  // fewer found means the page was not read
+};
+
+// Runs each example of the page in a scratch folder that holds the files of
+// `docs`: it must print exactly the lines below it and end with status 0 or
+// 1, and a file it writes with -o must equal the copy kept in `docs`.
+inline void expectExamplesAsPrinted(const ManPage& page) {
+    const std::vector<Example> examples = manPageExamples(page.page);
+    ASSERT_GE(examples.size(), page.fewestExamples) << "the page's examples were not found";
+    ScratchFolder scratch;
+    for (const auto& entry : std::filesystem::directory_iterator(page.docs))
+        std::filesystem::copy_file(entry.path(), scratch.path / entry.path().filename());
+
+    for (const Example& example : examples) {
+        SCOPED_TRACE(example.command);
+        const std::string written = outputFileOf(example.command);
+        if (!written.empty()) std::filesystem::remove(scratch.path / written);
+        int status = -1;
+        EXPECT_EQ(runInFolder(scratch.path, example.command, page.name, page.program, status),
+                  example.output);
+        EXPECT_TRUE(status == 0 || status == 1) << status;
+        if (!written.empty()) {
+            EXPECT_EQ(readFile(scratch.path / written), readFile(page.docs / written))
+                << page.docs.string() << "/" << written << " is not what the example writes";
+        }
+    }
 }
 
 }  // namespace tarnwick::batch::testing

@@ -5,18 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "batch_process.h"
+#include "malformed_input.h"
 
 namespace tarnwick::batch::testing {
 namespace {
 
 using namespace std::string_literals;
-
-struct MalformedCase {
-    const char* name;
-    std::string input;
-    long line;              // where the message must point
-    const char* complaint;  // a piece of the message
-};
 
 std::string goodRows(int count) {
     std::string rows;
@@ -71,42 +65,14 @@ const MalformedCase malformedCases[] = {
 class MalformedInput : public ::testing::TestWithParam<MalformedCase> {};
 
 TEST_P(MalformedInput, StatusTwoLineNumberAndNoOutputFile) {
-    const MalformedCase& c = GetParam();
-    ScratchFolder scratch;
-    const auto input = scratch.path / "in.csv";
-    const auto output = scratch.path / "out.csv";
-    writeFile(input, c.input);
-    writeFile(output, "earlier results\n");
-
-    const Outcome outcome = run(BATCH_PROGRAM, {"-q", "-o", output.string(), input.string()});
-    EXPECT_EQ(outcome.status, 2);
-    const std::string where = input.string() + ":" + std::to_string(c.line) + ": ";
-    EXPECT_EQ(outcome.err.rfind(where, 0), 0u) << outcome.err;
-    EXPECT_NE(outcome.err.find(c.complaint), std::string::npos) << outcome.err.substr(0, 300);
-    // One line, however large or strange the field it names.
-    EXPECT_LT(outcome.err.size(), 1000u);
-    EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1);
-    EXPECT_EQ(outcome.err.find('\0'), std::string::npos);
-    EXPECT_EQ(readFile(output), "earlier results\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path), {}), 2)
-        << "no temporary left";
-
-    const Outcome fromStdin = run(BATCH_PROGRAM, {"-q"}, input);
-    EXPECT_EQ(fromStdin.status, 2);
-    EXPECT_EQ(fromStdin.err.rfind("<stdin>:" + std::to_string(c.line) + ": ", 0), 0u)
-        << fromStdin.err;
+    expectRefusedAtItsLine(BATCH_PROGRAM, GetParam(), {"-q"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, MalformedInput, ::testing::ValuesIn(malformedCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CommandLine, HelpVersionAndUsageErrors) {
-    const Outcome help = run(BATCH_PROGRAM, {"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("Exit status"), std::string::npos);
-    const Outcome version = run(BATCH_PROGRAM, {"--version"});
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out.rfind("tarnwick-batch ", 0), 0u);
+    expectHelpAndVersion(BATCH_PROGRAM, "tarnwick-batch");
 
     EXPECT_EQ(run(BATCH_PROGRAM, {"--format", "xml"}).status, 2);
     EXPECT_EQ(run(BATCH_PROGRAM, {"--no-such-option"}).status, 2);
@@ -117,14 +83,7 @@ TEST(CommandLine, HelpVersionAndUsageErrors) {
 }
 
 TEST(CommandLine, OutputFileIsWrittenWhole) {
-    ScratchFolder scratch;
-    const auto input = scratch.path / "in.csv";
-    writeFile(input, header + goodRows(3));
-    const Outcome toFile =
-        run(BATCH_PROGRAM, {"-o", (scratch.path / "out.csv").string(), input.string()});
-    EXPECT_EQ(toFile.status, 0) << toFile.err;
-    EXPECT_EQ(toFile.out, "");
-    EXPECT_EQ(readFile(scratch.path / "out.csv"), run(BATCH_PROGRAM, {input.string()}).out);
+    expectOutputFileLikeStandardOutput(BATCH_PROGRAM, header + goodRows(3));
 }
 
 }  // namespace

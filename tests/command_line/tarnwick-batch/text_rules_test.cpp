@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +47,45 @@ std::string csvLineOf(std::string_view text) {
         written += static_cast<char>(c);
     std::fclose(file);
     return written.substr(2);  // after "h\n"
+}
+
+// What a writer of `format` puts in a file for columns "a" and "b".
+std::string writtenAs(table_io::OutputFormat format,
+                      const std::function<void(table_io::OutputWriter&)>& write) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), std::fclose);
+    EXPECT_NE(file, nullptr);
+    if (file == nullptr) return {};
+    table_io::OutputWriter writer(file.get(), format, {"a", "b"});
+    write(writer);
+    writer.finish();
+    std::rewind(file.get());
+    std::string written;
+    for (int c = std::fgetc(file.get()); c != EOF; c = std::fgetc(file.get()))
+        written += static_cast<char>(c);
+    return written;
+}
+
+// An answer's fields as the programs give them: each says whether it is a number.
+struct MarkedField {
+    std::string text;
+    bool number = false;
+};
+
+TEST(OutputFormats, OneWriterForTablesAndText) {
+    using table_io::OutputFormat;
+    const std::vector<MarkedField> row = {{"0.5", true}, {"0.5", false}};
+    const auto writeRow = [&](table_io::OutputWriter& writer) { writer.writeRow(row); };
+    EXPECT_EQ(writtenAs(OutputFormat::csv, writeRow), "a,b\n0.5,0.5\n");
+    EXPECT_EQ(writtenAs(OutputFormat::jsonLines, writeRow), "{\"a\":0.5,\"b\":\"0.5\"}\n");
+    // Text has no header: the answer's lines as they stand.
+    const auto writeText = [](table_io::OutputWriter& writer) {
+        writer.writeText("Study 1\n  ratio 0.5\n");
+        writer.writeText("Study 2\n");
+    };
+    EXPECT_EQ(writtenAs(OutputFormat::text, writeText), "Study 1\n  ratio 0.5\nStudy 2\n");
+    // A row where text is written, or text in a table, is the program's mistake.
+    EXPECT_THROW(writtenAs(OutputFormat::text, writeRow), std::logic_error);
+    EXPECT_THROW(writtenAs(OutputFormat::csv, writeText), std::logic_error);
 }
 
 TEST_P(CsvQuoting, QuotesExactlyTheFieldsThatNeedIt) {

@@ -5,24 +5,16 @@
 #include <gtest/gtest.h>
 
 #include "batch_process.h"
+#include "malformed_input.h"
 
 namespace tarnwick::planner {
 namespace {
 
 using namespace std::string_literals;
 
+using batch::testing::MalformedCase;
 using batch::testing::Outcome;
-using batch::testing::readFile;
 using batch::testing::run;
-using batch::testing::ScratchFolder;
-using batch::testing::writeFile;
-
-struct MalformedCase {
-    const char* name;
-    std::string input;
-    long line;              // where the message must point
-    const char* complaint;  // a piece of the message
-};
 
 // Power rows: one power each, so that many of them take no time.
 const std::string header = "study,solve,bound,sd,n1\n";
@@ -60,29 +52,7 @@ const MalformedCase malformedCases[] = {
 class MalformedInput : public ::testing::TestWithParam<MalformedCase> {};
 
 TEST_P(MalformedInput, StatusTwoLineNumberAndNoOutputFile) {
-    const MalformedCase& c = GetParam();
-    ScratchFolder scratch;
-    const auto input = scratch.path / "in.csv";
-    const auto output = scratch.path / "out.csv";
-    writeFile(input, c.input);
-    writeFile(output, "earlier plans\n");
-
-    const Outcome outcome = run(PLAN_PROGRAM, {"-o", output.string(), input.string()});
-    EXPECT_EQ(outcome.status, 2);
-    const std::string where = input.string() + ":" + std::to_string(c.line) + ": ";
-    EXPECT_EQ(outcome.err.rfind(where, 0), 0u) << outcome.err;
-    EXPECT_NE(outcome.err.find(c.complaint), std::string::npos) << outcome.err.substr(0, 300);
-    // One line, however large or strange the field it names.
-    EXPECT_LT(outcome.err.size(), 1000u);
-    EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1);
-    EXPECT_EQ(readFile(output), "earlier plans\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path), {}), 2)
-        << "no temporary left";
-
-    const Outcome fromStdin = run(PLAN_PROGRAM, {}, input);
-    EXPECT_EQ(fromStdin.status, 2);
-    EXPECT_EQ(fromStdin.err.rfind("<stdin>:" + std::to_string(c.line) + ": ", 0), 0u)
-        << fromStdin.err;
+    batch::testing::expectRefusedAtItsLine(PLAN_PROGRAM, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, MalformedInput, ::testing::ValuesIn(malformedCases),
@@ -119,23 +89,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, UsageError, ::testing::ValuesIn(usageCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CommandLine, HelpAndVersion) {
-    const Outcome help = run(PLAN_PROGRAM, {"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("Exit status"), std::string::npos);
-    const Outcome version = run(PLAN_PROGRAM, {"--version"});
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out.rfind("tarnwick-plan ", 0), 0u);
+    batch::testing::expectHelpAndVersion(PLAN_PROGRAM, "tarnwick-plan");
 }
 
 TEST(CommandLine, OutputFileHoldsWhatStandardOutputWould) {
-    ScratchFolder scratch;
-    const auto input = scratch.path / "in.csv";
-    writeFile(input, header + goodRows(3));
-    const Outcome toFile =
-        run(PLAN_PROGRAM, {"-o", (scratch.path / "out.csv").string(), input.string()});
-    EXPECT_EQ(toFile.status, 0) << toFile.err;
-    EXPECT_EQ(toFile.out, "");
-    EXPECT_EQ(readFile(scratch.path / "out.csv"), run(PLAN_PROGRAM, {input.string()}).out);
+    batch::testing::expectOutputFileLikeStandardOutput(PLAN_PROGRAM, header + goodRows(3));
 }
 
 }  // namespace

@@ -177,6 +177,36 @@ TEST(PlanTable, JsonLinesHaveNumbersForTheAnswerAndTextForTheInput) {
     EXPECT_EQ(row, csv.rows.size());
 }
 
+// The ratio scale's answers keep one JSON type a column, whatever the row:
+// the sizes ("19" as well as "12,12") and the conclusion are words, every
+// other answer a number.
+TEST(OneCase, RatioAnswersInJsonKeepOneTypeAColumn) {
+    const std::vector<std::string> cases[] = {
+        {"--solve", "n", "--design", "paired", "--cv", "0.2", "--power", "0.8"},
+        {"--solve", "power", "--design", "parallel", "--cv", "0.2", "--n", "24"},
+        {"--solve", "ci", "--design", "paired", "--estimate", "0.95", "--cv", "0.2", "--sizes",
+         "12"},
+        {"--solve", "ci", "--design", "2x2", "--estimate", "0.95", "--cv", "0.2", "--sizes",
+         "12,12"}};
+    for (std::vector<std::string> arguments : cases) {
+        SCOPED_TRACE(arguments.at(1) + " " + arguments.back());
+        arguments.insert(arguments.end(), {"--format", "jsonl"});
+        const Outcome outcome = run(PLAN_PROGRAM, arguments);
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        const auto object = nlohmann::json::parse(outcome.out);
+        ASSERT_TRUE(object.at("plan_sizes").is_string());
+        std::size_t answers = 0;
+        for (const auto& [column, value] : object.items()) {
+            if (column.rfind("plan_", 0) != 0 || value.is_null()) continue;
+            ++answers;
+            const bool word = column == "plan_sizes" || column == "plan_conclusion";
+            EXPECT_EQ(value.is_string(), word) << column << " " << value;
+            EXPECT_EQ(value.is_number(), !word) << column << " " << value;
+        }
+        EXPECT_GE(answers, 5u);
+    }
+}
+
 TEST(PlanTable, StatusZeroWhenEveryRowIsAnsweredReadFromStandardInput) {
     std::istringstream lines(readFile(rowsFile));
     std::string answered;

@@ -132,6 +132,26 @@ TEST(SettingsScale, EachStudyOnItsOwnScale) {
     }
 }
 
+// A blank scale cell leaves the options' scale, whichever it is: with
+// --scale ratio the study's bound is a ratio and its analyses run on the logs.
+TEST(SettingsScale, ABlankCellKeepsTheOptionsScale) {
+    ScratchFolder scratch;
+    const auto input = scratch.path / "scores.csv";
+    const auto settings = scratch.path / "settings.csv";
+    writeFile(input, "study,group,score\nb,T,2\nb,T,8\nb,R,1\nb,R,4\n");
+    writeFile(settings, "study,bound,scale\nb,1.25, \n");
+    const Outcome outcome = run(SCORES_PROGRAM, {"--settings", settings.string(), "--scale",
+                                                 "ratio", "--replicates", "99", input.string()});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    const Table table = parseCsv(outcome.out);
+    ASSERT_EQ(table.rows.size(), 1u) << outcome.out;
+    EXPECT_EQ(table.at(0, "lower"), "0.8");
+    EXPECT_EQ(table.at(0, "upper"), "1.25");
+    EXPECT_EQ(table.at(0, "normal_estimate"), "2");
+    EXPECT_EQ(table.at(0, "rank_method").find("On the natural logs"), 0u)
+        << table.at(0, "rank_method");
+}
+
 TEST(SettingsScale, AnUnknownScaleIsTheTablesFault) {
     ScratchFolder scratch;
     const auto input = scratch.path / "scores.csv";

@@ -8,12 +8,14 @@
 
 #include <boost/multiprecision/cpp_bin_float.hpp>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "correlation.h"
+#include "moments.h"
 #include "shortest_text.h"
 #include "summaries.h"
 
@@ -285,6 +287,22 @@ TEST(Correlation, SdOfDifferencesEqualsTheFiftyDigitFormula) {
         const double got = sdOfDifferences(row.sd1, row.sd2, row.r);
         EXPECT_LE(std::fabs(static_cast<double>((Real(got) - truth) / truth)), 8 * epsilon);
     }
+}
+
+// A score that is not a finite number makes the mean and SD meaningless,
+// wherever it stands; finite scores, however large, are summarised.
+TEST(Moments, RefuseScoresThatAreNotFinite) {
+    constexpr double infinity = std::numeric_limits<double>::infinity();
+    const std::vector<double> notFinite[] = {{infinity, 1, 2},
+                                             {1, 2, -infinity},
+                                             {1, std::numeric_limits<double>::quiet_NaN(), 2},
+                                             {infinity}};
+    for (const std::vector<double>& scores : notFinite)
+        EXPECT_EQ(moments::meanAndSd(scores).problem, moments::Problem::scoreNotFinite)
+            << scores.size() << " scores";
+    const moments::Moments finite = moments::meanAndSd(std::vector<double>{1e308, 1e308, 1e308});
+    EXPECT_EQ(finite.problem, moments::Problem::none);
+    EXPECT_EQ(finite.mean, 1e308);
 }
 
 }  // namespace

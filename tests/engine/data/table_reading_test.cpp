@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data_error.h"
@@ -179,6 +181,9 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"one_score_in_group_2", "1,2\n3,NA\n5,\n", Layout::sideBySide,
                   DataErrorNumber::tooFewScores, 0, 0,
                   "Group 2 (column 2 (\"Column 2\")) has 1 score"},
+        ErrorCase{"one_score_in_a_named_group", "A,1\nB,2\nB,3\n", Layout::longFormat,
+                  DataErrorNumber::tooFewScores, 0, 0,
+                  "Group 1 (\"A\") has 1 score; at least 2 are needed for an SD."},
         ErrorCase{"one_complete_pair", "1,2\n3,NA\n.,5\n", Layout::matched,
                   DataErrorNumber::tooFewScores, 0, 0, "1 complete pair"},
         ErrorCase{"group_not_in_column", "A,1\nC,2\nA,3\n", Layout::longFormat,
@@ -222,6 +227,55 @@ INSTANTIATE_TEST_SUITE_P(
                   DataErrorNumber::malformedTable, 1, 0, "not valid UTF-8"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// What a file is, told from its first bytes: only a whole signature names
+// another kind of file, in one whole sentence; bytes that merely begin like
+// one are text, read or refused as text.
+struct FileKindCase {
+    const char* name;
+    std::string bytes;
+    std::string refusal;  // the whole description; empty: not refused as another kind of file
+};
+
+class FileKind : public ::testing::TestWithParam<FileKindCase> {};
+
+TEST_P(FileKind, IsToldByItsWholeSignature) {
+    const FileKindCase& c = GetParam();
+    std::string refusal;
+    try {
+        readScoreTable(c.bytes);
+    } catch (const DataError& error) {
+        if (error.number() == DataErrorNumber::notUtf8Text) refusal = error.description();
+    }
+    EXPECT_EQ(refusal, c.refusal);
+}
+
+const std::string saveAs = " Save it as CSV (UTF-8) or copy and paste the scores.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Signatures, FileKind,
+    ::testing::Values(
+        FileKindCase{
+            "workbook", "PK\x03\x04\x14\0\x06\0"s,
+            "This is a spreadsheet workbook or another archive, not a table of text." + saveAs},
+        FileKindCase{"three_bytes_of_the_archive_signature", "PK\x03,1\n2,3\n4,5\n", ""},
+        FileKindCase{"archive_signature_not_at_the_start", "1,PK\x03\x04\n2,3\n4,5\n", ""},
+        FileKindCase{"pk_as_a_column_name", "PK,score\n2,3\n4,5\n", ""},
+        FileKindCase{"utf16_little_endian",
+                     "\xFF\xFE"
+                     "1\0,\0"
+                     "2\0\n\0"s,
+                     "The text is in UTF-16, not UTF-8." + saveAs},
+        FileKindCase{"utf16_big_endian",
+                     "\xFE\xFF\0"
+                     "1\0,\0"
+                     "2\0\n"s,
+                     "The text is in UTF-16, not UTF-8." + saveAs},
+        FileKindCase{"one_byte_of_a_byte_order_mark",
+                     "\xFF"
+                     "a,b\n1,2\n3,4\n",
+                     ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(ScoreCell, MissingSpellingsAndNumbersAroundThem) {
     for (const char* missing : {"", "  ", "NA", "na", ".", "NaN", "nan", " NA "})
         EXPECT_EQ(readScoreCell(missing).kind, CellKind::missing) << '"' << missing << '"';
@@ -230,9 +284,23 @@ TEST(ScoreCell, MissingSpellingsAndNumbersAroundThem) {
     EXPECT_EQ(readScoreCell("5.").value, 5);
     EXPECT_EQ(readScoreCell("12,5", ',').value, 12.5);
     EXPECT_EQ(readScoreCell("1e-400").kind, CellKind::number);
+    // Too small for a double, it reads as the zero of its sign.
+    EXPECT_FALSE(std::signbit(readScoreCell("1e-400").value));
+    EXPECT_TRUE(std::signbit(readScoreCell("-1e-400").value));
     for (const char* bad : {"12,5", "1.2.3", "--1", "1e", "0x10", "nan(1)", "1 2", "-", "e5"})
         EXPECT_EQ(readScoreCell(bad).kind, CellKind::notANumber) << bad;
     EXPECT_EQ(readScoreCell("12.5", ',').kind, CellKind::notANumber);
+}
+
+// A column that holds no number anywhere is a column of names (the window
+// then asks whether it is the group column); one number, even among words
+// and missing cells, makes it a score column.
+TEST(ColumnOfNames, HoldsNoNumberInAnyRow) {
+    const ScoreTable table = readScoreTable("group,score,note,mixed\nA,1,x,NA\nB,2,y,3\nA,3,,z\n");
+    const std::pair<std::size_t, bool> columns[] = {
+        {0, true}, {1, false}, {2, true}, {3, false}, {4, false}};
+    for (const auto& [column, noNumbers] : columns)
+        EXPECT_EQ(holdsNoNumbers(table, column), noNumbers) << "column " << column;
 }
 
 // What the boxes can take: digits, one point, a leading minus; and exactly

@@ -61,6 +61,10 @@ const QuotedCase quotedCases[] = {
              return euros;
          }() +
          "...\" (50 characters)"},
+    // Past the cut, every character is counted as those shown were: a byte
+    // that is not UTF-8 as one, a character of several bytes as one.
+    {"bytes_past_the_cut_counted", forty + "\xFF\xFE" + "\xE2\x82\xAC" + "\xC3",
+     "\"" + forty + "...\" (44 characters)"},
     {"escapes_count_as_one_character", std::string(45, '\0'),
      "\"" +
          [] {
