@@ -325,7 +325,8 @@ EquivalenceTest marginTestAtSettings(const Question& q, double margin, double di
     EquivalenceTest eq;
     eq.boundLow = bounds.lower;
     eq.boundHigh = bounds.upper;
-    eq.boundsFromDelta = !s.margin;
+    // Superiority's default is no effect itself, not the non-trivial difference.
+    eq.boundsFromDelta = !s.margin && s.hypothesis != settings::Hypothesis::superiority;
     eq.boundsConverted = s.units == settings::BoundUnits::sd;
     eq.welchStandardError = q.welchStandardError;
     const Value marginD = sd ? finiteOr(raw / *sd.value, "the standardised margin overflows") : sd;
@@ -335,7 +336,7 @@ EquivalenceTest marginTestAtSettings(const Question& q, double margin, double di
     eq.df = q.df;
     eq.tLower = (difference - bounds.lower) / q.standardError;
     eq.tUpper = (difference - bounds.upper) / q.standardError;
-    MarginTest m{raw, side, !s.margin, above ? eq.tLower : eq.tUpper, oneTest, false};
+    MarginTest m{raw, side, eq.boundsFromDelta, above ? eq.tLower : eq.tUpper, oneTest, false};
     eq.pTost = eq.pMet = eq.pMetLower = eq.pMetUpper = oneTest;
     std::string why;
     try {

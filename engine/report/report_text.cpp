@@ -577,8 +577,19 @@ std::string marginNull(const MarginTest& m, const Asked& asked, const std::strin
 
 std::string marginTestOpening(const MarginTest& m, const EquivalenceTest& eq, const Asked& asked,
                               const std::string& margin) {
-    return "The one-sided test against the margin " + marginNull(m, asked, margin) + " is " +
-           (m.shown ? "significant, " : "not significant, ") + tTest(m.t, eq.df, m.p, asked.alpha);
+    const bool significant = m.side == settings::Side::above ? m.t > eq.crit95 : m.t < eq.crit05;
+    const std::string opening =
+        "The one-sided test against the margin " + marginNull(m, asked, margin) + " is ";
+    // Fieller's T can pass its critical value at a margin that his interval
+    // has no end beside (group 2's mean not clearly away from 0): no
+    // conclusion rests on that.
+    if (significant && !m.shown) {
+        return opening + "significant by itself, " + tTest(m.t, eq.df, m.p, asked.alpha) +
+               ", but shows nothing while the interval has no " +
+               (m.side == settings::Side::above ? "lower" : "upper") + " end";
+    }
+    return opening + (m.shown ? "significant, " : "not significant, ") +
+           tTest(m.t, eq.df, m.p, asked.alpha);
 }
 
 // The margin of a difference as entered, or with the raw decimals when it
@@ -593,8 +604,9 @@ std::string marginSentences(const DesignReport& r, const ReportInputs& in, const
     const MarginTest& m = *eq.oneSided;
     const Asked asked = askedOf(rep);
     const std::string origin =
-        m.fromDelta ? " from the non-trivial difference entered (" + in.notTrivial + ")"
-                    : " as set for this report";
+        m.fromDelta           ? " from the non-trivial difference entered (" + in.notTrivial + ")"
+        : rep.settings.margin ? " as set for this report"
+                              : ", no effect (the default)";
     const std::string margin = number(m.margin, marginDecimals(eq, raw));
     if (rep.settings.units == settings::BoundUnits::sd) {
         const double given =
