@@ -70,7 +70,8 @@ int run(const Options& options) {
     OutputWriter writer(destination.stream(),
                         options.format == "jsonl" ? OutputFormat::jsonLines : OutputFormat::csv,
                         layout.outputColumns());
-    RowAnalysis analysis(options.digits == "full" ? Digits::full : Digits::shown);
+    RowAnalysis analysis(options.digits == "full" ? Digits::full : Digits::shown,
+                         layout.oneSidedColumnsWritten());
     Progress progress("tarnwick-batch", destination.progressWanted(options.quiet));
 
     bool someMessages = false;

@@ -143,7 +143,8 @@ const SettingsRow settingsRows[] = {
     {.name = "HypothesisWord",
      .settings = ",,,,,minimal effect",
      .status = 1,
-     .message = "hypothesis must be equivalence or minimal_effect (or empty for equivalence)"},
+     .message = "hypothesis must be equivalence, minimal_effect, non_inferiority, non_superiority "
+                "or superiority (or empty for equivalence)"},
     {.name = "NegativeSdInD",
      .settings = ",,,d,,",
      .design = "matched",
