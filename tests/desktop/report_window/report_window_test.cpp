@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -751,6 +752,18 @@ private:
         return nullptr;
     }
 
+    // A choice of the settings row, made from the keyboard: focus, then
+    // arrow keys to the item.
+    void choose(QWidget& w, const QString& name, int index) {
+        QComboBox* box = named<QComboBox>(w, name);
+        QVERIFY2(box && box->isEnabled(), qPrintable(name));
+        box->setFocus();
+        while (box->currentIndex() < index)
+            QTest::keyClick(box, Qt::Key_Down);
+        while (box->currentIndex() > index)
+            QTest::keyClick(box, Qt::Key_Up);
+    }
+
     void retype(QLineEdit* box, const QString& text) {
         box->selectAll();
         QTest::keyClick(box, Qt::Key_Delete);
@@ -768,9 +781,13 @@ private slots:
         frmReport w(recordOfRunA(), reportInputs_);
         for (const char* name : {"Alpha", "Lower bound", "Upper bound"})
             QVERIFY2(named<QLineEdit>(w, QString::fromLatin1(name)), name);
-        for (const char* name :
-             {"Bounds in SD units", "Welch's standard error", "Minimal-effect test"})
+        for (const char* name : {"Bounds in SD units", "Welch's standard error"})
             QVERIFY2(named<QCheckBox>(w, QString::fromLatin1(name)), name);
+        for (const char* name : {"Scale", "Hypothesis", "Better"})
+            QVERIFY2(named<QComboBox>(w, QString::fromLatin1(name)), name);
+        QCOMPARE(named<QComboBox>(w, QStringLiteral("Hypothesis"))->currentText(),
+                 QStringLiteral("Equivalence"));
+        QVERIFY(!named<QComboBox>(w, QStringLiteral("Better"))->isEnabled());
         QCOMPARE(named<QLineEdit>(w, QStringLiteral("Alpha"))->text(), QStringLiteral("0.05"));
         QCOMPARE(named<QLineEdit>(w, QStringLiteral("Lower bound"))->text(), QStringLiteral("-3"));
         QCOMPARE(named<QLineEdit>(w, QStringLiteral("Upper bound"))->text(), QStringLiteral("3"));
@@ -831,12 +848,12 @@ private slots:
         retype(named<QLineEdit>(w, QStringLiteral("Alpha")), alpha);
         retype(named<QLineEdit>(w, QStringLiteral("Lower bound")), lower);
         retype(named<QLineEdit>(w, QStringLiteral("Upper bound")), upper);
-        for (const auto& [name, on] : {std::pair{"Bounds in SD units", sdUnits},
-                                       {"Welch's standard error", welch},
-                                       {"Minimal-effect test", minimalEffect}}) {
+        for (const auto& [name, on] :
+             {std::pair{"Bounds in SD units", sdUnits}, {"Welch's standard error", welch}}) {
             auto* box = named<QCheckBox>(w, QString::fromLatin1(name));
             if (box->isChecked() != on) QTest::mouseClick(box, Qt::LeftButton);
         }
+        choose(w, QStringLiteral("Hypothesis"), minimalEffect ? 1 : 0);
         const QString text = child<report::ReportTextView>(w, "txtReport")->report();
         for (const QString& words : says)
             QVERIFY2(text.contains(words), qPrintable(words + QStringLiteral(" in ") + text));
@@ -864,14 +881,98 @@ private slots:
         retype(named<QLineEdit>(w, QStringLiteral("Alpha")), QStringLiteral("0.05"));
         retype(named<QLineEdit>(w, QStringLiteral("Lower bound")), QStringLiteral("-3"));
         retype(named<QLineEdit>(w, QStringLiteral("Upper bound")), QStringLiteral("3"));
-        for (const char* name :
-             {"Bounds in SD units", "Welch's standard error", "Minimal-effect test"}) {
+        for (const char* name : {"Bounds in SD units", "Welch's standard error"}) {
             auto* box = named<QCheckBox>(w, QString::fromLatin1(name));
             if (box->isChecked()) QTest::mouseClick(box, Qt::LeftButton);
         }
+        choose(w, QStringLiteral("Hypothesis"), 0);
         QVERIFY(child<QLabel>(w, "lblNotice")->isHidden());
         QCOMPARE(child<report::ReportTextView>(w, "txtReport")->report(),
                  QString::fromStdString(report::reportText(reportOfRunA(), reportInputs_)));
+    }
+
+    // A one-sided question chosen from the keyboard: the lower box becomes
+    // the margin (blank: the default shown as its placeholder), the upper
+    // one is disabled, alpha left at .05 gives way to the one-sided .025, and
+    // the report is the engine's for that question.
+    void oneSidedQuestionsAskTheEngines_data() {
+        QTest::addColumn<int>("hypothesis");
+        QTest::addColumn<int>("better");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<QString>("margin");
+        QTest::addColumn<QString>("placeholder");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("non-inferiority, default margin") << 2 << 0 << 0 << ""
+                                                         << "-3"
+                                                         << "Not inferior by more than 3.00";
+        QTest::newRow("non-inferiority by 0.5") << 2 << 0 << 0 << "-0.5"
+                                                << "-3"
+                                                << "Not shown to be not inferior by more than 0.50";
+        QTest::newRow("non-superiority, lower better") << 3 << 1 << 0 << "-1"
+                                                       << "-3"
+                                                       << "Not superior by more than 1.00";
+        QTest::newRow("superiority, default margin") << 4 << 0 << 0 << ""
+                                                     << "0"
+                                                     << "Not shown to be superior";
+        QTest::newRow("ratio, non-inferiority, default margin")
+            << 2 << 0 << 1 << ""
+            << "0.8"
+            << "Not inferior beyond the margin 0.80";
+        QTest::newRow("ratio, superiority, lower better")
+            << 4 << 1 << 1 << "0.9"
+            << "1"
+            << "Not shown to be superior beyond the margin 0.90";
+    }
+
+    void oneSidedQuestionsAskTheEngines() {
+        QFETCH(int, hypothesis);
+        QFETCH(int, better);
+        QFETCH(int, scale);
+        QFETCH(QString, margin);
+        QFETCH(QString, placeholder);
+        QFETCH(QString, says);
+        ReportSettingsTexts kept;
+        frmReport w(recordOfRunA(), reportInputs_, {}, nullptr, &kept);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        choose(w, QStringLiteral("Scale"), scale);
+        choose(w, QStringLiteral("Hypothesis"), hypothesis);
+        choose(w, QStringLiteral("Better"), better);
+        QVERIFY(!named<QLineEdit>(w, QStringLiteral("Lower bound")));
+        QLineEdit* marginBox = named<QLineEdit>(w, QStringLiteral("Margin"));
+        QVERIFY(marginBox && marginBox->isEnabled());
+        QVERIFY(!named<QLineEdit>(w, QStringLiteral("Upper bound"))->isEnabled());
+        QLineEdit* alphaBox = named<QLineEdit>(w, QStringLiteral("Alpha"));
+        QCOMPARE(alphaBox->text(), QString());
+        QCOMPARE(alphaBox->placeholderText(), QStringLiteral("0.025"));
+        QCOMPARE(marginBox->text(), QString());
+        QCOMPARE(marginBox->placeholderText(), placeholder);
+        retype(marginBox, margin);
+
+        settings::TestSettings expected{.alpha = 0.025};
+        expected.hypothesis = static_cast<settings::Hypothesis>(hypothesis);
+        expected.better = better == 1 ? settings::Better::lower : settings::Better::higher;
+        expected.scale = scale == 1 ? settings::Scale::ratio : settings::Scale::difference;
+        if (!margin.isEmpty()) expected.margin = margin.toDouble();
+        const report::Report engine = report::makeReport(recordOfRunA(), expected).value();
+        const QString text = child<report::ReportTextView>(w, "txtReport")->report();
+        QCOMPARE(text, QString::fromStdString(report::reportText(engine, reportInputs_)));
+        QVERIFY2(text.contains(says), qPrintable(text));
+        QVERIFY(w.shownReport() && w.shownReport()->settings == engine.settings);
+
+        // The question stays for the next report; back to equivalence, the
+        // boxes are the calculator's again.
+        frmReport next(recordOfRunA(), reportInputs_, {}, nullptr, &kept);
+        QVERIFY(next.shownReport() && next.shownReport()->settings == engine.settings);
+        choose(next, QStringLiteral("Hypothesis"), 0);
+        choose(next, QStringLiteral("Scale"), 0);
+        QCOMPARE(named<QLineEdit>(next, QStringLiteral("Alpha"))->text(), QStringLiteral("0.05"));
+        QVERIFY(named<QLineEdit>(next, QStringLiteral("Upper bound"))->isEnabled());
+        if (scale == 0 && margin.isEmpty()) {
+            QCOMPARE(named<QLineEdit>(next, QStringLiteral("Lower bound"))->text(),
+                     QStringLiteral("-3"));
+            QCOMPARE(next.shownReport()->settings, settings::TestSettings{});
+        }
     }
 
     // A setting that cannot be used: its sentence, no number, nothing to copy or save.
@@ -894,6 +995,13 @@ private slots:
         QTest::newRow("a bound not a number") << "Upper bound"
                                               << "x"
                                               << "The upper bound must be a number such as 0.5";
+        QTest::newRow("a margin on the wrong side")
+            << "Margin"
+            << "0.5"
+            << "A non-inferiority margin lies below 0 when larger effects are better";
+        QTest::newRow("a margin not a number") << "Margin"
+                                               << "x"
+                                               << "The margin must be a number such as -0.5";
     }
 
     void unusableSettingsGiveOneSentence() {
@@ -903,6 +1011,7 @@ private slots:
         frmReport w(recordOfRunA(), reportInputs_);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
+        if (box == QStringLiteral("Margin")) choose(w, QStringLiteral("Hypothesis"), 2);
         retype(named<QLineEdit>(w, box), typed);
         const QString text = child<report::ReportTextView>(w, "txtReport")->report();
         QVERIFY2(text.startsWith(sentence), qPrintable(text));
@@ -923,8 +1032,7 @@ private slots:
         {
             frmReport w(recordOfRunA(), reportInputs_, {}, nullptr, &kept);
             retype(named<QLineEdit>(w, QStringLiteral("Alpha")), QStringLiteral("0.025"));
-            QTest::mouseClick(named<QCheckBox>(w, QStringLiteral("Minimal-effect test")),
-                              Qt::LeftButton);
+            choose(w, QStringLiteral("Hypothesis"), 1);
         }
         testing_support::Inputs other = inputs_;
         other.notTrivial = "2";
@@ -933,7 +1041,7 @@ private slots:
         {
             frmReport w(recordOf(other), otherInputs, {}, nullptr, &kept);
             QCOMPARE(named<QLineEdit>(w, QStringLiteral("Alpha"))->text(), QStringLiteral("0.025"));
-            QVERIFY(named<QCheckBox>(w, QStringLiteral("Minimal-effect test"))->isChecked());
+            QCOMPARE(named<QComboBox>(w, QStringLiteral("Hypothesis"))->currentIndex(), 1);
             QCOMPARE(named<QLineEdit>(w, QStringLiteral("Upper bound"))->text(),
                      QStringLiteral("2"));
             QVERIFY(w.shownReport() && w.shownReport()->settings.alpha == 0.025);
