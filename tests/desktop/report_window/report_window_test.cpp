@@ -472,6 +472,91 @@ private slots:
     // beside the diamond, the diamond itself, the 95% line where the 90% bar
     // is the wider (pooled standard error with Welch's df), and the legend's
     // samples beside their words.
+    // A one-sided question's plot: one dashed line and one label at the
+    // margin, the side the alternative claims shaded to the axis' end and
+    // the other side not, and a legend naming both; on the ratio's log axis
+    // too. Every text inside the plot and clear of the others.
+    void aOneSidedPlotShadesTheClaimedSide() {
+        using settings::Better;
+        using settings::Hypothesis;
+        using settings::Scale;
+        const struct {
+            const char* name;
+            settings::TestSettings settings;
+            const char* label;
+            const char* legend;
+            bool shadedRight;
+        } rows[] = {
+            {"non-inferiority",
+             {.alpha = 0.025, .hypothesis = Hypothesis::nonInferiority, .margin = -0.5},
+             "margin -0.50",
+             "shaded: above the margin (dashed), where the difference is not inferior",
+             true},
+            {"non-superiority, lower better",
+             {.alpha = 0.025,
+              .hypothesis = Hypothesis::nonSuperiority,
+              .margin = -1,
+              .better = Better::lower},
+             "margin -1.00",
+             "shaded: above the margin (dashed), where the difference is not superior",
+             true},
+            {"superiority, lower better",
+             {.alpha = 0.05,
+              .hypothesis = Hypothesis::superiority,
+              .margin = -0.5,
+              .better = Better::lower},
+             "margin -0.50",
+             "shaded: below the margin (dashed), where the difference is superior",
+             false},
+            {"ratio, non-superiority",
+             {.alpha = 0.025,
+              .hypothesis = Hypothesis::nonSuperiority,
+              .scale = Scale::ratio,
+              .margin = 1.25},
+             "margin 125.00%",
+             "shaded: below the margin (dashed), where the ratio is not superior",
+             false},
+        };
+        QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
+        const QFont font;
+        const qreal line = QFontMetricsF(font, &device).height();
+        for (const auto& row : rows) {
+            const report::Report r = report::makeReport(recordOfRunA(), row.settings).value();
+            const qreal width =
+                std::max(44 * line, report::equivalencePlotMinimumWidth(r, font, &device));
+            const QRectF area(0, 0, width, report::equivalencePlotHeight(r, font, &device));
+            const auto texts = report::equivalencePlotTexts(area, r, font, &device);
+            QStringList all;
+            for (const report::PlotText& t : texts)
+                all << t.text;
+            QCOMPARE(all.filter(QStringLiteral("margin ")).size(), 2);  // the label, the legend
+            QVERIFY2(all.contains(QString::fromLatin1(row.label)), qPrintable(all.join(" | ")));
+            QVERIFY2(all.contains(QString::fromLatin1(row.legend)), qPrintable(all.join(" | ")));
+            QVERIFY(all.filter(QStringLiteral("bound")).isEmpty());
+            for (const report::PlotText& t : texts) {
+                QVERIFY2(area.contains(t.box), qPrintable(QString::fromLatin1(row.name) + t.text));
+                for (const report::PlotText& u : texts)
+                    QVERIFY2(&t == &u || !t.box.intersects(u.box),
+                             qPrintable(t.text + QStringLiteral(" / ") + u.text));
+            }
+            // Just above the ticks, near either end of the axis.
+            QImage image(area.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+            QPainter painter(&image);
+            report::paintEquivalencePlot(painter, area, r, font);
+            painter.end();
+            qreal titleTop = area.bottom();
+            for (const report::PlotText& t : texts)
+                if (t.text.startsWith(QStringLiteral("Difference in")) ||
+                    t.text.startsWith(QStringLiteral("Ratio in")))
+                    titleTop = t.box.top();
+            const int y = qRound(titleTop - 2.0 * line);
+            const QColor left = image.pixelColor(qRound(area.left() + 1.6 * line), y);
+            const QColor right = image.pixelColor(qRound(area.right() - 1.6 * line), y);
+            QVERIFY2((right != QColor(Qt::white)) == row.shadedRight, row.name);
+            QVERIFY2((left != QColor(Qt::white)) == !row.shadedRight, row.name);
+        }
+    }
+
     void thePlotShowsEveryIntervalAndItsLegend() {
         const auto near = [](QColor c, QColor target) {
             return qAbs(c.red() - target.red()) + qAbs(c.green() - target.green()) +
