@@ -31,20 +31,22 @@ inline constexpr std::string_view dfColumn = "df";          // student or welch
 
 // The input columns that set the report's test; absent or empty, each is
 // the calculator's. They never change a box.
-inline constexpr std::array<std::string_view, 7> settingsColumns = {
-    "alpha",           // each one-sided test's level, 0 < alpha < 0.5
+inline constexpr std::array<std::string_view, 9> settingsColumns = {
+    "alpha",           // each one-sided test's level, 0 < alpha < 0.5 (.025 one-sided)
     "lower",           // with upper: the bounds, instead of -bound and +bound
     "upper",           //   (ratio scale: ratios, one alone taken with its reciprocal)
     "bound_units",     // raw or d (multiples of the SD that standardises d)
     "standard_error",  // pooled or welch (Welch's own test, independent samples)
-    "hypothesis",      // equivalence or minimal_effect
+    "hypothesis",      // equivalence, minimal_effect, non_inferiority, non_superiority, superiority
     "scale",           // difference or ratio (the ratio of the means, Fieller's test)
+    "margin",          // a one-sided question's margin, instead of lower and upper
+    "better",          // higher or lower: the direction in which effects are better
 };
 namespace setting {
 constexpr std::size_t alpha = 0, lower = 1, upper = 2, boundUnits = 3, standardError = 4,
-                      hypothesis = 5, scale = 6;
+                      hypothesis = 5, scale = 6, margin = 7, better = 8;
 // The settings columns that hold numbers, read as the number columns are.
-constexpr std::array<std::size_t, 3> numbers = {alpha, lower, upper};
+constexpr std::array<std::size_t, 4> numbers = {alpha, lower, upper, margin};
 }  // namespace setting
 
 struct BoxColumn {
@@ -112,5 +114,11 @@ inline constexpr std::array<std::string_view, 2> reportPrefixes = {"ind_", "matc
 
 inline constexpr std::size_t resultColumnCount =
     1 + boxColumns.size() + reportPrefixes.size() * reportColumns.size();
+
+// The one-sided test's p value for each design, written after all the other
+// result columns, and only when the table has a margin or better column:
+// tables that ask no one-sided question keep their columns as they were.
+inline constexpr std::array<std::string_view, 2> oneSidedColumns = {"ind_p_one_sided",
+                                                                    "matched_p_one_sided"};
 
 }  // namespace tarnwick::batch

@@ -37,9 +37,12 @@ an absent column is an empty box). design is independent (or empty) or
 matched; df is student (or empty) or welch; any other word is that row's
 message. The report's test is set by the optional columns alpha (.05), lower
 and upper (both or neither; -bound and +bound), bound_units (raw or d),
-standard_error (pooled or welch) and hypothesis (equivalence or
-minimal_effect); empty is the calculator's. Every input column is copied,
-then come message, the 26 result boxes and the report (ind_..., matched_...).
+standard_error (pooled or welch) and hypothesis (equivalence,
+minimal_effect, non_inferiority, non_superiority or superiority, the last
+three with margin and better, higher or lower, and alpha .025 when empty);
+empty is the calculator's. Every input column is copied, then come message,
+the 26 result boxes and the report (ind_..., matched_...), and with a margin
+or better column ind_p_one_sided and matched_p_one_sided.
 
 Exit status: 0 every row has results; 1 some rows have a message instead
 (all rows are written); 2 usage error, unreadable input or malformed CSV,
@@ -69,7 +72,7 @@ int run(const Options& options) {
     noteNearMisses(layout);
     OutputWriter writer(destination.stream(), outputFormatOf(options, OutputFormat::csv),
                         layout.outputColumns());
-    RowAnalysis analysis(digitsOf(options));
+    RowAnalysis analysis(digitsOf(options), layout.oneSidedColumnsWritten());
     Progress progress("tarnwick-batch", destination.progressWanted(options.quiet));
 
     bool someMessages = false;

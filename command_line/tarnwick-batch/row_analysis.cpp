@@ -92,15 +92,22 @@ std::string valueText(const report::Value& value, Digits digits) {
     return value ? numberText(*value.value, digits) : std::string();
 }
 
-// The report's columns for one design, in the order of reportColumns.
+// The report's columns for one design, in the order of reportColumns. A
+// one-sided question's bound beyond its margin is the end of the scale, not
+// a bound anyone set: its column stays empty, as do its p value's and the
+// equivalence test's own.
 void reportTexts(const report::DesignReport& design, bool minimalEffect, Digits digits,
                  std::string* out) {
     const auto& equivalence = design.equivalence;
     const auto fromTest = [&](report::Value report::EquivalenceTest::*member) {
         return equivalence ? valueText((*equivalence).*member, digits) : std::string();
     };
+    const bool oneSided = equivalence && equivalence->oneSided;
     const auto bound = [&](double report::EquivalenceTest::*member) {
-        return equivalence ? numberText((*equivalence).*member, digits) : std::string();
+        if (!equivalence) return std::string();
+        if (oneSided && (*equivalence).*member != equivalence->oneSided->margin)
+            return std::string();
+        return numberText((*equivalence).*member, digits);
     };
     out[0] = fromTest(&report::EquivalenceTest::pUpper);
     out[1] = fromTest(&report::EquivalenceTest::pLower);
@@ -124,26 +131,41 @@ void reportTexts(const report::DesignReport& design, bool minimalEffect, Digits 
         design.conclusion ? std::string(report::conclusionName(*design.conclusion)) : std::string();
 }
 
+// The one-sided test's p value; empty for a two-sided question.
+std::string oneSidedP(const report::DesignReport& design, Digits digits) {
+    if (!design.equivalence || !design.equivalence->oneSided) return {};
+    return valueText(design.equivalence->oneSided->p, digits);
+}
+
 // The row's settings, or the sentence why they cannot be used. The bound
 // column is the calculator's box; without lower and upper it gives the bounds
 // -bound and +bound on the difference scale, so it must then lie above 0. On
 // the ratio scale the bounds are ratios (0.80 and 1.25 when none are given)
 // and the bound column feeds the calculator's box alone.
+//
+// A one-sided question (hypothesis non_inferiority, non_superiority or
+// superiority) takes margin and better instead of lower and upper; its
+// alpha when blank is .025, and its margin when blank is the default
+// (settings::marginOrDefault: from the bound column on the difference scale).
 std::variant<settings::TestSettings, std::string> settingsOf(const RowTexts& row) {
     const auto& texts = row.settings;
     settings::TestSettings s;
     try {
         s.scale = settings::readScale(texts[setting::scale]);
-        s.alpha = settings::readAlpha(texts[setting::alpha]).value_or(s.alpha);
+        s.hypothesis = settings::readHypothesis(texts[setting::hypothesis]);
+        s.alpha = settings::readAlpha(texts[setting::alpha])
+                      .value_or(settings::defaultAlpha(s.hypothesis));
         s.bounds = settings::readBounds(texts[setting::lower], texts[setting::upper], '.', s.scale);
+        s.margin = settings::readMargin(texts[setting::margin]);
+        if (!texts[setting::better].empty())
+            s.better = settings::readBetter(texts[setting::better]);
         // Zero and texts that are no number are the calculator's to refuse, in its words.
         const std::string_view delta = row.boxes[boundIndex];
         if (s.scale == settings::Scale::difference && !s.bounds &&
-            settings::numberFromText(delta).value_or(0) < 0)
+            !settings::isOneSided(s.hypothesis) && settings::numberFromText(delta).value_or(0) < 0)
             settings::readBound(delta, settings::BoundName::symmetric);
         s.units = settings::readBoundUnits(texts[setting::boundUnits]);
         s.standardError = settings::readStandardError(texts[setting::standardError]);
-        s.hypothesis = settings::readHypothesis(texts[setting::hypothesis]);
         settings::check(s);
     } catch (const settings::SettingsError& e) {
         return e.description();
@@ -153,7 +175,10 @@ std::variant<settings::TestSettings, std::string> settingsOf(const RowTexts& row
 
 }  // namespace
 
-RowAnalysis::RowAnalysis(Digits digits) : digits_(digits), fields_(resultColumnCount) {
+RowAnalysis::RowAnalysis(Digits digits, bool withOneSided)
+    : digits_(digits),
+      texts_(resultColumnCount + (withOneSided ? oneSidedColumns.size() : 0)),
+      fields_(texts_.size()) {
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         fields_[i].kind = FieldKind::number;
     }
@@ -237,6 +262,11 @@ void RowAnalysis::analyse(const RowTexts& row) {
                     if (report->matched) {
                         reportTexts(*report->matched, minimalEffect, digits_,
                                     reportOut + reportColumns.size());
+                    }
+                    if (texts_.size() > resultColumnCount) {
+                        texts_[resultColumnCount] = oneSidedP(report->independent, digits_);
+                        if (report->matched)
+                            texts_[resultColumnCount + 1] = oneSidedP(*report->matched, digits_);
                     }
                 }
             } catch (const settings::SettingsError& e) {

@@ -38,7 +38,8 @@ inline constexpr std::string_view unequalSizes =
 
 class RowAnalysis {
 public:
-    explicit RowAnalysis(Digits digits);
+    // oneSidedColumns: the results end with oneSidedColumns.
+    explicit RowAnalysis(Digits digits, bool withOneSided = false);
 
     void analyse(const RowTexts& row);
 
@@ -53,7 +54,7 @@ private:
 
     Digits digits_;
     bool endedWithResults_ = false;
-    std::array<std::string, resultColumnCount> texts_;
+    std::vector<std::string> texts_;
     std::vector<Field> fields_;
     // The fresh window of every row: reset, not rebuilt, so that the texts
     // keep their storage from row to row.

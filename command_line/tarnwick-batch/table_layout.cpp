@@ -26,7 +26,7 @@ bool isReadColumn(std::string_view name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-std::vector<std::string> resultColumnNames() {
+std::vector<std::string> resultColumnNames(bool oneSided) {
     std::vector<std::string> names{std::string(messageColumn)};
     for (const auto& column : boxColumns)
         names.emplace_back(column.column);
@@ -34,6 +34,7 @@ std::vector<std::string> resultColumnNames() {
         for (std::string_view column : reportColumns)
             names.push_back(std::string(prefix) + std::string(column));
     }
+    if (oneSided) names.insert(names.end(), oneSidedColumns.begin(), oneSidedColumns.end());
     return names;
 }
 
@@ -41,7 +42,7 @@ TableLayout::TableLayout(const CsvRecord& header, const std::string& fileName)
     : inputColumns_(header.fields),
       boxPositions_(boxInputColumns.size()),
       settingsPositions_(settingsColumns.size()) {
-    const std::vector<std::string> results = resultColumnNames();
+    const std::vector<std::string> results = resultColumnNames(true);
     const std::vector<std::string_view> readNames = readColumnNames();
     std::set<std::string_view> seen;
     for (std::size_t i = 0; i < inputColumns_.size(); ++i) {
@@ -87,9 +88,13 @@ TableLayout::TableLayout(const CsvRecord& header, const std::string& fileName)
     }
 }
 
+bool TableLayout::oneSidedColumnsWritten() const {
+    return settingsPositions_[setting::margin] || settingsPositions_[setting::better];
+}
+
 std::vector<std::string> TableLayout::outputColumns() const {
     std::vector<std::string> names = inputColumns_;
-    for (std::string& name : resultColumnNames())
+    for (std::string& name : resultColumnNames(oneSidedColumnsWritten()))
         names.push_back(std::move(name));
     return names;
 }

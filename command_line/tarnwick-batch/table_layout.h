@@ -32,6 +32,10 @@ public:
         return settingsPositions_;
     }
 
+    // The table has a margin or a better column, so the output has the
+    // one-sided columns (oneSidedColumns).
+    bool oneSidedColumnsWritten() const;
+
     // The input's columns, then the result columns.
     std::vector<std::string> outputColumns() const;
     // Columns that look meant for the analysis but are not spelt as it reads
@@ -52,7 +56,8 @@ private:
 // Whether the analysis reads a column of this name.
 bool isReadColumn(std::string_view name);
 
-// The result columns in the order they are written.
-std::vector<std::string> resultColumnNames();
+// The result columns in the order they are written, with or without the
+// one-sided ones.
+std::vector<std::string> resultColumnNames(bool oneSided = false);
 
 }  // namespace tarnwick::batch

@@ -15,6 +15,7 @@
 #include "apa_format.h"
 #include "figure_style.h"
 #include "interval_row.h"
+#include "one_sided_words.h"
 #include "report_text.h"
 
 namespace tarnwick::report {
@@ -60,19 +61,29 @@ bool minimalEffect(const Report& report) {
     return report.settings.hypothesis == settings::Hypothesis::minimalEffect;
 }
 
+// A one-sided question's margin test, where the report asks one.
+const MarginTest* marginTest(const Report& report) {
+    const auto& eq = report.independent.equivalence;
+    return eq && eq->oneSided ? &*eq->oneSided : nullptr;
+}
+
 // Blue where the test asked rejected its null hypothesis.
 QColor decisionColour(const Report& report, const DesignReport& r) {
     if (!r.equivalence) return neutralGrey;
-    const bool rejected =
-        minimalEffect(report) ? r.equivalence->beyondBounds : r.equivalence->trivial;
+    const bool rejected = r.equivalence->oneSided ? r.equivalence->oneSided->shown
+                          : minimalEffect(report) ? r.equivalence->beyondBounds
+                                                  : r.equivalence->trivial;
     return rejected ? okabeBlue : okabeVermillion;
 }
 
-enum class Bounds { none, ordered, coinciding, reversed };
+// A one-sided question draws its margin alone: the other bound is the end
+// of the scale.
+enum class Bounds { none, ordered, coinciding, reversed, margin };
 
 Bounds boundsOf(const Report& report) {
     const auto& eq = report.independent.equivalence;
     if (!eq) return Bounds::none;
+    if (eq->oneSided) return Bounds::margin;
     if (eq->boundLow < eq->boundHigh) return Bounds::ordered;
     return eq->boundLow == eq->boundHigh ? Bounds::coinciding : Bounds::reversed;
 }
@@ -90,8 +101,24 @@ QStringList axisTitle(const Report& report) {
             QString::fromStdString("matched: " + std::string(scale.matchedEstimate) + ")")};
 }
 
+// "shaded: above the margin (dashed), where the effect is not inferior"
+QString legendMarginLine(const Report& report) {
+    const MarginTest& m = *marginTest(report);
+    const settings::TestSettings& s = report.settings;
+    const char* claim = s.hypothesis == settings::Hypothesis::nonSuperiority ? "not superior"
+                        : s.hypothesis == settings::Hypothesis::superiority  ? "superior"
+                                                                             : "not inferior";
+    return QStringLiteral("shaded: ") +
+           (m.side == settings::Side::above ? QStringLiteral("above") : QStringLiteral("below")) +
+           QStringLiteral(" the margin (dashed), where the ") +
+           QString::fromStdString(std::string(report.scale->effect)) + QStringLiteral(" is ") +
+           QString::fromLatin1(claim);
+}
+
 QStringList legendRegionLines(Bounds bounds, const EffectScale& scale) {
     switch (bounds) {
+        case Bounds::margin:
+            return {};  // legendMarginLine's, which needs the question
         case Bounds::none:
             return {QStringLiteral("no bounds: no non-trivial difference was entered")};
         case Bounds::ordered:
@@ -111,14 +138,15 @@ QStringList legendRegionLines(Bounds bounds, const EffectScale& scale) {
 // raw bounds of its own, those bounds in words: one pair is drawn.
 QStringList legendBoundsLines(const Report& report) {
     const Bounds bounds = boundsOf(report);
-    QStringList lines = bounds == Bounds::ordered && minimalEffect(report)
+    QStringList lines = bounds == Bounds::margin ? QStringList{legendMarginLine(report)}
+                        : bounds == Bounds::ordered && minimalEffect(report)
                             ? QStringList{QStringLiteral(
                                   "region between the bounds (dashed): the minimal-effect test's "
                                   "null hypothesis")}
                             : legendRegionLines(bounds, *report.scale);
     const auto& ind = report.independent.equivalence;
     const auto& matched = report.matched ? report.matched->equivalence : std::nullopt;
-    if (ind && matched &&
+    if (ind && matched && !ind->oneSided &&
         (matched->boundLow != ind->boundLow || matched->boundHigh != ind->boundHigh)) {
         const int decimals = apa::rawDecimals(report.matched->ordinary.standardError);
         const auto text = [&](double v) {
@@ -136,6 +164,11 @@ QStringList legendBoundsLines(const Report& report) {
 QString legendBar(const Report& report) {
     const QString level = QString::fromStdString(apa::percent(1 - 2 * report.settings.alpha)) +
                           QStringLiteral("% CI");
+    if (marginTest(report)) {
+        const std::string title = settings::hypothesisTitle(report.settings.hypothesis).data();
+        return level + QStringLiteral(" (blue: ") + QString::fromStdString(title).toLower() +
+               QStringLiteral(" shown; orange: not)");
+    }
     return minimalEffect(report)
                ? level + QStringLiteral(
                              ", the minimal-effect test's (blue: beyond the bounds; "
@@ -153,8 +186,19 @@ QString boundLabel(const char* which, double bound, int decimals) {
            QString::fromStdString(apa::number(bound, apa::decimalsForExact(bound, decimals)));
 }
 
+// A one-sided question's one label, in its place as the lower bound's
+// (the upper's text empty).
 std::pair<QString, QString> boundLabels(const Report& report) {
     const EquivalenceTest& eq = *report.independent.equivalence;
+    if (eq.oneSided) {
+        const double m = eq.oneSided->margin;
+        const int decimals = apa::rawDecimals(report.independent.ordinary.standardError);
+        const std::string text = onRatioScale(report) ? apa::fixed(100 * m, 2) + "%"
+                                 : eq.boundsConverted
+                                     ? apa::number(m, decimals)
+                                     : apa::number(m, apa::decimalsForExact(m, decimals));
+        return {QStringLiteral("margin ") + QString::fromStdString(text), QString()};
+    }
     if (onRatioScale(report)) {
         const auto label = [](const char* which, double bound) {
             return QString::fromLatin1(which) +
@@ -177,8 +221,11 @@ std::pair<QString, QString> boundLabels(const Report& report) {
 
 std::vector<double> valuesDrawn(const Report& report) {
     std::vector<double> values{report.scale->nullValue};
-    if (const auto& eq = report.independent.equivalence)
+    if (const MarginTest* m = marginTest(report)) {
+        values.push_back(m->margin);
+    } else if (const auto& eq = report.independent.equivalence) {
         values.insert(values.end(), {eq->boundLow, eq->boundHigh});
+    }
     for (const DesignReport* r : rowsOf(report)) {
         values.push_back(r->difference);
         for (const Value* v : {&r->ordinary.ciTestLow, &r->ordinary.ciTestHigh}) {
@@ -270,14 +317,19 @@ std::pair<PlotText, PlotText> placedBoundLabels(const Layout& at, const Report& 
     const qreal top = at.rowsTop() - 0.2 * line - boundLabelsHeight * line;
     PlotText low = textAt(lowText, 0, top, 1.2 * line, font, device);
     PlotText high = textAt(highText, 0, top, 1.2 * line, font, device);
-    const qreal xLow = at.x(eq.boundLow), xHigh = at.x(eq.boundHigh);
-    const bool ordered = xLow <= xHigh;
     const auto hang = [&](PlotText& label, qreal x, bool leftOfLine) {
         const qreal width = label.box.width();
         const qreal left = leftOfLine ? x - gap - width : x + gap;
         const qreal lastLeft = at.right() - width * (1 + substituteSpare);
         label.box.moveLeft(std::clamp(left, at.left(), std::max(at.left(), lastLeft)));
     };
+    if (eq.oneSided) {
+        // Over the shaded side, where the claim lies.
+        hang(low, at.x(eq.oneSided->margin), eq.oneSided->side == settings::Side::below);
+        return {low, high};
+    }
+    const qreal xLow = at.x(eq.boundLow), xHigh = at.x(eq.boundHigh);
+    const bool ordered = xLow <= xHigh;
     hang(low, xLow, ordered);
     hang(high, xHigh, !ordered);
     PlotText& first = low.box.left() <= high.box.left() ? low : high;
@@ -307,6 +359,16 @@ void drawRegion(QPainter& painter, const Layout& at, const Report& report) {
     const EquivalenceTest& eq = *report.independent.equivalence;
     const qreal top = at.rowsTop() - 0.2 * at.line();
     const qreal bottom = at.axisY();
+    if (eq.oneSided) {
+        // The side beyond the margin that the alternative claims, to the axis' end.
+        const qreal x = at.x(eq.oneSided->margin);
+        const qreal end = eq.oneSided->side == settings::Side::above ? at.right() : at.left();
+        painter.fillRect(QRectF(QPointF(std::min(x, end), top), QPointF(std::max(x, end), bottom)),
+                         figure::regionShade());
+        painter.setPen(pen(ink, figure::markLineWidth(at.line()), Qt::DashLine));
+        painter.drawLine(QPointF(x, top), QPointF(x, bottom));
+        return;
+    }
     const qreal xLow = at.x(eq.boundLow), xHigh = at.x(eq.boundHigh);
     if (eq.boundLow < eq.boundHigh)
         painter.fillRect(QRectF(QPointF(xLow, top), QPointF(xHigh, bottom)), figure::regionShade());
@@ -350,7 +412,7 @@ void drawLegendSamples(QPainter& painter, const Layout& at, Bounds bounds) {
     painter.drawLine(QPointF(left, y), QPointF(right, y));
     y = centre(2);
     if (bounds == Bounds::none) return;
-    if (bounds == Bounds::ordered)
+    if (bounds == Bounds::ordered || bounds == Bounds::margin)
         painter.fillRect(QRectF(left, y - 0.5 * line, right - left, line), figure::regionShade());
     painter.setPen(pen(ink, figure::markLineWidth(line), Qt::DashLine));
     painter.drawLine(QPointF(left, y - 0.5 * line), QPointF(left, y + 0.5 * line));
@@ -376,7 +438,7 @@ std::vector<PlotText> equivalencePlotTexts(const QRectF& area, const Report& rep
     if (report.independent.equivalence) {
         const auto [low, high] = placedBoundLabels(at, report, font, device);
         texts.push_back(low);
-        texts.push_back(high);
+        if (!marginTest(report)) texts.push_back(high);
     }
     for (std::size_t i = 0; i < at.rows().size(); ++i) {
         const DesignReport& r = *at.rows()[i];
@@ -442,7 +504,9 @@ void paintEquivalencePlot(QPainter& painter, const QRectF& area, const Report& r
     drawNullLine(painter, at, report.scale->nullValue);
     const std::vector<PlotText> texts = equivalencePlotTexts(area, report, font, painter.device());
     // A white backdrop keeps the rows' captions clear of the bounds' lines.
-    const std::size_t firstCaption = report.independent.equivalence ? 2 : 0;
+    const std::size_t firstCaption = !report.independent.equivalence ? 0
+                                     : marginTest(report)            ? 1
+                                                                     : 2;
     for (std::size_t i = firstCaption; i < firstCaption + 2 * at.rows().size(); ++i) {
         const QRectF& box = texts[i].box;
         painter.fillRect(

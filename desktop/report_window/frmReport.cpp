@@ -30,9 +30,14 @@ frmReport::frmReport(const RunRecord& record, const report::ReportInputs& inputs
     const ReportSettingsTexts start = kept ? *kept : ReportSettingsTexts{};
     ui.settingsRow->setTexts(start.alpha, start.bounds ? start.bounds->first : filledLower_,
                              start.bounds ? start.bounds->second : filledUpper_);
-    ui.settingsRow->setChoices(start.sdUnits, start.welch, start.minimalEffect);
+    ui.settingsRow->setFilledBounds(filledLower_, filledUpper_);
+    ui.settingsRow->setChoices(start.sdUnits, start.welch, false);
     if (start.scale == settings::Scale::ratio)
         ui.settingsRow->setScale(start.scale, start.ratioBounds.first, start.ratioBounds.second);
+    ui.settingsRow->setQuestion(start.hypothesis, start.better);
+    // A one-sided question's margin sits in the lower bound's box.
+    if (settings::isOneSided(start.hypothesis))
+        ui.settingsRow->setTexts(start.alpha, start.margin, ui.settingsRow->upperText());
     // The plot as tall as it needs; the text takes the rest.
     ui.splitter->setStretchFactor(0, 0);
     ui.splitter->setStretchFactor(1, 1);
@@ -61,14 +66,19 @@ std::optional<settings::TestSettings> frmReport::typedSettings(QString* why) con
     s.scale = row.scale();
     const bool ratio = s.scale == settings::Scale::ratio;
     const bool filled = row.lowerText() == filledLower_ && row.upperText() == filledUpper_;
-    if (ratio || !filled) {
+    s.hypothesis = row.hypothesis();
+    s.better = row.better();
+    if (settings::isOneSided(s.hypothesis)) {
+        std::optional<double> margin;
+        if (!row.typedMargin(&margin, why)) return std::nullopt;
+        s.margin = margin;
+    } else if (ratio || !filled) {
         const std::optional<settings::Bounds> bounds = row.typedBounds(why);
         if (!bounds) return std::nullopt;
         s.bounds = *bounds;
     }
     if (row.sdUnits()) s.units = settings::BoundUnits::sd;
     if (row.welch()) s.standardError = settings::StandardError::welch;
-    s.hypothesis = row.hypothesis();
     return s;
 }
 
@@ -77,7 +87,11 @@ void frmReport::settings_Change() {
         const TestSettingsRow& row = *ui.settingsRow;
         kept_->alpha = row.alphaText();
         kept_->scale = row.scale();
-        if (kept_->scale == settings::Scale::ratio) {
+        kept_->hypothesis = row.hypothesis();
+        kept_->better = row.better();
+        if (settings::isOneSided(kept_->hypothesis)) {
+            kept_->margin = row.lowerText();
+        } else if (kept_->scale == settings::Scale::ratio) {
             kept_->ratioBounds = {row.lowerText(), row.upperText()};
         } else {
             const bool filled = row.lowerText() == filledLower_ && row.upperText() == filledUpper_;
@@ -86,7 +100,6 @@ void frmReport::settings_Change() {
         }
         kept_->sdUnits = row.sdUnits();
         kept_->welch = row.welch();
-        kept_->minimalEffect = row.minimalEffect();
     }
     showReport();
 }

@@ -24,7 +24,11 @@ struct ReportSettingsTexts {
     // Bounds typed over the ones filled from the non-trivial difference;
     // absent while they are the filled ones.
     std::optional<std::pair<QString, QString>> bounds;
-    bool sdUnits = false, welch = false, minimalEffect = false;
+    bool sdUnits = false, welch = false;
+    settings::Hypothesis hypothesis = settings::Hypothesis::equivalence;
+    settings::Better better = settings::Better::higher;
+    // A one-sided question's margin as typed (empty: the default).
+    QString margin;
     // The ratio scale, and its bound texts (empty: the usual 0.80 and 1.25).
     settings::Scale scale = settings::Scale::difference;
     std::pair<QString, QString> ratioBounds;

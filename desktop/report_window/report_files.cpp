@@ -4,6 +4,7 @@
 
 #include "apa_format.h"
 #include "equivalence_plot.h"
+#include "one_sided_words.h"
 
 namespace tarnwick::report {
 namespace {
@@ -15,15 +16,21 @@ figure::Figure reportFigure(const Report& report, const QString& text, const QFo
     figure::Figure f;
     f.title = QStringLiteral("Equivalence plot");
     f.pageTitle = QStringLiteral("Tarnwick report");
-    f.description = QStringLiteral("The ") +
-                    QString::fromStdString(apa::percent(1 - 2 * report.settings.alpha)) +
-                    QStringLiteral("% and ") +
-                    QString::fromStdString(apa::percent(1 - report.settings.alpha)) +
-                    QStringLiteral("% confidence intervals of the difference and the ") +
-                    (report.settings.hypothesis == settings::Hypothesis::minimalEffect
-                         ? QStringLiteral("bounds of the minimal-effect test")
-                         : QStringLiteral("equivalence bounds")) +
-                    QStringLiteral(", from Tarnwick");
+    f.description =
+        QStringLiteral("The ") +
+        QString::fromStdString(apa::percent(1 - 2 * report.settings.alpha)) +
+        QStringLiteral("% and ") + QString::fromStdString(apa::percent(1 - report.settings.alpha)) +
+        QStringLiteral("% confidence intervals of the difference and the ") +
+        (report.settings.hypothesis == settings::Hypothesis::minimalEffect
+             ? QStringLiteral("bounds of the minimal-effect test")
+         : settings::isOneSided(report.settings.hypothesis)
+             ? QStringLiteral("margin of the ") +
+                   QString::fromStdString(
+                       std::string(settings::hypothesisTitle(report.settings.hypothesis)))
+                       .toLower() +
+                   QStringLiteral(" question")
+             : QStringLiteral("equivalence bounds")) +
+        QStringLiteral(", from Tarnwick");
     f.font = font;
     f.widthInLines = plotWidthInLines;
     f.height = [&report, font](const QPaintDevice* device) {

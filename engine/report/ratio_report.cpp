@@ -6,6 +6,7 @@
 #include <string>
 
 #include "critical_value_memo.h"
+#include "margin_end.h"
 #include "shortest_text.h"
 #include "t_distribution.h"
 
@@ -60,6 +61,72 @@ struct RatioInputs {
     double ordinaryDf;
 };
 
+// Whether Fieller's interval has an end on the side of the alternative:
+// a lower end (bounded, or from it to +infinity) for H1 above the margin.
+bool hasEndOn(fieller::Shape shape, settings::Side side) {
+    return shape == fieller::Shape::bounded ||
+           shape ==
+               (side == settings::Side::above ? fieller::Shape::fromLow : fieller::Shape::toHigh);
+}
+
+// A one-sided question on the ratio scale: Fieller's test at the margin
+// alone (report.h's MarginTest), and his interval at the same critical
+// value. The decision is the test's where the interval has an end on the
+// alternative's side, held to it; an interval with no such end (the
+// line, a half-line the other way, or the line without a gap) cannot show
+// the effect beyond any margin, and the decision says not shown.
+EquivalenceTest ratioMarginTest(const RatioInputs& in, const TestSettings& s) {
+    const double margin = *settings::marginOrDefault(s, std::nullopt);
+    TestSettings checked = s;
+    checked.margin = margin;
+    settings::check(checked);
+    const settings::Side side = settings::alternativeSide(s.hypothesis, s.better);
+    const bool above = side == settings::Side::above;
+    const settings::Bounds bounds = settings::oneSidedBounds(margin, side, settings::Scale::ratio);
+    const Value noOtherBound = Value::missing("a one-sided question has only its margin");
+    const Value oneTest = Value::missing("a one-sided question has one test, at its margin");
+    EquivalenceTest eq;
+    eq.boundLow = bounds.lower;
+    eq.boundHigh = bounds.upper;
+    eq.boundsFromDelta = false;
+    eq.boundDLow = eq.boundDHigh = Value::missing(noStandardisedEffect);
+    eq.welchStandardError = s.standardError == settings::StandardError::welch;
+    eq.df = in.testDf;
+    eq.standardError = eq.standardErrorLower = std::sqrt(in.testVariance.at(margin));
+    const double t = fieller::tAt(in.mean1, in.mean2, in.testVariance, margin);
+    eq.tLower = above ? t : -HUGE_VAL;
+    eq.tUpper = above ? -HUGE_VAL : t;
+    MarginTest m{margin, side, false, t, oneTest, false};
+    eq.pTost = eq.pMet = eq.pMetLower = eq.pMetUpper = oneTest;
+    std::string why;
+    try {
+        eq.crit95 = memoisedCriticalValue(s.alpha, in.testDf, 1);
+        eq.crit05 = -eq.crit95;
+    } catch (const std::exception& error) {
+        why = std::string("the t distribution could not give the critical value (") + error.what() +
+              ")";
+    }
+    if (why.empty() && !(eq.standardError > 0 && std::isfinite(eq.standardError)))
+        why = "the standard error is not a positive number";
+    if (!why.empty()) {
+        m.p = eq.pUpper = eq.pLower = eq.ciTostLow = eq.ciTostHigh = Value::missing(why);
+        eq.oneSided = m;
+        return eq;
+    }
+    m.p = probabilityAtMost(above ? -t : t, eq.df);
+    eq.ciTostShape = fieller::interval(in.mean1, in.mean2, in.testVariance, eq.crit95);
+    m.shown = hasEndOn(eq.ciTostShape.shape, side) && (above ? t > eq.crit95 : t < eq.crit05);
+    if (hasEndOn(eq.ciTostShape.shape, side)) {
+        double& end = above ? eq.ciTostShape.low : eq.ciTostShape.high;
+        end = endHeldToDecision(end, margin, side, m.shown);
+    }
+    intervalEnds(eq.ciTostShape, eq.ciTostLow, eq.ciTostHigh);
+    eq.pLower = above ? m.p : noOtherBound;
+    eq.pUpper = above ? noOtherBound : m.p;
+    eq.oneSided = m;
+    return eq;
+}
+
 DesignReport ratioReport(Design design, const RatioInputs& in, OrdinaryTest ordinary,
                          const TestSettings& s) {
     DesignReport report;
@@ -79,6 +146,12 @@ DesignReport ratioReport(Design design, const RatioInputs& in, OrdinaryTest ordi
         report.effect.dCiTostHigh = Value::missing(noStandardisedEffect);
     report.sensitivity.bound80 = report.sensitivity.bound90 = Value::missing(noStandardisedEffect);
 
+    if (settings::isOneSided(s.hypothesis)) {
+        report.equivalence = ratioMarginTest(in, s);
+        report.conclusion = conclusionOf(
+            settings::oneSidedDecision(s.hypothesis, report.equivalence->oneSided->shown), false);
+        return report;
+    }
     const settings::Bounds bounds = settings::ratioBounds(s);
     EquivalenceTest eq;
     eq.boundLow = bounds.lower;

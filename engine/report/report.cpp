@@ -21,6 +21,7 @@
 
 #include "critical_value_memo.h"
 #include "hedges_correction.h"
+#include "margin_end.h"
 #include "noncentral_t_interval.h"
 #include "plan.h"
 #include "ratio_report.h"
@@ -301,8 +302,72 @@ EquivalenceTest testAtSettings(const Question& q, double difference, const Value
     return eq;
 }
 
+// A one-sided question's test at the margin (report.h's MarginTest): the
+// margin from the settings or the non-trivial difference, converted as
+// bounds are, t against alpha's one critical value on the alternative's
+// side, and the two-sided 100(1 - 2 alpha)% interval from the same critical
+// value, its deciding end held to the decision. Throws SettingsError for a
+// margin that cannot be used.
+EquivalenceTest marginTestAtSettings(const Question& q, double margin, double difference,
+                                     const Value& sd, double standardiser) {
+    const TestSettings& s = *q.settings;
+    TestSettings checked = s;
+    checked.margin = margin;
+    settings::check(checked);
+    const double raw = settings::rawBounds(s, {margin, margin}, standardiser, q.sdName).lower;
+    const settings::Side side = settings::alternativeSide(s.hypothesis, s.better);
+    const bool above = side == settings::Side::above;
+    const settings::Bounds bounds =
+        settings::oneSidedBounds(raw, side, settings::Scale::difference);
+    const Value noOtherBound = Value::missing("a one-sided question has only its margin");
+    const Value oneTest = Value::missing("a one-sided question has one test, at its margin");
+
+    EquivalenceTest eq;
+    eq.boundLow = bounds.lower;
+    eq.boundHigh = bounds.upper;
+    // Superiority's default is no effect itself, not the non-trivial difference.
+    eq.boundsFromDelta = !s.margin && s.hypothesis != settings::Hypothesis::superiority;
+    eq.boundsConverted = s.units == settings::BoundUnits::sd;
+    eq.welchStandardError = q.welchStandardError;
+    const Value marginD = sd ? finiteOr(raw / *sd.value, "the standardised margin overflows") : sd;
+    eq.boundDLow = above ? marginD : noOtherBound;
+    eq.boundDHigh = above ? noOtherBound : marginD;
+    eq.standardError = q.standardError;
+    eq.df = q.df;
+    eq.tLower = (difference - bounds.lower) / q.standardError;
+    eq.tUpper = (difference - bounds.upper) / q.standardError;
+    MarginTest m{raw, side, eq.boundsFromDelta, above ? eq.tLower : eq.tUpper, oneTest, false};
+    eq.pTost = eq.pMet = eq.pMetLower = eq.pMetUpper = oneTest;
+    std::string why;
+    try {
+        eq.crit95 = memoisedCriticalValue(s.alpha, q.df, 1);
+        eq.crit05 = -eq.crit95;
+    } catch (const std::exception& error) {
+        why = missingBecause("critical value", error).whyMissing;
+    }
+    if (why.empty() && !(q.standardError > 0 && std::isfinite(q.standardError)))
+        why = noStandardError;
+    if (!why.empty()) {
+        m.p = eq.pUpper = eq.pLower = eq.ciTostLow = eq.ciTostHigh = Value::missing(why);
+        eq.oneSided = m;
+        return eq;
+    }
+    m.p = above ? probabilityAtLeast(m.t, q.df) : probabilityAtMost(m.t, q.df);
+    m.shown = above ? m.t > eq.crit95 : m.t < eq.crit05;
+    eq.pLower = above ? m.p : noOtherBound;
+    eq.pUpper = above ? noOtherBound : m.p;
+    const double halfWidth = eq.crit95 * q.standardError;
+    double low = difference - halfWidth, high = difference + halfWidth;
+    (above ? low : high) = endHeldToDecision(above ? low : high, raw, side, m.shown);
+    eq.ciTostLow = finiteOr(low, "the interval overflows");
+    eq.ciTostHigh = finiteOr(high, "the interval overflows");
+    eq.oneSided = m;
+    return eq;
+}
+
 // The two one-sided tests' decision in the question the settings ask.
 TostDecision decisionOf(const EquivalenceTest& eq, settings::Hypothesis hypothesis) {
+    if (eq.oneSided) return settings::oneSidedDecision(hypothesis, eq.oneSided->shown);
     if (hypothesis == settings::Hypothesis::minimalEffect)
         return eq.beyondBounds ? TostDecision::beyondBounds : TostDecision::notShownBeyondBounds;
     return eq.trivial ? TostDecision::equivalent : TostDecision::notShownEquivalent;
@@ -320,6 +385,21 @@ DesignReport designReport(Design design, double difference, OrdinaryTest ordinar
     report.ordinary = ordinary;
     report.effect = effectSize(effectInputs, 1 - 2 * s.alpha);
     report.sensitivity = sensitivity(design, effectInputs, report.effect.sd, s.alpha);
+    if (settings::isOneSided(s.hypothesis)) {
+        const std::optional<double> margin = settings::marginOrDefault(s, q.delta);
+        if (!margin) {
+            report.whyNoEquivalence =
+                "No margin was set and no non-trivial difference was entered to take one from, "
+                "so there is no one-sided test and no conclusion.";
+            return report;
+        }
+        report.equivalence =
+            marginTestAtSettings(q, *margin, difference, report.effect.sd, effectInputs.sd);
+        // The ordinary two-sided test answers another question: the
+        // conclusion is the decision alone.
+        report.conclusion = conclusionOf(decisionOf(*report.equivalence, s.hypothesis), false);
+        return report;
+    }
     if (q.calculators ? !tests : !s.bounds && !q.delta) {
         report.whyNoEquivalence =
             "No non-trivial difference was entered, so there are no equivalence bounds, no "

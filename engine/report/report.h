@@ -29,6 +29,22 @@ using tarnwick::Conclusion;
 using tarnwick::conclusionName;
 using tarnwick::TostDecision;
 
+// A one-sided question's test (non-inferiority, non-superiority or
+// superiority): one t test at the margin, on the alternative's side. The
+// EquivalenceTest that holds it keeps the pair's shape for every reader of
+// the bounds: the margin and, for the other bound, the end of the scale
+// (settings::oneSidedBounds), whose p value and standardised bound are
+// missing; the interval is the two-sided 100(1 - 2 alpha)% one, and its end
+// on the alternative's side lies beyond the margin exactly when `shown`.
+struct MarginTest {
+    double margin = 0;  // raw units (converted from SD units as bounds are), or a ratio
+    settings::Side side = settings::Side::above;
+    bool fromDelta = false;  // -delta or +delta from the non-trivial difference, not set
+    double t = 0;            // (estimate - margin) / SE; Fieller's T(margin) on the ratio scale
+    Value p;                 // P(T >= t) when H1 lies above the margin, P(T <= t) below
+    bool shown = false;      // t beyond alpha's critical value on the alternative's side
+};
+
 // The two one-sided tests against the bounds, with their p values in both
 // directions: the equivalence test's and the minimal-effect test's.
 struct EquivalenceTest {
@@ -55,6 +71,9 @@ struct EquivalenceTest {
     // (bounded) or are missing because it is unbounded.
     double standardErrorLower = 0;
     fieller::Interval ciTostShape{fieller::Shape::bounded, 0, 0};
+    // Set for a one-sided question; standardError (and on the ratio scale
+    // standardErrorLower too) is then the margin's.
+    std::optional<MarginTest> oneSided;
 };
 
 // The ordinary test of "no difference" that matches the selected df option.

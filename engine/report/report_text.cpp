@@ -10,9 +10,11 @@
 #include <cmath>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "apa_format.h"
+#include "one_sided_words.h"
 #include "shown_digits.h"
 
 namespace tarnwick::report {
@@ -31,6 +33,7 @@ struct Asked {
     double alpha = settings::calculatorAlpha;
     bool minimalEffect = false;
     const EffectScale* scale = &differenceOfMeans();
+    settings::TestSettings settings;
     std::string effect() const { return std::string(scale->effect); }    // "difference"
     std::string effects() const { return std::string(scale->effects); }  // "differences"
     std::string the() const { return "the " + effect(); }
@@ -43,7 +46,8 @@ struct Asked {
 
 Asked askedOf(const Report& report) {
     return {report.settings.alpha,
-            report.settings.hypothesis == settings::Hypothesis::minimalEffect, report.scale};
+            report.settings.hypothesis == settings::Hypothesis::minimalEffect, report.scale,
+            report.settings};
 }
 
 std::string couldNotBeComputed(const Value& value) {
@@ -53,11 +57,16 @@ std::string couldNotBeComputed(const Value& value) {
 // "[-0.55, 2.55]", both ends with the decimals that keep either off a
 // threshold it is not on (a bound, or zero), and the two apart (which
 // scientific notation's fewer decimals could merge).
+int intervalDecimals(double low, double high, int decimals,
+                     std::initializer_list<double> thresholds) {
+    return std::max({apa::decimalsApartFrom(low, decimals, thresholds),
+                     apa::decimalsApartFrom(high, decimals, thresholds),
+                     apa::decimalsApartFrom(low, decimals, {high})});
+}
+
 std::string interval(double low, double high, int decimals,
                      std::initializer_list<double> thresholds) {
-    const int d = std::max({apa::decimalsApartFrom(low, decimals, thresholds),
-                            apa::decimalsApartFrom(high, decimals, thresholds),
-                            apa::decimalsApartFrom(low, decimals, {high})});
+    const int d = intervalDecimals(low, high, decimals, thresholds);
     return "[" + number(low, d) + ", " + number(high, d) + "]";
 }
 
@@ -181,8 +190,30 @@ std::string boundsSentences(const DesignReport& r, const ReportInputs& in, const
     return text;
 }
 
-std::string methodSentence(const DesignReport& r, const Asked& asked, int raw) {
+// Which standard error and df the tests divide by; `divide` and `use` are
+// the verbs with their subject ("Both divide", "use"; "It divides", "uses").
+std::string standardErrorSentence(const DesignReport& r, int raw, const std::string& divide,
+                                  const std::string& use) {
     const EquivalenceTest& eq = *r.equivalence;
+    if (eq.welchStandardError) {
+        return divide + " by Welch's standard error, sqrt(SD1^2/n1 + SD2^2/n2) = " +
+               number(eq.standardError, raw) + ", and " + use + " Welch's df, " +
+               apa::degreesOfFreedom(eq.df) + " (critical t " + number(eq.crit95, 3) + "). ";
+    }
+    if (r.design == Design::matched) {
+        return divide + " by the standard error of the mean difference, SD / sqrt(N) = " +
+               number(eq.standardError, raw) + ", and " + use +
+               " N - 1 = " + apa::degreesOfFreedom(eq.df) + " df (critical t " +
+               number(eq.crit95, 3) + "). ";
+    }
+    return divide + " by the pooled standard error (s delta = " + number(eq.standardError, raw) +
+           ") whatever df option is chosen; the option sets only " +
+           (divide.starts_with("Both") ? "their" : "its") + " df, here " +
+           (r.ordinary.welch ? "Welch's df, " : "Student's df, ") + apa::degreesOfFreedom(eq.df) +
+           " (critical t " + number(eq.crit95, 3) + "). ";
+}
+
+std::string methodSentence(const DesignReport& r, const Asked& asked, int raw) {
     const std::string tests =
         asked.minimalEffect
             ? "The minimal-effect test asks whether " + asked.the() +
@@ -191,21 +222,7 @@ std::string methodSentence(const DesignReport& r, const Asked& asked, int raw) {
                   " with each bound, in the reverse direction to the equivalence test's. "
             : "Two one-sided t tests (TOST, alpha = " + apa::level(asked.alpha) + ") compare " +
                   asked.the() + " with each bound. ";
-    if (eq.welchStandardError) {
-        return tests + "Both divide by Welch's standard error, sqrt(SD1^2/n1 + SD2^2/n2) = " +
-               number(eq.standardError, raw) + ", and use Welch's df, " +
-               apa::degreesOfFreedom(eq.df) + " (critical t " + number(eq.crit95, 3) + "). ";
-    }
-    if (r.design == Design::matched) {
-        return tests + "Both divide by the standard error of the mean difference, SD / sqrt(N) = " +
-               number(eq.standardError, raw) + ", and use N - 1 = " + apa::degreesOfFreedom(eq.df) +
-               " df (critical t " + number(eq.crit95, 3) + "). ";
-    }
-    return tests +
-           "Both divide by the pooled standard error (s delta = " + number(eq.standardError, raw) +
-           ") whatever df option is chosen; the option sets only their df, here " +
-           (r.ordinary.welch ? "Welch's df, " : "Student's df, ") + apa::degreesOfFreedom(eq.df) +
-           " (critical t " + number(eq.crit95, 3) + "). ";
+    return tests + standardErrorSentence(r, raw, "Both divide", "use");
 }
 
 std::string oneSidedSentences(const EquivalenceTest& eq, const Asked& asked, int raw) {
@@ -357,7 +374,11 @@ std::string sensitivitySentence(const DesignReport& r, const Asked& asked) {
            ". ";
 }
 
-std::string conclusionSentence(Conclusion conclusion, const Asked& asked) {
+// A one-sided question's conclusion names its margin and the end of the
+// interval that decides (`numbers`, as the report printed them), in the
+// words every report shares (one_sided_words.h).
+std::string conclusionSentence(Conclusion conclusion, const Asked& asked,
+                               const settings::OneSidedShown* numbers = nullptr) {
     const std::string fromNull = "different from " + asked.nullWord();
     switch (conclusion) {
         case Conclusion::equivalent:
@@ -397,10 +418,14 @@ std::string conclusionSentence(Conclusion conclusion, const Asked& asked) {
         case Conclusion::notShownNonSuperior:
         case Conclusion::superior:
         case Conclusion::notShownSuperior:
-            // A one-sided question's sentence names its margin and the end of
-            // the interval that decides, which the caller words
-            // (one_sided_words.h); here only its decision is known.
-            return "Conclusion: " + conclusionLabel(conclusion, *asked.scale) + ".";
+            if (!numbers) return "Conclusion: " + conclusionLabel(conclusion, *asked.scale) + ".";
+            return "Conclusion: " + conclusionLabel(conclusion, *asked.scale) + ". " +
+                   capitalised(
+                       settings::oneSidedConclusion(asked.settings, *numbers,
+                                                    conclusion == Conclusion::nonInferior ||
+                                                        conclusion == Conclusion::nonSuperior ||
+                                                        conclusion == Conclusion::superior)) +
+                   ".";
     }
     return {};
 }
@@ -455,18 +480,24 @@ std::string ratioEstimateSentence(const DesignReport& r, const Report& rep) {
                 : ", as set for this report. ");
 }
 
+// The standard error of m1 - theta m2 and its df, as the ratio's method
+// sentences name them.
+std::string ratioStandardErrorName(const DesignReport& r) {
+    const EquivalenceTest& eq = *r.equivalence;
+    return r.design == Design::matched ? "from the two SDs and the SD of the difference scores, "
+                                         "sqrt((SD1^2 + theta^2 SD2^2 - "
+                                         "theta (SD1^2 + SD2^2 - SDd^2)) / N); N - 1 = " +
+                                             apa::degreesOfFreedom(eq.df) + " df"
+           : eq.welchStandardError
+               ? "Welch's, sqrt(SD1^2/n1 + theta^2 SD2^2/n2); Welch's df at the estimate, " +
+                     apa::degreesOfFreedom(eq.df)
+               : "from the pooled variance, sqrt(sp^2 (1/n1 + theta^2/n2)); n1 + n2 - 2 = " +
+                     apa::degreesOfFreedom(eq.df) + " df";
+}
+
 std::string ratioMethodSentence(const DesignReport& r, const Asked& asked) {
     const EquivalenceTest& eq = *r.equivalence;
-    const std::string se =
-        r.design == Design::matched
-            ? "from the two SDs and the SD of the difference scores, sqrt((SD1^2 + theta^2 SD2^2 - "
-              "theta (SD1^2 + SD2^2 - SDd^2)) / N); N - 1 = " +
-                  apa::degreesOfFreedom(eq.df) + " df"
-        : eq.welchStandardError
-            ? "Welch's, sqrt(SD1^2/n1 + theta^2 SD2^2/n2); Welch's df at the estimate, " +
-                  apa::degreesOfFreedom(eq.df)
-            : "from the pooled variance, sqrt(sp^2 (1/n1 + theta^2/n2)); n1 + n2 - 2 = " +
-                  apa::degreesOfFreedom(eq.df) + " df";
+    const std::string se = ratioStandardErrorName(r);
     const std::string direction =
         asked.minimalEffect ? ", in the reverse direction to the equivalence test's" : "";
     return "Fieller's interval for the ratio of means: two one-sided t tests (alpha = " +
@@ -519,6 +550,163 @@ std::string ratioOrdinarySentence(const DesignReport& r, const Asked& asked) {
            tTest(o.t, o.df, Value::of(o.p2), asked.alpha) + "; " + ci + ". ";
 }
 
+// The words of a one-sided question's report, on either scale.
+std::string lowerFirst(std::string_view words) {
+    std::string text(words);
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    return text;
+}
+
+// "The non-inferiority margin"
+std::string marginName(const Report& rep) {
+    return "The " + lowerFirst(settings::hypothesisTitle(rep.settings.hypothesis)) + " margin";
+}
+
+// "Larger differences are better."
+std::string directionSentence(const Asked& asked) {
+    return std::string(asked.settings.better == settings::Better::higher ? "Larger " : "Smaller ") +
+           asked.effects() + " are better. ";
+}
+
+// "(H0: difference <= -0.5)"
+std::string marginNull(const MarginTest& m, const Asked& asked, const std::string& margin) {
+    return "(H0: " + asked.effect() + (m.side == settings::Side::above ? " <= " : " >= ") + margin +
+           ")";
+}
+
+std::string marginTestOpening(const MarginTest& m, const EquivalenceTest& eq, const Asked& asked,
+                              const std::string& margin) {
+    const bool significant = m.side == settings::Side::above ? m.t > eq.crit95 : m.t < eq.crit05;
+    const std::string opening =
+        "The one-sided test against the margin " + marginNull(m, asked, margin) + " is ";
+    // Fieller's T can pass its critical value at a margin that his interval
+    // has no end beside (group 2's mean not clearly away from 0): no
+    // conclusion rests on that.
+    if (significant && !m.shown) {
+        return opening + "significant by itself, " + tTest(m.t, eq.df, m.p, asked.alpha) +
+               ", but shows nothing while the interval has no " +
+               (m.side == settings::Side::above ? "lower" : "upper") + " end";
+    }
+    return opening + (m.shown ? "significant, " : "not significant, ") +
+           tTest(m.t, eq.df, m.p, asked.alpha);
+}
+
+// The margin of a difference as entered, or with the raw decimals when it
+// was converted from SD units.
+int marginDecimals(const EquivalenceTest& eq, int raw) {
+    return eq.boundsConverted ? raw : apa::decimalsForExact(eq.oneSided->margin, raw);
+}
+
+std::string marginSentences(const DesignReport& r, const ReportInputs& in, const Report& rep,
+                            int raw) {
+    const EquivalenceTest& eq = *r.equivalence;
+    const MarginTest& m = *eq.oneSided;
+    const Asked asked = askedOf(rep);
+    const std::string origin =
+        m.fromDelta           ? " from the non-trivial difference entered (" + in.notTrivial + ")"
+        : rep.settings.margin ? " as set for this report"
+                              : ", no effect (the default)";
+    const std::string margin = number(m.margin, marginDecimals(eq, raw));
+    if (rep.settings.units == settings::BoundUnits::sd) {
+        const double given =
+            rep.settings.margin ? *rep.settings.margin : m.margin / *r.effect.sd.value;
+        return marginName(rep) + " was given in SD units" + origin + ", " + effectName(r, "d") +
+               " = " + number(given, apa::decimalsForExact(given, statisticDecimals)) +
+               "; converted with " + standardiserName(r) + " (" + number(*r.effect.sd.value, raw) +
+               ") it is " + margin + " in " + asked.units() +
+               ". A standardised margin depends on the observed SD: another sample would give "
+               "another raw margin, so the test's error rate is not exactly alpha. " +
+               directionSentence(asked);
+    }
+    const Value& d = m.side == settings::Side::above ? eq.boundDLow : eq.boundDHigh;
+    const std::string standardised =
+        d ? "standardised by " + standardiserName(r) + " it is " + effectName(r, "d") + " = " +
+                statistic(*d.value) + " (a standardised margin depends on the observed SD)"
+          : "standardised by " + standardiserName(r) + " it " + couldNotBeComputed(d);
+    return marginName(rep) + " is " + margin + " in " + asked.units() + origin + "; " +
+           standardised + ". " + directionSentence(asked);
+}
+
+// The test at the margin and the interval, and the numbers the conclusion
+// names, as printed.
+std::string marginTestSentences(const DesignReport& r, const Asked& asked, int raw,
+                                settings::OneSidedShown& numbers) {
+    const EquivalenceTest& eq = *r.equivalence;
+    const MarginTest& m = *eq.oneSided;
+    const int md = marginDecimals(eq, raw);
+    numbers.margin = number(m.margin, md);
+    numbers.level = asked.tostLevel();
+    const std::string lead = "A one-sided t test (alpha = " + apa::level(asked.alpha) +
+                             ") compares " + asked.the() + " with the margin. " +
+                             standardErrorSentence(r, raw, "It divides", "uses");
+    const std::string opening = marginTestOpening(m, eq, asked, numbers.margin);
+    const std::string name = "the " + asked.tostLevel() + " CI of " + asked.the();
+    if (!eq.ciTostLow || !eq.ciTostHigh) {
+        return lead + opening + "; " + name + " " +
+               couldNotBeComputed(firstMissing(eq.ciTostLow, eq.ciTostHigh)) + ". ";
+    }
+    const double low = *eq.ciTostLow.value, high = *eq.ciTostHigh.value;
+    const int d = intervalDecimals(low, high, std::max(raw, md), {m.margin});
+    numbers.end = number(m.side == settings::Side::above ? low : high, d);
+    return lead + opening + ": " + name + " is [" + number(low, d) + ", " + number(high, d) + "]. ";
+}
+
+std::string oneSidedDesignText(const DesignReport& r, const ReportInputs& in, const Report& rep,
+                               const auto& line) {
+    const Asked asked = askedOf(rep);
+    const int raw = apa::rawDecimals(r.ordinary.standardError);
+    settings::OneSidedShown numbers;
+    std::string text =
+        line(differenceSentence(r, in, asked, raw) + marginSentences(r, in, rep, raw));
+    text += line(marginTestSentences(r, asked, raw, numbers));
+    text += line(ordinarySentence(r, asked, raw) + effectSentence(r, asked));
+    if (r.conclusion) text += line(conclusionSentence(*r.conclusion, asked, &numbers));
+    return text;
+}
+
+// Two lines: the estimate and the margin; the test and the interval.
+std::pair<std::string, std::string> ratioMarginSentences(const DesignReport& r, const Report& rep,
+                                                         const Asked& asked,
+                                                         settings::OneSidedShown& numbers) {
+    const EquivalenceTest& eq = *r.equivalence;
+    const MarginTest& m = *eq.oneSided;
+    const EffectScale& scale = *rep.scale;
+    numbers.margin = number(m.margin, apa::decimalsForExact(m.margin, 2));
+    numbers.level = asked.tostLevel();
+    std::string estimate = "The " + std::string(scale.estimate) + " (" +
+                           std::string(scale.comparison) + ") is " + std::string(scale.symbol) +
+                           " = " + ratioNumber(r.difference) + " (" + inPercent(r.difference) + ")";
+    if (r.design == Design::matched) estimate += ", from the means of the two groups of scores";
+    const std::string origin = rep.settings.margin ? ", as set for this report"
+                               : rep.settings.hypothesis == settings::Hypothesis::superiority
+                                   ? ", no effect (the default)"
+                                   : ", the usual one";
+    const std::string first = estimate + ". " + marginName(rep) + " is " + numbers.margin + " (" +
+                              inPercent(m.margin) + " of the mean of group 2)" + origin + ". " +
+                              directionSentence(asked);
+    const std::string method =
+        "Fieller's test of the ratio against the margin: a one-sided t test (alpha = " +
+        apa::level(asked.alpha) +
+        ") compares the ratio with the margin theta through m1 - theta m2, divided by its "
+        "standard error at the margin (" +
+        ratioStandardErrorName(r) + "; critical t " + number(eq.crit95, 3) +
+        "): " + ratioNumber(eq.standardError) + ". ";
+    const fieller::Interval& shape = eq.ciTostShape;
+    const bool above = m.side == settings::Side::above;
+    const std::string name = "the " + asked.tostLevel() + " CI of the ratio (Fieller's)";
+    if (shape.shape == fieller::Shape::bounded && eq.ciTostLow && eq.ciTostHigh) {
+        const int d = intervalDecimals(shape.low, shape.high, ratioDecimals, {m.margin});
+        numbers.end = number(above ? shape.low : shape.high, d);
+    } else if (shape.shape == (above ? fieller::Shape::fromLow : fieller::Shape::toHigh)) {
+        numbers.end = ratioNumber(above ? shape.low : shape.high);
+    }
+    const std::string ci = eq.oneSided->p
+                               ? ratioInterval(shape, eq.ciTostLow, eq.ciTostHigh, {m.margin}, name)
+                               : name + " " + couldNotBeComputed(eq.oneSided->p);
+    return {first, method + marginTestOpening(m, eq, asked, numbers.margin) + ": " + ci + ". "};
+}
+
 std::string ratioDesignText(const DesignReport& r, const Report& rep) {
     const Asked asked = askedOf(rep);
     const auto line = [](std::string sentences) {
@@ -531,6 +719,15 @@ std::string ratioDesignText(const DesignReport& r, const Report& rep) {
                                     ? "Independent samples (Welch's t)"
                                     : "Independent samples (Student's t)";
     std::string text = heading + "\n";
+    if (r.equivalence && r.equivalence->oneSided) {
+        settings::OneSidedShown numbers;
+        const auto [estimate, test] = ratioMarginSentences(r, rep, asked, numbers);
+        text += line(estimate);
+        text += line(test);
+        text += line(ratioOrdinarySentence(r, asked));
+        if (r.conclusion) text += line(conclusionSentence(*r.conclusion, asked, &numbers));
+        return text;
+    }
     text += line(ratioEstimateSentence(r, rep));
     text += line(ratioMethodSentence(r, asked) + oneSidedSentences(*r.equivalence, asked, 2) +
                  ratioIntervalSentence(*r.equivalence, asked));
@@ -555,6 +752,8 @@ std::string designText(const DesignReport& r, const ReportInputs& in, const Repo
         return sentences + "\n";
     };
     std::string text = heading(r) + "\n";
+    if (r.equivalence && r.equivalence->oneSided)
+        return text + oneSidedDesignText(r, in, rep, line);
     if (r.equivalence) {
         text += line(differenceSentence(r, in, asked, raw) + boundsSentences(r, in, rep, raw));
         text += line(methodSentence(r, asked, raw) + oneSidedSentences(*r.equivalence, asked, raw) +
@@ -605,7 +804,22 @@ std::string settingsNotice(const Report& report) {
     if (s.alpha != settings::calculatorAlpha) parts.push_back("alpha = " + apa::level(s.alpha));
     const auto exact = [](double x) { return apa::number(x, apa::decimalsForExact(x, 0)); };
     const bool sdUnits = s.units == settings::BoundUnits::sd;
-    if (s.scale == settings::Scale::ratio) {
+    if (settings::isOneSided(s.hypothesis)) {
+        const std::string question = lowerFirst(settings::hypothesisTitle(s.hypothesis));
+        const std::string effects = s.scale == settings::Scale::ratio ? "ratios" : "differences";
+        const std::string margin =
+            s.margin ? "a margin of " + exact(*s.margin) + (sdUnits ? " in SD units" : "")
+            : s.scale == settings::Scale::ratio || s.hypothesis == settings::Hypothesis::superiority
+                ? "the default margin"
+                : "a margin from the non-trivial difference" +
+                      std::string(sdUnits ? " in SD units" : "");
+        parts.push_back(std::string(s.scale == settings::Scale::ratio
+                                        ? "the ratio of the means (group 1 over group 2), "
+                                        : "") +
+                        "the " + question + " question against " + margin + " (" +
+                        (s.better == settings::Better::higher ? "larger " : "smaller ") + effects +
+                        " better)");
+    } else if (s.scale == settings::Scale::ratio) {
         const settings::Bounds b = settings::ratioBounds(s);
         parts.push_back("the ratio of the means (group 1 over group 2) against bounds of " +
                         exact(b.lower) + " and " + exact(b.upper));

@@ -59,7 +59,8 @@ const MalformedCase malformedCases[] = {
      "mean1,b\n\"" + std::string(readSize - 10, 'x') + "\"y,1\n", 2, "closing quote"},
     {"no_column_the_analysis_reads", "Mean 1,SD1\n1,2\n", 1,
      "none of the columns the analysis reads (mean1, sd1, n1, mean2, sd2, n2, bound, mean_diff, "
-     "sd_diff, design, df, alpha, lower, upper, bound_units, standard_error, hypothesis, scale)"},
+     "sd_diff, design, df, alpha, lower, upper, bound_units, standard_error, hypothesis, scale, "
+     "margin, better)"},
 };
 
 class MalformedInput : public ::testing::TestWithParam<MalformedCase> {};

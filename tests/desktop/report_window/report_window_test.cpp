@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -471,6 +472,91 @@ private slots:
     // beside the diamond, the diamond itself, the 95% line where the 90% bar
     // is the wider (pooled standard error with Welch's df), and the legend's
     // samples beside their words.
+    // A one-sided question's plot: one dashed line and one label at the
+    // margin, the side the alternative claims shaded to the axis' end and
+    // the other side not, and a legend naming both; on the ratio's log axis
+    // too. Every text inside the plot and clear of the others.
+    void aOneSidedPlotShadesTheClaimedSide() {
+        using settings::Better;
+        using settings::Hypothesis;
+        using settings::Scale;
+        const struct {
+            const char* name;
+            settings::TestSettings settings;
+            const char* label;
+            const char* legend;
+            bool shadedRight;
+        } rows[] = {
+            {"non-inferiority",
+             {.alpha = 0.025, .hypothesis = Hypothesis::nonInferiority, .margin = -0.5},
+             "margin -0.50",
+             "shaded: above the margin (dashed), where the difference is not inferior",
+             true},
+            {"non-superiority, lower better",
+             {.alpha = 0.025,
+              .hypothesis = Hypothesis::nonSuperiority,
+              .margin = -1,
+              .better = Better::lower},
+             "margin -1.00",
+             "shaded: above the margin (dashed), where the difference is not superior",
+             true},
+            {"superiority, lower better",
+             {.alpha = 0.05,
+              .hypothesis = Hypothesis::superiority,
+              .margin = -0.5,
+              .better = Better::lower},
+             "margin -0.50",
+             "shaded: below the margin (dashed), where the difference is superior",
+             false},
+            {"ratio, non-superiority",
+             {.alpha = 0.025,
+              .hypothesis = Hypothesis::nonSuperiority,
+              .scale = Scale::ratio,
+              .margin = 1.25},
+             "margin 125.00%",
+             "shaded: below the margin (dashed), where the ratio is not superior",
+             false},
+        };
+        QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
+        const QFont font;
+        const qreal line = QFontMetricsF(font, &device).height();
+        for (const auto& row : rows) {
+            const report::Report r = report::makeReport(recordOfRunA(), row.settings).value();
+            const qreal width =
+                std::max(44 * line, report::equivalencePlotMinimumWidth(r, font, &device));
+            const QRectF area(0, 0, width, report::equivalencePlotHeight(r, font, &device));
+            const auto texts = report::equivalencePlotTexts(area, r, font, &device);
+            QStringList all;
+            for (const report::PlotText& t : texts)
+                all << t.text;
+            QCOMPARE(all.filter(QStringLiteral("margin ")).size(), 2);  // the label, the legend
+            QVERIFY2(all.contains(QString::fromLatin1(row.label)), qPrintable(all.join(" | ")));
+            QVERIFY2(all.contains(QString::fromLatin1(row.legend)), qPrintable(all.join(" | ")));
+            QVERIFY(all.filter(QStringLiteral("bound")).isEmpty());
+            for (const report::PlotText& t : texts) {
+                QVERIFY2(area.contains(t.box), qPrintable(QString::fromLatin1(row.name) + t.text));
+                for (const report::PlotText& u : texts)
+                    QVERIFY2(&t == &u || !t.box.intersects(u.box),
+                             qPrintable(t.text + QStringLiteral(" / ") + u.text));
+            }
+            // Just above the ticks, near either end of the axis.
+            QImage image(area.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+            QPainter painter(&image);
+            report::paintEquivalencePlot(painter, area, r, font);
+            painter.end();
+            qreal titleTop = area.bottom();
+            for (const report::PlotText& t : texts)
+                if (t.text.startsWith(QStringLiteral("Difference in")) ||
+                    t.text.startsWith(QStringLiteral("Ratio in")))
+                    titleTop = t.box.top();
+            const int y = qRound(titleTop - 2.0 * line);
+            const QColor left = image.pixelColor(qRound(area.left() + 1.6 * line), y);
+            const QColor right = image.pixelColor(qRound(area.right() - 1.6 * line), y);
+            QVERIFY2((right != QColor(Qt::white)) == row.shadedRight, row.name);
+            QVERIFY2((left != QColor(Qt::white)) == !row.shadedRight, row.name);
+        }
+    }
+
     void thePlotShowsEveryIntervalAndItsLegend() {
         const auto near = [](QColor c, QColor target) {
             return qAbs(c.red() - target.red()) + qAbs(c.green() - target.green()) +
@@ -751,6 +837,18 @@ private:
         return nullptr;
     }
 
+    // A choice of the settings row, made from the keyboard: focus, then
+    // arrow keys to the item.
+    void choose(QWidget& w, const QString& name, int index) {
+        QComboBox* box = named<QComboBox>(w, name);
+        QVERIFY2(box && box->isEnabled(), qPrintable(name));
+        box->setFocus();
+        while (box->currentIndex() < index)
+            QTest::keyClick(box, Qt::Key_Down);
+        while (box->currentIndex() > index)
+            QTest::keyClick(box, Qt::Key_Up);
+    }
+
     void retype(QLineEdit* box, const QString& text) {
         box->selectAll();
         QTest::keyClick(box, Qt::Key_Delete);
@@ -768,9 +866,13 @@ private slots:
         frmReport w(recordOfRunA(), reportInputs_);
         for (const char* name : {"Alpha", "Lower bound", "Upper bound"})
             QVERIFY2(named<QLineEdit>(w, QString::fromLatin1(name)), name);
-        for (const char* name :
-             {"Bounds in SD units", "Welch's standard error", "Minimal-effect test"})
+        for (const char* name : {"Bounds in SD units", "Welch's standard error"})
             QVERIFY2(named<QCheckBox>(w, QString::fromLatin1(name)), name);
+        for (const char* name : {"Scale", "Hypothesis", "Better"})
+            QVERIFY2(named<QComboBox>(w, QString::fromLatin1(name)), name);
+        QCOMPARE(named<QComboBox>(w, QStringLiteral("Hypothesis"))->currentText(),
+                 QStringLiteral("Equivalence"));
+        QVERIFY(!named<QComboBox>(w, QStringLiteral("Better"))->isEnabled());
         QCOMPARE(named<QLineEdit>(w, QStringLiteral("Alpha"))->text(), QStringLiteral("0.05"));
         QCOMPARE(named<QLineEdit>(w, QStringLiteral("Lower bound"))->text(), QStringLiteral("-3"));
         QCOMPARE(named<QLineEdit>(w, QStringLiteral("Upper bound"))->text(), QStringLiteral("3"));
@@ -831,12 +933,12 @@ private slots:
         retype(named<QLineEdit>(w, QStringLiteral("Alpha")), alpha);
         retype(named<QLineEdit>(w, QStringLiteral("Lower bound")), lower);
         retype(named<QLineEdit>(w, QStringLiteral("Upper bound")), upper);
-        for (const auto& [name, on] : {std::pair{"Bounds in SD units", sdUnits},
-                                       {"Welch's standard error", welch},
-                                       {"Minimal-effect test", minimalEffect}}) {
+        for (const auto& [name, on] :
+             {std::pair{"Bounds in SD units", sdUnits}, {"Welch's standard error", welch}}) {
             auto* box = named<QCheckBox>(w, QString::fromLatin1(name));
             if (box->isChecked() != on) QTest::mouseClick(box, Qt::LeftButton);
         }
+        choose(w, QStringLiteral("Hypothesis"), minimalEffect ? 1 : 0);
         const QString text = child<report::ReportTextView>(w, "txtReport")->report();
         for (const QString& words : says)
             QVERIFY2(text.contains(words), qPrintable(words + QStringLiteral(" in ") + text));
@@ -864,14 +966,98 @@ private slots:
         retype(named<QLineEdit>(w, QStringLiteral("Alpha")), QStringLiteral("0.05"));
         retype(named<QLineEdit>(w, QStringLiteral("Lower bound")), QStringLiteral("-3"));
         retype(named<QLineEdit>(w, QStringLiteral("Upper bound")), QStringLiteral("3"));
-        for (const char* name :
-             {"Bounds in SD units", "Welch's standard error", "Minimal-effect test"}) {
+        for (const char* name : {"Bounds in SD units", "Welch's standard error"}) {
             auto* box = named<QCheckBox>(w, QString::fromLatin1(name));
             if (box->isChecked()) QTest::mouseClick(box, Qt::LeftButton);
         }
+        choose(w, QStringLiteral("Hypothesis"), 0);
         QVERIFY(child<QLabel>(w, "lblNotice")->isHidden());
         QCOMPARE(child<report::ReportTextView>(w, "txtReport")->report(),
                  QString::fromStdString(report::reportText(reportOfRunA(), reportInputs_)));
+    }
+
+    // A one-sided question chosen from the keyboard: the lower box becomes
+    // the margin (blank: the default shown as its placeholder), the upper
+    // one is disabled, alpha left at .05 gives way to the one-sided .025, and
+    // the report is the engine's for that question.
+    void oneSidedQuestionsAskTheEngines_data() {
+        QTest::addColumn<int>("hypothesis");
+        QTest::addColumn<int>("better");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<QString>("margin");
+        QTest::addColumn<QString>("placeholder");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("non-inferiority, default margin") << 2 << 0 << 0 << ""
+                                                         << "-3"
+                                                         << "Not inferior by more than 3.00";
+        QTest::newRow("non-inferiority by 0.5") << 2 << 0 << 0 << "-0.5"
+                                                << "-3"
+                                                << "Not shown to be not inferior by more than 0.50";
+        QTest::newRow("non-superiority, lower better") << 3 << 1 << 0 << "-1"
+                                                       << "-3"
+                                                       << "Not superior by more than 1.00";
+        QTest::newRow("superiority, default margin") << 4 << 0 << 0 << ""
+                                                     << "0"
+                                                     << "Not shown to be superior";
+        QTest::newRow("ratio, non-inferiority, default margin")
+            << 2 << 0 << 1 << ""
+            << "0.8"
+            << "Not inferior beyond the margin 0.80";
+        QTest::newRow("ratio, superiority, lower better")
+            << 4 << 1 << 1 << "0.9"
+            << "1"
+            << "Not shown to be superior beyond the margin 0.90";
+    }
+
+    void oneSidedQuestionsAskTheEngines() {
+        QFETCH(int, hypothesis);
+        QFETCH(int, better);
+        QFETCH(int, scale);
+        QFETCH(QString, margin);
+        QFETCH(QString, placeholder);
+        QFETCH(QString, says);
+        ReportSettingsTexts kept;
+        frmReport w(recordOfRunA(), reportInputs_, {}, nullptr, &kept);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        choose(w, QStringLiteral("Scale"), scale);
+        choose(w, QStringLiteral("Hypothesis"), hypothesis);
+        choose(w, QStringLiteral("Better"), better);
+        QVERIFY(!named<QLineEdit>(w, QStringLiteral("Lower bound")));
+        QLineEdit* marginBox = named<QLineEdit>(w, QStringLiteral("Margin"));
+        QVERIFY(marginBox && marginBox->isEnabled());
+        QVERIFY(!named<QLineEdit>(w, QStringLiteral("Upper bound"))->isEnabled());
+        QLineEdit* alphaBox = named<QLineEdit>(w, QStringLiteral("Alpha"));
+        QCOMPARE(alphaBox->text(), QString());
+        QCOMPARE(alphaBox->placeholderText(), QStringLiteral("0.025"));
+        QCOMPARE(marginBox->text(), QString());
+        QCOMPARE(marginBox->placeholderText(), placeholder);
+        retype(marginBox, margin);
+
+        settings::TestSettings expected{.alpha = 0.025};
+        expected.hypothesis = static_cast<settings::Hypothesis>(hypothesis);
+        expected.better = better == 1 ? settings::Better::lower : settings::Better::higher;
+        expected.scale = scale == 1 ? settings::Scale::ratio : settings::Scale::difference;
+        if (!margin.isEmpty()) expected.margin = margin.toDouble();
+        const report::Report engine = report::makeReport(recordOfRunA(), expected).value();
+        const QString text = child<report::ReportTextView>(w, "txtReport")->report();
+        QCOMPARE(text, QString::fromStdString(report::reportText(engine, reportInputs_)));
+        QVERIFY2(text.contains(says), qPrintable(text));
+        QVERIFY(w.shownReport() && w.shownReport()->settings == engine.settings);
+
+        // The question stays for the next report; back to equivalence, the
+        // boxes are the calculator's again.
+        frmReport next(recordOfRunA(), reportInputs_, {}, nullptr, &kept);
+        QVERIFY(next.shownReport() && next.shownReport()->settings == engine.settings);
+        choose(next, QStringLiteral("Hypothesis"), 0);
+        choose(next, QStringLiteral("Scale"), 0);
+        QCOMPARE(named<QLineEdit>(next, QStringLiteral("Alpha"))->text(), QStringLiteral("0.05"));
+        QVERIFY(named<QLineEdit>(next, QStringLiteral("Upper bound"))->isEnabled());
+        if (scale == 0 && margin.isEmpty()) {
+            QCOMPARE(named<QLineEdit>(next, QStringLiteral("Lower bound"))->text(),
+                     QStringLiteral("-3"));
+            QCOMPARE(next.shownReport()->settings, settings::TestSettings{});
+        }
     }
 
     // A setting that cannot be used: its sentence, no number, nothing to copy or save.
@@ -894,6 +1080,13 @@ private slots:
         QTest::newRow("a bound not a number") << "Upper bound"
                                               << "x"
                                               << "The upper bound must be a number such as 0.5";
+        QTest::newRow("a margin on the wrong side")
+            << "Margin"
+            << "0.5"
+            << "A non-inferiority margin lies below 0 when larger effects are better";
+        QTest::newRow("a margin not a number") << "Margin"
+                                               << "x"
+                                               << "The margin must be a number such as -0.5";
     }
 
     void unusableSettingsGiveOneSentence() {
@@ -903,6 +1096,7 @@ private slots:
         frmReport w(recordOfRunA(), reportInputs_);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
+        if (box == QStringLiteral("Margin")) choose(w, QStringLiteral("Hypothesis"), 2);
         retype(named<QLineEdit>(w, box), typed);
         const QString text = child<report::ReportTextView>(w, "txtReport")->report();
         QVERIFY2(text.startsWith(sentence), qPrintable(text));
@@ -923,8 +1117,7 @@ private slots:
         {
             frmReport w(recordOfRunA(), reportInputs_, {}, nullptr, &kept);
             retype(named<QLineEdit>(w, QStringLiteral("Alpha")), QStringLiteral("0.025"));
-            QTest::mouseClick(named<QCheckBox>(w, QStringLiteral("Minimal-effect test")),
-                              Qt::LeftButton);
+            choose(w, QStringLiteral("Hypothesis"), 1);
         }
         testing_support::Inputs other = inputs_;
         other.notTrivial = "2";
@@ -933,7 +1126,7 @@ private slots:
         {
             frmReport w(recordOf(other), otherInputs, {}, nullptr, &kept);
             QCOMPARE(named<QLineEdit>(w, QStringLiteral("Alpha"))->text(), QStringLiteral("0.025"));
-            QVERIFY(named<QCheckBox>(w, QStringLiteral("Minimal-effect test"))->isChecked());
+            QCOMPARE(named<QComboBox>(w, QStringLiteral("Hypothesis"))->currentIndex(), 1);
             QCOMPARE(named<QLineEdit>(w, QStringLiteral("Upper bound"))->text(),
                      QStringLiteral("2"));
             QVERIFY(w.shownReport() && w.shownReport()->settings.alpha == 0.025);

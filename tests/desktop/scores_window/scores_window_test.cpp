@@ -302,8 +302,7 @@ private slots:
                 retype(w, QStringLiteral("Lower bound"), lower);
                 retype(w, QStringLiteral("Upper bound"), upper);
                 if (minimalEffect)
-                    QTest::mouseClick(named<QCheckBox>(w, QStringLiteral("Minimal-effect test")),
-                                      Qt::LeftButton);
+                    named<QComboBox>(w, QStringLiteral("Hypothesis"))->setCurrentIndex(1);
                 QVERIFY(w.busy());
                 QTRY_VERIFY_WITH_TIMEOUT(!w.busy(), 20000);
                 const QString text =
@@ -419,13 +418,12 @@ private slots:
         QVERIFY(inDataWindow(calculator, sideBySide, 0, [&](QWidget& data) {
             QVERIFY(inScoresWindow(data, [&](frmScores& w) {
                 retype(w, QStringLiteral("Alpha"), QStringLiteral("0.01"));
-                QTest::mouseClick(named<QCheckBox>(w, QStringLiteral("Minimal-effect test")),
-                                  Qt::LeftButton);
+                named<QComboBox>(w, QStringLiteral("Hypothesis"))->setCurrentIndex(1);
             }));
             QVERIFY(inScoresWindow(data, [&](frmScores& w) {
                 QCOMPARE(named<QLineEdit>(w, QStringLiteral("Alpha"))->text(),
                          QStringLiteral("0.01"));
-                QVERIFY(named<QCheckBox>(w, QStringLiteral("Minimal-effect test"))->isChecked());
+                QCOMPARE(named<QComboBox>(w, QStringLiteral("Hypothesis"))->currentIndex(), 1);
                 QCOMPARE(w.shownAnswers()->settings.alpha, 0.01);
                 QCOMPARE(w.shownAnswers()->settings.hypothesis, Hypothesis::minimalEffect);
                 // Bounds never typed follow the calculator's.
@@ -445,7 +443,7 @@ private slots:
                 const QStringList order = {"Alpha",
                                            "Lower bound",
                                            "Upper bound",
-                                           "Minimal-effect test",
+                                           "Hypothesis",
                                            "Scores report text",
                                            "The methods in the help",
                                            "The methods in the help",

@@ -179,5 +179,59 @@ TEST(ReportTextGolden, EveryRunOnTheRatioScaleReadsAsTheGoldenText) {
                  TARNWICK_REPORT_GOLDEN "/ratio_report_texts.txt");
 }
 
+// The one-sided questions: each of the three, each direction, a margin
+// set, taken from the non-trivial difference or left to its default, in SD
+// units, and on the ratio scale with its unbounded intervals.
+std::vector<Asked> oneSidedSettingsAsked() {
+    using settings::Better;
+    using settings::Scale;
+    return {
+        {"non-inferiority by 0.5, alpha .025",
+         {.alpha = 0.025, .hypothesis = Hypothesis::nonInferiority, .margin = -0.5}},
+        {"non-inferiority, margin from delta",
+         {.alpha = 0.025, .hypothesis = Hypothesis::nonInferiority}},
+        {"non-superiority by 1, lower better, Welch's standard error",
+         {.alpha = 0.025,
+          .standardError = StandardError::welch,
+          .hypothesis = Hypothesis::nonSuperiority,
+          .margin = -1,
+          .better = Better::lower}},
+        {"superiority, default margin, alpha .05", {.hypothesis = Hypothesis::superiority}},
+        {"non-inferiority by 0.25 SD, alpha .1",
+         {.alpha = 0.1,
+          .units = BoundUnits::sd,
+          .hypothesis = Hypothesis::nonInferiority,
+          .margin = -0.25}},
+        {"ratio, non-inferiority, default margin",
+         {.alpha = 0.025, .hypothesis = Hypothesis::nonInferiority, .scale = Scale::ratio}},
+        {"ratio, non-superiority at 1.25, Welch's standard error",
+         {.alpha = 0.025,
+          .standardError = StandardError::welch,
+          .hypothesis = Hypothesis::nonSuperiority,
+          .scale = Scale::ratio,
+          .margin = 1.25}},
+        {"ratio, superiority by 0.9, lower better",
+         {.alpha = 0.05,
+          .hypothesis = Hypothesis::superiority,
+          .scale = Scale::ratio,
+          .margin = 0.9,
+          .better = Better::lower}},
+    };
+}
+
+TEST(ReportTextGolden, EveryOneSidedQuestionReadsAsTheGoldenText) {
+    std::vector<report::Run> chosen;
+    for (const report::Run& run : ratioRuns()) {
+        const std::string name = run.name;
+        if (name == "run A" || name == "run B, Welch's df" || name == "matched" ||
+            name == "no non-trivial difference" || name == "negative SD of the difference scores" ||
+            name == "small numbers" || name == "group 2 mean within noise" ||
+            name == "group 2 mean near 0")
+            chosen.push_back(run);
+    }
+    expectGolden(allTexts(chosen, oneSidedSettingsAsked()),
+                 TARNWICK_REPORT_GOLDEN "/one_sided_report_texts.txt");
+}
+
 }  // namespace
 }  // namespace tarnwick::report
