@@ -14,16 +14,52 @@ void checkSettings(const ScoreSettings& settings) {
     if (!std::isfinite(settings.lower) || !std::isfinite(settings.upper))
         throw ScoreError(ScoreErrorNumber::invalidSettings, "Both bounds must be finite numbers.");
     checkRatioBounds(settings);
+    if (isOneSided(settings)) {
+        if (settings.lower != settings.upper)
+            throw ScoreError(ScoreErrorNumber::invalidSettings,
+                             "A one-sided question has one margin, not a lower and an upper "
+                             "bound.");
+        return;
+    }
     if (!(settings.lower < settings.upper))
         throw ScoreError(ScoreErrorNumber::invalidSettings,
                          "The lower bound must be less than the upper bound.");
+}
+
+ScoreSettings oneSidedSettings(double alpha, double margin, Hypothesis hypothesis, Better better,
+                               Scale scale, StandardError standardError) {
+    return {alpha, margin, margin, hypothesis, scale, standardError, better};
+}
+
+ScoreSettings scoreSettingsOf(const settings::TestSettings& settings, settings::Bounds bounds) {
+    if (settings::isOneSided(settings.hypothesis))
+        return oneSidedSettings(settings.alpha, settings.margin.value_or(0), settings.hypothesis,
+                                settings.better, settings.scale, settings.standardError);
+    return {settings.alpha, bounds.lower,           bounds.upper,   settings.hypothesis,
+            settings.scale, settings.standardError, settings.better};
+}
+
+settings::TestSettings testSettingsOf(const ScoreSettings& settings) {
+    settings::TestSettings shared;
+    shared.alpha = settings.alpha;
+    shared.hypothesis = settings.hypothesis;
+    shared.scale = settings.scale;
+    shared.standardError = settings.standardError;
+    shared.better = settings.better;
+    if (isOneSided(settings))
+        shared.margin = marginOf(settings);
+    else
+        shared.bounds = settings::Bounds{settings.lower, settings.upper};
+    return shared;
 }
 
 void checkRatioBounds(const ScoreSettings& settings) {
     if (settings.scale != Scale::ratio) return;
     if (!(settings.lower > 0) || !(settings.upper > 0))
         throw ScoreError(ScoreErrorNumber::invalidSettings,
-                         "On the ratio scale both bounds must be ratios greater than 0.");
+                         isOneSided(settings)
+                             ? "On the ratio scale the margin must be a ratio greater than 0."
+                             : "On the ratio scale both bounds must be ratios greater than 0.");
 }
 
 }  // namespace tarnwick::score_analysis
