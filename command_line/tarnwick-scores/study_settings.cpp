@@ -73,13 +73,6 @@ bool oneSided(const std::optional<settings::Hypothesis>& hypothesis) {
     throw ScoreError(ScoreErrorNumber::invalidSettings, error.description());
 }
 
-// "non-inferiority": the question's title in a sentence.
-std::string lowerCaseTitle(settings::Hypothesis hypothesis) {
-    std::string title(settings::hypothesisTitle(hypothesis));
-    title[0] = static_cast<char>(title[0] - 'A' + 'a');
-    return title;
-}
-
 // A one-sided question's settings, checked as every front end checks them
 // (the margin on its question's side).
 score_analysis::ScoreSettings oneSidedSettingsOf(const SettingsGiven& given,
@@ -98,19 +91,15 @@ score_analysis::ScoreSettings oneSidedSettingsOf(const SettingsGiven& given,
                                       : settings::Bounds{*given.lower, *given.upper};
     }
     try {
-        settings::check(question);
+        const score_analysis::ScoreSettings scores = score_analysis::oneSidedQuestion(question);
+        score_analysis::checkSettings(scores);
+        return scores;
     } catch (const settings::SettingsError& error) {
-        refuse(error);
+        if (error.number() != settings::error::marginMissing) refuse(error);
+        throw ScoreError(
+            ScoreErrorNumber::invalidSettings,
+            error.description() + " Give --margin M, or the study a margin in the settings table.");
     }
-    question.margin = settings::marginOrDefault(question, std::nullopt);
-    if (!question.margin)
-        throw ScoreError(ScoreErrorNumber::invalidSettings,
-                         "A " + lowerCaseTitle(hypothesis) +
-                             " question on the difference scale needs a margin: give --margin M, "
-                             "or the study a margin in the settings table.");
-    score_analysis::ScoreSettings scores = score_analysis::scoreSettingsOf(question, {});
-    score_analysis::checkSettings(scores);
-    return scores;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "one_sided_words.h"
 #include "score_error.h"
 
 namespace tarnwick::score_analysis {
@@ -37,6 +38,21 @@ ScoreSettings scoreSettingsOf(const settings::TestSettings& settings, settings::
                                 settings.better, settings.scale, settings.standardError);
     return {settings.alpha, bounds.lower,           bounds.upper,   settings.hypothesis,
             settings.scale, settings.standardError, settings.better};
+}
+
+ScoreSettings oneSidedQuestion(const settings::TestSettings& question,
+                               std::optional<double> delta) {
+    settings::check(question);
+    settings::TestSettings asked = question;
+    asked.margin = settings::marginOrDefault(question, delta);
+    if (!asked.margin) {
+        std::string name(settings::hypothesisTitle(question.hypothesis));
+        name[0] = static_cast<char>(name[0] - 'A' + 'a');
+        throw settings::SettingsError(
+            settings::error::marginMissing,
+            "A " + name + " question on the difference scale needs a margin.");
+    }
+    return scoreSettingsOf(asked, {});
 }
 
 settings::TestSettings testSettingsOf(const ScoreSettings& settings) {

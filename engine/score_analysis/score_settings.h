@@ -7,6 +7,8 @@
 // group 2 and the bounds are ratios: every analysis runs on the natural logs
 // of the scores against ln(lower) and ln(upper) (ratio_scale.h).
 
+#include <optional>
+
 #include "test_settings.h"
 
 namespace tarnwick::score_analysis {
@@ -49,6 +51,15 @@ ScoreSettings oneSidedSettings(double alpha, double margin, Hypothesis hypothesi
 // (settings.margin, which the caller has filled, marginOrDefault()).
 // Nothing is checked here.
 ScoreSettings scoreSettingsOf(const settings::TestSettings& settings, settings::Bounds bounds);
+
+// A one-sided question of the shared settings as these analyses ask it,
+// checked as every front end checks it (settings::check: one margin, on its
+// question's side of no effect) and its margin defaulted
+// (settings::marginOrDefault, from the non-trivial difference `delta` where
+// a front end has one). Throws settings::SettingsError, marginMissing when
+// no margin is given and none defaults.
+ScoreSettings oneSidedQuestion(const settings::TestSettings& question,
+                               std::optional<double> delta = std::nullopt);
 
 // The shared settings of these: alpha, hypothesis, scale, standard error
 // and better; a one-sided question's margin, a two-sided one's bounds.
