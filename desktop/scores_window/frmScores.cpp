@@ -137,8 +137,10 @@ frmScores::~frmScores() {
     stopRun();
 }
 
-std::optional<score_analysis::ScoreSettings> frmScores::settingsOf(
-    const settings::TestSettings& question, QString* why) const {
+std::optional<score_analysis::ScoreSettings> frmScores::settingsOf(settings::TestSettings question,
+                                                                   QString* why) const {
+    // The standard error stays Welch's: this window offers no choice of it.
+    question.standardError = settings::StandardError::welch;
     // The calculator's non-trivial difference, where the row was filled
     // with it, sets the usual margin.
     std::optional<double> delta;
@@ -163,8 +165,9 @@ std::optional<score_analysis::ScoreSettings> frmScores::settingsOf(
 std::optional<score_analysis::ScoreSettings> frmScores::typedSettings(QString* why) const {
     if (asked_) {
         if (settings::isOneSided(asked_->hypothesis)) return settingsOf(*asked_, why);
-        const score_analysis::ScoreSettings s =
+        score_analysis::ScoreSettings s =
             score_analysis::scoreSettingsOf(*asked_, asked_->bounds.value_or(settings::Bounds{}));
+        s.standardError = settings::StandardError::welch;
         try {
             score_analysis::checkSettings(s);
         } catch (const score_analysis::ScoreError& error) {

@@ -97,7 +97,7 @@ signals:
 
 private:
     std::optional<score_analysis::ScoreSettings> typedSettings(QString* why) const;
-    std::optional<score_analysis::ScoreSettings> settingsOf(const settings::TestSettings& question,
+    std::optional<score_analysis::ScoreSettings> settingsOf(settings::TestSettings question,
                                                             QString* why) const;
     void keepSettings();
     void analyse();
