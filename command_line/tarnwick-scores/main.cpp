@@ -36,7 +36,7 @@ constexpr int someRefused = 1;
 struct Options : TableOptions {
     std::string bound, lower, upper, alpha;
     std::string design = "independent";
-    std::string hypothesis = "equivalence";
+    QuestionOptions question;
     std::string scale = "difference";
     std::string settings;  // the table of studies' settings, if any
     std::uint64_t seed = sa::defaultBootstrapSeed;
@@ -53,10 +53,12 @@ std::string footer() {
 columns (matched scores pair by row; a first row holding a number is data,
 its columns then "Column 1" and "Column 2"); "study" optionally splits it
 into studies. Missing scores are empty, NA, . or NaN. One row of answers a study:
-study group1 group2 n1 n2 missing1 missing2 alpha lower upper, then for each
-analysis ()" +
-           prefixes + R"() estimate ci_low ci_high
-p_lower p_upper p conclusion method, then message. On the ratio scale
+study group1 group2 n1 n2 missing1 missing2 alpha lower upper (then
+hypothesis margin better, with a one-sided --hypothesis or a settings table
+that has one of those columns), then for each analysis ()" +
+           prefixes + R"() estimate
+ci_low ci_high p_lower p_upper p conclusion method, then message; a one-sided
+question's one test at the margin is in p. On the ratio scale
 lower, upper, estimate, ci_low and ci_high are ratios group 1 / group 2 (not
 percent), and each method says so.
 
@@ -71,6 +73,7 @@ SettingsGiven givenOnItsScale(const Options& options) {
     SettingsGiven given =
         settingsFromOptions(options.bound, options.lower, options.upper, options.alpha);
     given.scale = scaleFromOption(options.scale);
+    addQuestionFromOptions(given, options.question);
     return given;
 }
 
@@ -136,18 +139,16 @@ sa::BootstrapSettings bootstrapOf(const Options& options, Progress& progress) {
 
 int run(const Options& options) {
     const SettingsGiven given = givenOnItsScale(options);
-    const sa::Hypothesis hypothesis = options.hypothesis == "minimal_effect"
-                                          ? sa::Hypothesis::minimalEffect
-                                          : sa::Hypothesis::equivalence;
     if (options.settings.empty()) {
-        if (!given.hasBounds() && given.scale != tarnwick::settings::Scale::ratio)
+        if (!given.hasBounds() && given.scale != tarnwick::settings::Scale::ratio &&
+            !tarnwick::settings::isOneSided(*given.hypothesis))
             throw UsageError(
                 "give the bounds: --bound E, --lower L --upper U, or --settings "
                 "FILE with a bound for each study");
         // Settings from the options hold for every study: a fault in them is the command
         // line's, not each row's.
         try {
-            settingsOf(given, nullptr, hypothesis);
+            settingsOf(given, nullptr);
         } catch (const sa::ScoreError& error) {
             throw UsageError(error.description());
         }
@@ -170,11 +171,12 @@ int run(const Options& options) {
 
     const Digits digits = digitsOf(options);
     // Opened with the first answer, so a table refused before it writes nothing.
+    const bool questionColumns = questionColumnsWanted(given, table);
     std::optional<OutputWriter> out;
     const auto openOutput = [&] {
         if (!out)
             out.emplace(destination.stream(), outputFormatOf(options, OutputFormat::csv),
-                        answerColumns());
+                        answerColumns(questionColumns));
     };
     Progress progress("tarnwick-scores", destination.progressWanted(options.quiet));
     const sa::BootstrapSettings bootstrap = bootstrapOf(options, progress);
@@ -186,7 +188,7 @@ int run(const Options& options) {
         const SettingsGiven* row = table.find(study.name);
         used.insert(row);
         try {
-            settings = settingsOf(given, row, hypothesis);
+            settings = settingsOf(given, row);
         } catch (const sa::ScoreError& error) {
             problem = error.description();
         }
@@ -196,7 +198,7 @@ int run(const Options& options) {
         if (out->format() == OutputFormat::text)
             out->writeText(answerText(study, answer, digits));
         else
-            out->writeRow(answerFields(study, answer, digits));
+            out->writeRow(answerFields(study, answer, digits, questionColumns));
         progress.rowDone();
     };
     // A file whose studies' rows stand together is answered study by study as read.
@@ -245,20 +247,19 @@ int main(int argc, char** argv) {
     app.add_option("--lower", options.lower, "lower bound (with --upper, instead of --bound)")
         ->option_text("L");
     app.add_option("--upper", options.upper, "upper bound")->option_text("U");
-    app.add_option("--alpha", options.alpha, "level of each one-sided test (default 0.05)")
+    app.add_option("--alpha", options.alpha,
+                   "level of each one-sided test (default 0.05; 0.025 for a one-sided question)")
         ->option_text("A");
     app.add_option("--settings", options.settings,
-                   "table of studies' settings: study, bound or lower and upper, alpha, scale; "
+                   "table of studies' settings: study, bound or lower and upper, alpha, scale, "
+                   "hypothesis, margin, better; "
                    "its values replace the options' for its study")
         ->option_text("FILE");
     app.add_option("--design", options.design,
                    "independent (default) or matched (pairs by the pair column, or by row)")
         ->check(CLI::IsMember({"independent", "matched"}))
         ->option_text("independent|matched");
-    app.add_option("--hypothesis", options.hypothesis,
-                   "equivalence (default) or minimal_effect (the reversed tests)")
-        ->check(CLI::IsMember({"equivalence", "minimal_effect"}))
-        ->option_text("equivalence|minimal_effect");
+    addQuestionOptions(app, options.question);
     addScaleOption(app, options);
     app.add_option("--seed", options.seed,
                    "the bootstrap's seed (default 5489), the same for "

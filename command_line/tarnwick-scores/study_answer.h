@@ -35,9 +35,15 @@ StudyAnswer answerStudy(const Study& study, Design design,
                         const score_analysis::BootstrapSettings& bootstrap);
 
 // The output's columns and one study's fields, numbers marked as such.
-std::vector<std::string> answerColumns();
+// With `question`, the settings' columns go on with the study's
+// `hypothesis`, a one-sided question's `margin` and `better` (its `lower`
+// and `upper` empty), a two-sided question's bounds (its `margin` and
+// `better` empty); without, they are as before one-sided questions, for
+// outputs that ask none.
+std::vector<std::string> answerColumns(bool question = false);
 using AnswerField = score_report::ColumnField;
-std::vector<AnswerField> answerFields(const Study& study, const StudyAnswer& answer, Digits digits);
+std::vector<AnswerField> answerFields(const Study& study, const StudyAnswer& answer, Digits digits,
+                                      bool question = false);
 
 // The study as a few lines of text, ended by a line feed.
 std::string answerText(const Study& study, const StudyAnswer& answer, Digits digits);

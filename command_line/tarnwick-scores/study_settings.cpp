@@ -5,6 +5,7 @@
 
 #include "column_name.h"
 #include "csv_reader.h"
+#include "one_sided_words.h"
 #include "quoted_field.h"
 #include "score_cell.h"
 #include "score_error.h"
@@ -56,7 +57,87 @@ std::optional<settings::Bounds> boundsOf(const SettingsGiven& given, settings::S
     return std::nullopt;
 }
 
+// A row's word cell: blank leaves the options' choice.
+template <class Read>
+auto rowWord(std::string_view cell, const Read& read) -> std::optional<decltype(read({}))> {
+    if (data::trimmed(cell).empty()) return std::nullopt;
+    return read(data::trimmed(cell));
+}
+
+bool oneSided(const std::optional<settings::Hypothesis>& hypothesis) {
+    return hypothesis && settings::isOneSided(*hypothesis);
+}
+
+// The settings' own sentence, as the study's message.
+[[noreturn]] void refuse(const settings::SettingsError& error) {
+    throw ScoreError(ScoreErrorNumber::invalidSettings, error.description());
+}
+
+// A one-sided question's settings, checked as every front end checks them
+// (the margin on its question's side).
+score_analysis::ScoreSettings oneSidedSettingsOf(const SettingsGiven& given,
+                                                 settings::Hypothesis hypothesis,
+                                                 settings::Scale scale) {
+    settings::TestSettings question;
+    question.hypothesis = hypothesis;
+    question.scale = scale;
+    question.alpha = given.alpha.value_or(settings::defaultAlpha(hypothesis));
+    question.better = given.better.value_or(settings::Better::higher);
+    // Welch's standard error, as for every question this program asks.
+    question.standardError = settings::StandardError::welch;
+    question.margin = given.margin;
+    if (given.hasBounds()) {
+        question.bounds = given.bound ? settings::Bounds{-*given.bound, *given.bound}
+                                      : settings::Bounds{*given.lower, *given.upper};
+    }
+    try {
+        const score_analysis::ScoreSettings scores = score_analysis::oneSidedQuestion(question);
+        score_analysis::checkSettings(scores);
+        return scores;
+    } catch (const settings::SettingsError& error) {
+        if (error.number() != settings::error::marginMissing) refuse(error);
+        throw ScoreError(
+            ScoreErrorNumber::invalidSettings,
+            error.description() + " Give --margin M, or the study a margin in the settings table.");
+    }
+}
+
 }  // namespace
+
+void addQuestionOptions(CLI::App& app, QuestionOptions& options) {
+    app.add_option("--hypothesis", options.hypothesis,
+                   "equivalence (default), minimal_effect (the reversed tests), or a one-sided "
+                   "question with --margin: non_inferiority, non_superiority, superiority")
+        ->check(CLI::IsMember(
+            {"equivalence", "minimal_effect", "non_inferiority", "non_superiority", "superiority"}))
+        ->option_text("QUESTION");
+    app.add_option("--margin", options.margin,
+                   "a one-sided question's margin: a difference in the scores' units, or a ratio "
+                   "on the ratio scale (default 0.80 or 1.25 there; superiority: no effect)")
+        ->option_text("M");
+    app.add_option("--better", options.better,
+                   "higher (default) or lower: the direction in which the effect is better, for "
+                   "one-sided questions")
+        ->check(CLI::IsMember({"higher", "lower"}))
+        ->option_text("higher|lower");
+}
+
+void addQuestionFromOptions(SettingsGiven& given, const QuestionOptions& options) {
+    try {
+        given.hypothesis = settings::readHypothesis(options.hypothesis);
+        given.margin = settings::readMargin(options.margin);
+        if (!options.better.empty()) given.better = settings::readBetter(options.better);
+    } catch (const settings::SettingsError& error) {
+        throw command_line::UsageError(error.description());
+    }
+    if (oneSided(given.hypothesis) && given.hasBounds())
+        throw command_line::UsageError("--hypothesis " + options.hypothesis +
+                                       " takes --margin, not --bound, --lower or --upper");
+    if (!oneSided(given.hypothesis) && given.margin)
+        throw command_line::UsageError(
+            "--margin belongs to a one-sided question: --hypothesis non_inferiority, "
+            "non_superiority or superiority");
+}
 
 settings::Scale scaleFromOption(const std::string& scale) { return settings::readScale(scale); }
 
@@ -77,7 +158,8 @@ SettingsGiven settingsFromOptions(const std::string& bound, const std::string& l
 
 bool isSettingsColumn(std::string_view name) {
     return name == "study" || name == "bound" || name == "lower" || name == "upper" ||
-           name == "alpha" || name == "scale";
+           name == "alpha" || name == "scale" || name == "hypothesis" || name == "margin" ||
+           name == "better";
 }
 
 SettingsTable::SettingsTable(std::FILE* input, const std::string& fileName, char delimiter,
@@ -91,11 +173,14 @@ SettingsTable::SettingsTable(std::FILE* input, const std::string& fileName, char
                          "the settings table is empty; its first row must name "
                          "the columns");
     constexpr std::size_t none = static_cast<std::size_t>(-1);
-    const char* names[] = {"study", "bound", "lower", "upper", "alpha", "scale"};
-    std::size_t column[6] = {none, none, none, none, none, none};
+    const char* names[] = {"study", "bound",      "lower",  "upper", "alpha",
+                           "scale", "hypothesis", "margin", "better"};
+    constexpr std::size_t columns = std::size(names);
+    std::size_t column[columns];
+    std::fill(std::begin(column), std::end(column), none);
     for (std::size_t i = 0; i < record.fields.size(); ++i) {
         const std::string folded = table_io::foldedColumnName(record.fields[i]);
-        for (std::size_t k = 0; k < 6; ++k) {
+        for (std::size_t k = 0; k < columns; ++k) {
             if (record.fields[i] != names[k] && folded == names[k])
                 nearMisses_.push_back(record.fields[i]);
             if (record.fields[i] != names[k]) continue;
@@ -107,6 +192,7 @@ SettingsTable::SettingsTable(std::FILE* input, const std::string& fileName, char
     }
     if (column[0] == none)
         throw InputError(fileName, 1, "the settings table needs a \"study\" column");
+    asksQuestions_ = column[6] != none || column[7] != none || column[8] != none;
     if ((column[2] == none) != (column[3] == none))
         throw InputError(fileName, 1, "the columns \"lower\" and \"upper\" go together");
     const char mark = decimalComma ? ',' : '.';
@@ -126,6 +212,9 @@ SettingsTable::SettingsTable(std::FILE* input, const std::string& fileName, char
         try {
             given = readGiven(cell(1), cell(2), cell(3), cell(4), mark);
             given.scale = rowScale(cell(5));
+            given.hypothesis = rowWord(cell(6), settings::readHypothesis);
+            given.margin = settings::readMargin(data::trimmed(cell(7)), mark);
+            given.better = rowWord(cell(8), settings::readBetter);
         } catch (const settings::SettingsError& error) {
             throw InputError(fileName, record.line, error.description());
         }
@@ -140,23 +229,44 @@ const SettingsGiven* SettingsTable::find(const std::string& study) const {
     return where == rows_.end() ? nullptr : &where->second;
 }
 
-score_analysis::ScoreSettings settingsOf(const SettingsGiven& options, const SettingsGiven* row,
-                                         score_analysis::Hypothesis hypothesis) {
+score_analysis::ScoreSettings settingsOf(const SettingsGiven& options, const SettingsGiven* row) {
     SettingsGiven given = options;
     if (row != nullptr) {
+        // The options' bounds and margin are in their scale's units and
+        // for their kind of question: a row on another scale, or asking a
+        // question of the other kind, takes none of them.
+        const bool otherScale = row->scale && row->scale != options.scale;
+        const bool otherKind =
+            row->hypothesis && oneSided(row->hypothesis) != oneSided(options.hypothesis);
+        if (otherScale || otherKind) {
+            given.lower = given.upper = given.bound = std::nullopt;
+            given.margin = std::nullopt;
+        }
         if (row->hasBounds()) {
             given.lower = row->lower;
             given.upper = row->upper;
             given.bound = row->bound;
         }
         if (row->alpha) given.alpha = row->alpha;
-        // The options' bounds are in their scale's units: a row on another
-        // scale without bounds of its own takes none of them.
-        if (row->scale && row->scale != options.scale && !row->hasBounds())
-            given.lower = given.upper = given.bound = std::nullopt;
         if (row->scale) given.scale = row->scale;
+        if (row->hypothesis) given.hypothesis = row->hypothesis;
+        if (row->margin) given.margin = row->margin;
+        if (row->better) given.better = row->better;
     }
     const settings::Scale scale = given.scale.value_or(settings::Scale::difference);
+    const settings::Hypothesis hypothesis =
+        given.hypothesis.value_or(settings::Hypothesis::equivalence);
+    if (settings::isOneSided(hypothesis)) return oneSidedSettingsOf(given, hypothesis, scale);
+    if (given.margin) {
+        settings::TestSettings question;
+        question.hypothesis = hypothesis;
+        question.margin = given.margin;
+        try {
+            settings::check(question);
+        } catch (const settings::SettingsError& error) {
+            refuse(error);
+        }
+    }
     const std::optional<settings::Bounds> bounds = boundsOf(given, scale);
     if (!bounds)
         throw ScoreError(ScoreErrorNumber::invalidSettings,
@@ -170,6 +280,10 @@ score_analysis::ScoreSettings settingsOf(const SettingsGiven& options, const Set
     settings.hypothesis = hypothesis;
     score_analysis::checkSettings(settings);
     return settings;
+}
+
+bool questionColumnsWanted(const SettingsGiven& options, const SettingsTable& table) {
+    return oneSided(options.hypothesis) || table.asksQuestions();
 }
 
 }  // namespace tarnwick::scores

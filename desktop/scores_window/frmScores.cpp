@@ -11,9 +11,11 @@
 #include "figure_files.h"
 #include "help_window.h"
 #include "method_links.h"
+#include "one_sided_words.h"
 #include "save_target.h"
 #include "score_error.h"
 #include "screen_room.h"
+#include "setting_text.h"
 #include "settled_announcer.h"
 
 namespace tarnwick {
@@ -135,7 +137,45 @@ frmScores::~frmScores() {
     stopRun();
 }
 
+std::optional<score_analysis::ScoreSettings> frmScores::settingsOf(settings::TestSettings question,
+                                                                   QString* why) const {
+    // The standard error stays Welch's: this window offers no choice of it.
+    question.standardError = settings::StandardError::welch;
+    // The calculator's non-trivial difference, where the row was filled
+    // with it, sets the usual margin.
+    std::optional<double> delta;
+    try {
+        delta =
+            settings::readBound(input_->filledUpper.toStdString(), settings::BoundName::symmetric);
+    } catch (const settings::SettingsError&) {
+        delta = std::nullopt;
+    }
+    try {
+        const score_analysis::ScoreSettings s = score_analysis::oneSidedQuestion(question, delta);
+        score_analysis::checkSettings(s);
+        return s;
+    } catch (const settings::SettingsError& error) {
+        *why = fromStd(error.description());
+    } catch (const score_analysis::ScoreError& error) {
+        *why = fromStd(error.description());
+    }
+    return std::nullopt;
+}
+
 std::optional<score_analysis::ScoreSettings> frmScores::typedSettings(QString* why) const {
+    if (asked_) {
+        if (settings::isOneSided(asked_->hypothesis)) return settingsOf(*asked_, why);
+        score_analysis::ScoreSettings s =
+            score_analysis::scoreSettingsOf(*asked_, asked_->bounds.value_or(settings::Bounds{}));
+        s.standardError = settings::StandardError::welch;
+        try {
+            score_analysis::checkSettings(s);
+        } catch (const score_analysis::ScoreError& error) {
+            *why = fromStd(error.description());
+            return std::nullopt;
+        }
+        return s;
+    }
     const TestSettingsRow& row = *ui.settingsRow;
     const std::optional<double> alpha = row.typedAlpha(why);
     if (!alpha) return std::nullopt;
@@ -166,7 +206,14 @@ void frmScores::keepSettings() {
         filled ? std::nullopt : std::optional(std::pair{row.lowerText(), row.upperText()});
 }
 
+void frmScores::askQuestion(const settings::TestSettings& question) {
+    asked_ = question;
+    ++generation_;
+    analyse();
+}
+
 void frmScores::settings_Change() {
+    asked_.reset();
     keepSettings();
     ++generation_;
     // The run of the settings replaced is stopped now, not after the pause,
@@ -289,12 +336,19 @@ void frmScores::showAnswers(const score_report::ScoreAnswers& answers) {
 
 figure::Figure frmScores::scoresFigure() const {
     figure::Figure f;
-    f.title = QStringLiteral("Scores and equivalence intervals");
+    const score_analysis::ScoreSettings& asked = picture_->answers.settings;
+    f.title =
+        score_analysis::isOneSided(asked)
+            ? QStringLiteral("Scores and %1 intervals")
+                  .arg(fromStd(std::string(settings::hypothesisTitle(asked.hypothesis))).toLower())
+            : QStringLiteral("Scores and equivalence intervals");
     f.pageTitle = QStringLiteral("Tarnwick scores report");
     f.description = QStringLiteral(
                         "Each group's scores over its box plot, and the intervals of the %1 "
-                        "analyses against the bounds, from Tarnwick")
-                        .arg(QString::fromStdString(score_report::analysisAdjectives()));
+                        "analyses against the %2, from Tarnwick")
+                        .arg(QString::fromStdString(score_report::analysisAdjectives()),
+                             score_analysis::isOneSided(asked) ? QStringLiteral("margin")
+                                                               : QStringLiteral("bounds"));
     f.font = font();
     f.widthInLines = figureWidthInLines;
     const scores_window::ScoresPicture picture = *picture_;

@@ -73,6 +73,13 @@ public:
     void cmdCancel_Click();
     void settings_Change();
 
+    // Asks `question` of the scores instead of the row's settings, until a
+    // setting of the row changes: a question the row cannot type (a
+    // one-sided one), from whoever opens the window. A one-sided question
+    // without a margin takes the usual one (-delta or +delta from the
+    // filled bounds, 0.80 or 1.25 on the ratio scale).
+    void askQuestion(const settings::TestSettings& question);
+
     // While the analyses of the latest settings are running.
     bool busy() const { return busy_; }
     // The answers shown; absent while the settings cannot be used.
@@ -90,6 +97,8 @@ signals:
 
 private:
     std::optional<score_analysis::ScoreSettings> typedSettings(QString* why) const;
+    std::optional<score_analysis::ScoreSettings> settingsOf(settings::TestSettings question,
+                                                            QString* why) const;
     void keepSettings();
     void analyse();
     void stopRun();
@@ -106,6 +115,7 @@ private:
     ScoresSettingsTexts* kept_;
     score_analysis::BootstrapSettings bootstrap_;
     std::optional<score_report::ScoreAnswers> answers_;
+    std::optional<settings::TestSettings> asked_;  // askQuestion's, over the row's
     std::optional<scores_window::ScoresPicture> picture_;
     QString text_;
     QTimer analyseLater_;

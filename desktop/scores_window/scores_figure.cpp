@@ -13,6 +13,7 @@
 #include "apa_format.h"
 #include "figure_style.h"
 #include "interval_row.h"
+#include "one_sided_words.h"
 
 namespace tarnwick::scores_window {
 namespace {
@@ -55,8 +56,20 @@ int pointAlpha(std::size_t points) {
 constexpr qreal widthInLines = 34;  // the narrowest the captions need
 
 bool minimalEffect(const ScoresPicture& picture) {
-    return picture.answers.settings.hypothesis == score_report::ScoreSettings{}.hypothesis ? false
-                                                                                           : true;
+    return picture.answers.settings.hypothesis == settings::Hypothesis::minimalEffect;
+}
+
+// A one-sided question draws its one margin where the bounds would be.
+bool oneSided(const ScoresPicture& picture) {
+    return score_analysis::isOneSided(picture.answers.settings);
+}
+
+// "non-inferiority": the question's title within a line.
+QString questionWords(const ScoresPicture& picture) {
+    QString title = QString::fromStdString(
+        std::string(settings::hypothesisTitle(picture.answers.settings.hypothesis)));
+    title[0] = title[0].toLower();
+    return title;
 }
 
 QString fromStd(const std::string& text) { return QString::fromStdString(text); }
@@ -143,6 +156,21 @@ FigureTexts figureTexts(const ScoresPicture& picture) {
             : QStringLiteral("Dashed: %1's median %2 and %3; box: quartiles and median")
                   .arg(fromStd(answers.label2), signedBound(picture, s.lower),
                        signedBound(picture, s.upper));
+    if (oneSided(picture)) {
+        const QString margin = boundText(picture, score_analysis::marginOf(s));
+        t.scoresLegend =
+            onRatioScale(picture)
+                ? (answers.matched
+                       ? QStringLiteral("Dashed: the margin, ln %1; box: quartiles and median")
+                             .arg(margin)
+                       : QStringLiteral("Dashed: %1's median + ln %2; box: quartiles and median")
+                             .arg(fromStd(answers.label2), margin))
+            : answers.matched
+                ? QStringLiteral("Dashed: the margin, %1; box: quartiles and median").arg(margin)
+                : QStringLiteral("Dashed: %1's median %2; box: quartiles and median")
+                      .arg(fromStd(answers.label2),
+                           signedBound(picture, score_analysis::marginOf(s)));
+    }
     // The bounds named in the title rather than beside their lines, where
     // close bounds or one at the edge would leave no room for a label.
     if (binned(picture))
@@ -153,6 +181,13 @@ FigureTexts figureTexts(const ScoresPicture& picture) {
                                 ratio ? QStringLiteral("ratio") : QStringLiteral("difference"),
                                 ratio ? ratioName(picture) : differenceName(picture),
                                 boundText(picture, s.lower), boundText(picture, s.upper));
+    if (oneSided(picture))
+        t.intervalsTitle =
+            QStringLiteral("Each analysis's %1% CI of the %2 (%3), %4 margin %5")
+                .arg(fromStd(report::apa::percent(1 - 2 * s.alpha)),
+                     ratio ? QStringLiteral("ratio") : QStringLiteral("difference"),
+                     ratio ? ratioName(picture) : differenceName(picture), questionWords(picture),
+                     boundText(picture, score_analysis::marginOf(s)));
     for (const score_report::AnalysisEntry& analysis : analysisTable())
         t.analysisCaptions.push_back(fromStd(score_report::figureCaption(answers, analysis)));
     t.intervalsAxisTitle =
@@ -160,7 +195,13 @@ FigureTexts figureTexts(const ScoresPicture& picture) {
                     .arg(fromStd(answers.label1), fromStd(answers.label2))
               : QStringLiteral("Difference in raw units (%1)").arg(differenceName(picture));
     t.intervalsLegend =
-        minimalEffect(picture)
+        oneSided(picture) ? QStringLiteral(
+                                "Shaded: beyond the margin, %1 better; blue: %2 shown; orange: not "
+                                "shown; diamond: the estimate")
+                                .arg(s.better == settings::Better::higher ? QStringLiteral("higher")
+                                                                          : QStringLiteral("lower"),
+                                     questionWords(picture))
+        : minimalEffect(picture)
             ? QStringLiteral("Blue: beyond the bounds; orange: not shown; diamond: the estimate")
             : QStringLiteral(
                   "Shaded: between the bounds; blue: equivalent; orange: not shown; diamond: the "
@@ -280,8 +321,8 @@ qreal paintScoresPanel(QPainter& painter, qreal left, qreal right, qreal top,
         painter.drawLine(QPointF(at.x(shape.median), middle - half),
                          QPointF(at.x(shape.median), middle + half));
         // The bounds marked across the band only, clear of the captions.
-        for (const double mark : {lowMark, highMark})
-            drawDashed(painter, at.x(mark), y, y + scoreBand * line, line);
+        drawDashed(painter, at.x(lowMark), y, y + scoreBand * line, line);
+        if (!oneSided(picture)) drawDashed(painter, at.x(highMark), y, y + scoreBand * line, line);
         y += scoreBand * line;
     }
     figure::drawBottomAxis(painter, at.axis, left, right, y, line,
@@ -313,9 +354,13 @@ void paintIntervalsPanel(QPainter& painter, qreal left, qreal right, qreal top,
     const qreal rowsTop = y;
     const qreal rowsHeight =
         static_cast<qreal>(analysisTable().size()) * (textLine + intervalBar + intervalGap) * line;
-    painter.fillRect(
-        QRectF(QPointF(at.x(lower), rowsTop), QPointF(at.x(upper), rowsTop + rowsHeight)),
-        figure::regionShade());
+    // Equivalence: between the bounds; a one-sided question: beyond its
+    // margin on the alternative's side, to the axis's end.
+    const bool above = score_analysis::sideOf(answers.settings) == score_analysis::Side::above;
+    const qreal shadeLeft = oneSided(picture) && !above ? left : at.x(lower);
+    const qreal shadeRight = oneSided(picture) && above ? right : at.x(upper);
+    painter.fillRect(QRectF(QPointF(shadeLeft, rowsTop), QPointF(shadeRight, rowsTop + rowsHeight)),
+                     figure::regionShade());
     painter.setPen(pen(neutralGrey, figure::axisLineWidth(line)));
     painter.drawLine(QPointF(at.x(none), rowsTop), QPointF(at.x(none), rowsTop + rowsHeight));
     for (std::size_t a = 0; a < answers.outcomes.size(); ++a) {
@@ -333,8 +378,8 @@ void paintIntervalsPanel(QPainter& painter, qreal left, qreal right, qreal top,
         }
         y += (intervalBar + intervalGap) * line;
     }
-    for (const double b : {lower, upper})
-        drawDashed(painter, at.x(b), rowsTop - 0.2 * line, y, line);
+    drawDashed(painter, at.x(lower), rowsTop - 0.2 * line, y, line);
+    if (!oneSided(picture)) drawDashed(painter, at.x(upper), rowsTop - 0.2 * line, y, line);
     figure::drawBottomAxis(painter, at.axis, left, right, y, line,
                            [&](double v) { return at.x(v); });
     y += tickLabelsHeight * line;

@@ -3,7 +3,8 @@
 // (figure_style.h): above, each group's scores as points over its box plot
 // on one axis (matched scores: the differences, one box), with the bounds
 // marked; below, each analysis's interval against the bounds, the
-// equivalence region shaded between them. One drawing for the screen and
+// equivalence region shaded between them (a one-sided question: its one
+// margin, the side of its alternative shaded to the axis's end). One drawing for the screen and
 // for PNG, SVG and PDF; every length a multiple of the font's line height.
 
 #include <QFont>
@@ -38,7 +39,8 @@ double jitterOf(std::size_t index);
 // Where the bounds are marked on the scores' axis: for matched scores the
 // bounds themselves; for independent groups group 2's median plus each
 // bound, where group 1's median would lie at a shift of that bound. On the
-// ratio scale the rows are the logs and each bound is its log.
+// ratio scale the rows are the logs and each bound is its log. A one-sided
+// question's margin is both, and drawn once.
 std::pair<double, double> markedBounds(const ScoresPicture& picture);
 
 void paintScoresFigure(QPainter& painter, const QRectF& area, const ScoresPicture& picture,

@@ -286,7 +286,7 @@ ScoreResult fromReplicates(std::vector<double>& t, double estimate, double se, l
     const auto atMost = [&](double v) {
         return std::upper_bound(t.begin(), t.end(), v) - t.begin();
     };
-    if (settings.hypothesis == Hypothesis::equivalence) {
+    if (!reversedTests(settings)) {
         result.pLower = p(atLeast(tLower));
         result.pUpper = p(atMost(tUpper));
     } else {

@@ -68,7 +68,7 @@ std::int64_t intervalRank(std::int64_t count, double alpha, const NullTail& tail
 
 void assign(const ScoreSettings& settings, const OneSidedP& atLower, const OneSidedP& atUpper,
             ScoreResult& result) {
-    if (settings.hypothesis == Hypothesis::equivalence) {
+    if (!reversedTests(settings)) {
         result.pLower = atLower.greater;
         result.pUpper = atUpper.less;
     } else {
@@ -92,6 +92,20 @@ std::string referenceWords(const OneSidedTest& test) {
     if (test.ties) words += ", tied values";
     if (test.zeros > 0) words += ", " + std::to_string(test.zeros) + " zero differences dropped";
     return words;
+}
+
+// "Wilcoxon signed-rank tests of the differences less each bound: lower
+// bound exact; upper bound exact.", or for a one-sided question the one test
+// that decides, "... test of the differences less the margin: exact."
+std::string testWords(const ScoreSettings& settings, const char* name, const char* of,
+                      const char* against, const MethodNotes& notes) {
+    if (isOneSided(settings)) {
+        const OneSidedTest& test = sideOf(settings) == Side::above ? notes.lower : notes.upper;
+        return std::string(name) + " test " + of + " the margin" + against + ": " +
+               referenceWords(test) + ".";
+    }
+    return std::string(name) + " tests " + of + " each bound" + against + ": lower bound " +
+           referenceWords(notes.lower) + "; upper bound " + referenceWords(notes.upper) + ".";
 }
 
 std::string intervalWords(Reference reference) {
@@ -121,8 +135,8 @@ void setInterval(const Values& values, std::int64_t lowRank, const NullTail& tai
     result.notes.widestLevel = std::max(0.0, 1 - 2 * smallestP);
     result.notes.unbounded =
         "No interval from the " + std::to_string(count) + " " + std::string(what) + " reaches " +
-        percent(1 - 2 * settings.alpha) + ": the smallest p value either test can give, " +
-        shortest(smallestP) +
+        percent(1 - 2 * settings.alpha) + ": the smallest p value " +
+        (isOneSided(settings) ? "the test" : "either test") + " can give, " + shortest(smallestP) +
         ", is not below alpha, so the interval is unbounded; the widest one they give, from "
         "the least to the greatest, reaches " +
         percent(result.notes.widestLevel) + ".";
@@ -186,12 +200,11 @@ ScoreResult independent(std::span<const double> group1, std::span<const double> 
     const OneSidedP atUpper = test(settings.upper, notes.upper);
     assign(settings, atLower, atUpper, result);
 
-    notes.text = "Hodges-Lehmann shift: the median of the " + std::to_string(count) +
-                 " pairwise differences (group 1 - group 2), with its " + percent(result.level) +
-                 " interval at " + intervalWords(notes.interval) +
-                 ". Wilcoxon-Mann-Whitney tests of group 1 less each bound against group 2: "
-                 "lower bound " +
-                 referenceWords(notes.lower) + "; upper bound " + referenceWords(notes.upper) + ".";
+    notes.text =
+        "Hodges-Lehmann shift: the median of the " + std::to_string(count) +
+        " pairwise differences (group 1 - group 2), with its " + percent(result.level) +
+        " interval at " + intervalWords(notes.interval) + ". " +
+        testWords(settings, "Wilcoxon-Mann-Whitney", "of group 1 less", " against group 2", notes);
     if (!notes.unbounded.empty()) notes.text += " " + notes.unbounded;
     return result;
 }
@@ -246,9 +259,8 @@ ScoreResult matched(std::span<const double> group1, std::span<const double> grou
 
     notes.text = "Hodges-Lehmann shift: the median of the " + std::to_string(count) +
                  " Walsh averages of the differences (group 1 - group 2), with its " +
-                 percent(result.level) + " interval at " + intervalWords(notes.interval) +
-                 ". Wilcoxon signed-rank tests of the differences less each bound: lower bound " +
-                 referenceWords(notes.lower) + "; upper bound " + referenceWords(notes.upper) + ".";
+                 percent(result.level) + " interval at " + intervalWords(notes.interval) + ". " +
+                 testWords(settings, "Wilcoxon signed-rank", "of the differences less", "", notes);
     if (!notes.unbounded.empty()) notes.text += " " + notes.unbounded;
     return result;
 }

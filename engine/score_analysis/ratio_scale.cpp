@@ -44,8 +44,8 @@ ScoreSettings logScaleSettings(const ScoreSettings& ratio) {
     logs.lower = std::log(ratio.lower);
     logs.upper = std::log(ratio.upper);
     // Bounds a few ulps apart can meet on the logs: say so, rather than
-    // that bounds in order are not.
-    if (!(logs.lower < logs.upper))
+    // that bounds in order are not. A one-sided question's margin is both.
+    if (!isOneSided(ratio) && !(logs.lower < logs.upper))
         throw ScoreError(ScoreErrorNumber::invalidSettings,
                          "The bounds " + shortest(ratio.lower) + " and " + shortest(ratio.upper) +
                              " are too close together to tell apart on the log scale.");

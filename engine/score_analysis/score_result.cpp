@@ -18,6 +18,17 @@ void holdEnd(double& end, double bound, bool above, bool significant) {
 }  // namespace
 
 void conclude(const ScoreSettings& settings, ScoreResult& result) {
+    result.level = 1 - 2 * settings.alpha;
+    if (isOneSided(settings)) {
+        // Only the test on the alternative's side decides, and only the
+        // interval's end on that side is held to it.
+        const bool above = sideOf(settings) == Side::above;
+        result.p = above ? result.pLower : result.pUpper;
+        const bool shown = result.p < settings.alpha;
+        holdEnd(above ? result.low : result.high, marginOf(settings), above, shown);
+        result.conclusion = settings::oneSidedDecision(settings.hypothesis, shown);
+        return;
+    }
     const bool equivalence = settings.hypothesis == Hypothesis::equivalence;
     const bool lowerSignificant = result.pLower < settings.alpha;
     const bool upperSignificant = result.pUpper < settings.alpha;
@@ -35,7 +46,6 @@ void conclude(const ScoreSettings& settings, ScoreResult& result) {
         result.conclusion = rejected ? Conclusion::equivalent : Conclusion::notShownEquivalent;
     else
         result.conclusion = rejected ? Conclusion::beyondBounds : Conclusion::notShownBeyondBounds;
-    result.level = 1 - 2 * settings.alpha;
 }
 
 std::string_view referenceName(Reference reference) {

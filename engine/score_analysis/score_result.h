@@ -67,9 +67,12 @@ struct ScoreResult {
     double level = 0;  // 1 - 2 alpha
     // The one-sided p values against each bound: for equivalence of the
     // tests whose H1 is "above lower" and "below upper", for a minimal
-    // effect of the reversed ones, "below lower" and "above upper".
+    // effect of the reversed ones, "below lower" and "above upper"; for a
+    // one-sided question those of equivalence at the margin.
     double pLower = 1, pUpper = 1;
-    double p = 1;  // equivalence: max(pLower, pUpper); minimal effect: the min
+    // Equivalence: max(pLower, pUpper); minimal effect: the min; a one-sided
+    // question: the test on its alternative's side (pLower above, pUpper below).
+    double p = 1;
     Conclusion conclusion = Conclusion::notShownEquivalent;
     MethodNotes notes;
 };
@@ -82,7 +85,11 @@ struct ScoreResult {
 // significant exactly when high < lower, the other when low > upper. Where
 // the rounding of a p value and of an end disagree at a bound (a bound
 // within a few ulps of an end), the finite end is moved to the bound or to
-// the next double beyond it, by the p value's verdict.
+// the next double beyond it, by the p value's verdict. A one-sided
+// question's test at the margin on the alternative's side is significant
+// exactly when the interval's end on that side lies beyond the margin
+// (low > margin for H1 above it, high < margin for H1 below), and only that
+// end is held; its conclusion is settings::oneSidedDecision's.
 void conclude(const ScoreSettings& settings, ScoreResult& result);
 
 // Machine-readable names: conclusion.h's decisionName ("equivalent",

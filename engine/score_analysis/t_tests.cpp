@@ -20,7 +20,7 @@ ScoreResult tTests(double estimate, double se, double df, const ScoreSettings& s
     const double tUpper = tStatistic(estimate, settings.upper, se, "upper");
     notes.lower.statistic = tLower;
     notes.upper.statistic = tUpper;
-    if (settings.hypothesis == Hypothesis::equivalence) {
+    if (!reversedTests(settings)) {
         result.pLower = tUpperTail(tLower, df);
         result.pUpper = tLowerTail(tUpper, df);
     } else {

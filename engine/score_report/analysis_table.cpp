@@ -58,6 +58,21 @@ std::string percentWords(double level) {
     return text + "%";
 }
 
+// A one-sided question runs one test, at the margin.
+bool oneSided(const ScoreAnswers& answers) { return score_analysis::isOneSided(answers.settings); }
+
+// "t tests", or "t test" for a one-sided question.
+std::string tests(const ScoreAnswers& answers, std::string_view name) {
+    return std::string(name) + (oneSided(answers) ? " test" : " tests");
+}
+
+// The rank test on the alternative's side of a one-sided question.
+const OneSidedTest& decidingTest(const ScoreAnswers& answers, const ScoreResult& result) {
+    return score_analysis::sideOf(answers.settings) == score_analysis::Side::above
+               ? result.notes.lower
+               : result.notes.upper;
+}
+
 // --- Normal theory.
 
 bool pooled(const ScoreAnswers& answers) {
@@ -68,20 +83,24 @@ bool pooled(const ScoreAnswers& answers) {
 std::string normalMethod(const ScoreAnswers& answers, const ScoreResult& result) {
     const std::string df = "df = " + apa::degreesOfFreedom(result.notes.df);
     if (answers.matched)
-        return "Paired t tests: the standard error from the SD of the differences, " + df + ".";
-    if (pooled(answers)) return "Student's t tests: the pooled standard error, " + df + ".";
-    return "Welch's t tests: Welch's standard error, " + df + ".";
+        return tests(answers, "Paired t") +
+               ": the standard error from the SD of the differences, " + df + ".";
+    if (pooled(answers))
+        return tests(answers, "Student's t") + ": the pooled standard error, " + df + ".";
+    return tests(answers, "Welch's t") + ": Welch's standard error, " + df + ".";
 }
 
 std::string normalColumn(const ScoreAnswers& answers, const ScoreResult& result) {
     if (answers.matched)
-        return "Paired t tests of the mean difference: SD of the differences over the square "
+        return tests(answers, "Paired t") +
+               " of the mean difference: SD of the differences over the square "
                "root of the number of pairs, " +
                dfWords(result.notes.df) + ".";
     if (pooled(answers))
-        return "Student's t tests of the mean difference: the pooled standard error, " +
-               dfWords(result.notes.df) + ".";
-    return "Welch's t tests of the mean difference: Welch's standard error, " +
+        return tests(answers, "Student's t") +
+               " of the mean difference: the pooled standard error, " + dfWords(result.notes.df) +
+               ".";
+    return tests(answers, "Welch's t") + " of the mean difference: Welch's standard error, " +
            dfWords(result.notes.df) + ".";
 }
 
@@ -96,12 +115,12 @@ ScoreResult runNormal(std::span<const double> x, std::span<const double> y, bool
 constexpr std::string_view normalApproximation =
     "the normal approximation with tie and continuity corrections";
 
-std::string rankTestReason(const OneSidedTest& test, bool matched) {
+std::string rankTestReason(const OneSidedTest& test, bool matched, bool oneSided) {
     std::vector<std::string> reasons;
     if (test.ties) reasons.emplace_back("tied values after the shift");
     if (test.zeros > 0)
-        reasons.push_back(plural(test.zeros, "difference", "differences") +
-                          " equal to the bound left out");
+        reasons.push_back(plural(test.zeros, "difference", "differences") + " equal to the " +
+                          (oneSided ? "margin" : "bound") + " left out");
     if (reasons.empty())
         reasons.emplace_back(matched ? "more than 50 pairs" : "more than 50 scores in a group");
     return words::joined(reasons);
@@ -121,10 +140,14 @@ std::string rankMethod(const ScoreAnswers& answers, const ScoreResult& result) {
                 ").";
     const std::string tests = matched ? "Wilcoxon signed-rank test" : "Wilcoxon-Mann-Whitney test";
     const auto how = [&](const OneSidedTest& test) {
-        return test.reference == Reference::exact ? std::string("exact")
-                                                  : "by " + std::string(normalApproximation) +
-                                                        " (" + rankTestReason(test, matched) + ")";
+        return test.reference == Reference::exact
+                   ? std::string("exact")
+                   : "by " + std::string(normalApproximation) + " (" +
+                         rankTestReason(test, matched, oneSided(answers)) + ")";
     };
+    if (oneSided(answers))
+        return text + " The " + tests + " against the margin is " +
+               how(decidingTest(answers, result)) + ".";
     const std::string lower = how(notes.lower), upper = how(notes.upper);
     if (lower == upper)
         text += " Both " + tests + "s are " + lower + ".";
@@ -149,20 +172,24 @@ std::string rankColumn(const ScoreAnswers& answers, const ScoreResult& result) {
     const std::string interval = notes.interval == Reference::exact
                                      ? "the exact critical value"
                                      : "the normal critical value (continuity and tie corrections)";
-    const std::string tests = "lower bound " + rankReferenceWords(notes.lower) + "; upper bound " +
-                              rankReferenceWords(notes.upper) + ".";
+    const std::string against = oneSided(answers) ? "the margin" : "each bound";
+    const std::string tests = oneSided(answers)
+                                  ? rankReferenceWords(decidingTest(answers, result)) + "."
+                                  : "lower bound " + rankReferenceWords(notes.lower) +
+                                        "; upper bound " + rankReferenceWords(notes.upper) + ".";
+    const std::string testNames = oneSided(answers) ? " test" : " tests";
     if (answers.matched) {
         const long long n = answers.n1;
         return "Hodges-Lehmann shift: the median of the " + std::to_string(n * (n + 1) / 2) +
                " Walsh averages of the differences (group 1 - group 2), with its " +
-               percentWords(result.level) + " interval at " + interval +
-               ". Wilcoxon signed-rank tests of the differences less each bound: " + tests;
+               percentWords(result.level) + " interval at " + interval + ". Wilcoxon signed-rank" +
+               testNames + " of the differences less " + against + ": " + tests;
     }
     return "Hodges-Lehmann shift: the median of the " +
            std::to_string(static_cast<long long>(answers.n1) * answers.n2) +
            " pairwise differences (group 1 - group 2), with its " + percentWords(result.level) +
-           " interval at " + interval +
-           ". Wilcoxon-Mann-Whitney tests of group 1 less each bound against group 2: " + tests;
+           " interval at " + interval + ". Wilcoxon-Mann-Whitney" + testNames +
+           " of group 1 less " + against + " against group 2: " + tests;
 }
 
 ScoreResult runRank(std::span<const double> x, std::span<const double> y, bool matched,

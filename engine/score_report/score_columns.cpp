@@ -49,8 +49,12 @@ std::vector<ColumnField> analysisFields(const ScoreAnswers& answers, Digits digi
         }
         // An unbounded interval end (infinite) has no number: an empty field,
         // null in JSON Lines; the method column says why.
-        for (double value : {result->estimate, result->low, result->high, result->pLower,
-                             result->pUpper, result->p})
+        // A one-sided question's one test is in p; p_lower and p_upper,
+        // the two tests of a two-sided one, are empty.
+        const bool oneSided = score_analysis::isOneSided(answers.settings);
+        for (double value :
+             {result->estimate, result->low, result->high, oneSided ? HUGE_VAL : result->pLower,
+              oneSided ? HUGE_VAL : result->pUpper, result->p})
             fields.push_back(
                 {std::isfinite(value) ? numberText(value, digits) : std::string(), true});
         fields.push_back({std::string(decisionName(result->conclusion))});
@@ -89,9 +93,13 @@ std::string analysisLines(const ScoreAnswers& answers, Digits digits) {
         if (!result) continue;
         text += "  " + std::string(outcome.analysis->name) + ": estimate " +
                 number(result->estimate) + ", " + numberText(100 * result->level, Digits::shown) +
-                "% interval [" + number(result->low) + ", " + number(result->high) + "], p lower " +
-                number(result->pLower) + ", p upper " + number(result->pUpper) + ", p " +
-                number(result->p) + ": " + std::string(decisionName(result->conclusion)) + "\n";
+                "% interval [" + number(result->low) + ", " + number(result->high) + "], " +
+                (score_analysis::isOneSided(answers.settings)
+                     ? std::string()
+                     : "p lower " + number(result->pLower) + ", p upper " + number(result->pUpper) +
+                           ", ") +
+                "p " + number(result->p) + ": " + std::string(decisionName(result->conclusion)) +
+                "\n";
         if (!result->notes.unbounded.empty()) text += "    " + result->notes.unbounded + "\n";
     }
     return text;

@@ -28,7 +28,8 @@ struct ColumnField {
 std::vector<std::string> analysisColumns();
 
 // The fields under analysisColumns(); an analysis without a result leaves
-// its fields empty.
+// its fields empty. A one-sided question's p is its one test at the margin,
+// and its p_lower and p_upper are empty.
 std::vector<ColumnField> analysisFields(const ScoreAnswers& answers, Digits digits);
 
 // Empty when every analysis has a result; the one reason when none has and

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "apa_format.h"
+#include "one_sided_words.h"
 #include "rank_analysis.h"
 #include "report_words.h"
 #include "score_error.h"
@@ -22,6 +23,10 @@ using words::plural;
 
 bool isEquivalence(const ScoreAnswers& answers) {
     return answers.settings.hypothesis == Hypothesis::equivalence;
+}
+
+bool isOneSided(const ScoreAnswers& answers) {
+    return score_analysis::isOneSided(answers.settings);
 }
 
 bool onRatios(const ScoreAnswers& answers) {
@@ -72,7 +77,35 @@ std::string endText(const ScoreAnswers& answers, double end, int decimals) {
                                                  {answers.settings.lower, answers.settings.upper}));
 }
 
+std::string capitalised(std::string text) {
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
+        text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    return text;
+}
+
+// The margin as the report writes it: as a bound is written.
+std::string marginText(const ScoreAnswers& answers) {
+    return boundText(score_analysis::marginOf(answers.settings),
+                     boundDecimals(answers, rawUnitDecimals(answers)));
+}
+
+// A one-sided question's conclusion: the shared sentence, naming the margin,
+// the direction and the end of the interval that decides.
+std::string oneSidedSentence(const ScoreAnswers& answers, const ScoreResult& result) {
+    const bool above = score_analysis::sideOf(answers.settings) == score_analysis::Side::above;
+    const double end = above ? result.low : result.high;
+    const settings::OneSidedShown shown{
+        marginText(answers),
+        std::isinf(end) ? std::string() : endText(answers, end, rawUnitDecimals(answers)),
+        apa::percent(result.level) + "%"};
+    return capitalised(
+               settings::oneSidedConclusion(score_analysis::testSettingsOf(answers.settings), shown,
+                                            rejectsNull(result.conclusion))) +
+           ".";
+}
+
 std::string conclusionSentence(const ScoreAnswers& answers, const ScoreResult& result) {
+    if (isOneSided(answers)) return oneSidedSentence(answers, result);
     const double alpha = answers.settings.alpha;
     const std::string at = " at alpha = " + apa::level(alpha);
     const bool lowerSignificant = result.pLower < alpha, upperSignificant = result.pUpper < alpha;
@@ -103,8 +136,7 @@ std::string conclusionSentence(const ScoreAnswers& answers, const ScoreResult& r
         case Conclusion::notShownNonSuperior:
         case Conclusion::superior:
         case Conclusion::notShownSuperior:
-            // The analyses answer two-sided questions only so far.
-            return std::string(decisionName(result.conclusion)) + at + ".";
+            break;  // one-sided questions have their own sentence
     }
     return "A " + effectNoun(answers) + " beyond the bounds is not shown" + at + ": " + which + ".";
 }
@@ -254,13 +286,24 @@ std::string scoresLine(const ScoreAnswers& answers) {
                            : "Scores: " + answers.label1 + " (n = " + groupedCount(answers.n1) +
                                  ") and " + answers.label2 + " (n = " + groupedCount(answers.n2) +
                                  "), independent groups.";
-    text += std::string(isEquivalence(answers) ? " Equivalence test" : " Minimal-effect test") +
-            " of the " + effectNoun(answers) + " " + difference(answers) + " against the bounds " +
-            boundText(answers.settings.lower, boundDecimals(answers, decimals)) + " and " +
-            boundText(answers.settings.upper, boundDecimals(answers, decimals));
-    if (onRatios(answers))
-        text += " (" + percentText(answers.settings.lower) + " to " +
-                percentText(answers.settings.upper) + ")";
+    if (isOneSided(answers)) {
+        const auto& s = answers.settings;
+        text += " " + std::string(settings::hypothesisTitle(s.hypothesis)) + " test of the " +
+                effectNoun(answers) + " " + difference(answers) + " against the margin " +
+                marginText(answers);
+        if (onRatios(answers)) text += " (" + percentText(score_analysis::marginOf(s)) + ")";
+        text += ", " + std::string(settings::betterWord(s.better)) + " " + effectNoun(answers) +
+                "s better";
+    } else {
+        text += std::string(isEquivalence(answers) ? " Equivalence test" : " Minimal-effect test") +
+                " of the " + effectNoun(answers) + " " + difference(answers) +
+                " against the bounds " +
+                boundText(answers.settings.lower, boundDecimals(answers, decimals)) + " and " +
+                boundText(answers.settings.upper, boundDecimals(answers, decimals));
+        if (onRatios(answers))
+            text += " (" + percentText(answers.settings.lower) + " to " +
+                    percentText(answers.settings.upper) + ")";
+    }
     text += ", alpha = " + apa::level(answers.settings.alpha) + ".";
     if (onRatios(answers))
         text +=
@@ -292,12 +335,20 @@ std::string analysisParagraph(const ScoreAnswers& answers, const AnalysisEntry& 
                 answers.label2;
     text += ". ";
     const int bounds = boundDecimals(answers, decimals);
-    text += "Against the lower bound of " + boundText(answers.settings.lower, bounds) + ", " +
-            analysis.statistic(answers, result, result.notes.lower) + ", " +
-            apa::pValue(result.pLower, alpha) + "; against the upper bound of " +
-            boundText(answers.settings.upper, bounds) + ", " +
-            analysis.statistic(answers, result, result.notes.upper) + ", " +
-            apa::pValue(result.pUpper, alpha) + ". ";
+    if (isOneSided(answers)) {
+        const bool above = score_analysis::sideOf(answers.settings) == score_analysis::Side::above;
+        text +=
+            "Against the margin of " + marginText(answers) + ", " +
+            analysis.statistic(answers, result, above ? result.notes.lower : result.notes.upper) +
+            ", one-sided " + apa::pValue(result.p, alpha) + ". ";
+    } else {
+        text += "Against the lower bound of " + boundText(answers.settings.lower, bounds) + ", " +
+                analysis.statistic(answers, result, result.notes.lower) + ", " +
+                apa::pValue(result.pLower, alpha) + "; against the upper bound of " +
+                boundText(answers.settings.upper, bounds) + ", " +
+                analysis.statistic(answers, result, result.notes.upper) + ", " +
+                apa::pValue(result.pUpper, alpha) + ". ";
+    }
     text += conclusionSentence(answers, result) + " ";
     if (!result.notes.unbounded.empty()) text += result.notes.unbounded + " ";
     return text + analysis.method(answers, result);
@@ -307,6 +358,12 @@ std::string figureCaption(const ScoreAnswers& answers, const AnalysisEntry& anal
     const auto& result = answers.outcome(analysis).result;
     std::string text = std::string(analysis.title) + ": ";
     if (!result) return text + "not computed";
+    if (isOneSided(answers)) {
+        const std::string title(settings::hypothesisTitle(answers.settings.hypothesis));
+        std::string shown = title;
+        shown[0] = static_cast<char>(shown[0] - 'A' + 'a');
+        return text + (concludes(*result) ? shown + " shown" : shown + " not shown");
+    }
     if (isEquivalence(answers))
         return text + (concludes(*result) ? "equivalent" : "equivalence not shown");
     return text + (concludes(*result) ? "beyond the bounds" : "not shown beyond the bounds");
@@ -324,8 +381,13 @@ std::string agreementSentence(const ScoreAnswers& answers) {
     }
     const long computed = static_cast<long>(shown.size() + notShown.size());
     if (computed == 0) return {};
-    const std::string what =
+    std::string what =
         equivalence ? "equivalence" : "that the " + effectNoun(answers) + " lies beyond the bounds";
+    if (isOneSided(answers)) {
+        what = settings::hypothesisTitle(answers.settings.hypothesis);
+        what[0] = static_cast<char>(what[0] - 'A' + 'a');
+        what += " against the margin " + marginText(answers);
+    }
     const std::string counted = computed == static_cast<long>(answers.outcomes.size())
                                     ? countWord(computed) + " analyses"
                                     : countWord(computed) + " analyses with results";

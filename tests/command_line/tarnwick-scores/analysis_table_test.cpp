@@ -113,7 +113,41 @@ INSTANTIATE_TEST_SUITE_P(
              "b,6\nb,6\nb,6\nb,6\nb,6\nb,1\n",
              false,
              {0.05, -2, 2, equivalence},
-             {"--bound", "2"}}),
+             {"--bound", "2"}},
+        // One-sided questions: the one test at the margin, the 95% interval's
+        // deciding end, the question's own sentence and caption.
+        Case{"non_inferiority",
+             "group,score\ncontrol,5.1\ncontrol,4.9\ncontrol,5.6\ncontrol,5.0\ncontrol,4.7\n"
+             "control,5.3\ncontrol,5.2\ncontrol,5.5\ntreated,5.2\ntreated,5.0\ntreated,5.5\n"
+             "treated,4.8\ntreated,5.4\ntreated,4.6\ntreated,5.7\n",
+             false,
+             score_analysis::oneSidedSettings(0.025, -0.5, Hypothesis::nonInferiority,
+                                              score_analysis::Better::higher),
+             {"--hypothesis", "non_inferiority", "--margin", "-0.5"}},
+        // Lower is better: the upper end decides, against a margin above 0.
+        Case{"non_inferiority_lower_better_matched",
+             "before,after\n12.1,11.1\n11.4,11.0\n13.0,12.2\n10.2,10.9\n12.6,12.5\n11.8,11.2\n"
+             "12.9,12.1\n11.1,11.5\n",
+             true,
+             score_analysis::oneSidedSettings(0.025, 1.2, Hypothesis::nonInferiority,
+                                              score_analysis::Better::lower),
+             {"--hypothesis", "non_inferiority", "--margin", "1.2", "--better", "lower"}},
+        // Peak concentrations, not larger by more than 25%: the default margin.
+        Case{"non_superiority_ratio",
+             "test,reference\n112.3,118.9\n98.7,101.2\n143.2,139.5\n87.9,97.4\n121.5,130.1\n"
+             "104.4,108.8\n96.1,93.7\n133.8,146.2\n",
+             true,
+             score_analysis::oneSidedSettings(0.05, 1.25, Hypothesis::nonSuperiority,
+                                              score_analysis::Better::higher,
+                                              score_analysis::Scale::ratio),
+             {"--hypothesis", "non_superiority", "--scale", "ratio", "--alpha", "0.05"}},
+        // Superiority at no effect, its margin by default.
+        Case{"superiority",
+             "x,y\n6.1,5.0\n5.9,4.8\n6.6,5.2\n6.0,5.1\n5.7,4.9\n6.3,5.5\n",
+             false,
+             score_analysis::oneSidedSettings(0.025, 0, Hypothesis::superiority,
+                                              score_analysis::Better::higher),
+             {"--hypothesis", "superiority"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include "announcer.h"
 #include "figure_style.h"
 #include "frmScores.h"
+#include "normal_theory_analysis.h"
 #include "recording_device.h"
 #include "report_text_view.h"
 #include "scores_figure.h"
@@ -516,6 +517,76 @@ private slots:
         QVERIFY(calculator.messages.isEmpty());
     }
 
+    // A one-sided question asked of the window: its margin (given, or the
+    // usual one from the filled bounds), the analyses' own answers, the
+    // question named in the report; a refusal in the question's words; and
+    // a setting typed in the row asks the row's question again.
+    void oneSidedQuestionIsAskedAndShown_data() {
+        QTest::addColumn<int>("hypothesis");
+        QTest::addColumn<int>("better");
+        QTest::addColumn<double>("margin");  // NaN: none given
+        QTest::addColumn<double>("asked");   // the margin asked; NaN: refused
+        QTest::addColumn<QString>("says");   // in the report, or the refusal
+        const double none = std::nan("");
+        QTest::newRow("non-inferiority, usual margin")
+            << int(Hypothesis::nonInferiority) << int(settings::Better::higher) << none << -1.0
+            << QStringLiteral("Non-inferiority test of the difference");
+        QTest::newRow("non-superiority, lower better, margin given")
+            << int(Hypothesis::nonSuperiority) << int(settings::Better::lower) << -0.5 << -0.5
+            << QStringLiteral("against the margin -0.50, lower differences better");
+        QTest::newRow("margin on the wrong side")
+            << int(Hypothesis::nonInferiority) << int(settings::Better::higher) << 0.5 << none
+            << QStringLiteral("did you mean -0.5, or superiority by 0.5?");
+    }
+    void oneSidedQuestionIsAskedAndShown() {
+        QFETCH(int, hypothesis);
+        QFETCH(int, better);
+        QFETCH(double, margin);
+        QFETCH(double, asked);
+        QFETCH(QString, says);
+        ScoresInput input;
+        input.group1 = control1;
+        input.group2 = treated;
+        input.filledLower = QStringLiteral("-1");
+        input.filledUpper = QStringLiteral("1");
+        frmScores w(input);
+        QTRY_VERIFY(!w.busy());
+        settings::TestSettings question;
+        question.alpha = 0.025;
+        question.hypothesis = static_cast<Hypothesis>(hypothesis);
+        question.better = static_cast<settings::Better>(better);
+        if (!std::isnan(margin)) question.margin = margin;
+        w.askQuestion(question);
+        QTRY_VERIFY(!w.busy());
+        if (std::isnan(asked)) {
+            QVERIFY(!w.shownAnswers());
+            QVERIFY2(named<QLabel>(w, QStringLiteral("Status"))->text().contains(says),
+                     qPrintable(named<QLabel>(w, QStringLiteral("Status"))->text()));
+            return;
+        }
+        QVERIFY(w.shownAnswers());
+        const score_analysis::ScoreSettings& s = w.shownAnswers()->settings;
+        QCOMPARE(score_analysis::marginOf(s), asked);
+        QCOMPARE(s.hypothesis, question.hypothesis);
+        const score_analysis::ScoreSettings want =
+            score_analysis::oneSidedSettings(0.025, asked, question.hypothesis, question.better);
+        const score_analysis::ScoreResult engine =
+            score_analysis::normalTheoryIndependent(control1, treated, want);
+        const auto& shown = *w.shownAnswers()->outcomes[0].result;
+        QCOMPARE(shown.p, engine.p);
+        QCOMPARE(shown.conclusion, engine.conclusion);
+        QVERIFY2(w.text().contains(says), qPrintable(w.text()));
+        // Typing in the row asks the row's two-sided question again.
+        auto* alpha = named<QLineEdit>(w, QStringLiteral("Alpha"));
+        QVERIFY(alpha);
+        alpha->setFocus();
+        QTest::keyClick(alpha, Qt::Key_End);
+        QTest::keyClick(alpha, Qt::Key_Backspace);
+        QTest::keyClicks(alpha, QStringLiteral("5"));
+        QTRY_VERIFY(!w.busy() && w.shownAnswers());
+        QCOMPARE(w.shownAnswers()->settings.hypothesis, Hypothesis::equivalence);
+    }
+
     // The bootstrap of 10,000 scores a group runs away from the window's
     // thread: its timers keep firing while the analyses run.
     void staysResponsiveOnManyScores() {
@@ -838,6 +909,86 @@ private slots:
              ratio ? std::vector{"CI of the ratio (", "bounds 0.80 and 1.25", "(log scale)", " ln "}
                    : std::vector{"CI of the difference (", "in raw units"})
             QVERIFY2(titles.contains(QLatin1String(words)), words);
+    }
+
+    // A one-sided question: one margin dashed (once a band of scores, once
+    // across the intervals), the alternative's side shaded from it to the
+    // axis's end, and each interval blue exactly when its deciding end lies
+    // beyond the margin as drawn.
+    void oneSidedFigureDrawsOneMargin_data() {
+        QTest::addColumn<bool>("matched");
+        QTest::addColumn<bool>("ratio");
+        QTest::addColumn<int>("hypothesis");
+        QTest::addColumn<int>("better");
+        QTest::addColumn<double>("margin");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("non-inferiority")
+            << false << false << int(Hypothesis::nonInferiority) << int(settings::Better::higher)
+            << -1.0 << QStringLiteral("non-inferiority");
+        QTest::newRow("non-superiority, lower better, matched")
+            << true << false << int(Hypothesis::nonSuperiority) << int(settings::Better::lower)
+            << -0.3 << QStringLiteral("non-superiority");
+        QTest::newRow("superiority, ratio")
+            << false << true << int(Hypothesis::superiority) << int(settings::Better::higher) << 1.0
+            << QStringLiteral("superiority");
+        QTest::newRow("non-inferiority, ratio, matched, lower better")
+            << true << true << int(Hypothesis::nonInferiority) << int(settings::Better::lower)
+            << 1.25 << QStringLiteral("non-inferiority");
+    }
+    void oneSidedFigureDrawsOneMargin() {
+        QFETCH(bool, matched);
+        QFETCH(bool, ratio);
+        QFETCH(int, hypothesis);
+        QFETCH(int, better);
+        QFETCH(double, margin);
+        QFETCH(QString, words);
+        const std::vector<double> x =
+            matched ? std::vector<double>{12.5, 11.9, 13.0, 12.2, 13.6} : control1;
+        const std::vector<double> y =
+            matched ? std::vector<double>{13.1, 12.4, 13.8, 12.9, 14.0} : treated;
+        const score_analysis::ScoreSettings s = score_analysis::oneSidedSettings(
+            0.025, margin, static_cast<Hypothesis>(hypothesis),
+            static_cast<settings::Better>(better),
+            ratio ? settings::Scale::ratio : settings::Scale::difference);
+        const score_report::ScoreAnswers answers =
+            score_report::analyseScores(x, y, matched, s, {199, 1});
+        const std::vector<Painted> all = painted(scores_window::scoresPicture(answers, x, y));
+        std::vector<QLineF> dashed;
+        std::vector<QRectF> bars, shades;
+        std::vector<bool> blue;
+        QStringList texts;
+        for (const Painted& p : all) {
+            if (p.kind == Painted::Kind::line && p.pen.style() == Qt::DashLine)
+                dashed.push_back(p.line);
+            if (p.kind == Painted::Kind::rect && p.brush.color() == figure::regionShade())
+                shades.push_back(p.rect);
+            if (p.kind == Painted::Kind::rect && (p.brush.color() == figure::okabeBlue ||
+                                                  p.brush.color() == figure::okabeVermillion)) {
+                bars.push_back(p.rect);
+                blue.push_back(p.brush.color() == figure::okabeBlue);
+            }
+            if (p.kind == Painted::Kind::text) texts << p.text;
+        }
+        const std::size_t rows = matched ? 1 : 2;
+        QCOMPARE(dashed.size(), rows + 1);
+        const qreal marginX = dashed.back().x1();
+        QCOMPARE(shades.size(), std::size_t{1});
+        const bool above = score_analysis::sideOf(s) == score_analysis::Side::above;
+        QVERIFY(std::fabs((above ? shades[0].left() : shades[0].right()) - marginX) < 1e-6);
+        QVERIFY(above ? shades[0].right() > marginX : shades[0].left() < marginX);
+        QCOMPARE(bars.size(), std::size_t{4});
+        for (std::size_t a = 0; a < 4; ++a) {
+            const auto& result = *answers.outcomes[a].result;
+            QCOMPARE(blue[a], rejectsNull(result.conclusion));
+            QCOMPARE(blue[a], above ? bars[a].left() > marginX : bars[a].right() < marginX);
+        }
+        const QString all_ = texts.join(QLatin1Char('\n'));
+        QVERIFY2(all_.contains(words + QStringLiteral(" margin ")), qPrintable(all_));
+        QVERIFY2(
+            all_.contains(QStringLiteral("Dashed: ")) && !all_.contains(QStringLiteral("bounds")),
+            qPrintable(all_));
+        QVERIFY2(all_.contains(QStringLiteral("blue: ") + words + QStringLiteral(" shown")),
+                 qPrintable(all_));
     }
 
     // Many scores do not hide their box plot: the box, whiskers and median

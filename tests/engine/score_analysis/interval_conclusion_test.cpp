@@ -185,5 +185,64 @@ TEST(IntervalAndConclusion, AgreeOnTheRatioScale) {
     EXPECT_GT(checked, 3000);
 }
 
+// One-sided questions: the test on the alternative's side is significant
+// exactly when the interval's end on that side lies beyond the margin, for
+// margins at the ends and the doubles beside them, on both scales; the
+// other end does not move.
+TEST(IntervalAndConclusion, OneSidedAgreeAtTheMargin) {
+    std::mt19937_64 engine(1618);
+    std::uniform_int_distribution<int> size(2, 10);
+    std::normal_distribution<double> normal;
+    int checked = 0;
+    for (int study = 0; study < 40; ++study) {
+        const bool ratio = study % 2 == 1;
+        const Scale scale = ratio ? Scale::ratio : Scale::difference;
+        const int n1 = size(engine), n2 = size(engine);
+        Scores x(static_cast<std::size_t>(n1)), y(static_cast<std::size_t>(n2));
+        for (double& v : x)
+            v = ratio ? std::exp(0.3 * normal(engine) + 0.05) : std::round(4 * normal(engine)) / 4;
+        for (double& v : y)
+            v = ratio ? std::exp(0.3 * normal(engine)) : std::round(4 * normal(engine)) / 4;
+        const double alpha = study % 3 == 0 ? 0.05 : 0.025;
+        for (const auto& [name, run] : analyses) {
+            const bool matched = std::string(name).ends_with("matched");
+            Scores a = x, b = y;
+            if (matched) a.resize(std::min(a.size(), b.size())), b.resize(a.size());
+            SCOPED_TRACE(std::string(name) + " study " + std::to_string(study));
+            ScoreResult wide;
+            try {
+                wide = run(a, b, {alpha, ratio ? 1e-6 : -1e6, 1e6, Hypothesis::equivalence, scale});
+            } catch (const ScoreError&) {
+                continue;
+            }
+            std::vector<double> margins;
+            for (const double end : {wide.low, wide.high})
+                if (std::isfinite(end) && end > (ratio ? 0 : -HUGE_VAL))
+                    margins.insert(margins.end(), {std::nextafter(end, -HUGE_VAL), end,
+                                                   std::nextafter(end, HUGE_VAL)});
+            for (const double margin : margins) {
+                for (const Better better : {Better::higher, Better::lower}) {
+                    for (const Hypothesis h :
+                         {Hypothesis::nonInferiority, Hypothesis::nonSuperiority,
+                          Hypothesis::superiority}) {
+                        const ScoreSettings s = oneSidedSettings(alpha, margin, h, better, scale);
+                        const ScoreResult r = run(a, b, s);
+                        const bool above = sideOf(s) == Side::above;
+                        const bool significant = r.p < alpha;
+                        EXPECT_EQ(r.p, above ? r.pLower : r.pUpper);
+                        EXPECT_EQ(significant, above ? r.low > margin : r.high < margin)
+                            << r.low << " " << r.high << " margin " << margin;
+                        EXPECT_EQ(r.conclusion, settings::oneSidedDecision(h, significant));
+                        // The end that does not decide is the interval's own.
+                        EXPECT_EQ(above ? r.high : r.low, above ? wide.high : wide.low);
+                        ++checked;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 3000);
+}
+
 }  // namespace
 }  // namespace tarnwick::score_analysis

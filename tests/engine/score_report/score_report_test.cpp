@@ -464,6 +464,42 @@ TEST(ScoresLine, OnTheRatioScaleSaysRatioPercentAndLogs) {
     EXPECT_EQ(rawUnitDecimals(answers), 4);
 }
 
+// A one-sided question's report: the line names the question, the margin
+// and the direction; each paragraph the one test and the shared sentence;
+// the agreement the question; and an interval without the deciding end
+// (three scores against three at .025: no rank reaches it) says so.
+TEST(OneSidedReport, NamesTheQuestionMarginAndDecidingEnd) {
+    const std::vector<double> x = {10.1, 10.7, 11.3}, y = {1.2, 1.9, 2.4};
+    ScoreAnswers answers =
+        analyseScores(x, y, false,
+                      score_analysis::oneSidedSettings(0.025, -0.5, Hypothesis::nonInferiority,
+                                                       score_analysis::Better::higher));
+    answers.label1 = "new";
+    answers.label2 = "old";
+    const std::string text = scoreReportText(answers);
+    for (const char* words :
+         {"Non-inferiority test of the difference new - old against the margin -0.50, higher "
+          "differences better, alpha = .025.",
+          "Against the margin of -0.50, t(",
+          "Not inferior by more than 0.50: the lower end of the 95% interval, ",
+          "Not shown to be not inferior by more than 0.50: the 95% interval has no lower end.",
+          "No interval from the 9 pairwise differences reaches 95%: the smallest p value the test "
+          "can give, 0.05,",
+          "The Wilcoxon-Mann-Whitney test against the margin is exact.",
+          "the rank-based analysis does not."}) {
+        EXPECT_NE(text.find(words), std::string::npos) << words << "\n" << text;
+    }
+    for (const char* absent : {" bound", "both one-sided tests", "p_lower"})
+        EXPECT_EQ(text.find(absent), std::string::npos) << absent << "\n" << text;
+    EXPECT_EQ(figureCaption(answers, analysisTable()[1]), "Rank-based: non-inferiority not shown");
+    EXPECT_EQ(figureCaption(answers, analysisTable()[0]), "Normal theory: non-inferiority shown");
+    EXPECT_EQ(agreementSentence(answers).substr(0, 60),
+              "The normal-theory, trimmed-means and bootstrap analyses conc");
+    EXPECT_NE(agreementSentence(answers).find("conclude non-inferiority against the margin -0.50;"),
+              std::string::npos)
+        << agreementSentence(answers);
+}
+
 // Scores strongly skewed to the right whose logs are not: the report speaks
 // of the logs, which the analyses saw, and finds no skew.
 TEST(Agreement, OnTheRatioScaleReadsTheShapesOfTheLogs) {
