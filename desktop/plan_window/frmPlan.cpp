@@ -80,7 +80,9 @@ void frmPlan::fill(const planner::PlanForm& start) {
     ui.cboBeDesign->setCurrentIndex(static_cast<int>(start.beDesign));
     kept_ = start;
     (start.symmetric ? ui.opSymmetric : ui.opAsymmetric)->setChecked(true);
-    (start.minimalEffect ? ui.opMinimalEffect : ui.opEquivalence)->setChecked(true);
+    (start.hypothesis == settings::Hypothesis::minimalEffect ? ui.opMinimalEffect
+                                                             : ui.opEquivalence)
+        ->setChecked(true);
     ui.chkSdUnits->setChecked(start.sdUnits);
     ui.txtAlpha->setText(fromStd(start.alpha));
     ui.txtBound->setText(fromStd(start.bound));
@@ -133,7 +135,8 @@ planner::PlanForm frmPlan::form() const {
                                                 : planner::Question::size;
     f.design = ui.opMatched->isChecked() ? plan::Design::matched : plan::Design::independent;
     f.symmetric = ui.opSymmetric->isChecked();
-    f.minimalEffect = ui.opMinimalEffect->isChecked();
+    f.hypothesis = ui.opMinimalEffect->isChecked() ? settings::Hypothesis::minimalEffect
+                                                   : settings::Hypothesis::equivalence;
     f.sdUnits = ui.chkSdUnits->isChecked();
     f.alpha = textOf(ui.txtAlpha);
     f.bound = textOf(ui.txtBound);
