@@ -80,7 +80,7 @@ struct Refused {
 
 const Refused refusedRows[] = {
     {"unknown_hypothesis", "solve=n;sd=1;bound=1;power=0.8;hypothesis=minimal-effect",
-     "hypothesis must be equivalence or minimal_effect"},
+     "hypothesis must be equivalence, minimal_effect, non_inferiority"},
     {"hypothesis_in_capitals", "solve=n;sd=1;bound=1;power=0.8;hypothesis=Equivalence",
      "\"Equivalence\""},
     {"unknown_units", "solve=n;sd=1;bound=1;power=0.8;bound_units=sd",
