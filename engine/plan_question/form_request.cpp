@@ -67,7 +67,7 @@ Request readRatioForm(const PlanForm& form) {
     study.hypothesis = form.hypothesis;
     if (settings::isOneSided(form.hypothesis)) {
         study.better = form.better;
-        study.margin = settledMargin(form.hypothesis, marginIn(form.margin), form.better,
+        study.margin = settledMargin(form.hypothesis, marginIn(form.marginRatio), form.better,
                                      study.alpha, settings::Scale::ratio, false);
     } else if (form.hypothesis == settings::Hypothesis::minimalEffect) {
         throw RequestError(RequestProblem::notOnThisScale,

@@ -21,7 +21,8 @@ struct PlanForm {
     // ratio on the ratio scale) and the direction in which larger is better;
     // the bound boxes are then not read, nor the margin box otherwise.
     settings::Hypothesis hypothesis = settings::Hypothesis::equivalence;
-    std::string margin;
+    std::string margin;       // a difference (the difference scale)
+    std::string marginRatio;  // a ratio (the ratio scale)
     settings::Better better = settings::Better::higher;
     bool sdUnits = false;        // the bounds typed (or found) as multiples of the SD
     std::string alpha = "0.05";  // a one-sided question's default is 0.025 (the window's)

@@ -139,13 +139,8 @@ PlanForm ratioFormOf(const Case& c) {
     form.beDesign = *be::designNamed(c.at("design"));
     if (c.count("hypothesis")) {
         oneSidedOf(c, form);
-        // An empty margin box: the window's default margin for the question.
-        if (form.margin.empty())
-            form.margin = form.hypothesis == settings::Hypothesis::superiority ? "1"
-                          : (form.hypothesis == settings::Hypothesis::nonInferiority) ==
-                                  (form.better == settings::Better::higher)
-                              ? "0.80"
-                              : "1.25";
+        form.marginRatio = form.margin;  // empty: the question's default
+        form.margin.clear();
     }
     form.alpha = cell("alpha", form.alpha);
     form.lowerRatio = cell("lower", form.lowerRatio);
