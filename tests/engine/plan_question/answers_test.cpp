@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <sstream>
 
+#include "curve_points.h"
 #include "form_request.h"
 #include "golden_file.h"
 #include "plan_words.h"
@@ -206,6 +209,40 @@ TEST(Answers, TheOneSidedQuestionsInEveryFrontEndsWords) {
     for (const Case& c : cases)
         got += "[" + c.at("case") + "]\n" + programWords(c) + windowWords(c);
     compareWithGolden(got, "one_sided_answers.txt");
+}
+
+// A one-sided question's curve against the true value: finite ends (the
+// margin and a point beyond the true value on the alternative's side), the
+// power about alpha at the margin and rising towards the alternative, for
+// the difference (both directions) and the ratio.
+TEST(Answers, OneSidedCurvesMarkTheMarginAndTheAlternative) {
+    const std::vector<Case> cases = readCases("one_sided_cases.csv");
+    for (const char* name : {"ni_power_matched", "ni_lower_better_unequal", "be_ni_size_2x2",
+                             "be_ni_power_parallel_lower_better"}) {
+        SCOPED_TRACE(name);
+        const auto c = std::find_if(cases.begin(), cases.end(),
+                                    [&](const Case& k) { return k.at("case") == name; });
+        ASSERT_NE(c, cases.end());
+        const Answer a = answer(readRequest(rowOf(*c)));
+        const CurveData curve = curveOf(a, CurveAxis::difference);
+        ASSERT_TRUE(std::isfinite(curve.lower) && std::isfinite(curve.upper));
+        ASSERT_LT(curve.lower, curve.upper);
+        ASSERT_GE(curve.points.size(), 10u);
+        const bool above = std::isfinite(a.lower);
+        const double margin = above ? a.lower : a.upper;
+        EXPECT_EQ(above ? curve.lower : curve.upper, margin);
+        const double alpha = a.request.be ? a.request.be->study.alpha : a.request.study.alpha;
+        for (const CurvePoint& p : curve.points) {
+            ASSERT_TRUE(std::isfinite(p.x) && p.power >= 0 && p.power <= 1);
+            if (p.x == margin) {
+                EXPECT_NEAR(p.power, alpha, 1e-9);
+            }
+        }
+        const CurvePoint& first = curve.points.front();
+        const CurvePoint& last = curve.points.back();
+        EXPECT_LT(above ? first.power : last.power, alpha);
+        EXPECT_GT(above ? last.power : first.power, a.power);
+    }
 }
 
 // A power too small to show at one decimal is said to be under it, never
