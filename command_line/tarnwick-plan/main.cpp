@@ -41,13 +41,13 @@ constexpr const char* footer =
     R"(One case: --solve and the options after it describe it; the answer is a
 sentence (or, with --format csv|jsonl, a one-row table). Many cases: INPUT is
 a CSV table whose header names the columns solve, design, alpha, bound (or
-lower and upper), difference, sd, power, ratio, n1, n2, hypothesis,
-bound_units, and for the ratio scale scale, cv, ratio0, sizes, n, estimate,
-ci_lower, ci_upper (any order; absent optional columns take the defaults);
-every input column is copied, then come plan_n1 plan_n2 plan_total plan_power
-plan_lower plan_upper (with a column of the ratio scale also plan_sizes
-plan_ci_low plan_ci_high plan_p_lower plan_p_upper plan_conclusion plan_cv)
-message.
+lower and upper), difference, sd, power, ratio, n1, n2, hypothesis, margin,
+better, bound_units, and for the ratio scale scale, cv, ratio0, sizes, n,
+estimate, ci_lower, ci_upper (any order; absent optional columns take the
+defaults); every input column is copied, then come plan_n1 plan_n2 plan_total
+plan_power plan_lower plan_upper (with a column of the ratio scale also
+plan_sizes plan_ci_low plan_ci_high plan_p_lower plan_p_upper plan_conclusion
+plan_cv; with margin or better also p) message.
 
 Exit status: 0 every case answered; 1 some cases have a message instead (all
 rows are written); 2 usage error, unreadable input or malformed CSV, reported
@@ -59,9 +59,10 @@ public:
     // `columns` are the input's; the answer's follow them, with the ratio
     // scale's before message when `ratioColumns`.
     AnswerSink(std::FILE* out, OutputFormat format, std::vector<std::string> columns,
-               bool ratioColumns)
+               bool ratioColumns, bool oneSidedColumns)
         : ratioColumns_(ratioColumns),
-          out_(out, format, withAnswerColumns(columns, ratioColumns)) {}
+          oneSidedColumns_(oneSidedColumns),
+          out_(out, format, withAnswerColumns(columns, ratioColumns, oneSidedColumns)) {}
 
     void write(const std::vector<std::string>& inputFields, const RowPlan& row) {
         if (out_.format() == OutputFormat::text) {
@@ -80,6 +81,7 @@ public:
                 fields_.push_back({row.ratioFields[i], word ? FieldKind::text : FieldKind::number});
             }
         }
+        if (oneSidedColumns_) fields_.push_back({row.p, FieldKind::number});
         fields_.push_back({row.message, FieldKind::text});
         out_.writeRow(fields_);
     }
@@ -88,18 +90,21 @@ public:
 
 private:
     static std::vector<std::string> withAnswerColumns(std::vector<std::string> columns,
-                                                      bool ratioColumns) {
+                                                      bool ratioColumns, bool oneSidedColumns) {
         for (std::string_view name : answerColumnNames) {
             if (name == "message" && ratioColumns) {
                 for (std::string_view ratioName : ratioAnswerColumnNames)
                     columns.emplace_back(ratioName);
             }
+            if (name == "message" && oneSidedColumns)
+                columns.emplace_back(oneSidedAnswerColumnName);
             columns.emplace_back(name);
         }
         return columns;
     }
 
     bool ratioColumns_ = false;
+    bool oneSidedColumns_ = false;
     OutputWriter out_;
     std::vector<Field> fields_;
 };
@@ -111,12 +116,14 @@ int planOneCase(const Options& options) {
         columns.emplace_back(inputColumnNames[i]);
         fields.push_back(options.caseTexts[i]);
     }
-    bool ratioColumns = false;
-    for (InputColumn column : ratioInputColumns)
-        ratioColumns = ratioColumns || !options.caseTexts[static_cast<std::size_t>(column)].empty();
+    const auto someGiven = [&](const auto& among) {
+        return std::any_of(among.begin(), among.end(), [&](InputColumn column) {
+            return !options.caseTexts[static_cast<std::size_t>(column)].empty();
+        });
+    };
     Destination destination(options.output);
     AnswerSink sink(destination.stream(), outputFormatOf(options, OutputFormat::text), columns,
-                    ratioColumns);
+                    someGiven(ratioInputColumns), someGiven(oneSidedInputColumns));
     const RowPlan row = planRow(options.caseTexts, digitsOf(options));
     sink.write(fields, row);
     sink.finish();
@@ -145,7 +152,7 @@ int planTable(const Options& options) {
     const PlanTable table(record, input.name());
     noteNearMisses(table);
     AnswerSink sink(destination.stream(), outputFormatOf(options, OutputFormat::csv),
-                    table.inputColumns(), table.ratioColumns());
+                    table.inputColumns(), table.ratioColumns(), table.oneSidedColumns());
     const Digits digits = digitsOf(options);
     Progress progress("tarnwick-plan", destination.progressWanted(options.quiet));
     bool someRowRefused = false;
@@ -203,7 +210,8 @@ void addCaseOptions(CLI::App& app, RowTexts& texts) {
     const auto number = [&](const char* name, InputColumn column, const char* help) {
         app.add_option(name, text(column), help)->option_text("X");
     };
-    number("--alpha", InputColumn::alpha, "level of each one-sided test (default 0.05)");
+    number("--alpha", InputColumn::alpha,
+           "level of each one-sided test (default 0.05; 0.025 for a one-sided question)");
     number("--bound", InputColumn::bound, "symmetric bounds -X and +X");
     number("--lower", InputColumn::lower, "lower bound (with --upper, instead of --bound)");
     number("--upper", InputColumn::upper, "upper bound");
@@ -216,10 +224,20 @@ void addCaseOptions(CLI::App& app, RowTexts& texts) {
     number("--n1", InputColumn::n1, "size of group 1; matched: the number of pairs");
     number("--n2", InputColumn::n2, "size of group 2 (default ceil(ratio * n1))");
     app.add_option("--hypothesis", text(InputColumn::hypothesis),
-                   "equivalence (default) or minimal_effect (is the difference beyond a bound? "
-                   "--difference must then lie outside the bounds for n)")
-        ->check(CLI::IsMember({"equivalence", "minimal_effect"}))
-        ->option_text("equivalence|minimal_effect");
+                   "equivalence (default), minimal_effect (is the difference beyond a bound? "
+                   "--difference must then lie outside the bounds for n), or a one-sided "
+                   "question with --margin: non_inferiority, non_superiority or superiority")
+        ->check(CLI::IsMember(
+            {"equivalence", "minimal_effect", "non_inferiority", "non_superiority", "superiority"}))
+        ->option_text("QUESTION");
+    number("--margin", InputColumn::margin,
+           "a one-sided question's margin, in place of the bounds: a difference, or a ratio on "
+           "the ratio scale (default 0.80 or 1.25 there; 0, or 1, for superiority)");
+    app.add_option("--better", text(InputColumn::better),
+                   "higher (default) or lower: the direction in which a larger effect is better, "
+                   "for a one-sided question")
+        ->check(CLI::IsMember({"higher", "lower"}))
+        ->option_text("higher|lower");
     app.add_option("--bound-units", text(InputColumn::bound_units),
                    "raw (default) or d: the bounds as multiples of --sd")
         ->check(CLI::IsMember({"raw", "d"}))

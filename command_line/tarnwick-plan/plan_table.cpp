@@ -39,6 +39,17 @@ PlanTable::PlanTable(const CsvRecord& header, const std::string& fileName)
     }
     for (InputColumn column : ratioInputColumns)
         ratioColumns_ = ratioColumns_ || positions_[static_cast<std::size_t>(column)].has_value();
+    for (InputColumn column : oneSidedInputColumns)
+        oneSidedColumns_ =
+            oneSidedColumns_ || positions_[static_cast<std::size_t>(column)].has_value();
+    // p is an answer column only where the answers have it.
+    for (std::size_t i = 0; oneSidedColumns_ && i < inputColumns_.size(); ++i) {
+        if (inputColumns_[i] == oneSidedAnswerColumnName) {
+            throw InputError(fileName, header.line,
+                             "column " + std::to_string(i + 1) +
+                                 " \"p\" has the name of an answer column; rename it");
+        }
+    }
     for (InputColumn column : requiredColumns) {
         // A table of the ratio scale's questions gives a CV, or an interval, instead.
         if (column == InputColumn::sd && ratioColumns_) continue;

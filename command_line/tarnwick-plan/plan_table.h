@@ -16,8 +16,8 @@ using table_io::InputError;
 class PlanTable {
 public:
     // Throws InputError when the header names a column twice, names one of
-    // the answer's columns, or lacks solve, or lacks sd without naming a
-    // column of the ratio scale (no row could be answered).
+    // the answer's columns (p among them with margin or better), or lacks solve, or lacks sd
+    // without naming a column of the ratio scale (no row could be answered).
     PlanTable(const CsvRecord& header, const std::string& fileName);
 
     // The texts of the columns the planner reads; absent columns are empty.
@@ -28,6 +28,9 @@ public:
     // Whether the header names a column of the ratio scale (plan_columns.h):
     // the answers then have the ratio scale's columns too.
     bool ratioColumns() const { return ratioColumns_; }
+    // Whether the header names margin or better: the answers then have the
+    // one-sided test's p too.
+    bool oneSidedColumns() const { return oneSidedColumns_; }
     // Columns that look meant for the planner but are spelt otherwise
     // ("SD", " alpha"); they are copied like any other column.
     const std::vector<std::string>& nearMisses() const { return nearMisses_; }
@@ -37,6 +40,7 @@ private:
     std::array<std::optional<std::size_t>, inputColumnCount> positions_;
     std::vector<std::string> nearMisses_;
     bool ratioColumns_ = false;
+    bool oneSidedColumns_ = false;
 };
 
 }  // namespace tarnwick::planner

@@ -10,6 +10,7 @@ RowPlan planRow(const RowTexts& texts, Digits digits) {
         const Answer found = answer(readRequest(texts), digits);
         row.fields = answerFields(found);
         row.ratioFields = ratioAnswerFields(found);
+        row.p = oneSidedPField(found);
         row.sentence = answerSentence(found);
         row.answered = true;
     } catch (const NumberedError<int>& error) {  // the planner's or the test settings' refusal

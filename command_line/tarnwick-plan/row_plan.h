@@ -13,6 +13,7 @@ struct RowPlan {
     bool answered = false;
     std::array<std::string, 6> fields;       // the answer columns but message; empty when refused
     std::array<std::string, 7> ratioFields;  // the ratio scale's answer columns, likewise
+    std::string p;                           // the one-sided test's p (solve ci), else empty
     std::string message;                     // empty when answered
     std::string sentence;                    // the answer in words, or the message
 };

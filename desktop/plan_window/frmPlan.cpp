@@ -80,7 +80,8 @@ void frmPlan::fill(const planner::PlanForm& start) {
     ui.cboBeDesign->setCurrentIndex(static_cast<int>(start.beDesign));
     kept_ = start;
     (start.symmetric ? ui.opSymmetric : ui.opAsymmetric)->setChecked(true);
-    (start.minimalEffect ? ui.opMinimalEffect : ui.opEquivalence)->setChecked(true);
+    hypothesisButton(start.hypothesis)->setChecked(true);
+    ui.cboBetter->setCurrentIndex(start.better == settings::Better::lower ? 1 : 0);
     ui.chkSdUnits->setChecked(start.sdUnits);
     ui.txtAlpha->setText(fromStd(start.alpha));
     ui.txtBound->setText(fromStd(start.bound));
@@ -98,6 +99,32 @@ void frmPlan::showScaleBoxes(bool ratio) {
     ui.txtLower->setText(fromStd(ratio ? k.lowerRatio : k.lower));
     ui.txtUpper->setText(fromStd(ratio ? k.upperRatio : k.upper));
     ui.txtN1->setText(fromStd(ratio ? k.total : k.n1));
+    ui.txtMargin->setText(fromStd(ratio ? k.marginRatio : k.margin));
+}
+
+QRadioButton* frmPlan::hypothesisButton(settings::Hypothesis hypothesis) const {
+    switch (hypothesis) {
+        case settings::Hypothesis::minimalEffect:
+            return ui.opMinimalEffect;
+        case settings::Hypothesis::nonInferiority:
+            return ui.opNonInferiority;
+        case settings::Hypothesis::nonSuperiority:
+            return ui.opNonSuperiority;
+        case settings::Hypothesis::superiority:
+            return ui.opSuperiority;
+        case settings::Hypothesis::equivalence:
+            break;
+    }
+    return ui.opEquivalence;
+}
+
+settings::Hypothesis frmPlan::hypothesisChosen() const {
+    for (const settings::Hypothesis h :
+         {settings::Hypothesis::minimalEffect, settings::Hypothesis::nonInferiority,
+          settings::Hypothesis::nonSuperiority, settings::Hypothesis::superiority}) {
+        if (hypothesisButton(h)->isChecked()) return h;
+    }
+    return settings::Hypothesis::equivalence;
 }
 
 void frmPlan::keepScaleBoxes() {
@@ -107,6 +134,7 @@ void frmPlan::keepScaleBoxes() {
     (showsRatio_ ? k.lowerRatio : k.lower) = textOf(ui.txtLower);
     (showsRatio_ ? k.upperRatio : k.upper) = textOf(ui.txtUpper);
     (showsRatio_ ? k.total : k.n1) = textOf(ui.txtN1);
+    (showsRatio_ ? k.marginRatio : k.margin) = textOf(ui.txtMargin);
 }
 
 // Between the difference of two means and the ratio the shared boxes swap
@@ -115,12 +143,26 @@ void frmPlan::scaleChosen() {
     const bool ratio = ui.opBioequivalence->isChecked();
     if (ratio != showsRatio_) {
         keepScaleBoxes();
-        const QSignalBlocker blocks[] = {QSignalBlocker(ui.txtSD), QSignalBlocker(ui.txtDifference),
-                                         QSignalBlocker(ui.txtLower), QSignalBlocker(ui.txtUpper),
-                                         QSignalBlocker(ui.txtN1)};
+        const QSignalBlocker blocks[] = {
+            QSignalBlocker(ui.txtSD),    QSignalBlocker(ui.txtDifference),
+            QSignalBlocker(ui.txtLower), QSignalBlocker(ui.txtUpper),
+            QSignalBlocker(ui.txtN1),    QSignalBlocker(ui.txtMargin)};
         showScaleBoxes(ratio);
     }
     if (ratio && ui.opFindBounds->isChecked()) ui.opFindSize->setChecked(true);
+    // The ratio is planned for equivalence or a one-sided question.
+    if (ratio && ui.opMinimalEffect->isChecked()) ui.opEquivalence->setChecked(true);
+}
+
+// A one-sided question asks for no bounds; its alpha starts at .025, and a
+// two-sided one's at .05, where the box holds the other's default untouched.
+void frmPlan::applyQuestionDefaults(settings::Hypothesis hypothesis) {
+    const bool oneSided = settings::isOneSided(hypothesis);
+    if (oneSided && ui.opFindBounds->isChecked()) ui.opFindSize->setChecked(true);
+    const QString from = oneSided ? QStringLiteral("0.05") : QStringLiteral("0.025");
+    if (ui.txtAlpha->text() == from) {
+        ui.txtAlpha->setText(oneSided ? QStringLiteral("0.025") : QStringLiteral("0.05"));
+    }
 }
 
 planner::PlanForm frmPlan::form() const {
@@ -133,7 +175,9 @@ planner::PlanForm frmPlan::form() const {
                                                 : planner::Question::size;
     f.design = ui.opMatched->isChecked() ? plan::Design::matched : plan::Design::independent;
     f.symmetric = ui.opSymmetric->isChecked();
-    f.minimalEffect = ui.opMinimalEffect->isChecked();
+    f.hypothesis = hypothesisChosen();
+    f.better =
+        ui.cboBetter->currentIndex() == 1 ? settings::Better::lower : settings::Better::higher;
     f.sdUnits = ui.chkSdUnits->isChecked();
     f.alpha = textOf(ui.txtAlpha);
     f.bound = textOf(ui.txtBound);
@@ -145,25 +189,29 @@ planner::PlanForm frmPlan::form() const {
     (showsRatio_ ? f.lowerRatio : f.lower) = textOf(ui.txtLower);
     (showsRatio_ ? f.upperRatio : f.upper) = textOf(ui.txtUpper);
     (showsRatio_ ? f.total : f.n1) = textOf(ui.txtN1);
+    (showsRatio_ ? f.marginRatio : f.margin) = textOf(ui.txtMargin);
     return f;
 }
 
 void frmPlan::connectControls() {
     for (QLineEdit* box : {ui.txtAlpha, ui.txtBound, ui.txtLower, ui.txtUpper, ui.txtDifference,
-                           ui.txtSD, ui.txtPower, ui.txtRatio, ui.txtN1, ui.txtN2}) {
+                           ui.txtSD, ui.txtPower, ui.txtRatio, ui.txtN1, ui.txtN2, ui.txtMargin}) {
         connect(box, &QLineEdit::textChanged, this, &frmPlan::answerNow);
     }
-    for (QRadioButton* choice : {ui.opFindSize, ui.opFindPower, ui.opFindBounds, ui.opIndependent,
-                                 ui.opMatched, ui.opBioequivalence, ui.opSymmetric, ui.opAsymmetric,
-                                 ui.opEquivalence, ui.opMinimalEffect}) {
+    for (QRadioButton* choice :
+         {ui.opFindSize, ui.opFindPower, ui.opFindBounds, ui.opIndependent, ui.opMatched,
+          ui.opBioequivalence, ui.opSymmetric, ui.opAsymmetric, ui.opEquivalence,
+          ui.opMinimalEffect, ui.opNonInferiority, ui.opNonSuperiority, ui.opSuperiority}) {
         // Each group's newly checked option, not the one it leaves.
         connect(choice, &QRadioButton::toggled, this, [this](bool checked) {
             if (!checked) return;
             scaleChosen();
+            applyQuestionDefaults(hypothesisChosen());
             enableWhatTheQuestionNeeds();
             answerNow();
         });
     }
+    connect(ui.cboBetter, &QComboBox::currentIndexChanged, this, &frmPlan::answerNow);
     connect(ui.cboBeDesign, &QComboBox::currentIndexChanged, this, [this] {
         enableWhatTheQuestionNeeds();
         answerNow();
@@ -192,16 +240,19 @@ void frmPlan::enableWhatTheQuestionNeeds() {
     const bool size = ui.opFindSize->isChecked();
     const bool bound = ui.opFindBounds->isChecked();
     const bool ratio = ui.opBioequivalence->isChecked();
-    // The ratio's bounds are two ratios, and its test is equivalence.
+    const bool oneSided = settings::isOneSided(hypothesisChosen());
+    // The ratio's bounds are two ratios, and its test equivalence or a
+    // one-sided question's; a one-sided question has a margin, not bounds.
     const bool matched = ui.opMatched->isChecked() || ratio;
-    const bool givenBounds = !bound;
+    const bool givenBounds = !bound && !oneSided;
     const bool symmetric = ui.opSymmetric->isChecked() && !ratio;
     ui.cboBeDesign->setEnabled(ratio);
-    ui.opFindBounds->setEnabled(!ratio);
-    for (QWidget* w :
-         {static_cast<QWidget*>(ui.lblHypothesis), static_cast<QWidget*>(ui.opEquivalence),
-          static_cast<QWidget*>(ui.opMinimalEffect), static_cast<QWidget*>(ui.chkSdUnits)})
-        w->setEnabled(!ratio);
+    ui.opFindBounds->setEnabled(!ratio && !oneSided);
+    ui.opMinimalEffect->setEnabled(!ratio);
+    ui.chkSdUnits->setEnabled(!ratio && !oneSided);
+    for (QWidget* w : {static_cast<QWidget*>(ui.lblMargin), static_cast<QWidget*>(ui.txtMargin),
+                       static_cast<QWidget*>(ui.lblBetter), static_cast<QWidget*>(ui.cboBetter)})
+        w->setEnabled(oneSided);
     ui.opSymmetric->setEnabled(givenBounds && !ratio);
     ui.opAsymmetric->setEnabled(givenBounds && !ratio);
     ui.lblBoundsKind->setEnabled(givenBounds && !ratio);
@@ -271,6 +322,11 @@ void frmPlan::answerNow() {
     announceTimer_.start();
     try {
         answer_ = planner::answer(planner::readForm(form()));
+    } catch (const settings::SettingsError& refusal) {
+        // A margin on the wrong side, or none where the question needs one:
+        // asked about in the question's words.
+        showRefusal(QStringLiteral("This question has no answer."), fromStd(refusal.description()));
+        return;
     } catch (const plan::PlanError& refusal) {
         // A box still to be filled is a question not yet asked; anything else
         // is a question that has no answer however long one waits.

@@ -57,6 +57,10 @@ private:
     void showScaleBoxes(bool ratio);
     void keepScaleBoxes();
     void scaleChosen();
+    // The radio button of a hypothesis, and the hypothesis checked.
+    QRadioButton* hypothesisButton(settings::Hypothesis hypothesis) const;
+    settings::Hypothesis hypothesisChosen() const;
+    void applyQuestionDefaults(settings::Hypothesis hypothesis);
     void nameWhatTheBoxesHold();
     void connectControls();
     void enableWhatTheQuestionNeeds();

@@ -22,13 +22,18 @@ void checkStudy(const BeStudy& study) {
         refuse(error::alpha, "Alpha must lie strictly between 0 and 0.5.");
     }
     const bool ratio = study.scale == Scale::ratio;
-    if (!ratio && !(std::isfinite(study.lower) && std::isfinite(study.upper))) {
+    if (settings::isOneSided(study.hypothesis)) {
+        if (!std::isfinite(study.margin)) {
+            refuse(error::margin, "The margin must be a finite number.");
+        }
+        if (ratio && !(study.margin > 0)) {
+            refuse(error::margin, "The margin of the ratio must be a positive finite number.");
+        }
+    } else if (!ratio && !(std::isfinite(study.lower) && std::isfinite(study.upper))) {
         refuse(error::bounds, "The bounds must be finite numbers.");
-    }
-    if (ratio && !(study.lower > 0 && std::isfinite(study.upper))) {
+    } else if (ratio && !(study.lower > 0 && std::isfinite(study.upper))) {
         refuse(error::bounds, "The bounds of the ratio must be positive finite numbers.");
-    }
-    if (!(study.lower < study.upper)) {
+    } else if (!(study.lower < study.upper)) {
         refuse(error::bounds, "The lower bound of the ratio must be below the upper bound.");
     }
     if (!(study.cv > 0 && std::isfinite(study.cv))) {
@@ -67,11 +72,13 @@ void checkSequenceSizes(BeDesign design, const std::vector<long>& sequenceSizes)
 }
 
 TestScale onTestScale(const BeStudy& study) {
+    const bool oneSided = settings::isOneSided(study.hypothesis);
     if (study.scale == Scale::ratio) {
         return {std::log(study.lower), std::log(study.upper), std::log(study.ratio0),
-                logScaleSd(study.cv)};
+                logScaleSd(study.cv), oneSided ? std::log(study.margin) : 0};
     }
-    return {study.lower - 1, study.upper - 1, study.ratio0 - 1, study.cv};
+    return {study.lower - 1, study.upper - 1, study.ratio0 - 1, study.cv,
+            oneSided ? study.margin - 1 : 0};
 }
 
 plan::PowerInputs powerInputs(const BeStudy& study, const std::vector<long>& sequenceSizes) {
@@ -82,6 +89,9 @@ plan::PowerInputs powerInputs(const BeStudy& study, const std::vector<long>& seq
     inputs.upper = scaled.upper;
     inputs.difference = scaled.difference;
     inputs.sd = scaled.sd;
+    inputs.hypothesis = study.hypothesis;
+    inputs.margin = scaled.margin;
+    inputs.side = settings::alternativeSide(study.hypothesis, study.better);
     inputs.designConstant = designConstant(study.design, sequenceSizes);
     inputs.df = degreesOfFreedom(study.design,
                                  std::accumulate(sequenceSizes.begin(), sequenceSizes.end(), 0L));

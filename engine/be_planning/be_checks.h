@@ -10,17 +10,18 @@
 
 namespace tarnwick::be {
 
-// alpha, the bounds, the CV and the true ratio.
+// alpha, the bounds (a one-sided question's margin), the CV and the true ratio.
 void checkStudy(const BeStudy& study);
 
 // One size per sequence, none empty, at most maxTotal in all, and at least
 // one residual degree of freedom.
 void checkSequenceSizes(BeDesign design, const std::vector<long>& sequenceSizes);
 
-// The bounds, the true value and the SD on the scale the test is taken on:
-// the logs, or the raw scale in units of the reference mean.
+// The bounds, the true value, the SD and a one-sided question's margin (0
+// for the two-sided ones) on the scale the test is taken on: the logs, or
+// the raw scale in units of the reference mean.
 struct TestScale {
-    double lower, upper, difference, sd;
+    double lower, upper, difference, sd, margin;
 };
 TestScale onTestScale(const BeStudy& study);
 

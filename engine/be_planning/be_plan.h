@@ -38,6 +38,15 @@ struct BeStudy {
     double lower = 0.80,
            upper = 1.25;  // the bounds as ratios, lower < upper (ratio scale: 0 < lower)
     double alpha = 0.05;  // each one-sided test's level, 0 < alpha < 0.5
+    // A one-sided question (settings::isOneSided) takes one margin as a ratio
+    // (0.80 for non-inferiority with a higher ratio better; on the raw scale
+    // likewise in units of the reference mean) in place of the bounds, which
+    // are then not used, and the direction in which a larger ratio is
+    // better. Its power is the one test at the margin (log margin on the
+    // ratio scale), the noncentral t tail of power_integral.h.
+    settings::Hypothesis hypothesis = settings::Hypothesis::equivalence;
+    double margin = 0.80;
+    settings::Better better = settings::Better::higher;
 };
 
 // The numbers of the refusals here, thrown as plan::PlanError so that one
@@ -53,6 +62,7 @@ constexpr int size = 446;              // a sequence without subjects, or no res
 constexpr int sizeAboveMaximum = 447;  // more than maxTotal subjects
 constexpr int targetPower = 448;       // the target outside (alpha, 1)
 constexpr int sizeNotReached = 449;    // no size up to maxTotal reaches the target
+constexpr int margin = 452;  // a one-sided question's margin not positive and finite (ratio scale)
 }  // namespace error
 
 // The largest total number of subjects a study may have or a search go to.

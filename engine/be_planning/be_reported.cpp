@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <string>
 
@@ -37,6 +38,24 @@ void checkAlpha(double alpha) {
     if (!(alpha > 0 && alpha < 0.5)) {
         refuse(error::alpha, "Alpha must lie strictly between 0 and 0.5.");
     }
+}
+
+// The one test at the margin; the bounds shown are the margin and the
+// scale's end on the other side (0 or infinity), whose test p is 0. The
+// rule on the rounded ends is the equivalence conclusion's: an end on the
+// margin, rounded, counts as within it.
+void oneSided(const BeStudy& study, double logEstimate, ReportedInterval& r) {
+    const bool above =
+        settings::alternativeSide(study.hypothesis, study.better) == settings::Side::above;
+    const double t = (logEstimate - std::log(study.margin)) / r.standardError;
+    r.pOneSided = upperTail(above ? t : -t, r.df);
+    const double marginPercent = percentToTwoDecimals(study.margin);
+    r.oneSidedShown = above ? r.lowPercent >= marginPercent : r.highPercent <= marginPercent;
+    r.lowerPercent = above ? marginPercent : 0;
+    r.upperPercent = above ? std::numeric_limits<double>::infinity() : marginPercent;
+    r.pLower = above ? r.pOneSided : 0;
+    r.pUpper = above ? 0 : r.pOneSided;
+    r.equivalent = r.oneSidedShown;
 }
 
 }  // namespace
@@ -89,6 +108,10 @@ ReportedInterval intervalFromReport(const BeStudy& study, double estimate,
     r.pUpper = upperTail((std::log(study.upper) - logEstimate) / r.standardError, r.df);
     r.lowPercent = percentToTwoDecimals(r.low);
     r.highPercent = percentToTwoDecimals(r.high);
+    if (settings::isOneSided(study.hypothesis)) {
+        oneSided(study, logEstimate, r);
+        return r;
+    }
     r.lowerPercent = percentToTwoDecimals(study.lower);
     r.upperPercent = percentToTwoDecimals(study.upper);
     r.equivalent = r.lowPercent >= r.lowerPercent && r.highPercent <= r.upperPercent;

@@ -46,6 +46,15 @@ struct ReportedInterval {
     double lowPercent = 0, highPercent = 0;
     double lowerPercent = 0, upperPercent = 0;
     bool equivalent = false;
+    // A one-sided question (study.hypothesis): the p value of the one test
+    // at the margin, P(T >= (log GMR - log margin) / se) with the
+    // alternative above it (mirrored below), and whether the interval's end
+    // on that side, in percent to two decimals as above, lies on the
+    // alternative's side of the margin likewise rounded (an end on it
+    // included, as for the bounds). pLower, pUpper and equivalent are then those of the margin's
+    // side only: the other bound is at the end of the scale.
+    double pOneSided = 0;
+    bool oneSidedShown = false;
 };
 
 // From the point estimate, study.cv, study.alpha, study.lower and

@@ -18,10 +18,12 @@
 #include <boost/math/special_functions/erf.hpp>
 #include <cmath>
 #include <numbers>
+#include <string>
 
 #include "be_checks.h"
 #include "be_plan.h"
 #include "boost_math_policy.h"
+#include "study_checks.h"
 
 namespace tarnwick::be {
 namespace {
@@ -58,7 +60,9 @@ public:
     long guess(double targetPower) const {
         const TestScale inputs = onTestScale(study_);
         const double distance =
-            std::min(inputs.upper - inputs.difference, inputs.difference - inputs.lower);
+            settings::isOneSided(study_.hypothesis)
+                ? std::fabs(inputs.difference - inputs.margin)
+                : std::min(inputs.upper - inputs.difference, inputs.difference - inputs.lower);
         const double s = inputs.sd;
         const double z = normalQuantile(1 - study_.alpha) + normalQuantile(targetPower);
         const double n =
@@ -81,6 +85,18 @@ private:
     long largest_ = 1;
 };
 
+// The true ratio strictly on the alternative's side of the margin.
+void checkOneSidedTrueRatio(const BeStudy& study) {
+    const bool above =
+        settings::alternativeSide(study.hypothesis, study.better) == settings::Side::above;
+    if (!(above ? study.ratio0 > study.margin : study.ratio0 < study.margin)) {
+        throw plan::PlanError(
+            error::ratio0, std::string("The true ratio must lie ") + (above ? "above" : "below") +
+                               " the margin: on it or beyond it on the other side the power "
+                               "never exceeds alpha, so no size reaches the target.");
+    }
+}
+
 [[noreturn]] void notReached() {
     throw plan::PlanError(error::sizeNotReached,
                           "No size up to 10,000,000 subjects reaches the target power.");
@@ -90,7 +106,10 @@ private:
 
 BeSizeAnswer smallestSize(const BeStudy& study, double targetPower) {
     checkStudy(study);
-    if (!(study.ratio0 > study.lower && study.ratio0 < study.upper)) {
+    if (settings::isOneSided(study.hypothesis)) {
+        checkOneSidedTrueRatio(study);
+        plan::checkOneSidedTarget(targetPower, study.alpha, study.hypothesis);
+    } else if (!(study.ratio0 > study.lower && study.ratio0 < study.upper)) {
         throw plan::PlanError(error::ratio0,
                               "The true ratio must lie inside the bounds: on or outside them the "
                               "power never exceeds alpha, so no size reaches the target.");

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "be_design.h"
+#include "one_sided_request.h"
 #include "setting_text.h"
 
 namespace tarnwick::planner {
@@ -56,6 +57,25 @@ void readBeBounds(const RowReader& row, be::BeStudy& study) {
     const auto mirror = [&](double bound) { return ratio ? 1 / bound : 2 - bound; };
     study.lower = lower ? *lower : upper ? mirror(*upper) : 0.80;
     study.upper = upper ? *upper : lower ? mirror(*lower) : (ratio ? 1.25 : 1.20);
+}
+
+// A one-sided question's margin as a ratio (on the raw scale too, in units
+// of the reference mean): given, else 0.80 or 1.25 by the question and the
+// direction (the raw scale's older tables: 1.20), 1 for superiority.
+void readBeMargin(const RowReader& row, be::BeStudy& study, Question question) {
+    if (question == Question::cv) {
+        row.mustBeEmpty(InputColumn::margin,
+                        "solve cv takes ci_lower, ci_upper, sizes or n and alpha");
+        return;
+    }
+    study.better = settings::readBetter(row.text(InputColumn::better));
+    const auto given = settings::readMargin(row.text(InputColumn::margin));
+    const bool bounds = row.given(InputColumn::lower) || row.given(InputColumn::upper);
+    study.margin = settledMargin(study.hypothesis, given, study.better, study.alpha,
+                                 settings::Scale::ratio, bounds);
+    if (!given && study.scale == be::Scale::difference && study.margin == 1.25) {
+        study.margin = 1.20;
+    }
 }
 
 std::vector<long> readSizeList(const RowReader& row) {
@@ -148,17 +168,27 @@ void readBeRequest(const RowReader& row, Request& whole) {
     for (InputColumn column : {InputColumn::sd, InputColumn::difference, InputColumn::bound,
                                InputColumn::ratio, InputColumn::n1, InputColumn::n2})
         row.mustBeEmpty(column, ratioColumns);
-    if (settings::readHypothesis(row.text(InputColumn::hypothesis)) !=
-        settings::Hypothesis::equivalence) {
+    study.hypothesis = settings::readHypothesis(row.text(InputColumn::hypothesis));
+    if (study.hypothesis == settings::Hypothesis::minimalEffect) {
         refuse(RequestProblem::notOnThisScale,
                "hypothesis is minimal_effect, but the bioequivalence designs are planned for "
-               "equivalence");
+               "equivalence or a one-sided question");
     }
+    const bool oneSided = settings::isOneSided(study.hypothesis);
     if (settings::readBoundUnits(row.text(InputColumn::bound_units)) != settings::BoundUnits::raw) {
         refuse(RequestProblem::notOnThisScale,
                "bound_units is d, but the bounds of the bioequivalence designs are ratios");
     }
-    study.alpha = settings::readAlpha(row.text(InputColumn::alpha)).value_or(0.05);
+    study.alpha = settings::readAlpha(row.text(InputColumn::alpha))
+                      .value_or(settings::defaultAlpha(study.hypothesis));
+    if (oneSided) {
+        readBeMargin(row, study, question);
+    } else {
+        if (row.given(InputColumn::margin)) refuseMargin(study.hypothesis, study.alpha);
+        row.mustBeEmpty(InputColumn::better,
+                        "better is the direction of a one-sided question (non_inferiority, "
+                        "non_superiority or superiority)");
+    }
 
     const std::string why = whyUnused(question);
     const auto unless = [&](bool used, InputColumn column) {
@@ -178,7 +208,7 @@ void readBeRequest(const RowReader& row, Request& whole) {
     unless(cv, InputColumn::ci_upper);
 
     if (!cv) {
-        readBeBounds(row, study);
+        if (!oneSided) readBeBounds(row, study);
         study.cv = row.required(InputColumn::cv,
                                 study.design == be::BeDesign::parallel
                                     ? "the total CV as a fraction, such as 0.30"

@@ -1,6 +1,9 @@
 #include "be_words.h"
 
+#include <cmath>
+
 #include "fixed_text.h"
+#include "one_sided_words.h"
 #include "plan_words.h"
 #include "shortest_text.h"
 #include "shown_digits.h"
@@ -89,6 +92,46 @@ std::string programP(const Answer& a, double p) {
     return shown(a) ? number_text::significantText(p, 4) : shortestText(p);
 }
 
+bool oneSided(const Answer& a) { return settings::isOneSided(beOf(a).study.hypothesis); }
+
+words::OneSidedWords oneSidedOf(const Answer& a) {
+    return words::oneSidedWords(beOf(a).study.hypothesis, beOf(a).study.better);
+}
+
+// "to show non-inferiority (higher is better): the lower end of the 95%
+// interval of the ratio of geometric means above 0.8 (the one-sided test at
+// alpha 0.025)".
+std::string programOneSidedRule(const Answer& a) {
+    const be::BeStudy& s = beOf(a).study;
+    const words::OneSidedWords w = oneSidedOf(a);
+    return "to show " + w.question + " (" + w.better + "): the " + w.end + " end of the " +
+           words::programPercent(1 - 2 * s.alpha) + " interval of " +
+           (onRatioScale(a) ? "the ratio of geometric means " : "T / R ") + w.beyond + " " +
+           shortestText(s.margin) +
+           (onRatioScale(a)
+                ? ""
+                : " on the raw scale (the difference T - R in units of the reference mean)") +
+           " (the one-sided test at alpha " + shortestText(s.alpha) + ")";
+}
+
+// The conclusion from reported numbers, in the one sentence every report
+// uses for a one-sided question, on the ends in percent to two decimals.
+std::string oneSidedConclusionWords(const Answer& a) {
+    const be::BeStudy& s = beOf(a).study;
+    const be::ReportedInterval& r = a.interval;
+    settings::TestSettings asked;
+    asked.alpha = s.alpha;
+    asked.hypothesis = s.hypothesis;
+    asked.better = s.better;
+    asked.scale = settings::Scale::ratio;
+    asked.margin = s.margin;
+    const bool above = settings::alternativeSide(s.hypothesis, s.better) == settings::Side::above;
+    return settings::oneSidedConclusion(
+        asked,
+        {percentTwo(s.margin), percentTwo(above ? r.low : r.high), targetPercent(1 - 2 * s.alpha)},
+        r.oneSidedShown);
+}
+
 std::string conclusionWords(const Answer& a) {
     const be::ReportedInterval& r = a.interval;
     const std::string range = rangeWords(beOf(a).study);
@@ -103,13 +146,20 @@ std::string intervalSentence(const Answer& a) {
     const be::ReportedInterval& r = a.interval;
     const std::string ends = shown(a) ? percentTwo(r.low) + " to " + percentTwo(r.high)
                                       : shortestText(r.low) + " to " + shortestText(r.high);
-    return "With " + sizesWords(a, false) + " in " + designWords(s.design) + ", a " +
-           cvKind(s.design) + " CV of " + shortestText(s.cv) +
-           " and a ratio of geometric means of " + shortestText(beOf(a).estimate) + ", the " +
-           words::programPercent(1 - 2 * s.alpha) + " interval is " + ends +
-           "; p = " + programP(a, r.pLower) + " (H0: ratio at or below " + shortestText(s.lower) +
-           ") and p = " + programP(a, r.pUpper) + " (H0: ratio at or above " +
-           shortestText(s.upper) + "): " + conclusionWords(a) + ".";
+    const std::string opening = "With " + sizesWords(a, false) + " in " + designWords(s.design) +
+                                ", a " + cvKind(s.design) + " CV of " + shortestText(s.cv) +
+                                " and a ratio of geometric means of " +
+                                shortestText(beOf(a).estimate) + ", the " +
+                                words::programPercent(1 - 2 * s.alpha) + " interval is " + ends;
+    if (oneSided(a)) {
+        const bool above = oneSidedOf(a).beyond == "above";
+        return opening + "; p = " + programP(a, r.pOneSided) + " (H0: ratio at or " +
+               (above ? "below " : "above ") + shortestText(s.margin) +
+               "): " + oneSidedConclusionWords(a) + ".";
+    }
+    return opening + "; p = " + programP(a, r.pLower) + " (H0: ratio at or below " +
+           shortestText(s.lower) + ") and p = " + programP(a, r.pUpper) +
+           " (H0: ratio at or above " + shortestText(s.upper) + "): " + conclusionWords(a) + ".";
 }
 
 std::string cvSentence(const Answer& a) {
@@ -124,10 +174,21 @@ std::string cvSentence(const Answer& a) {
 }
 
 // The decision rule in a preregistration: "the 90% interval of the ratio of
-// geometric means within 80.00-125.00%".
+// geometric means within 80.00-125.00%"; for a one-sided question "the lower
+// end of the two-sided 95% interval of the ratio of geometric means above
+// 80.00%".
 std::string ruleWords(const Answer& a) {
     const be::BeStudy& s = beOf(a).study;
     const std::string level = targetPercent(1 - 2 * s.alpha);
+    if (oneSided(a)) {
+        const words::OneSidedWords w = oneSidedOf(a);
+        const std::string end = "the " + w.end + " end of the two-sided " + level + " interval of ";
+        if (onRatioScale(a)) {
+            return end + "the ratio of geometric means " + w.beyond + " " + percentTwo(s.margin);
+        }
+        return end + "the difference T - R " + w.beyond + " " + rawPercent(s.margin) +
+               " of the reference mean";
+    }
     if (onRatioScale(a)) {
         return "the " + level + " interval of the ratio of geometric means within " + rangeWords(s);
     }
@@ -189,8 +250,8 @@ std::array<std::string, 6> beAnswerFields(const Answer& a) {
         !planned   ? std::string()
         : shown(a) ? plan::powerCut(a.power, 4)
                    : shortestText(a.power),
-        cv ? std::string() : shortestText(a.lower),
-        cv ? std::string() : shortestText(a.upper),
+        cv || !std::isfinite(a.lower) ? std::string() : shortestText(a.lower),
+        cv || !std::isfinite(a.upper) ? std::string() : shortestText(a.upper),
     };
 }
 
@@ -209,9 +270,15 @@ std::array<std::string, 7> beRatioFields(const Answer& a) {
         };
         fields[1] = end(r.low);
         fields[2] = end(r.high);
-        fields[3] = number(r.pLower, 4);
-        fields[4] = number(r.pUpper, 4);
-        fields[5] = r.equivalent ? "equivalent" : "not equivalent";
+        // A one-sided question has one test: the open end's p is left empty.
+        const bool above = !oneSided(a) || oneSidedOf(a).beyond == "above";
+        const bool below = !oneSided(a) || !above;
+        fields[3] = above ? number(r.pLower, 4) : "";
+        fields[4] = below ? number(r.pUpper, 4) : "";
+        fields[5] = oneSided(a)    ? std::string(decisionName(settings::oneSidedDecision(
+                                         beOf(a).study.hypothesis, r.oneSidedShown)))
+                    : r.equivalent ? "equivalent"
+                                   : "not equivalent";
     }
     if (a.request.question == Question::cv) fields[6] = number(a.cv, 4);
     return fields;
@@ -219,15 +286,18 @@ std::array<std::string, 7> beRatioFields(const Answer& a) {
 
 std::string beAnswerSentence(const Answer& a) {
     const std::string design = designWords(designOf(a));
+    const bool planned =
+        a.request.question == Question::size || a.request.question == Question::power;
+    const std::string rule = !planned ? "" : oneSided(a) ? programOneSidedRule(a) : programRule(a);
     switch (a.request.question) {
         case Question::size:
             return sizesWords(a, false) + " in " + design + ", the fewest " +
                    fewestIn(designOf(a)) + "reaching " +
                    words::programPercent(a.request.targetPower) + " power, give " +
-                   words::programPower(a) + " " + programRule(a) + " " + programAssumption(a) + ".";
+                   words::programPower(a) + " " + rule + " " + programAssumption(a) + ".";
         case Question::power:
             return sizesWords(a, false) + " in " + design + " give " + words::programPower(a) +
-                   " " + programRule(a) + " " + programAssumption(a) + ".";
+                   " " + rule + " " + programAssumption(a) + ".";
         case Question::interval:
             return intervalSentence(a);
         case Question::cv:
@@ -252,9 +322,18 @@ std::string beAnswerLine(const Answer& a) {
     }
 }
 
+std::string beOneSidedP(const Answer& a) {
+    if (a.request.question != Question::interval || !oneSided(a)) return {};
+    return programP(a, a.interval.pOneSided);
+}
+
 std::string bePreregistrationSentence(const Answer& a) {
     const be::BeStudy& s = beOf(a).study;
-    const std::string tests = "two one-sided tests at \xCE\xB1 = " + words::alphaText(s.alpha);
+    const std::string atAlpha = " at \xCE\xB1 = " + words::alphaText(s.alpha);
+    const std::string tests = oneSided(a)
+                                  ? "a one-sided test" + atAlpha + ", " + oneSidedOf(a).better
+                                  : "two one-sided tests" + atAlpha;
+    const std::string claim = oneSided(a) ? oneSidedOf(a).question : "bioequivalence";
     const std::string in = " in " + designWords(s.design);
     const std::string subjects =
         designOf(a) == be::BeDesign::paired
@@ -262,10 +341,15 @@ std::string bePreregistrationSentence(const Answer& a) {
             : count(totalSize(a)) + " subjects (" + perSequence(a, true) + ")";
     switch (a.request.question) {
         case Question::size:
-            return "To have " + targetPercent(a.request.targetPower) +
-                   " power to conclude bioequivalence" + in + ", " + ruleWords(a) + " (" + tests +
-                   "), " + assumptionWords(a) + ", we will recruit " + subjects + ".";
+            return "To have " + targetPercent(a.request.targetPower) + " power to conclude " +
+                   claim + in + ", " + ruleWords(a) + " (" + tests + "), " + assumptionWords(a) +
+                   ", we will recruit " + subjects + ".";
         case Question::power:
+            if (oneSided(a)) {
+                return "With " + subjects + in + ", a one-sided test" + atAlpha + " has " +
+                       percent(a.power) + " power to conclude " + claim + ", " + ruleWords(a) +
+                       " (" + oneSidedOf(a).better + "), " + assumptionWords(a) + ".";
+            }
             return "With " + subjects + in + ", " + tests + " have " + percent(a.power) +
                    " power to conclude bioequivalence, " + ruleWords(a) + ", " +
                    assumptionWords(a) + ".";

@@ -23,5 +23,6 @@ std::array<std::string, 7> beRatioFields(const Answer& answer);
 std::string beAnswerSentence(const Answer& answer);
 std::string beAnswerLine(const Answer& answer);
 std::string bePreregistrationSentence(const Answer& answer);
+std::string beOneSidedP(const Answer& answer);
 
 }  // namespace tarnwick::planner

@@ -17,6 +17,25 @@ plan::Study studyOf(const Answer& a) {
     return study;
 }
 
+// The stretch of the difference axis marked as the alternative: the bounds,
+// or for a one-sided question (one bound infinite) the margin and a point as
+// far beyond the true value as it lies from the margin (on the ratio scale,
+// as many times beyond), so that the curve is drawn around both.
+struct Ends {
+    double lower, upper;
+};
+
+Ends drawnEnds(const Answer& a, double truth, bool ratio) {
+    if (std::isfinite(a.lower) && std::isfinite(a.upper)) return {a.lower, a.upper};
+    const bool above = std::isfinite(a.lower);
+    const double margin = above ? a.lower : a.upper;
+    double far = ratio ? margin * (truth / margin) * (truth / margin) : 2 * truth - margin;
+    if (far == margin || !std::isfinite(far)) {
+        far = ratio ? margin * (above ? 1.5 : 1 / 1.5) : margin + (above ? 1.0 : -1.0);
+    }
+    return above ? Ends{margin, std::max(far, margin)} : Ends{std::min(far, margin), margin};
+}
+
 std::optional<double> powerAt(const plan::Study& study, plan::Sizes sizes) {
     try {
         return plan::power(study, sizes);
@@ -108,14 +127,15 @@ CurveData differenceCurve(const Answer& a, int count) {
     CurveData curve;
     curve.axis = CurveAxis::difference;
     const plan::Study study = studyOf(a);
-    const double width = a.upper - a.lower;
-    const double from = std::min(a.lower - width / 4, study.difference);
-    const double to = std::max(a.upper + width / 4, study.difference);
+    const Ends ends = drawnEnds(a, study.difference, false);
+    const double width = ends.upper - ends.lower;
+    const double from = std::min(ends.lower - width / 4, study.difference);
+    const double to = std::max(ends.upper + width / 4, study.difference);
     std::vector<double> xs;
     for (int i = 0; i < count; ++i)
         xs.push_back(from + (to - from) * i / (count - 1));
     // The bounds themselves, where the power is about alpha, and the answer.
-    xs.insert(xs.end(), {a.lower, a.upper, study.difference});
+    xs.insert(xs.end(), {ends.lower, ends.upper, study.difference});
     std::sort(xs.begin(), xs.end());
     xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
     const auto at = [&](double difference) -> std::optional<CurvePoint> {
@@ -192,13 +212,14 @@ CurveData beRatioCurve(const Answer& a, int count) {
     CurveData curve;
     curve.axis = CurveAxis::difference;
     const be::BeStudy& study = a.request.be->study;
-    const double width = a.upper - a.lower;
-    const double from = std::max(std::min(a.lower - width / 4, study.ratio0), a.lower / 2);
-    const double to = std::max(a.upper + width / 4, study.ratio0);
+    const Ends ends = drawnEnds(a, study.ratio0, true);
+    const double width = ends.upper - ends.lower;
+    const double from = std::max(std::min(ends.lower - width / 4, study.ratio0), ends.lower / 2);
+    const double to = std::max(ends.upper + width / 4, study.ratio0);
     std::vector<double> xs;
     for (int i = 0; i < count; ++i)
         xs.push_back(from + (to - from) * i / (count - 1));
-    xs.insert(xs.end(), {a.lower, a.upper, study.ratio0});
+    xs.insert(xs.end(), {ends.lower, ends.upper, study.ratio0});
     std::sort(xs.begin(), xs.end());
     xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
     const auto at = [&](double ratio0) -> std::optional<CurvePoint> {
@@ -230,8 +251,10 @@ CurveData curveOf(const Answer& answer, CurveAxis axis, int points) {
                           : (be ? beRatioCurve(answer, points) : differenceCurve(answer, points));
     curve.hasTarget = answer.request.question != Question::power;
     curve.target = answer.request.targetPower;
-    curve.lower = answer.lower;
-    curve.upper = answer.upper;
+    const double truth = be ? answer.request.be->study.ratio0 : answer.request.study.difference;
+    const Ends ends = drawnEnds(answer, truth, be);
+    curve.lower = ends.lower;
+    curve.upper = ends.upper;
     return curve;
 }
 

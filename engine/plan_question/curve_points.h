@@ -31,7 +31,9 @@ struct CurveData {
     CurvePoint answer;               // where the answer sits on the curve
     bool hasTarget = false;          // a target power to mark (not for a power question)
     double target = 0;
-    double lower = 0, upper = 0;  // the bounds, marked on the difference axis
+    // The bounds, marked on the difference axis; for a one-sided question the
+    // margin and a finite end drawn beyond the true value on its side.
+    double lower = 0, upper = 0;
     std::string xTitle;
 };
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "number_text.h"
+#include "one_sided_request.h"
 #include "run_time_error.h"
 #include "score_cell.h"
 #include "table_shape.h"
@@ -30,6 +31,12 @@ double numberIn(const std::string& text, const char* box) {
     }
 }
 
+// An empty margin box: the question's default margin (settledMargin).
+std::optional<double> marginIn(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    return numberIn(text, "margin");
+}
+
 long sizeIn(const std::string& text, const char* box) {
     const double value = numberIn(text, box);
     // Far beyond the engine's largest size, yet small enough to count in a long;
@@ -53,8 +60,20 @@ Request readRatioForm(const PlanForm& form) {
     study.design = form.beDesign;
     study.scale = be::Scale::ratio;
     study.alpha = numberIn(form.alpha, "alpha");
-    study.lower = numberIn(form.lowerRatio, "lower bound");
-    study.upper = numberIn(form.upperRatio, "upper bound");
+    if (!settings::isOneSided(form.hypothesis)) {
+        study.lower = numberIn(form.lowerRatio, "lower bound");
+        study.upper = numberIn(form.upperRatio, "upper bound");
+    }
+    study.hypothesis = form.hypothesis;
+    if (settings::isOneSided(form.hypothesis)) {
+        study.better = form.better;
+        study.margin = settledMargin(form.hypothesis, marginIn(form.marginRatio), form.better,
+                                     study.alpha, settings::Scale::ratio, false);
+    } else if (form.hypothesis == settings::Hypothesis::minimalEffect) {
+        throw RequestError(RequestProblem::notOnThisScale,
+                           "On the ratio scale the planner asks equivalence or a one-sided "
+                           "question.");
+    }
     study.cv = numberIn(form.cv, "CV");
     study.ratio0 = numberIn(form.ratio0, "true ratio");
     if (form.question == Question::size) {
@@ -83,7 +102,13 @@ Request readForm(const PlanForm& form) {
     plan::Study& study = request.study;
     study.design = form.design;
     study.alpha = numberIn(form.alpha, "alpha");
-    if (form.question != Question::bound) {
+    study.hypothesis = form.hypothesis;
+    const bool oneSided = settings::isOneSided(form.hypothesis);
+    if (oneSided && form.question != Question::bound) {
+        study.better = form.better;
+        study.margin = settledMargin(form.hypothesis, marginIn(form.margin), form.better,
+                                     study.alpha, settings::Scale::difference, false);
+    } else if (form.question != Question::bound) {
         if (form.symmetric) {
             const double bound = numberIn(form.bound, "bound");
             // Said of the one box there is, not of the two bounds it stands for.
@@ -101,9 +126,9 @@ Request readForm(const PlanForm& form) {
     }
     study.difference = numberIn(form.difference, "true difference");
     study.sd = numberIn(form.sd, "SD");
-    study.hypothesis = form.minimalEffect ? settings::Hypothesis::minimalEffect
-                                          : settings::Hypothesis::equivalence;
-    request.units = form.sdUnits ? settings::BoundUnits::sd : settings::BoundUnits::raw;
+    // A margin is a difference in raw units; only bounds are typed in SD units.
+    request.units =
+        form.sdUnits && !oneSided ? settings::BoundUnits::sd : settings::BoundUnits::raw;
     settleBoundUnits(request);
     const bool matched = form.design == plan::Design::matched;
     if (form.question == Question::size) {

@@ -16,10 +16,16 @@ struct PlanForm {
     Question question = Question::size;
     plan::Design design = plan::Design::independent;
     bool symmetric = true;  // bounds -bound and +bound; otherwise lower and upper
-    // Whether the difference lies beyond the bounds, rather than within them.
-    bool minimalEffect = false;
-    bool sdUnits = false;  // the bounds typed (or found) as multiples of the SD
-    std::string alpha = "0.05";
+    // The question: equivalence, minimal effect (the difference beyond the
+    // bounds), or a one-sided question with one margin (a difference, or a
+    // ratio on the ratio scale) and the direction in which larger is better;
+    // the bound boxes are then not read, nor the margin box otherwise.
+    settings::Hypothesis hypothesis = settings::Hypothesis::equivalence;
+    std::string margin;       // a difference (the difference scale)
+    std::string marginRatio;  // a ratio (the ratio scale)
+    settings::Better better = settings::Better::higher;
+    bool sdUnits = false;        // the bounds typed (or found) as multiples of the SD
+    std::string alpha = "0.05";  // a one-sided question's default is 0.025 (the window's)
     std::string bound, lower, upper;
     std::string difference = "0";
     std::string sd;
@@ -39,7 +45,8 @@ struct PlanForm {
 };
 
 // The question in numbers. Throws RequestError with a sentence naming the
-// box when a box the question needs holds no number (notANumber, an empty
+// box when a box the question needs holds no number (an empty margin box
+// takes the question's default margin, where it has one) (notANumber, an empty
 // box among them: a question not yet asked), a size is not whole
 // (sizeNotWhole) or a symmetric bound is not above 0 (boundNotPositive); the
 // planning engine judges everything else.

@@ -1,5 +1,6 @@
 #include "plan_answer.h"
 
+#include <limits>
 #include <numeric>
 
 #include "shortest_text.h"
@@ -34,9 +35,22 @@ void findBound(const Request& request, Answer& a) {
     a.lower = -a.upper;
 }
 
+// A one-sided question's bounds as the answer writes them: the margin on
+// its side, the other end open.
+void oneSidedEnds(settings::Hypothesis hypothesis, settings::Better better, double margin,
+                  Answer& a) {
+    constexpr double open = std::numeric_limits<double>::infinity();
+    const bool above = settings::alternativeSide(hypothesis, better) == settings::Side::above;
+    a.lower = above ? margin : -open;
+    a.upper = above ? open : margin;
+}
+
 void answerBe(const BeRequest& be, Question question, double targetPower, Answer& a) {
     a.lower = be.study.lower;
     a.upper = be.study.upper;
+    if (settings::isOneSided(be.study.hypothesis)) {
+        oneSidedEnds(be.study.hypothesis, be.study.better, be.study.margin, a);
+    }
     switch (question) {
         case Question::size: {
             const be::BeSizeAnswer found = be::smallestSize(be.study, targetPower);
@@ -74,6 +88,9 @@ Answer answer(const Request& request, Digits digits) {
     }
     a.lower = request.study.lower;
     a.upper = request.study.upper;
+    if (settings::isOneSided(request.study.hypothesis)) {
+        oneSidedEnds(request.study.hypothesis, request.study.better, request.study.margin, a);
+    }
     switch (request.question) {
         case Question::size: {
             const plan::SizeAnswer found =

@@ -22,9 +22,11 @@ using tarnwick::Digits;
 struct Answer {
     Request request;
     Digits digits = Digits::shown;
-    plan::Sizes sizes;            // given, or found (n2 = 0 for a matched design)
-    double lower = 0, upper = 0;  // the raw bounds used: given, or found as written
-    double power = 0;             // the power at those sizes and bounds
+    plan::Sizes sizes;  // given, or found (n2 = 0 for a matched design)
+    // The raw bounds used: given, or found as written; a one-sided question's
+    // margin on its side and the other end infinite.
+    double lower = 0, upper = 0;
+    double power = 0;  // the power at those sizes and bounds
     // Question::bound: the root the engine found (the bounds are -root and
     // +root) and the positive bound as written, in raw units and, for bounds
     // in SD units, in multiples of the SD (each rounded outward from the root).

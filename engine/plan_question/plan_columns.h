@@ -22,6 +22,8 @@ enum class InputColumn {
     n1,
     n2,
     hypothesis,
+    margin,
+    better,
     bound_units,
     // The ratio scale and the bioequivalence designs.
     scale,
@@ -33,12 +35,19 @@ enum class InputColumn {
     ci_lower,
     ci_upper,
 };
-inline constexpr std::size_t inputColumnCount = 22;
+inline constexpr std::size_t inputColumnCount = 24;
 inline constexpr std::array<std::string_view, inputColumnCount> inputColumnNames = {
-    "solve",  "design", "alpha", "bound",    "lower",      "upper",       "difference", "sd",
-    "power",  "ratio",  "n1",    "n2",       "hypothesis", "bound_units", "scale",      "cv",
-    "ratio0", "sizes",  "n",     "estimate", "ci_lower",   "ci_upper",
+    "solve", "design", "alpha",  "bound", "lower",      "upper",    "difference", "sd",
+    "power", "ratio",  "n1",     "n2",    "hypothesis", "margin",   "better",     "bound_units",
+    "scale", "cv",     "ratio0", "sizes", "n",          "estimate", "ci_lower",   "ci_upper",
 };
+
+// The columns of the one-sided questions: a table (or a case) that names one
+// of them gets the answer column p too (the one-sided test's p value, for
+// solve ci), and one that names none is written as it always was.
+inline constexpr std::array<InputColumn, 2> oneSidedInputColumns = {InputColumn::margin,
+                                                                    InputColumn::better};
+inline constexpr std::string_view oneSidedAnswerColumnName = "p";
 
 // The columns of the ratio scale and the bioequivalence designs: a table (or
 // a case) that names one of them gets the answer columns of those questions

@@ -5,6 +5,7 @@
 #include "apa_format.h"
 #include "be_words.h"
 #include "number_text.h"
+#include "one_sided_words.h"
 #include "shortest_text.h"
 #include "shown_digits.h"
 #include "significant_text.h"
@@ -34,6 +35,14 @@ std::string alphaText(double alpha) {
     std::string text = report::apa::fixed(alpha, report::apa::decimalsToSignificant(alpha, 2, 4));
     if (text.rfind("0.", 0) == 0) text.erase(0, 1);
     return text;
+}
+
+OneSidedWords oneSidedWords(settings::Hypothesis hypothesis, settings::Better better) {
+    std::string question(settings::hypothesisTitle(hypothesis));
+    question[0] = static_cast<char>(question[0] - 'A' + 'a');
+    const bool above = settings::alternativeSide(hypothesis, better) == settings::Side::above;
+    return {question, above ? "lower" : "upper", above ? "above" : "below",
+            std::string(settings::betterWord(better)) + " is better"};
 }
 
 }  // namespace words
@@ -104,6 +113,28 @@ std::string programMinimalEffect(const Answer& a) {
            shortestText(alpha) + ").";
 }
 
+bool oneSided(const Answer& a) { return settings::isOneSided(a.request.study.hypothesis); }
+
+words::OneSidedWords oneSidedOf(const Answer& a) {
+    return words::oneSidedWords(a.request.study.hypothesis, a.request.study.better);
+}
+
+// A one-sided question: its name, the direction, the difference the power
+// is for, and the rule that decides, with the one test's level.
+std::string programOneSided(const Answer& a) {
+    const plan::Study& s = a.request.study;
+    const words::OneSidedWords w = oneSidedOf(a);
+    std::string text = programSizes(a);
+    if (a.request.question == Question::size) {
+        text += ", the fewest reaching " + programPercent(a.request.targetPower) + " power,";
+    }
+    return text + " give " + programPower(a) + " to show " + w.question + " (" + w.better +
+           ") if the difference is " + shortestText(s.difference) + ": the " + w.end +
+           " end of the " + programPercent(1 - 2 * s.alpha) + " interval of the difference " +
+           w.beyond + " " + shortestText(s.margin) + " (the one-sided test at alpha " +
+           shortestText(s.alpha) + ").";
+}
+
 // ---- The window's words: numbers as a manuscript writes them. ----
 
 std::string sizesWords(const Answer& a, const char* unit) {
@@ -147,6 +178,27 @@ std::string assumptionWords(const Answer& a) {
            raw(s.sd);
 }
 
+// "non-inferiority, the lower end of the two-sided 95% interval of the
+// difference above -0.50".
+std::string oneSidedRule(const Answer& a) {
+    const words::OneSidedWords w = oneSidedOf(a);
+    return w.question + ", the " + w.end + " end of the two-sided " +
+           targetPercent(1 - 2 * a.request.study.alpha) + " interval of the difference " +
+           w.beyond + " " + raw(a.request.study.margin);
+}
+
+std::string oneSidedSentence(const Answer& a, const std::string& atAlpha) {
+    const std::string better = oneSidedOf(a).better;
+    if (a.request.question == Question::size) {
+        return "To have " + targetPercent(a.request.targetPower) + " power to conclude " +
+               oneSidedRule(a) + " (a one-sided test " + atAlpha + ", " + better + "), " +
+               assumptionWords(a) + ", we will recruit " + sizesWords(a, " participants") + ".";
+    }
+    return "With " + sizesWords(a, " participants") + ", a one-sided test " + atAlpha + " has " +
+           percent(a.power) + " power to conclude " + oneSidedRule(a) + " (" + better + "), " +
+           assumptionWords(a) + ".";
+}
+
 std::string minimalEffectSentence(const Answer& a, const std::string& atAlpha) {
     // The engine asks this test for a size or a power only.
     if (a.request.question == Question::size) {
@@ -167,6 +219,7 @@ std::array<std::string, 6> answerFields(const Answer& a) {
     if (a.request.be) return beAnswerFields(a);
     const bool found = a.request.question == Question::bound;
     const auto bound = [&](double value) {
+        if (!std::isfinite(value)) return std::string();  // a one-sided question's open end
         return found ? signedFound(a.foundBound, value < 0) : shortestText(value);
     };
     return {
@@ -184,9 +237,12 @@ std::array<std::string, 7> ratioAnswerFields(const Answer& a) {
     return {};
 }
 
+std::string oneSidedPField(const Answer& a) { return a.request.be ? beOneSidedP(a) : ""; }
+
 std::string answerSentence(const Answer& a) {
     if (a.request.be) return beAnswerSentence(a);
     if (minimalEffect(a)) return programMinimalEffect(a);
+    if (oneSided(a)) return programOneSided(a);
     const std::string sizes = programSizes(a);
     const std::string power = programPower(a);
     switch (a.request.question) {
@@ -222,6 +278,7 @@ std::string preregistrationSentence(const Answer& a) {
     if (a.request.be) return bePreregistrationSentence(a);
     const std::string atAlpha = "at \xCE\xB1 = " + alphaText(a.request.study.alpha);
     if (minimalEffect(a)) return minimalEffectSentence(a, atAlpha);
+    if (oneSided(a)) return oneSidedSentence(a, atAlpha);
     switch (a.request.question) {
         case Question::size:
             return "To have " + targetPercent(a.request.targetPower) +

@@ -28,6 +28,11 @@ std::array<std::string, 6> answerFields(const Answer& answer);
 // conclusion is taken on), p values and the CV to 4 significant digits.
 std::array<std::string, 7> ratioAnswerFields(const Answer& answer);
 
+// p (plan_columns.h): the one-sided test's p value of a one-sided question
+// from reported numbers (solve ci), to 4 significant digits with shown
+// digits; empty for every other answer.
+std::string oneSidedPField(const Answer& answer);
+
 // A program's sentence: "124 per group (248 in all), the fewest reaching 90%
 // power, give 90.3% power to show equivalence within ±0.5."
 std::string answerSentence(const Answer& answer);

@@ -1,6 +1,7 @@
 #include "row_request.h"
 
 #include "be_row_request.h"
+#include "one_sided_request.h"
 #include "row_reader.h"
 #include "setting_text.h"
 
@@ -51,6 +52,36 @@ void readBounds(const RowReader& row, Request& request) {
     }
     request.study.lower = bounds->lower;
     request.study.upper = bounds->upper;
+}
+
+// A one-sided question takes a margin in raw units, never bounds.
+void readMargin(const RowReader& row, Request& request) {
+    plan::Study& study = request.study;
+    if (request.question != Question::bound) {
+        const bool bounds = row.given(InputColumn::bound) || row.given(InputColumn::lower) ||
+                            row.given(InputColumn::upper);
+        study.better = settings::readBetter(row.text(InputColumn::better));
+        study.margin =
+            settledMargin(study.hypothesis, settings::readMargin(row.text(InputColumn::margin)),
+                          study.better, study.alpha, settings::Scale::difference, bounds);
+    }
+    if (request.units != settings::BoundUnits::raw) {
+        refuse(RequestProblem::unusedValue,
+               "bound_units is d, but a one-sided question's margin is a difference in raw "
+               "units; leave bound_units empty");
+    }
+}
+
+// Equivalence and minimal effect take bounds: a margin is refused in the
+// test settings' words, a direction as unused.
+void refuseOneSidedColumns(const RowReader& row, const plan::Study& study) {
+    if (const auto margin = settings::readMargin(row.text(InputColumn::margin))) {
+        (void)margin;
+        refuseMargin(study.hypothesis, study.alpha);
+    }
+    row.mustBeEmpty(InputColumn::better,
+                    "better is the direction of a one-sided question (non_inferiority, "
+                    "non_superiority or superiority)");
 }
 
 double readRatio(const RowReader& row, plan::Design design) {
@@ -111,13 +142,19 @@ Request readRequest(const RowTexts& texts) {
     }
     refuseRatioColumns(row);
     request.study.design = readDifferenceDesign(row.text(InputColumn::design));
-    request.study.alpha = settings::readAlpha(row.text(InputColumn::alpha)).value_or(0.05);
+    request.study.hypothesis = settings::readHypothesis(row.text(InputColumn::hypothesis));
+    request.study.alpha = settings::readAlpha(row.text(InputColumn::alpha))
+                              .value_or(settings::defaultAlpha(request.study.hypothesis));
     request.study.difference = row.number(InputColumn::difference, 0);
     request.study.sd =
         row.required(InputColumn::sd, "the SD (for a matched design, of the differences)");
-    request.study.hypothesis = settings::readHypothesis(row.text(InputColumn::hypothesis));
     request.units = settings::readBoundUnits(row.text(InputColumn::bound_units));
-    readBounds(row, request);
+    if (settings::isOneSided(request.study.hypothesis)) {
+        readMargin(row, request);
+    } else {
+        refuseOneSidedColumns(row, request.study);
+        readBounds(row, request);
+    }
     settleBoundUnits(request);
     if (request.question == Question::power) {
         row.mustBeEmpty(InputColumn::power,

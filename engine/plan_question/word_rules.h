@@ -24,4 +24,13 @@ std::string raw(double value);
 // zero: ".05", ".10", ".025".
 std::string alphaText(double alpha);
 
+// A one-sided question's words (settings::isOneSided): its name in a
+// sentence ("non-inferiority"), the end of the interval that decides
+// ("lower" when the alternative lies above the margin), where that end must
+// lie ("above"), and the direction ("higher is better").
+struct OneSidedWords {
+    std::string question, end, beyond, better;
+};
+OneSidedWords oneSidedWords(settings::Hypothesis hypothesis, settings::Better better);
+
 }  // namespace tarnwick::planner::words

@@ -3,9 +3,23 @@
 
 #include "hypothesis_checks.h"
 
+#include <string>
+
 namespace tarnwick::plan {
 
 void checkDifferenceForSize(const Study& study) {
+    if (settings::isOneSided(study.hypothesis)) {
+        const bool above =
+            settings::alternativeSide(study.hypothesis, study.better) == settings::Side::above;
+        if (!(above ? study.difference > study.margin : study.difference < study.margin)) {
+            throw PlanError(error::difference,
+                            std::string("The true difference must lie ") +
+                                (above ? "above" : "below") +
+                                " the margin: on it or beyond it on the other side the power "
+                                "never exceeds alpha, so no size reaches the target.");
+        }
+        return;
+    }
     if (study.hypothesis == settings::Hypothesis::minimalEffect) {
         if (!(study.difference < study.lower || study.difference > study.upper)) {
             throw PlanError(error::difference,
@@ -23,6 +37,11 @@ void checkDifferenceForSize(const Study& study) {
 }
 
 void checkAsksForBound(const Study& study) {
+    if (settings::isOneSided(study.hypothesis)) {
+        throw PlanError(error::hypothesis,
+                        "The smallest bound is a question of the equivalence test; a one-sided "
+                        "question has a margin: ask for a size or a power.");
+    }
     if (study.hypothesis == settings::Hypothesis::minimalEffect) {
         throw PlanError(error::hypothesis,
                         "The smallest bound is a question of the equivalence test; the "

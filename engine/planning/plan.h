@@ -30,6 +30,14 @@ struct Study {
     // 100(1 - 2 alpha)% interval lies wholly below the lower bound or wholly
     // above the upper one.
     settings::Hypothesis hypothesis = settings::Hypothesis::equivalence;
+    // The one-sided questions (settings::isOneSided): one margin in raw units
+    // in place of the bounds (lower and upper are not used), and the
+    // direction in which a larger difference is better. The test at the
+    // margin is one of the two one-sided tests: significant at alpha exactly
+    // when the 100(1 - 2 alpha)% interval's end on the alternative's side
+    // lies beyond the margin.
+    double margin = 0;
+    settings::Better better = settings::Better::higher;
 };
 
 // Matched designs use n1 (the number of pairs) only; n2 is then 0.
@@ -57,6 +65,7 @@ constexpr int ratio = 409;             // the allocation ratio not positive and 
 constexpr int overflow =
     410;  // a critical value of t beyond the range of doubles (alpha too small)
 constexpr int hypothesis = 411;  // a question the study's hypothesis does not ask
+constexpr int margin = 412;      // a one-sided question's margin not finite
 }  // namespace error
 
 // Input that has no answer: a number for programs and one sentence for people.
@@ -97,7 +106,8 @@ struct BoundAnswer {
 
 // The smallest symmetric bound (about 0, not about the assumed difference)
 // whose power reaches targetPower at the given sizes; study.lower and
-// study.upper are not used. Throws PlanError for invalid input.
+// study.upper are not used. Throws PlanError for invalid input, and for a
+// study that asks anything but equivalence (error::hypothesis).
 BoundAnswer smallestBound(const Study& study, Sizes sizes, double targetPower);
 
 }  // namespace tarnwick::plan

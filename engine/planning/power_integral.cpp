@@ -53,6 +53,9 @@
 // it over the same interval of v, split at v = 0 and where
 // B - t u and A + t u cross 0; each term is one normal tail from erfc, so
 // tiny terms keep their digits.
+//
+// The one-sided questions need no integral of this file: their power is one
+// noncentral t tail (one_sided_power.cpp).
 
 #include "power_integral.h"
 
@@ -178,6 +181,9 @@ double minimalEffectPower(const PowerInputs& inputs, double t, double a, double 
 }  // namespace
 
 double exactPower(const PowerInputs& inputs, double t) {
+    if (settings::isOneSided(inputs.hypothesis)) {
+        return oneSidedPower(inputs, t);
+    }
     const double scale = inputs.sd * std::sqrt(inputs.designConstant);
     const double a = (inputs.upper - inputs.difference) / scale;
     const double b = (inputs.lower - inputs.difference) / scale;

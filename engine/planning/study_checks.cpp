@@ -5,6 +5,8 @@
 #include <cmath>
 #include <string>
 
+#include "one_sided_words.h"
+
 namespace tarnwick::plan {
 namespace {
 
@@ -16,7 +18,11 @@ void checkStudy(const Study& study, bool withBounds) {
     if (!(study.alpha > 0 && study.alpha < 0.5)) {
         refuse(error::alpha, "Alpha must lie strictly between 0 and 0.5.");
     }
-    if (withBounds) {
+    if (withBounds && settings::isOneSided(study.hypothesis)) {
+        if (!std::isfinite(study.margin)) {
+            refuse(error::margin, "The margin must be a finite number.");
+        }
+    } else if (withBounds) {
         if (!std::isfinite(study.lower) || !std::isfinite(study.upper)) {
             refuse(error::bounds, study.hypothesis == settings::Hypothesis::minimalEffect
                                       ? "The bounds must be finite numbers."
@@ -50,6 +56,10 @@ void checkSizes(Design design, Sizes sizes) {
 // test errs, as the equivalence test does, with probability about alpha at a
 // bound, but in the other direction (concluding a difference beyond it).
 void checkTargetPower(double targetPower, const Study& study) {
+    if (settings::isOneSided(study.hypothesis)) {
+        checkOneSidedTarget(targetPower, study.alpha, study.hypothesis);
+        return;
+    }
     const bool minimalEffect = study.hypothesis == settings::Hypothesis::minimalEffect;
     if (!(targetPower > study.alpha)) {
         refuse(error::targetPower,
@@ -71,8 +81,28 @@ void checkTargetPower(double targetPower, const Study& study) {
     }
 }
 
+void checkOneSidedTarget(double targetPower, double alpha, settings::Hypothesis hypothesis) {
+    std::string question(settings::hypothesisTitle(hypothesis));
+    question[0] = static_cast<char>(question[0] - 'A' + 'a');
+    if (!(targetPower > alpha)) {
+        throw PlanError(error::targetPower,
+                        "The target power must be above alpha: a study shows " + question +
+                            " with probability alpha when the true difference lies on the "
+                            "margin, so a target of alpha or less would be met by studies that "
+                            "cannot tell.");
+    }
+    if (!(targetPower < 1)) {
+        throw PlanError(error::targetPower,
+                        "The target power must be below 1: no study of "
+                        "finite size is certain to show " +
+                            question + ".");
+    }
+}
+
 PowerInputs powerInputs(const Study& study, Sizes sizes) {
     PowerInputs inputs;
+    inputs.margin = study.margin;
+    inputs.side = settings::alternativeSide(study.hypothesis, study.better);
     inputs.alpha = study.alpha;
     inputs.lower = study.lower;
     inputs.upper = study.upper;

@@ -336,3 +336,47 @@ TEST(OneCase, OptionsAsAOneRowTableOrASentence) {
 
 }  // namespace
 }  // namespace tarnwick::planner
+
+namespace tarnwick::planner {
+namespace {
+
+// A table that names margin gets the answer column p before message, filled
+// for solve ci of a one-sided question only; one that names neither margin
+// nor better may keep a column of its own called p, and one that does may
+// not (it would be written twice).
+TEST(OneSidedTable, PComesWithMarginAndIsAnAnswerColumnThen) {
+    ScratchFolder scratch;
+    writeFile(scratch.path / "one_sided.csv",
+              "solve,design,hypothesis,margin,cv,n,estimate,sd,power\n"
+              "ci,2x2,non_inferiority,0.8,0.3,24,1.02,,\n"
+              "n,,non_inferiority,-0.5,,,,1,0.9\n");
+    const Outcome outcome = run(PLAN_PROGRAM, {(scratch.path / "one_sided.csv").string()});
+    EXPECT_EQ(outcome.status, 0) << outcome.out << outcome.err;
+    const Table table = parseCsv(outcome.out);
+    ASSERT_EQ(table.rows.size(), 2u);
+    const auto column = [&](const std::string& name) {
+        return static_cast<std::size_t>(
+            std::find(table.columns.begin(), table.columns.end(), name) - table.columns.begin());
+    };
+    ASSERT_EQ(column("p") + 1, column("message"));
+    EXPECT_EQ(table.rows[0][column("p")], "0.004481");
+    EXPECT_EQ(table.rows[0][column("plan_p_lower")], "0.004481");
+    EXPECT_EQ(table.rows[0][column("plan_conclusion")], "non_inferior");
+    EXPECT_EQ(table.rows[1][column("p")], "");
+    EXPECT_EQ(table.rows[1][column("plan_lower")], "-0.5");
+    EXPECT_EQ(table.rows[1][column("plan_upper")], "");
+
+    writeFile(scratch.path / "own_p.csv", "solve,sd,bound,power,p\nn,1,0.5,0.9,keep me\n");
+    const Outcome own = run(PLAN_PROGRAM, {(scratch.path / "own_p.csv").string()});
+    EXPECT_EQ(own.status, 0) << own.err;
+    EXPECT_NE(own.out.find("keep me"), std::string::npos);
+
+    writeFile(scratch.path / "clash.csv", "solve,sd,margin,power,p\nn,1,-0.5,0.9,x\n");
+    const Outcome clash = run(PLAN_PROGRAM, {(scratch.path / "clash.csv").string()});
+    EXPECT_EQ(clash.status, 2);
+    EXPECT_NE(clash.err.find("\"p\" has the name of an answer column"), std::string::npos)
+        << clash.err;
+}
+
+}  // namespace
+}  // namespace tarnwick::planner

@@ -260,6 +260,74 @@ private slots:
 
     void initTestCase() { prepareApplication(); }
 
+    // A one-sided question by the keyboard: its choice by its access key,
+    // alpha moved to .025 while untouched, the margin and the direction
+    // enabled and the bounds not, the answer and the preregistration
+    // sentence the engine's, a margin on the wrong side for the direction
+    // asked about, and equivalence again as it was.
+    void asksANonInferiorityQuestion() {
+        frmPlan plan(exampleForm());
+        plan.show();
+        QVERIFY(QTest::qWaitForWindowActive(&plan));
+        QLineEdit& margin = field(plan, "Margin");
+        QVERIFY(!margin.isEnabled());
+        QTest::keyClick(&plan, Qt::Key_3, Qt::AltModifier);
+        QTRY_VERIFY(named<QRadioButton>(plan, "Non-inferiority test").isChecked());
+        QCOMPARE(field(plan, "Alpha").text(), QStringLiteral("0.025"));
+        QVERIFY(margin.isEnabled());
+        QVERIFY(named<QComboBox>(plan, "Better direction").isEnabled());
+        QVERIFY(!field(plan, "Bound").isEnabled());
+        QVERIFY(!named<QRadioButton>(plan, "Find the smallest bounds").isEnabled());
+        QTest::keyClick(&plan, Qt::Key_6, Qt::AltModifier);
+        QTRY_VERIFY(margin.hasFocus());
+        QTest::keyClicks(&margin, QStringLiteral("-0.5"));
+        const planner::Answer expected = planner::answer(planner::readForm(plan.form()));
+        QCOMPARE(answerShown(plan), QString::fromStdString(planner::answerLine(expected)));
+        QCOMPARE(answerShown(plan), QStringLiteral("123 per group (246 in all) give 90.2% power"));
+        QVERIFY(plan.shownAnswer().has_value());
+        const std::string sentence = planner::preregistrationSentence(*plan.shownAnswer());
+        QVERIFY2(sentence.find("non-inferiority, the lower end of the two-sided 95% interval of "
+                               "the difference above -0.50 (a one-sided test at \xCE\xB1 = .025, "
+                               "higher is better)") != std::string::npos,
+                 sentence.c_str());
+        const QMultiMap<QChar, QString> keys = testing::accessKeys(plan);
+        for (const QChar key : keys.uniqueKeys())
+            QVERIFY2(keys.count(key) == 1, qPrintable(QStringList(keys.values(key)).join(" / ")));
+
+        named<QComboBox>(plan, "Better direction").setCurrentIndex(1);  // lower is better
+        QCOMPARE(answerShown(plan), QStringLiteral("This question has no answer."));
+        QVERIFY2(refusalShown(plan).contains(QStringLiteral("did you mean 0.5")),
+                 qPrintable(refusalShown(plan)));
+
+        QTest::keyClick(&plan, Qt::Key_Q, Qt::AltModifier);
+        QTRY_VERIFY(named<QRadioButton>(plan, "Equivalence test").isChecked());
+        QCOMPARE(field(plan, "Alpha").text(), QStringLiteral("0.05"));
+        QVERIFY(!margin.isEnabled());
+        QVERIFY(field(plan, "Bound").isEnabled());
+        QCOMPARE(answerShown(plan), QStringLiteral("126 per group (252 in all) give 90.1% power"));
+    }
+
+    // On the ratio scale a one-sided question takes a ratio margin, its own
+    // box's number kept apart from the difference's, the default when empty.
+    void asksANonInferiorityQuestionOfACrossover() {
+        frmPlan plan(exampleForm());
+        plan.show();
+        QVERIFY(QTest::qWaitForWindowActive(&plan));
+        choose(named<QRadioButton>(plan, "Non-inferiority test"));
+        retype(field(plan, "Margin"), QStringLiteral("-0.5"));
+        choose(named<QRadioButton>(plan, "Bioequivalence: the ratio of geometric means"));
+        QCOMPARE(field(plan, "Margin").text(), QString());
+        named<QComboBox>(plan, "Bioequivalence design").setCurrentIndex(2);
+        retype(named<QLineEdit>(plan, "within-subject CV"), QStringLiteral("0.25"));
+        retype(field(plan, "Target power"), QStringLiteral("0.8"));
+        QCOMPARE(answerShown(plan), QStringLiteral("18 per sequence (36 in all) give 82.0% power"));
+        retype(field(plan, "Margin"), QStringLiteral("0.85"));
+        QCOMPARE(answerShown(plan), QString::fromStdString(planner::answerLine(
+                                        planner::answer(planner::readForm(plan.form())))));
+        choose(named<QRadioButton>(plan, "Independent groups"));
+        QCOMPARE(field(plan, "Margin").text(), QStringLiteral("-0.5"));
+    }
+
     void fillsFromTheMainWindow_data() {
         QTest::addColumn<bool>("matched");
         QTest::addColumn<QStringList>("typed");     // SD1, N1, SD2, N2, bound, SD of differences

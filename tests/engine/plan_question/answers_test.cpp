@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <sstream>
 
+#include "curve_points.h"
 #include "form_request.h"
 #include "golden_file.h"
 #include "plan_words.h"
@@ -65,6 +68,17 @@ RowTexts rowOf(const Case& c) {
     return texts;
 }
 
+// The question's choices as the window's buttons hold them, and its margin;
+// a one-sided question's alpha box starts at .025.
+void oneSidedOf(const Case& c, PlanForm& form) {
+    const std::string& hypothesis = c.at("hypothesis");
+    form.hypothesis = settings::readHypothesis(hypothesis);
+    if (!c.count("margin")) return;
+    form.margin = c.at("margin");
+    form.better = settings::readBetter(c.at("better"));
+    if (settings::isOneSided(form.hypothesis)) form.alpha = "0.025";
+}
+
 // The case as typed into the window; an empty optional box keeps the form's default.
 PlanForm formOf(const Case& c) {
     const auto cell = [&](const char* name, const std::string& otherwise) {
@@ -78,7 +92,7 @@ PlanForm formOf(const Case& c) {
                                        : Question::bound;
     form.design = c.at("design") == "matched" ? plan::Design::matched : plan::Design::independent;
     form.symmetric = c.at("lower").empty();
-    form.minimalEffect = c.at("hypothesis") == "minimal_effect";
+    oneSidedOf(c, form);
     form.sdUnits = c.at("bound_units") == "d";
     form.alpha = cell("alpha", form.alpha);
     form.bound = c.at("bound");
@@ -105,6 +119,7 @@ std::string programWords(const Case& c) {
             for (const std::string& field : ratioAnswerFields(a))
                 fields += " " + (field.empty() ? "_" : field);
         }
+        if (const std::string p = oneSidedPField(a); !p.empty()) fields += " | p " + p;
         return fields + "\nprogram: " + answerSentence(a) + "\n";
     } catch (const plan::PlanError& refusal) {
         return "program refused: " + refusal.description() + "\n";
@@ -125,6 +140,11 @@ PlanForm ratioFormOf(const Case& c) {
     form.ratioScale = true;
     form.question = c.at("solve") == "n" ? Question::size : Question::power;
     form.beDesign = *be::designNamed(c.at("design"));
+    if (c.count("hypothesis")) {
+        oneSidedOf(c, form);
+        form.marginRatio = form.margin;  // empty: the question's default
+        form.margin.clear();
+    }
     form.alpha = cell("alpha", form.alpha);
     form.lowerRatio = cell("lower", form.lowerRatio);
     form.upperRatio = cell("upper", form.upperRatio);
@@ -135,8 +155,13 @@ PlanForm ratioFormOf(const Case& c) {
     return form;
 }
 
+// Whether the case is a bioequivalence design's (the window's ratio scale).
+bool onRatioScale(const Case& c) {
+    return c.count("scale") && (!c.at("scale").empty() || be::designNamed(c.at("design")));
+}
+
 bool windowAsks(const Case& c) {
-    if (!c.count("scale")) return true;
+    if (!onRatioScale(c)) return c.at("solve") != "ci" && c.at("solve") != "cv";
     const std::string& solve = c.at("solve");
     return (solve == "n" || solve == "power") && c.at("scale") != "difference" &&
            c.at("sizes").empty() && (c.at("lower").empty() || !c.at("upper").empty());
@@ -146,7 +171,7 @@ bool windowAsks(const Case& c) {
 std::string windowWords(const Case& c) {
     if (c.at("digits") == "full" || !windowAsks(c)) return "";
     try {
-        const Answer a = answer(readForm(c.count("scale") ? ratioFormOf(c) : formOf(c)));
+        const Answer a = answer(readForm(onRatioScale(c) ? ratioFormOf(c) : formOf(c)));
         return "window: " + answerLine(a) + "\npreregistration: " + preregistrationSentence(a) +
                "\n";
     } catch (const plan::PlanError& refusal) {
@@ -172,6 +197,52 @@ TEST(Answers, TheRatioScaleInEveryFrontEndsWords) {
     for (const Case& c : cases)
         got += "[" + c.at("case") + "]\n" + programWords(c) + windowWords(c);
     compareWithGolden(got, "ratio_answers.txt");
+}
+
+// Non-inferiority, non-superiority and superiority by a margin, for the
+// difference of two means and the bioequivalence designs, and what they
+// refuse: data/one_sided_cases.csv against data/one_sided_answers.txt.
+TEST(Answers, TheOneSidedQuestionsInEveryFrontEndsWords) {
+    const std::vector<Case> cases = readCases("one_sided_cases.csv");
+    ASSERT_GE(cases.size(), 20u);
+    std::string got;
+    for (const Case& c : cases)
+        got += "[" + c.at("case") + "]\n" + programWords(c) + windowWords(c);
+    compareWithGolden(got, "one_sided_answers.txt");
+}
+
+// A one-sided question's curve against the true value: finite ends (the
+// margin and a point beyond the true value on the alternative's side), the
+// power about alpha at the margin and rising towards the alternative, for
+// the difference (both directions) and the ratio.
+TEST(Answers, OneSidedCurvesMarkTheMarginAndTheAlternative) {
+    const std::vector<Case> cases = readCases("one_sided_cases.csv");
+    for (const char* name : {"ni_power_matched", "ni_lower_better_unequal", "be_ni_size_2x2",
+                             "be_ni_power_parallel_lower_better"}) {
+        SCOPED_TRACE(name);
+        const auto c = std::find_if(cases.begin(), cases.end(),
+                                    [&](const Case& k) { return k.at("case") == name; });
+        ASSERT_NE(c, cases.end());
+        const Answer a = answer(readRequest(rowOf(*c)));
+        const CurveData curve = curveOf(a, CurveAxis::difference);
+        ASSERT_TRUE(std::isfinite(curve.lower) && std::isfinite(curve.upper));
+        ASSERT_LT(curve.lower, curve.upper);
+        ASSERT_GE(curve.points.size(), 10u);
+        const bool above = std::isfinite(a.lower);
+        const double margin = above ? a.lower : a.upper;
+        EXPECT_EQ(above ? curve.lower : curve.upper, margin);
+        const double alpha = a.request.be ? a.request.be->study.alpha : a.request.study.alpha;
+        for (const CurvePoint& p : curve.points) {
+            ASSERT_TRUE(std::isfinite(p.x) && p.power >= 0 && p.power <= 1);
+            if (p.x == margin) {
+                EXPECT_NEAR(p.power, alpha, 1e-9);
+            }
+        }
+        const CurvePoint& first = curve.points.front();
+        const CurvePoint& last = curve.points.back();
+        EXPECT_LT(above ? first.power : last.power, alpha);
+        EXPECT_GT(above ? last.power : first.power, a.power);
+    }
 }
 
 // A power too small to show at one decimal is said to be under it, never
