@@ -91,6 +91,7 @@ frmScores::frmScores(ScoresInput input, ReportPlatform platform, QWidget* parent
     const ScoresSettingsTexts start = kept ? *kept : ScoresSettingsTexts{};
     ui.settingsRow->setTexts(start.alpha, start.bounds ? start.bounds->first : input_->filledLower,
                              start.bounds ? start.bounds->second : input_->filledUpper);
+    ui.settingsRow->setFilledBounds(input_->filledLower, input_->filledUpper);
     ui.settingsRow->setChoices(false, false, start.minimalEffect);
     ui.splitter->setStretchFactor(0, 1);
     ui.splitter->setStretchFactor(1, 1);
@@ -179,6 +180,15 @@ std::optional<score_analysis::ScoreSettings> frmScores::typedSettings(QString* w
     const TestSettingsRow& row = *ui.settingsRow;
     const std::optional<double> alpha = row.typedAlpha(why);
     if (!alpha) return std::nullopt;
+    if (settings::isOneSided(row.hypothesis())) {
+        settings::TestSettings question;
+        question.alpha = *alpha;
+        question.scale = row.scale();
+        question.hypothesis = row.hypothesis();
+        question.better = row.better();
+        if (!row.typedMargin(&question.margin, why)) return std::nullopt;
+        return settingsOf(question, why);
+    }
     const std::optional<settings::Bounds> bounds = row.typedBounds(why);
     if (!bounds) return std::nullopt;
     // The standard error stays Welch's: this window offers no choice of it.

@@ -169,10 +169,15 @@ void TestSettingsRow::setRatioOnly() {
     setScale(settings::Scale::ratio, QString(), QString());
     setUnitAndErrorChoicesShown(false);
     const QSignalBlocker quiet(this);
-    ui.chkMinimalEffect->setChecked(false);
+    // The crossover analysis asks equivalence only.
+    ui.cmbHypothesis->setCurrentIndex(0);
+    oneSidedShown_ = false;
     for (QWidget* choice : {static_cast<QWidget*>(ui.lblScale), static_cast<QWidget*>(ui.cmbScale),
-                            static_cast<QWidget*>(ui.chkMinimalEffect)})
+                            static_cast<QWidget*>(ui.lblHypothesis),
+                            static_cast<QWidget*>(ui.cmbHypothesis),
+                            static_cast<QWidget*>(ui.lblBetter), static_cast<QWidget*>(ui.cmbBetter)})
         choice->setVisible(false);
+    showQuestion();
     ui.txtLower->setToolTip(QStringLiteral("The lower limit, a ratio such as 0.80; blank: 0.80"));
     ui.txtUpper->setToolTip(QStringLiteral("The upper limit, a ratio such as 1.25; blank: 1.25"));
 }

@@ -587,6 +587,58 @@ private slots:
         QCOMPARE(w.shownAnswers()->settings.hypothesis, Hypothesis::equivalence);
     }
 
+    // The row's own hypothesis box asks the one-sided question: the lower
+    // box is the margin (left as filled, the usual one), blank alpha .025.
+    void rowAsksTheOneSidedQuestion_data() {
+        QTest::addColumn<int>("index");     // in the hypothesis box
+        QTest::addColumn<int>("better");    // in the better box
+        QTest::addColumn<QString>("lower");  // typed into the margin's box
+        QTest::addColumn<double>("asked");   // the margin asked; NaN: refused
+        QTest::addColumn<QString>("says");   // in the report, or the refusal
+        const double none = std::nan("");
+        QTest::newRow("non-inferiority, margin as filled")
+            << 2 << 0 << QStringLiteral("-1") << -1.0
+            << QStringLiteral("Non-inferiority test of the difference");
+        QTest::newRow("superiority, margin typed") << 4 << 0 << QStringLiteral("0.25") << 0.25
+                                                   << QStringLiteral("Superiority");
+        QTest::newRow("non-superiority, lower better, wrong side")
+            << 3 << 1 << QStringLiteral("0.5") << none << QStringLiteral("did you mean");
+    }
+    void rowAsksTheOneSidedQuestion() {
+        QFETCH(int, index);
+        QFETCH(int, better);
+        QFETCH(QString, lower);
+        QFETCH(double, asked);
+        QFETCH(QString, says);
+        ScoresInput input;
+        input.group1 = control1;
+        input.group2 = treated;
+        input.filledLower = QStringLiteral("-1");
+        input.filledUpper = QStringLiteral("1");
+        frmScores w(input);
+        QTRY_VERIFY(!w.busy());
+        named<QComboBox>(w, QStringLiteral("Hypothesis"))->setCurrentIndex(index);
+        named<QComboBox>(w, QStringLiteral("Better"))->setCurrentIndex(better);
+        retype(w, QStringLiteral("Alpha"), QString());
+        retype(w, QStringLiteral("Margin"), lower);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.busy(), 20000);
+        if (std::isnan(asked)) {
+            QVERIFY(!w.shownAnswers());
+            QVERIFY2(named<QLabel>(w, QStringLiteral("Status"))->text().contains(says),
+                     qPrintable(named<QLabel>(w, QStringLiteral("Status"))->text()));
+            return;
+        }
+        QVERIFY(w.shownAnswers());
+        const score_analysis::ScoreSettings& s = w.shownAnswers()->settings;
+        constexpr Hypothesis inTheBox[] = {Hypothesis::equivalence, Hypothesis::minimalEffect,
+                                           Hypothesis::nonInferiority, Hypothesis::nonSuperiority,
+                                           Hypothesis::superiority};
+        QCOMPARE(s.hypothesis, inTheBox[index]);
+        QCOMPARE(score_analysis::marginOf(s), asked);
+        QCOMPARE(s.alpha, 0.025);
+        QVERIFY2(w.text().contains(says), qPrintable(w.text()));
+    }
+
     // The bootstrap of 10,000 scores a group runs away from the window's
     // thread: its timers keep firing while the analyses run.
     void staysResponsiveOnManyScores() {
