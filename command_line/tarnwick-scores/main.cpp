@@ -56,7 +56,8 @@ into studies. Missing scores are empty, NA, . or NaN. One row of answers a study
 study group1 group2 n1 n2 missing1 missing2 alpha lower upper (then
 hypothesis margin better, with a one-sided --hypothesis or a settings table
 that has one of those columns), then for each analysis
-()" + prefixes + R"() estimate ci_low ci_high p_lower
+()" + prefixes +
+           R"() estimate ci_low ci_high p_lower
 p_upper p conclusion method, then message; a one-sided question's one test
 at the margin is in p. On the ratio scale lower, upper, estimate, ci_low and
 ci_high are ratios group 1 / group 2 (not percent), and each method says so.

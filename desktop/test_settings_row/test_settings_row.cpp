@@ -172,10 +172,10 @@ void TestSettingsRow::setRatioOnly() {
     // The crossover analysis asks equivalence only.
     ui.cmbHypothesis->setCurrentIndex(0);
     oneSidedShown_ = false;
-    for (QWidget* choice : {static_cast<QWidget*>(ui.lblScale), static_cast<QWidget*>(ui.cmbScale),
-                            static_cast<QWidget*>(ui.lblHypothesis),
-                            static_cast<QWidget*>(ui.cmbHypothesis),
-                            static_cast<QWidget*>(ui.lblBetter), static_cast<QWidget*>(ui.cmbBetter)})
+    for (QWidget* choice :
+         {static_cast<QWidget*>(ui.lblScale), static_cast<QWidget*>(ui.cmbScale),
+          static_cast<QWidget*>(ui.lblHypothesis), static_cast<QWidget*>(ui.cmbHypothesis),
+          static_cast<QWidget*>(ui.lblBetter), static_cast<QWidget*>(ui.cmbBetter)})
         choice->setVisible(false);
     showQuestion();
     ui.txtLower->setToolTip(QStringLiteral("The lower limit, a ratio such as 0.80; blank: 0.80"));

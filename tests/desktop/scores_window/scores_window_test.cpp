@@ -590,8 +590,8 @@ private slots:
     // The row's own hypothesis box asks the one-sided question: the lower
     // box is the margin (left as filled, the usual one), blank alpha .025.
     void rowAsksTheOneSidedQuestion_data() {
-        QTest::addColumn<int>("index");     // in the hypothesis box
-        QTest::addColumn<int>("better");    // in the better box
+        QTest::addColumn<int>("index");      // in the hypothesis box
+        QTest::addColumn<int>("better");     // in the better box
         QTest::addColumn<QString>("lower");  // typed into the margin's box
         QTest::addColumn<double>("asked");   // the margin asked; NaN: refused
         QTest::addColumn<QString>("says");   // in the report, or the refusal
@@ -599,8 +599,8 @@ private slots:
         QTest::newRow("non-inferiority, margin as filled")
             << 2 << 0 << QStringLiteral("-1") << -1.0
             << QStringLiteral("Non-inferiority test of the difference");
-        QTest::newRow("superiority, margin typed") << 4 << 0 << QStringLiteral("0.25") << 0.25
-                                                   << QStringLiteral("Superiority");
+        QTest::newRow("superiority, margin typed")
+            << 4 << 0 << QStringLiteral("0.25") << 0.25 << QStringLiteral("Superiority");
         QTest::newRow("non-superiority, lower better, wrong side")
             << 3 << 1 << QStringLiteral("0.5") << none << QStringLiteral("did you mean");
     }
