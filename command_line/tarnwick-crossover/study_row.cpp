@@ -1,7 +1,7 @@
 #include "study_row.h"
 
 #include "crossover_error.h"
-#include "fixed_text.h"
+#include "crossover_report.h"
 #include "shortest_text.h"
 #include "significant_text.h"
 
@@ -15,7 +15,7 @@ std::string joined(const std::vector<std::string>& names, const char* between) {
     return text;
 }
 
-std::string percent(double ratio) { return number_text::fixedText(100 * ratio, 2) + "%"; }
+std::string percent(double ratio) { return crossover_report::percentText(ratio); }
 
 }  // namespace
 
@@ -75,22 +75,19 @@ std::vector<AnswerField> answerFields(const CrossoverStudy& study, const StudyAn
 
 std::string answerText(const CrossoverStudy& study, const StudyAnswer& answer,
                        const CrossoverSettings& settings) {
-    std::string text = study.name.empty() ? std::string() : "study " + study.name + ": ";
-    if (!answer.result) return text + answer.message + "\n";
+    if (!answer.result)
+        return (study.name.empty() ? std::string() : "Study " + study.name + ": ") +
+               answer.message + "\n";
+    // The window's two lines, then what a table row holds beside them.
     const CrossoverResult& r = *answer.result;
-    const double level = 100 * (1 - 2 * settings.alpha);
-    text += std::to_string(r.subjects) + " subjects, " + std::to_string(r.observations) +
-            " responses, sequences " + r.design + ", " + study.testName + " against " +
-            study.referenceName + "\n";
-    text += "  ratio " + percent(r.ratio) + ", " + number_text::shortestText(level) + "% CI " +
-            percent(r.low) + " to " + percent(r.high) + " (df " + number_text::shortestText(r.df) +
-            "), within-subject CV " + percent(r.cvWithin);
+    std::string text = crossover_report::studyLine(study, r) + "\n  " +
+                       crossover_report::answerLine(r, settings) + "\n  df " +
+                       number_text::shortestText(r.df) + ", within-subject CV " + percent(r.cvWithin);
     if (r.cvReference) text += ", reference's CV " + percent(*r.cvReference);
-    text += "\n  p (ratio <= " + percent(settings.bounds.lower) + ") " +
-            number_text::significantText(r.pLower, 4) +
-            ", p (ratio >= " + percent(settings.bounds.upper) + ") " +
-            number_text::significantText(r.pUpper, 4) + ": " +
-            (r.decision == TostDecision::equivalent ? "equivalent" : "not shown equivalent") + "\n";
+    text += ", p (ratio <= " + percent(settings.bounds.lower) + ") " +
+            number_text::significantText(r.pLower, 4) + ", p (ratio >= " +
+            percent(settings.bounds.upper) + ") " + number_text::significantText(r.pUpper, 4) +
+            "\n";
     if (!r.leftOut.empty())
         text += "  left out (without both formulations): " + joined(r.leftOut, ", ") + "\n";
     if (!study.incomplete.empty())

@@ -57,6 +57,13 @@ void toRatioScale(const ScoreSettings& ratio, ScoreResult& result) {
     result.estimate = ratioEnd(result.estimate, "the estimate");
     result.low = ratioEnd(result.low, "the interval's lower end");
     result.high = ratioEnd(result.high, "the interval's upper end");
+    // The rank analyses count what they ranked, which on this scale are
+    // values of the logs ("the 9 pairwise differences of the logs").
+    std::string& unbounded = result.notes.unbounded;
+    if (unbounded.starts_with("No interval from the ")) {
+        const std::size_t reaches = unbounded.find(" reaches ");
+        if (reaches != std::string::npos) unbounded.insert(reaches, " of the logs");
+    }
     conclude(ratio, result);
 }
 

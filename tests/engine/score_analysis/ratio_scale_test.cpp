@@ -211,6 +211,24 @@ TEST_P(RatioEstimates, AreTheRatiosOfTheScoresThemselves) {
     EXPECT_EQ(trimmed.notes.trimmed1, static_cast<long>(std::floor(0.2 * c.x.size())));
 }
 
+// Three scores against three reach no rank at .025: the sentence counts the
+// values of the logs it ranked, and the interval is 0 to infinity.
+TEST(RatioScale, UnboundedRankIntervalNamesTheLogs) {
+    ScoreSettings settings = bioequivalence;
+    settings.alpha = 0.025;
+    const Scores x = {10.1, 10.7, 11.3}, y = {9.2, 9.9, 10.4};
+    const ScoreResult independent = rankIndependent(x, y, settings);
+    EXPECT_EQ(independent.low, 0);
+    EXPECT_EQ(independent.high, HUGE_VAL);
+    EXPECT_TRUE(independent.notes.unbounded.starts_with(
+        "No interval from the 9 pairwise differences of the logs reaches 95%:"))
+        << independent.notes.unbounded;
+    const ScoreResult matched = rankMatched(x, y, settings);
+    EXPECT_TRUE(matched.notes.unbounded.starts_with(
+        "No interval from the 6 Walsh averages of the logs reaches 95%:"))
+        << matched.notes.unbounded;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Independent, RatioEstimates,
     ::testing::Values(
