@@ -80,14 +80,14 @@ std::string answerText(const CrossoverStudy& study, const StudyAnswer& answer,
                answer.message + "\n";
     // The window's two lines, then what a table row holds beside them.
     const CrossoverResult& r = *answer.result;
-    std::string text = crossover_report::studyLine(study, r) + "\n  " +
-                       crossover_report::answerLine(r, settings) + "\n  df " +
-                       number_text::shortestText(r.df) + ", within-subject CV " + percent(r.cvWithin);
+    std::string text =
+        crossover_report::studyLine(study, r) + "\n  " + crossover_report::answerLine(r, settings) +
+        "\n  df " + number_text::shortestText(r.df) + ", within-subject CV " + percent(r.cvWithin);
     if (r.cvReference) text += ", reference's CV " + percent(*r.cvReference);
     text += ", p (ratio <= " + percent(settings.bounds.lower) + ") " +
-            number_text::significantText(r.pLower, 4) + ", p (ratio >= " +
-            percent(settings.bounds.upper) + ") " + number_text::significantText(r.pUpper, 4) +
-            "\n";
+            number_text::significantText(r.pLower, 4) +
+            ", p (ratio >= " + percent(settings.bounds.upper) + ") " +
+            number_text::significantText(r.pUpper, 4) + "\n";
     if (!r.leftOut.empty())
         text += "  left out (without both formulations): " + joined(r.leftOut, ", ") + "\n";
     if (!study.incomplete.empty())
