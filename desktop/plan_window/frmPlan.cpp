@@ -11,6 +11,7 @@
 #include "clipboard.h"
 #include "curve_points.h"
 #include "figure_files.h"
+#include "fixed_text.h"
 #include "help_window.h"
 #include "main_window_start.h"
 #include "plan_files.h"
@@ -165,6 +166,25 @@ void frmPlan::applyQuestionDefaults(settings::Hypothesis hypothesis) {
     }
 }
 
+// The margin a blank box stands for, as its placeholder; a one-sided
+// question on the difference scale has none but superiority's (no effect),
+// so the box asks for one.
+void frmPlan::showMarginDefault() {
+    settings::TestSettings s;
+    s.hypothesis = hypothesisChosen();
+    s.better =
+        ui.cboBetter->currentIndex() == 1 ? settings::Better::lower : settings::Better::higher;
+    s.scale =
+        ui.opBioequivalence->isChecked() ? settings::Scale::ratio : settings::Scale::difference;
+    const std::optional<double> usual = settings::isOneSided(s.hypothesis)
+                                            ? settings::marginOrDefault(s, std::nullopt)
+                                            : std::nullopt;
+    ui.txtMargin->setPlaceholderText(usual ? fromStd(number_text::fixedText(*usual, 2))
+                                     : settings::isOneSided(s.hypothesis)
+                                         ? QStringLiteral("required")
+                                         : QString());
+}
+
 planner::PlanForm frmPlan::form() const {
     // The other scale's numbers as kept; the shown scale's from the boxes.
     planner::PlanForm f = kept_;
@@ -211,7 +231,10 @@ void frmPlan::connectControls() {
             answerNow();
         });
     }
-    connect(ui.cboBetter, &QComboBox::currentIndexChanged, this, &frmPlan::answerNow);
+    connect(ui.cboBetter, &QComboBox::currentIndexChanged, this, [this] {
+        showMarginDefault();
+        answerNow();
+    });
     connect(ui.cboBeDesign, &QComboBox::currentIndexChanged, this, [this] {
         enableWhatTheQuestionNeeds();
         answerNow();
@@ -253,6 +276,7 @@ void frmPlan::enableWhatTheQuestionNeeds() {
     for (QWidget* w : {static_cast<QWidget*>(ui.lblMargin), static_cast<QWidget*>(ui.txtMargin),
                        static_cast<QWidget*>(ui.lblBetter), static_cast<QWidget*>(ui.cboBetter)})
         w->setEnabled(oneSided);
+    showMarginDefault();
     ui.opSymmetric->setEnabled(givenBounds && !ratio);
     ui.opAsymmetric->setEnabled(givenBounds && !ratio);
     ui.lblBoundsKind->setEnabled(givenBounds && !ratio);

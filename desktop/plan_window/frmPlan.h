@@ -64,6 +64,7 @@ private:
     void nameWhatTheBoxesHold();
     void connectControls();
     void enableWhatTheQuestionNeeds();
+    void showMarginDefault();
     void answerNow();
     void showCurve();
     void showRefusal(const QString& heading, const QString& description);

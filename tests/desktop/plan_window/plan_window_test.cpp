@@ -328,6 +328,47 @@ private slots:
         QCOMPARE(field(plan, "Margin").text(), QStringLiteral("-0.5"));
     }
 
+    // The margin box's placeholder is the margin a blank box stands for, and
+    // asks for one where the question has none (a difference's non-inferiority).
+    void marginPlaceholderIsTheDefault_data() {
+        QTest::addColumn<QString>("question");  // the radio button's name
+        QTest::addColumn<bool>("ratio");
+        QTest::addColumn<int>("better");  // index in the better box
+        QTest::addColumn<QString>("placeholder");
+        QTest::newRow("difference, non-inferiority")
+            << "Non-inferiority test" << false << 0 << "required";
+        QTest::newRow("difference, superiority") << "Superiority test" << false << 0 << "0.00";
+        QTest::newRow("ratio, non-inferiority") << "Non-inferiority test" << true << 0 << "0.80";
+        QTest::newRow("ratio, non-inferiority, lower better")
+            << "Non-inferiority test" << true << 1 << "1.25";
+        QTest::newRow("ratio, non-superiority") << "Non-superiority test" << true << 0 << "1.25";
+        QTest::newRow("ratio, superiority") << "Superiority test" << true << 0 << "1.00";
+        QTest::newRow("equivalence: no margin") << "Equivalence test" << false << 0 << "";
+    }
+    void marginPlaceholderIsTheDefault() {
+        QFETCH(QString, question);
+        QFETCH(bool, ratio);
+        QFETCH(int, better);
+        QFETCH(QString, placeholder);
+        frmPlan plan(exampleForm());
+        plan.show();
+        QVERIFY(QTest::qWaitForWindowActive(&plan));
+        if (ratio)
+            choose(named<QRadioButton>(plan, "Bioequivalence: the ratio of geometric means"));
+        choose(named<QRadioButton>(plan, question));
+        named<QComboBox>(plan, "Better direction").setCurrentIndex(better);
+        QCOMPARE(field(plan, "Margin").placeholderText(), placeholder);
+        if (placeholder.isEmpty()) {
+            QVERIFY(!field(plan, "Margin").isEnabled());
+        } else if (placeholder == QStringLiteral("required")) {
+            QCOMPARE(answerShown(plan), QStringLiteral("This question has no answer."));
+        } else {
+            const QString blank = answerShown(plan) + refusalShown(plan);
+            retype(field(plan, "Margin"), placeholder);
+            QCOMPARE(answerShown(plan) + refusalShown(plan), blank);
+        }
+    }
+
     void fillsFromTheMainWindow_data() {
         QTest::addColumn<bool>("matched");
         QTest::addColumn<QStringList>("typed");     // SD1, N1, SD2, N2, bound, SD of differences
