@@ -27,12 +27,14 @@ void Progress::stepsDone(long done, long total, const char* steps) {
 void Progress::show(const char* end) {
     const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
     const double rate = seconds > 0 ? rows_ / seconds : 0;
+    const char* rows = rows_ == 1 ? "row" : "rows";
     // \r returns to the start of the line; \033[K clears what a longer line left.
     if (steps_ != nullptr) {
-        std::fprintf(stderr, "\r%s: %ld rows, %.0f rows/s; %ld of %ld %s\033[K%s", program_, rows_,
-                     rate, stepsDone_, stepsTotal_, steps_, end);
+        std::fprintf(stderr, "\r%s: %ld %s, %.0f rows/s; %ld of %ld %s\033[K%s", program_, rows_,
+                     rows, rate, stepsDone_, stepsTotal_, steps_, end);
     } else {
-        std::fprintf(stderr, "\r%s: %ld rows, %.0f rows/s\033[K%s", program_, rows_, rate, end);
+        std::fprintf(stderr, "\r%s: %ld %s, %.0f rows/s\033[K%s", program_, rows_, rows, rate,
+                     end);
     }
     std::fflush(stderr);
     shown_ = true;

@@ -14,6 +14,7 @@
 #include "figure_style.h"
 #include "interval_row.h"
 #include "one_sided_words.h"
+#include "report_words.h"
 
 namespace tarnwick::scores_window {
 namespace {
@@ -123,10 +124,15 @@ FigureTexts figureTexts(const ScoresPicture& picture) {
             : QStringLiteral("Each group's scores%1, over its box plot")
                   .arg(onRatioScale(picture) ? QStringLiteral(" as natural logs") : QString());
     for (std::size_t r = 0; r < picture.rows.size(); ++r) {
+        const auto grouped = [](std::size_t count) {
+            return QString::fromStdString(
+                score_report::words::groupedCount(static_cast<long>(count)));
+        };
         QString caption =
-            QStringLiteral("%1 (n = %2)").arg(picture.rowNames[r]).arg(picture.rows[r].size());
+            QStringLiteral("%1 (n = %2)").arg(picture.rowNames[r], grouped(picture.rows[r].size()));
         const std::size_t outliers = answers.shapes[r].outliers.size();
-        if (outliers > 0) caption += QStringLiteral("; %1 beyond the whiskers").arg(outliers);
+        if (outliers > 0)
+            caption += QStringLiteral("; %1 beyond the whiskers").arg(grouped(outliers));
         t.rowCaptions.push_back(caption);
     }
     t.scoresAxisTitle =

@@ -65,7 +65,7 @@ TEST(ReplicateProgress, OneLargeStudyShowsItsReplicatesOnATerminal) {
         << seen;
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back(), '\n') << "the shell's prompt starts on a line of its own";
-    EXPECT_NE(seen.find("tarnwick-scores: 1 rows, "), std::string::npos) << seen;
+    EXPECT_NE(seen.find("tarnwick-scores: 1 row, "), std::string::npos) << seen;
     EXPECT_EQ(parseCsv(readFile(out)).rows.size(), 1u);
 }
 

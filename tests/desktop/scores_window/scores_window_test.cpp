@@ -29,6 +29,7 @@
 #include "normal_theory_analysis.h"
 #include "recording_device.h"
 #include "report_text_view.h"
+#include "report_words.h"
 #include "scores_figure.h"
 #include "settled_announcer.h"
 #include "ui_test_support.h"
@@ -1101,6 +1102,9 @@ private slots:
             if (p.kind == Painted::Kind::text) texts << p.text;
         QCOMPARE(texts.filter(QStringLiteral("shade: where the scores lie")).size(),
                  pointAlpha == 0 ? 1 : 0);
+        // Counts grouped in thousands, as the report writes them.
+        const QString count = QString::fromStdString(score_report::words::groupedCount(n));
+        QCOMPARE(texts.filter(QStringLiteral("(n = %1)").arg(count)).size(), 2);
     }
 
     // The same scores give the same picture: the points' jitter is fixed.
