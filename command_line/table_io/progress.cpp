@@ -33,8 +33,7 @@ void Progress::show(const char* end) {
         std::fprintf(stderr, "\r%s: %ld %s, %.0f rows/s; %ld of %ld %s\033[K%s", program_, rows_,
                      rows, rate, stepsDone_, stepsTotal_, steps_, end);
     } else {
-        std::fprintf(stderr, "\r%s: %ld %s, %.0f rows/s\033[K%s", program_, rows_, rows, rate,
-                     end);
+        std::fprintf(stderr, "\r%s: %ld %s, %.0f rows/s\033[K%s", program_, rows_, rows, rate, end);
     }
     std::fflush(stderr);
     shown_ = true;
