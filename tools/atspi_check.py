@@ -232,7 +232,12 @@ def read_crossover():
                              "^Fill the boxes from data$"],
                             check=True, capture_output=True, text=True).stdout.split()[0]
     subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
-    subprocess.run(["xdotool", "key", "alt+l", "End"], check=True)
+    # The window takes the keys only once it is active: give it a moment.
+    wait_for_events(0.5)
+    subprocess.run(["xdotool", "key", "alt+l"], check=True)
+    wait_for_events(0.2)
+    subprocess.run(["xdotool", "key", "End"], check=True)
+    wait_for_events(0.3)
     found[(pyatspi.ROLE_TEXT, "Pasted scores")].queryEditableText().setTextContents(
         "subject,sequence,period,formulation,response\n"
         "1,TR,1,T,541.8\n1,TR,2,R,656.1\n2,RT,1,R,549.0\n2,RT,2,T,623.8\n"
