@@ -305,5 +305,22 @@ TEST(Moments, RefuseScoresThatAreNotFinite) {
     EXPECT_EQ(finite.mean, 1e308);
 }
 
+// Equal scores have no spread at all: their mean is their value and their SD
+// exactly 0, not a rounding's worth, at every magnitude (a tiny SD would let
+// "no spread" checks downstream pass scores that have none).
+TEST(Moments, EqualScoresHaveTheirValueAndNoSpread) {
+    const std::vector<double> equal[] = {{0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1},
+                                         {1e308, 1e308, 1e308},
+                                         {-3e-320, -3e-320},
+                                         {1e9 + 0.5, 1e9 + 0.5, 1e9 + 0.5, 1e9 + 0.5},
+                                         {0, 0, 0}};
+    for (const std::vector<double>& scores : equal) {
+        const moments::Moments m = moments::meanAndSd(scores);
+        EXPECT_EQ(m.problem, moments::Problem::none) << scores.front();
+        EXPECT_EQ(m.mean, scores.front());
+        EXPECT_EQ(m.sd, 0.0) << scores.front();
+    }
+}
+
 }  // namespace
 }  // namespace tarnwick::data
