@@ -124,6 +124,17 @@ bool inScoresWindow(QWidget& data, const std::function<void(frmScores&)>& use) {
                                });
 }
 
+// The two groups as the data window hands them over, the bounds filled
+// with the calculator's non-trivial difference of 1.
+ScoresInput filledFromTheCalculator() {
+    ScoresInput input;
+    input.group1 = control1;
+    input.group2 = treated;
+    input.filledLower = QStringLiteral("-1");
+    input.filledUpper = QStringLiteral("1");
+    return input;
+}
+
 void retype(QWidget& window, const QString& name, const QString& text) {
     auto* field = named<QLineEdit>(window, name);
     QVERIFY2(field != nullptr, qPrintable(name));
@@ -545,12 +556,7 @@ private slots:
         QFETCH(double, margin);
         QFETCH(double, asked);
         QFETCH(QString, says);
-        ScoresInput input;
-        input.group1 = control1;
-        input.group2 = treated;
-        input.filledLower = QStringLiteral("-1");
-        input.filledUpper = QStringLiteral("1");
-        frmScores w(input);
+        frmScores w(filledFromTheCalculator());
         QTRY_VERIFY(!w.busy());
         settings::TestSettings question;
         question.alpha = 0.025;
@@ -611,12 +617,7 @@ private slots:
         QFETCH(QString, lower);
         QFETCH(double, asked);
         QFETCH(QString, says);
-        ScoresInput input;
-        input.group1 = control1;
-        input.group2 = treated;
-        input.filledLower = QStringLiteral("-1");
-        input.filledUpper = QStringLiteral("1");
-        frmScores w(input);
+        frmScores w(filledFromTheCalculator());
         QTRY_VERIFY(!w.busy());
         named<QComboBox>(w, QStringLiteral("Hypothesis"))->setCurrentIndex(index);
         named<QComboBox>(w, QStringLiteral("Better"))->setCurrentIndex(better);
