@@ -69,6 +69,21 @@ bool hasEndOn(fieller::Shape shape, settings::Side side) {
                (side == settings::Side::above ? fieller::Shape::fromLow : fieller::Shape::toHigh);
 }
 
+// What every test of the ratio shares: its bounds as ratios (no
+// standardised bounds: a ratio has no SD units), the standard error the
+// settings chose and the df of Fieller's test.
+EquivalenceTest ratioTestFrame(const RatioInputs& in, const TestSettings& s,
+                               const settings::Bounds& bounds) {
+    EquivalenceTest eq;
+    eq.boundLow = bounds.lower;
+    eq.boundHigh = bounds.upper;
+    eq.boundsFromDelta = false;
+    eq.boundDLow = eq.boundDHigh = Value::missing(noStandardisedEffect);
+    eq.welchStandardError = s.standardError == settings::StandardError::welch;
+    eq.df = in.testDf;
+    return eq;
+}
+
 // A one-sided question on the ratio scale: Fieller's test at the margin
 // alone (report.h's MarginTest), and his interval at the same critical
 // value. The decision is the test's where the interval has an end on the
@@ -85,13 +100,7 @@ EquivalenceTest ratioMarginTest(const RatioInputs& in, const TestSettings& s) {
     const settings::Bounds bounds = settings::oneSidedBounds(margin, side, settings::Scale::ratio);
     const Value noOtherBound = Value::missing("a one-sided question has only its margin");
     const Value oneTest = Value::missing("a one-sided question has one test, at its margin");
-    EquivalenceTest eq;
-    eq.boundLow = bounds.lower;
-    eq.boundHigh = bounds.upper;
-    eq.boundsFromDelta = false;
-    eq.boundDLow = eq.boundDHigh = Value::missing(noStandardisedEffect);
-    eq.welchStandardError = s.standardError == settings::StandardError::welch;
-    eq.df = in.testDf;
+    EquivalenceTest eq = ratioTestFrame(in, s, bounds);
     eq.standardError = eq.standardErrorLower = std::sqrt(in.testVariance.at(margin));
     const double t = fieller::tAt(in.mean1, in.mean2, in.testVariance, margin);
     eq.tLower = above ? t : -HUGE_VAL;
@@ -153,13 +162,7 @@ DesignReport ratioReport(Design design, const RatioInputs& in, OrdinaryTest ordi
         return report;
     }
     const settings::Bounds bounds = settings::ratioBounds(s);
-    EquivalenceTest eq;
-    eq.boundLow = bounds.lower;
-    eq.boundHigh = bounds.upper;
-    eq.boundsFromDelta = false;
-    eq.boundDLow = eq.boundDHigh = Value::missing(noStandardisedEffect);
-    eq.welchStandardError = s.standardError == settings::StandardError::welch;
-    eq.df = in.testDf;
+    EquivalenceTest eq = ratioTestFrame(in, s, bounds);
     eq.standardError = std::sqrt(in.testVariance.at(bounds.upper));
     eq.standardErrorLower = std::sqrt(in.testVariance.at(bounds.lower));
     eq.tUpper = fieller::tAt(in.mean1, in.mean2, in.testVariance, bounds.upper);
