@@ -221,14 +221,7 @@ figure::Figure frmCrossover::crossoverFigure() const {
     f.paint = [picture, font](QPainter& painter, const QRectF& area) {
         crossover_window::paintCrossoverFigure(painter, area, picture, font);
     };
-    f.page = [picture, font, text = text_](QPainter& painter, const QRectF& page) {
-        figure::paintTextAboveFigure(
-            painter, page, text, font,
-            crossover_window::crossoverFigureHeight(picture, font, painter.device()),
-            [&](QPainter& p, const QRectF& area) {
-                crossover_window::paintCrossoverFigure(p, area, picture, font);
-            });
-    };
+    f.page = figure::textAboveFigure(f, text_);
     f.text = text_;
     return f;
 }
@@ -245,13 +238,11 @@ void frmCrossover::cmdCopyPlot_Click() {
 
 void frmCrossover::cmdSave_Click() {
     if (!picture_ || busy_) return;
-    const auto target =
-        report::chooseSaveTarget(this, platform_, QStringLiteral("Save the crossover report"));
-    if (!target) return;
-    const QString failure = figure::saveFigure(target->path, target->format, crossoverFigure());
-    if (!failure.isEmpty())
-        report::showSaveFailure(this, platform_, QStringLiteral("The crossover report"), *target,
-                                failure);
+    report::saveThroughDialog(
+        this, platform_, QStringLiteral("Save the crossover report"),
+        QStringLiteral("The crossover report"), [this](const report::SaveTarget& target) {
+            return figure::saveFigure(target.path, target.format, crossoverFigure());
+        });
 }
 
 }  // namespace tarnwick

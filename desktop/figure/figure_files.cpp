@@ -79,6 +79,13 @@ void paintTextAboveFigure(QPainter& painter, const QRectF& page, const QString& 
     paintFigure(painter, QRectF(page.left(), y + metrics.height(), page.width(), figureHeight));
 }
 
+Painting textAboveFigure(const Figure& figure, const QString& text) {
+    return [height = figure.height, paint = figure.paint, font = figure.font, text](
+               QPainter& painter, const QRectF& page) {
+        paintTextAboveFigure(painter, page, text, font, height(painter.device()), paint);
+    };
+}
+
 QString saveFilters(const QList<FileKind>& kinds) {
     QStringList filters;
     for (const FileKind& kind : kinds)

@@ -56,6 +56,10 @@ struct Figure {
 void paintTextAboveFigure(QPainter& painter, const QRectF& page, const QString& text,
                           const QFont& font, qreal figureHeight, const Painting& paintFigure);
 
+// The page most figures print: `text` above the figure as its height and
+// paint draw it, in its font. Set height, paint and font first.
+Painting textAboveFigure(const Figure& figure, const QString& text);
+
 // The figure alone, `width` logical pixels wide, its height what it needs, on white.
 QImage figureImage(const Figure& figure, int width, qreal pixelRatio);
 

@@ -53,12 +53,7 @@ figure::Figure planFigure(const CurveData& curve, const QString& answer, const Q
     f.paint = [curve, font](QPainter& painter, const QRectF& area) {
         paintPowerCurve(painter, area, curve, font);
     };
-    f.page = [curve, font, text = answer + QStringLiteral(".\n\n") + sentence](QPainter& painter,
-                                                                               const QRectF& page) {
-        figure::paintTextAboveFigure(
-            painter, page, text, font, powerCurveHeight(font, painter.device()),
-            [&](QPainter& p, const QRectF& area) { paintPowerCurve(p, area, curve, font); });
-    };
+    f.page = figure::textAboveFigure(f, answer + QStringLiteral(".\n\n") + sentence);
     f.text = sentence + QLatin1Char('\n');
     return f;
 }

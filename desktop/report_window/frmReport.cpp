@@ -167,13 +167,11 @@ void frmReport::cmdCopyPlot_Click() {
 
 void frmReport::cmdSave_Click() {
     if (!report_) return;
-    const auto target =
-        report::chooseSaveTarget(this, platform_, QStringLiteral("Save the report"));
-    if (!target) return;
-    const QString failure =
-        report::saveReport(target->path, target->format, *report_, text_, font());
-    if (!failure.isEmpty())
-        report::showSaveFailure(this, platform_, QStringLiteral("The report"), *target, failure);
+    report::saveThroughDialog(
+        this, platform_, QStringLiteral("Save the report"), QStringLiteral("The report"),
+        [this](const report::SaveTarget& target) {
+            return report::saveReport(target.path, target.format, *report_, text_, font());
+        });
 }
 
 void frmReport::cmdClose_Click() { accept(); }

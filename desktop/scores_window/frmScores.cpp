@@ -369,14 +369,7 @@ figure::Figure frmScores::scoresFigure() const {
     f.paint = [picture, font](QPainter& painter, const QRectF& area) {
         scores_window::paintScoresFigure(painter, area, picture, font);
     };
-    f.page = [picture, font, text = text_](QPainter& painter, const QRectF& page) {
-        figure::paintTextAboveFigure(
-            painter, page, text, font,
-            scores_window::scoresFigureHeight(picture, font, painter.device()),
-            [&](QPainter& p, const QRectF& area) {
-                scores_window::paintScoresFigure(p, area, picture, font);
-            });
-    };
+    f.page = figure::textAboveFigure(f, text_);
     f.text = text_;
     return f;
 }
@@ -393,13 +386,11 @@ void frmScores::cmdCopyPlot_Click() {
 
 void frmScores::cmdSave_Click() {
     if (!picture_ || busy_) return;
-    const auto target =
-        report::chooseSaveTarget(this, platform_, QStringLiteral("Save the scores report"));
-    if (!target) return;
-    const QString failure = figure::saveFigure(target->path, target->format, scoresFigure());
-    if (!failure.isEmpty())
-        report::showSaveFailure(this, platform_, QStringLiteral("The scores report"), *target,
-                                failure);
+    report::saveThroughDialog(
+        this, platform_, QStringLiteral("Save the scores report"),
+        QStringLiteral("The scores report"), [this](const report::SaveTarget& target) {
+            return figure::saveFigure(target.path, target.format, scoresFigure());
+        });
 }
 
 }  // namespace tarnwick

@@ -48,4 +48,13 @@ void showSaveFailure(QWidget* owner, const ReportPlatform& platform, const QStri
                          MessageIcon::error, QStringLiteral("Tarnwick"));
 }
 
+void saveThroughDialog(QWidget* owner, const ReportPlatform& platform, const QString& caption,
+                       const QString& what,
+                       const std::function<QString(const SaveTarget& target)>& save) {
+    const std::optional<SaveTarget> target = chooseSaveTarget(owner, platform, caption);
+    if (!target) return;
+    const QString failure = save(*target);
+    if (!failure.isEmpty()) showSaveFailure(owner, platform, what, *target, failure);
+}
+
 }  // namespace tarnwick::report

@@ -5,6 +5,7 @@
 // in words when saving failed.
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "figure_files.h"
@@ -39,5 +40,12 @@ std::optional<SaveTarget> chooseSaveTarget(QWidget* owner, const ReportPlatform&
 // Tells the user that `what` ("The report") could not be saved, and why.
 void showSaveFailure(QWidget* owner, const ReportPlatform& platform, const QString& what,
                      const SaveTarget& target, const QString& failure);
+
+// Save...: asks where (`caption`), writes through `save` (an empty string,
+// or what went wrong in words) and tells the user when `what` could not be
+// saved. Nothing is written when the user cancels.
+void saveThroughDialog(QWidget* owner, const ReportPlatform& platform, const QString& caption,
+                       const QString& what,
+                       const std::function<QString(const SaveTarget& target)>& save);
 
 }  // namespace tarnwick::report
