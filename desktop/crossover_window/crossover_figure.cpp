@@ -178,44 +178,28 @@ void paintCrossoverFigure(QPainter& painter, const QRectF& area, const Crossover
     painter.restore();
 }
 
-CrossoverFigure::CrossoverFigure(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-}
+CrossoverFigure::CrossoverFigure(QWidget* parent) : report::PictureWidget(widthInLines, parent) {}
 
 void CrossoverFigure::setPicture(const CrossoverPicture& picture) {
     picture_ = picture;
-    updateGeometry();
-    update();
+    pictureChanged();
 }
 
 void CrossoverFigure::clear() {
     picture_.reset();
-    updateGeometry();
-    update();
+    pictureChanged();
 }
 
-QSize CrossoverFigure::sizeHint() const {
-    const QSize least = minimumSizeHint();
-    return {std::max(least.width(), static_cast<int>(std::ceil(48 * lineHeight(font(), this)))),
-            least.height()};
+qreal CrossoverFigure::pictureHeight(const QFont& font, const QPaintDevice* device) const {
+    return crossoverFigureHeight(*picture_, font, device);
 }
 
-QSize CrossoverFigure::minimumSizeHint() const {
-    const qreal line = lineHeight(font(), this);
-    if (!picture_)
-        return {static_cast<int>(std::ceil(widthInLines * line)),
-                static_cast<int>(std::ceil(4 * line))};
-    const qreal width =
-        std::max(widthInLines * line, crossoverFigureMinimumWidth(*picture_, font(), this));
-    return {static_cast<int>(std::ceil(width)),
-            static_cast<int>(std::ceil(crossoverFigureHeight(*picture_, font(), this)))};
+qreal CrossoverFigure::pictureMinimumWidth(const QFont& font, const QPaintDevice* device) const {
+    return crossoverFigureMinimumWidth(*picture_, font, device);
 }
 
-void CrossoverFigure::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    if (picture_) paintCrossoverFigure(painter, QRectF(rect()), *picture_, font());
+void CrossoverFigure::paintPicture(QPainter& painter, const QRectF& area, const QFont& font) const {
+    paintCrossoverFigure(painter, area, *picture_, font);
 }
 
 }  // namespace tarnwick::crossover_window

@@ -8,11 +8,11 @@
 // font's line height.
 
 #include <QFont>
-#include <QWidget>
 #include <optional>
 #include <vector>
 
 #include "crossover_report.h"
+#include "picture_widget.h"
 #include "plot_axis.h"
 
 class QPainter;
@@ -45,7 +45,7 @@ qreal crossoverFigureHeight(const CrossoverPicture& picture, const QFont& font,
 qreal crossoverFigureMinimumWidth(const CrossoverPicture& picture, const QFont& font,
                                   const QPaintDevice* device);
 
-class CrossoverFigure final : public QWidget {
+class CrossoverFigure final : public report::PictureWidget {
     Q_OBJECT
 
 public:
@@ -55,13 +55,12 @@ public:
     void clear();
     const std::optional<CrossoverPicture>& picture() const { return picture_; }
 
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
 private:
+    bool hasPicture() const override { return picture_.has_value(); }
+    qreal pictureHeight(const QFont& font, const QPaintDevice* device) const override;
+    qreal pictureMinimumWidth(const QFont& font, const QPaintDevice* device) const override;
+    void paintPicture(QPainter& painter, const QRectF& area, const QFont& font) const override;
+
     std::optional<CrossoverPicture> picture_;
 };
 

@@ -492,44 +492,28 @@ void paintScoresFigure(QPainter& painter, const QRectF& area, const ScoresPictur
     painter.restore();
 }
 
-ScoresFigure::ScoresFigure(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-}
+ScoresFigure::ScoresFigure(QWidget* parent) : report::PictureWidget(widthInLines, parent) {}
 
 void ScoresFigure::setPicture(const ScoresPicture& picture) {
     picture_ = picture;
-    updateGeometry();
-    update();
+    pictureChanged();
 }
 
 void ScoresFigure::clear() {
     picture_.reset();
-    updateGeometry();
-    update();
+    pictureChanged();
 }
 
-QSize ScoresFigure::sizeHint() const {
-    const QSize least = minimumSizeHint();
-    return {std::max(least.width(), static_cast<int>(std::ceil(48 * lineHeight(font(), this)))),
-            least.height()};
+qreal ScoresFigure::pictureHeight(const QFont& font, const QPaintDevice* device) const {
+    return scoresFigureHeight(*picture_, font, device);
 }
 
-QSize ScoresFigure::minimumSizeHint() const {
-    const qreal line = lineHeight(font(), this);
-    if (!picture_)
-        return {static_cast<int>(std::ceil(widthInLines * line)),
-                static_cast<int>(std::ceil(4 * line))};
-    const qreal width =
-        std::max(widthInLines * line, scoresFigureMinimumWidth(*picture_, font(), this));
-    return {static_cast<int>(std::ceil(width)),
-            static_cast<int>(std::ceil(scoresFigureHeight(*picture_, font(), this)))};
+qreal ScoresFigure::pictureMinimumWidth(const QFont& font, const QPaintDevice* device) const {
+    return scoresFigureMinimumWidth(*picture_, font, device);
 }
 
-void ScoresFigure::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    if (picture_) paintScoresFigure(painter, QRectF(rect()), *picture_, font());
+void ScoresFigure::paintPicture(QPainter& painter, const QRectF& area, const QFont& font) const {
+    paintScoresFigure(painter, area, *picture_, font);
 }
 
 }  // namespace tarnwick::scores_window

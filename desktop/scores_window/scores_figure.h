@@ -8,10 +8,10 @@
 // for PNG, SVG and PDF; every length a multiple of the font's line height.
 
 #include <QFont>
-#include <QWidget>
 #include <optional>
 #include <vector>
 
+#include "picture_widget.h"
 #include "score_report.h"
 
 class QPainter;
@@ -51,7 +51,7 @@ qreal scoresFigureMinimumWidth(const ScoresPicture& picture, const QFont& font,
 qreal scoresFigureHeight(const ScoresPicture& picture, const QFont& font,
                          const QPaintDevice* device);
 
-class ScoresFigure final : public QWidget {
+class ScoresFigure final : public report::PictureWidget {
     Q_OBJECT
 
 public:
@@ -61,13 +61,12 @@ public:
     void clear();
     const std::optional<ScoresPicture>& picture() const { return picture_; }
 
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
 private:
+    bool hasPicture() const override { return picture_.has_value(); }
+    qreal pictureHeight(const QFont& font, const QPaintDevice* device) const override;
+    qreal pictureMinimumWidth(const QFont& font, const QPaintDevice* device) const override;
+    void paintPicture(QPainter& painter, const QRectF& area, const QFont& font) const override;
+
     std::optional<ScoresPicture> picture_;
 };
 
