@@ -30,15 +30,19 @@ void readTable(const tarnwick::command_line::TableOptions& options, std::FILE* i
     CsvRecord record;
     if (!reader.next(record)) return;
     const TableLayout layout(record, "t.csv");
-    if (layout.outputColumns().size() != layout.inputWidth() + resultColumnCount) std::abort();
+    // A table with a margin or better column gains the one-sided p values.
+    const std::size_t resultWidth =
+        resultColumnCount + (layout.oneSidedColumnsWritten() ? oneSidedColumns.size() : 0);
+    if (layout.outputColumns().size() != layout.inputWidth() + resultWidth) std::abort();
     tarnwick::command_line::NumberColumns numbers(
         options, delimiter, "tarnwick-batch", "the analysis", "such rows end with a type mismatch");
-    RowAnalysis analysis(tarnwick::command_line::digitsOf(options));
+    RowAnalysis analysis(tarnwick::command_line::digitsOf(options),
+                         layout.oneSidedColumnsWritten());
     RowReader rows(layout, numbers);
     for (std::size_t read = 0; read < tarnwick::fuzz::rowsRead && reader.next(record); ++read) {
         const RowTexts row = rows.read(record, "t.csv");
         analysis.analyse(row);
-        if (analysis.results().size() != resultColumnCount) std::abort();
+        if (analysis.results().size() != resultWidth) std::abort();
         const std::string_view message = analysis.results().front().text;
         if (analysis.endedWithResults() != message.empty()) std::abort();
         tarnwick::fuzz::requirePrintableLines(message);
