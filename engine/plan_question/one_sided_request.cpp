@@ -18,8 +18,7 @@ double settledMargin(settings::Hypothesis hypothesis, std::optional<double> give
     if (boundsGiven) s.bounds = settings::Bounds{0.5, 2};
     s.margin = given ? given : settings::marginOrDefault(s, std::nullopt);
     if (!s.margin) {
-        std::string name(settings::hypothesisTitle(hypothesis));
-        name[0] = static_cast<char>(name[0] - 'A' + 'a');
+        const std::string name = settings::hypothesisNoun(hypothesis);
         throw settings::SettingsError(
             settings::error::marginMissing,
             "A " + name + " question needs a margin, a difference such as -0.5.");

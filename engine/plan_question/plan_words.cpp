@@ -38,8 +38,7 @@ std::string alphaText(double alpha) {
 }
 
 OneSidedWords oneSidedWords(settings::Hypothesis hypothesis, settings::Better better) {
-    std::string question(settings::hypothesisTitle(hypothesis));
-    question[0] = static_cast<char>(question[0] - 'A' + 'a');
+    const std::string question = settings::hypothesisNoun(hypothesis);
     const bool above = settings::alternativeSide(hypothesis, better) == settings::Side::above;
     return {question, above ? "lower" : "upper", above ? "above" : "below",
             std::string(settings::betterWord(better)) + " is better"};

@@ -82,8 +82,7 @@ void checkTargetPower(double targetPower, const Study& study) {
 }
 
 void checkOneSidedTarget(double targetPower, double alpha, settings::Hypothesis hypothesis) {
-    std::string question(settings::hypothesisTitle(hypothesis));
-    question[0] = static_cast<char>(question[0] - 'A' + 'a');
+    const std::string question = settings::hypothesisNoun(hypothesis);
     if (!(targetPower > alpha)) {
         throw PlanError(error::targetPower,
                         "The target power must be above alpha: a study shows " + question +

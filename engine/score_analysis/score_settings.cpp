@@ -46,8 +46,7 @@ ScoreSettings oneSidedQuestion(const settings::TestSettings& question,
     settings::TestSettings asked = question;
     asked.margin = settings::marginOrDefault(question, delta);
     if (!asked.margin) {
-        std::string name(settings::hypothesisTitle(question.hypothesis));
-        name[0] = static_cast<char>(name[0] - 'A' + 'a');
+        const std::string name = settings::hypothesisNoun(question.hypothesis);
         throw settings::SettingsError(
             settings::error::marginMissing,
             "A " + name + " question on the difference scale needs a margin.");

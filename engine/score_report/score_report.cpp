@@ -359,9 +359,7 @@ std::string figureCaption(const ScoreAnswers& answers, const AnalysisEntry& anal
     std::string text = std::string(analysis.title) + ": ";
     if (!result) return text + "not computed";
     if (isOneSided(answers)) {
-        const std::string title(settings::hypothesisTitle(answers.settings.hypothesis));
-        std::string shown = title;
-        shown[0] = static_cast<char>(shown[0] - 'A' + 'a');
+        const std::string shown = settings::hypothesisNoun(answers.settings.hypothesis);
         return text + (concludes(*result) ? shown + " shown" : shown + " not shown");
     }
     if (isEquivalence(answers))
@@ -384,8 +382,7 @@ std::string agreementSentence(const ScoreAnswers& answers) {
     std::string what =
         equivalence ? "equivalence" : "that the " + effectNoun(answers) + " lies beyond the bounds";
     if (isOneSided(answers)) {
-        what = settings::hypothesisTitle(answers.settings.hypothesis);
-        what[0] = static_cast<char>(what[0] - 'A' + 'a');
+        what = settings::hypothesisNoun(answers.settings.hypothesis);
         what += " against the margin " + marginText(answers);
     }
     const std::string counted = computed == static_cast<long>(answers.outcomes.size())

@@ -50,6 +50,12 @@ std::string_view hypothesisTitle(Hypothesis hypothesis) {
     return "Equivalence";
 }
 
+std::string hypothesisNoun(Hypothesis hypothesis) {
+    std::string noun(hypothesisTitle(hypothesis));
+    noun[0] = static_cast<char>(noun[0] - 'A' + 'a');
+    return noun;
+}
+
 std::string oneSidedConclusion(const TestSettings& settings, const OneSidedShown& numbers,
                                bool shown) {
     const Side side = alternativeSide(settings.hypothesis, settings.better);

@@ -22,6 +22,8 @@ std::string_view betterWord(Better better);
 // "Equivalence", "Minimal effect", "Non-inferiority", "Non-superiority",
 // "Superiority".
 std::string_view hypothesisTitle(Hypothesis hypothesis);
+// The same in running text: "non-inferiority", "minimal effect".
+std::string hypothesisNoun(Hypothesis hypothesis);
 
 // What decides a one-sided question, as shown: the margin and the end of
 // the two-sided 100(1 - 2 alpha)% interval on the alternative's side, each
